@@ -1,0 +1,40 @@
+# Per-target build settings: warnings and sanitizers are applied to every target of the
+# project through this function, never through global flags.
+function(leebdesk_target_options target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(LEEBDESK_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(LEEBDESK_ASAN)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+  if(LEEBDESK_TSAN)
+    target_compile_options(${target} PRIVATE -fsanitize=thread -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=thread)
+  endif()
+endfunction()
+
+# A GoogleTest program: links the libraries it exercises (never the application) and registers
+# its cases with CTest. Tests that create a QApplication link leebdesk_qt_test_main, which
+# forces the offscreen platform when no display is set, so discovery at build time works too.
+function(leebdesk_add_test name)
+  cmake_parse_arguments(ARG "QT;THREAD" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  leebdesk_target_options(${name})
+  if(ARG_QT)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} leebdesk_qt_test_main GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  endif()
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # THREAD marks programs that exercise threads: the ThreadSanitizer build runs just these.
+  set(labels unit)
+  if(ARG_THREAD)
+    set(labels thread)
+    add_dependencies(leebdesk_thread_tests ${name})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${labels})
+endfunction()
