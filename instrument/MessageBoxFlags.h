@@ -1,0 +1,20 @@
+#pragma once
+// Message box flags and answers, with the values of the platform message box they stand for.
+
+namespace leeb {
+
+enum MessageBoxFlag : unsigned {
+    MB_OK = 0x00,
+    MB_YESNO = 0x04,
+    MB_ICONERROR = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONINFORMATION = 0x40,
+};
+
+enum MessageBoxAnswer : int {
+    IDOK = 1,
+    IDYES = 6,
+    IDNO = 7,
+};
+
+}  // namespace leeb
