@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# CPack builds a Debian package that depends on the Qt runtime and the two CJK font packages,
+# carries a post-install step, and installs its files where they belong (checked with a real
+# `dpkg -i` into a scratch root, so the machine's own package database stays untouched).
+set -euo pipefail
+build=$1
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
+deb=$(ls "$out"/leebdesk_*.deb)
+fields=$(dpkg-deb -f "$deb" Package Depends)
+for dep in libqt6widgets6 libqt6charts6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
+  grep -q "$dep" <<<"$fields" || { echo "FAIL: package does not depend on $dep"; exit 1; }
+done
+dpkg-deb -I "$deb" postinst >/dev/null || { echo "FAIL: no postinst"; exit 1; }
+contents=$(dpkg-deb -c "$deb")
+for f in ./usr/bin/leebdesk ./usr/bin/leebdesk-cli ./usr/lib/udev/rules.d/70-leebdesk-tester.rules \
+         ./usr/share/applications/leebdesk.desktop ./usr/share/icons/hicolor/256x256/apps/leebdesk.png; do
+  grep -q " $f\$" <<<"$contents" || { echo "FAIL: package lacks $f"; echo "$contents"; exit 1; }
+done
+# A real installation into a scratch root: dpkg needs its database skeleton there.
+root="$out/root"
+mkdir -p "$root/var/lib/dpkg/updates" "$root/var/lib/dpkg/info"
+touch "$root/var/lib/dpkg/status"
+dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless -i "$deb" >/dev/null
+for f in usr/bin/leebdesk usr/lib/udev/rules.d/70-leebdesk-tester.rules usr/share/applications/leebdesk.desktop; do
+  [ -e "$root/$f" ] || { echo "FAIL: dpkg -i did not install $f"; exit 1; }
+done
+dpkg --root="$root" -s leebdesk | grep -q '^Status: install ok installed' || { echo "FAIL: not installed"; exit 1; }
+echo "debian package ok"

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# `cmake --install` puts the programs, the udev rule, the desktop entry and the icons in their
+# freedesktop places.
+set -euo pipefail
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
+expect=(
+  usr/bin/leebdesk
+  usr/bin/leebdesk-cli
+  usr/lib/udev/rules.d/70-leebdesk-tester.rules
+  usr/share/applications/leebdesk.desktop
+  usr/share/icons/hicolor/16x16/apps/leebdesk.png
+  usr/share/icons/hicolor/32x32/apps/leebdesk.png
+  usr/share/icons/hicolor/48x48/apps/leebdesk.png
+  usr/share/icons/hicolor/128x128/apps/leebdesk.png
+  usr/share/icons/hicolor/256x256/apps/leebdesk.png
+)
+for f in "${expect[@]}"; do
+  [ -e "$root/$f" ] || { echo "FAIL: missing $f"; find "$root" -type f; exit 1; }
+done
+[ -x "$root/usr/bin/leebdesk" ] && [ -x "$root/usr/bin/leebdesk-cli" ] || { echo "FAIL: programs not executable"; exit 1; }
+desktop="$root/usr/share/applications/leebdesk.desktop"
+for key in 'Name=leebdesk' 'Name\[zh_CN\]=' 'Icon=leebdesk' 'Exec=leebdesk' 'Categories='; do
+  grep -q "^$key" "$desktop" || { echo "FAIL: desktop entry lacks $key"; exit 1; }
+done
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
+echo "install tree ok"
