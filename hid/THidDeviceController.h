@@ -1,0 +1,118 @@
+#pragma once
+// Keeps one THidDevice per present HID interface, rescans when the platform reports that the
+// set of interfaces may have changed, and hands devices out. Everything runs on the GUI thread.
+//
+// Creation binds the platform's HID layer and posts one notification through the dispatcher;
+// when the GUI thread dispatches it, the first scan runs and always raises OnDeviceChange.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HidEvents.h"
+
+namespace leeb {
+
+class HidGuiDispatcher;
+class HidPlatform;
+class THidDevice;
+
+// Handlers and values as a stored window layout gives them: taken without the side effects of
+// the setters (no immediate rescan).
+struct THidDeviceControllerSettings {
+    int32_t DevThreadSleepTime = 100;
+    THidPlugEvent OnArrival;
+    THidEnumerateEvent OnEnumerate;
+    THidNotifyEvent OnDeviceChange;
+    THidDataEvent OnDeviceData;
+    THidDataErrorEvent OnDeviceDataError;
+    THidPlugEvent OnDeviceUnplug;
+    THidPlugEvent OnRemoval;
+};
+
+class THidDeviceController {
+public:
+    static constexpr int32_t ForcedChangeParam = -1;
+
+    THidDeviceController(std::shared_ptr<HidPlatform> platform,
+                         std::shared_ptr<HidGuiDispatcher> dispatcher,
+                         THidDeviceControllerSettings settings = {});
+    ~THidDeviceController();
+    THidDeviceController(const THidDeviceController&) = delete;
+    THidDeviceController& operator=(const THidDeviceController&) = delete;
+
+    // Rescan and reconcile. Also callable directly (not guarded against re-entry).
+    void DeviceChange();
+    // Offers every plugged device to OnEnumerate; returns how many were offered.
+    int32_t EnumerateDevices();
+    // False, with HidDev empty, for an index out of range or a device already checked out.
+    bool CheckOutAt(int32_t Idx, THidDevice*& HidDev);
+
+    // The platform's change notification as the GUI thread receives it: runs DeviceChange
+    // unless one is already in progress (then the notification is dropped). The posted
+    // start-up notification arrives here with ForcedChangeParam.
+    void HandleDeviceChangeNotification(int32_t param);
+
+    int32_t DevThreadSleepTime() const { return devThreadSleepTime_; }
+    void SetDevThreadSleepTime(int32_t milliseconds);
+    static std::string Version() { return "1.0.32"; }
+
+    const THidPlugEvent& OnArrival() const { return onArrival_; }
+    void SetOnArrival(THidPlugEvent handler) { onArrival_ = std::move(handler); }
+    const THidEnumerateEvent& OnEnumerate() const { return onEnumerate_; }
+    void SetOnEnumerate(THidEnumerateEvent handler) { onEnumerate_ = std::move(handler); }
+    const THidPlugEvent& OnRemoval() const { return onRemoval_; }
+    void SetOnRemoval(THidPlugEvent handler) { onRemoval_ = std::move(handler); }
+    const THidNotifyEvent& OnDeviceChange() const { return onDeviceChange_; }
+    // A handler with another function is stored and a DeviceChange runs at once.
+    void SetOnDeviceChange(THidNotifyEvent handler);
+    const THidDataEvent& OnDeviceData() const { return onDeviceData_; }
+    void SetOnDeviceData(THidDataEvent handler);
+    const THidDataErrorEvent& OnDeviceDataError() const { return onDeviceDataError_; }
+    void SetOnDeviceDataError(THidDataErrorEvent handler);
+    const THidPlugEvent& OnDeviceUnplug() const { return onDeviceUnplug_; }
+    void SetOnDeviceUnplug(THidPlugEvent handler);
+
+    int32_t CheckedInCount() const { return checkedInCount_; }
+    int32_t CheckedOutCount() const { return checkedOutCount_; }
+    int32_t UnpluggedCount() const { return unpluggedCount_; }
+    bool ChangeInProgress() const { return changeInProgress_; }
+    int32_t LastChangeParam() const { return lastChangeParam_; }
+    bool HidBound() const { return hidBound_; }
+    // The list; the controller owns every device in it that is not checked out.
+    const std::vector<THidDevice*>& Devices() const { return devices_; }
+
+private:
+    friend class THidDevice;
+    struct Liveness;
+
+    std::vector<THidDevice*> ScanInterfaces();
+    THidDevice* CreateDevice(std::unique_ptr<class THidPnPInfo> info);
+    void Recount();
+    // A device given back by destruction: replace or remove its slot.
+    void DeviceDestroyed(THidDevice* device, THidDevice* replacement);
+    template <class Event, class... Args>
+    auto RaiseWithAccess(THidDevice* device, const Event& event, Args... args);
+
+    std::shared_ptr<HidPlatform> platform_;
+    std::shared_ptr<HidGuiDispatcher> dispatcher_;
+    std::shared_ptr<Liveness> liveness_;
+    std::vector<THidDevice*> devices_;
+    int32_t devThreadSleepTime_ = 100;
+    THidPlugEvent onArrival_;
+    THidEnumerateEvent onEnumerate_;
+    THidNotifyEvent onDeviceChange_;
+    THidDataEvent onDeviceData_;
+    THidDataErrorEvent onDeviceDataError_;
+    THidPlugEvent onDeviceUnplug_;
+    THidPlugEvent onRemoval_;
+    int32_t checkedInCount_ = 0;
+    int32_t checkedOutCount_ = 0;
+    int32_t unpluggedCount_ = 0;
+    bool changeInProgress_ = false;
+    int32_t lastChangeParam_ = 0;
+    bool hidBound_ = false;
+};
+
+}  // namespace leeb
