@@ -50,7 +50,8 @@ extern const std::array<std::array<int16_t, 9>, 10> ScaleMap;
 // Display lookups. A code outside its table gives "?" followed by the decimal code ("?12");
 // a ScaleIndex of -1 gives "?" followed by the ScaleCode.
 std::string MaterialText(const DecodedSettings& settings);  // strength or hardness table
-std::string ScaleText(const DecodedSettings& settings);     // ScaleNames entry, blanks kept
+// ScaleNames entry, blanks kept; empty in strength mode, where the sigma-b pictogram stands in.
+std::string ScaleText(const DecodedSettings& settings);
 std::string ImpactDeviceText(const DecodedSettings& settings);
 
 }  // namespace leeb

@@ -27,19 +27,19 @@ inline constexpr std::string_view RecordFileHeader = "@Import Data@";
 
 // A field that does not convert (not a number, cut short, empty).
 class ConversionError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A value that does not fit its columns when a line is written.
 class RecordFormatError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A record file that cannot be read or written; the message names the file and the reason.
 class RecordFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

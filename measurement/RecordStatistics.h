@@ -9,7 +9,7 @@
 namespace leeb {
 
 class RecordStatistics {
-public:
+  public:
     explicit RecordStatistics(bool oneDecimal);
 
     // Adds one reading in display units (45.3 on a one-decimal scale, 450 otherwise).
@@ -29,7 +29,7 @@ public:
     std::string PanelMeanText(char decimalSeparator) const;   // whole numbers as "%4d"
     std::string ReportMeanText(char decimalSeparator) const;  // whole numbers plain
 
-private:
+  private:
     int unitsPerValue() const { return oneDecimal_ ? 10 : 1; }
 
     bool oneDecimal_;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "MeasurementRecord.h"
+#include "NumberText.h"
+#include "RecordFile.h"
 #include "RecordStatistics.h"
 
 namespace leeb {
@@ -16,5 +18,14 @@ struct RecordView {
     RecordStatistics Statistics{false};
     bool OneDecimal = false;
 };
+
+// The view of a record read back from its line: the settings word decoded, the scale's
+// number form, and the statistics over the line's readings (display units).
+RecordView RecordViewFromFields(const RecordTextFields& fields);
+
+// The text of one reading (display units): general format, 45.3 -> "45.3", 450 -> "450".
+inline std::string ReadingText(double displayValue, char decimalSeparator) {
+    return FormatGeneral(displayValue, decimalSeparator);
+}
 
 }  // namespace leeb

@@ -1,0 +1,30 @@
+#pragma once
+// Export of the records to a CSV table (UTF-8 with a byte-order mark so that spreadsheet
+// programs recognise the Chinese texts; CR LF line ends; quoting as in RFC 4180).
+//
+// One header row, then one row per record line (line 0 of RecordLines, the file header, is
+// skipped): record number, date, material, scale ("强度" for strength records), impact device,
+// impact direction, impact count, readings 1..32 (empty beyond the count), maximum, minimum,
+// mean, standard deviation and range, as the detail panel shows them.
+//
+// Fields are separated by ',' unless the decimal separator is ',', then by ';'.
+
+#include <string>
+
+#include "RecordFile.h"
+
+namespace leeb {
+
+// Throws ConversionError naming the line ("line 6 (record 5): ...") when a record line does
+// not convert.
+std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator);
+
+// Writes FormatRecordCsv to `path`, replacing the file atomically; a failure leaves an old
+// file intact. Throws ConversionError or RecordFileError; on either nothing is written.
+void WriteRecordCsv(const std::string& path, const RecordLines& lines, char decimalSeparator);
+
+// Text of an ImpactDirection code: "垂直向下", "45°向下", "水平", "45°向上", "垂直向上", or
+// "?" and the code.
+std::string ImpactDirectionText(int impactDirection);
+
+}  // namespace leeb

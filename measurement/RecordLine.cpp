@@ -1,0 +1,133 @@
+// The fixed-column record line: writer and reader. The column layout is in RecordFile.h.
+
+#include <cstdint>
+#include <string>
+
+#include "FieldConversion.h"
+#include "RecordFile.h"
+
+namespace leeb {
+
+namespace {
+
+// Positions in the line's value (the line without its first column), counted from 0.
+constexpr std::size_t CountPos = 0, CountLen = 2;  // columns 2-3: column 1 is never read
+constexpr std::size_t DatePos = 3, DateLen = 10;
+constexpr std::size_t SettingsPos = 14, SettingsLen = 5;
+constexpr std::size_t FirstReadingPos = 20, ReadingLen = 5, ReadingStep = 6;
+
+constexpr std::size_t MaxReadings = std::tuple_size_v<decltype(MeasurementRecord::Readings)>;
+
+// A substring that runs past the end is cut short, or empty.
+std::string_view Field(std::string_view value, std::size_t pos, std::size_t len) {
+    if (pos >= value.size()) {
+        return {};
+    }
+    return value.substr(pos, len);
+}
+
+// Right-aligned, space-filled decimal of a non-negative value in exactly `width` columns
+// (the caller has checked that it fits).
+void AppendRightAligned(std::string& out, unsigned value, std::size_t width) {
+    char digits[10];
+    std::size_t n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    out.append(width - n, ' ');
+    while (n > 0) {
+        out += digits[--n];
+    }
+}
+
+// Tenths as "000.0": at least three integer digits, exactly one decimal.
+void AppendTenths(std::string& out, unsigned tenths, char decimalSeparator) {
+    const unsigned whole = tenths / 10;
+    out += static_cast<char>('0' + whole / 100);
+    out += static_cast<char>('0' + whole / 10 % 10);
+    out += static_cast<char>('0' + whole % 10);
+    out += decimalSeparator;
+    out += static_cast<char>('0' + tenths % 10);
+}
+
+}  // namespace
+
+std::string FormatRecordLine(const MeasurementRecord& record, char decimalSeparator) {
+    const std::size_t count = record.ImpactCount;
+    if (count > MaxReadings) {
+        throw RecordFormatError("impact count " + std::to_string(count) + " is more than the " +
+                                std::to_string(MaxReadings) + " readings a record holds");
+    }
+    const bool oneDecimal = OneDecimalScale(DecodeSettingsWord(record.SettingsWord));
+
+    std::string line;
+    line.reserve(21 + ReadingStep * count);
+    AppendRightAligned(line, record.ImpactCount, 3);
+    line += ',';
+    line += DateText(record.DateWord);
+    line += ',';
+    AppendRightAligned(line, record.SettingsWord, 5);
+    line += ',';
+    for (std::size_t k = 0; k < count; ++k) {
+        const unsigned raw = record.Readings[k];
+        if (oneDecimal) {
+            // "000.0" holds at most 999.9; a wider value would shift every later field.
+            if (raw > 9999) {
+                throw RecordFormatError("reading " + std::to_string(k + 1) + " (" +
+                                        std::to_string(raw / 10) + decimalSeparator +
+                                        std::to_string(raw % 10) +
+                                        ") does not fit the 5 columns of its field");
+            }
+            AppendTenths(line, raw, decimalSeparator);
+        } else {
+            AppendRightAligned(line, raw, 5);  // 16-bit values always fit "%5d"
+        }
+        line += ',';
+    }
+    return line;
+}
+
+std::string_view RecordLineValue(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals != std::string_view::npos) {
+        return line.substr(equals + 1);
+    }
+    return line.empty() ? line : line.substr(1);
+}
+
+RecordTextFields ParseRecordLine(std::string_view line, char decimalSeparator) {
+    const std::string_view value = RecordLineValue(line);
+    RecordTextFields fields;
+
+    const std::string_view countText = TrimField(Field(value, CountPos, CountLen));
+    fields.ImpactCount = ConvertInteger(countText);
+    if (fields.ImpactCount < 0 || static_cast<std::size_t>(fields.ImpactCount) > MaxReadings) {
+        // A record holds at most 32 readings; every reader may rely on that.
+        throw ConversionError("'" + std::string(countText) + "' is not a valid impact count");
+    }
+
+    fields.DateText = std::string(Field(value, DatePos, DateLen));
+
+    const std::string_view settingsText = TrimField(Field(value, SettingsPos, SettingsLen));
+    fields.SettingsWord = ConvertInteger(settingsText);
+    if (fields.SettingsWord < 0 || fields.SettingsWord > UINT16_MAX) {
+        // Decoding would silently drop the high bits and show other settings.
+        throw ConversionError("'" + std::string(settingsText) + "' is not a valid settings word");
+    }
+
+    const auto count = static_cast<std::size_t>(fields.ImpactCount);
+    fields.Readings.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view text =
+            TrimField(Field(value, FirstReadingPos + ReadingStep * i, ReadingLen));
+        fields.Readings.push_back(ConvertReal(text, decimalSeparator));
+    }
+    return fields;
+}
+
+bool HeaderTest(const RecordLines& lines) {
+    return !lines.empty() && RecordLineValue(lines.front()) == "Import Data@";
+}
+
+}  // namespace leeb
