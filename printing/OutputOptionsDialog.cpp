@@ -1,0 +1,160 @@
+#include "OutputOptionsDialog.h"
+
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPageSetupDialog>
+#include <QPrinterInfo>
+#include <QVBoxLayout>
+
+namespace leeb {
+
+OutputOptionsDialog::OutputOptionsDialog(QWidget* parent)
+    : QDialog(parent),
+      printer_(new QRadioButton(QStringLiteral("&Printer"))),
+      preview_(new QRadioButton(QStringLiteral("Pre&view"))),
+      file_(new QRadioButton(QStringLiteral("&File (PDF)"))),
+      printerName_(new QComboBox),
+      setup_(new QPushButton(QStringLiteral("&Setup..."))),
+      copies_(new QSpinBox),
+      collate_(new QCheckBox(QStringLiteral("C&ollate"))),
+      duplex_(new QComboBox),
+      allPages_(new QRadioButton(QStringLiteral("&All pages"))),
+      someRange_(new QRadioButton(QStringLiteral("Pa&ges"))),
+      fromPage_(new QSpinBox),
+      toPage_(new QSpinBox),
+      filePath_(new QLineEdit),
+      browse_(new QPushButton(QStringLiteral("&Browse..."))),
+      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)) {
+    setWindowTitle(QStringLiteral("Output Options"));
+    setModal(true);
+
+    auto* destinations = new QButtonGroup(this);
+    for (QRadioButton* button : {printer_, preview_, file_}) {
+        destinations->addButton(button);
+    }
+    preview_->setChecked(true);
+    auto* destinationBox = new QGroupBox(QStringLiteral("Destination"));
+    auto* destinationLayout = new QVBoxLayout(destinationBox);
+    destinationLayout->addWidget(printer_);
+    destinationLayout->addWidget(preview_);
+    destinationLayout->addWidget(file_);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(filePath_);
+    fileRow->addWidget(browse_);
+    destinationLayout->addLayout(fileRow);
+
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    printerName_->addItems(printers);
+    const QString defaultPrinter = QPrinterInfo::defaultPrinterName();
+    if (!defaultPrinter.isEmpty()) {
+        printerName_->setCurrentText(defaultPrinter);
+    }
+    printer_->setEnabled(!printers.isEmpty());
+
+    copies_->setRange(1, 999);
+    collate_->setChecked(true);
+    duplex_->addItem(QStringLiteral("None"), QPrinter::DuplexNone);
+    duplex_->addItem(QStringLiteral("Long side"), QPrinter::DuplexLongSide);
+    duplex_->addItem(QStringLiteral("Short side"), QPrinter::DuplexShortSide);
+    allPages_->setChecked(true);
+    fromPage_->setRange(1, 99999);
+    toPage_->setRange(1, 99999);
+
+    auto* printerBox = new QGroupBox(QStringLiteral("Printer"));
+    auto* printerLayout = new QFormLayout(printerBox);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(printerName_, 1);
+    nameRow->addWidget(setup_);
+    printerLayout->addRow(QStringLiteral("Name:"), nameRow);
+    printerLayout->addRow(QStringLiteral("Copies:"), copies_);
+    printerLayout->addRow(QString(), collate_);
+    printerLayout->addRow(QStringLiteral("Duplex:"), duplex_);
+
+    auto* rangeBox = new QGroupBox(QStringLiteral("Page range"));
+    auto* rangeLayout = new QHBoxLayout(rangeBox);
+    rangeLayout->addWidget(allPages_);
+    rangeLayout->addWidget(someRange_);
+    rangeLayout->addWidget(fromPage_);
+    rangeLayout->addWidget(new QLabel(QStringLiteral("to")));
+    rangeLayout->addWidget(toPage_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(destinationBox);
+    layout->addWidget(printerBox);
+    layout->addWidget(rangeBox);
+    layout->addWidget(buttons_);
+
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(destinations, &QButtonGroup::buttonToggled, this, [this] { UpdateState(); });
+    connect(someRange_, &QRadioButton::toggled, this, [this] { UpdateState(); });
+    connect(filePath_, &QLineEdit::textChanged, this, [this] { UpdateState(); });
+    connect(fromPage_, &QSpinBox::valueChanged, this, [this] { UpdateState(); });
+    connect(toPage_, &QSpinBox::valueChanged, this, [this] { UpdateState(); });
+    connect(printerName_, &QComboBox::currentTextChanged, this, [this] { pageLayout_.reset(); });
+    connect(setup_, &QPushButton::clicked, this, [this] { SetupPrinter(); });
+    connect(browse_, &QPushButton::clicked, this, [this] { BrowseFile(); });
+    UpdateState();
+}
+
+void OutputOptionsDialog::UpdateState() {
+    const bool toPrinter = printer_->isChecked();
+    const bool toFile = file_->isChecked();
+    for (QWidget* widget : {static_cast<QWidget*>(printerName_), static_cast<QWidget*>(setup_),
+                            static_cast<QWidget*>(copies_), static_cast<QWidget*>(collate_),
+                            static_cast<QWidget*>(duplex_)}) {
+        widget->setEnabled(toPrinter);
+    }
+    filePath_->setEnabled(toFile);
+    browse_->setEnabled(toFile);
+    fromPage_->setEnabled(someRange_->isChecked());
+    toPage_->setEnabled(someRange_->isChecked());
+    const bool rangeValid = !someRange_->isChecked() || fromPage_->value() <= toPage_->value();
+    const bool fileValid = !toFile || !filePath_->text().trimmed().isEmpty();
+    OkButton()->setEnabled(rangeValid && fileValid);
+}
+
+void OutputOptionsDialog::SetupPrinter() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(printerName_->currentText());
+    if (pageLayout_) {
+        printer.setPageLayout(*pageLayout_);
+    }
+    QPageSetupDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        pageLayout_ = printer.pageLayout();
+    }
+}
+
+void OutputOptionsDialog::BrowseFile() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save report as"), filePath_->text(),
+                                     QStringLiteral("PDF files (*.pdf)"));
+    if (!path.isEmpty()) {
+        filePath_->setText(path);
+    }
+}
+
+OutputOptions OutputOptionsDialog::Options() const {
+    OutputOptions options;
+    options.Destination = printer_->isChecked() ? ReportDestination::Printer
+                          : file_->isChecked()  ? ReportDestination::File
+                                                : ReportDestination::Preview;
+    options.PrinterName = printerName_->currentText();
+    options.PageLayout = pageLayout_;
+    options.Copies = copies_->value();
+    options.Collate = collate_->isChecked();
+    options.Duplex = static_cast<QPrinter::DuplexMode>(duplex_->currentData().toInt());
+    if (someRange_->isChecked()) {
+        options.FirstPage = fromPage_->value();
+        options.LastPage = toPage_->value();
+    }
+    options.FilePath = filePath_->text().trimmed();
+    return options;
+}
+
+}  // namespace leeb

@@ -1,0 +1,22 @@
+#pragma once
+// The report body: every record of RecordLines as a block of heading, settings, pictograms,
+// readings and statistics, paginated by counted body lines, on a PageWriter whose first page
+// has been started.
+
+#include <QString>
+
+#include "PageWriter.h"
+#include "RecordFile.h"
+
+namespace leeb {
+
+// Throws ConversionError (naming the line) for a record line whose fields do not convert;
+// drawing already done stays on the writer.
+void ReportSystem1Print(PageWriter& writer, const RecordLines& lines, char decimalSeparator,
+                        const QString& printDate);
+
+// Converts every record line as the report will, so a bad line can be reported before any
+// output is started. Throws the same ConversionError as ReportSystem1Print.
+void CheckReportRecords(const RecordLines& lines, char decimalSeparator);
+
+}  // namespace leeb

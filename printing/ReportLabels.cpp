@@ -1,0 +1,29 @@
+#include "ReportLabels.h"
+
+#include <QLocale>
+
+#include "GbkText.h"
+
+namespace leeb {
+
+QString PageLabel(int page) {
+    return QStringLiteral("\u3000第  ") + QString::number(page) + QStringLiteral("  页");
+}
+
+QString DateLabel(const QString& printDate) {
+    return QStringLiteral("日期:   ") + printDate + QStringLiteral("   ");
+}
+
+QString PrintDateText(const QDate& date) {
+    return QLocale::system().toString(date, QLocale::ShortFormat);
+}
+
+std::string Blanks(int count) {
+    return count > 0 ? std::string(static_cast<std::size_t>(count), ' ') : std::string();
+}
+
+std::string FillTo16(const std::string& text) {
+    return text + Blanks(16 - static_cast<int>(GbkLength(text)));
+}
+
+}  // namespace leeb

@@ -1,0 +1,165 @@
+#include "ReportSystem.h"
+
+#include <QDate>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <exception>
+
+#include "PainterPageWriter.h"
+#include "ReportErrors.h"
+#include "ReportGenerator.h"
+#include "ReportLabels.h"
+#include "ReportPdf.h"
+#include "ReportStatusWindow.h"
+
+namespace leeb {
+namespace {
+
+// The report's sheets: portrait, the origin at the paper's corner (margins 0).
+void PrepareReportPrinter(QPrinter& printer) {
+    printer.setFullPage(true);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(QStringLiteral("硬度/强度测试报表"));
+}
+
+// Generates the whole report on `printer` under a status window. Throws ReportCancelled after
+// aborting the job when the user cancels.
+void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
+                  char decimalSeparator, const QString& printDate) {
+    ReportStatusWindow status(parent);
+    status.show();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        throw ReportError("The printer could not be started.");
+    }
+    try {
+        PainterPageWriter writer(printer, painter, printer.fromPage(), printer.toPage());
+        writer.SetProgressHandler([&status](int page) { return status.Progress(page); });
+        ReportSystem1Print(writer, lines, decimalSeparator, printDate);
+    } catch (...) {
+        printer.abort();
+        painter.end();
+        throw;
+    }
+    if (!painter.end()) {
+        throw ReportError("The report could not be printed.");
+    }
+}
+
+}  // namespace
+
+ReportSystem::ReportSystem()
+    : optionsProvider_([](QWidget* parent) -> std::optional<OutputOptions> {
+          OutputOptionsDialog dialog(parent);
+          if (dialog.exec() != QDialog::Accepted) {
+              return std::nullopt;
+          }
+          return dialog.Options();
+      }),
+      previewShower_([](QPrintPreviewDialog& preview) { preview.exec(); }) {}
+
+void ReportSystem::Run(QWidget* parent, const RecordLines& lines, char decimalSeparator) {
+    const std::optional<OutputOptions> options = optionsProvider_(parent);
+    if (!options) {
+        return;
+    }
+    // A bad line is reported before a page reaches any printer, preview or file.
+    CheckReportRecords(lines, decimalSeparator);
+    const QString printDate = PrintDateText(QDate::currentDate());
+    try {
+        switch (options->Destination) {
+            case ReportDestination::Printer:
+                ToPrinter(parent, *options, lines, decimalSeparator, printDate);
+                break;
+            case ReportDestination::Preview:
+                ToPreview(parent, lines, decimalSeparator, printDate);
+                break;
+            case ReportDestination::File:
+                ToFile(parent, *options, lines, decimalSeparator, printDate);
+                break;
+        }
+    } catch (const ReportCancelled&) {
+        // The user asked for it: nothing more to say.
+    }
+}
+
+void ReportSystem::ToPrinter(QWidget* parent, const OutputOptions& options,
+                             const RecordLines& lines, char decimalSeparator,
+                             const QString& printDate) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!options.PrinterName.isEmpty()) {
+        printer.setPrinterName(options.PrinterName);
+    }
+    if (options.PageLayout) {
+        printer.setPageSize(options.PageLayout->pageSize());
+    }
+    PrepareReportPrinter(printer);
+    printer.setCopyCount(options.Copies);
+    printer.setCollateCopies(options.Collate);
+    printer.setDuplex(options.Duplex);
+    if (options.FirstPage > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(options.FirstPage, options.LastPage);
+    }
+    RenderReport(parent, printer, lines, decimalSeparator, printDate);
+}
+
+void ReportSystem::ToPreview(QWidget* parent, const RecordLines& lines, char decimalSeparator,
+                             const QString& printDate) {
+    QPrinter printer(QPrinter::HighResolution);
+    PrepareReportPrinter(printer);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(QStringLiteral("Report Preview"));
+
+    // The preview re-runs the generator for its pages and again when printing from it; a
+    // failure inside the signal is carried out of the preview and raised here.
+    std::exception_ptr failure;
+    bool cancelled = false;
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter* target) {
+                         if (failure) {
+                             return;
+                         }
+                         try {
+                             RenderReport(&preview, *target, lines, decimalSeparator, printDate);
+                         } catch (const ReportCancelled&) {
+                             cancelled = true;
+                         } catch (...) {
+                             failure = std::current_exception();
+                         }
+                     });
+    auto* pages = preview.findChild<QPrintPreviewWidget*>();
+    if (pages == nullptr) {
+        throw ReportError("The report preview is not available.");
+    }
+    pages->updatePreview();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    if (cancelled) {
+        return;
+    }
+    pages->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    pages->setZoomFactor(1.0);
+    previewShower_(preview);
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+void ReportSystem::ToFile(QWidget* parent, const OutputOptions& options, const RecordLines& lines,
+                          char decimalSeparator, const QString& printDate) {
+    ReportStatusWindow status(parent);
+    status.show();
+    PdfReportOptions pdf;
+    if (options.PageLayout) {
+        pdf.PageSize = options.PageLayout->pageSize();
+    }
+    pdf.FirstPage = options.FirstPage;
+    pdf.LastPage = options.LastPage;
+    pdf.PrintDate = printDate;
+    pdf.Progress = [&status](int page) { return status.Progress(page); };
+    WriteReportPdf(lines, options.FilePath, decimalSeparator, pdf);
+}
+
+}  // namespace leeb

@@ -1,0 +1,44 @@
+#pragma once
+// One report run as the print-report button starts it: "Output Options", then the pages
+// generated under "Report Status", then the preview, the printer or a PDF file.
+
+#include <QPrintPreviewDialog>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "OutputOptionsDialog.h"
+#include "RecordFile.h"
+
+namespace leeb {
+
+class ReportSystem {
+  public:
+    // Asks for the output; nullopt when the user cancels. Default: OutputOptionsDialog.
+    using OptionsProvider = std::function<std::optional<OutputOptions>(QWidget* parent)>;
+    // Shows the prepared preview (already rendered, at 100 %). Default: exec().
+    using PreviewShower = std::function<void(QPrintPreviewDialog& preview)>;
+
+    ReportSystem();
+
+    void SetOptionsProvider(OptionsProvider provider) { optionsProvider_ = std::move(provider); }
+    void SetPreviewShower(PreviewShower shower) { previewShower_ = std::move(shower); }
+
+    // Cancel in either window ends the run silently with nothing output. A record line that
+    // does not convert throws ConversionError before anything is output; an unusable printer
+    // or file throws ReportError.
+    void Run(QWidget* parent, const RecordLines& lines, char decimalSeparator);
+
+  private:
+    void ToPrinter(QWidget* parent, const OutputOptions& options, const RecordLines& lines,
+                   char decimalSeparator, const QString& printDate);
+    void ToPreview(QWidget* parent, const RecordLines& lines, char decimalSeparator,
+                   const QString& printDate);
+    void ToFile(QWidget* parent, const OutputOptions& options, const RecordLines& lines,
+                char decimalSeparator, const QString& printDate);
+
+    OptionsProvider optionsProvider_;
+    PreviewShower previewShower_;
+};
+
+}  // namespace leeb
