@@ -46,6 +46,8 @@ public:
     const HIDD_ATTRIBUTES& HidAttributes() const { return attributes_; }
     // All zero when no preparsed data can be had.
     HIDP_CAPS Capabilities();
+    // As Capabilities, but never opens the device to fetch the preparsed data (read thread).
+    HIDP_CAPS FetchedCapabilities() const;
     const THidPnPInfo& InterfaceInfo() const { return *interfaceInfo_; }
 
     // One synchronous write of `count` bytes (byte 0 the report ID). False when the device is
@@ -102,7 +104,8 @@ private:
     // guarded; the handle object lives until the read thread has let go of it too.
     mutable std::mutex readSlotMutex_;
     std::shared_ptr<HidHandle> readHandle_;
-    std::shared_ptr<HidHandle> readInFlight_;  // read thread only
+    std::shared_ptr<HidHandle> readInFlight_;  // set by the read thread only
+    bool readOrphaned_ = false;                // read thread only
     std::unique_ptr<HidHandle> writeHandle_;
     HIDD_ATTRIBUTES attributes_;
     std::unique_ptr<THidPnPInfo> interfaceInfo_;

@@ -17,6 +17,7 @@ namespace leeb {
 class HidGuiDispatcher;
 class HidPlatform;
 class THidDevice;
+class THidPnPInfo;
 
 // Handlers and values as a stored window layout gives them: taken without the side effects of
 // the setters (no immediate rescan).
@@ -87,13 +88,15 @@ private:
     friend class THidDevice;
     struct Liveness;
 
-    std::vector<THidDevice*> ScanInterfaces();
-    THidDevice* CreateDevice(std::unique_ptr<class THidPnPInfo> info);
+    std::vector<std::unique_ptr<THidDevice>> ScanInterfaces();
+    THidDevice* CreateDevice(std::unique_ptr<THidPnPInfo> info);
     void Recount();
     // A device given back by destruction: replace or remove its slot.
-    void DeviceDestroyed(THidDevice* device, THidDevice* replacement);
-    template <class Event, class... Args>
-    auto RaiseWithAccess(THidDevice* device, const Event& event, Args... args);
+    void DeviceDestroyed(THidDevice* device, std::unique_ptr<THidPnPInfo> info,
+                         THidDataEvent input, THidPlugEvent unplugged, int32_t readWaitTime);
+    bool Contains(const THidDevice* device) const;
+    // OnArrival / OnRemoval with the device's EventAccess set for the call.
+    void RaisePlugEvent(const THidPlugEvent& event, THidDevice* device);
 
     std::shared_ptr<HidPlatform> platform_;
     std::shared_ptr<HidGuiDispatcher> dispatcher_;
