@@ -1,5 +1,7 @@
 #include "MeasurementRecord.h"
 
+#include <charconv>
+
 namespace leeb {
 
 const std::array<const char*, 10> MaterialNames = {
@@ -30,16 +32,19 @@ const std::array<std::array<int16_t, 9>, 10> ScaleMap = {{
     {1, 0, 2, 0, 0, 0, 0, 0, 0},  // forged steel
 }};
 
-namespace {
-
-std::string Unknown(int code) {
-    return "?" + std::to_string(code);
+std::string UnknownCodeText(int code) {
+    // Formatted by hand: GCC 12 at -O3 warns falsely (-Wrestrict) on "?" + std::to_string().
+    char text[16] = "?";
+    const auto end = std::to_chars(text + 1, text + sizeof text, code).ptr;
+    return std::string(text, end);
 }
+
+namespace {
 
 template <std::size_t N>
 std::string Lookup(const std::array<const char*, N>& table, int code) {
     if (code < 0 || static_cast<std::size_t>(code) >= N) {
-        return Unknown(code);
+        return UnknownCodeText(code);
     }
     return table[static_cast<std::size_t>(code)];
 }
@@ -94,7 +99,7 @@ std::string ScaleText(const DecodedSettings& settings) {
         return {};  // strength records show the sigma-b pictogram instead
     }
     if (settings.ScaleIndex < 0 || settings.ScaleIndex >= static_cast<int16_t>(ScaleNames.size())) {
-        return Unknown(settings.ScaleCode);
+        return UnknownCodeText(settings.ScaleCode);
     }
     return ScaleNames[static_cast<std::size_t>(settings.ScaleIndex)];
 }

@@ -53,5 +53,7 @@ std::string MaterialText(const DecodedSettings& settings);  // strength or hardn
 // ScaleNames entry, blanks kept; empty in strength mode, where the sigma-b pictogram stands in.
 std::string ScaleText(const DecodedSettings& settings);
 std::string ImpactDeviceText(const DecodedSettings& settings);
+// "?" followed by the decimal code: what every lookup shows for a code outside its table.
+std::string UnknownCodeText(int code);
 
 }  // namespace leeb

@@ -123,7 +123,7 @@ std::string ImpactDirectionText(int impactDirection) {
     static constexpr std::array<const char*, 5> Texts = {"垂直向下", "45°向下", "水平", "45°向上",
                                                          "垂直向上"};
     if (impactDirection < 0 || impactDirection >= static_cast<int>(Texts.size())) {
-        return "?" + std::to_string(impactDirection);
+        return UnknownCodeText(impactDirection);
     }
     return Texts[static_cast<std::size_t>(impactDirection)];
 }
