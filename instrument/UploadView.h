@@ -16,7 +16,7 @@ namespace leeb {
 enum class CommandButton { Read, Save, PrintChart, PrintReport, Open };
 
 class UploadView {
-public:
+  public:
     virtual ~UploadView() = default;
 
     // Record tree and chart series cleared at the start of an upload.
@@ -46,7 +46,7 @@ public:
 };
 
 class UploadDevice {
-public:
+  public:
     virtual ~UploadDevice() = default;
 
     // DeviceConnected and ActiveDevice of the connection watcher.

@@ -1,0 +1,62 @@
+#pragma once
+// Tracks whether the tester is plugged in. On every device change reported by the controller
+// it gives back the devices it holds, checks out the testers among the present devices, and
+// makes the last of them the ActiveDevice.
+//
+// Only devices with the tester's vendor and product IDs are checked out: any other HID device
+// (a keyboard, a mouse) is never opened or read. It still takes part in the enumeration and
+// gets an empty entry in DeviceList.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace leeb {
+
+class THidDevice;
+class THidDeviceController;
+
+class ConnectionWatcher {
+  public:
+    static constexpr uint16_t TesterVendorId = 0x1234;
+    static constexpr uint16_t TesterProductId = 0x5678;
+    static constexpr const char* ConnectedText = "连接OK";
+    static constexpr const char* NotConnectedText = "未连接";
+
+    struct Callbacks {
+        std::function<void(const std::string&)> SetStatusText;  // status panel 1
+        std::function<void(bool)> SetReadEnabled;
+    };
+
+    ConnectionWatcher(THidDeviceController& controller, Callbacks callbacks);
+    // Releases the list only; the controller's shutdown deals with the devices in it.
+    ~ConnectionWatcher();
+    ConnectionWatcher(const ConnectionWatcher&) = delete;
+    ConnectionWatcher& operator=(const ConnectionWatcher&) = delete;
+
+    // The controller's OnDeviceChange.
+    void HidDeviceController1DeviceChange();
+    // The controller's OnEnumerate; always true.
+    bool HidDeviceController1Enumerate(THidDevice* device, int idx);
+
+    // Destroys every device the watcher holds (giving each back to the controller) and forgets
+    // the tester. For front ends that end before the controller does.
+    void GiveBackDevices();
+
+    THidDevice* ActiveDevice() const { return activeDevice_; }
+    bool DeviceConnected() const { return deviceConnected_; }
+    // One entry per plugged device of the last enumeration; null where nothing was checked out.
+    const std::vector<THidDevice*>& DeviceList() const { return deviceList_; }
+
+    static bool IsTester(const THidDevice& device);
+
+  private:
+    THidDeviceController& controller_;
+    Callbacks callbacks_;
+    std::vector<THidDevice*> deviceList_;
+    THidDevice* activeDevice_ = nullptr;
+    bool deviceConnected_ = false;
+};
+
+}  // namespace leeb

@@ -1,0 +1,65 @@
+#include "HidUploadDevice.h"
+
+#include "ConnectionWatcher.h"
+#include "RecordUpload.h"
+#include "THidDevice.h"
+
+namespace leeb {
+namespace {
+
+// Identity of the upload's input-report handler: one function, whatever upload it serves.
+const char UploadHandlerTag = 0;
+
+}  // namespace
+
+HidUploadDevice::HidUploadDevice(const ConnectionWatcher& watcher)
+    : watcher_(watcher), target_(std::make_shared<Target>()) {}
+
+HidUploadDevice::~HidUploadDevice() {
+    target_->Upload = nullptr;
+}
+
+void HidUploadDevice::SetUpload(RecordUpload* upload) {
+    target_->Upload = upload;
+}
+
+THidDevice* HidUploadDevice::Active() const {
+    return watcher_.DeviceConnected() ? watcher_.ActiveDevice() : nullptr;
+}
+
+bool HidUploadDevice::DeviceConnected() const {
+    return Active() != nullptr;
+}
+
+std::size_t HidUploadDevice::OutputReportByteLength() const {
+    THidDevice* device = Active();
+    return device == nullptr ? 0 : device->Capabilities().OutputReportByteLength;
+}
+
+bool HidUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
+    THidDevice* device = Active();
+    if (device == nullptr) {
+        return false;
+    }
+    uint32_t written = 0;
+    const auto count = static_cast<uint32_t>(report.size());
+    return device->WriteReport(report.data(), count, written) && written == count;
+}
+
+void HidUploadDevice::AssignUploadHandler() {
+    THidDevice* device = Active();
+    if (device == nullptr) {
+        return;
+    }
+    const std::shared_ptr<Target> target = target_;
+    device->SetOnInputReport(THidDataEvent::Tagged(
+        &UploadHandlerTag,
+        [target](THidDevice*, uint8_t reportId, const uint8_t* data, uint16_t size) {
+            if (target->Upload != nullptr) {
+                target->Upload->UploadDataReceived(reportId, data, size);
+            }
+        },
+        this));
+}
+
+}  // namespace leeb

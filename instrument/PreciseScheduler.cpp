@@ -1,0 +1,98 @@
+#include "PreciseScheduler.h"
+
+#include <sys/prctl.h>
+#include <time.h>
+
+#include <cerrno>
+
+namespace leeb {
+namespace {
+
+// The condition variable's wait ends this much before the instant; the absolute sleep does
+// the rest. Long enough to absorb the wait's own wake-up latency.
+constexpr std::chrono::microseconds CoarseMargin{300};
+
+// steady_clock is CLOCK_MONOTONIC on Linux.
+void SleepUntil(PreciseScheduler::Clock::time_point at) {
+    const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch());
+    timespec deadline{};
+    deadline.tv_sec = static_cast<time_t>(since.count() / 1'000'000'000);
+    deadline.tv_nsec = static_cast<long>(since.count() % 1'000'000'000);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
+}
+
+}  // namespace
+
+PreciseScheduler::PreciseScheduler() : worker_([this] { Run(); }) {}
+
+PreciseScheduler::~PreciseScheduler() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        calls_.clear();
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+void PreciseScheduler::Schedule(Clock::time_point at, std::function<void()> call) {
+    {
+        std::lock_guard lock(mutex_);
+        calls_.emplace(at, std::move(call));
+    }
+    changed_.notify_all();
+}
+
+void PreciseScheduler::Clear() {
+    std::lock_guard lock(mutex_);
+    calls_.clear();
+}
+
+PreciseScheduler::Lateness PreciseScheduler::Measured() const {
+    std::lock_guard lock(mutex_);
+    return lateness_;
+}
+
+void PreciseScheduler::ResetMeasurement() {
+    std::lock_guard lock(mutex_);
+    lateness_ = {};
+}
+
+void PreciseScheduler::Run() {
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    std::unique_lock lock(mutex_);
+    while (!stopping_) {
+        if (calls_.empty()) {
+            changed_.wait(lock, [this] { return stopping_ || !calls_.empty(); });
+            continue;
+        }
+        const Clock::time_point at = calls_.begin()->first;
+        if (Clock::now() < at - CoarseMargin) {
+            // Woken early by a new call or the stop: look again.
+            changed_.wait_until(lock, at - CoarseMargin);
+            continue;
+        }
+        // The last stretch: nothing else can become due earlier than `at` within it that
+        // matters, and the stop waits at most the margin.
+        lock.unlock();
+        SleepUntil(at);
+        lock.lock();
+        if (stopping_ || calls_.empty() || calls_.begin()->first != at) {
+            continue;
+        }
+        auto call = std::move(calls_.begin()->second);
+        calls_.erase(calls_.begin());
+        const auto late = Clock::now() - at;
+        ++lateness_.Calls;
+        lateness_.Total += late;
+        if (late > lateness_.Max) {
+            lateness_.Max = late;
+        }
+        lock.unlock();
+        call();
+        lock.lock();
+    }
+}
+
+}  // namespace leeb

@@ -1,0 +1,319 @@
+#include "RecordUpload.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "RecordStatistics.h"
+#include "RecordView.h"
+
+namespace leeb {
+namespace {
+
+constexpr std::size_t CommandBytes = 5;  // report ID and the four command bytes
+
+const char* const WriteErrorText = "Write to USB Derive Error";
+const char* const UsbErrorCaption = "USB Error";
+const char* const NoReplyText = "里氏硬度计无应答";
+const char* const NoDataText = "里氏硬度计中没有数据";
+const char* const NoDataCaption = "无存储记录";
+const char* const RecordLineErrorCaption = "错误";
+
+}  // namespace
+
+RecordUpload::RecordUpload(UploadDevice& device, UploadView& view, RecordLines& lines,
+                           char decimalSeparator)
+    : device_(device), view_(view), lines_(lines), decimalSeparator_(decimalSeparator) {}
+
+void RecordUpload::Start() {
+    if (aborted_ || Running()) {
+        return;
+    }
+    if (!device_.DeviceConnected()) {
+        view_.SetButtonEnabled(CommandButton::Read, true);
+        return;
+    }
+    view_.ClearRecords();
+    lines_.clear();
+    lines_.emplace_back(RecordFileHeader);
+    for (CommandButton button :
+         {CommandButton::Save, CommandButton::PrintChart, CommandButton::PrintReport,
+          CommandButton::Open, CommandButton::Read}) {
+        view_.SetButtonEnabled(button, false);
+    }
+    range_ = {};
+    outcome_ = UploadOutcome::None;
+    record_ = 0;
+    chunk_ = 0;
+    recordsRead_ = 0;
+    phase_ = Phase::Count;
+    // The handler goes in before the first write, so a fast reply cannot reach the
+    // controller-level handler (which would only arm the automatic start).
+    device_.AssignUploadHandler();
+    SendCountRequest();
+}
+
+void RecordUpload::SendCountRequest() {
+    // Bytes 2-4 stay as the previous command left them.
+    outputReport_.resize(std::max(outputReport_.size(), CommandBytes), 0);
+    outputReport_[0] = 0x00;
+    outputReport_[1] = CountRequestCode;
+    SendOutputReport();
+}
+
+void RecordUpload::SendChunkRequest() {
+    outputReport_.resize(std::max(outputReport_.size(), CommandBytes), 0);
+    outputReport_[0] = 0x00;
+    outputReport_[1] = ChunkRequestCode;
+    outputReport_[2] = 0x00;
+    outputReport_[3] = 0x00;
+    outputReport_[4] = 0x00;
+    if (chunk_ == 1) {
+        outputReport_[2] = static_cast<uint8_t>((record_ >> 8) & 0xFF);
+        outputReport_[3] = static_cast<uint8_t>(record_ & 0xFF);
+    }
+    SendOutputReport();
+}
+
+void RecordUpload::SendOutputReport() {
+    const uint64_t sequence = ++commandSequence_;
+    replyPending_ = true;
+    if (!device_.DeviceConnected()) {
+        // A reply handed over while the watcher was giving the tester's device back: there is
+        // no device to write to until its run ends, and ConnectionChanged() goes on from here.
+        sendDeferred_ = true;
+        view_.StartReplyTimer(ReplyTimeoutMs);
+        return;
+    }
+    sendDeferred_ = false;
+    // The report is exactly as long as the device's output report; a device whose report
+    // cannot hold a command gets nothing written.
+    const std::size_t length = device_.OutputReportByteLength();
+    bool written = false;
+    if (length >= CommandBytes) {
+        outputReport_.resize(length, 0);
+        written = device_.WriteReport(outputReport_);
+    }
+    if (!written) {
+        view_.MessageBox(WriteErrorText, UsbErrorCaption, MB_OK);
+    }
+    // The reply (or an abort, or a time-out) may have been handled inside the write or the
+    // message box; then the timer belongs to a later command or to nobody.
+    if (!aborted_ && replyPending_ && sequence == commandSequence_ &&
+        (phase_ == Phase::Count || phase_ == Phase::Chunks)) {
+        view_.StartReplyTimer(ReplyTimeoutMs);
+    }
+}
+
+void RecordUpload::UploadDataReceived(uint8_t /*reportId*/, const uint8_t* data, uint16_t size) {
+    if (aborted_) {
+        return;
+    }
+    // Bytes beyond ReplyBytes are ignored; bytes beyond a short report keep older values.
+    const std::size_t n = data == nullptr ? 0 : std::min<std::size_t>(size, MaxReplyBytes);
+    if (n > 0) {
+        std::memcpy(replyBytes_.data(), data, n);
+    }
+    // Every report is appended, replies to count requests and "AUTO" frames included; what
+    // would run past the end of the record image is dropped.
+    if (position_ + ChunkSize <= recordBuffer_.size()) {
+        std::memcpy(recordBuffer_.data() + position_, replyBytes_.data(), ChunkSize);
+        position_ += ChunkSize;
+    }
+    const bool wasPending = replyPending_;
+    replyPending_ = false;
+    if (!view_.AutoStartArmed() &&
+        std::equal(AutoStartFrame.begin(), AutoStartFrame.end(), replyBytes_.begin())) {
+        view_.ArmAutoStart();
+    }
+    if (!wasPending) {
+        return;
+    }
+    if (phase_ == Phase::Count) {
+        view_.CancelReplyTimer();
+        CountReplied();
+    } else if (phase_ == Phase::Chunks) {
+        view_.CancelReplyTimer();
+        ChunkReplied();
+    }
+}
+
+void RecordUpload::CountReplied() {
+    // Whatever came is the reply: its bytes 1 and 2 are the count even when byte 0 is not the
+    // echo of the command.
+    range_ = RecordRangeFromCountReply(replyBytes_[1], replyBytes_[2]);
+    if (range_.Last == 0) {
+        Finish(replyBytes_[0] == CountRequestCode ? Ending::NoData : Ending::Complete);
+        return;
+    }
+    position_ = 0;
+    phase_ = Phase::Chunks;
+    record_ = range_.First;
+    chunk_ = 1;
+    ShowProgress();
+    SendChunkRequest();
+}
+
+void RecordUpload::ChunkReplied() {
+    if (chunk_ < ChunksPerRecord) {
+        ++chunk_;
+        SendChunkRequest();
+        return;
+    }
+    position_ = 0;
+    RecordComplete();
+    if (!Running() || aborted_) {
+        return;
+    }
+    if (record_ >= range_.Last) {
+        Finish(Ending::Complete);
+        return;
+    }
+    ++record_;
+    chunk_ = 1;
+    ShowProgress();
+    SendChunkRequest();
+}
+
+void RecordUpload::RecordComplete() {
+    const MeasurementRecord record = UploadedRecord(recordBuffer_);
+    const DecodedSettings settings = DecodeSettingsWord(record.SettingsWord);
+    const bool oneDecimal = OneDecimalScale(settings);
+    std::string line;
+    try {
+        line = FormatRecordLine(record, decimalSeparator_);
+    } catch (const std::exception& error) {
+        // The substitutions keep every value within its columns; should a line still not
+        // format, the record is left out rather than written misaligned.
+        view_.MessageBox(error.what(), RecordLineErrorCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (record_ == 1) {
+        RecordStatistics statistics(oneDecimal);
+        for (std::size_t k = 0; k < record.ImpactCount; ++k) {
+            const double value =
+                oneDecimal ? record.Readings[k] / 10.0 : static_cast<double>(record.Readings[k]);
+            statistics.Add(value);
+            view_.AddBar(static_cast<int>(k + 1), value);
+        }
+        RecordView recordView;
+        recordView.Settings = settings;
+        recordView.ImpactCount = record.ImpactCount;
+        recordView.DateText = DateText(record.DateWord);
+        recordView.Statistics = statistics;
+        recordView.OneDecimal = oneDecimal;
+        view_.ShowRecordDetails(recordView);
+    }
+    lines_.push_back(std::move(line));
+    ++recordsRead_;
+    view_.RecordAppended(record_, static_cast<int>(lines_.size() - 1));
+}
+
+void RecordUpload::ShowProgress() {
+    view_.SetProgress(std::to_string(record_) + "/" + std::to_string(range_.Last));
+}
+
+void RecordUpload::ReplyTimedOut() {
+    if (aborted_ || !replyPending_ || (phase_ != Phase::Count && phase_ != Phase::Chunks)) {
+        return;
+    }
+    Finish(Ending::TimedOut);
+}
+
+void RecordUpload::ConnectionChanged() {
+    if (aborted_ || (phase_ != Phase::Count && phase_ != Phase::Chunks)) {
+        return;
+    }
+    if (!device_.DeviceConnected()) {
+        // The reply bytes are stale and there is nothing to write to.
+        Finish(Ending::Unplugged);
+        return;
+    }
+    // The watcher may have switched the read button on and given the tester a new device
+    // object; the upload keeps the button and re-binds its handler.
+    view_.SetButtonEnabled(CommandButton::Read, false);
+    device_.AssignUploadHandler();
+    if (sendDeferred_) {
+        view_.CancelReplyTimer();
+        SendOutputReport();
+    }
+}
+
+void RecordUpload::Abort() {
+    if (aborted_) {
+        return;
+    }
+    if (phase_ == Phase::Count || phase_ == Phase::Chunks) {
+        view_.CancelReplyTimer();
+    }
+    if (Running()) {
+        outcome_ = UploadOutcome::Aborted;
+    }
+    aborted_ = true;
+    sendDeferred_ = false;
+    phase_ = Phase::Idle;
+    replyPending_ = false;
+}
+
+void RecordUpload::Finish(Ending ending) {
+    // Running() stays true while a message box is up, so a start request in its event loop
+    // is still ignored.
+    phase_ = Phase::Ending;
+    replyPending_ = false;
+    sendDeferred_ = false;
+    switch (ending) {
+        case Ending::Complete:
+            outcome_ = UploadOutcome::Complete;
+            break;
+        case Ending::NoData:
+            outcome_ = UploadOutcome::NoData;
+            break;
+        case Ending::TimedOut:
+            outcome_ = UploadOutcome::TimedOut;
+            break;
+        case Ending::Unplugged:
+            outcome_ = UploadOutcome::Unplugged;
+            break;
+    }
+    view_.CancelReplyTimer();
+    switch (ending) {
+        case Ending::NoData:
+            view_.MessageBox(NoDataText, NoDataCaption, MB_OK | MB_ICONINFORMATION);
+            if (aborted_) {
+                return;
+            }
+            view_.SetButtonEnabled(CommandButton::Open, true);
+            view_.SetButtonEnabled(CommandButton::Read, true);
+            break;
+        case Ending::Complete:
+            view_.SetButtonEnabled(CommandButton::Read, true);
+            if (range_.Last >= 1 && recordsRead_ >= 1) {
+                for (CommandButton button : {CommandButton::Save, CommandButton::PrintChart,
+                                             CommandButton::PrintReport, CommandButton::Open}) {
+                    view_.SetButtonEnabled(button, true);
+                }
+            }
+            break;
+        case Ending::TimedOut:
+        case Ending::Unplugged:
+            if (ending == Ending::TimedOut) {
+                view_.MessageBox(NoReplyText, UsbErrorCaption, MB_OK);
+                if (aborted_) {
+                    return;
+                }
+            }
+            view_.SetButtonEnabled(CommandButton::Read, device_.DeviceConnected());
+            for (CommandButton button :
+                 {CommandButton::Save, CommandButton::PrintChart, CommandButton::PrintReport}) {
+                view_.SetButtonEnabled(button, recordsRead_ >= 1);
+            }
+            view_.SetButtonEnabled(CommandButton::Open, true);
+            break;
+    }
+    view_.SetProgress("");
+    phase_ = Phase::Idle;
+    view_.UploadFinished();
+}
+
+}  // namespace leeb
