@@ -7,7 +7,7 @@
 namespace leeb {
 
 class EControllerError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -18,7 +18,7 @@ namespace leeb {
 // Identity of a handler's function: the bytes of a (member) function pointer and its type, or an
 // explicit tag for lambdas and other callables.
 class HidFunctionId {
-public:
+  public:
     HidFunctionId() = default;
 
     template <class Pointer>
@@ -44,7 +44,7 @@ public:
         return *a.type_ == *b.type_ && a.bytes_ == b.bytes_;
     }
 
-private:
+  private:
     using Bytes = std::array<unsigned char, 32>;
     const std::type_info* type_ = nullptr;
     Bytes bytes_{};
@@ -55,7 +55,7 @@ class THidEvent;
 
 template <class R, class... Args>
 class THidEvent<R(Args...)> {
-public:
+  public:
     THidEvent() = default;
     THidEvent(std::nullptr_t) {}  // NOLINT: "assign nothing" reads naturally
 
@@ -102,7 +102,7 @@ public:
     const HidFunctionId& FunctionId() const { return id_; }
     const void* Object() const { return object_; }
 
-private:
+  private:
     std::function<R(Args...)> call_;
     HidFunctionId id_;
     const void* object_ = nullptr;

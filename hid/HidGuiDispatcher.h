@@ -7,7 +7,7 @@
 namespace leeb {
 
 class HidGuiDispatcher {
-public:
+  public:
     virtual ~HidGuiDispatcher() = default;
 
     // Queues `call` to run once on the GUI thread. Callable from any thread; never blocks and

@@ -38,7 +38,7 @@ enum class HidWaitResult {
 
 // An open handle on one interface. Closing is destruction.
 class HidHandle {
-public:
+  public:
     virtual ~HidHandle() = default;
 
     virtual bool GetAttributes(HIDD_ATTRIBUTES& attributes) = 0;
@@ -61,7 +61,7 @@ public:
 };
 
 class HidPlatform {
-public:
+  public:
     virtual ~HidPlatform() = default;
 
     // Binds the platform's HID layer; false when it is not available (then nothing is ever

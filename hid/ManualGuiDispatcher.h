@@ -13,7 +13,7 @@
 namespace leeb {
 
 class ManualGuiDispatcher : public HidGuiDispatcher {
-public:
+  public:
     void Post(std::function<void()> call) override;
 
     // Runs the calls queued so far (and those they post meanwhile); returns how many ran.
@@ -27,7 +27,7 @@ public:
 
     int PendingCount() const;
 
-private:
+  private:
     bool RunOne();
 
     mutable std::mutex mutex_;

@@ -66,7 +66,7 @@ struct SimulatedHidBus::State {
 namespace {
 
 class SimulatedHandle : public HidHandle {
-public:
+  public:
     SimulatedHandle(std::shared_ptr<SimulatedHidBus::State> state,
                     std::shared_ptr<SimulatedDevice> device, HidOpenMode mode)
         : state_(std::move(state)), device_(std::move(device)), mode_(mode) {}
@@ -204,7 +204,7 @@ public:
         state_->changed.notify_all();
     }
 
-private:
+  private:
     static bool Fail(int code) {
         SetHidLastError(static_cast<uint32_t>(code));
         return false;
@@ -228,7 +228,9 @@ private:
 
 }  // namespace
 
-SimulatedHidBus::SimulatedHidBus() : state_(std::make_shared<State>()) { state_->bus = this; }
+SimulatedHidBus::SimulatedHidBus() : state_(std::make_shared<State>()) {
+    state_->bus = this;
+}
 
 SimulatedHidBus::~SimulatedHidBus() {
     StopChangeNotification();
@@ -236,10 +238,9 @@ SimulatedHidBus::~SimulatedHidBus() {
     state_->bus = nullptr;
 }
 
-SimulatedDeviceId SimulatedHidBus::Plug(std::string identity, uint16_t vendorId,
-                                        uint16_t productId, uint16_t version,
-                                        uint16_t inputReportLength, uint16_t outputReportLength,
-                                        ReplyBehaviour reply) {
+SimulatedDeviceId SimulatedHidBus::Plug(std::string identity, uint16_t vendorId, uint16_t productId,
+                                        uint16_t version, uint16_t inputReportLength,
+                                        uint16_t outputReportLength, ReplyBehaviour reply) {
     SimulatedDeviceId id;
     {
         std::lock_guard lock(state_->mutex);
@@ -324,7 +325,9 @@ void SimulatedHidBus::QueueInputReport(SimulatedDeviceId device, std::vector<uin
     state_->changed.notify_all();
 }
 
-void SimulatedHidBus::RaiseChange() { Notify(); }
+void SimulatedHidBus::RaiseChange() {
+    Notify();
+}
 
 void SimulatedHidBus::Notify() {
     std::lock_guard lock(state_->notifyMutex);

@@ -17,7 +17,7 @@ namespace leeb {
 using SimulatedDeviceId = uint32_t;
 
 class SimulatedHidBus : public HidPlatform {
-public:
+  public:
     // Called on the writing thread for every output report written to the device (byte 0 the
     // report ID), outside the bus's lock: it may call QueueInputReport, Unplug and the like.
     using ReplyBehaviour = std::function<void(SimulatedHidBus& bus, SimulatedDeviceId device,
@@ -68,7 +68,7 @@ public:
 
     struct State;  // shared with open handles, which may outlive the bus
 
-private:
+  private:
     void Notify();
     std::shared_ptr<State> state_;
 };

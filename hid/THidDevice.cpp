@@ -127,7 +127,9 @@ bool THidDevice::OpenSync() {
     return true;
 }
 
-void THidDevice::CloseSync() { syncHandle_.reset(); }
+void THidDevice::CloseSync() {
+    syncHandle_.reset();
+}
 
 bool THidDevice::OpenOverlapped(THidOverlappedMode mode) {
     if (mode == THidOverlappedMode::OverlappedWrite) {
@@ -136,7 +138,8 @@ bool THidDevice::OpenOverlapped(THidOverlappedMode mode) {
             return false;
         }
         if (!writeHandle_) {
-            writeHandle_ = platform_->Open(interfaceInfo_->DevicePath, HidOpenMode::OverlappedWrite);
+            writeHandle_ =
+                platform_->Open(interfaceInfo_->DevicePath, HidOpenMode::OverlappedWrite);
         }
         return writeHandle_ != nullptr;
     }

@@ -25,7 +25,7 @@ class THidDeviceReadThread;
 enum class THidOverlappedMode { OverlappedRead, OverlappedWrite };
 
 class THidDevice {
-public:
+  public:
     static constexpr int32_t DefaultReadWaitTime = 100;
     static constexpr int32_t MinReadWaitTime = 10;
     static constexpr int32_t MaxReadWaitTime = 10000;
@@ -87,7 +87,7 @@ public:
     // The interface is gone (or the controller ends while the device is checked out).
     void MarkUnplugged();
 
-private:
+  private:
     friend class THidDeviceController;
 
     THidDevice(std::unique_ptr<THidPnPInfo> info, THidDeviceController* controller,

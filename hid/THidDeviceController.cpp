@@ -21,7 +21,7 @@ namespace {
 // Clears a device's EventAccess when a handler returns or fails, unless the handler destroyed
 // the device.
 class EventAccessScope {
-public:
+  public:
     EventAccessScope(std::atomic<bool>& flag, std::function<bool()> stillThere)
         : flag_(flag), stillThere_(std::move(stillThere)) {
         flag_.store(true);
@@ -34,7 +34,7 @@ public:
     EventAccessScope(const EventAccessScope&) = delete;
     EventAccessScope& operator=(const EventAccessScope&) = delete;
 
-private:
+  private:
     std::atomic<bool>& flag_;
     std::function<bool()> stillThere_;
 };
@@ -142,8 +142,7 @@ void THidDeviceController::RaisePlugEvent(const THidPlugEvent& event, THidDevice
     }
     const THidPlugEvent handler = event;
     {
-        EventAccessScope access(device->eventAccess_,
-                                [this, device] { return Contains(device); });
+        EventAccessScope access(device->eventAccess_, [this, device] { return Contains(device); });
         handler(device);
     }
     // Handles opened inside the event stay open only for a device someone checked out.

@@ -33,7 +33,7 @@ struct THidDeviceControllerSettings {
 };
 
 class THidDeviceController {
-public:
+  public:
     static constexpr int32_t ForcedChangeParam = -1;
 
     THidDeviceController(std::shared_ptr<HidPlatform> platform,
@@ -84,7 +84,7 @@ public:
     // The list; the controller owns every device in it that is not checked out.
     const std::vector<THidDevice*>& Devices() const { return devices_; }
 
-private:
+  private:
     friend class THidDevice;
     struct Liveness;
 
@@ -92,8 +92,8 @@ private:
     THidDevice* CreateDevice(std::unique_ptr<THidPnPInfo> info);
     void Recount();
     // A device given back by destruction: replace or remove its slot.
-    void DeviceDestroyed(THidDevice* device, std::unique_ptr<THidPnPInfo> info,
-                         THidDataEvent input, THidPlugEvent unplugged, int32_t readWaitTime);
+    void DeviceDestroyed(THidDevice* device, std::unique_ptr<THidPnPInfo> info, THidDataEvent input,
+                         THidPlugEvent unplugged, int32_t readWaitTime);
     bool Contains(const THidDevice* device) const;
     // OnArrival / OnRemoval with the device's EventAccess set for the call.
     void RaisePlugEvent(const THidPlugEvent& event, THidDevice* device);

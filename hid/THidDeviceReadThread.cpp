@@ -61,9 +61,13 @@ THidDeviceReadThread::THidDeviceReadThread(THidDevice& device,
       channel_(std::make_shared<Channel>()),
       report_(std::make_shared<std::vector<uint8_t>>(reportLength)) {}
 
-THidDeviceReadThread::~THidDeviceReadThread() { StopAndJoin(); }
+THidDeviceReadThread::~THidDeviceReadThread() {
+    StopAndJoin();
+}
 
-void THidDeviceReadThread::Start() { thread_ = std::thread([this] { Body(); }); }
+void THidDeviceReadThread::Start() {
+    thread_ = std::thread([this] { Body(); });
+}
 
 bool THidDeviceReadThread::Finished() const {
     std::lock_guard lock(channel_->mutex);
@@ -85,9 +89,8 @@ void THidDeviceReadThread::StopAndJoin() {
     // Running (it gives up waiting once the stop is requested), and for nothing else.
     for (;;) {
         std::unique_lock lock(channel_->mutex);
-        channel_->changed.wait(lock, [this] {
-            return channel_->ended || channel_->state == Channel::State::Pending;
-        });
+        channel_->changed.wait(
+            lock, [this] { return channel_->ended || channel_->state == Channel::State::Pending; });
         if (channel_->ended) {
             break;
         }
@@ -115,8 +118,9 @@ void THidDeviceReadThread::ReadLoop() {
     std::vector<uint8_t>& report = *report_;
     while (!stop_.load()) {
         // The capabilities are asked anew on every loop; the buffer never grows.
-        const uint32_t length = std::min<uint32_t>(
-            device_.FetchedCapabilities().InputReportByteLength, static_cast<uint32_t>(report.size()));
+        const uint32_t length =
+            std::min<uint32_t>(device_.FetchedCapabilities().InputReportByteLength,
+                               static_cast<uint32_t>(report.size()));
         std::fill(report.begin(), report.begin() + length, uint8_t{0});
 
         if (length == 0 || !device_.StartRead(report.data(), length)) {

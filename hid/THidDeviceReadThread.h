@@ -21,7 +21,7 @@ class HidGuiDispatcher;
 class THidDevice;
 
 class THidDeviceReadThread {
-public:
+  public:
     // Report: `reportLength` bytes, reused for every read.
     THidDeviceReadThread(THidDevice& device, std::shared_ptr<HidGuiDispatcher> dispatcher,
                          uint16_t reportLength);
@@ -42,7 +42,7 @@ public:
 
     struct Channel;
 
-private:
+  private:
     void Body();
     void ReadLoop();
     // False when the thread must end (a handler failed, or a stop came during the delivery).

@@ -6,7 +6,7 @@
 namespace leeb {
 
 class THidPnPInfo {
-public:
+  public:
     THidPnPInfo(std::string deviceInstance, std::string devicePath)
         : DeviceInstance(std::move(deviceInstance)), DevicePath(std::move(devicePath)) {}
 

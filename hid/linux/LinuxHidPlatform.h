@@ -21,7 +21,7 @@ enum class HidChangeSource {
 };
 
 class LinuxHidPlatform : public HidPlatform {
-public:
+  public:
     explicit LinuxHidPlatform(std::string sysfsRoot = "/sys", std::string devRoot = "/dev",
                               HidChangeSource source = HidChangeSource::Automatic);
     ~LinuxHidPlatform() override;
@@ -38,7 +38,7 @@ public:
     // Which source StartChangeNotification chose (Automatic resolved).
     HidChangeSource ActiveChangeSource() const;
 
-private:
+  private:
     std::string sysfsRoot_;
     std::string devRoot_;
     HidChangeSource source_;

@@ -10,7 +10,7 @@
 namespace leeb {
 
 class QtGuiDispatcher : public HidGuiDispatcher {
-public:
+  public:
     // `reportError` receives the text of an exception that escaped a posted call (an event
     // handler's failure must not unwind through the Qt event loop). Without one the text goes
     // to qWarning.
@@ -18,7 +18,7 @@ public:
 
     void Post(std::function<void()> call) override;
 
-private:
+  private:
     std::function<void(const std::string&)> reportError_;
 };
 

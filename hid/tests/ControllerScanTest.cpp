@@ -1,0 +1,194 @@
+// The controller's scan: start-up, arrivals, removals, duplicates, the counts.
+#include <gtest/gtest.h>
+
+#include "HidTestSupport.h"
+
+namespace leeb::test {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class ControllerScanTest : public SimulatedControllerTest {};
+
+TEST_F(ControllerScanTest, StartUpWithoutDevicesRaisesOneChangeAfterDispatch) {
+    THidDeviceControllerSettings settings;
+    settings.OnDeviceChange = THidNotifyEvent::Bind(&rec, &Recorder::Change);
+    controller = std::make_unique<THidDeviceController>(bus, gui, std::move(settings));
+    EXPECT_TRUE(rec.events.empty()) << "the first scan waits for the event loop";
+    gui->ProcessPending();
+    EXPECT_EQ(rec.events, Events{"change"});
+    EXPECT_EQ(controller->LastChangeParam(), THidDeviceController::ForcedChangeParam);
+    EXPECT_EQ(controller->EnumerateDevices(), 0);
+    EXPECT_FALSE(controller->ChangeInProgress());
+}
+
+TEST_F(ControllerScanTest, UnboundPlatformNeverFindsDevicesNorNotifies) {
+    bus->SetAvailable(false);
+    PlugTester("a");
+    Create();
+    EXPECT_FALSE(controller->HidBound());
+    EXPECT_TRUE(controller->Devices().empty());
+    PlugTester("b");
+    gui->ProcessPending();
+    controller->DeviceChange();
+    EXPECT_TRUE(controller->Devices().empty());
+    EXPECT_TRUE(rec.events.empty());
+}
+
+TEST_F(ControllerScanTest, ArrivalThenChangeAndTheNewDeviceIsLast) {
+    PlugTester("a", 1);
+    Create();
+    std::vector<size_t> sizeAtArrival;
+    controller->SetOnArrival(THidPlugEvent::Tagged(&sizeAtArrival, [&](THidDevice* d) {
+        sizeAtArrival.push_back(controller->Devices().size());
+        EXPECT_EQ(controller->Devices().back(), d);
+        EXPECT_TRUE(d->EventAccess());
+        EXPECT_TRUE(d->Accessible());
+        rec.Arrival(d);
+    }));
+    PlugTester("b", 2);
+    PlugTester("c", 3);
+    gui->ProcessPending();  // two notifications: the second finds nothing new
+    EXPECT_EQ(rec.events, (Events{"arrival 2", "arrival 3", "change"}));
+    EXPECT_EQ(sizeAtArrival, (std::vector<size_t>{2, 3}));
+    ASSERT_EQ(controller->Devices().size(), 3u);
+    for (THidDevice* d : controller->Devices()) {
+        EXPECT_FALSE(d->EventAccess());
+    }
+    EXPECT_EQ(controller->CheckedInCount(), 3);
+}
+
+TEST_F(ControllerScanTest, QuietNotificationRaisesNothing) {
+    PlugTester("a");
+    Create();
+    const std::vector<THidDevice*> before = controller->Devices();
+    bus->RaiseChange();
+    gui->ProcessPending();
+    EXPECT_TRUE(rec.events.empty());
+    EXPECT_EQ(controller->LastChangeParam(), 0);
+    EXPECT_EQ(controller->Devices(), before) << "duplicates are dropped, the listed ones stay";
+}
+
+TEST_F(ControllerScanTest, DeviceNotCheckedOutPulledLeavesItsSlot) {
+    PlugTester("a", 1);
+    const SimulatedDeviceId b = PlugTester("b", 2);
+    PlugTester("c", 3);
+    Create();
+    bus->Unplug(b);
+    gui->ProcessPending();
+    EXPECT_EQ(rec.events, (Events{"unplugged 2", "removal 2", "change"}));
+    ASSERT_EQ(controller->Devices().size(), 2u);
+    EXPECT_EQ(Recorder::Name(controller->Devices()[0]), "1");
+    EXPECT_EQ(Recorder::Name(controller->Devices()[1]), "3");
+    EXPECT_EQ(controller->CheckedInCount(), 2);
+    EXPECT_EQ(controller->UnpluggedCount(), 0);
+}
+
+TEST_F(ControllerScanTest, CheckedOutDevicePulledAndKeptIsRemovedAtEveryScan) {
+    const SimulatedDeviceId a = PlugTester("a", 1);
+    Create();
+    THidDevice* kept = CheckOut(0);
+    bus->Unplug(a);
+    gui->ProcessPending();
+    EXPECT_EQ(rec.events, (Events{"unplugged 1", "removal 1", "change"}));
+    EXPECT_FALSE(kept->Plugged());
+    EXPECT_EQ(controller->UnpluggedCount(), 1);
+    EXPECT_EQ(controller->CheckedOutCount(), 0);
+
+    rec.events.clear();
+    bus->RaiseChange();
+    gui->ProcessPending();
+    EXPECT_EQ(rec.events, (Events{"removal 1", "change"})) << "OnUnplugged fires only once";
+
+    rec.events.clear();
+    PlugTester("a", 1);  // the same interface again
+    gui->ProcessPending();
+    EXPECT_EQ(rec.events, (Events{"removal 1", "arrival 1", "change"}));
+    ASSERT_EQ(controller->Devices().size(), 2u);
+    EXPECT_EQ(controller->Devices()[0], kept);
+    EXPECT_NE(controller->Devices()[1], kept);
+    EXPECT_EQ(controller->UnpluggedCount(), 1);
+    EXPECT_EQ(controller->CheckedInCount(), 1);
+
+    delete kept;  // giving back an unplugged device removes its slot
+    ASSERT_EQ(controller->Devices().size(), 1u);
+    EXPECT_EQ(controller->UnpluggedCount(), 0);
+    EXPECT_TRUE(controller->Devices()[0]->Plugged());
+}
+
+TEST_F(ControllerScanTest, InterfaceThatCannotBeIdentifiedIsSkipped) {
+    // Pulled between the scan's list and the device's identification.
+    class VanishingBus : public SimulatedHidBus {
+      public:
+        std::unique_ptr<HidHandle> OpenForIdentification(const std::string& path,
+                                                         bool& granted) override {
+            if (path == vanishing) {
+                granted = false;
+                return nullptr;
+            }
+            return SimulatedHidBus::OpenForIdentification(path, granted);
+        }
+        std::string vanishing;
+    };
+    auto vanishingBus = std::make_shared<VanishingBus>();
+    bus = vanishingBus;
+    PlugTester("a", 1);
+    PlugTester("b", 2);
+    vanishingBus->vanishing = "sim:1";
+    Create();
+    ASSERT_EQ(controller->Devices().size(), 1u);
+    EXPECT_EQ(Recorder::Name(controller->Devices()[0]), "2");
+}
+
+TEST_F(ControllerScanTest, NotificationDuringChangeIsDroppedDirectCallReenters) {
+    PlugTester("a", 1);
+    Create();
+    int nestedChanges = 0;
+    controller->SetOnRemoval(THidPlugEvent::Tagged(&nestedChanges, [&](THidDevice*) {
+        EXPECT_TRUE(controller->ChangeInProgress());
+        bus->RaiseChange();
+        gui->ProcessPending();  // a handler that pumps: the notification is dropped
+        ++nestedChanges;
+    }));
+    bus->Unplug(1);
+    gui->ProcessPending();
+    EXPECT_EQ(nestedChanges, 1);
+    EXPECT_FALSE(controller->ChangeInProgress());
+}
+
+TEST_F(ControllerScanTest, FailingHandlerClearsChangeInProgressAndKeepsArrivals) {
+    Create();
+    controller->SetOnArrival(THidPlugEvent::Tagged(
+        &rec, [](THidDevice*) { throw std::runtime_error("handler failed"); }));
+    PlugTester("a", 1);
+    PlugTester("b", 2);
+    EXPECT_THROW(gui->ProcessPending(), std::runtime_error);
+    EXPECT_FALSE(controller->ChangeInProgress());
+    EXPECT_EQ(controller->Devices().size(), 2u);
+    for (THidDevice* d : controller->Devices()) {
+        EXPECT_FALSE(d->EventAccess());
+    }
+}
+
+TEST_F(ControllerScanTest, DestructionMarksCheckedOutDevicesAndDestroysTheRest) {
+    const SimulatedDeviceId a = PlugTester("a", 1);
+    const SimulatedDeviceId b = PlugTester("b", 2);
+    Create();
+    THidDevice* kept = CheckOut(0);
+    EXPECT_EQ(bus->OpenHandleCount(b), 0);
+    controller.reset();
+    EXPECT_EQ(rec.events, (Events{"unplugged 1"})) << "the device's own OnUnplugged fires";
+    EXPECT_FALSE(kept->Plugged());
+    EXPECT_EQ(kept->Controller(), nullptr);
+    uint32_t written = 0;
+    const uint8_t report[9] = {};
+    EXPECT_FALSE(kept->WriteReport(report, sizeof report, written));
+    gui->ProcessUntil([&] { return !rec.errors.empty(); }, Patience);
+    EXPECT_FALSE(rec.errors.empty()) << "its read thread reports failed reads";
+    delete kept;
+    EXPECT_EQ(bus->OpenHandleCount(a), 0);
+    gui->ProcessPending();
+}
+
+}  // namespace
+}  // namespace leeb::test
