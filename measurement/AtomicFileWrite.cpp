@@ -62,6 +62,11 @@ bool WriteAll(int fd, std::string_view content) {
 }  // namespace
 
 void ReplaceFileContent(const std::string& path, std::string_view content) {
+    // Renaming would replace a file the user may not write to; refuse as writing in place
+    // would have.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+        Fail(path, errno);
+    }
     std::string tempPath;
     const int fd = CreateTemporary(path, tempPath);
     if (fd < 0) {

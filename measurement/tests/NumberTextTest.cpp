@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
 
@@ -32,18 +31,6 @@ TEST(FormatGeneralText, SignificantDigitsAndSeparator) {
     for (const auto& c : cases) {
         EXPECT_EQ(FormatGeneral(c.value, c.separator), c.text) << c.value;
     }
-}
-
-TEST(FormatGeneralText, IgnoresTheCLocale) {
-    // The GUI toolkit switches the C library to the user's locale; the separator must still be
-    // the one passed in.
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous != nullptr ? previous : "C";
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no German locale installed";
-    }
-    EXPECT_EQ(FormatGeneral(45.6, '.'), "45.6");
-    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(RoundHalfEvenQuotientOf, HalvesGoToTheEvenNeighbour) {

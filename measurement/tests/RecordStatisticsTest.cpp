@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "RecordStatistics.h"
+#include "RecordView.h"
 
 namespace leeb {
 namespace {
@@ -90,6 +91,31 @@ TEST(RecordStatisticsValues, RejectsValuesThatAreNoReading) {
         EXPECT_THROW(stats.Add(v), std::out_of_range) << v;
         EXPECT_EQ(stats.Count(), 0);
         EXPECT_EQ(stats.MaxText('.'), "-");
+    }
+}
+
+TEST(RecordViewOfFields, ScaleDecidesTheNumberForm) {
+    const struct {
+        int settings;
+        std::vector<double> readings;
+        bool oneDecimal;
+        const char* panelMean;
+    } cases[] = {
+        {3 << 12, {45.1, 45.2}, true, "45.2"},                 // HRC
+        {3 << 12 | 8, {451, 452}, false, " 452"},              // strength: scale bits ignored
+        {0, {450, 451}, false, " 450"},                        // HL
+        {1 << 8 | 2 << 12, {60.5, 60.6, 60.6}, true, "60.6"},  // alloy tool steel, code 2: HRC
+    };
+    for (const auto& c : cases) {
+        const RecordTextFields fields{static_cast<int>(c.readings.size()), "2008/05/17", c.settings,
+                                      c.readings};
+        const RecordView view = RecordViewFromFields(fields);
+        EXPECT_EQ(view.OneDecimal, c.oneDecimal) << c.settings;
+        EXPECT_EQ(view.Statistics.OneDecimal(), c.oneDecimal) << c.settings;
+        EXPECT_EQ(view.Settings.ScaleCode, (c.settings >> 12) & 15);
+        EXPECT_EQ(view.ImpactCount, static_cast<int>(c.readings.size()));
+        EXPECT_EQ(view.DateText, "2008/05/17");
+        EXPECT_EQ(view.Statistics.PanelMeanText('.'), c.panelMean) << c.settings;
     }
 }
 
