@@ -1,6 +1,7 @@
 #include "ReportSystem.h"
 
 #include <QDate>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <exception>
@@ -37,7 +38,11 @@ void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
         writer.SetProgressHandler([&status](int page) { return status.Progress(page); });
         ReportSystem1Print(writer, lines, decimalSeparator, printDate);
     } catch (...) {
-        printer.abort();
+        // A preview records pictures and has no job to abort (aborting it breaks the printer).
+        const QPaintEngine* engine = printer.paintEngine();
+        if (engine == nullptr || engine->type() != QPaintEngine::Picture) {
+            printer.abort();
+        }
         painter.end();
         throw;
     }

@@ -1,2 +1,155 @@
+// The report as a PDF file, read back with poppler: texts on the right pages at the right
+// places, the Chinese faces embedded, and no file left behind by a failure.
 #include <gtest/gtest.h>
-TEST(Placeholder, X) {}
+
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "PainterPageWriter.h"
+#include "PdfText.h"
+#include "ReportErrors.h"
+#include "ReportFonts.h"
+#include "ReportPdf.h"
+#include "ReportTestRecords.h"
+
+namespace leeb {
+namespace {
+
+using namespace leeb::testing;
+
+constexpr double PointsPerInch = 72.0;
+constexpr double Tol = 0.01 * PointsPerInch;
+
+class ReportPdf : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InstallFontSubstitutions();
+        ASSERT_TRUE(dir_.isValid());
+    }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    // Descent of 宋体 at a size as the PDF device reports it, in inches.
+    static double Descent(double size) {
+        QPdfWriter device(QStringLiteral("/dev/null"));
+        device.setResolution(1200);
+        return QFontMetricsF(PainterPageWriter::ToQFont({QStringLiteral("宋体"), size}), &device)
+                   .descent() /
+               1200.0;
+    }
+    static const PdfWord* Find(const std::vector<PdfWord>& words, const QString& text, int page) {
+        for (const auto& word : words) {
+            if (word.Text == text && word.Page == page) {
+                return &word;
+            }
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(ReportPdf, FontsResolveToChineseFaces) {
+    EXPECT_EQ(QFontInfo(PainterPageWriter::ToQFont({QStringLiteral("黑体"), 24})).family(),
+              QStringLiteral("WenQuanYi Zen Hei"));
+    EXPECT_EQ(QFontInfo(PainterPageWriter::ToQFont({QStringLiteral("宋体"), 12})).family(),
+              QStringLiteral("AR PL UMing CN"));
+}
+
+TEST_F(ReportPdf, TextsOnTheirPagesAndPositions) {
+    const QString pdf = Path(QStringLiteral("report.pdf"));
+    WriteReportPdf(RecordsOf({32, 32, 32, 32, 32, 32}), pdf, '.');
+    const auto words = PdfWords(pdf);
+    ASSERT_FALSE(words.empty());
+
+    const double d10 = Descent(10), d12 = Descent(12);
+    const double a4Width = 210 / 25.4;
+    struct Expect {
+        QString text;
+        int page;
+        double xMin;  // inches; negative: check the centre of the word at -xMin instead
+        double baseline;
+        double descent;
+    } expects[] = {
+        {QStringLiteral("No."), 1, 0.6, 1.9 + d10 - d12, d12},
+        {QStringLiteral("No."), 2, 0.6, 1.75 + d10 - d12, d12},
+        {QStringLiteral("第"), 1, 0.6 + 10.0 / 72, 10.75 - d10, d10},
+        {QStringLiteral("第"), 2, 0.6 + 10.0 / 72, 10.75 - d10, d10},
+        {QStringLiteral("测试材料:"), 2, 0.6, 1.75 + d10 - d12 + 0.25, d12},
+    };
+    for (const auto& e : expects) {
+        const PdfWord* word = Find(words, e.text, e.page);
+        ASSERT_NE(word, nullptr) << e.text.toStdString() << " page " << e.page;
+        EXPECT_NEAR(word->XMin, e.xMin * PointsPerInch, Tol) << e.text.toStdString();
+        // pdftotext's box ends at the font's descent below the baseline.
+        EXPECT_NEAR(word->YMax, (e.baseline + e.descent) * PointsPerInch, Tol)
+            << e.text.toStdString() << " page " << e.page;
+    }
+    const PdfWord* title = Find(words, QStringLiteral("硬度/强度测试报表"), 1);
+    ASSERT_NE(title, nullptr);
+    EXPECT_NEAR((title->XMin + title->XMax) / 2, a4Width / 2 * PointsPerInch, Tol);
+    const PdfWord* mark = Find(words, QStringLiteral("(续)"), 2);
+    ASSERT_NE(mark, nullptr);
+    EXPECT_NEAR((mark->XMin + mark->XMax) / 2, (a4Width - 2.0) * PointsPerInch, Tol);
+    EXPECT_EQ(Find(words, QStringLiteral("硬度/强度测试报表"), 2), nullptr);
+    EXPECT_EQ(Find(words, QStringLiteral("No."), 3), nullptr);
+}
+
+TEST_F(ReportPdf, ChineseFacesAreEmbedded) {
+    const QString pdf = Path(QStringLiteral("fonts.pdf"));
+    WriteReportPdf(RecordsOf({3}), pdf, '.');
+    const QStringList fonts = PdfFonts(pdf).split('\n');
+    for (const QString& face : {QStringLiteral("WenQuanYiZenHei"), QStringLiteral("UMingCN")}) {
+        const auto line = std::find_if(fonts.begin(), fonts.end(), [&face](const QString& l) {
+            return l.startsWith(face + ' ');
+        });
+        ASSERT_NE(line, fonts.end()) << face.toStdString() << "\n"
+                                     << fonts.join('\n').toStdString();
+        EXPECT_TRUE(line->contains(QStringLiteral(" yes "))) << line->toStdString();
+    }
+}
+
+TEST_F(ReportPdf, FailuresLeaveNoFileAndKeepAnOldOne) {
+    std::string bad = Line(HardnessHL, Readings(5));
+    bad.resize(bad.size() - 6);
+    const RecordLines lines = Lines({Line(HardnessHL, Readings(3)), bad});
+
+    const QString fresh = Path(QStringLiteral("fresh.pdf"));
+    EXPECT_THROW(WriteReportPdf(lines, fresh, '.'), ConversionError);
+    EXPECT_FALSE(QFile::exists(fresh));
+
+    const QString old = Path(QStringLiteral("old.pdf"));
+    WriteReportPdf(RecordsOf({3}), old, '.');
+    const QByteArray before = [&] {
+        QFile file(old);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    EXPECT_THROW(WriteReportPdf(lines, old, '.'), ConversionError);
+    QFile after(old);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+
+    EXPECT_THROW(WriteReportPdf(RecordsOf({3}), Path(QStringLiteral("missing/dir/x.pdf")), '.'),
+                 ReportError);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(ReportPdf, PageRangeWritesOnlyThosePages) {
+    const QString pdf = Path(QStringLiteral("range.pdf"));
+    PdfReportOptions options;
+    options.FirstPage = 2;
+    options.LastPage = 2;
+    WriteReportPdf(RecordsOf({32, 32, 32, 32, 32, 32, 32, 32, 32}), pdf, '.', options);
+    EXPECT_TRUE(PdfInfo(pdf).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    const auto words = PdfWords(pdf);
+    ASSERT_NE(Find(words, QStringLiteral("(续)"), 1), nullptr);
+    EXPECT_NE(Find(words, QStringLiteral("2"), 1), nullptr);  // the page label's number
+    EXPECT_EQ(Find(words, QStringLiteral("硬度/强度测试报表"), 1), nullptr);
+}
+
+}  // namespace
+}  // namespace leeb

@@ -1,2 +1,156 @@
+// A report run: output options, status window, preview and file destination, with Cancel.
 #include <gtest/gtest.h>
-TEST(Placeholder, X) {}
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPrintPreviewWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "OutputOptionsDialog.h"
+#include "ReportFonts.h"
+#include "ReportStatusWindow.h"
+#include "ReportSystem.h"
+#include "ReportTestRecords.h"
+
+namespace leeb {
+namespace {
+
+using namespace leeb::testing;
+
+bool AnyMessageBox() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox*>(widget) != nullptr && widget->isVisible()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Presses Cancel in the status window as soon as events run during generation.
+void CancelStatusSoon() {
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* status = dynamic_cast<ReportStatusWindow*>(widget)) {
+                status->CancelButton()->click();
+            }
+        }
+    });
+}
+
+class ReportRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InstallFontSubstitutions();
+        system_.SetPreviewShower([this](QPrintPreviewDialog& preview) {
+            previews_++;
+            auto* pages = preview.findChild<QPrintPreviewWidget*>();
+            preview.show();  // showing must not undo the 100 % zoom
+            QApplication::processEvents();
+            zoom_ = pages->zoomFactor();
+            pageCount_ = pages->pageCount();
+            title_ = preview.windowTitle();
+        });
+    }
+    void Choose(ReportDestination destination) {
+        system_.SetOptionsProvider([this, destination](QWidget*) {
+            OutputOptions options;
+            options.Destination = destination;
+            options.FilePath = pdf_;
+            return std::optional<OutputOptions>(options);
+        });
+    }
+
+    QTemporaryDir dir_;
+    QString pdf_ = dir_.filePath(QStringLiteral("out.pdf"));
+    ReportSystem system_;
+    int previews_ = 0;
+    double zoom_ = 0;
+    int pageCount_ = 0;
+    QString title_;
+};
+
+TEST_F(ReportRun, CancelInOutputOptionsOutputsNothing) {
+    system_.SetOptionsProvider([](QWidget*) { return std::optional<OutputOptions>(); });
+    system_.Run(nullptr, RecordsOf({3}), '.');
+    EXPECT_EQ(previews_, 0);
+    EXPECT_FALSE(AnyMessageBox());
+}
+
+TEST_F(ReportRun, CancelInStatusOutputsNothing) {
+    for (auto destination : {ReportDestination::File, ReportDestination::Preview}) {
+        Choose(destination);
+        CancelStatusSoon();
+        system_.Run(nullptr, RecordsOf({32, 32, 32, 32, 32}), '.');
+        EXPECT_FALSE(QFile::exists(pdf_));
+        EXPECT_EQ(previews_, 0);
+        EXPECT_FALSE(AnyMessageBox());
+    }
+}
+
+TEST_F(ReportRun, PreviewAtFullSizeWithAllPages) {
+    Choose(ReportDestination::Preview);
+    system_.Run(nullptr, RecordsOf({32, 32, 32, 32, 32, 32, 32, 32, 32}), '.');
+    EXPECT_EQ(previews_, 1);
+    EXPECT_EQ(title_, QStringLiteral("Report Preview"));
+    EXPECT_DOUBLE_EQ(zoom_, 1.0);
+    EXPECT_EQ(pageCount_, 3);
+}
+
+TEST_F(ReportRun, FileDestinationWritesThePdf) {
+    Choose(ReportDestination::File);
+    system_.Run(nullptr, RecordsOf({3}), '.');
+    EXPECT_TRUE(QFile::exists(pdf_));
+}
+
+TEST_F(ReportRun, BadLineFailsBeforeAnyOutput) {
+    std::string bad = Line(HardnessHL, Readings(4));
+    bad.resize(bad.size() - 6);
+    for (auto destination : {ReportDestination::File, ReportDestination::Preview}) {
+        Choose(destination);
+        EXPECT_THROW(system_.Run(nullptr, Lines({Line(HardnessHL, Readings(3)), bad}), '.'),
+                     ConversionError);
+        EXPECT_FALSE(QFile::exists(pdf_));
+        EXPECT_EQ(previews_, 0);
+    }
+}
+
+TEST(OutputOptionsDialog, DefaultsAndChoices) {
+    OutputOptionsDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Output Options"));
+    EXPECT_TRUE(dialog.PreviewButton()->isChecked());
+    EXPECT_EQ(dialog.Options().Destination, ReportDestination::Preview);
+    EXPECT_EQ(dialog.Options().Copies, 1);
+    EXPECT_EQ(dialog.Options().FirstPage, 0);
+
+    dialog.FileButton()->setChecked(true);
+    EXPECT_FALSE(dialog.OkButton()->isEnabled());  // a file needs a name
+    dialog.FilePathEdit()->setText(QStringLiteral("/tmp/r.pdf"));
+    EXPECT_TRUE(dialog.OkButton()->isEnabled());
+    dialog.PageRangeButton()->setChecked(true);
+    dialog.FromPageBox()->setValue(3);
+    dialog.ToPageBox()->setValue(2);
+    EXPECT_FALSE(dialog.OkButton()->isEnabled());  // an empty range
+    dialog.ToPageBox()->setValue(4);
+    const OutputOptions options = dialog.Options();
+    EXPECT_EQ(options.Destination, ReportDestination::File);
+    EXPECT_EQ(options.FilePath, QStringLiteral("/tmp/r.pdf"));
+    EXPECT_EQ(options.FirstPage, 3);
+    EXPECT_EQ(options.LastPage, 4);
+
+    QTimer::singleShot(0, &dialog, [&dialog] { dialog.CancelButton()->click(); });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+}
+
+TEST(ReportStatusWindow, ShowsThePageAndCancels) {
+    ReportStatusWindow status;
+    EXPECT_EQ(status.windowTitle(), QStringLiteral("Report Status"));
+    EXPECT_TRUE(status.Progress(7));
+    EXPECT_EQ(status.StatusText(), QStringLiteral("Generating page 7"));
+    status.CancelButton()->click();
+    EXPECT_FALSE(status.Progress(7));
+}
+
+}  // namespace
+}  // namespace leeb
