@@ -1,0 +1,16 @@
+#pragma once
+// Numbers in the user's regional settings: the decimal separator that record lines and every
+// number text use, and the bar marks' "#,##0.###" pattern.
+
+#include <QLocale>
+#include <QString>
+
+namespace leeb {
+
+// The decimal separator of the locale, or '.' when it is not a single ASCII character.
+char DecimalSeparator(const QLocale& locale = QLocale::system());
+
+// "#,##0.###": thousands grouped, at most three decimals, no trailing zeros.
+QString BarMarkText(double value, const QLocale& locale = QLocale::system());
+
+}  // namespace leeb

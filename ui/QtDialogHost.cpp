@@ -1,0 +1,76 @@
+#include "QtDialogHost.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace leeb {
+
+namespace {
+
+QMessageBox::Icon IconForFlags(unsigned flags) {
+    if (flags & MB_ICONERROR)
+        return QMessageBox::Critical;
+    if (flags & MB_ICONQUESTION)
+        return QMessageBox::Question;
+    if (flags & MB_ICONINFORMATION)
+        return QMessageBox::Information;
+    return QMessageBox::NoIcon;
+}
+
+std::optional<QString> RunFileDialog(QWidget* parent, const QString& filter,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    // Both dialogs take any name: the commands themselves check for existing files.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+void ConfigureMessageBox(QMessageBox& box, const QString& text, const QString& caption,
+                         unsigned flags) {
+    box.setIcon(IconForFlags(flags));
+    box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    if (flags & MB_YESNO) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+}
+
+int MessageBoxAnswer(int result) {
+    switch (result) {
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        default:
+            return IDOK;
+    }
+}
+
+int QtDialogHost::MessageBox(const QString& text, const QString& caption, unsigned flags) {
+    QMessageBox box(parent_);
+    ConfigureMessageBox(box, text, caption, flags);
+    return MessageBoxAnswer(box.exec());
+}
+
+std::optional<QString> QtDialogHost::GetSaveFileName(const QString& filter) {
+    return RunFileDialog(parent_, filter, QFileDialog::AcceptSave);
+}
+
+std::optional<QString> QtDialogHost::GetOpenFileName(const QString& filter) {
+    return RunFileDialog(parent_, filter, QFileDialog::AcceptOpen);
+}
+
+}  // namespace leeb

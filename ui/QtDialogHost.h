@@ -1,0 +1,31 @@
+#pragma once
+// DialogHost with Qt's message boxes and file dialogs.
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+#include "DialogHost.h"
+
+namespace leeb {
+
+// Icon and buttons of a message box for MB_* flags; exposed for checks.
+void ConfigureMessageBox(QMessageBox& box, const QString& text, const QString& caption,
+                         unsigned flags);
+// IDYES, IDNO or IDOK for the button that closed the box.
+int MessageBoxAnswer(int result);
+
+class QtDialogHost : public DialogHost {
+  public:
+    explicit QtDialogHost(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
+    std::optional<QString> GetSaveFileName(const QString& filter) override;
+    std::optional<QString> GetOpenFileName(const QString& filter) override;
+
+  private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace leeb

@@ -1,0 +1,139 @@
+#include "RecordTreeModel.h"
+
+#include "NumberText.h"
+
+namespace leeb {
+
+RecordTreeModel::RecordTreeModel(const RecordLines& lines, char decimalSeparator, QObject* parent)
+    : QAbstractItemModel(parent), liveLines_(lines), decimalSeparator_(decimalSeparator) {}
+
+QString RecordTreeModel::RecordNodeText(int recordNumber) {
+    return QStringLiteral("存储记录") + QString::number(recordNumber);
+}
+
+void RecordTreeModel::Clear() {
+    beginResetModel();
+    records_.clear();
+    records_.shrink_to_fit();
+    keptLines_ = RecordLines();
+    showingKept_ = false;
+    DropCache();
+    endResetModel();
+}
+
+void RecordTreeModel::AppendRecord(const RecordEntry& entry) {
+    const int row = RecordCount();
+    beginInsertRows(QModelIndex(), row, row);
+    records_.push_back(entry);
+    endInsertRows();
+}
+
+void RecordTreeModel::AppendRecords(const std::vector<RecordEntry>& entries) {
+    if (entries.empty())
+        return;
+    const int first = RecordCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
+    records_.insert(records_.end(), entries.begin(), entries.end());
+    endInsertRows();
+}
+
+void RecordTreeModel::KeepShownLines(RecordLines lines) {
+    if (showingKept_)
+        return;  // the tree already holds the lines it was built from
+    keptLines_ = std::move(lines);
+    showingKept_ = true;
+    DropCache();
+}
+
+std::optional<RecordTreeModel::RecordEntry> RecordTreeModel::RecordAt(
+    const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this || index.internalId() != 0)
+        return std::nullopt;
+    if (index.row() < 0 || index.row() >= RecordCount())
+        return std::nullopt;
+    return records_[static_cast<std::size_t>(index.row())];
+}
+
+QModelIndex RecordTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (row < 0 || column != 0)
+        return {};
+    if (!parent.isValid()) {
+        return row < RecordCount() ? createIndex(row, 0, quintptr{0}) : QModelIndex();
+    }
+    if (parent.internalId() != 0 || parent.row() >= RecordCount())
+        return {};
+    if (row >= records_[static_cast<std::size_t>(parent.row())].ReadingCount)
+        return {};
+    return createIndex(row, 0, static_cast<quintptr>(parent.row()) + 1);
+}
+
+QModelIndex RecordTreeModel::parent(const QModelIndex& child) const {
+    if (!child.isValid() || child.internalId() == 0)
+        return {};
+    return createIndex(static_cast<int>(child.internalId() - 1), 0, quintptr{0});
+}
+
+int RecordTreeModel::rowCount(const QModelIndex& parent) const {
+    if (!parent.isValid())
+        return RecordCount();
+    if (parent.column() != 0 || parent.internalId() != 0 || parent.row() >= RecordCount()) {
+        return 0;
+    }
+    return records_[static_cast<std::size_t>(parent.row())].ReadingCount;
+}
+
+int RecordTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    if (index.internalId() == 0) {
+        return RecordNodeText(records_[static_cast<std::size_t>(index.row())].RecordNumber);
+    }
+    return ReadingText(static_cast<int>(index.internalId() - 1), index.row());
+}
+
+Qt::ItemFlags RecordTreeModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Not editable: a record row's text names its record, and edits would have nowhere to go.
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.internalId() != 0)
+        f |= Qt::ItemNeverHasChildren;
+    return f;
+}
+
+QString RecordTreeModel::ReadingText(int recordRow, int readingRow) const {
+    if (recordRow != cachedRecord_) {
+        cachedRecord_ = recordRow;
+        cachedTexts_.clear();
+        const RecordLines& lines = showingKept_ ? keptLines_ : liveLines_;
+        const auto lineIndex =
+            static_cast<std::size_t>(records_[static_cast<std::size_t>(recordRow)].LineIndex);
+        if (lineIndex < lines.size()) {
+            try {
+                const RecordTextFields fields =
+                    ParseRecordLine(lines[lineIndex], decimalSeparator_);
+                for (double value : fields.Readings) {
+                    cachedTexts_.push_back(
+                        QString::fromStdString(FormatGeneral(value, decimalSeparator_)));
+                }
+            } catch (const ConversionError&) {
+                // The row count was taken from a line that parsed; a line replaced since then
+                // shows blank readings rather than failing inside the view.
+            }
+        }
+    }
+    if (readingRow < 0 || static_cast<std::size_t>(readingRow) >= cachedTexts_.size())
+        return {};
+    return cachedTexts_[static_cast<std::size_t>(readingRow)];
+}
+
+void RecordTreeModel::DropCache() const {
+    cachedRecord_ = -1;
+    cachedTexts_.clear();
+}
+
+}  // namespace leeb

@@ -1,0 +1,65 @@
+#pragma once
+// The record tree: one top-level row per record ("存储记录" + number) and under it one row per
+// reading. A record row keeps only its number, the index of its line in RecordLines and its
+// reading count; reading texts are parsed from the line when the view asks for them, so a
+// full tester (61,439 records of 32 readings) costs a few bytes per record.
+
+#include <QAbstractItemModel>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "RecordFile.h"
+
+namespace leeb {
+
+class RecordTreeModel : public QAbstractItemModel {
+  public:
+    struct RecordEntry {
+        int RecordNumber = 0;
+        int LineIndex = 0;
+        int ReadingCount = 0;
+    };
+
+    // lines must outlive the model; it is read, never changed.
+    RecordTreeModel(const RecordLines& lines, char decimalSeparator, QObject* parent = nullptr);
+
+    static QString RecordNodeText(int recordNumber);
+
+    void Clear();
+    void AppendRecord(const RecordEntry& entry);
+    void AppendRecords(const std::vector<RecordEntry>& entries);  // one insertion for all
+    // The tree goes on showing these lines after RecordLines has been emptied under it (an
+    // open that failed its header test); Clear() returns to RecordLines. Ignored while the
+    // tree already shows kept lines.
+    void KeepShownLines(RecordLines lines);
+
+    int RecordCount() const { return static_cast<int>(records_.size()); }
+    // The record of a top-level index; nothing for reading rows and invalid indexes.
+    std::optional<RecordEntry> RecordAt(const QModelIndex& index) const;
+    QModelIndex RecordIndex(int row) const { return index(row, 0); }
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    // internalId: 0 for a record row, record row + 1 for a reading row.
+    QString ReadingText(int recordRow, int readingRow) const;
+    void DropCache() const;
+
+    const RecordLines& liveLines_;
+    RecordLines keptLines_;
+    bool showingKept_ = false;
+    char decimalSeparator_;
+    std::vector<RecordEntry> records_;
+
+    // The reading texts of the record last asked for: a view asks for them row after row.
+    mutable int cachedRecord_ = -1;
+    mutable std::vector<QString> cachedTexts_;
+};
+
+}  // namespace leeb

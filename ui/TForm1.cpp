@@ -1,0 +1,298 @@
+#include "TForm1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "BarChart.h"
+#include "ClientArea.h"
+#include "ConnectionWatcher.h"
+#include "DetailPanel.h"
+#include "DirectionPictograms.h"
+#include "FontSetup.h"
+#include "LocaleNumbers.h"
+#include "QtDialogHost.h"
+#include "RecordTreeModel.h"
+#include "RecordUpload.h"
+#include "ReportSystem.h"
+#include "THidDeviceController.h"
+#include "WindowIcon.h"
+
+namespace leeb {
+
+const QString TForm1::Caption = QStringLiteral("里氏硬度计  V1.02");
+
+namespace {
+
+constexpr int ClientWidth = 880;
+constexpr int ClientHeight = 596;
+constexpr int StatusBarHeight = 29;
+// The tree's background: the classic desktop colour, under white node texts.
+const QColor DesktopColour(58, 110, 165);
+
+QFrame* NewPanel(const char* name, QWidget* parent, QRect geometry, QFrame::Shadow shadow) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(geometry);
+    panel->setFrameStyle(QFrame::Panel | shadow);
+    panel->setLineWidth(1);
+    return panel;
+}
+
+}  // namespace
+
+TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher,
+               DialogHost* dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      ownDialogs_(dialogs == nullptr ? std::make_unique<QtDialogHost>(this) : nullptr),
+      dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs),
+      decimalSeparator_(DecimalSeparator()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Caption);
+    setWindowIcon(MakeWindowIcon());
+    // Resizable, with system menu and minimise box but no maximise box.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(WindowFont());
+
+    LoadImageList();
+    BuildControls();
+    reportSystem1_ = std::make_unique<ReportSystem>();
+    resize(ClientWidth, ClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    timer2_.setObjectName(QStringLiteral("Timer2"));
+    timer2_.setSingleShot(true);
+    timer2_.setInterval(10);
+    connect(&timer2_, &QTimer::timeout, this, [this] { RunCommand([this] { Timer2Timer(); }); });
+    replyTimer_.setSingleShot(true);
+
+    // The controller posts its first device-change notice now; the event loop delivers it
+    // after FormCreate, so the watcher's first run comes after the window is complete.
+    CreateHidController(std::move(platform), std::move(dispatcher));
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    FormClose();
+    upload_.reset();
+    controller_.reset();
+}
+
+void TForm1::LoadImageList() {
+    InitPictogramResources();
+    imageList1_.reserve(PictogramCount);
+    for (int i = 0; i < PictogramCount; ++i) {
+        imageList1_.emplace_back(QString::fromStdString(DirectionPictogramResource(i)));
+    }
+}
+
+void TForm1::BuildControls() {
+    auto* client = new ClientArea(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+    client->SetPanels(BuildRecordPanel(), BuildViewPanel());
+    BuildStatusBar();
+}
+
+QWidget* TForm1::BuildRecordPanel() {
+    QWidget* client = centralWidget();
+    QFrame* panel1 = NewPanel("Panel1", client, {0, 0, 225, 567}, QFrame::Raised);
+    auto* fill = new QVBoxLayout(panel1);
+    fill->setContentsMargins(0, 0, 0, 0);  // inside the panel's 1-pixel bevel
+
+    model_ = std::make_unique<RecordTreeModel>(recordLines_, decimalSeparator_);
+    treeView1_ = new QTreeView(panel1);
+    treeView1_->setObjectName(QStringLiteral("TreeView1"));
+    treeView1_->setHeaderHidden(true);
+    treeView1_->setIndentation(19);
+    treeView1_->setRootIsDecorated(true);
+    treeView1_->setUniformRowHeights(true);  // keeps a full tester's 61,439 rows instant
+    treeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    treeView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    QPalette colours = treeView1_->palette();
+    colours.setColor(QPalette::Base, DesktopColour);
+    colours.setColor(QPalette::Text, Qt::white);
+    // The selection is hidden while the tree does not have the focus.
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, DesktopColour);
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::white);
+    treeView1_->setPalette(colours);
+    treeView1_->setModel(model_.get());
+    fill->addWidget(treeView1_);
+    connect(treeView1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                RunCommand([this, current] { TreeView1Changing(current); });
+            });
+    return panel1;
+}
+
+QWidget* TForm1::BuildViewPanel() {
+    QWidget* client = centralWidget();
+    auto* panel2 = new QWidget(client);
+    panel2->setObjectName(QStringLiteral("Panel2"));
+    panel2->setGeometry(229, 0, 651, 567);
+
+    QFrame* panel4 = NewPanel("Panel4", panel2, {0, 8, 649, 313}, QFrame::Sunken);
+    chart1_ = new BarChart(panel4);
+    chart1_->setGeometry(1, 1, 647, 311);
+
+    panel5_ = new DetailPanel(imageList1_, decimalSeparator_, panel2);
+    panel5_->setGeometry(0, 336, 649, 161);
+
+    QFrame* panel3 = NewPanel("Panel3", panel2, {0, 504, 649, 41}, QFrame::Sunken);
+    struct ButtonDesign {
+        CommandButton Button;
+        const char* Name;
+        QString Text;
+        int Left;
+    };
+    const ButtonDesign designs[] = {
+        {CommandButton::Read, "BitBtn1", QStringLiteral("读入数据"), 64},
+        {CommandButton::Save, "BitBtn2", QStringLiteral("保存"), 168},
+        {CommandButton::Open, "BitBtn5", QStringLiteral("打开"), 272},
+        {CommandButton::PrintChart, "BitBtn3", QStringLiteral("打印图表"), 368},
+        {CommandButton::PrintReport, "BitBtn4", QStringLiteral("打印报表"), 472},
+    };
+    for (const ButtonDesign& design : designs) {
+        auto* button = new QPushButton(design.Text, panel3);
+        button->setObjectName(QString::fromLatin1(design.Name));
+        button->setGeometry(design.Left, 10, 75, 25);
+        button->setAutoDefault(false);
+        buttons_[static_cast<std::size_t>(design.Button)] = button;
+    }
+    // Tab order follows the names: read, save, print chart, print report, open.
+    setTabOrder(Button(CommandButton::Read), Button(CommandButton::Save));
+    setTabOrder(Button(CommandButton::Save), Button(CommandButton::PrintChart));
+    setTabOrder(Button(CommandButton::PrintChart), Button(CommandButton::PrintReport));
+    setTabOrder(Button(CommandButton::PrintReport), Button(CommandButton::Open));
+
+    const std::pair<CommandButton, void (TForm1::*)()> clicks[] = {
+        {CommandButton::Read, &TForm1::BitBtn1Click},
+        {CommandButton::Save, &TForm1::BitBtn2Click},
+        {CommandButton::PrintChart, &TForm1::BitBtn3Click},
+        {CommandButton::PrintReport, &TForm1::BitBtn4Click},
+        {CommandButton::Open, &TForm1::BitBtn5Click},
+    };
+    for (const auto& [button, handler] : clicks) {
+        connect(Button(button), &QPushButton::clicked, this,
+                [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+    }
+    return panel2;
+}
+
+void TForm1::BuildStatusBar() {
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(StatusBarHeight);
+    const int widths[] = {50, 100, 50};
+    for (std::size_t i = 0; i < statusPanels_.size(); ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        bar->addWidget(panel);
+        statusPanels_[i] = panel;
+    }
+    setStatusBar(bar);
+}
+
+QPushButton* TForm1::Button(CommandButton button) const {
+    return buttons_[static_cast<std::size_t>(button)];
+}
+
+void TForm1::FormCreate() {
+    for (CommandButton button : {CommandButton::Read, CommandButton::Save,
+                                 CommandButton::PrintChart, CommandButton::PrintReport}) {
+        SetButtonEnabled(button, false);
+    }
+    recordLines_.clear();
+    // Image3 starts hidden (DetailPanel builds it so).
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::ReportError(const std::exception& error) {
+    dialogs_.MessageBox(QString::fromUtf8(error.what()), Caption, MB_OK | MB_ICONERROR);
+}
+
+void TForm1::RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+}
+
+// UploadView --------------------------------------------------------------------------------
+
+void TForm1::ClearRecords() {
+    model_->Clear();
+    chart1_->Clear();
+}
+
+void TForm1::RecordAppended(int recordNumber, int lineIndex) {
+    int readings = 0;
+    if (lineIndex >= 0 && static_cast<std::size_t>(lineIndex) < recordLines_.size()) {
+        try {
+            readings =
+                static_cast<int>(ParseRecordLine(recordLines_[static_cast<std::size_t>(lineIndex)],
+                                                 decimalSeparator_)
+                                     .Readings.size());
+        } catch (const ConversionError&) {
+            readings = 0;  // the node stands without readings rather than ending the upload
+        }
+    }
+    model_->AppendRecord({recordNumber, lineIndex, readings});
+}
+
+void TForm1::AddBar(int x, double y) {
+    chart1_->AddPoint(x, y);
+}
+
+void TForm1::ShowRecordDetails(const RecordView& record) {
+    panel5_->ShowRecordDetails(record);
+}
+
+void TForm1::SetButtonEnabled(CommandButton button, bool enabled) {
+    Button(button)->setEnabled(enabled);
+}
+
+int TForm1::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    // Message texts break lines with a CR.
+    QString qtext = QString::fromStdString(text);
+    qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return dialogs_.MessageBox(qtext, QString::fromStdString(caption), flags);
+}
+
+void TForm1::SetProgress(const std::string& text) {
+    statusPanels_[0]->setText(QString::fromStdString(text));
+}
+
+bool TForm1::AutoStartArmed() const {
+    return timer2_.isActive();
+}
+
+void TForm1::ArmAutoStart() {
+    timer2_.start(10);
+}
+
+void TForm1::StartReplyTimer(int milliseconds) {
+    replyTimer_.start(milliseconds);
+}
+
+void TForm1::CancelReplyTimer() {
+    replyTimer_.stop();
+}
+
+}  // namespace leeb

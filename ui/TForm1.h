@@ -1,0 +1,145 @@
+#pragma once
+// The main window: record tree, bar chart, detail panel, the five command buttons and the
+// status bar; owner of the HID device controller, the connection watcher, the upload and
+// RecordLines. Every handler runs on the GUI thread.
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "DialogHost.h"
+#include "RecordFile.h"
+#include "UploadView.h"
+
+class QPrinter;
+
+namespace leeb {
+
+class BarChart;
+class ConnectionWatcher;
+class DetailPanel;
+class HidGuiDispatcher;
+class HidPlatform;
+class RecordTreeModel;
+class RecordUpload;
+class ReportSystem;
+class THidDevice;
+class THidDeviceController;
+
+class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
+  public:
+    static const QString Caption;  // "里氏硬度计  V1.02"
+
+    // The HID backend and the GUI-thread hand-off come from the creator: the Linux backend
+    // and the Qt dispatcher in the program, a simulated bus and a manual dispatcher in tests.
+    // dialogs: null for Qt's own message boxes and file dialogs; must outlive the window.
+    TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher,
+           DialogHost* dialogs = nullptr, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Handlers.
+    void FormCreate();
+    void FormClose();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void Timer2Timer();
+    void TreeView1Changing(const QModelIndex& node);
+    void HidDeviceController1DeviceChange(THidDeviceController* sender);
+    bool HidDeviceController1Enumerate(THidDevice* hidDev, int32_t idx);
+    void HidDeviceController1DeviceData(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
+                                        uint16_t size);
+    void RebuildRecordTree();
+
+    // State, for the commands and for checks.
+    const RecordLines& Lines() const { return recordLines_; }
+    RecordLines& Lines() { return recordLines_; }
+    THidDevice* ActiveDevice() const;
+    const std::vector<THidDevice*>& DeviceList() const;
+    THidDeviceController& HidDeviceController1() { return *controller_; }
+    RecordTreeModel& TreeModel() { return *model_; }
+    QTreeView* TreeView1() const { return treeView1_; }
+    BarChart* Chart1() const { return chart1_; }
+    QPushButton* Button(CommandButton button) const;
+    QLabel* StatusPanel(int index) const {
+        return statusPanels_.at(static_cast<std::size_t>(index));
+    }
+    bool UploadRunning() const;
+    ReportSystem& ReportSystem1() { return *reportSystem1_; }
+    char DecimalSeparatorInUse() const { return decimalSeparator_; }
+
+    // The general error report: a failure that ended a command, shown with its text.
+    void ReportError(const std::exception& error);
+    // Runs a command; a failure goes to the error report and the program goes on.
+    void RunCommand(const std::function<void()>& command);
+
+    // UploadView.
+    void ClearRecords() override;
+    void RecordAppended(int recordNumber, int lineIndex) override;
+    void AddBar(int x, double y) override;
+    void ShowRecordDetails(const RecordView& record) override;
+    void SetButtonEnabled(CommandButton button, bool enabled) override;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+    void SetProgress(const std::string& text) override;
+    bool AutoStartArmed() const override;
+    void ArmAutoStart() override;
+    void StartReplyTimer(int milliseconds) override;
+    void CancelReplyTimer() override;
+
+    // UploadDevice: the connection watcher's active device.
+    bool DeviceConnected() const override;
+    std::size_t OutputReportByteLength() const override;
+    bool WriteReport(const std::vector<uint8_t>& report) override;
+    void AssignUploadHandler() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+    QWidget* BuildRecordPanel();
+    QWidget* BuildViewPanel();
+    void BuildStatusBar();
+    void LoadImageList();
+    void CreateHidController(std::shared_ptr<HidPlatform> platform,
+                             std::shared_ptr<HidGuiDispatcher> dispatcher);
+    void ReleaseDevices();
+    void SetStatusText(const std::string& text);
+    void SetReadEnabledByWatcher(bool enabled);
+    void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
+                            uint16_t size);
+
+    std::unique_ptr<DialogHost> ownDialogs_;
+    DialogHost& dialogs_;
+    char decimalSeparator_;
+    RecordLines recordLines_;
+    bool closed_ = false;
+
+    std::vector<QPixmap> imageList1_;
+    std::unique_ptr<RecordTreeModel> model_;
+    QTreeView* treeView1_ = nullptr;
+    BarChart* chart1_ = nullptr;
+    DetailPanel* panel5_ = nullptr;
+    std::array<QPushButton*, 5> buttons_{};  // indexed by CommandButton
+    std::array<QLabel*, 3> statusPanels_{};
+    QTimer timer2_;
+    QTimer replyTimer_;
+
+    std::unique_ptr<THidDeviceController> controller_;
+    std::unique_ptr<ConnectionWatcher> watcher_;
+    std::unique_ptr<RecordUpload> upload_;
+    std::unique_ptr<ReportSystem> reportSystem1_;
+    std::unique_ptr<QPrinter> printer_;  // the current printer, made when first used
+};
+
+}  // namespace leeb

@@ -1,0 +1,142 @@
+// The window's side of the instrument link: the HID device controller and its handlers, the
+// connection watcher, and the upload with its timers and its device.
+
+#include "ConnectionWatcher.h"
+#include "HidGuiDispatcher.h"
+#include "HidPlatform.h"
+#include "RecordUpload.h"
+#include "TForm1.h"
+#include "THidDevice.h"
+#include "THidDeviceController.h"
+
+namespace leeb {
+
+void TForm1::CreateHidController(std::shared_ptr<HidPlatform> platform,
+                                 std::shared_ptr<HidGuiDispatcher> dispatcher) {
+    // The handlers as the window's design assigns them: stored without a rescan, so the
+    // first scan is the one the controller posts for the event loop.
+    THidDeviceControllerSettings settings;
+    settings.OnDeviceChange =
+        THidNotifyEvent::Bind(this, &TForm1::HidDeviceController1DeviceChange);
+    settings.OnEnumerate = THidEnumerateEvent::Bind(this, &TForm1::HidDeviceController1Enumerate);
+    settings.OnDeviceData = THidDataEvent::Bind(this, &TForm1::HidDeviceController1DeviceData);
+    controller_ = std::make_unique<THidDeviceController>(std::move(platform), std::move(dispatcher),
+                                                         std::move(settings));
+    watcher_ = std::make_unique<ConnectionWatcher>(
+        *controller_,
+        ConnectionWatcher::Callbacks{[this](const std::string& text) { SetStatusText(text); },
+                                     [this](bool enabled) { SetReadEnabledByWatcher(enabled); }});
+    upload_ = std::make_unique<RecordUpload>(*this, *this, recordLines_, decimalSeparator_);
+    connect(&replyTimer_, &QTimer::timeout, this,
+            [this] { RunCommand([this] { upload_->ReplyTimedOut(); }); });
+}
+
+void TForm1::FormClose() {
+    if (closed_)
+        return;
+    closed_ = true;
+    if (upload_)
+        upload_->Abort();
+    timer2_.stop();
+    replyTimer_.stop();
+    ReleaseDevices();
+    recordLines_.clear();
+}
+
+void TForm1::ReleaseDevices() {
+    if (!watcher_)
+        return;
+    // Giving the devices back stops their read threads now; a device left checked out when
+    // the controller goes would read on, failing, until the program ends.
+    const std::vector<THidDevice*> devices = watcher_->DeviceList();
+    watcher_.reset();
+    for (THidDevice* device : devices) {
+        delete device;
+    }
+}
+
+THidDevice* TForm1::ActiveDevice() const {
+    return watcher_ ? watcher_->ActiveDevice() : nullptr;
+}
+
+const std::vector<THidDevice*>& TForm1::DeviceList() const {
+    static const std::vector<THidDevice*> none;
+    return watcher_ ? watcher_->DeviceList() : none;
+}
+
+bool TForm1::UploadRunning() const {
+    return upload_ && upload_->Running();
+}
+
+void TForm1::HidDeviceController1DeviceChange(THidDeviceController*) {
+    if (!watcher_)
+        return;
+    watcher_->HidDeviceController1DeviceChange();
+    upload_->ConnectionChanged();
+}
+
+bool TForm1::HidDeviceController1Enumerate(THidDevice* hidDev, int32_t idx) {
+    return watcher_ ? watcher_->HidDeviceController1Enumerate(hidDev, idx) : true;
+}
+
+void TForm1::HidDeviceController1DeviceData(THidDevice*, uint8_t, const uint8_t*, uint16_t) {
+    if (!closed_)
+        ArmAutoStart();
+}
+
+void TForm1::SetStatusText(const std::string& text) {
+    StatusPanel(1)->setText(QString::fromStdString(text));
+}
+
+void TForm1::SetReadEnabledByWatcher(bool enabled) {
+    // A running upload sets the read button itself when it ends.
+    if (UploadRunning())
+        return;
+    SetButtonEnabled(CommandButton::Read, enabled);
+}
+
+void TForm1::BitBtn1Click() {
+    if (!closed_)
+        upload_->Start();
+}
+
+void TForm1::Timer2Timer() {
+    timer2_.stop();
+    BitBtn1Click();
+}
+
+void TForm1::UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
+                                uint16_t size) {
+    // The handler stays with a tester's device across give-back; only the active one speaks
+    // for the upload (a second tester must not answer in its place).
+    if (closed_ || hidDev != ActiveDevice())
+        return;
+    upload_->UploadDataReceived(reportId, data, size);
+}
+
+// UploadDevice ------------------------------------------------------------------------------
+
+bool TForm1::DeviceConnected() const {
+    return watcher_ && watcher_->DeviceConnected();
+}
+
+std::size_t TForm1::OutputReportByteLength() const {
+    THidDevice* device = ActiveDevice();
+    return device == nullptr ? 0 : device->Capabilities().OutputReportByteLength;
+}
+
+bool TForm1::WriteReport(const std::vector<uint8_t>& report) {
+    THidDevice* device = ActiveDevice();
+    if (device == nullptr)
+        return false;
+    uint32_t written = 0;
+    return device->WriteReport(report.data(), static_cast<uint32_t>(report.size()), written);
+}
+
+void TForm1::AssignUploadHandler() {
+    if (THidDevice* device = ActiveDevice()) {
+        device->SetOnInputReport(THidDataEvent::Bind(this, &TForm1::UploadDataReceived));
+    }
+}
+
+}  // namespace leeb

@@ -1,0 +1,23 @@
+// The two print commands of the window.
+
+#include <QPrinter>
+
+#include "BarChart.h"
+#include "ChartPrintout.h"
+#include "ReportSystem.h"
+#include "TForm1.h"
+
+namespace leeb {
+
+void TForm1::BitBtn3Click() {
+    // The current printer keeps its settings from one chart printout to the next.
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    PrintChart(chart1_, *printer_);
+}
+
+void TForm1::BitBtn4Click() {
+    reportSystem1_->Run(this, recordLines_, decimalSeparator_);
+}
+
+}  // namespace leeb

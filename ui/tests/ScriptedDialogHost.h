@@ -1,0 +1,69 @@
+#pragma once
+// A DialogHost that answers from a script and records what the window asked.
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "DialogHost.h"
+
+namespace leeb {
+
+struct ShownMessage {
+    QString Text;
+    QString Caption;
+    unsigned Flags = 0;
+
+    QString Icon() const {
+        if (Flags & MB_ICONERROR)
+            return QStringLiteral("error");
+        if (Flags & MB_ICONQUESTION)
+            return QStringLiteral("question");
+        if (Flags & MB_ICONINFORMATION)
+            return QStringLiteral("information");
+        return QStringLiteral("none");
+    }
+    QString Buttons() const {
+        return (Flags & MB_YESNO) ? QStringLiteral("yes/no") : QStringLiteral("ok");
+    }
+};
+
+class ScriptedDialogHost : public DialogHost {
+  public:
+    std::vector<ShownMessage> Messages;
+    std::vector<QString> Filters;
+    // Answers to yes/no boxes in order; IDYES once they run out.
+    std::deque<int> Answers;
+    // Names the file dialogs return in order; cancelled once they run out.
+    std::deque<std::optional<QString>> SaveNames;
+    std::deque<std::optional<QString>> OpenNames;
+
+    int MessageBox(const QString& text, const QString& caption, unsigned flags) override {
+        Messages.push_back({text, caption, flags});
+        if (!(flags & MB_YESNO))
+            return IDOK;
+        if (Answers.empty())
+            return IDYES;
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    std::optional<QString> GetSaveFileName(const QString& filter) override {
+        return Next(SaveNames, filter);
+    }
+    std::optional<QString> GetOpenFileName(const QString& filter) override {
+        return Next(OpenNames, filter);
+    }
+
+  private:
+    std::optional<QString> Next(std::deque<std::optional<QString>>& names, const QString& filter) {
+        Filters.push_back(filter);
+        if (names.empty())
+            return std::nullopt;
+        std::optional<QString> name = names.front();
+        names.pop_front();
+        return name;
+    }
+};
+
+}  // namespace leeb

@@ -1,0 +1,75 @@
+#pragma once
+// A TForm1 on the simulated HID bus with a manual GUI-thread hand-off and scripted dialogs.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <memory>
+
+#include "ManualGuiDispatcher.h"
+#include "RecordTreeModel.h"
+#include "ScriptedDialogHost.h"
+#include "SimulatedHidBus.h"
+#include "TForm1.h"
+
+namespace leeb {
+
+class WindowTest : public ::testing::Test {
+  protected:
+    static constexpr uint16_t TesterVendor = 0x1234;
+    static constexpr uint16_t TesterProduct = 0x5678;
+
+    std::shared_ptr<SimulatedHidBus> bus = std::make_shared<SimulatedHidBus>();
+    std::shared_ptr<ManualGuiDispatcher> dispatcher = std::make_shared<ManualGuiDispatcher>();
+    ScriptedDialogHost dialogs;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+
+    void TearDown() override { form.reset(); }
+
+    // Runs what the read threads and the controller handed to the GUI thread, then Qt's own
+    // events (timers, deferred layout).
+    void Pump() {
+        dispatcher->ProcessPending();
+        QCoreApplication::processEvents();
+    }
+
+    SimulatedDeviceId PlugTester(const std::string& identity) {
+        return bus->Plug(identity, TesterVendor, TesterProduct, 0x0102, 65, 65);
+    }
+
+    QString Text(const char* name) const {
+        const QLabel* label = form->findChild<QLabel*>(QString::fromLatin1(name));
+        return label == nullptr ? QStringLiteral("<missing %1>").arg(name) : label->text();
+    }
+    const QLabel* Picture(const char* name) const {
+        return form->findChild<QLabel*>(QString::fromLatin1(name));
+    }
+
+    // Enabled states of read, save, print chart, print report, open, as "10001".
+    std::string ButtonStates() const {
+        std::string states;
+        for (CommandButton b : {CommandButton::Read, CommandButton::Save, CommandButton::PrintChart,
+                                CommandButton::PrintReport, CommandButton::Open}) {
+            states += form->Button(b)->isEnabled() ? '1' : '0';
+        }
+        return states;
+    }
+
+    QStringList TreeTexts(const QModelIndex& parent = {}) const {
+        QStringList texts;
+        const RecordTreeModel& model = form->TreeModel();
+        for (int row = 0; row < model.rowCount(parent); ++row) {
+            texts << model.index(row, 0, parent).data().toString();
+        }
+        return texts;
+    }
+
+    std::vector<double> ChartValues() const;
+
+    void SelectRecord(int row) {
+        form->TreeView1()->setCurrentIndex(form->TreeModel().RecordIndex(row));
+    }
+};
+
+}  // namespace leeb
