@@ -1,0 +1,75 @@
+#include "BusUpload.h"
+
+namespace leeb::test {
+
+BusUpload::BusUpload() {
+    THidDeviceControllerSettings settings;
+    settings.OnDeviceData = THidDataEvent::Bind(this, &BusUpload::DeviceData);
+    controller = std::make_unique<THidDeviceController>(bus, gui, std::move(settings));
+    watcher = std::make_unique<ConnectionWatcher>(
+        *controller, ConnectionWatcher::Callbacks{
+                         [this](const std::string& text) { statusTexts.push_back(text); },
+                         // The window leaves the read button to a running upload.
+                         [this](bool enabled) {
+                             if (!upload->Running()) {
+                                 view.SetButtonEnabled(CommandButton::Read, enabled);
+                             }
+                         }});
+    device = std::make_unique<HidUploadDevice>(*watcher);
+    upload = std::make_unique<RecordUpload>(*device, view, lines, '.');
+    device->SetUpload(upload.get());
+    controller->SetOnEnumerate(
+        THidEnumerateEvent::Bind(watcher.get(), &ConnectionWatcher::HidDeviceController1Enumerate));
+    controller->SetOnDeviceChange(THidNotifyEvent::Bind(this, &BusUpload::DeviceChange));
+}
+
+BusUpload::~BusUpload() {
+    Close();
+    gui->ProcessPending();
+}
+
+void BusUpload::DeviceChange(THidDeviceController*) {
+    watcher->HidDeviceController1DeviceChange();
+    upload->ConnectionChanged();
+}
+
+void BusUpload::DeviceData(THidDevice*, uint8_t, const uint8_t*, uint16_t) {
+    ++controllerLevelReports;
+    view.ArmAutoStart();
+}
+
+void BusUpload::Settle() {
+    gui->ProcessPending();
+}
+
+bool BusUpload::RunUpload() {
+    upload->Start();
+    return PumpUntil([this] { return !upload->Running(); });
+}
+
+bool BusUpload::PumpUntil(const std::function<bool()>& done) {
+    return gui->ProcessUntil(done, Patience);
+}
+
+void BusUpload::FireAutoStart() {
+    if (view.Armed) {
+        view.Armed = false;
+        upload->Start();
+    }
+}
+
+void BusUpload::Close() {
+    if (!controller) {
+        return;
+    }
+    upload->Abort();
+    device->SetUpload(nullptr);
+    controller->SetOnDeviceChange(nullptr);
+    watcher->GiveBackDevices();
+    controller.reset();
+    watcher.reset();
+    upload.reset();
+    device.reset();
+}
+
+}  // namespace leeb::test

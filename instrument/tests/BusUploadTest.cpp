@@ -1,0 +1,293 @@
+// The upload through the simulated bus and the tester simulator: every output report's bytes
+// as the tester saw them, and the faults a real link can show.
+
+#include <gtest/gtest.h>
+
+#include "BusUpload.h"
+
+namespace leeb::test {
+namespace {
+
+constexpr uint16_t HL = 0;
+constexpr uint16_t HRC = 3 << 12;
+
+SimulatorRecordSet Records(std::vector<SimulatedRecord> records,
+                           std::optional<int> single = std::nullopt) {
+    SimulatorRecordSet set;
+    set.Records = std::move(records);
+    set.Single = single;
+    return set;
+}
+
+std::vector<uint8_t> Command(uint8_t code, uint8_t high = 0, uint8_t low = 0) {
+    std::vector<uint8_t> report(65, 0);
+    report[1] = code;
+    report[2] = high;
+    report[3] = low;
+    return report;
+}
+
+// What the tester must see for records first..last: nine chunk requests each, the record
+// number in the first only.
+void AppendChunkRequests(std::vector<std::vector<uint8_t>>& reports, int first, int last) {
+    for (int r = first; r <= last; ++r) {
+        reports.push_back(Command(0xA9, static_cast<uint8_t>(r >> 8), static_cast<uint8_t>(r)));
+        for (int k = 2; k <= 9; ++k) {
+            reports.push_back(Command(0xA9));
+        }
+    }
+}
+
+class BusUploadTest : public ::testing::Test {
+  protected:
+    void Plug(const SimulatorRecordSet& set) {
+        simulator = std::make_unique<TesterSimulator>(set);
+        testerId = simulator->PlugInto(link.bus);
+        link.Settle();
+    }
+    std::vector<std::vector<uint8_t>> Written() const { return link.bus->WrittenReports(testerId); }
+    int ArmCalls() const {
+        return static_cast<int>(
+            std::count(link.view.Calls.begin(), link.view.Calls.end(), "ArmAutoStart"));
+    }
+
+    BusUpload link;
+    std::unique_ptr<TesterSimulator> simulator;
+    SimulatedDeviceId testerId = 0;
+};
+
+TEST_F(BusUploadTest, ThreeRecordsOnTheWire) {
+    Plug(Records({RawRecord(1, HL, {450, 0, 470, 1001}), RawRecord(2, HRC, {452, 0}),
+                  RawRecord(3, HL, {500})}));
+    ASSERT_TRUE(link.watcher->DeviceConnected());
+    EXPECT_EQ(link.view.ButtonRow(), "10000");
+    ASSERT_TRUE(link.RunUpload());
+
+    std::vector<std::vector<uint8_t>> expected{Command(0xA8)};
+    AppendChunkRequests(expected, 1, 3);
+    EXPECT_EQ(Written(), expected);
+    EXPECT_EQ(link.lines,
+              (RecordLines{"@Import Data@", "  4,2040/04/01,    0,  450,  888,  470,  888,",
+                           "  2,2040/04/01,12288,045.2,088.8,", "  1,2040/04/01,    0,  500,"}));
+    EXPECT_EQ(link.view.Bars,
+              (std::vector<std::pair<int, double>>{{1, 450}, {2, 888}, {3, 470}, {4, 888}}));
+    EXPECT_EQ(link.view.Details.size(), 1u);
+    EXPECT_EQ(link.view.ButtonRow(), "11111");
+    EXPECT_EQ(ArmCalls(), 0);  // replies never arm the automatic start
+
+    // A second upload: its count request keeps bytes 2-4 as the last chunk request left them.
+    ASSERT_TRUE(link.RunUpload());
+    EXPECT_EQ(Written().at(28), Command(0xA8));
+    EXPECT_EQ(link.lines.size(), 4u);
+}
+
+TEST_F(BusUploadTest, OneRecordAndASingleRecordReply) {
+    Plug(Records({RawRecord(1, HL, {450})}));
+    ASSERT_TRUE(link.RunUpload());
+    EXPECT_EQ(Written().size(), 10u);
+    EXPECT_EQ(link.lines.size(), 2u);
+    EXPECT_EQ(link.view.ButtonRow(), "11111");
+
+    BusUpload other;
+    TesterSimulator single(Records({RawRecord(1, HL, {450}), RawRecord(517, HL, {600})}, 517));
+    const SimulatedDeviceId id = single.PlugInto(other.bus);
+    other.Settle();
+    ASSERT_TRUE(other.RunUpload());
+    std::vector<std::vector<uint8_t>> expected{Command(0xA8)};
+    AppendChunkRequests(expected, 517, 517);
+    EXPECT_EQ(other.bus->WrittenReports(id), expected);
+    EXPECT_EQ(other.view.Appended, (std::vector<std::pair<int, int>>{{517, 1}}));
+    EXPECT_TRUE(other.view.Bars.empty());
+    EXPECT_TRUE(other.view.Details.empty());
+    EXPECT_EQ(other.view.ButtonRow(), "11111");
+}
+
+// A device that answers every command with one fixed report.
+TEST_F(BusUploadTest, FirstRepliesThatNameNoRecord) {
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> reply;  // with report ID
+        std::size_t messages;
+        const char* buttons;
+    };
+    const Case cases[] = {
+        {"no data", {0x00, 0xA8, 0xF0, 0x00}, 1, "10001"},
+        {"not an echo", {0x00, 0x41, 0x00, 0x00}, 0, "10000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BusUpload fixed;
+        std::vector<uint8_t> reply = c.reply;
+        reply.resize(65, 0);
+        const SimulatedDeviceId id = fixed.bus->Plug(
+            "fixed", 0x1234, 0x5678, 1, 65, 65,
+            [reply](SimulatedHidBus& bus, SimulatedDeviceId device, const std::vector<uint8_t>&) {
+                bus.QueueInputReport(device, reply);
+            });
+        fixed.Settle();
+        ASSERT_TRUE(fixed.RunUpload());
+        EXPECT_EQ(fixed.bus->WrittenReports(id).size(), 1u);
+        EXPECT_EQ(fixed.view.Messages.size(), c.messages);
+        EXPECT_EQ(fixed.view.ButtonRow(), std::string(c.buttons));
+        EXPECT_EQ(fixed.lines, RecordLines{"@Import Data@"});
+    }
+}
+
+TEST_F(BusUploadTest, AutomaticStart) {
+    Plug(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460})}));
+    // Before any upload the tester delivers to the controller-level handler: any report arms.
+    simulator->SendAutoStart();
+    ASSERT_TRUE(link.PumpUntil([&] { return link.view.Armed; }));
+    EXPECT_EQ(link.controllerLevelReports, 1);
+    link.FireAutoStart();
+    ASSERT_TRUE(link.PumpUntil([&] { return !link.upload->Running(); }));
+    EXPECT_EQ(link.lines.size(), 3u);
+
+    // Now the upload's own handler has it: only "AUTO" arms, and only while disarmed.
+    link.view.Calls.clear();
+    simulator->SendAutoStart();
+    ASSERT_TRUE(link.PumpUntil([&] { return link.view.Armed; }));
+    simulator->SendAutoStart();
+    link.bus->QueueInputReport(testerId, std::vector<uint8_t>(65, 0x00));
+    ASSERT_TRUE(link.PumpUntil([&] { return link.bus->QueuedInputReports(testerId) == 0; }));
+    link.Settle();
+    EXPECT_EQ(ArmCalls(), 1);
+    EXPECT_EQ(link.controllerLevelReports, 1);
+}
+
+TEST_F(BusUploadTest, FailedWriteShowsTheUsbErrorThenTimesOut) {
+    Plug(Records({RawRecord(1, HL, {450})}));
+    link.bus->SetWriteFails(testerId, true);
+    link.upload->Start();
+    ASSERT_EQ(link.view.Messages.size(), 1u);
+    EXPECT_EQ(link.view.Messages[0].Text, "Write to USB Derive Error");
+    EXPECT_EQ(link.view.Messages[0].Caption, "USB Error");
+    EXPECT_EQ(link.view.Messages[0].Flags, unsigned{MB_OK});
+    link.Settle();
+    ASSERT_TRUE(link.upload->Running());
+    EXPECT_TRUE(link.view.ReplyTimerRunning);
+    link.upload->ReplyTimedOut();
+    EXPECT_EQ(link.view.Messages.back().Text, "里氏硬度计无应答");
+    EXPECT_EQ(link.view.ButtonRow(), "10001");
+}
+
+TEST_F(BusUploadTest, NoReplyKeepsWhatWasReadUntilTheTimeOut) {
+    Plug(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460}), RawRecord(3, HL, {470})}));
+    simulator->InjectFault(SimulatorFault::NoReply, 1 + 9 + 3);
+    link.upload->Start();
+    ASSERT_TRUE(link.PumpUntil([&] { return simulator->CommandsReceived() == 13; }));
+    link.Settle();
+    ASSERT_TRUE(link.upload->Running());
+    link.upload->ReplyTimedOut();  // the 3 s reply timer elapses
+    EXPECT_FALSE(link.upload->Running());
+    EXPECT_EQ(link.lines.size(), 2u);
+    EXPECT_EQ(link.view.Messages.back().Text, "里氏硬度计无应答");
+    EXPECT_EQ(link.view.ButtonRow(), "11111");
+    EXPECT_EQ(Written().size(), 13u);
+}
+
+TEST_F(BusUploadTest, TesterUnpluggedAtAChunk) {
+    Plug(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460}), RawRecord(3, HL, {470})}));
+    simulator->UnplugAfterCommands(1 + 9 + 4);
+    ASSERT_TRUE(link.RunUpload());
+    EXPECT_EQ(link.upload->Outcome(), UploadOutcome::Unplugged);
+    EXPECT_TRUE(link.view.Messages.empty());
+    EXPECT_EQ(link.statusTexts.back(), "未连接");
+    EXPECT_EQ(link.lines.size(), 2u);
+    EXPECT_EQ(link.view.ButtonRow(), "01111");
+    EXPECT_EQ(Written().size(), 15u);  // nothing written after the plug was pulled
+}
+
+TEST_F(BusUploadTest, AnotherDevicePluggedDuringAnUpload) {
+    Plug(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460}), RawRecord(3, HL, {470})}));
+    simulator->SetReplyDelay(std::chrono::microseconds(500));
+    link.upload->Start();
+    ASSERT_TRUE(link.PumpUntil([&] { return simulator->CommandsReceived() >= 5; }));
+    const SimulatedDeviceId mouse = link.bus->Plug("mouse", 0x046D, 0xC077, 1, 5, 0);
+    ASSERT_TRUE(link.PumpUntil([&] { return link.statusTexts.size() >= 4; }));
+    // The watcher has run mid-upload: the read button stays off and a nested start is ignored.
+    EXPECT_FALSE(link.view.Enabled(CommandButton::Read));
+    link.upload->Start();
+    if (!link.PumpUntil([&] { return !link.upload->Running(); })) {
+        // A reply lost while the tester's device object was replaced ends in the time-out.
+        link.upload->ReplyTimedOut();
+    }
+    EXPECT_EQ(link.statusTexts.back(), "连接OK");
+    EXPECT_EQ(std::count(link.view.Calls.begin(), link.view.Calls.end(), "ClearRecords"), 1);
+    EXPECT_TRUE(link.view.Enabled(CommandButton::Read));
+    EXPECT_EQ(link.bus->ReadWriteOpenCount(mouse), 0);
+}
+
+TEST_F(BusUploadTest, GarbageShortAndUnsolicitedReportsEndTheUploadCleanly) {
+    struct Case {
+        const char* name;
+        SimulatorFault fault;
+        int atCommand;
+    };
+    const Case cases[] = {
+        {"garbage chunk", SimulatorFault::GarbageReply, 5},
+        {"short count", SimulatorFault::ShortReport, 1},
+        {"short chunk", SimulatorFault::ShortReport, 9},
+        {"extra after count", SimulatorFault::ExtraReports, 1},
+        {"extra after chunk", SimulatorFault::ExtraReports, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BusUpload faulty;
+        TesterSimulator tester(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460})}));
+        tester.InjectFault(c.fault, c.atCommand);
+        tester.PlugInto(faulty.bus);
+        faulty.Settle();
+        faulty.upload->Start();
+        if (!faulty.PumpUntil([&] { return !faulty.upload->Running(); })) {
+            faulty.upload->ReplyTimedOut();
+        }
+        EXPECT_FALSE(faulty.upload->Running());
+        EXPECT_LE(faulty.upload->AccumulationPosition(), RecordImageSize);
+        // Every line that was appended is a complete record line.
+        for (std::size_t i = 1; i < faulty.lines.size(); ++i) {
+            EXPECT_EQ((faulty.lines[i].size() - 21) % 6, 0u) << faulty.lines[i];
+        }
+    }
+}
+
+TEST_F(BusUploadTest, ImpactCountAboveThirtyTwoAndAnOversizedReport) {
+    std::vector<uint16_t> readings(32, 450);
+    Plug(Records({RawRecord(1, HL, readings, 40)}));
+    ASSERT_TRUE(link.RunUpload());
+    ASSERT_EQ(link.lines.size(), 2u);
+    EXPECT_EQ(link.lines[1].size(), 21u + 6 * 32);
+    EXPECT_EQ(link.view.Bars.size(), 32u);
+
+    // Input reports of 300 bytes: more than ReplyBytes holds.
+    BusUpload wide;
+    std::vector<uint8_t> reply(300, 0x77);
+    reply[0] = 0;
+    reply[1] = 0xA8;
+    reply[2] = 0x00;
+    reply[3] = 0x00;
+    wide.bus->Plug("wide", 0x1234, 0x5678, 1, 300, 65,
+                   [reply](SimulatedHidBus& bus, SimulatedDeviceId device,
+                           const std::vector<uint8_t>&) { bus.QueueInputReport(device, reply); });
+    wide.Settle();
+    ASSERT_TRUE(wide.RunUpload());
+    EXPECT_EQ(wide.upload->ReplyBytes()[64], 0x77);
+    EXPECT_EQ(wide.view.Messages.size(), 1u);
+}
+
+TEST_F(BusUploadTest, ClosingDuringAnUploadEndsItAtOnce) {
+    Plug(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460})}));
+    simulator->SetReplyDelay(std::chrono::microseconds(200));
+    link.upload->Start();
+    ASSERT_TRUE(link.PumpUntil([&] { return simulator->CommandsReceived() >= 4; }));
+    const std::size_t calls = link.view.Calls.size();
+    link.Close();
+    const int commands = simulator->CommandsReceived();
+    // Replies still in flight reach nobody.
+    link.gui->ProcessUntil([] { return false; }, std::chrono::milliseconds(20));
+    EXPECT_EQ(link.view.Calls.size(), calls);
+    EXPECT_EQ(simulator->CommandsReceived(), commands);
+}
+
+}  // namespace
+}  // namespace leeb::test

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "FakeUpload.h"
+#include "HeadlessUpload.h"
+#include "ManualGuiDispatcher.h"
+#include "SimulatedHidBus.h"
+#include "THidDeviceController.h"
+#include "TesterSimulator.h"
+
+namespace leeb::test {
+namespace {
+
+class HeadlessUploadTest : public ::testing::Test {
+  public:
+    void SetUp() override {
+        SimulatorRecordSet set;
+        set.Records = {RawRecord(1, 0, {450, 0}), RawRecord(2, 3 << 12, {452}),
+                       RawRecord(3, 0, {500})};
+        simulator = std::make_unique<TesterSimulator>(set);
+    }
+    RecordLines Run() {
+        THidDeviceController controller(bus, gui);
+        HeadlessUploadOptions options;
+        options.Progress = [this](const std::string& text) { progress.push_back(text); };
+        options.ReplyTimeout = std::chrono::milliseconds(50);
+        return HeadlessUpload(controller, *gui, options);
+    }
+    std::string Failure() {
+        try {
+            Run();
+        } catch (const HeadlessUploadError& error) {
+            return error.what();
+        }
+        ADD_FAILURE() << "no error";
+        return {};
+    }
+
+    std::shared_ptr<SimulatedHidBus> bus = std::make_shared<SimulatedHidBus>();
+    std::shared_ptr<ManualGuiDispatcher> gui = std::make_shared<ManualGuiDispatcher>();
+    std::unique_ptr<TesterSimulator> simulator;
+    std::vector<std::string> progress;
+};
+
+TEST_F(HeadlessUploadTest, UploadsEveryRecordWithProgressAndGivesTheDeviceBack) {
+    const SimulatedDeviceId id = simulator->PlugInto(bus);
+    EXPECT_EQ(Run(), (RecordLines{"@Import Data@", "  2,2040/04/01,    0,  450,  888,",
+                                  "  1,2040/04/01,12288,045.2,", "  1,2040/04/01,    0,  500,"}));
+    EXPECT_EQ(progress, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
+    gui->ProcessPending();
+    EXPECT_EQ(bus->OpenHandleCount(id), 0);
+}
+
+TEST_F(HeadlessUploadTest, TesterWithoutRecordsGivesTheHeaderAlone) {
+    simulator = std::make_unique<TesterSimulator>(SimulatorRecordSet{});
+    simulator->PlugInto(bus);
+    EXPECT_EQ(Run(), RecordLines{"@Import Data@"});
+}
+
+TEST_F(HeadlessUploadTest, FailuresSayWhatIsWrong) {
+    struct Case {
+        const char* name;
+        std::function<void(HeadlessUploadTest&)> arrange;
+        std::vector<std::string> words;
+    };
+    const Case cases[] = {
+        {"no tester",
+         [](HeadlessUploadTest& t) { t.bus->Plug("mouse", 0x046D, 0xC077, 1, 5, 0); },
+         {"未连接", "No hardness tester"}},
+        {"access denied",
+         [](HeadlessUploadTest& t) {
+             t.bus->SetReadWriteRefused(t.simulator->PlugInto(t.bus), true);
+         },
+         {"无权访问", "udev", "denied"}},
+        {"no reply",
+         [](HeadlessUploadTest& t) {
+             t.simulator->InjectFault(SimulatorFault::NoReply, 4);
+             t.simulator->PlugInto(t.bus);
+         },
+         {"无应答"}},
+        {"write fails",
+         [](HeadlessUploadTest& t) { t.bus->SetWriteFails(t.simulator->PlugInto(t.bus), true); },
+         {"无应答", "Write to USB Derive Error"}},
+        {"unplugged",
+         [](HeadlessUploadTest& t) {
+             t.simulator->UnplugAfterCommands(12);
+             t.simulator->PlugInto(t.bus);
+         },
+         {"拔出", "unplugged"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bus = std::make_shared<SimulatedHidBus>();
+        SetUp();
+        c.arrange(*this);
+        const std::string message = Failure();
+        for (const std::string& word : c.words) {
+            EXPECT_NE(message.find(word), std::string::npos) << message;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace leeb::test
