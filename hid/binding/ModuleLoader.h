@@ -1,0 +1,20 @@
+#pragma once
+// Loading a shared library and looking up entry points by name at run time (LoadLibrary /
+// GetProcAddress on Windows, dlopen / dlsym elsewhere).
+
+namespace leeb {
+
+using ModuleHandle = void*;  // empty: nullptr
+using EntryPoint = void*;
+
+// Loads `fileName` only if `handle` is empty; true when `handle` is not empty afterwards.
+bool ModuleOpen(ModuleHandle& handle, const char* fileName);
+// Frees the library if `handle` is not empty; empties it.
+void ModuleClose(ModuleHandle& handle);
+// The entry point, or nullptr (also for an empty handle).
+EntryPoint ModuleSymbol(ModuleHandle handle, const char* name);
+// As ModuleSymbol; `allFound` becomes false when the entry point is missing and is never set
+// back to true.
+EntryPoint ModuleSymbolChecked(ModuleHandle handle, const char* name, bool& allFound);
+
+}  // namespace leeb
