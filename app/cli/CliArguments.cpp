@@ -1,0 +1,155 @@
+#include "CliArguments.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace leeb::cli {
+
+namespace {
+
+struct CommandShape {
+    std::string_view Name;
+    bool TakesInput;  // one record file operand
+    bool TakesJson;
+    bool TakesSimulate;
+};
+
+constexpr std::array<CommandShape, 4> Commands = {{
+    {"upload", false, false, true},
+    {"show", true, true, false},
+    {"report", true, false, false},
+    {"export", true, false, false},
+}};
+
+bool NeedsOutput(const CommandShape& shape) {
+    return shape.Name != "show";
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+void SetOutput(CommandArguments& parsed, std::string value) {
+    if (parsed.Output) {
+        throw UsageError("-o 只能给一次。(-o may be given only once.)");
+    }
+    if (value.empty()) {
+        throw UsageError("-o 后缺少文件名。(-o needs a file name.)");
+    }
+    parsed.Output = std::move(value);
+}
+
+}  // namespace
+
+CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandArguments parsed;
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    bool sawJson = false;
+    bool sawSimulate = false;
+
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "-h" || argument == "--help") {
+            parsed.Help = true;
+        } else if (argument == "-o" || argument == "--output") {
+            if (i + 1 >= arguments.size()) {
+                throw UsageError("-o 后缺少文件名。(-o needs a file name.)");
+            }
+            SetOutput(parsed, arguments[++i]);
+        } else if (argument.starts_with("--output=")) {
+            SetOutput(parsed, argument.substr(9));
+        } else if (argument.starts_with("-o")) {
+            SetOutput(parsed, argument.substr(2));
+        } else if (argument == "--json") {
+            if (sawJson)
+                throw UsageError("--json 只能给一次。(--json may be given only once.)");
+            sawJson = parsed.Json = true;
+        } else if (argument == "--simulate" || argument.starts_with("--simulate=")) {
+            if (sawSimulate) {
+                throw UsageError("--simulate 只能给一次。(--simulate may be given only once.)");
+            }
+            sawSimulate = parsed.Simulate = true;
+            if (argument.size() > 10) {
+                parsed.SimulateFile = argument.substr(11);
+                if (parsed.SimulateFile.empty()) {
+                    throw UsageError("--simulate= 后缺少文件名。(--simulate= needs a file name.)");
+                }
+            }
+        } else {
+            throw UsageError("未知选项 " + Quoted(argument) + "。(Unknown option.)");
+        }
+    }
+
+    if (operands.empty()) {
+        if (parsed.Help)
+            return parsed;
+        throw UsageError("缺少命令。(No command given.)");
+    }
+    parsed.Command = operands.front();
+    operands.erase(operands.begin());
+    const auto shape = std::find_if(Commands.begin(), Commands.end(), [&](const CommandShape& s) {
+        return s.Name == parsed.Command;
+    });
+    if (shape == Commands.end()) {
+        throw UsageError("未知命令 " + Quoted(parsed.Command) + "。(Unknown command.)");
+    }
+    if (parsed.Help)
+        return parsed;
+
+    if (parsed.Json && !shape->TakesJson) {
+        throw UsageError("命令 " + parsed.Command + " 不接受 --json。(" + parsed.Command +
+                         " does not take --json.)");
+    }
+    if (parsed.Simulate && !shape->TakesSimulate) {
+        throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +
+                         " does not take --simulate.)");
+    }
+    if (parsed.Output && !NeedsOutput(*shape)) {
+        throw UsageError("命令 " + parsed.Command + " 不接受 -o。(" + parsed.Command +
+                         " does not take -o; it prints to standard output.)");
+    }
+    if (!parsed.Output && NeedsOutput(*shape)) {
+        throw UsageError("命令 " + parsed.Command + " 需要 -o 输出文件。(" + parsed.Command +
+                         " needs -o and an output file.)");
+    }
+    if (shape->TakesInput) {
+        if (operands.empty()) {
+            throw UsageError("命令 " + parsed.Command + " 需要一个记录文件。(" + parsed.Command +
+                             " needs a record file.)");
+        }
+        parsed.Input = operands.front();
+        operands.erase(operands.begin());
+    }
+    if (!operands.empty()) {
+        throw UsageError("多余的参数 " + Quoted(operands.front()) + "。(Unexpected argument.)");
+    }
+    return parsed;
+}
+
+const char* UsageText() {
+    return "用法 (usage):\n"
+           "  leebdesk-cli upload [--simulate[=RECORDS.json]] -o OUT.txt\n"
+           "      从里氏硬度计上传全部记录，写入记录文件；文件名没有 \".\" 时加上 \".txt\"。\n"
+           "      --simulate 用内置的模拟硬度计，--simulate=FILE 用 FILE 中的记录。\n"
+           "      (Upload every record from the tester into a record file; \".txt\" is appended\n"
+           "      to a file name without \".\". --simulate uses the built-in simulated tester,\n"
+           "      --simulate=FILE one holding the records of the JSON file.)\n"
+           "  leebdesk-cli show RECORDS.txt [--json]\n"
+           "      显示记录文件中的每条记录。(Print every record of a record file, as text or\n"
+           "      as a JSON array.)\n"
+           "  leebdesk-cli report RECORDS.txt -o REPORT.pdf\n"
+           "      把测试报表写成 PDF。(Write the measurement report as a PDF file.)\n"
+           "  leebdesk-cli export RECORDS.txt -o OUT.csv\n"
+           "      把记录导出为 CSV 表格。(Export the records to a CSV table.)\n"
+           "  leebdesk-cli --help\n"
+           "退出状态 (exit status): 0 成功 (success), 1 失败 (failure), 2 用法错误 (usage "
+           "error).\n";
+}
+
+}  // namespace leeb::cli

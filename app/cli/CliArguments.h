@@ -1,0 +1,39 @@
+#pragma once
+// The command line of leebdesk-cli:
+//   upload [--simulate[=RECORDS.json]] -o OUT.txt
+//   show RECORDS.txt [--json]
+//   report RECORDS.txt -o REPORT.pdf
+//   export RECORDS.txt -o OUT.csv
+// Options may stand before or after the file; "--" ends the options, so a file name may begin
+// with "-". "-o FILE", "-oFILE", "--output FILE" and "--output=FILE" are the same.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace leeb::cli {
+
+// A command line that does not say what to do; exit status 2, with the usage.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CommandArguments {
+    std::string Command;                // "upload", "show", "report" or "export"; empty for help
+    std::optional<std::string> Input;   // the record file of show, report and export
+    std::optional<std::string> Output;  // -o
+    bool Json = false;
+    bool Simulate = false;
+    std::string SimulateFile;  // empty: the simulator's built-in records
+    bool Help = false;
+};
+
+// Throws UsageError for a missing or unknown command, an unknown or repeated option, an
+// option the command does not take, a missing -o or file, or a surplus operand.
+CommandArguments ParseCommandLine(const std::vector<std::string>& arguments);
+
+const char* UsageText();
+
+}  // namespace leeb::cli

@@ -1,0 +1,24 @@
+// export: the records of a record file as a CSV table.
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "RecordCsv.h"
+
+namespace leeb::cli {
+
+int RunExport(const CommandArguments& arguments) {
+    const char decimalSeparator = LocaleDecimalSeparator();
+    const RecordLines lines = LoadRecordFile(*arguments.Input);
+    RefuseSameFile(*arguments.Input, *arguments.Output);
+    CheckRecordLines(lines, decimalSeparator);
+    try {
+        WriteRecordCsv(*arguments.Output, lines, decimalSeparator);
+    } catch (const ConversionError& failure) {
+        throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
+    } catch (const RecordFileError& failure) {
+        throw CliFailure("无法写入 CSV 文件。(" + std::string(failure.what()) + ".)");
+    }
+    return ExitSuccess;
+}
+
+}  // namespace leeb::cli

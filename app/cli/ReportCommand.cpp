@@ -1,0 +1,43 @@
+// report: the measurement report of a record file as a PDF, the same pages the window's report
+// writes to a file, without a display.
+
+#include <QByteArray>
+#include <QFile>
+#include <QGuiApplication>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "ReportErrors.h"
+#include "ReportFonts.h"
+#include "ReportPdf.h"
+
+namespace leeb::cli {
+
+int RunReport(const CommandArguments& arguments, int argc, char** argv) {
+    const char decimalSeparator = LocaleDecimalSeparator();
+    // Everything that can fail on the input is checked before Qt's GUI layer starts, so a bad
+    // file costs nothing and leaves no output behind.
+    const RecordLines lines = LoadRecordFile(*arguments.Input);
+    RefuseSameFile(*arguments.Input, *arguments.Output);
+    CheckRecordLines(lines, decimalSeparator);
+
+    // Fonts and the PDF writer need a QGuiApplication; it must not need a display. A platform
+    // the user chose is kept.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    }
+    QGuiApplication application(argc, argv);
+    InstallFontSubstitutions();
+
+    const QString pdfPath = QFile::decodeName(QByteArray::fromStdString(*arguments.Output));
+    try {
+        WriteReportPdf(lines, pdfPath, decimalSeparator);
+    } catch (const ConversionError& failure) {
+        throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
+    } catch (const ReportError& failure) {
+        throw CliFailure("无法写入报表文件。(" + std::string(failure.what()) + ")");
+    }
+    return ExitSuccess;
+}
+
+}  // namespace leeb::cli

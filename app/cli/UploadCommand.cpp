@@ -1,0 +1,140 @@
+// upload: every record from the tester, or from the simulated tester, into a record file,
+// byte for byte the file the window writes when it saves after an upload.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "CliSupport.h"
+#include "Commands.h"
+#include "HeadlessUpload.h"
+#include "ManualGuiDispatcher.h"
+#include "SimulatedHidBus.h"
+#include "SystemHidPlatform.h"
+#include "THidDeviceController.h"
+#include "TesterSimulator.h"
+
+namespace leeb::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// As the window's save: only the file's own name decides, a dot in a folder name is no
+// extension.
+std::string RecordFilePath(const std::string& output) {
+    const fs::path path(output);
+    if (!path.has_filename()) {
+        throw CliFailure("输出必须是一个文件名：" + output + "。(The output must name a file.)");
+    }
+    if (path.filename().string().find('.') == std::string::npos) {
+        return output + ".txt";
+    }
+    return output;
+}
+
+// Checked before the upload, so that the records are not read in only to be lost because
+// the folder is missing or read-only.
+void CheckWritableFolder(const std::string& path) {
+    fs::path folder = fs::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        throw CliFailure("无法写入文件，文件夹不存在：" + folder.string() + "。(Cannot write " +
+                         path + ": the folder does not exist.)");
+    }
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        throw CliFailure("无法写入文件，没有写文件夹的权限：" + folder.string() +
+                         "。(Cannot write " + path + ": the folder is not writable.)");
+    }
+}
+
+// "r/Last" on stderr: redrawn in place on a terminal, one line each into a file or pipe.
+class ProgressLine {
+  public:
+    ProgressLine() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+    ~ProgressLine() {
+        if (terminal_ && shown_)
+            std::fputc('\n', stderr);
+    }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void Show(const std::string& text) {
+        std::fprintf(stderr, terminal_ ? "\r%s" : "%s\n", text.c_str());
+        std::fflush(stderr);
+        shown_ = true;
+    }
+
+  private:
+    bool terminal_;
+    bool shown_ = false;
+};
+
+SimulatorRecordSet SimulatedRecords(const std::string& file) {
+    if (file.empty())
+        return SampleSimulatorRecords();
+    try {
+        return LoadSimulatorRecords(file);
+    } catch (const SimulatorRecordsError& failure) {
+        throw CliFailure("无法读取模拟硬度计的记录。(" + std::string(failure.what()) + ")");
+    }
+}
+
+RecordLines Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
+    ProgressLine progress;
+    HeadlessUploadOptions options;
+    options.DecimalSeparator = decimalSeparator;
+    options.Progress = [&progress](const std::string& text) { progress.Show(text); };
+    auto dispatcher = std::make_shared<ManualGuiDispatcher>();
+    THidDeviceController controller(platform, dispatcher);
+    try {
+        return HeadlessUpload(controller, *dispatcher, options);
+    } catch (const HeadlessUploadError& failure) {
+        throw CliFailure(failure.what());
+    }
+}
+
+}  // namespace
+
+int RunUpload(const CommandArguments& arguments) {
+    const std::string path = RecordFilePath(*arguments.Output);
+    CheckWritableFolder(path);
+    const char decimalSeparator = LocaleDecimalSeparator();
+
+    RecordLines lines;
+    if (arguments.Simulate) {
+        auto bus = std::make_shared<SimulatedHidBus>();
+        // Outlives the controller made in Upload: the controller's devices are gone before the
+        // simulator unplugs itself.
+        TesterSimulator tester(SimulatedRecords(arguments.SimulateFile));
+        tester.PlugInto(bus);
+        lines = Upload(bus, decimalSeparator);
+    } else {
+        lines = Upload(SystemHidPlatform(), decimalSeparator);
+    }
+
+    // A tester without records would otherwise replace an existing file with a bare header.
+    if (lines.size() <= 1) {
+        throw CliFailure(
+            "里氏硬度计中没有数据，未写入文件。(The tester holds no records; no file "
+            "was written.)");
+    }
+    try {
+        WriteRecordFile(path, lines);
+    } catch (const RecordFileError& failure) {
+        throw CliFailure("无法写入记录文件。(" + std::string(failure.what()) + ".)");
+    }
+    const std::string done = "已上传 " + std::to_string(lines.size() - 1) + " 条记录，写入 " +
+                             path + "。(" + std::to_string(lines.size() - 1) +
+                             " records uploaded into " + path + ".)\n";
+    std::fputs(done.c_str(), stderr);
+    return ExitSuccess;
+}
+
+}  // namespace leeb::cli

@@ -1,0 +1,55 @@
+// leebdesk-cli: the window's upload, record view, report and export for scripts and terminals.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "CliSupport.h"
+#include "Commands.h"
+
+namespace {
+
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "leebdesk-cli: %s\n", message.c_str());
+}
+
+int Run(int argc, char** argv) {
+    using namespace leeb::cli;
+    const CommandArguments arguments =
+        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (arguments.Help) {
+        std::fputs(UsageText(), stderr);
+        return ExitSuccess;
+    }
+    if (arguments.Command == "upload")
+        return RunUpload(arguments);
+    if (arguments.Command == "show")
+        return RunShow(arguments);
+    if (arguments.Command == "report")
+        return RunReport(arguments, argc, argv);
+    return RunExport(arguments);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace leeb::cli;
+    int status = ExitFailure;
+    try {
+        status = Run(argc, argv);
+    } catch (const UsageError& failure) {
+        PrintError(failure.what());
+        std::fputs(UsageText(), stderr);
+        return ExitUsage;
+    } catch (const std::exception& failure) {
+        PrintError(failure.what());
+        return ExitFailure;
+    }
+    // Output that did not reach its file or pipe (a full disk) is a failure too.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        PrintError("无法写出到标准输出。(Cannot write to standard output.)");
+        return ExitFailure;
+    }
+    return status;
+}
