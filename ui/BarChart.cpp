@@ -59,6 +59,7 @@ BarChart::BarChart(QWidget* parent)
     series_->attachAxis(axisX_);
     series_->attachAxis(axisY_);
     axisY_->setRange(0, 1);
+    axisY_->setTickCount(6);
     axisY_->setLabelFormat(QStringLiteral("%g"));
     setChart(chart);
 
