@@ -34,9 +34,9 @@ class ScriptedDialogHost : public DialogHost {
     std::vector<QString> Filters;
     // Answers to yes/no boxes in order; IDYES once they run out.
     std::deque<int> Answers;
-    // Names the file dialogs return in order; cancelled once they run out.
-    std::deque<std::optional<QString>> SaveNames;
-    std::deque<std::optional<QString>> OpenNames;
+    // Names the file dialogs return in order; a null QString() or running out cancels.
+    std::deque<QString> SaveNames;
+    std::deque<QString> OpenNames;
 
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override {
         Messages.push_back({text, caption, flags});
@@ -56,12 +56,14 @@ class ScriptedDialogHost : public DialogHost {
     }
 
   private:
-    std::optional<QString> Next(std::deque<std::optional<QString>>& names, const QString& filter) {
+    std::optional<QString> Next(std::deque<QString>& names, const QString& filter) {
         Filters.push_back(filter);
         if (names.empty())
             return std::nullopt;
-        std::optional<QString> name = names.front();
+        const QString name = names.front();
         names.pop_front();
+        if (name.isNull())
+            return std::nullopt;
         return name;
     }
 };

@@ -1,0 +1,103 @@
+// The window's wiring of the upload: the read button, the tester's replies, the automatic
+// start, the watcher during an upload and closing the window in the middle of one.
+
+#include <QThread>
+#include <chrono>
+
+#include "BarChart.h"
+#include "TesterSimulator.h"
+#include "WindowFixture.h"
+
+namespace leeb {
+namespace {
+
+using namespace std::chrono_literals;
+
+class UploadWindowTest : public WindowTest {
+  protected:
+    static SimulatorRecordSet Records(int count) {
+        SimulatorRecordSet set;
+        for (int r = 1; r <= count; ++r) {
+            SimulatedRecord record;
+            record.Number = r;
+            record.Record.ImpactCount = 3;
+            record.Record.Readings = {static_cast<uint16_t>(440 + r), 450, 460};
+            record.Record.SettingsWord = 2;
+            record.Record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
+            set.Records.push_back(record);
+        }
+        return set;
+    }
+
+    bool UploadEnds() {
+        return dispatcher->ProcessUntil([&] { return !form->UploadRunning(); }, 5000ms);
+    }
+};
+
+TEST_F(UploadWindowTest, TheReadButtonUploadsIntoTreeChartAndPanel) {
+    TesterSimulator tester(Records(3));
+    tester.PlugInto(bus);
+    Pump();
+    ASSERT_TRUE(form->DeviceConnected());
+
+    form->RunCommand([this] { form->BitBtn1Click(); });
+    ASSERT_TRUE(form->UploadRunning());
+    EXPECT_EQ(ButtonStates(), "00000");
+    ASSERT_TRUE(UploadEnds());
+
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_EQ(TreeTexts(), (QStringList{"存储记录1", "存储记录2", "存储记录3"}));
+    EXPECT_EQ(TreeTexts(form->TreeModel().RecordIndex(2)), (QStringList{"443", "450", "460"}));
+    EXPECT_EQ(ChartValues(), (std::vector<double>{441, 450, 460}));
+    EXPECT_EQ(Text("attackl"), "3");
+    EXPECT_EQ(Text("reclab"), "记录号: ");
+    EXPECT_EQ(form->Lines().size(), 4u);
+    EXPECT_EQ(ButtonStates(), "11111");
+    EXPECT_EQ(form->StatusPanel(0)->text(), "");
+}
+
+TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
+    TesterSimulator tester(Records(2));
+    tester.PlugInto(bus);
+    Pump();
+    tester.SendAutoStart();
+    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms));
+    QThread::msleep(20);
+    QCoreApplication::processEvents();  // Timer2 fires
+    ASSERT_TRUE(form->UploadRunning());
+    ASSERT_TRUE(UploadEnds());
+    EXPECT_EQ(TreeTexts(), (QStringList{"存储记录1", "存储记录2"}));
+}
+
+TEST_F(UploadWindowTest, TheWatcherLeavesReadDisabledWhileAnUploadRuns) {
+    TesterSimulator tester(Records(2));
+    tester.SetReplyDelay(30ms);
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->BitBtn1Click(); });
+    bus->Plug("mouse", 0x046d, 0xc077, 1, 5, 0);
+    // The change notice comes through the dispatcher like the replies.
+    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->DeviceList().size() == 2; }, 2000ms));
+    EXPECT_TRUE(form->UploadRunning());
+    EXPECT_FALSE(form->Button(CommandButton::Read)->isEnabled());
+    ASSERT_TRUE(UploadEnds());
+    EXPECT_EQ(ButtonStates(), "11111");
+}
+
+TEST_F(UploadWindowTest, ClosingTheWindowDuringAnUploadEndsIt) {
+    TesterSimulator tester(Records(5));
+    tester.SetReplyDelay(50ms);
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->BitBtn1Click(); });
+    dispatcher->WaitAndProcess(200ms);
+    ASSERT_TRUE(form->UploadRunning());
+    form->close();
+    EXPECT_FALSE(form->UploadRunning());
+    form.reset();
+    // Replies still on their way find nothing to write into.
+    dispatcher->ProcessUntil([] { return false; }, 150ms);
+}
+
+}  // namespace
+}  // namespace leeb
