@@ -1,0 +1,55 @@
+#include "CliProcess.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace leeb::testing {
+
+CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
+                 const std::map<QString, QString>& environment) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LANG", "LANGUAGE",
+                             "LC_NUMERIC", "LC_ALL"}) {
+        env.remove(QString::fromLatin1(name));
+    }
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    for (const auto& [name, value] : environment) {
+        env.insert(name, value);
+    }
+
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workingFolder);
+    process.start(QStringLiteral(LEEBDESK_CLI_PATH), arguments);
+    CliResult result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+    } else {
+        result.ExitCode = process.exitCode();
+    }
+    result.Out = process.readAllStandardOutput().toStdString();
+    result.Err = process.readAllStandardError().toStdString();
+    return result;
+}
+
+QString CliFolder::Write(const QString& name, const QByteArray& content) const {
+    const QString path = Path(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
+QByteArray CliFolder::Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool CliFolder::Exists(const QString& path) {
+    return QFileInfo::exists(path);
+}
+
+}  // namespace leeb::testing

@@ -1,0 +1,38 @@
+#pragma once
+// Runs the built leebdesk-cli and collects what it did, plus a folder for its files.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <map>
+#include <string>
+
+namespace leeb::testing {
+
+struct CliResult {
+    int ExitCode = -1;  // -1 when the program crashed or did not finish
+    std::string Out;    // stdout, UTF-8
+    std::string Err;    // stderr, UTF-8
+};
+
+// Runs the program in `workingFolder` under the C locale (decimal point '.'), with no display
+// and no QT_QPA_PLATFORM, so a report must manage without either. `environment` adds to or
+// overrides that.
+CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
+                 const std::map<QString, QString>& environment = {});
+
+// A temporary folder with small file helpers.
+class CliFolder {
+  public:
+    QString Path(const QString& name) const { return folder_.filePath(name); }
+    QString Write(const QString& name, const QByteArray& content) const;
+    static QByteArray Read(const QString& path);
+    static bool Exists(const QString& path);
+    QString Root() const { return folder_.path(); }
+
+  private:
+    QTemporaryDir folder_;
+};
+
+}  // namespace leeb::testing

@@ -1,0 +1,132 @@
+// show, report and export on record files they cannot use: status 1, a message naming the
+// file or the line, and no output file left behind.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include "CliProcess.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+const QByteArray GoodLine = "  3,2008/05/17,    0,  450,  452,  448,\r\n";
+
+struct FileCase {
+    const char* Name;
+    const char* Content;  // nullptr: the file does not exist; "<dir>": a folder
+    const char* Message;
+};
+
+const FileCase FileCases[] = {
+    {"Missing", nullptr, "文件不存在：records.txt"},
+    {"Folder", "<dir>", "不是文件，而是文件夹"},
+    {"Empty", "", "不是记录文件"},
+    {"HeaderInLowerCase", "@import data@\r\n", "不是记录文件"},
+    {"HeaderFollowedBySpace", "@Import Data@ \r\n", "不是记录文件"},
+    {"NotARecordFile", "%PDF-1.4\n", "不是记录文件"},
+    {"FieldNotANumber",
+     "@Import Data@\r\n  3,2008/05/17,    0,  450,  452,  448,\r\n"
+     "  2,2008/05/17,    0,  4x0,  452,\r\n",
+     "第 3 行（存储记录2）无法转换"},
+    {"LineCutShort", "@Import Data@\r\n  3,2008/05/17,    0,  450,\r\n",
+     "第 2 行（存储记录1）无法转换"},
+    {"BlankLineBetweenRecords",
+     "@Import Data@\r\n  3,2008/05/17,    0,  450,  452,  448,\r\n\r\n"
+     "  3,2008/05/17,    0,  450,  452,  448,\r\n",
+     "第 3 行（存储记录2）无法转换"},
+    // Under the C locale the decimal point is '.': a comma-written file does not read back.
+    {"OtherDecimalSeparator", "@Import Data@\r\n  1,2008/05/17,12288,045,3,\r\n",
+     "第 2 行（存储记录1）无法转换"},
+};
+
+struct CommandCase {
+    const char* Command;
+    const char* Output;  // nullptr: prints to stdout
+};
+
+const CommandCase Commands[] = {{"show", nullptr}, {"report", "out.pdf"}, {"export", "out.csv"}};
+
+class CliRecordFileFailureTest
+    : public ::testing::TestWithParam<std::tuple<CommandCase, FileCase>> {};
+
+TEST_P(CliRecordFileFailureTest, FailsWithAMessageAndWritesNothing) {
+    const auto& [command, file] = GetParam();
+    CliFolder folder;
+    if (file.Content == nullptr) {
+        // nothing
+    } else if (std::string(file.Content) == "<dir>") {
+        QDir(folder.Root()).mkdir(QStringLiteral("records.txt"));
+    } else {
+        folder.Write(QStringLiteral("records.txt"), file.Content);
+    }
+    QStringList arguments{command.Command, "records.txt"};
+    if (command.Output != nullptr)
+        arguments << "-o" << command.Output;
+
+    const CliResult result = RunCli(arguments, folder.Root());
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_THAT(result.Err, HasSubstr(file.Message));
+    EXPECT_THAT(result.Err, ::testing::Not(HasSubstr("用法")));
+    if (command.Output != nullptr) {
+        EXPECT_EQ(QDir(folder.Root()).entryList(QDir::Files).filter(command.Output).size(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CliRecordFileFailureTest,
+                         ::testing::Combine(::testing::ValuesIn(Commands),
+                                            ::testing::ValuesIn(FileCases)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).Command) + "_" +
+                                    std::get<1>(info.param).Name;
+                         });
+
+TEST(CliShowFailureTest, RecordsBeforeABadLineArePrintedFirst) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), "@Import Data@\r\n" + GoodLine + GoodLine +
+                                              "  1,2008/05/17,    0,  ,\r\n" + GoodLine);
+    const CliResult text = RunCli({"show", "r.txt"}, folder.Root());
+    EXPECT_EQ(text.ExitCode, 1);
+    EXPECT_THAT(text.Out, HasSubstr("存储记录2\n"));
+    EXPECT_THAT(text.Out, ::testing::Not(HasSubstr("存储记录3")));
+    EXPECT_THAT(text.Err, HasSubstr("Line 4 of the record file, record 3, does not convert"));
+
+    // The JSON form stays a complete array of the records that did convert.
+    const CliResult json = RunCli({"show", "--json", "r.txt"}, folder.Root());
+    EXPECT_EQ(json.ExitCode, 1);
+    QJsonParseError error;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.Out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.Out;
+    EXPECT_EQ(document.array().size(), 2);
+    EXPECT_THAT(json.Err, HasSubstr("第 4 行（存储记录3）无法转换"));
+}
+
+TEST(CliOutputFailureTest, AnUnwritableOrSameOutputIsRefusedAndTheRecordsStay) {
+    CliFolder folder;
+    const QByteArray records = "@Import Data@\r\n" + GoodLine;
+    const QString input = folder.Write(QStringLiteral("r.txt"), records);
+    struct Case {
+        QStringList Arguments;
+        const char* Message;
+    };
+    for (const Case& c : {
+             Case{{"report", "r.txt", "-o", "missing/out.pdf"}, "无法写入报表文件"},
+             Case{{"export", "r.txt", "-o", "missing/out.csv"}, "无法写入 CSV 文件"},
+             Case{{"report", "r.txt", "-o", "r.txt"}, "输出文件就是记录文件本身"},
+             Case{{"export", "r.txt", "-o", "./r.txt"}, "输出文件就是记录文件本身"},
+         }) {
+        const CliResult result = RunCli(c.Arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 1) << c.Arguments.join(' ').toStdString();
+        EXPECT_THAT(result.Err, HasSubstr(c.Message));
+        EXPECT_EQ(CliFolder::Read(input), records);
+    }
+}
+
+}  // namespace
+}  // namespace leeb::testing

@@ -1,0 +1,54 @@
+// report and export of a good record file.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "CliProcess.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+const QByteArray TwoRecords =
+    "@Import Data@\r\n"
+    "  3,2008/05/17,    0,  450,  452,  448,\r\n"
+    "  2,2011/12/31,12356,045.3,045.6,\r\n";
+
+std::string PdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    pdftotext.waitForFinished(30000);
+    return pdftotext.readAllStandardOutput().toStdString();
+}
+
+TEST(CliReportTest, WritesTheReportWithoutADisplay) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), TwoRecords);
+    const CliResult result = RunCli({"report", "r.txt", "-o", "report.pdf"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const std::string text = PdfText(folder.Path(QStringLiteral("report.pdf")));
+    EXPECT_THAT(text, HasSubstr("硬度/强度测试报表"));
+    EXPECT_THAT(text, HasSubstr("45.6"));
+}
+
+TEST(CliExportTest, WritesTheHeaderRowAndOneRowPerRecord) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), TwoRecords);
+    const CliResult result = RunCli({"export", "r.txt", "-o", "out.csv"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QList<QByteArray> rows =
+        CliFolder::Read(folder.Path(QStringLiteral("out.csv"))).split('\n');
+    ASSERT_EQ(rows.size(), 4);  // header, two records, the empty rest after the last CR LF
+    EXPECT_THAT(rows[0].toStdString(), StartsWith("\xEF\xBB\xBF记录号,测量日期,测量材料"));
+    EXPECT_THAT(rows[1].toStdString(), StartsWith("1,2008/05/17,钢和铸钢,"));
+    EXPECT_THAT(rows[2].toStdString(), StartsWith("2,2011/12/31,钢和铸钢,HRC,G,"));
+    EXPECT_EQ(rows[3], "");
+}
+
+}  // namespace
+}  // namespace leeb::testing

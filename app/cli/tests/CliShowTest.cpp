@@ -1,0 +1,103 @@
+// show: the texts of the record tree and the detail panel for each record, as text and JSON.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "CliProcess.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+// Steel, HL, device D, straight down; a strength record (stainless steel, device DC,
+// horizontal); and an HRC record (device G, straight up) whose mean 45.45 rounds to the even
+// tenth.
+const QByteArray ThreeRecords =
+    "@Import Data@\r\n"
+    "  3,2008/05/17,    0,  450,  452,  448,\r\n"
+    "  2,2010/01/02, 2330,  560,  565,\r\n"
+    "  2,2011/12/31,12356,045.3,045.6,\r\n";
+
+QJsonArray ShowJson(const QByteArray& file, const std::map<QString, QString>& environment = {}) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), file);
+    const CliResult result = RunCli({"show", "r.txt", "--json"}, folder.Root(), environment);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    QJsonParseError error;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.Out), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << result.Out;
+    return document.array();
+}
+
+QJsonObject Expected(const char* node, QStringList readings, const char* material,
+                     const char* scaleLabel, const char* scale, const char* device, int direction,
+                     int count, const char* date, const char* max, const char* min,
+                     const char* mean) {
+    return QJsonObject{{"node", node},
+                       {"readings", QJsonArray::fromStringList(readings)},
+                       {"material", material},
+                       {"scale_label", scaleLabel},
+                       {"scale", scale},
+                       {"device", device},
+                       {"direction", direction},
+                       {"count", count},
+                       {"date", date},
+                       {"max", max},
+                       {"min", min},
+                       {"mean", mean}};
+}
+
+TEST(CliShowTest, JsonGivesTheNodeAndPanelTextsOfEachRecord) {
+    const QJsonArray records = ShowJson(ThreeRecords);
+    ASSERT_EQ(records.size(), 3);
+    const QJsonObject expected[] = {
+        Expected("存储记录1", {"450", "452", "448"}, "钢和铸钢", "硬度制", "HL ", "D", 0, 3,
+                 "2008/05/17", "452", "448", " 450"),
+        Expected("存储记录2", {"560", "565"}, "不锈钢", "强度", "", "DC", 2, 2, "2010/01/02", "565",
+                 "560", " 562"),
+        Expected("存储记录3", {"45.3", "45.6"}, "钢和铸钢", "硬度制", "HRC", "G", 4, 2,
+                 "2011/12/31", "45.6", "45.3", "45.4"),
+    };
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(records[i].toObject(), expected[i])
+            << QJsonDocument(records[i].toObject()).toJson().toStdString();
+    }
+}
+
+TEST(CliShowTest, ADecimalCommaLocaleReadsAndShowsCommas) {
+    const std::map<QString, QString> german{{"LC_ALL", "de_DE.UTF-8"}};
+    const QJsonArray records =
+        ShowJson("@Import Data@\r\n  2,2011/12/31,12356,045,3,045,6,\r\n", german);
+    ASSERT_EQ(records.size(), 1);
+    const QJsonObject record = records[0].toObject();
+    EXPECT_EQ(record["readings"].toArray(), QJsonArray({"45,3", "45,6"}));
+    EXPECT_EQ(record["mean"].toString(), "45,4");
+}
+
+TEST(CliShowTest, TextShowsTheTreeAndThePanel) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), ThreeRecords);
+    const CliResult result = RunCli({"show", "r.txt"}, folder.Root());
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_THAT(result.Out, HasSubstr("存储记录1\n    450\n    452\n    448\n  记录号: 1\n"
+                                      "  测量材料: 钢和铸钢\n  硬度制: HL \n  冲击装置: D\n"
+                                      "  冲击方向: 0 垂直向下\n  冲击次数: 3\n"
+                                      "  测量日期: 2008/05/17\n  最大值: 452\n  最小值: 448\n"
+                                      "  平均值:  450\n"));
+    EXPECT_THAT(result.Out, HasSubstr("\n存储记录2\n    560\n    565\n  记录号: 2\n"
+                                      "  测量材料: 不锈钢\n  强度: σb\n"));
+    EXPECT_THAT(result.Out, HasSubstr("  平均值: 45.4\n"));
+}
+
+TEST(CliShowTest, AHeaderOnlyFileHasNoRecords) {
+    EXPECT_EQ(ShowJson("#Import Data@\r\n").size(), 0);
+}
+
+}  // namespace
+}  // namespace leeb::testing

@@ -1,0 +1,105 @@
+// upload from the simulated tester into a record file, and from a real tester when none is
+// connected.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "CliProcess.h"
+#include "RecordFile.h"
+#include "SimulatorRecords.h"
+#include "UploadProtocol.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+// The file the window saves after uploading the sample records: each record as the upload
+// keeps it (substitutions applied), one line each after the header, CR LF after every line.
+QByteArray SampleRecordFile() {
+    const SimulatorRecordSet sample = SampleSimulatorRecords();
+    EXPECT_FALSE(sample.Single.has_value());
+    std::string file = std::string(RecordFileHeader) + "\r\n";
+    int number = 0;
+    for (const SimulatedRecord& record : sample.Records) {
+        EXPECT_EQ(record.Number, ++number);
+        file += FormatRecordLine(UploadedRecord(PackRecordImage(record.Record)), '.') + "\r\n";
+    }
+    return QByteArray::fromStdString(file);
+}
+
+TEST(CliUploadTest, SimulatedSampleGivesTheFileTheWindowSaves) {
+    CliFolder folder;
+    // No "." in the name: ".txt" is appended, as the window's save does.
+    const CliResult result = RunCli({"upload", "--simulate", "-o", "records"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QByteArray written = CliFolder::Read(folder.Path(QStringLiteral("records.txt")));
+    EXPECT_EQ(written, SampleRecordFile());
+    EXPECT_EQ(written.count("\r\n"), 15);
+    EXPECT_THAT(result.Err, HasSubstr("1/14\n"));
+    EXPECT_THAT(result.Err, HasSubstr("14/14\n"));
+    EXPECT_EQ(result.Out, "");
+}
+
+TEST(CliUploadTest, SimulatedRecordsFromJsonWithTheReadingSubstitutions) {
+    CliFolder folder;
+    // 2008/05/17 is DateWord 8 | 5 << 7 | 17 << 11 = 35464; settings 12288 is HRC.
+    folder.Write(QStringLiteral("tester.json"),
+                 R"({"records": [
+                      {"count": 5, "readings": [450, 0, 452, 1200, 449], "settings": 0,
+                       "date": 35464},
+                      {"count": 3, "readings": [453, 5, 0], "settings": 12288, "date": 35464}]})");
+    // A dot in a folder name is no extension.
+    const CliResult result =
+        RunCli({"upload", "--simulate=tester.json", "-o", "./out"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(CliFolder::Read(folder.Path(QStringLiteral("out.txt"))),
+              "@Import Data@\r\n"
+              "  5,2008/05/17,    0,  450,  888,  452,  888,  449,\r\n"
+              "  3,2008/05/17,12288,045.3,000.5,088.8,\r\n");
+}
+
+struct FailureCase {
+    const char* Name;
+    QStringList Arguments;
+    const char* Message;
+};
+
+class CliUploadFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+// Nothing is written; a file already there keeps its records.
+TEST_P(CliUploadFailureTest, FailsAndLeavesTheOutputAlone) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("bad.json"), R"({"records": [{"count": "three"}]})");
+    folder.Write(QStringLiteral("empty.json"), R"({"records": []})");
+    const QByteArray kept = "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n";
+    const QString out = folder.Write(QStringLiteral("out.txt"), kept);
+
+    const CliResult result = RunCli(GetParam().Arguments, folder.Root());
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_THAT(result.Err, HasSubstr(GetParam().Message));
+    EXPECT_EQ(CliFolder::Read(out), kept);
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("missing/out.txt"))));
+}
+
+const FailureCase FailureCases[] = {
+    // This machine has no tester; hidraw devices of other kinds are not opened for it.
+    {"NoTesterConnected", {"upload", "-o", "out.txt"}, "未连接里氏硬度计"},
+    {"TesterWithoutRecords",
+     {"upload", "--simulate=empty.json", "-o", "out.txt"},
+     "里氏硬度计中没有数据，未写入文件"},
+    {"MalformedSimulatorFile",
+     {"upload", "--simulate=bad.json", "-o", "out.txt"},
+     "无法读取模拟硬度计的记录"},
+    {"MissingSimulatorFile",
+     {"upload", "--simulate=none.json", "-o", "out.txt"},
+     "无法读取模拟硬度计的记录"},
+    {"MissingFolder", {"upload", "--simulate", "-o", "missing/out.txt"}, "文件夹不存在"},
+    {"FolderAsOutput", {"upload", "--simulate", "-o", "out.txt/"}, "输出必须是一个文件名"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Uploads, CliUploadFailureTest, ::testing::ValuesIn(FailureCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace leeb::testing

@@ -1,0 +1,84 @@
+// Command lines that do not say what to do: status 2, a message saying what is wrong, and the
+// usage; nothing is read or written.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "CliProcess.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+struct UsageCase {
+    const char* Name;
+    QStringList Arguments;
+    const char* Message;  // part of the message on stderr
+};
+
+class CliUsageTest : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(CliUsageTest, ExitsWithStatusTwoAndTheUsage) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), "@Import Data@\r\n");
+    const CliResult result = RunCli(GetParam().Arguments, folder.Root());
+    EXPECT_EQ(result.ExitCode, 2);
+    EXPECT_THAT(result.Err, HasSubstr(GetParam().Message));
+    EXPECT_THAT(result.Err, HasSubstr("用法 (usage):"));
+    EXPECT_EQ(result.Out, "");
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out"))));
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out.txt"))));
+}
+
+const UsageCase UsageCases[] = {
+    {"NoArguments", {}, "缺少命令"},
+    {"UnknownCommand", {"print", "r.txt"}, "未知命令 \"print\""},
+    {"UnknownOption", {"show", "--verbose", "r.txt"}, "未知选项 \"--verbose\""},
+    {"ShowWithoutFile", {"show"}, "需要一个记录文件"},
+    {"ShowWithTwoFiles", {"show", "r.txt", "s.txt"}, "多余的参数 \"s.txt\""},
+    {"ShowWithOutput", {"show", "r.txt", "-o", "out"}, "不接受 -o"},
+    {"ExportWithoutOutput", {"export", "r.txt"}, "需要 -o"},
+    {"ReportWithoutOutputName", {"report", "r.txt", "-o"}, "-o 后缺少文件名"},
+    {"ReportWithEmptyOutputName", {"report", "r.txt", "--output="}, "-o 后缺少文件名"},
+    {"OutputTwice", {"export", "r.txt", "-o", "out", "-o", "out.txt"}, "-o 只能给一次"},
+    {"ExportWithJson", {"export", "r.txt", "--json", "-o", "out"}, "不接受 --json"},
+    {"ShowWithSimulate", {"show", "r.txt", "--simulate"}, "不接受 --simulate"},
+    {"UploadWithoutOutput", {"upload", "--simulate"}, "需要 -o"},
+    {"UploadWithFile", {"upload", "r.txt", "-o", "out"}, "多余的参数 \"r.txt\""},
+    {"SimulateWithEmptyFile", {"upload", "--simulate=", "-o", "out"}, "--simulate= 后缺少文件名"},
+};
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, CliUsageTest, ::testing::ValuesIn(UsageCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(CliHelpTest, HelpIsNoErrorAndNamesEveryCommand) {
+    CliFolder folder;
+    for (const QStringList& arguments :
+         {QStringList{"--help"}, QStringList{"-h"}, QStringList{"report", "--help"}}) {
+        const CliResult result = RunCli(arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 0) << arguments.join(' ').toStdString();
+        for (const char* command : {"upload", "show", "report", "export"}) {
+            EXPECT_THAT(result.Err, HasSubstr(std::string("leebdesk-cli ") + command));
+        }
+    }
+}
+
+TEST(CliOptionFormsTest, OutputFormsAndDoubleDashNameTheSameFile) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("-r.txt"), "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n");
+    for (const QStringList& arguments :
+         {QStringList{"export", "-o", "a.csv", "--", "-r.txt"},
+          QStringList{"export", "-ob.csv", "--", "-r.txt"},
+          QStringList{"--output=c.csv", "export", "--", "-r.txt"},
+          QStringList{"export", "--output", "d.csv", "--", "-r.txt"}}) {
+        const CliResult result = RunCli(arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 0) << arguments.join(' ').toStdString() << result.Err;
+    }
+    for (const char* name : {"a.csv", "b.csv", "c.csv", "d.csv"}) {
+        EXPECT_TRUE(CliFolder::Exists(folder.Path(QString::fromLatin1(name)))) << name;
+    }
+}
+
+}  // namespace
+}  // namespace leeb::testing
