@@ -8,9 +8,10 @@
 namespace leeb {
 namespace {
 
-// The condition variable's wait ends this much before the instant; the absolute sleep does
-// the rest. Long enough to absorb the wait's own wake-up latency.
-constexpr std::chrono::microseconds CoarseMargin{300};
+// An instant this close is slept for directly: one wake-up, and a stop waits no longer than
+// this. Farther ones are waited for on the condition variable (which a stop or an earlier call
+// interrupts, but which wakes up to 50 us late) until they come this close.
+constexpr std::chrono::microseconds DirectSleep{2000};
 
 // steady_clock is CLOCK_MONOTONIC on Linux.
 void SleepUntil(PreciseScheduler::Clock::time_point at) {
@@ -68,13 +69,11 @@ void PreciseScheduler::Run() {
             continue;
         }
         const Clock::time_point at = calls_.begin()->first;
-        if (Clock::now() < at - CoarseMargin) {
-            // Woken early by a new call or the stop: look again.
-            changed_.wait_until(lock, at - CoarseMargin);
+        if (Clock::now() < at - DirectSleep) {
+            // Ends early for a new call or the stop: then look again.
+            changed_.wait_until(lock, at - DirectSleep);
             continue;
         }
-        // The last stretch: nothing else can become due earlier than `at` within it that
-        // matters, and the stop waits at most the margin.
         lock.unlock();
         SleepUntil(at);
         lock.lock();

@@ -1,0 +1,110 @@
+// End to end through the Linux backend: the tester simulator behind a FUSE hidraw node, the
+// headless upload over the real open/write/poll/read path, and the record file it gives.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "FakeHidrawTree.h"
+#include "FakeUpload.h"
+#include "HeadlessUpload.h"
+#include "LinuxHidPlatform.h"
+#include "ManualGuiDispatcher.h"
+#include "THidDeviceController.h"
+#include "TesterSimulator.h"
+
+namespace leeb::test {
+namespace {
+
+// A vendor-defined interface with 64-byte input and output reports and no report IDs.
+std::vector<uint8_t> TesterDescriptor() {
+    return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08, 0x95, 0x40,
+            0x09, 0x01, 0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, 0xC0};
+}
+
+// Answers what the upload writes to the node. The fake node offers no write notification, so
+// this thread looks for new writes every 100 us while the test runs.
+class NodeServer {
+  public:
+    NodeServer(FakeHidrawTree& tree, int number, TesterSimulator& simulator)
+        : tree_(tree), number_(number), simulator_(simulator), thread_([this] { Serve(); }) {}
+    ~NodeServer() {
+        stop_ = true;
+        thread_.join();
+    }
+
+  private:
+    void Serve() {
+        std::size_t answered = 0;
+        while (!stop_) {
+            const auto written = tree_.Written(number_);
+            for (; answered < written.size(); ++answered) {
+                const auto& report = written[answered];
+                const SimulatorResponse response = simulator_.Respond(report.data(), report.size());
+                for (const auto& input : response.Reports) {
+                    // hidraw hands out reports of unnumbered devices without the ID byte.
+                    tree_.Send(number_, std::vector<uint8_t>(input.begin() + 1, input.end()));
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
+
+    FakeHidrawTree& tree_;
+    int number_;
+    TesterSimulator& simulator_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+TEST(HidrawUpload, SimulatedTesterOnAHidrawNodeGivesTheExpectedFile) {
+    FakeHidrawTree tree;
+    std::string whyNot;
+    if (!tree.MountFuse(whyNot)) {
+        GTEST_SKIP() << whyNot;
+    }
+    SimulatorRecordSet set;
+    set.Records = {RawRecord(1, 0, {450, 0, 470, 1001}), RawRecord(2, 3 << 12, {452, 0}),
+                   RawRecord(3, 0x1121, {612, 620}), RawRecord(4, 0x0008, {420, 425, 430})};
+    TesterSimulator simulator(set);
+    tree.AddNode(0, 0x1234, 0x5678, 0x0102, TesterDescriptor());
+    tree.AddNode(1, 0x046D, 0xC077, 0x0100, TesterDescriptor());
+    NodeServer server(tree, 0, simulator);
+
+    auto platform =
+        std::make_shared<LinuxHidPlatform>(tree.SysfsRoot(), tree.DevRoot(), HidChangeSource::None);
+    auto gui = std::make_shared<ManualGuiDispatcher>();
+    RecordLines lines;
+    std::vector<std::string> progress;
+    {
+        THidDeviceController controller(platform, gui);
+        HeadlessUploadOptions options;
+        options.Progress = [&](const std::string& text) { progress.push_back(text); };
+        lines = HeadlessUpload(controller, *gui, options);
+    }
+    gui->ProcessPending();
+    EXPECT_EQ(progress, (std::vector<std::string>{"1/4", "2/4", "3/4", "4/4"}));
+    EXPECT_EQ(tree.Written(0).size(), 1u + 4 * 9);
+    EXPECT_EQ(tree.Written(0)[1].size(), 65u);
+    EXPECT_EQ(tree.Opens(1), 0);  // the other device is never opened
+
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("records.txt").toStdString();
+    WriteRecordFile(path, lines);
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(bytes,
+              "@Import Data@\r\n"
+              "  4,2040/04/01,    0,  450,  888,  470,  888,\r\n"
+              "  2,2040/04/01,12288,045.2,088.8,\r\n"
+              "  2,2040/04/01, 4385,  612,  620,\r\n"
+              "  3,2040/04/01,    8,  420,  425,  430,\r\n");
+}
+
+}  // namespace
+}  // namespace leeb::test
