@@ -13,7 +13,9 @@ const char UploadHandlerTag = 0;
 }  // namespace
 
 HidUploadDevice::HidUploadDevice(const ConnectionWatcher& watcher)
-    : watcher_(watcher), target_(std::make_shared<Target>()) {}
+    : watcher_(watcher), target_(std::make_shared<Target>()) {
+    target_->Watcher = &watcher;
+}
 
 HidUploadDevice::~HidUploadDevice() {
     target_->Upload = nullptr;
@@ -54,10 +56,18 @@ void HidUploadDevice::AssignUploadHandler() {
     const std::shared_ptr<Target> target = target_;
     device->SetOnInputReport(THidDataEvent::Tagged(
         &UploadHandlerTag,
-        [target](THidDevice*, uint8_t reportId, const uint8_t* data, uint16_t size) {
-            if (target->Upload != nullptr) {
-                target->Upload->UploadDataReceived(reportId, data, size);
+        [target](THidDevice* from, uint8_t reportId, const uint8_t* data, uint16_t size) {
+            if (target->Upload == nullptr) {
+                return;
             }
+            // The handler stays with every tester it was given to; a second tester must not
+            // answer for the active one. While the watcher runs there is no active device, and
+            // a reply handed over then is the tester's own.
+            THidDevice* active = target->Watcher->ActiveDevice();
+            if (active != nullptr && active != from) {
+                return;
+            }
+            target->Upload->UploadDataReceived(reportId, data, size);
         },
         this));
 }

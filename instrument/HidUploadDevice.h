@@ -18,7 +18,8 @@ class THidDevice;
 class HidUploadDevice : public UploadDevice {
   public:
     explicit HidUploadDevice(const ConnectionWatcher& watcher);
-    // Devices that still carry the upload's handler deliver to nobody from now on.
+    // Devices that still carry the upload's handler deliver to nobody from now on. The
+    // watcher must outlive this object or be gone only after SetUpload(nullptr).
     ~HidUploadDevice() override;
     HidUploadDevice(const HidUploadDevice&) = delete;
     HidUploadDevice& operator=(const HidUploadDevice&) = delete;
@@ -35,7 +36,8 @@ class HidUploadDevice : public UploadDevice {
   private:
     // Shared with the handlers the devices hold, which may outlive this object.
     struct Target {
-        RecordUpload* Upload = nullptr;
+        RecordUpload* Upload = nullptr;  // null once this object is gone
+        const ConnectionWatcher* Watcher = nullptr;
     };
 
     THidDevice* Active() const;

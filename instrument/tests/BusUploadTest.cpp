@@ -155,6 +155,26 @@ TEST_F(BusUploadTest, AutomaticStart) {
     EXPECT_EQ(link.controllerLevelReports, 1);
 }
 
+// The tester that had the upload's handler is no longer the active one once a second tester
+// comes later in the list: what it sends does not reach the upload.
+TEST_F(BusUploadTest, OnlyTheActiveTesterSpeaksForTheUpload) {
+    Plug(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460})}));
+    ASSERT_TRUE(link.RunUpload());
+    TesterSimulator second(Records({RawRecord(1, HL, {999})}));
+    const SimulatedDeviceId secondId = second.PlugInto(link.bus, "second tester");
+    link.Settle();
+    ASSERT_NE(link.watcher->ActiveDevice(), link.watcher->DeviceList()[0]);
+
+    simulator->SendAutoStart();
+    ASSERT_TRUE(link.PumpUntil([&] { return link.bus->QueuedInputReports(testerId) == 0; }));
+    link.Settle();
+    EXPECT_FALSE(link.view.Armed);
+
+    ASSERT_TRUE(link.RunUpload());
+    EXPECT_EQ(link.bus->WrittenReports(secondId).size(), 10u);
+    EXPECT_EQ(link.lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  999,"}));
+}
+
 TEST_F(BusUploadTest, FailedWriteShowsTheUsbErrorThenTimesOut) {
     Plug(Records({RawRecord(1, HL, {450})}));
     link.bus->SetWriteFails(testerId, true);
