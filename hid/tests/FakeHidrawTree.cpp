@@ -4,6 +4,7 @@
 #include <fuse.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -190,9 +191,12 @@ FakeHidrawTree::FakeHidrawTree() {
 
 FakeHidrawTree::~FakeHidrawTree() {
     if (fuse_) {
+        // Unmounting ends the loop's read of the FUSE device; only then is its descriptor
+        // closed, so the loop never reads a closed descriptor.
         fuse_exit(fuse_->session);
-        fuse_unmount(fuse_->session);
+        ::umount2(DevRoot().c_str(), MNT_DETACH);
         fuse_->loop.join();
+        fuse_unmount(fuse_->session);
         for (auto& [name, node] : fuse_->nodes) {
             if (node.poller != nullptr) {
                 fuse_pollhandle_destroy(node.poller);
@@ -227,6 +231,7 @@ bool FakeHidrawTree::MountFuse(std::string& whyNot) {
     char* argv[] = {program, nullptr};
     fuse_args args = FUSE_ARGS_INIT(1, argv);
     fuse->session = fuse_new(&args, &operations, sizeof operations, fuse.get());
+    fuse_opt_free_args(&args);
     if (fuse->session == nullptr) {
         throw std::runtime_error("fuse_new failed");
     }
