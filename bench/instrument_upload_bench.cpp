@@ -169,10 +169,13 @@ int main() {
         std::printf("  total / sum of delays: %.3f\n", run.WallSeconds / delays);
         std::printf("  CPU / wall: %.3f (%.3f s CPU)\n", run.CpuSeconds / run.WallSeconds,
                     run.CpuSeconds);
-        std::printf("  reply lateness: mean %.1f us, max %.1f us over %llu replies\n",
-                    static_cast<double>(run.Lateness.Mean().count()) / 1e3,
-                    static_cast<double>(run.Lateness.Max.count()) / 1e3,
-                    static_cast<unsigned long long>(run.Lateness.Calls));
+        std::printf(
+            "  reply lateness: mean %.1f us, max %.1f us, %.1f%% within 50 us, %llu replies\n",
+            static_cast<double>(run.Lateness.Mean().count()) / 1e3,
+            static_cast<double>(run.Lateness.Max.count()) / 1e3,
+            100.0 * static_cast<double>(run.Lateness.Within50us) /
+                static_cast<double>(std::max<uint64_t>(run.Lateness.Calls, 1)),
+            static_cast<unsigned long long>(run.Lateness.Calls));
     }
     return 0;
 }

@@ -85,6 +85,9 @@ void PreciseScheduler::Run() {
         const auto late = Clock::now() - at;
         ++lateness_.Calls;
         lateness_.Total += late;
+        if (late <= std::chrono::microseconds(50)) {
+            ++lateness_.Within50us;
+        }
         if (late > lateness_.Max) {
             lateness_.Max = late;
         }

@@ -26,6 +26,7 @@ class PreciseScheduler {
         uint64_t Calls = 0;
         std::chrono::nanoseconds Max{0};
         std::chrono::nanoseconds Total{0};
+        uint64_t Within50us = 0;  // calls that ran at most 50 us late
         std::chrono::nanoseconds Mean() const {
             return Calls == 0 ? std::chrono::nanoseconds{0} : Total / static_cast<int64_t>(Calls);
         }
