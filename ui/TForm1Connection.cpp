@@ -107,9 +107,11 @@ void TForm1::Timer2Timer() {
 
 void TForm1::UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                                 uint16_t size) {
-    // The handler stays with a tester's device across give-back; only the active one speaks
-    // for the upload (a second tester must not answer in its place).
-    if (closed_ || hidDev != ActiveDevice())
+    // The handler stays with a tester's device across give-back; while another tester is the
+    // active one, this one must not answer in its place. A reply handed over while the
+    // watcher gives the devices back (no active device for that moment) is the tester's own.
+    THidDevice* active = ActiveDevice();
+    if (closed_ || (active != nullptr && hidDev != active))
         return;
     upload_->UploadDataReceived(reportId, data, size);
 }
