@@ -1,17 +1,66 @@
 #include "StartOptions.h"
 
-#include <QCommandLineParser>
+#include <QFile>
 
 namespace leeb {
 
-StartOptions ParseStartOptions(const QCoreApplication& app) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Uploads, shows, saves and prints the records of a Leeb hardness tester."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.process(app);
-    return StartOptions{};
+namespace {
+
+const QString SimulateOption = QStringLiteral("--simulate");
+const QString SimulateFilePrefix = QStringLiteral("--simulate=");
+
+}  // namespace
+
+StartOptions ParseStartOptions(const QStringList& arguments) {
+    StartOptions options;
+    bool sawSimulate = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
+            options.What = StartOptions::Action::ShowHelp;
+        } else if (argument == QStringLiteral("--version") || argument == QStringLiteral("-v")) {
+            if (options.What == StartOptions::Action::Run)
+                options.What = StartOptions::Action::ShowVersion;
+        } else if (argument == SimulateOption || argument.startsWith(SimulateFilePrefix)) {
+            if (sawSimulate) {
+                throw StartOptionsError(
+                    "--simulate 只能给一次。(--simulate may be given only once.)");
+            }
+            sawSimulate = options.Simulate = true;
+            if (argument != SimulateOption) {
+                const QString file = argument.mid(SimulateFilePrefix.size());
+                if (file.isEmpty()) {
+                    throw StartOptionsError(
+                        "--simulate= 后缺少文件名。(--simulate= needs a file name.)");
+                }
+                options.SimulateFile = QFile::encodeName(file).toStdString();
+            }
+        } else {
+            const std::string shown = argument.toStdString();
+            throw StartOptionsError("未知的参数: " + shown + " (unknown argument: " + shown + ")");
+        }
+    }
+    return options;
+}
+
+std::string StartUsage() {
+    return "用法 (usage):\n"
+           "  leebdesk                   连接真实的里氏硬度计 (the window, with real testers)\n"
+           "  leebdesk --simulate        用内置的模拟硬度计 (with the built-in simulated tester)\n"
+           "  leebdesk --simulate=FILE   模拟硬度计的记录来自 JSON 文件 FILE\n"
+           "                             (a simulated tester holding the records of FILE)\n"
+           "  leebdesk --help | --version\n";
+}
+
+SimulatorRecordSet SimulatedTesterRecords(const StartOptions& options) {
+    if (options.SimulateFile.empty())
+        return SampleSimulatorRecords();
+    try {
+        return LoadSimulatorRecords(options.SimulateFile);
+    } catch (const SimulatorRecordsError& failure) {
+        throw SimulatorRecordsError("无法读取模拟硬度计的记录。(" + std::string(failure.what()) +
+                                    ")");
+    }
 }
 
 }  // namespace leeb

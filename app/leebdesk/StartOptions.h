@@ -1,15 +1,40 @@
 #pragma once
-// The command line of the window program. It takes no arguments of its own beyond help and
-// version; options are declared in one place so that more can be added.
+// The command line of the window program:
+//
+//   leebdesk                    the window on the system's HID devices
+//   leebdesk --simulate         ... with a simulated tester holding the built-in sample records
+//   leebdesk --simulate=FILE    ... with a simulated tester holding the records of a JSON file
+//   leebdesk --help | --version
+//
+// Qt's own options (-platform, -style, ...) are taken out by QApplication before these are read.
 
-#include <QCoreApplication>
 #include <QStringList>
+#include <stdexcept>
+#include <string>
+
+#include "SimulatorRecords.h"
 
 namespace leeb {
 
-struct StartOptions {};
+struct StartOptions {
+    enum class Action { Run, ShowHelp, ShowVersion };
+    Action What = Action::Run;
+    bool Simulate = false;
+    std::string SimulateFile;  // empty: the built-in sample records
+};
 
-// Exits the process with a message on --help, --version or an unknown option.
-StartOptions ParseStartOptions(const QCoreApplication& app);
+// An option the program does not know, or one given wrongly; the text says which.
+class StartOptionsError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// arguments: as QCoreApplication::arguments() gives them, the program's name first.
+StartOptions ParseStartOptions(const QStringList& arguments);
+std::string StartUsage();
+
+// The records the simulated tester starts with. Throws SimulatorRecordsError, with a message
+// for the user, when the file cannot be read or has not the simulator's form.
+SimulatorRecordSet SimulatedTesterRecords(const StartOptions& options);
 
 }  // namespace leeb

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "StartOptions.h"
+
+namespace leeb {
+namespace {
+
+QStringList Command(const QStringList& arguments) {
+    return QStringList{QStringLiteral("leebdesk")} + arguments;
+}
+
+TEST(StartOptionsTest, AcceptedCommandLines) {
+    using Action = StartOptions::Action;
+    struct Case {
+        QStringList Arguments;
+        Action What;
+        bool Simulate;
+        std::string File;
+    };
+    const Case cases[] = {
+        {{}, Action::Run, false, ""},
+        {{"--simulate"}, Action::Run, true, ""},
+        {{"--simulate=records.json"}, Action::Run, true, "records.json"},
+        {{"--simulate=/tmp/a=b.json"}, Action::Run, true, "/tmp/a=b.json"},
+        {{"--simulate=记录.json"}, Action::Run, true, QFile::encodeName("记录.json").toStdString()},
+        {{"--help"}, Action::ShowHelp, false, ""},
+        {{"-h", "--simulate"}, Action::ShowHelp, true, ""},
+        {{"--version"}, Action::ShowVersion, false, ""},
+        {{"--version", "--help"}, Action::ShowHelp, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Arguments.join(' ').toStdString());
+        const StartOptions options = ParseStartOptions(Command(c.Arguments));
+        EXPECT_EQ(options.What, c.What);
+        EXPECT_EQ(options.Simulate, c.Simulate);
+        EXPECT_EQ(options.SimulateFile, c.File);
+    }
+}
+
+TEST(StartOptionsTest, RefusedCommandLinesSayWhatIsWrong) {
+    struct Case {
+        QStringList Arguments;
+        const char* Named;  // part of the message
+    };
+    const Case cases[] = {
+        {{"--simulated"}, "--simulated"},
+        {{"records.txt"}, "records.txt"},
+        {{"--simulate="}, "needs a file name"},
+        {{"--simulate", "--simulate=a.json"}, "only once"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Arguments.join(' ').toStdString());
+        try {
+            ParseStartOptions(Command(c.Arguments));
+            ADD_FAILURE() << "accepted";
+        } catch (const StartOptionsError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.Named), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(StartOptionsTest, TheSimulatedTesterHoldsTheSampleOrTheFilesRecords) {
+    StartOptions builtIn;
+    builtIn.Simulate = true;
+    EXPECT_EQ(SimulatedTesterRecords(builtIn).Records.size(), 14u);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("two.json"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"records": [{"count": 1, "readings": [452], "settings": 0, "date": 2600},
+                               {"count": 2, "readings": [450, 460], "settings": 0, "date": 2600}]})");
+    file.close();
+    StartOptions fromFile = ParseStartOptions(Command({"--simulate=" + path}));
+    const SimulatorRecordSet records = SimulatedTesterRecords(fromFile);
+    ASSERT_EQ(records.Records.size(), 2u);
+    EXPECT_EQ(records.Records[1].Number, 2);
+    EXPECT_EQ(records.Records[1].Record.Readings[1], 460);
+}
+
+TEST(StartOptionsTest, AnUnusableRecordFileIsAClearErrorNamingIt) {
+    QTemporaryDir dir;
+    struct Case {
+        const char* Name;
+        const char* Content;  // null: no file
+    };
+    const Case cases[] = {
+        {"missing.json", nullptr},
+        {"not-json.json", "records: 1"},
+        {"truncated.json", R"({"records": [{"count": 1, "readings": [4)"},
+        {"wrong-form.json", R"({"records": [{"count": "three"}]})"},
+        {"empty.json", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString path = dir.filePath(QString::fromLatin1(c.Name));
+        if (c.Content != nullptr) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.Content);
+        }
+        const StartOptions options = ParseStartOptions(Command({"--simulate=" + path}));
+        try {
+            SimulatedTesterRecords(options);
+            ADD_FAILURE() << "loaded";
+        } catch (const SimulatorRecordsError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find("模拟硬度计"), std::string::npos) << message;
+            EXPECT_NE(message.find(c.Name), std::string::npos) << message;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace leeb
