@@ -9,8 +9,17 @@
 
 namespace leeb {
 
-// The filter of both file dialogs: two entries, "*.txt" and "*.TXT".
+// The filter of the open dialog: two entries, "*.txt" and "*.TXT".
 inline const QString RecordFileFilter = QStringLiteral("*.txt (*.txt);;*.TXT (*.TXT)");
+// The save dialog offers the same two entries and a third, the CSV export.
+inline const QString SaveFileFilter = RecordFileFilter + QStringLiteral(";;*.csv (*.csv)");
+inline constexpr int CsvFilterIndex = 2;
+
+// A file chosen in the save dialog, with the index of the filter entry that was selected.
+struct SaveFileChoice {
+    QString Path;
+    int FilterIndex = 0;
+};
 
 class DialogHost {
   public:
@@ -22,7 +31,8 @@ class DialogHost {
 
     // The chosen path, or nothing when the user cancelled. The save dialog adds no extension
     // and asks nothing about existing files; the open dialog accepts names that do not exist.
-    virtual std::optional<QString> GetSaveFileName(const QString& filter) = 0;
+    // filter: entries "text (patterns)" separated by ";;".
+    virtual std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) = 0;
     virtual std::optional<QString> GetOpenFileName(const QString& filter) = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace leeb {
 
@@ -17,18 +18,21 @@ QMessageBox::Icon IconForFlags(unsigned flags) {
     return QMessageBox::NoIcon;
 }
 
-std::optional<QString> RunFileDialog(QWidget* parent, const QString& filter,
-                                     QFileDialog::AcceptMode mode) {
+std::optional<SaveFileChoice> RunFileDialog(QWidget* parent, const QString& filter,
+                                            QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     // Both dialogs take any name: the commands themselves check for existing files.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+    const QStringList entries = filter.split(QStringLiteral(";;"));
+    dialog.setNameFilters(entries);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().front();
+    return SaveFileChoice{
+        dialog.selectedFiles().front(),
+        std::max<int>(0, static_cast<int>(entries.indexOf(dialog.selectedNameFilter())))};
 }
 
 }  // namespace
@@ -65,12 +69,15 @@ int QtDialogHost::MessageBox(const QString& text, const QString& caption, unsign
     return MessageBoxAnswer(box.exec());
 }
 
-std::optional<QString> QtDialogHost::GetSaveFileName(const QString& filter) {
+std::optional<SaveFileChoice> QtDialogHost::GetSaveFileName(const QString& filter) {
     return RunFileDialog(parent_, filter, QFileDialog::AcceptSave);
 }
 
 std::optional<QString> QtDialogHost::GetOpenFileName(const QString& filter) {
-    return RunFileDialog(parent_, filter, QFileDialog::AcceptOpen);
+    std::optional<SaveFileChoice> chosen = RunFileDialog(parent_, filter, QFileDialog::AcceptOpen);
+    if (!chosen)
+        return std::nullopt;
+    return chosen->Path;
 }
 
 }  // namespace leeb

@@ -21,7 +21,7 @@ class QtDialogHost : public DialogHost {
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
-    std::optional<QString> GetSaveFileName(const QString& filter) override;
+    std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) override;
     std::optional<QString> GetOpenFileName(const QString& filter) override;
 
   private:

@@ -1,11 +1,12 @@
 // The record commands of the window: selecting a record, the rebuild after an open, and the
-// save and open commands.
+// save (with its CSV export) and open commands.
 
 #include <QFile>
 #include <QFileInfo>
 
 #include "BarChart.h"
 #include "DetailPanel.h"
+#include "RecordCsv.h"
 #include "RecordLineView.h"
 #include "RecordTreeModel.h"
 #include "TForm1.h"
@@ -69,19 +70,27 @@ void TForm1::RebuildRecordTree() {
 }
 
 void TForm1::BitBtn2Click() {
-    const std::optional<QString> chosen = dialogs_.GetSaveFileName(RecordFileFilter);
-    if (!chosen || chosen->isEmpty())
+    const std::optional<SaveFileChoice> chosen = dialogs_.GetSaveFileName(SaveFileFilter);
+    if (!chosen || chosen->Path.isEmpty())
         return;
-    QString path = *chosen;
+    const bool csv = chosen->FilterIndex == CsvFilterIndex;
+    QString path = chosen->Path;
     // Only the file's own name decides: a dot in a folder name is no extension.
     if (!QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
-        path += QStringLiteral(".txt");
+        path += csv ? QStringLiteral(".csv") : QStringLiteral(".txt");
     }
     if (QFileInfo::exists(path) &&
         dialogs_.MessageBox(ReplaceText, ReplaceCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
         return;
     }
-    // Written atomically: a failure leaves the old file whole and the save button enabled.
+    // Both are written atomically: a failure leaves the old file whole and the save button
+    // enabled.
+    if (csv) {
+        // An export for spreadsheets, not a save of the record file: the records are still
+        // unsaved, so the save button stays enabled.
+        WriteRecordCsv(LocalPath(path), recordLines_, decimalSeparator_);
+        return;
+    }
     WriteRecordFile(LocalPath(path), recordLines_);
     SetButtonEnabled(CommandButton::Save, false);
 }

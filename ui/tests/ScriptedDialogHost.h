@@ -37,6 +37,8 @@ class ScriptedDialogHost : public DialogHost {
     // Names the file dialogs return in order; a null QString() or running out cancels.
     std::deque<QString> SaveNames;
     std::deque<QString> OpenNames;
+    // Filter entries chosen in the save dialog, in order; the first entry once they run out.
+    std::deque<int> SaveFilterIndexes;
 
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override {
         Messages.push_back({text, caption, flags});
@@ -48,8 +50,16 @@ class ScriptedDialogHost : public DialogHost {
         Answers.pop_front();
         return answer;
     }
-    std::optional<QString> GetSaveFileName(const QString& filter) override {
-        return Next(SaveNames, filter);
+    std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) override {
+        int index = 0;
+        if (!SaveFilterIndexes.empty()) {
+            index = SaveFilterIndexes.front();
+            SaveFilterIndexes.pop_front();
+        }
+        const std::optional<QString> name = Next(SaveNames, filter);
+        if (!name)
+            return std::nullopt;
+        return SaveFileChoice{*name, index};
     }
     std::optional<QString> GetOpenFileName(const QString& filter) override {
         return Next(OpenNames, filter);

@@ -1,0 +1,113 @@
+// The CSV entry of the save dialog: an export of the records for spreadsheets beside the
+// record file.
+
+#include "RecordCsv.h"
+#include "SaveOpenFixture.h"
+
+namespace leeb {
+namespace {
+
+class CsvExportTest : public SaveOpenTest {
+  protected:
+    void Export(const QString& path) { Save(path, CsvFilterIndex); }
+    QByteArray ExpectedCsv() const {
+        return QByteArray::fromStdString(FormatRecordCsv(Sample(), sep()));
+    }
+};
+
+TEST_F(CsvExportTest, TheCsvEntryWritesTheRecordsAsATableAndKeepsTheSaveButton) {
+    ShowAsUploaded(Sample());
+    Export(PathOf("table.csv"));
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_EQ(dialogs.Filters, std::vector<QString>{SaveFileFilter});
+
+    const QByteArray written = ReadFile(PathOf("table.csv"));
+    EXPECT_EQ(written, ExpectedCsv());
+    EXPECT_TRUE(written.startsWith("\xEF\xBB\xBF"));
+    const QList<QByteArray> rows = written.mid(3).split('\n');
+    ASSERT_EQ(rows.size(), 5) << "header, three records, and the empty rest after the last CR LF";
+    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("记录号").toUtf8()));
+    EXPECT_TRUE(rows[2].startsWith("2"));
+    EXPECT_TRUE(rows[2].contains(QStringLiteral("强度").toUtf8()));
+    // The record file itself is still unsaved.
+    EXPECT_EQ(ButtonStates(), "11111");
+    EXPECT_EQ(form->Lines(), Sample());
+}
+
+TEST_F(CsvExportTest, TheChosenEntryDecidesTheExtensionAddedToANameWithoutDot) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("v1.2"));
+    struct Case {
+        QString Chosen;
+        int Filter;
+        QString Written;
+        bool Csv;
+    };
+    const Case cases[] = {
+        {"results", CsvFilterIndex, "results.csv", true},
+        {"v1.2/results", CsvFilterIndex, "v1.2/results.csv", true},
+        {"table.csv", CsvFilterIndex, "table.csv", true},
+        {"export.dat", CsvFilterIndex, "export.dat", true},
+        {"records", 0, "records.txt", false},
+        {"upper", 1, "upper.txt", false},
+        {"named.csv", 0, "named.csv", false},  // the .txt entries write the record file
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Chosen.toStdString());
+        ShowAsUploaded(Sample());
+        Save(PathOf(c.Chosen), c.Filter);
+        EXPECT_TRUE(dialogs.Messages.empty());
+        EXPECT_EQ(ReadFile(PathOf(c.Written)), c.Csv ? ExpectedCsv() : FileContent(Sample()));
+        EXPECT_EQ(form->Button(CommandButton::Save)->isEnabled(), c.Csv);
+    }
+}
+
+TEST_F(CsvExportTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
+    ShowAsUploaded(Sample());
+    WriteFile(PathOf("old.csv"), "old content");
+    dialogs.Answers.push_back(IDNO);
+    Export(PathOf("old.csv"));
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Text, "文件名已存在!\n你要替换现在文件吗?");
+    EXPECT_EQ(dialogs.Messages[0].Caption, "文件名重复");
+    EXPECT_EQ(ReadFile(PathOf("old.csv")), "old content");
+
+    dialogs.Answers.push_back(IDYES);
+    Export(PathOf("old"));  // becomes old.csv: the question is asked for the final name
+    EXPECT_EQ(dialogs.Messages.size(), 2u);
+    EXPECT_EQ(ReadFile(PathOf("old.csv")), ExpectedCsv());
+    EXPECT_EQ(ButtonStates(), "11111");
+}
+
+TEST_F(CsvExportTest, FailuresAreReportedAndLeaveFileAndSaveButtonAsTheyWere) {
+    struct Case {
+        const char* Name;
+        bool SaveEnabled;
+        bool BadLine;  // a record line that does not convert
+        QString Path;
+    };
+    const Case cases[] = {
+        {"missing folder", true, false, "no-such-folder/table.csv"},
+        {"bad record line, save enabled", true, true, "bad.csv"},
+        {"bad record line, save disabled", false, true, "bad.csv"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        dialogs.Messages.clear();
+        ShowAsUploaded(Sample());
+        if (c.BadLine)
+            form->Lines().push_back("not a record line");
+        form->SetButtonEnabled(CommandButton::Save, c.SaveEnabled);
+        WriteFile(PathOf("bad.csv"), "old content");
+        dialogs.Answers.push_back(IDYES);
+
+        Export(PathOf(c.Path));
+        ASSERT_FALSE(dialogs.Messages.empty());
+        EXPECT_EQ(dialogs.Messages.back().Icon(), "error");
+        EXPECT_EQ(form->Button(CommandButton::Save)->isEnabled(), c.SaveEnabled);
+        EXPECT_EQ(ReadFile(PathOf("bad.csv")), "old content");
+        EXPECT_FALSE(QFile::exists(PathOf("no-such-folder")));
+    }
+}
+
+}  // namespace
+}  // namespace leeb
