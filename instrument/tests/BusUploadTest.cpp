@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CommandFrames.h"
+
 #include "BusUpload.h"
 
 namespace leeb::test {
@@ -19,13 +21,7 @@ SimulatorRecordSet Records(std::vector<SimulatedRecord> records,
     return set;
 }
 
-std::vector<uint8_t> Command(uint8_t code, uint8_t high = 0, uint8_t low = 0) {
-    std::vector<uint8_t> report(65, 0);
-    report[1] = code;
-    report[2] = high;
-    report[3] = low;
-    return report;
-}
+using leeb::test::Command;
 
 // What the tester must see for records first..last: nine chunk requests each, the record
 // number in the first only.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "CommandFrames.h"
+
 #include "FakeUpload.h"
 #include "RecordUpload.h"
 
@@ -43,13 +45,7 @@ class RecordUploadTest : public ::testing::Test {
     RecordUpload upload{device, view, lines, '.'};
 };
 
-std::vector<uint8_t> Command(uint8_t code, uint8_t high = 0, uint8_t low = 0) {
-    std::vector<uint8_t> report(65, 0);
-    report[1] = code;
-    report[2] = high;
-    report[3] = low;
-    return report;
-}
+using leeb::test::Command;
 
 TEST_F(RecordUploadTest, ThreeRecordsTakeOneCountAndTwentySevenChunkRequests) {
     Load({RawRecord(1, HL, {450, 460, 470}), RawRecord(2, HL, {500}), RawRecord(3, HRC, {452})});

@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "CommandFrames.h"
+
 #include "TesterProtocol.h"
 
 namespace leeb::test {
 namespace {
 
-std::vector<uint8_t> Command(uint8_t code, uint8_t high = 0, uint8_t low = 0) {
-    std::vector<uint8_t> report(65, 0);
-    report[1] = code;
-    report[2] = high;
-    report[3] = low;
-    return report;
-}
+using leeb::test::Command;
 
 using Reply = TesterProtocol::Reply;
 
