@@ -196,6 +196,11 @@ void TForm1::BuildStatusBar() {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFixedWidth(widths[i]);
+        if (i == 2) {
+            // Empty but for the access message, which it widens to show whole.
+            panel->setMinimumWidth(widths[i]);
+            panel->setMaximumWidth(QWIDGETSIZE_MAX);
+        }
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         bar->addWidget(panel);
         statusPanels_[i] = panel;
@@ -264,6 +269,9 @@ void TForm1::ShowRecordDetails(const RecordView& record) {
 }
 
 void TForm1::SetButtonEnabled(CommandButton button, bool enabled) {
+    // While the tester refuses access, nothing (the end of an upload, an open) enables reading.
+    if (button == CommandButton::Read && accessDenied_)
+        enabled = false;
     Button(button)->setEnabled(enabled);
 }
 

@@ -75,6 +75,10 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
         return statusPanels_.at(static_cast<std::size_t>(index));
     }
     bool UploadRunning() const;
+    // The tester is plugged in but its device could not be opened for reading and writing
+    // (on Linux: the udev rule is missing). Reading is impossible until a replug grants it.
+    bool TesterAccessDenied() const { return accessDenied_; }
+    static const QString AccessDeniedText;
     ReportSystem& ReportSystem1() { return *reportSystem1_; }
     char DecimalSeparatorInUse() const { return decimalSeparator_; }
 
@@ -96,7 +100,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
 
-    // UploadDevice: the connection watcher's active device.
+    // UploadDevice: the connection watcher's active device, when it may be read and written.
     bool DeviceConnected() const override;
     std::size_t OutputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
@@ -116,6 +120,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void ReleaseDevices();
     void SetStatusText(const std::string& text);
     void SetReadEnabledByWatcher(bool enabled);
+    void ShowTesterAccess();
     void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                             uint16_t size);
 
@@ -124,6 +129,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     char decimalSeparator_;
     RecordLines recordLines_;
     bool closed_ = false;
+    bool accessDenied_ = false;
 
     std::vector<QPixmap> imageList1_;
     std::unique_ptr<RecordTreeModel> model_;

@@ -11,6 +11,9 @@
 
 namespace leeb {
 
+const QString TForm1::AccessDeniedText =
+    QStringLiteral("无权访问硬度计: 请安装 udev 规则 70-leebdesk-tester.rules 后重新插入");
+
 void TForm1::CreateHidController(std::shared_ptr<HidPlatform> platform,
                                  std::shared_ptr<HidGuiDispatcher> dispatcher) {
     // The handlers as the window's design assigns them: stored without a rescan, so the
@@ -72,6 +75,7 @@ void TForm1::HidDeviceController1DeviceChange(THidDeviceController*) {
     if (!watcher_)
         return;
     watcher_->HidDeviceController1DeviceChange();
+    ShowTesterAccess();
     upload_->ConnectionChanged();
 }
 
@@ -88,6 +92,20 @@ void TForm1::SetStatusText(const std::string& text) {
     StatusPanel(1)->setText(QString::fromStdString(text));
 }
 
+void TForm1::ShowTesterAccess() {
+    // The watcher says "连接OK" for a tester it found; whether the tester can be read is told
+    // beside it, since a read button that stays disabled would otherwise be a riddle.
+    const THidDevice* active = ActiveDevice();
+    accessDenied_ = active != nullptr && !active->ReadWriteGranted();
+    const QString text = accessDenied_ ? AccessDeniedText : QString();
+    StatusPanel(2)->setText(text);
+    StatusPanel(2)->setToolTip(text);
+    // The watcher set the read button before the access was known: set it again by the same
+    // rule, now that SetButtonEnabled knows whether reading is possible.
+    if (!UploadRunning())
+        SetButtonEnabled(CommandButton::Read, watcher_->DeviceConnected());
+}
+
 void TForm1::SetReadEnabledByWatcher(bool enabled) {
     // A running upload sets the read button itself when it ends.
     if (UploadRunning())
@@ -96,7 +114,8 @@ void TForm1::SetReadEnabledByWatcher(bool enabled) {
 }
 
 void TForm1::BitBtn1Click() {
-    if (!closed_)
+    // Also the automatic start: no upload against a tester that cannot be written to.
+    if (!closed_ && !accessDenied_)
         upload_->Start();
 }
 
@@ -119,7 +138,10 @@ void TForm1::UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint
 // UploadDevice ------------------------------------------------------------------------------
 
 bool TForm1::DeviceConnected() const {
-    return watcher_ && watcher_->DeviceConnected();
+    // A tester that refuses reading and writing is connected for the status bar but not for
+    // the upload: an upload against it ends as if it had been pulled out, without a write
+    // error and a time-out for every command.
+    return watcher_ && watcher_->DeviceConnected() && !accessDenied_;
 }
 
 std::size_t TForm1::OutputReportByteLength() const {
