@@ -35,6 +35,36 @@ bool StartsWith(const char* text, size_t length, const char* prefix) {
 
 }  // namespace
 
+// A message is "ACTION@DEVPATH\0KEY=VALUE\0...": relevant when SUBSYSTEM=hidraw. A queue that
+// overflowed (ENOBUFS) has lost messages that may have been hidraw ones: that counts as a change
+// too, or a device plugged during a burst of other events would go unnoticed.
+bool DrainKernelUevents(int fd) {
+    bool relevant = false;
+    char message[8192];
+    for (;;) {
+        const ssize_t n = ::recv(fd, message, sizeof message, 0);
+        if (n < 0 && errno == ENOBUFS) {
+            relevant = true;
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        const size_t length = static_cast<size_t>(n);
+        size_t at = 0;
+        while (at < length) {
+            const char* field = message + at;
+            const size_t fieldLength = ::strnlen(field, length - at);
+            if (StartsWith(field, fieldLength, "SUBSYSTEM=hidraw") &&
+                fieldLength == std::strlen("SUBSYSTEM=hidraw")) {
+                relevant = true;
+            }
+            at += fieldLength + 1;
+        }
+    }
+    return relevant;
+}
+
 HidChangeMonitor::HidChangeMonitor(HidChangeSource source, const std::string& sysfsRoot,
                                    const std::string& devRoot, std::function<void()> changed)
     : source_(source), changed_(std::move(changed)) {
@@ -127,29 +157,7 @@ bool HidChangeMonitor::OpenKernelUevent() {
     }
     auto source = std::make_unique<EventSource>();
     source->fd = fd;
-    // A message is "ACTION@DEVPATH\0KEY=VALUE\0...": relevant when SUBSYSTEM=hidraw.
-    source->drain = [fd] {
-        bool relevant = false;
-        char message[8192];
-        for (;;) {
-            const ssize_t n = ::recv(fd, message, sizeof message, 0);
-            if (n <= 0) {
-                break;
-            }
-            const size_t length = static_cast<size_t>(n);
-            size_t at = 0;
-            while (at < length) {
-                const char* field = message + at;
-                const size_t fieldLength = ::strnlen(field, length - at);
-                if (StartsWith(field, fieldLength, "SUBSYSTEM=hidraw") &&
-                    fieldLength == std::strlen("SUBSYSTEM=hidraw")) {
-                    relevant = true;
-                }
-                at += fieldLength + 1;
-            }
-        }
-        return relevant;
-    };
+    source->drain = [fd] { return DrainKernelUevents(fd); };
     source->close = [fd] { ::close(fd); };
     sources_.push_back(std::move(source));
     return true;

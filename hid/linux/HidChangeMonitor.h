@@ -12,6 +12,10 @@
 
 namespace leeb {
 
+// Reads every message waiting on a kernel uevent socket; true when one concerned a hidraw node
+// or when messages were lost to an overflow.
+bool DrainKernelUevents(int fd);
+
 class HidChangeMonitor {
   public:
     // Opens the sources for `source` (Automatic resolved as documented there) and starts the
