@@ -44,6 +44,9 @@ struct SimulatedHidBus::State {
     std::map<SimulatedDeviceId, std::shared_ptr<SimulatedDevice>> devices;
     SimulatedDeviceId nextId = 1;
     bool available = true;
+    bool bound = false;
+    // Platform calls made while the bus was not bound (before Bind or after Release).
+    int callsWhileUnbound = 0;
     SimulatedHidBus* bus = nullptr;  // null once the bus is gone
 
     std::mutex notifyMutex;  // held while the change callback runs
@@ -81,6 +84,7 @@ class SimulatedHandle : public HidHandle {
 
     bool GetAttributes(HIDD_ATTRIBUTES& attributes) override {
         std::lock_guard lock(state_->mutex);
+        state_->callsWhileUnbound += state_->bound ? 0 : 1;
         if (!device_->plugged) {
             return Fail(ENODEV);
         }
@@ -90,6 +94,7 @@ class SimulatedHandle : public HidHandle {
 
     bool GetCaps(HIDP_CAPS& caps) override {
         std::lock_guard lock(state_->mutex);
+        state_->callsWhileUnbound += state_->bound ? 0 : 1;
         if (!device_->plugged) {
             return Fail(ENODEV);
         }
@@ -368,13 +373,23 @@ int SimulatedHidBus::QueuedInputReports(SimulatedDeviceId device) const {
 
 bool SimulatedHidBus::Bind() {
     std::lock_guard lock(state_->mutex);
+    state_->bound = state_->available;
     return state_->available;
 }
 
-void SimulatedHidBus::Release() {}
+void SimulatedHidBus::Release() {
+    std::lock_guard lock(state_->mutex);
+    state_->bound = false;
+}
+
+int SimulatedHidBus::CallsWhileUnbound() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->callsWhileUnbound;
+}
 
 std::vector<HidInterfaceEntry> SimulatedHidBus::Enumerate() {
     std::lock_guard lock(state_->mutex);
+    state_->callsWhileUnbound += state_->bound ? 0 : 1;
     std::vector<HidInterfaceEntry> entries;
     for (const auto& [id, device] : state_->devices) {
         if (device->plugged) {
@@ -388,6 +403,7 @@ std::unique_ptr<HidHandle> SimulatedHidBus::OpenForIdentification(const std::str
                                                                   bool& readWriteGranted) {
     readWriteGranted = false;
     std::lock_guard lock(state_->mutex);
+    state_->callsWhileUnbound += state_->bound ? 0 : 1;
     const auto device = state_->FindPath(path);
     if (!device) {
         SetHidLastError(ENOENT);
@@ -400,6 +416,7 @@ std::unique_ptr<HidHandle> SimulatedHidBus::OpenForIdentification(const std::str
 
 std::unique_ptr<HidHandle> SimulatedHidBus::Open(const std::string& path, HidOpenMode mode) {
     std::lock_guard lock(state_->mutex);
+    state_->callsWhileUnbound += state_->bound ? 0 : 1;
     const auto device = state_->FindPath(path);
     if (!device) {
         SetHidLastError(ENOENT);

@@ -55,6 +55,8 @@ class SimulatedHidBus : public HidPlatform {
     int ReadWriteOpenCount(SimulatedDeviceId device) const;  // successful read/write opens
     int OutstandingReads(SimulatedDeviceId device) const;
     int QueuedInputReports(SimulatedDeviceId device) const;
+    // Enumerations, opens and queries made while not bound (before Bind, after Release).
+    int CallsWhileUnbound() const;
 
     // HidPlatform
     bool Bind() override;

@@ -173,20 +173,27 @@ TEST_F(ControllerScanTest, FailingHandlerClearsChangeInProgressAndKeepsArrivals)
 TEST_F(ControllerScanTest, DestructionMarksCheckedOutDevicesAndDestroysTheRest) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     const SimulatedDeviceId b = PlugTester("b", 2);
+    PlugTester("c", 3);
     Create();
     THidDevice* kept = CheckOut(0);
+    controller->Devices()[2]->SetOnInputReport({});
+    THidDevice* silent = CheckOut(2);  // no thread: its capabilities were never fetched
     EXPECT_EQ(bus->OpenHandleCount(b), 0);
     controller.reset();
-    EXPECT_EQ(rec.events, (Events{"unplugged 1"})) << "the device's own OnUnplugged fires";
+    EXPECT_EQ(rec.events, (Events{"unplugged 1", "unplugged 3"}))
+        << "the device's own OnUnplugged fires";
     EXPECT_FALSE(kept->Plugged());
     EXPECT_EQ(kept->Controller(), nullptr);
     uint32_t written = 0;
     const uint8_t report[9] = {};
     EXPECT_FALSE(kept->WriteReport(report, sizeof report, written));
-    gui->ProcessUntil([&] { return !rec.errors.empty(); }, Patience);
-    EXPECT_FALSE(rec.errors.empty()) << "its read thread reports failed reads";
+    EXPECT_EQ(silent->Capabilities().InputReportByteLength, 0);
+    gui->ProcessUntil([&] { return rec.errors.size() >= 2; }, Patience);
+    EXPECT_GE(rec.errors.size(), 2u) << "its read thread reports failed reads, paced";
     delete kept;
+    delete silent;
     EXPECT_EQ(bus->OpenHandleCount(a), 0);
+    EXPECT_EQ(bus->CallsWhileUnbound(), 0) << "nothing reaches the released platform";
     gui->ProcessPending();
 }
 
