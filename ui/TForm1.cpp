@@ -135,9 +135,7 @@ QWidget* TForm1::BuildRecordPanel() {
 
 QWidget* TForm1::BuildViewPanel() {
     QWidget* client = centralWidget();
-    auto* panel2 = new QWidget(client);
-    panel2->setObjectName(QStringLiteral("Panel2"));
-    panel2->setGeometry(229, 0, 651, 567);
+    QFrame* panel2 = NewPanel("Panel2", client, {229, 0, 651, 567}, QFrame::Raised);
 
     QFrame* panel4 = NewPanel("Panel4", panel2, {0, 8, 649, 313}, QFrame::Sunken);
     chart1_ = new BarChart(panel4);
@@ -292,7 +290,10 @@ bool TForm1::AutoStartArmed() const {
 }
 
 void TForm1::ArmAutoStart() {
-    timer2_.start(10);
+    // Enabling an armed Timer2 leaves its due time alone: a tester that keeps sending must not
+    // put the start off for ever.
+    if (!timer2_.isActive())
+        timer2_.start(10);
 }
 
 void TForm1::StartReplyTimer(int milliseconds) {

@@ -154,7 +154,9 @@ bool TForm1::WriteReport(const std::vector<uint8_t>& report) {
     if (device == nullptr)
         return false;
     uint32_t written = 0;
-    return device->WriteReport(report.data(), static_cast<uint32_t>(report.size()), written);
+    const auto count = static_cast<uint32_t>(report.size());
+    // A report that went out in part is a failed command.
+    return device->WriteReport(report.data(), count, written) && written == count;
 }
 
 void TForm1::AssignUploadHandler() {

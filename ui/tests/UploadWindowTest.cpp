@@ -69,6 +69,19 @@ TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
     EXPECT_EQ(TreeTexts(), (QStringList{"存储记录1", "存储记录2"}));
 }
 
+TEST_F(UploadWindowTest, ReportsWhileTimer2IsArmedDoNotPutTheStartOff) {
+    Pump();
+    // Reports at controller level, 6 ms apart: Timer2 stays due 10 ms after the first.
+    form->HidDeviceController1DeviceData(nullptr, 0, nullptr, 0);
+    QThread::msleep(6);
+    form->HidDeviceController1DeviceData(nullptr, 0, nullptr, 0);
+    QThread::msleep(7);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form->AutoStartArmed());
+    // The start ran: without a tester it only enables the read button.
+    EXPECT_EQ(ButtonStates(), "10001");
+}
+
 TEST_F(UploadWindowTest, TheWatcherLeavesReadDisabledWhileAnUploadRuns) {
     TesterSimulator tester(Records(2));
     tester.SetReplyDelay(30ms);
