@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "RecordFile.h"
 
@@ -45,6 +46,29 @@ int CreateTemporary(const std::string& path, std::string& tempPath) {
     return -1;
 }
 
+// The file a path finally names: a symbolic link is followed (also when it dangles), so that
+// the rename replaces the file the user meant and not the link, which would otherwise become
+// a separate copy while the linked file kept the old content.
+std::string FollowLinks(std::string path) {
+    constexpr int MaxLinks = 40;  // as the kernel allows in one lookup; beyond that, a loop
+    for (int depth = 0; depth < MaxLinks; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        std::vector<char> target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) +
+                                 1);
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return path;  // changed meanwhile; writing then fails or replaces it, as for a file
+        }
+        const std::string link(target.data(), static_cast<std::size_t>(length));
+        path = !link.empty() && link.front() == '/' ? link : Folder(path) + "/" + link;
+    }
+    errno = ELOOP;
+    return {};
+}
+
 bool WriteAll(int fd, std::string_view content) {
     while (!content.empty()) {
         const ssize_t written = ::write(fd, content.data(), content.size());
@@ -61,21 +85,25 @@ bool WriteAll(int fd, std::string_view content) {
 
 }  // namespace
 
-void ReplaceFileContent(const std::string& path, std::string_view content) {
+void ReplaceFileContent(const std::string& givenPath, std::string_view content) {
+    const std::string path = FollowLinks(givenPath);
+    if (path.empty()) {
+        Fail(givenPath, errno);
+    }
     // Renaming would replace a file the user may not write to; refuse as writing in place
     // would have.
     if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-        Fail(path, errno);
+        Fail(givenPath, errno);
     }
     std::string tempPath;
     const int fd = CreateTemporary(path, tempPath);
     if (fd < 0) {
-        Fail(path, errno);
+        Fail(givenPath, errno);
     }
     auto discard = [&](int error) {
         ::close(fd);
         ::unlink(tempPath.c_str());
-        Fail(path, error);
+        Fail(givenPath, error);
     };
     // A replaced file keeps the permissions it had.
     struct stat old {};
@@ -88,12 +116,12 @@ void ReplaceFileContent(const std::string& path, std::string_view content) {
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(tempPath.c_str());
-        Fail(path, error);
+        Fail(givenPath, error);
     }
     if (::rename(tempPath.c_str(), path.c_str()) != 0) {
         const int error = errno;
         ::unlink(tempPath.c_str());
-        Fail(path, error);
+        Fail(givenPath, error);
     }
     // Make the rename itself durable; a failure here no longer endangers either version.
     const int folder = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 
 #include "RecordFile.h"
@@ -116,6 +118,56 @@ TEST_F(RecordFileOnDisk, FailedRenameKeepsWhatIsThere) {
     EXPECT_THROW(WriteRecordFile(path, lines), RecordFileError);
     EXPECT_EQ(TempFolder::Read(path + "/inside"), "kept");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(RecordFileOnDisk, WritingThroughALinkReplacesTheLinkedFile) {
+    // Replacing the link itself would leave the linked file with the old records and turn the
+    // link into a separate copy.
+    const struct {
+        const char* name;
+        bool targetExists;
+        std::vector<std::pair<std::string, std::string>> links;  // link name -> link text
+    } cases[] = {
+        {"Relative", true, {{"link.txt", "data/records.txt"}}},
+        {"Absolute", true, {{"link.txt", "<folder>/data/records.txt"}}},
+        {"Chain", true, {{"link.txt", "second.txt"}, {"second.txt", "data/records.txt"}}},
+        {"Dangling", false, {{"link.txt", "data/records.txt"}}},
+    };
+    for (const auto& c : cases) {
+        TempFolder scratch;
+        fs::create_directory(scratch.Path() / "data");
+        const std::string target = scratch.File("data/records.txt");
+        if (c.targetExists) {
+            TempFolder::Write(target, "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n");
+        }
+        for (const auto& [name, text] : c.links) {
+            std::string linkText = text;
+            if (linkText.rfind("<folder>", 0) == 0) {
+                linkText.replace(0, 8, scratch.Path().string());
+            }
+            fs::create_symlink(linkText, scratch.Path() / name);
+        }
+        WriteRecordFile(scratch.File("link.txt"), lines);
+        EXPECT_TRUE(fs::is_symlink(scratch.Path() / "link.txt")) << c.name;
+        EXPECT_EQ(ReadRecordFile(target), lines) << c.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(scratch.Path() / "data"),
+                                fs::directory_iterator()),
+                  1)
+            << c.name;
+    }
+}
+
+TEST_F(RecordFileOnDisk, LinkLoopFailsAndNamesTheGivenFile) {
+    const std::string path = folder.File("loop.txt");
+    fs::create_symlink("loop.txt", path);
+    try {
+        WriteRecordFile(path, lines);
+        FAIL() << "no error";
+    } catch (const RecordFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot write file '" + path + "': " + std::strerror(ELOOP));
+    }
+    EXPECT_TRUE(fs::is_symlink(path));
 }
 
 TEST_F(RecordFileOnDisk, WriteIntoMissingFolderFails) {
