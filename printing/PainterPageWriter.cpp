@@ -2,6 +2,8 @@
 
 #include <QPageLayout>
 
+#include "ReportFonts.h"
+
 namespace leeb {
 
 PainterPageWriter::PainterPageWriter(QPagedPaintDevice& device, QPainter& painter, int firstPage,
@@ -12,6 +14,8 @@ PainterPageWriter::PainterPageWriter(QPagedPaintDevice& device, QPainter& painte
       lastPage_(lastPage),
       dpiX_(device.logicalDpiX()),
       dpiY_(device.logicalDpiY()) {
+    // The report's faces must never fall back to a Latin face, whichever program prints.
+    InstallFontSubstitutions();
     const QSizeF sheet = device.pageLayout().fullRect(QPageLayout::Inch).size();
     sheetWidth_ = sheet.width();
     sheetHeight_ = sheet.height();

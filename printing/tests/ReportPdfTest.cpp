@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -53,6 +54,19 @@ class ReportPdf : public ::testing::Test {
 };
 
 TEST_F(ReportPdf, FontsResolveToChineseFaces) {
+    EXPECT_EQ(QFontInfo(PainterPageWriter::ToQFont({QStringLiteral("黑体"), 24})).family(),
+              QStringLiteral("WenQuanYi Zen Hei"));
+    EXPECT_EQ(QFontInfo(PainterPageWriter::ToQFont({QStringLiteral("宋体"), 12})).family(),
+              QStringLiteral("AR PL UMing CN"));
+}
+
+TEST_F(ReportPdf, WriterInstallsTheChineseFacesItself) {
+    // A program that never installed the substitutions still prints with the Chinese faces.
+    QFont::removeSubstitutions(QStringLiteral("黑体"));
+    QFont::removeSubstitutions(QStringLiteral("宋体"));
+    QPdfWriter device(Path(QStringLiteral("faces.pdf")));
+    QPainter painter(&device);
+    PainterPageWriter writer(device, painter);
     EXPECT_EQ(QFontInfo(PainterPageWriter::ToQFont({QStringLiteral("黑体"), 24})).family(),
               QStringLiteral("WenQuanYi Zen Hei"));
     EXPECT_EQ(QFontInfo(PainterPageWriter::ToQFont({QStringLiteral("宋体"), 12})).family(),
