@@ -5,6 +5,8 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 
 #include "BarChart.h"
@@ -114,6 +116,12 @@ QWidget* TForm1::BuildRecordPanel() {
     treeView1_->setHeaderHidden(true);
     treeView1_->setIndentation(19);
     treeView1_->setRootIsDecorated(true);
+    // The classic style draws the connecting lines between nodes that the tree shows; the
+    // desktop's own style may leave them out.
+    if (QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"))) {
+        lines->setParent(treeView1_);
+        treeView1_->setStyle(lines);
+    }
     treeView1_->setUniformRowHeights(true);  // keeps a full tester's 61,439 rows instant
     treeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     treeView1_->setSelectionMode(QAbstractItemView::SingleSelection);
