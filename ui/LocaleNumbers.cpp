@@ -2,14 +2,6 @@
 
 namespace leeb {
 
-char DecimalSeparator(const QLocale& locale) {
-    const QString point = locale.decimalPoint();
-    if (point.size() == 1 && point.front().unicode() > 0x20 && point.front().unicode() < 0x7f) {
-        return static_cast<char>(point.front().unicode());
-    }
-    return '.';
-}
-
 QString BarMarkText(double value, const QLocale& locale) {
     QLocale grouped = locale;
     grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);

@@ -5,10 +5,9 @@
 #include <QLocale>
 #include <QString>
 
-namespace leeb {
+#include "LocaleDecimalSeparator.h"
 
-// The decimal separator of the locale, or '.' when it is not a single ASCII character.
-char DecimalSeparator(const QLocale& locale = QLocale::system());
+namespace leeb {
 
 // "#,##0.###": thousands grouped, at most three decimals, no trailing zeros.
 QString BarMarkText(double value, const QLocale& locale = QLocale::system());

@@ -1,21 +1,11 @@
 #include "CliSupport.h"
 
-#include <QLocale>
-#include <QString>
 #include <filesystem>
 #include <system_error>
 
 namespace leeb::cli {
 
 namespace fs = std::filesystem;
-
-char LocaleDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    if (point.size() == 1 && point.front().unicode() > 0x20 && point.front().unicode() < 0x7f) {
-        return static_cast<char>(point.front().unicode());
-    }
-    return '.';
-}
 
 RecordLines LoadRecordFile(const std::string& path) {
     std::error_code error;

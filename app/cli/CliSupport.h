@@ -1,6 +1,6 @@
 #pragma once
-// What the commands share: the failure they report, the locale's decimal separator, and the
-// record file read with its header and every line checked.
+// What the commands share: the failure they report and the record file read with its header
+// and every line checked.
 
 #include <cstddef>
 #include <stdexcept>
@@ -20,10 +20,6 @@ class CliFailure : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
-
-// The decimal separator of the system locale, as the window uses it: '.' when the locale's
-// is not a single printable ASCII character.
-char LocaleDecimalSeparator();
 
 // Reads a record file and checks its header line. Throws CliFailure for a missing file, a
 // folder, a file that cannot be read or one whose first line is not the record file header.

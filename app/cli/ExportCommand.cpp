@@ -2,12 +2,13 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "LocaleDecimalSeparator.h"
 #include "RecordCsv.h"
 
 namespace leeb::cli {
 
 int RunExport(const CommandArguments& arguments) {
-    const char decimalSeparator = LocaleDecimalSeparator();
+    const char decimalSeparator = DecimalSeparator();
     const RecordLines lines = LoadRecordFile(*arguments.Input);
     RefuseSameFile(*arguments.Input, *arguments.Output);
     CheckRecordLines(lines, decimalSeparator);

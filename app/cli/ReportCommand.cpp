@@ -7,6 +7,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "LocaleDecimalSeparator.h"
 #include "ReportErrors.h"
 #include "ReportFonts.h"
 #include "ReportPdf.h"
@@ -14,7 +15,7 @@
 namespace leeb::cli {
 
 int RunReport(const CommandArguments& arguments, int argc, char** argv) {
-    const char decimalSeparator = LocaleDecimalSeparator();
+    const char decimalSeparator = DecimalSeparator();
     // Everything that can fail on the input is checked before Qt's GUI layer starts, so a bad
     // file costs nothing and leaves no output behind.
     const RecordLines lines = LoadRecordFile(*arguments.Input);

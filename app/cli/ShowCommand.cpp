@@ -11,6 +11,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "LocaleDecimalSeparator.h"
 #include "RecordCsv.h"
 #include "RecordView.h"
 
@@ -107,7 +108,7 @@ void PrintJson(const QJsonArray& records) {
 }  // namespace
 
 int RunShow(const CommandArguments& arguments) {
-    const char decimalSeparator = LocaleDecimalSeparator();
+    const char decimalSeparator = DecimalSeparator();
     const RecordLines lines = LoadRecordFile(*arguments.Input);
 
     // Records before a line that does not convert are still printed (a complete JSON array of

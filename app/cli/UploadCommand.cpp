@@ -12,6 +12,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "HeadlessUpload.h"
+#include "LocaleDecimalSeparator.h"
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
 #include "SystemHidPlatform.h"
@@ -105,7 +106,7 @@ RecordLines Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSep
 int RunUpload(const CommandArguments& arguments) {
     const std::string path = RecordFilePath(*arguments.Output);
     CheckWritableFolder(path);
-    const char decimalSeparator = LocaleDecimalSeparator();
+    const char decimalSeparator = DecimalSeparator();
 
     RecordLines lines;
     if (arguments.Simulate) {
