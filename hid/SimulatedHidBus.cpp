@@ -341,34 +341,39 @@ void SimulatedHidBus::Notify() {
     }
 }
 
+// The test counters of one device, read under the bus's lock; `fallback` for a device the bus
+// never had.
+template <typename Read>
+static auto ReadDevice(SimulatedHidBus::State& state, SimulatedDeviceId device, Read read,
+                       decltype(read(std::declval<const SimulatedDevice&>())) fallback) {
+    std::lock_guard lock(state.mutex);
+    const auto found = state.Find(device);
+    return found ? read(*found) : fallback;
+}
+
 std::vector<std::vector<uint8_t>> SimulatedHidBus::WrittenReports(SimulatedDeviceId device) const {
-    std::lock_guard lock(state_->mutex);
-    const auto found = state_->Find(device);
-    return found ? found->written : std::vector<std::vector<uint8_t>>{};
+    return ReadDevice(*state_, device, [](const SimulatedDevice& d) { return d.written; }, {});
 }
 
 int SimulatedHidBus::OpenHandleCount(SimulatedDeviceId device) const {
-    std::lock_guard lock(state_->mutex);
-    const auto found = state_->Find(device);
-    return found ? found->openHandles : 0;
+    return ReadDevice(
+        *state_, device, [](const SimulatedDevice& d) { return d.openHandles; }, 0);
 }
 
 int SimulatedHidBus::ReadWriteOpenCount(SimulatedDeviceId device) const {
-    std::lock_guard lock(state_->mutex);
-    const auto found = state_->Find(device);
-    return found ? found->readWriteOpens : 0;
+    return ReadDevice(
+        *state_, device, [](const SimulatedDevice& d) { return d.readWriteOpens; }, 0);
 }
 
 int SimulatedHidBus::OutstandingReads(SimulatedDeviceId device) const {
-    std::lock_guard lock(state_->mutex);
-    const auto found = state_->Find(device);
-    return found ? found->outstandingReads : 0;
+    return ReadDevice(
+        *state_, device, [](const SimulatedDevice& d) { return d.outstandingReads; }, 0);
 }
 
 int SimulatedHidBus::QueuedInputReports(SimulatedDeviceId device) const {
-    std::lock_guard lock(state_->mutex);
-    const auto found = state_->Find(device);
-    return found ? static_cast<int>(found->input.size()) : 0;
+    return ReadDevice(
+        *state_, device, [](const SimulatedDevice& d) { return static_cast<int>(d.input.size()); },
+        0);
 }
 
 bool SimulatedHidBus::Bind() {
