@@ -143,6 +143,27 @@ TEST(OutputOptionsDialog, DefaultsAndChoices) {
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
 }
 
+TEST(OutputOptionsDialog, AFileNameWithoutDotGetsThePdfExtension) {
+    const struct {
+        QString typed;
+        QString file;
+    } cases[] = {
+        {QStringLiteral("/tmp/report"), QStringLiteral("/tmp/report.pdf")},
+        {QStringLiteral("  /tmp/report  "), QStringLiteral("/tmp/report.pdf")},
+        {QStringLiteral("/tmp/report.PDF"), QStringLiteral("/tmp/report.PDF")},
+        {QStringLiteral("/tmp/v1.2/report"), QStringLiteral("/tmp/v1.2/report.pdf")},
+        {QStringLiteral("/tmp/报表"), QStringLiteral("/tmp/报表.pdf")},
+        // A device is not renamed: the writer refuses it under its own name.
+        {QStringLiteral("/dev/null"), QStringLiteral("/dev/null")},
+    };
+    OutputOptionsDialog dialog;
+    dialog.FileButton()->setChecked(true);
+    for (const auto& c : cases) {
+        dialog.FilePathEdit()->setText(c.typed);
+        EXPECT_EQ(dialog.Options().FilePath, c.file) << c.typed.toStdString();
+    }
+}
+
 TEST(ReportStatusWindow, ShowsThePageAndCancels) {
     ReportStatusWindow status;
     EXPECT_EQ(status.windowTitle(), QStringLiteral("Report Status"));
