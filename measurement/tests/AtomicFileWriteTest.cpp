@@ -39,8 +39,10 @@ TEST(AtomicFileWriter, TargetsThatAreNoRegularFileAreRefusedAndKept) {
     fs::create_directory(folder.File("folder"));
     fs::create_symlink("fifo", folder.File("link-to-fifo"));
 
-    for (const std::string& target : {fifo, socketPath, std::string("/dev/null"),
-                                      folder.File("folder"), folder.File("link-to-fifo")}) {
+    // Device nodes are refused the same way; none is made here, as that needs privileges, and
+    // a test must never risk replacing the system's own.
+    for (const std::string& target :
+         {fifo, socketPath, folder.File("folder"), folder.File("link-to-fifo")}) {
         const fs::file_type before = fs::status(target).type();
         try {
             ReplaceFileContent(target, "records");
@@ -143,6 +145,7 @@ TEST(AtomicFileWriter, AnUncommittedWriterLeavesNothing) {
 TEST(OutputFileNames, TheExtensionIsAddedToANameWithoutDot) {
     TempFolder folder;
     fs::create_directory(folder.File("v1.2"));
+    ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
     const struct {
         std::string given;
         std::string expected;
@@ -152,8 +155,8 @@ TEST(OutputFileNames, TheExtensionIsAddedToANameWithoutDot) {
         {folder.File("report.PDF"), folder.File("report.PDF")},
         {folder.File("v1.2/report"), folder.File("v1.2/report.pdf")},
         {"report", "report.pdf"},
-        // An existing device keeps its name so that the writer refuses it by that name.
-        {"/dev/null", "/dev/null"},
+        // An existing FIFO or device keeps its name, so that the writer refuses it by that name.
+        {folder.File("fifo"), folder.File("fifo")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WithDefaultExtension(c.given, ".pdf"), c.expected) << c.given;

@@ -193,7 +193,7 @@ TEST_F(ReportPdf, ADiskThatFillsPartWayKeepsTheOldReport) {
 TEST_F(ReportPdf, ATargetThatIsNoRegularFileIsRefused) {
     const QString fifo = Path(QStringLiteral("fifo"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& target : {fifo, QStringLiteral("/dev/null"), dir_.path()}) {
+    for (const QString& target : {fifo, dir_.path()}) {
         try {
             WriteReportPdf(RecordsOf({3}), target, '.');
             ADD_FAILURE() << target.toStdString() << ": written";

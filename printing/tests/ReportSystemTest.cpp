@@ -1,5 +1,6 @@
 // A report run: output options, status window, preview and file destination, with Cancel.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QFile>
@@ -153,14 +154,19 @@ TEST(OutputOptionsDialog, AFileNameWithoutDotGetsThePdfExtension) {
         {QStringLiteral("/tmp/report.PDF"), QStringLiteral("/tmp/report.PDF")},
         {QStringLiteral("/tmp/v1.2/report"), QStringLiteral("/tmp/v1.2/report.pdf")},
         {QStringLiteral("/tmp/报表"), QStringLiteral("/tmp/报表.pdf")},
-        // A device is not renamed: the writer refuses it under its own name.
-        {QStringLiteral("/dev/null"), QStringLiteral("/dev/null")},
+        // A FIFO or device is not renamed: the writer refuses it under its own name.
+        {QStringLiteral("<fifo>"), QStringLiteral("<fifo>")},
     };
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     OutputOptionsDialog dialog;
     dialog.FileButton()->setChecked(true);
     for (const auto& c : cases) {
-        dialog.FilePathEdit()->setText(c.typed);
-        EXPECT_EQ(dialog.Options().FilePath, c.file) << c.typed.toStdString();
+        dialog.FilePathEdit()->setText(QString(c.typed).replace(QStringLiteral("<fifo>"), fifo));
+        EXPECT_EQ(dialog.Options().FilePath,
+                  QString(c.file).replace(QStringLiteral("<fifo>"), fifo))
+            << c.typed.toStdString();
     }
 }
 
