@@ -72,12 +72,14 @@ std::string MakeBadFile() {
 
 struct Measurement {
     double PeakMiB = 0;
-    double Seconds = 0;
+    double Seconds = 0;     // wall time
+    double CpuSeconds = 0;  // user and system: the wall time also counts waits on a busy machine
     int Status = -1;
 };
 
 // Runs `work` in a child process; its exit status is what `work` returns.
 Measurement InChild(const std::function<int()>& work) {
+    std::fflush(stdout);  // or the child would write the parent's buffered lines again
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
     if (child == 0) {
@@ -89,6 +91,10 @@ Measurement InChild(const std::function<int()>& work) {
     Measurement m;
     m.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m.PeakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    m.CpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     m.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return m;
 }
@@ -113,7 +119,8 @@ int ShowJson(const std::string& cli, const std::string& path) {
 }
 
 void Print(const char* what, const Measurement& m) {
-    std::printf("%-52s peak %8.1f MiB  %8.3f s  status %d\n", what, m.PeakMiB, m.Seconds, m.Status);
+    std::printf("%-58s peak %7.1f MiB  wall %7.3f s  cpu %7.3f s  status %d\n", what, m.PeakMiB,
+                m.Seconds, m.CpuSeconds, m.Status);
 }
 
 }  // namespace
