@@ -1,5 +1,6 @@
 #include "ReportGenerator.h"
 
+#include <algorithm>
 #include <string>
 
 #include "MeasurementRecord.h"
@@ -27,6 +28,7 @@ constexpr double ContinuationGraphicsY = HeaderBaseline + 0.02;
 // A page takes another record block only while it holds at most this many counted lines.
 constexpr int PageLineLimit = 24;
 constexpr int ReadingsPerLine = 8;
+constexpr int RegularReadingLines = 32 / ReadingsPerLine;  // a record holds 32 readings
 
 const QString HeiFace = QStringLiteral("黑体");
 const QString SongFace = QStringLiteral("宋体");
@@ -171,6 +173,16 @@ class ReportBody {
 
     bool PageFull() const { return pageLineCount_ > PageLineLimit; }
 
+    // Lines of older uploads may hold more than the 32 readings of a record, and their blocks
+    // more than the 8 counted lines of the longest regular one. Such a block goes to a new page
+    // when it would end further down than a regular block can; regular blocks are never moved.
+    bool LongBlockNeedsNewPage(const RecordTextFields& fields) const {
+        const int readingLines = std::max(
+            1, (static_cast<int>(fields.Readings.size()) + ReadingsPerLine - 1) / ReadingsPerLine);
+        const int extraLines = readingLines - RegularReadingLines;
+        return extraLines > 0 && pageLineCount_ > 0 && pageLineCount_ > PageLineLimit - extraLines;
+    }
+
   private:
     void BodyLine(const std::string& text) {
         writer_.PrintLine(Q(text));
@@ -193,7 +205,11 @@ void ReportSystem1Print(PageWriter& writer, const RecordLines& lines, char decim
     ReportBody body(writer, decimalSeparator, printDate);
     body.FirstPageHeader();
     for (std::size_t r = 1; r < lines.size(); ++r) {
-        body.Record(r, ReadRecord(lines, r, decimalSeparator));
+        const RecordTextFields fields = ReadRecord(lines, r, decimalSeparator);
+        if (body.LongBlockNeedsNewPage(fields)) {
+            body.ContinuationPage();
+        }
+        body.Record(r, fields);
         if (body.PageFull() && r + 1 < lines.size()) {
             body.ContinuationPage();
         }

@@ -118,6 +118,8 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void CreateHidController(std::shared_ptr<HidPlatform> platform,
                              std::shared_ptr<HidGuiDispatcher> dispatcher);
     void ReleaseDevices();
+    // The record number of each record line (index 0 for line 1), as the tree names it.
+    std::vector<long> RecordNumbersByLine() const;
     void SetStatusText(const std::string& text);
     void SetReadEnabledByWatcher(bool enabled);
     void ShowTesterAccess();

@@ -69,6 +69,23 @@ void TForm1::RebuildRecordTree() {
     }
 }
 
+std::vector<long> TForm1::RecordNumbersByLine() const {
+    // The tree knows each record's own number; a line without a node keeps its line index.
+    std::vector<long> numbers(recordLines_.empty() ? 0 : recordLines_.size() - 1);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        numbers[i] = static_cast<long>(i + 1);
+    }
+    for (int row = 0; row < model_->RecordCount(); ++row) {
+        const std::optional<RecordTreeModel::RecordEntry> record =
+            model_->RecordAt(model_->RecordIndex(row));
+        if (record && record->LineIndex >= 1 &&
+            static_cast<std::size_t>(record->LineIndex) <= numbers.size()) {
+            numbers[static_cast<std::size_t>(record->LineIndex) - 1] = record->RecordNumber;
+        }
+    }
+    return numbers;
+}
+
 void TForm1::BitBtn2Click() {
     const std::optional<SaveFileChoice> chosen = dialogs_.GetSaveFileName(SaveFileFilter);
     if (!chosen || chosen->Path.isEmpty())
@@ -88,7 +105,7 @@ void TForm1::BitBtn2Click() {
     if (csv) {
         // An export for spreadsheets, not a save of the record file: the records are still
         // unsaved, so the save button stays enabled.
-        WriteRecordCsv(LocalPath(path), recordLines_, decimalSeparator_);
+        WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_);
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);

@@ -25,19 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// As the window's save: only the file's own name decides, a dot in a folder name is no
-// extension.
-std::string RecordFilePath(const std::string& output) {
-    const fs::path path(output);
-    if (!path.has_filename()) {
-        throw CliFailure("输出必须是一个文件名：" + output + "。(The output must name a file.)");
-    }
-    if (path.filename().string().find('.') == std::string::npos) {
-        return output + ".txt";
-    }
-    return output;
-}
-
 // Checked before the upload, so that the records are not read in only to be lost because
 // the folder is missing or read-only.
 void CheckWritableFolder(const std::string& path) {
@@ -104,7 +91,9 @@ RecordLines Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSep
 }  // namespace
 
 int RunUpload(const CommandArguments& arguments) {
-    const std::string path = RecordFilePath(*arguments.Output);
+    // As the window's save: only the file's own name decides, a dot in a folder name is no
+    // extension.
+    const std::string path = OutputFilePath(*arguments.Output, ".txt");
     CheckWritableFolder(path);
     const char decimalSeparator = DecimalSeparator();
 

@@ -78,6 +78,19 @@ TEST_F(CsvExportTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(ButtonStates(), "11111");
 }
 
+TEST_F(CsvExportTest, TheRecordNumberColumnNamesTheRecordAsItsNodeDoes) {
+    // A single-record upload of record 517: its line is line 1, its node says 517.
+    using namespace fixtures;
+    form->ClearRecords();
+    form->Lines() = WithHeader({Line(SteelHL, {450, 460}, sep())});
+    form->RecordAppended(517, 1);
+    Export(PathOf("single.csv"));
+    EXPECT_TRUE(dialogs.Messages.empty());
+    const QList<QByteArray> rows = ReadFile(PathOf("single.csv")).mid(3).split('\n');
+    ASSERT_GE(rows.size(), 2);
+    EXPECT_TRUE(rows[1].startsWith("517,")) << rows[1].toStdString();
+}
+
 TEST_F(CsvExportTest, FailuresAreReportedAndLeaveFileAndSaveButtonAsTheyWere) {
     struct Case {
         const char* Name;

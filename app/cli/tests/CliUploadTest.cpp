@@ -3,6 +3,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QFileInfo>
 
 #include "CliProcess.h"
 #include "RecordFile.h"
@@ -74,12 +78,16 @@ TEST_P(CliUploadFailureTest, FailsAndLeavesTheOutputAlone) {
     folder.Write(QStringLiteral("empty.json"), R"({"records": []})");
     const QByteArray kept = "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n";
     const QString out = folder.Write(QStringLiteral("out.txt"), kept);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.Path(QStringLiteral("fifo"))).constData(), 0600),
+              0);
 
     const CliResult result = RunCli(GetParam().Arguments, folder.Root());
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_THAT(result.Err, HasSubstr(GetParam().Message));
     EXPECT_EQ(CliFolder::Read(out), kept);
     EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("missing/out.txt"))));
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("fifo.txt"))));
+    EXPECT_FALSE(QFileInfo(folder.Path(QStringLiteral("fifo"))).isFile());
 }
 
 const FailureCase FailureCases[] = {
@@ -96,6 +104,8 @@ const FailureCase FailureCases[] = {
      "无法读取模拟硬度计的记录"},
     {"MissingFolder", {"upload", "--simulate", "-o", "missing/out.txt"}, "文件夹不存在"},
     {"FolderAsOutput", {"upload", "--simulate", "-o", "out.txt/"}, "输出必须是一个文件名"},
+    // Neither replaced by a regular file nor given a ".txt" beside it.
+    {"FifoAsOutput", {"upload", "--simulate", "-o", "fifo"}, "输出不是普通文件"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Uploads, CliUploadFailureTest, ::testing::ValuesIn(FailureCases),
