@@ -185,9 +185,9 @@ void RecordUpload::ChunkReplied() {
         return;
     }
     position_ = 0;
-    // The last chunk carries the impact count. A reply lost or one too many shifts the chunks,
-    // and the count then comes from readings or from noise: outside 1..32 the record is not
-    // one the tester stores.
+    // The last chunk carries the impact count. One report too many shifts every later reply by
+    // a chunk, and the count then comes from readings, zeros or noise: outside 1..32 the record
+    // is not one the tester stores.
     const uint16_t impactCount = UnpackRecordImage(recordBuffer_).ImpactCount;
     if (impactCount < 1 || impactCount > MaxReadings) {
         Fail(ReplyFault::ImpactCountOutOfRange, impactCount, MaxReadings);

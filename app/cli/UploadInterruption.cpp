@@ -24,7 +24,7 @@ Where Place(const UploadProtocolError& error) {
 
 std::string Hex(std::size_t value) {
     char text[8];
-    std::snprintf(text, sizeof text, "0x%02zX", value & 0xFF);
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(value & 0xFF));
     return text;
 }
 
