@@ -99,10 +99,12 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void ArmAutoStart() override;
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
+    void ShowProtocolError(const UploadProtocolError& error) override;
 
     // UploadDevice: the connection watcher's active device, when it may be read and written.
     bool DeviceConnected() const override;
     std::size_t OutputReportByteLength() const override;
+    std::size_t InputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;
 

@@ -4,6 +4,7 @@
 #include "ConnectionWatcher.h"
 #include "HidGuiDispatcher.h"
 #include "HidPlatform.h"
+#include "ProtocolErrorText.h"
 #include "RecordUpload.h"
 #include "TForm1.h"
 #include "THidDevice.h"
@@ -149,6 +150,11 @@ std::size_t TForm1::OutputReportByteLength() const {
     return device == nullptr ? 0 : device->Capabilities().OutputReportByteLength;
 }
 
+std::size_t TForm1::InputReportByteLength() const {
+    THidDevice* device = ActiveDevice();
+    return device == nullptr ? 0 : device->Capabilities().InputReportByteLength;
+}
+
 bool TForm1::WriteReport(const std::vector<uint8_t>& report) {
     THidDevice* device = ActiveDevice();
     if (device == nullptr)
@@ -157,6 +163,10 @@ bool TForm1::WriteReport(const std::vector<uint8_t>& report) {
     const auto count = static_cast<uint32_t>(report.size());
     // A report that went out in part is a failed command.
     return device->WriteReport(report.data(), count, written) && written == count;
+}
+
+void TForm1::ShowProtocolError(const UploadProtocolError& error) {
+    dialogs_.MessageBox(ProtocolErrorText(error), ProtocolErrorCaption(), MB_OK | MB_ICONERROR);
 }
 
 void TForm1::AssignUploadHandler() {

@@ -14,6 +14,8 @@ namespace leeb::cli {
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
+// An upload that stopped early; the records read before were written.
+inline constexpr int ExitIncomplete = 3;
 
 // A command that could not be done; the message (Chinese, English in brackets) goes to stderr
 // and the program exits with status 1.

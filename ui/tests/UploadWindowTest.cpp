@@ -3,6 +3,7 @@
 
 #include <QThread>
 #include <chrono>
+#include <functional>
 
 #include "BarChart.h"
 #include "TesterSimulator.h"
@@ -95,6 +96,54 @@ TEST_F(UploadWindowTest, TheWatcherLeavesReadDisabledWhileAnUploadRuns) {
     EXPECT_FALSE(form->Button(CommandButton::Read)->isEnabled());
     ASSERT_TRUE(UploadEnds());
     EXPECT_EQ(ButtonStates(), "11111");
+}
+
+// What the tester sends wrong ends the upload with a "数据错误" box; the records before stay in
+// the tree and can be saved.
+TEST_F(UploadWindowTest, DataErrorsStopTheUploadAndKeepTheRecordsBefore) {
+    struct Case {
+        const char* name;
+        std::function<void(TesterSimulator&)> spoil;
+        QStringList tree;
+        QStringList words;
+        const char* buttons;
+    };
+    const Case cases[] = {
+        {"impact count of record 2",
+         [](TesterSimulator&) {},
+         {"存储记录1"},
+         {"存储记录2的冲击次数为 40，不在 1 到 32 之间", "之前读入的 1 条记录已保留"},
+         "11111"},
+        {"short count reply",
+         [](TesterSimulator& tester) { tester.InjectFault(SimulatorFault::ShortReport, 1); },
+         {},
+         {"记录数应答长度错误：收到 3 字节，应为 64 字节", "之前读入的 0 条记录已保留"},
+         "10001"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+        dialogs.Messages.clear();
+        SimulatorRecordSet records = Records(3);
+        records.Records[1].Record.ImpactCount = 40;
+        TesterSimulator tester(records);
+        c.spoil(tester);
+        tester.PlugInto(bus);
+        Pump();
+        form->RunCommand([this] { form->BitBtn1Click(); });
+        ASSERT_TRUE(UploadEnds());
+        ASSERT_EQ(dialogs.Messages.size(), 1u);
+        EXPECT_EQ(dialogs.Messages[0].Caption, "数据错误");
+        EXPECT_EQ(dialogs.Messages[0].Icon(), "error");
+        for (const QString& word : c.words) {
+            EXPECT_TRUE(dialogs.Messages[0].Text.contains(word))
+                << dialogs.Messages[0].Text.toStdString();
+        }
+        EXPECT_EQ(TreeTexts(), c.tree);
+        EXPECT_EQ(form->Lines().size(), 1u + c.tree.size());
+        EXPECT_EQ(ButtonStates(), c.buttons);
+        form.reset();
+    }
 }
 
 TEST_F(UploadWindowTest, ClosingTheWindowDuringAnUploadEndsIt) {
