@@ -126,9 +126,9 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void ShowTesterAccess();
     void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                             uint16_t size);
+    enum class RecordsReplacedBy { Close, Open, Upload };
     // Before closing, opening or uploading: true when RecordLines may be replaced, after the
     // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).
-    enum class RecordsReplacedBy { Close, Open, Upload };
     bool MayReplaceRecords(RecordsReplacedBy by);
     void ShowOpenProblem(const QString& path, const RecordFileProblem& problem);
 
