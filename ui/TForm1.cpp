@@ -228,6 +228,19 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    bool mayClose = true;
+    if (!closed_) {
+        try {
+            mayClose = MayReplaceRecords(RecordsReplacedBy::Close);
+        } catch (const std::exception& error) {
+            ReportError(error);  // the save failed: the window stays, with its records
+            mayClose = false;
+        }
+    }
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }
@@ -249,6 +262,7 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 void TForm1::ClearRecords() {
     model_->Clear();
     chart1_->Clear();
+    recordsUnsaved_ = false;
 }
 
 void TForm1::RecordAppended(int recordNumber, int lineIndex) {
@@ -264,6 +278,7 @@ void TForm1::RecordAppended(int recordNumber, int lineIndex) {
         }
     }
     model_->AppendRecord({recordNumber, lineIndex, readings});
+    recordsUnsaved_ = true;
 }
 
 void TForm1::AddBar(int x, double y) {
@@ -271,6 +286,8 @@ void TForm1::AddBar(int x, double y) {
 }
 
 void TForm1::ShowRecordDetails(const RecordView& record) {
+    // The upload shows the record numbered 1 and no other; the record number says so.
+    panel5_->SetRecordNumberText(QStringLiteral("1"));
     panel5_->ShowRecordDetails(record);
 }
 

@@ -29,6 +29,7 @@ class DetailPanel;
 class HidGuiDispatcher;
 class HidPlatform;
 class RecordTreeModel;
+struct RecordFileProblem;
 class RecordUpload;
 class ReportSystem;
 class THidDevice;
@@ -75,6 +76,8 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
         return statusPanels_.at(static_cast<std::size_t>(index));
     }
     bool UploadRunning() const;
+    // Records of an upload are in RecordLines and have not been saved to a record file since.
+    bool RecordsUnsaved() const { return recordsUnsaved_; }
     // The tester is plugged in but its device could not be opened for reading and writing
     // (on Linux: the udev rule is missing). Reading is impossible until a replug grants it.
     bool TesterAccessDenied() const { return accessDenied_; }
@@ -127,12 +130,21 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void ShowTesterAccess();
     void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                             uint16_t size);
+    enum class RecordsReplacedBy { Close, Open, Upload };
+    // Before closing, opening or uploading: true when RecordLines may be replaced, after the
+    // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).
+    bool MayReplaceRecords(RecordsReplacedBy by);
+    void ShowOpenProblem(const QString& path, const RecordFileProblem& problem);
 
     std::unique_ptr<DialogHost> ownDialogs_;
     DialogHost& dialogs_;
     char decimalSeparator_;
     RecordLines recordLines_;
     bool closed_ = false;
+    bool recordsUnsaved_ = false;
+    bool askingUnsaved_ = false;
+    // A start of the upload came while the question was open; it is made again afterwards.
+    bool startAfterQuestion_ = false;
     bool accessDenied_ = false;
 
     std::vector<QPixmap> imageList1_;

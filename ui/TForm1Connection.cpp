@@ -45,6 +45,7 @@ void TForm1::FormClose() {
     replyTimer_.stop();
     ReleaseDevices();
     recordLines_.clear();
+    recordsUnsaved_ = false;
 }
 
 void TForm1::ReleaseDevices() {
@@ -116,7 +117,17 @@ void TForm1::SetReadEnabledByWatcher(bool enabled) {
 
 void TForm1::BitBtn1Click() {
     // Also the automatic start: no upload against a tester that cannot be written to.
-    if (!closed_ && !accessDenied_)
+    if (closed_ || accessDenied_ || UploadRunning())
+        return;
+    if (askingUnsaved_) {
+        // The question is open (a message box's loop runs this): the start waits for it.
+        startAfterQuestion_ = true;
+        return;
+    }
+    // Without a tester the upload touches no record, so there is nothing to ask.
+    if (DeviceConnected() && !MayReplaceRecords(RecordsReplacedBy::Upload))
+        return;
+    if (!closed_)
         upload_->Start();
 }
 
