@@ -23,7 +23,7 @@ std::optional<RecordFileProblem> CheckRecordLines(const RecordLines& lines, char
     return std::nullopt;
 }
 
-CheckedRecordFile ReadCheckedRecordFile(const std::string& path, char decimalSeparator) {
+CheckedRecordFile ReadRecordFileForOpen(const std::string& path, char decimalSeparator) {
     CheckedRecordFile result;
     try {
         result.Lines = ReadRecordFile(path);

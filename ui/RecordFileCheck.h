@@ -29,7 +29,7 @@ struct CheckedRecordFile {
 };
 
 // Reads the file and checks its header and every record line with ParseRecordLine.
-CheckedRecordFile ReadCheckedRecordFile(const std::string& path, char decimalSeparator);
+CheckedRecordFile ReadRecordFileForOpen(const std::string& path, char decimalSeparator);
 
 // The same checks on lines already read.
 std::optional<RecordFileProblem> CheckRecordLines(const RecordLines& lines, char decimalSeparator);

@@ -139,7 +139,7 @@ void TForm1::BitBtn5Click() {
     }
     // The whole file is read and every line converted before anything changes: a file that
     // is refused leaves records, tree, chart, panel and buttons as they were.
-    CheckedRecordFile opened = ReadCheckedRecordFile(LocalPath(*chosen), decimalSeparator_);
+    CheckedRecordFile opened = ReadRecordFileForOpen(LocalPath(*chosen), decimalSeparator_);
     if (opened.Problem) {
         ShowOpenProblem(*chosen, *opened.Problem);
         return;
