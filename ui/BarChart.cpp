@@ -13,8 +13,8 @@ namespace {
 const QColor SeriesColour(0, 128, 255);
 const QColor MarkFill(255, 255, 225);
 constexpr double BarWidth = 0.6;  // share of a reading's column
-constexpr double WidestBarPixels =
-    80.0;  // so that a record of one or two readings shows bars, not walls
+// So that a record of one or two readings shows bars, not walls.
+constexpr double WidestBarPixels = 80.0;
 constexpr int TitlePixels = 14;
 constexpr int LabelPixels = 11;
 constexpr int MarkPixels = 11;
