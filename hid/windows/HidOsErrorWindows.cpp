@@ -3,6 +3,10 @@
 
 #include "HidTypes.h"
 
+#ifndef ERROR_NO_SUCH_DEVICE
+#define ERROR_NO_SUCH_DEVICE 433L
+#endif
+
 namespace leeb {
 
 HidError HidErrorFromOs(uint32_t osCode) {
@@ -33,8 +37,8 @@ std::string HidOsErrorText(uint32_t osCode) {
     char* text = nullptr;
     const DWORD length = ::FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, osCode, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), reinterpret_cast<char*>(&text),
-        0, nullptr);
+        nullptr, osCode, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+        reinterpret_cast<char*>(&text), 0, nullptr);
     std::string result = length > 0 && text != nullptr ? std::string(text, length) : std::string();
     if (text != nullptr) {
         ::LocalFree(text);
