@@ -297,8 +297,12 @@ HANDLE OpenPath(const std::string& path, DWORD access, DWORD flags) {
 
 }  // namespace
 
-WindowsHidPlatform::WindowsHidPlatform(std::chrono::milliseconds writeTimeout)
-    : writeTimeout_(writeTimeout), shared_(std::make_shared<Shared>()) {}
+WindowsHidPlatform::WindowsHidPlatform(std::chrono::milliseconds writeTimeout,
+                                       std::string setupApiLibrary, std::string hidLibrary)
+    : writeTimeout_(writeTimeout),
+      setupApiLibrary_(std::move(setupApiLibrary)),
+      hidLibrary_(std::move(hidLibrary)),
+      shared_(std::make_shared<Shared>()) {}
 
 WindowsHidPlatform::~WindowsHidPlatform() {
     StopChangeNotification();
@@ -311,11 +315,11 @@ bool WindowsHidPlatform::Bind() {
     if (bound_) {
         return true;
     }
-    if (!BindSetupApi()) {
+    if (!BindSetupApi(setupApiLibrary_.c_str())) {
         bindProblem_ = SetupApiBindProblem();
         return false;
     }
-    if (!BindHid()) {
+    if (!BindHid(hidLibrary_.c_str())) {
         bindProblem_ = HidBindProblem();
         ReleaseSetupApi();
         return false;

@@ -22,7 +22,10 @@ class WindowsHidPlatform : public HidPlatform {
     // fails with HidError::TimedOut.
     static constexpr std::chrono::milliseconds DefaultWriteTimeout{1000};
 
-    explicit WindowsHidPlatform(std::chrono::milliseconds writeTimeout = DefaultWriteTimeout);
+    // The library names are the system's; tests give stand-ins by path.
+    explicit WindowsHidPlatform(std::chrono::milliseconds writeTimeout = DefaultWriteTimeout,
+                                std::string setupApiLibrary = "SetupApi.dll",
+                                std::string hidLibrary = "HID.dll");
     ~WindowsHidPlatform() override;
 
     // BindSetupApi, then BindHid; true when both are in place. A failed HID bind gives the
@@ -49,6 +52,8 @@ class WindowsHidPlatform : public HidPlatform {
 
   private:
     std::chrono::milliseconds writeTimeout_;
+    std::string setupApiLibrary_;
+    std::string hidLibrary_;
     std::shared_ptr<Shared> shared_;
     bool bound_ = false;
     std::string bindProblem_;

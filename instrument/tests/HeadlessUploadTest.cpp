@@ -72,7 +72,7 @@ TEST_F(HeadlessUploadTest, FailuresSayWhatIsWrong) {
          [](HeadlessUploadTest& t) {
              t.bus->SetReadWriteRefused(t.simulator->PlugInto(t.bus), true);
          },
-         {"无权访问", "udev", "denied"}},
+         {"无权访问", "denied", "plug it in again"}},
         {"no reply",
          [](HeadlessUploadTest& t) {
              t.simulator->InjectFault(SimulatorFault::NoReply, 4);

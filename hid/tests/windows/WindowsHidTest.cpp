@@ -242,6 +242,16 @@ TEST_F(NoticeWindowTest, StopClosesTheWindowAndNoCallFollows) {
     EXPECT_EQ(changes.load(), 0);
 }
 
+TEST(WindowsHidBinding, AFailedBindNamesTheMissingNameAndKeepsNoBinding) {
+    WindowsHidPlatform platform(WindowsHidPlatform::DefaultWriteTimeout, "SetupApi.dll",
+                                FAKE_HID_MISSING_CALLED);
+    EXPECT_FALSE(platform.Bind());
+    EXPECT_EQ(platform.BindProblem(), std::string(FAKE_HID_MISSING_CALLED) + " lacks HidP_GetCaps");
+    EXPECT_EQ(SetupApiUseCount(), 0) << "the device-setup binding is given back";
+    EXPECT_FALSE(SetupApiBound());
+    EXPECT_TRUE(platform.Enumerate().empty());
+}
+
 TEST(WindowsHidBinding, TwoPlatformsInOneProcessDoNotUnbindEachOther) {
     WindowsHidPlatform first;
     WindowsHidPlatform second;
