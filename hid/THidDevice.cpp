@@ -244,14 +244,13 @@ void THidDevice::InterruptRead() {
 }
 
 void THidDevice::StartReadThread() {
-    if (!Plugged() || !CheckedOut() || readThread_) {
+    if (!onInputReport_ || !Plugged() || !CheckedOut() || !readWriteGranted_ || readThread_) {
         return;
     }
-    // Fetching the preparsed data opens the device for real (once), which shows whether
-    // read/write access is granted where identification could not tell: its user learns it at
-    // check-out, with or without a handler.
+    // Fetching the preparsed data opens the device for real, which may show that read/write
+    // access is refused after all.
     FetchPreparsedData();
-    if (!onInputReport_ || !readWriteGranted_) {
+    if (!readWriteGranted_) {
         return;
     }
     readThread_ = std::make_unique<THidDeviceReadThread>(

@@ -112,6 +112,9 @@ RecordLines HeadlessUpload(THidDeviceController& controller, ManualGuiDispatcher
         throw HeadlessUploadError(problem.empty() ? std::string(NotConnectedMessage)
                                                   : NotConnectedMessage + (" " + problem));
     }
+    // Opening it for real (once, to read its report lengths) shows whether read/write access
+    // is granted where identifying the device could not tell (Windows).
+    watcher.ActiveDevice()->Capabilities();
     if (!watcher.ActiveDevice()->ReadWriteGranted()) {
         throw HeadlessUploadError(HeadlessAccessDeniedMessage);
     }
