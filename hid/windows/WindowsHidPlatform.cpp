@@ -65,13 +65,10 @@ struct WindowsHidPlatform::Shared {
     // The device at `path` is gone: the next scan gives the interface a new identity.
     void Gone(const std::string& path) {
         generations.Advance(path);
-        std::function<void()> call;
-        {
-            std::lock_guard lock(mutex);
-            call = changed;
-        }
-        if (call) {
-            call();
+        // Called under the lock, so no call runs once Stop has cleared it; it only posts.
+        std::lock_guard lock(mutex);
+        if (changed) {
+            changed();
         }
     }
 };
