@@ -95,6 +95,10 @@ THidDeviceController::~THidDeviceController() {
     }
 }
 
+std::string THidDeviceController::BindProblem() const {
+    return hidBound_ ? std::string() : platform_->BindProblem();
+}
+
 bool THidDeviceController::Contains(const THidDevice* device) const {
     return std::find(devices_.begin(), devices_.end(), device) != devices_.end();
 }

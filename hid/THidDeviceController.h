@@ -85,6 +85,8 @@ class THidDeviceController {
     bool ChangePending() const { return changePending_; }
     int32_t LastChangeParam() const { return lastChangeParam_; }
     bool HidBound() const { return hidBound_; }
+    // Why the platform's HID layer could not be bound, when it could not.
+    std::string BindProblem() const;
     // The list; the controller owns every device in it that is not checked out.
     const std::vector<THidDevice*>& Devices() const { return devices_; }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ConnectionWatcher.h"
+#include "HeadlessAccessDenied.h"
 #include "HidUploadDevice.h"
 #include "ManualGuiDispatcher.h"
 #include "THidDevice.h"
@@ -19,10 +20,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds IdleWait{1000};
 
 const char* const NotConnectedMessage = "未连接里氏硬度计。(No hardness tester is connected.)";
-const char* const AccessDeniedMessage =
-    "无权访问里氏硬度计：请安装 udev 规则 70-leebdesk-tester.rules，然后拔下并重新插入硬度计。"
-    "(Access to the hardness tester is denied: install the udev rule "
-    "70-leebdesk-tester.rules, then unplug the tester and plug it in again.)";
 
 // The window's part, without a window: buttons and charts have no one to show them to.
 class HeadlessView : public UploadView {
@@ -104,10 +101,15 @@ HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
     dispatcher.ProcessPending();
 
     if (!watcher.DeviceConnected()) {
-        throw HeadlessUploadError(NotConnectedMessage);
+        const std::string problem = controller.BindProblem();
+        throw HeadlessUploadError(problem.empty() ? std::string(NotConnectedMessage)
+                                                  : NotConnectedMessage + (" " + problem));
     }
+    // Opening it for real (once, to read its report lengths) shows whether read/write access
+    // is granted where identifying the device could not tell (Windows).
+    watcher.ActiveDevice()->Capabilities();
     if (!watcher.ActiveDevice()->ReadWriteGranted()) {
-        throw HeadlessUploadError(AccessDeniedMessage);
+        throw HeadlessUploadError(HeadlessAccessDeniedMessage);
     }
 
     upload.Start();

@@ -12,9 +12,6 @@
 
 namespace leeb {
 
-const QString TForm1::AccessDeniedText =
-    QStringLiteral("无权访问硬度计: 请安装 udev 规则 70-leebdesk-tester.rules 后重新插入");
-
 void TForm1::CreateHidController(std::shared_ptr<HidPlatform> platform,
                                  std::shared_ptr<HidGuiDispatcher> dispatcher) {
     // The handlers as the window's design assigns them: stored without a rescan, so the
