@@ -15,10 +15,15 @@ void ConfigureMessageBox(QMessageBox& box, const QString& text, const QString& c
 // IDYES, IDNO or IDOK for the button that closed the box.
 int MessageBoxAnswer(int result);
 
+class DesktopSettings;
+
 class QtDialogHost : public DialogHost {
   public:
     explicit QtDialogHost(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // Where the open and the save dialog were last left is kept there, each for itself, and
+    // each dialog starts there. Null: the dialogs start in the working folder every time.
+    void SetSettings(DesktopSettings* settings) { settings_ = settings; }
 
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
     std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) override;
@@ -26,6 +31,7 @@ class QtDialogHost : public DialogHost {
 
   private:
     QPointer<QWidget> parent_;
+    DesktopSettings* settings_ = nullptr;
 };
 
 }  // namespace leeb

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "ClientArea.h"
 #include "DialogHost.h"
 #include "RecordFile.h"
 #include "UploadView.h"
@@ -36,7 +37,7 @@ class THidDeviceController;
 
 class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
   public:
-    static const QString Caption;  // "里氏硬度计  V1.02"
+    static const QString Caption;  // "里氏硬度计  V1.02", the version from the build
 
     // The HID backend and the GUI-thread hand-off come from the creator: the Linux backend
     // and the Qt dispatcher in the program, a simulated bus and a manual dispatcher in tests.
@@ -60,6 +61,21 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void HidDeviceController1DeviceData(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                                         uint16_t size);
     void RebuildRecordTree();
+
+    // The open command without its dialog: a file named on the command line, dropped on the
+    // window or chosen from the recent files goes the same way as one chosen in the dialog.
+    void OpenRecordFile(const QString& path);
+
+    // The record file the records came from or went to last; empty after an upload. The
+    // caption names it after the design's caption.
+    const QString& CurrentFile() const { return currentFile_; }
+    // Told of every record file opened or saved (for the recent files).
+    void SetFileListener(std::function<void(const QString& path)> listener) {
+        fileListener_ = std::move(listener);
+    }
+    // The status bar's message panel, after the design's three: what the last command did.
+    void ShowFeedback(const QString& text);
+    QLabel* FeedbackPanel() const { return feedback_; }
 
     // State, for the commands and for checks.
     const RecordLines& Lines() const { return recordLines_; }
@@ -105,20 +121,23 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     std::size_t OutputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;
+    void UploadFinished() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();
     QWidget* BuildRecordPanel();
-    QWidget* BuildViewPanel();
+    void BuildViewPanel(ClientArea::Parts& parts);
     void BuildStatusBar();
     void LoadImageList();
     void CreateHidController(std::shared_ptr<HidPlatform> platform,
                              std::shared_ptr<HidGuiDispatcher> dispatcher);
     void ReleaseDevices();
     void SetStatusText(const std::string& text);
+    void SetCurrentFile(const QString& path);
     void SetReadEnabledByWatcher(bool enabled);
     void ShowTesterAccess();
     void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
@@ -130,6 +149,9 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     RecordLines recordLines_;
     bool closed_ = false;
     bool accessDenied_ = false;
+    bool placedOnScreen_ = false;
+    QString currentFile_;
+    std::function<void(const QString&)> fileListener_;
 
     std::vector<QPixmap> imageList1_;
     std::unique_ptr<RecordTreeModel> model_;
@@ -138,6 +160,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     DetailPanel* panel5_ = nullptr;
     std::array<QPushButton*, 5> buttons_{};  // indexed by CommandButton
     std::array<QLabel*, 3> statusPanels_{};
+    QLabel* feedback_ = nullptr;
     QTimer timer2_;
     QTimer replyTimer_;
 

@@ -1,6 +1,7 @@
 // The record commands of the window: selecting a record, the rebuild after an open, and the
 // save (with its CSV export) and open commands.
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -89,23 +90,30 @@ void TForm1::BitBtn2Click() {
         // An export for spreadsheets, not a save of the record file: the records are still
         // unsaved, so the save button stays enabled.
         WriteRecordCsv(LocalPath(path), recordLines_, decimalSeparator_);
+        ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
     SetButtonEnabled(CommandButton::Save, false);
+    SetCurrentFile(path);
+    ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::BitBtn5Click() {
     const std::optional<QString> chosen = dialogs_.GetOpenFileName(RecordFileFilter);
     if (!chosen || chosen->isEmpty())
         return;
-    const QFileInfo file(*chosen);
+    OpenRecordFile(*chosen);
+}
+
+void TForm1::OpenRecordFile(const QString& path) {
+    const QFileInfo file(path);
     if (!file.exists() || file.isDir()) {
         dialogs_.MessageBox(MissingText, MissingCaption, MB_OK | MB_ICONERROR);
         return;
     }
     // A file that cannot be read leaves RecordLines as it was.
-    RecordLines previous = ReadRecordFile(LocalPath(*chosen));
+    RecordLines previous = ReadRecordFile(LocalPath(path));
     std::swap(previous, recordLines_);
 
     if (!HeaderTest(recordLines_)) {
@@ -133,6 +141,10 @@ void TForm1::BitBtn5Click() {
     if (model_->RecordCount() > 0) {
         treeView1_->setCurrentIndex(model_->RecordIndex(0));
     }
+    SetCurrentFile(file.absoluteFilePath());
+    ShowFeedback(QStringLiteral("已打开 %1 (%2 条记录)")
+                     .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
+                     .arg(model_->RecordCount()));
 }
 
 }  // namespace leeb
