@@ -36,5 +36,6 @@ function(leebdesk_add_test name)
     add_dependencies(leebdesk_thread_tests ${name})
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${labels})
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${LEEBDESK_TEST_PLATFORM}"
+                                  LABELS ${labels})
 endfunction()

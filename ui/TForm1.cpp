@@ -113,6 +113,8 @@ void TForm1::BuildControls() {
     // Tab goes round the tree and the five buttons; the chart and the detail panel show and
     // take no input.
     chart1_->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* part : chart1_->findChildren<QWidget*>())
+        part->setFocusPolicy(Qt::NoFocus);
     setTabOrder(treeView1_, Button(CommandButton::Read));
 }
 
