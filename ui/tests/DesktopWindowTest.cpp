@@ -23,6 +23,7 @@
 #include "RecordFileDrop.h"
 #include "ReportSystem.h"
 #include "SaveOpenFixture.h"
+#include "WindowIcon.h"
 #include "WindowPlacement.h"
 #include "WindowShortcuts.h"
 
@@ -146,6 +147,19 @@ TEST_F(DesktopWindowTest, AboutNamesVersionLicenceAndLibraries) {
     }
     EXPECT_EQ(TForm1::Caption.toStdString(),
               std::string("里氏硬度计  ") + LEEBDESK_CAPTION_VERSION);
+}
+
+// The window's icon is the one the package installs for the menu, at every installed size.
+TEST_F(DesktopWindowTest, WindowIconIsTheInstalledIcon) {
+    for (int size : WindowIconSizes) {
+        SCOPED_TRACE(size);
+        const QImage installed(
+            QStringLiteral(LEEBDESK_SOURCE_DIR "/packaging/icons/leebdesk-%1.png").arg(size));
+        ASSERT_FALSE(installed.isNull());
+        const QImage shown = form->windowIcon().pixmap(QSize(size, size)).toImage();
+        EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32),
+                  installed.convertToFormat(QImage::Format_ARGB32));
+    }
 }
 
 TEST_F(DesktopWindowTest, ADroppedRecordFileOpensAsTheOpenButtonWould) {
