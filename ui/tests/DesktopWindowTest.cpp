@@ -157,8 +157,8 @@ TEST_F(DesktopWindowTest, WindowIconIsTheInstalledIcon) {
             QStringLiteral(LEEBDESK_SOURCE_DIR "/packaging/icons/leebdesk-%1.png").arg(size));
         ASSERT_FALSE(installed.isNull());
         const QImage shown = form->windowIcon().pixmap(QSize(size, size)).toImage();
-        EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32),
-                  installed.convertToFormat(QImage::Format_ARGB32));
+        EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  installed.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
 }
 
