@@ -1,5 +1,7 @@
 #include "ClientArea.h"
 
+#include <algorithm>
+
 namespace leeb {
 
 ClientGeometry ClientArea::GeometryFor(QSize size) {

@@ -233,6 +233,8 @@ void TForm1::BuildStatusBar() {
     }
     feedback_ = new QLabel(bar);
     feedback_->setObjectName(QStringLiteral("StatusMessage"));
+    // A long path is cut off at the window's edge; the tooltip shows it whole.
+    feedback_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar->addWidget(feedback_, 1);
     setStatusBar(bar);
 }
@@ -262,6 +264,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::ShowFeedback(const QString& text) {
     feedback_->setText(text);
+    feedback_->setToolTip(text);
 }
 
 void TForm1::SetCurrentFile(const QString& path) {

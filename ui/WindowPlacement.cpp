@@ -35,7 +35,7 @@ QMargins FrameMargins(const QWidget& window) {
     const QRect inner = window.geometry();
     const QMargins known(inner.left() - frame.left(), inner.top() - frame.top(),
                          frame.right() - inner.right(), frame.bottom() - inner.bottom());
-    if (!known.isNull() || window.isWindow() == false)
+    if (!known.isNull() || !window.isWindow())
         return known;
     // Not framed yet (or a platform without frames): assume a title bar and thin borders.
     const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
