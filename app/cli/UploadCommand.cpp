@@ -21,6 +21,7 @@
 #include "THidDeviceController.h"
 #include "TesterSimulator.h"
 #include "UploadInterruption.h"
+#include "UploadProgress.h"
 
 namespace leeb::cli {
 
@@ -45,28 +46,6 @@ void CheckWritableFolder(const std::string& path) {
     }
 }
 
-// "r/Last" on stderr: redrawn in place on a terminal, one line each into a file or pipe.
-class ProgressLine {
-  public:
-    ProgressLine() : terminal_(::isatty(STDERR_FILENO) == 1) {}
-    ~ProgressLine() {
-        if (terminal_ && shown_)
-            std::fputc('\n', stderr);
-    }
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-
-    void Show(const std::string& text) {
-        std::fprintf(stderr, terminal_ ? "\r%s" : "%s\n", text.c_str());
-        std::fflush(stderr);
-        shown_ = true;
-    }
-
-  private:
-    bool terminal_;
-    bool shown_ = false;
-};
-
 SimulatorRecordSet SimulatedRecords(const std::string& file) {
     if (file.empty())
         return SampleSimulatorRecords();
@@ -78,7 +57,7 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
 }
 
 HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
-    ProgressLine progress;
+    UploadProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
     HeadlessUploadOptions options;
     options.DecimalSeparator = decimalSeparator;
     options.Progress = [&progress](const std::string& text) { progress.Show(text); };
