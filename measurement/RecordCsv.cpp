@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "AtomicFileWrite.h"
+#include "RecordCsvQuality.h"
 #include "RecordView.h"
 
 namespace leeb {
@@ -129,10 +130,28 @@ std::string ImpactDirectionText(int impactDirection) {
 }
 
 std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator) {
+    return FormatRecordCsv(lines, decimalSeparator, RecordCsvOptions{});
+}
+
+std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator,
+                            const RecordCsvOptions& options) {
     const char fieldSeparator = decimalSeparator == ',' ? ';' : ',';
     std::string out = "\xEF\xBB\xBF";
-    AppendRow(out, HeaderRow(), fieldSeparator);
-    for (std::size_t r = 1; r < lines.size(); ++r) {
+    std::vector<std::string> header = HeaderRow();
+    for (std::string& name : QualityCsvHeader(options.Quality)) {
+        header.push_back(std::move(name));
+    }
+    AppendRow(out, header, fieldSeparator);
+    std::vector<std::size_t> chosen = options.Records;
+    if (chosen.empty()) {
+        for (std::size_t r = 1; r < lines.size(); ++r) {
+            chosen.push_back(r);
+        }
+    }
+    for (const std::size_t r : chosen) {
+        if (r == 0 || r >= lines.size()) {
+            throw ConversionError("record " + std::to_string(r) + " is not in the record file");
+        }
         RecordTextFields fields;
         try {
             fields = ParseRecordLine(lines[r], decimalSeparator);
@@ -141,13 +160,22 @@ std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator) {
             throw ConversionError("line " + std::to_string(r + 1) + " (record " +
                                   std::to_string(r) + "): " + error.what());
         }
-        AppendRow(out, RecordRow(r, fields, decimalSeparator), fieldSeparator);
+        std::vector<std::string> row = RecordRow(r, fields, decimalSeparator);
+        for (std::string& field : QualityCsvFields(fields, options.Quality, decimalSeparator)) {
+            row.push_back(std::move(field));
+        }
+        AppendRow(out, row, fieldSeparator);
     }
     return out;
 }
 
 void WriteRecordCsv(const std::string& path, const RecordLines& lines, char decimalSeparator) {
     ReplaceFileContent(path, FormatRecordCsv(lines, decimalSeparator));
+}
+
+void WriteRecordCsv(const std::string& path, const RecordLines& lines, char decimalSeparator,
+                    const RecordCsvOptions& options) {
+    ReplaceFileContent(path, FormatRecordCsv(lines, decimalSeparator, options));
 }
 
 }  // namespace leeb

@@ -9,8 +9,11 @@
 //
 // Fields are separated by ',' unless the decimal separator is ',', then by ';'.
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
+#include "QualitySettings.h"
 #include "RecordFile.h"
 
 namespace leeb {
@@ -18,6 +21,18 @@ namespace leeb {
 // Throws ConversionError naming the line ("line 6 (record 5): ...") when a record line does
 // not convert.
 std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator);
+
+// The quality settings add their columns after the plain ones (RecordCsvQuality.h); Records
+// (line indices, ascending) chooses the rows, empty for all. Default: the plain table.
+struct RecordCsvOptions {
+    QualitySettings Quality;
+    std::vector<std::size_t> Records;
+};
+
+std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator,
+                            const RecordCsvOptions& options);
+void WriteRecordCsv(const std::string& path, const RecordLines& lines, char decimalSeparator,
+                    const RecordCsvOptions& options);
 
 // Writes FormatRecordCsv to `path`, replacing the file atomically; a failure leaves an old
 // file intact. Throws ConversionError or RecordFileError; on either nothing is written.
