@@ -12,8 +12,9 @@ int RunExport(const CommandArguments& arguments) {
     const RecordLines lines = LoadRecordFile(*arguments.Input);
     RefuseSameFile(*arguments.Input, *arguments.Output);
     CheckRecordLines(lines, decimalSeparator);
+    const RecordCsvOptions options = CsvOptionsOf(arguments.Lab, lines);
     try {
-        WriteRecordCsv(*arguments.Output, lines, decimalSeparator);
+        WriteRecordCsv(*arguments.Output, lines, decimalSeparator, options);
     } catch (const ConversionError& failure) {
         throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
     } catch (const RecordFileError& failure) {
