@@ -23,6 +23,8 @@ class QtDialogHost : public DialogHost {
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
     std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) override;
     std::optional<QString> GetOpenFileName(const QString& filter) override;
+    std::optional<ReportDetailsChoice> AskReportDetails(const ReportDetailsChoice& proposed,
+                                                        std::size_t recordCount) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -15,6 +15,7 @@
 #include "DetailPanel.h"
 #include "DirectionPictograms.h"
 #include "FontSetup.h"
+#include "LabSettings.h"
 #include "LocaleNumbers.h"
 #include "QtDialogHost.h"
 #include "RecordTreeModel.h"
@@ -101,6 +102,7 @@ void TForm1::BuildControls() {
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
     client->SetPanels(BuildRecordPanel(), BuildViewPanel());
+    BuildQualityControls();  // needs the tree's model and the detail panel
     BuildStatusBar();
 }
 
@@ -124,7 +126,9 @@ QWidget* TForm1::BuildRecordPanel() {
     }
     treeView1_->setUniformRowHeights(true);  // keeps a full tester's 61,439 rows instant
     treeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    treeView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Ctrl and Shift choose records for the report and the CSV export; a plain click still
+    // selects the one record it shows.
+    treeView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     QPalette colours = treeView1_->palette();
     colours.setColor(QPalette::Base, DesktopColour);
     colours.setColor(QPalette::Text, Qt::white);
@@ -249,6 +253,7 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 void TForm1::ClearRecords() {
     model_->Clear();
     chart1_->Clear();
+    shownReadings_.clear();
 }
 
 void TForm1::RecordAppended(int recordNumber, int lineIndex) {
@@ -268,10 +273,11 @@ void TForm1::RecordAppended(int recordNumber, int lineIndex) {
 
 void TForm1::AddBar(int x, double y) {
     chart1_->AddPoint(x, y);
+    shownReadings_.push_back(y);
 }
 
 void TForm1::ShowRecordDetails(const RecordView& record) {
-    panel5_->ShowRecordDetails(record);
+    ShowRecordWithQuality(record);
 }
 
 void TForm1::SetButtonEnabled(CommandButton button, bool enabled) {

@@ -17,6 +17,8 @@ void TForm1::BitBtn3Click() {
 }
 
 void TForm1::BitBtn4Click() {
+    if (!PrepareReportContent())
+        return;
     reportSystem1_->Run(this, recordLines_, decimalSeparator_);
 }
 

@@ -42,6 +42,10 @@ void TForm1::TreeView1Changing(const QModelIndex& node) {
     const RecordLineView shown = ReadRecordLineView(
         recordLines_[static_cast<std::size_t>(record->LineIndex)], decimalSeparator_);
     chart1_->SetPoints(shown.Bars);
+    shownReadings_.clear();
+    for (const QPointF& bar : shown.Bars) {
+        shownReadings_.push_back(bar.y());
+    }
     ShowRecordDetails(shown.View);
 }
 
@@ -88,7 +92,7 @@ void TForm1::BitBtn2Click() {
     if (csv) {
         // An export for spreadsheets, not a save of the record file: the records are still
         // unsaved, so the save button stays enabled.
-        WriteRecordCsv(LocalPath(path), recordLines_, decimalSeparator_);
+        WriteRecordCsv(LocalPath(path), recordLines_, decimalSeparator_, CsvOptions());
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
