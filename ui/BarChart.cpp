@@ -25,6 +25,10 @@ constexpr double ArrowHeadLength = 5.0;
 constexpr double ArrowHeadHalfWidth = 3.0;
 constexpr double MarkPadding = 2.0;
 
+// Readings outside the limits or failed; the limit lines.
+const QColor MarkedColour(230, 60, 60);
+const QColor LimitLineColour(200, 0, 0);
+
 // Room above the highest bar for its arrow and mark, as a share of the value range.
 constexpr double HeadroomFactor = 1.25;
 
@@ -71,7 +75,20 @@ BarChart::~BarChart() = default;
 
 void BarChart::Clear() {
     points_.clear();
+    limitMarks_ = {};
     RebuildSeries();
+}
+
+void BarChart::SetLimitMarks(ChartLimitMarks marks) {
+    limitMarks_ = std::move(marks);
+    RebuildSeries();
+}
+
+std::vector<double> BarChart::LimitLineYs() const {
+    std::vector<double> ys;
+    for (const QGraphicsLineItem* line : limitLines_)
+        ys.push_back(line->line().y1());
+    return ys;
 }
 
 void BarChart::AddPoint(double x, double y) {
@@ -85,6 +102,7 @@ void BarChart::SetPoints(std::vector<QPointF> points) {
     std::stable_sort(points.begin(), points.end(),
                      [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
     points_ = std::move(points);
+    limitMarks_ = {};
     RebuildSeries();
 }
 
@@ -115,6 +133,20 @@ void BarChart::RebuildSeries() {
     }
     set_->remove(0, set_->count());
     set_->append(values);
+    set_->deselectAllBars();
+    set_->setSelectedColor(MarkedColour);
+    for (std::size_t i = 0; i < limitMarks_.Marks.size() && i < points_.size(); ++i) {
+        if (limitMarks_.Marks[i] != ReadingMark::Valid)
+            set_->selectBar(static_cast<int>(i));
+    }
+    // The limit lines stay inside the plot.
+    for (const std::optional<double>& limit :
+         {limitMarks_.Limits.Lower, limitMarks_.Limits.Upper}) {
+        if (limit) {
+            top = std::max(top, *limit);
+            bottom = std::min(bottom, *limit);
+        }
+    }
     axisX_->clear();
     axisX_->append(categories);
     if (top <= 0.0 && bottom >= 0.0)
@@ -146,6 +178,23 @@ void BarChart::UpdateMarks() {
     }
     marks_.clear();
     arrows_.clear();
+    for (QGraphicsLineItem* line : limitLines_) {
+        scene()->removeItem(line);
+        delete line;
+    }
+    limitLines_.clear();
+    const QRectF plot = chart()->plotArea();
+    for (const std::optional<double>& limit :
+         {limitMarks_.Limits.Lower, limitMarks_.Limits.Upper}) {
+        if (!limit)
+            continue;
+        const double y = chart()->mapToPosition(QPointF(0.0, *limit), series_).y();
+        auto* line = new QGraphicsLineItem(QLineF(plot.left(), y, plot.right(), y));
+        line->setPen(QPen(LimitLineColour, 1, Qt::DashLine));
+        line->setZValue(5);
+        scene()->addItem(line);
+        limitLines_.push_back(line);
+    }
 
     QFont font = this->font();
     for (std::size_t i = 0; i < points_.size(); ++i) {

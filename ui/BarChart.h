@@ -7,15 +7,26 @@
 #include <QChartView>
 #include <QPointF>
 #include <QString>
+#include <optional>
 #include <vector>
+
+#include "RecordEvaluation.h"
 
 class QBarCategoryAxis;
 class QBarSeries;
 class QBarSet;
 class QGraphicsItemGroup;
+class QGraphicsLineItem;
 class QValueAxis;
 
 namespace leeb {
+
+// The lab's limits as the chart shows them: a dashed line per limit and the readings marked
+// other than Valid drawn in another colour. Empty: the plain chart.
+struct ChartLimitMarks {
+    ToleranceLimits Limits;
+    std::vector<ReadingMark> Marks;  // by bar, in X order
+};
 
 class BarChart : public QChartView {
   public:
@@ -41,6 +52,12 @@ class BarChart : public QChartView {
     // Places the marks and arrows for the current plot area now (also done on every change).
     void UpdateMarks();
 
+    // Until the next Clear() or SetPoints().
+    void SetLimitMarks(ChartLimitMarks marks);
+    const ChartLimitMarks& LimitMarks() const { return limitMarks_; }
+    // Scene y of the limit lines drawn, lower first (for checks).
+    std::vector<double> LimitLineYs() const;
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -56,6 +73,8 @@ class BarChart : public QChartView {
     std::vector<QGraphicsItemGroup*> marks_;
     std::vector<QLineF> arrows_;
     bool updatePending_ = false;
+    ChartLimitMarks limitMarks_;
+    std::vector<QGraphicsLineItem*> limitLines_;
 };
 
 }  // namespace leeb

@@ -110,6 +110,11 @@ void TForm1::ShowRecordWithQuality(const RecordView& record) {
         shown.Statistics = evaluation.Used;  // Max, Min and mean of the valid readings
     }
     panel5_->ShowRecordDetails(shown);
+    if (options.Active()) {
+        chart1_->SetLimitMarks({options.Limits, evaluation.Marks});
+    } else if (!chart1_->LimitMarks().Marks.empty() || chart1_->LimitMarks().Limits.Any()) {
+        chart1_->SetLimitMarks({});
+    }
 
     QString spread = tr("标准偏差 %1  极差 %2")
                          .arg(QString::fromStdString(evaluation.DeviationText(decimalSeparator_)),

@@ -8,6 +8,7 @@
 #include <QPrintPreviewDialog>
 #include <QSettings>
 
+#include "BarChart.h"
 #include "LabSettings.h"
 #include "RecordCsv.h"
 #include "ReportSystem.h"
@@ -50,6 +51,9 @@ TEST_F(LabWindowTest, NothingSetShowsThePanelAsBefore) {
         EXPECT_FALSE(ReadingColour(0, k).isValid()) << k;
     }
     EXPECT_EQ(Edit("LowerLimit")->text(), "");
+    form->Chart1()->UpdateMarks();
+    EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
+    EXPECT_TRUE(form->Chart1()->LimitMarks().Marks.empty());
 }
 
 TEST_F(LabWindowTest, LimitsJudgeTheRecordAndAreRememberedForItsScale) {
@@ -66,6 +70,14 @@ TEST_F(LabWindowTest, LimitsJudgeTheRecordAndAreRememberedForItsScale) {
     EXPECT_NE(ReadingColour(2, 0), ReadingColour(2, 3));
     EXPECT_EQ(TreeTexts(form->TreeModel().RecordIndex(2)),
               (QStringList{"450", "460", "470", "480"}));
+    // The chart draws both limits as lines and the two readings outside in another colour.
+    form->Chart1()->UpdateMarks();
+    const std::vector<double> lines = form->Chart1()->LimitLineYs();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_GT(lines[0], lines[1]);  // the lower limit lies lower on the screen
+    EXPECT_EQ(form->Chart1()->LimitMarks().Marks,
+              (std::vector<ReadingMark>{ReadingMark::BelowLower, ReadingMark::Valid,
+                                        ReadingMark::Valid, ReadingMark::AboveUpper}));
 
     // An HRC record has limits of its own: none yet, so no verdict and no marks.
     SelectRecord(0);
@@ -107,6 +119,8 @@ TEST_F(LabWindowTest, LimitsThatCannotJudgeAreNotApplied) {
     EnterLimits("", "");
     EXPECT_FALSE(form->Lab().Limits("HL").Any());
     EXPECT_FALSE(VerdictShown());
+    form->Chart1()->UpdateMarks();
+    EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
 }
 
 TEST_F(LabWindowTest, ExcludedInvalidReadingsLeaveTheStatisticsShownAsSuch) {
