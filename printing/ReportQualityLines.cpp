@@ -114,7 +114,7 @@ std::string ReadingCell(const std::string& text, ReadingMark mark) {
 
 std::string SpreadLine(const RecordEvaluation& evaluation, bool excluding, int impactCount,
                        char decimalSeparator) {
-    std::string line = "标准偏差:" + FillTo16(evaluation.DeviationText(decimalSeparator)) +
+    std::string line = "标准差:  " + FillTo16(evaluation.DeviationText(decimalSeparator)) +
                        "极差:    " + evaluation.RangeText(decimalSeparator);
     if (excluding) {
         line = FillTo(line, 50) + "有效数: " + std::to_string(evaluation.Used.Count()) + "/" +

@@ -23,7 +23,7 @@ std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
 // limit, "↓" below the lower), blanks. Unmarked it is the plain report's cell.
 std::string ReadingCell(const std::string& text, ReadingMark mark);
 
-// "标准偏差:" sd, "极差:" range and, when invalid readings are excluded, "有效数: used/count".
+// "标准差:" sd, "极差:" range and, when invalid readings are excluded, "有效数: used/count".
 std::string SpreadLine(const RecordEvaluation& evaluation, bool excluding, int impactCount,
                        char decimalSeparator);
 

@@ -114,7 +114,7 @@ TEST(ReportExtended, DetailsBlockStandsWhereTheFirstHeadingWouldAndPushesItDown)
     // Details alone add the spread line but judge nothing.
     const auto block = Block(body, QStringLiteral("No. 1"));
     ASSERT_EQ(block.size(), 6u);
-    EXPECT_EQ(block[4], QStringLiteral("标准偏差:7.1             极差:    10"));
+    EXPECT_EQ(block[4], QStringLiteral("标准差:  7.1             极差:    10"));
     EXPECT_EQ(block[5], QStringLiteral(" "));
 }
 
@@ -148,42 +148,42 @@ TEST(ReportExtended, VerdictAndMarksPerRecord) {
          WithLimits(400, 600),
          {{QStringLiteral("450     888*    470     "),
            QStringLiteral("最大值:  888             最小值:  450             平均值: 603"),
-           QStringLiteral("标准偏差:247.3           极差:    438"),
+           QStringLiteral("标准差:  247.3           极差:    438"),
            QStringLiteral("下限:    400             上限:    600             判定:   不合格")},
           {QStringLiteral("380↓   410     "),
            QStringLiteral("最大值:  410             最小值:  380             平均值: 395"),
-           QStringLiteral("标准偏差:21.2            极差:    30"),
+           QStringLiteral("标准差:  21.2            极差:    30"),
            QStringLiteral("下限:    400             上限:    600             判定:   不合格")},
           {QStringLiteral("52.3↓  45.2↓  "),
            QStringLiteral("最大值:  52.3            最小值:  45.2            平均值: 48.8"),
-           QStringLiteral("标准偏差:5.02            极差:    7.1"),
+           QStringLiteral("标准差:  5.02            极差:    7.1"),
            QStringLiteral("下限:    400             上限:    600             判定:   不合格")}}},
         {"ExcludingInvalid",
          excluding,
          {{QStringLiteral("450     888*    470     "),
            QStringLiteral("最大值:  470             最小值:  450             平均值: 460"),
-           QStringLiteral("标准偏差:14.1            极差:    20              有效数: 2/3"),
+           QStringLiteral("标准差:  14.1            极差:    20              有效数: 2/3"),
            QStringLiteral("下限:    400             上限:    600             判定:   合格")},
           {QStringLiteral("380↓   410     "),
            QStringLiteral("最大值:  410             最小值:  380             平均值: 395"),
-           QStringLiteral("标准偏差:21.2            极差:    30              有效数: 2/2"),
+           QStringLiteral("标准差:  21.2            极差:    30              有效数: 2/2"),
            QStringLiteral("下限:    400             上限:    600             判定:   不合格")},
           {QStringLiteral("52.3↓  45.2↓  "),
            QStringLiteral("最大值:  52.3            最小值:  45.2            平均值: 48.8"),
-           QStringLiteral("标准偏差:5.02            极差:    7.1             有效数: 2/2"),
+           QStringLiteral("标准差:  5.02            极差:    7.1             有效数: 2/2"),
            QStringLiteral("下限:    400             上限:    600             判定:   不合格")}}},
         // Limits of one scale judge only that scale's records.
         {"PerScale",
          perScale,
          {{QStringLiteral("450     888*    470     "),
            QStringLiteral("最大值:  888             最小值:  450             平均值: 603"),
-           QStringLiteral("标准偏差:247.3           极差:    438")},
+           QStringLiteral("标准差:  247.3           极差:    438")},
           {QStringLiteral("380     410     "),
            QStringLiteral("最大值:  410             最小值:  380             平均值: 395"),
-           QStringLiteral("标准偏差:21.2            极差:    30")},
+           QStringLiteral("标准差:  21.2            极差:    30")},
           {QStringLiteral("52.3    45.2↓  "),
            QStringLiteral("最大值:  52.3            最小值:  45.2            平均值: 48.8"),
-           QStringLiteral("标准偏差:5.02            极差:    7.1"),
+           QStringLiteral("标准差:  5.02            极差:    7.1"),
            QStringLiteral("下限:    50              上限:    -               判定:   不合格")}}},
     };
     for (const Case& c : cases) {
@@ -231,7 +231,7 @@ TEST(ReportExtended, ChosenRecordsKeepTheirNumbers) {
     EXPECT_EQ(headings, (std::vector<QString>{"No. 2", "No. 4"}));
     // A choice alone is not an extended report: no spread lines.
     for (const QString& text : report.Body()) {
-        EXPECT_FALSE(text.startsWith(QStringLiteral("标准偏差"))) << text.toStdString();
+        EXPECT_FALSE(text.startsWith(QStringLiteral("标准差"))) << text.toStdString();
     }
 }
 
