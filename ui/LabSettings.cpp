@@ -69,9 +69,21 @@ void LabSettings::SetExcludeInvalid(bool exclude) {
         settings_->remove(QStringLiteral("Statistics/ExcludeInvalid"));
 }
 
+bool LabSettings::RejectOutside() const {
+    return settings_->value(QStringLiteral("Statistics/RejectOutside"), false).toBool();
+}
+
+void LabSettings::SetRejectOutside(bool reject) {
+    if (reject)
+        settings_->setValue(QStringLiteral("Statistics/RejectOutside"), true);
+    else
+        settings_->remove(QStringLiteral("Statistics/RejectOutside"));
+}
+
 QualitySettings LabSettings::Quality() const {
     QualitySettings quality;
     quality.ExcludeInvalid = ExcludeInvalid();
+    quality.OutsideLimitsInvalid = RejectOutside();
     settings_->beginGroup(LimitsGroup);
     const QStringList scales = settings_->childGroups();
     settings_->endGroup();

@@ -1,7 +1,7 @@
 #pragma once
 // What the window remembers between runs for the lab: the tolerance limits per scale, whether
 // invalid readings are left out of the statistics, and the report details. Kept with QSettings
-// under "ToleranceLimits/<scale>/Lower|Upper", "Statistics/ExcludeInvalid" and
+// under "ToleranceLimits/<scale>/Lower|Upper", "Statistics/ExcludeInvalid|RejectOutside" and
 // "ReportDetails/<field>"; nothing is written until the user sets something.
 
 #include <QSettings>
@@ -22,6 +22,9 @@ class LabSettings {
     void SetLimits(const std::string& scaleKey, const ToleranceLimits& limits);
     bool ExcludeInvalid() const;
     void SetExcludeInvalid(bool exclude);
+    // Readings outside their scale's limits count as invalid, as failed impacts do.
+    bool RejectOutside() const;
+    void SetRejectOutside(bool reject);
     // Every remembered scale's limits and the exclusion, as the outputs apply them.
     QualitySettings Quality() const;
 

@@ -66,13 +66,23 @@ void TForm1::BuildQualityControls() {
         edit->setEnabled(false);  // until a record names its scale
         connect(edit, &QLineEdit::editingFinished, this, [this] { LimitsEdited(); });
     }
+    // Two small boxes stacked in the row's 30 pixels.
     excludeBox_ = new QCheckBox(tr("剔除无效"), panel5_);
     excludeBox_->setObjectName(QStringLiteral("ExcludeInvalid"));
-    excludeBox_->setGeometry(304, 14, 76, 17);
+    excludeBox_->setGeometry(304, 8, 76, 15);
     excludeBox_->setToolTip(tr("最大值、最小值、平均值不计无效读数 (888)"));
     excludeBox_->setChecked(labSettings_->ExcludeInvalid());
     connect(excludeBox_, &QCheckBox::toggled, this, [this](bool on) {
         labSettings_->SetExcludeInvalid(on);
+        QualityChanged();
+    });
+    rejectBox_ = new QCheckBox(tr("超限无效"), panel5_);
+    rejectBox_->setObjectName(QStringLiteral("RejectOutside"));
+    rejectBox_->setGeometry(304, 23, 76, 15);
+    rejectBox_->setToolTip(tr("超出上下限的读数也算无效读数"));
+    rejectBox_->setChecked(labSettings_->RejectOutside());
+    connect(rejectBox_, &QCheckBox::toggled, this, [this](bool on) {
+        labSettings_->SetRejectOutside(on);
         QualityChanged();
     });
     spreadLabel_ = label(QString(), {384, 16, 140, 13});
@@ -89,6 +99,7 @@ void TForm1::BuildQualityControls() {
 void TForm1::UseLabSettings(std::unique_ptr<LabSettings> settings) {
     labSettings_ = std::move(settings);
     excludeBox_->setChecked(labSettings_->ExcludeInvalid());
+    rejectBox_->setChecked(labSettings_->RejectOutside());
     QualityChanged();
 }
 

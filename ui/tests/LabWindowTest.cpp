@@ -137,6 +137,17 @@ TEST_F(LabWindowTest, ExcludedInvalidReadingsLeaveTheStatisticsShownAsSuch) {
     exclude->setChecked(false);
     EXPECT_EQ(Text("maxp"), "88.8");
     EXPECT_FALSE(ReadingColour(0, 1).isValid());
+
+    // Readings outside the limits count as invalid too when asked.
+    SelectRecord(2);  // HL 450 460 470 480
+    EnterLimits("455", "475");
+    exclude->setChecked(true);
+    EXPECT_EQ(Text("maxp"), "480");
+    form->findChild<QCheckBox*>(QStringLiteral("RejectOutside"))->setChecked(true);
+    EXPECT_EQ(Text("maxp"), "470");
+    EXPECT_EQ(Text("minp"), "460");
+    EXPECT_EQ(Text("Spread"), "标准偏差 7.1  极差 10  有效 2/4");
+    EXPECT_TRUE(form->Lab().Quality().OutsideLimitsInvalid);
 }
 
 TEST_F(LabWindowTest, ReportTakesDetailsChosenRecordsAndLimits) {
