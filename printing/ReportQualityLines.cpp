@@ -33,14 +33,37 @@ void AddPair(std::vector<std::string>& lines, const char* leftLabel, const std::
     lines.push_back(line);
 }
 
-void AddWrapped(std::vector<std::string>& lines, const char* label, const std::string& text) {
+// Drops the last UTF-8 character: its continuation bytes, then its first byte.
+void PopCharacter(std::string& text) {
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) {
+        text.pop_back();
+    }
+    if (!text.empty()) {
+        text.pop_back();
+    }
+}
+
+// At most maxLines lines; a longer text ends in "……" so the block never pushes the first
+// record off page 1.
+void AddWrapped(std::vector<std::string>& lines, const char* label, const std::string& text,
+                std::size_t maxLines) {
     if (text.empty()) {
         return;
     }
     const std::string prefix = label;
     const int indent = Length(prefix);
+    std::vector<std::string> pieces = WrapGbk(text, LineWidth - indent);
+    if (pieces.size() > maxLines) {
+        pieces.resize(maxLines);
+        const std::string ellipsis = "……";
+        std::string& last = pieces.back();
+        while (!last.empty() && Length(last + ellipsis) > LineWidth - indent) {
+            PopCharacter(last);
+        }
+        last += ellipsis;
+    }
     bool first = true;
-    for (const std::string& piece : WrapGbk(text, LineWidth - indent)) {
+    for (const std::string& piece : pieces) {
         lines.push_back((first ? prefix : Blanks(indent)) + piece);
         first = false;
     }
@@ -79,8 +102,8 @@ std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
     AddPair(lines, "单位名称: ", details.Company, "报告编号: ", details.ReportNumber);
     AddPair(lines, "工件/试样: ", details.Part, "批号/炉号: ", details.Lot);
     AddPair(lines, "检验人员: ", details.Operator, "仪器型号/编号: ", details.Instrument);
-    AddWrapped(lines, "检测标准: ", details.Standard);
-    AddWrapped(lines, "备注: ", details.Remarks);
+    AddWrapped(lines, "检测标准: ", details.Standard, 1);
+    AddWrapped(lines, "备注: ", details.Remarks, 3);
     if (quality.Active()) {
         std::string legend = "读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限";
         if (quality.ExcludeInvalid) {
