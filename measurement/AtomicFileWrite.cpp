@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -15,10 +16,6 @@ namespace leeb {
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& path, int error) {
-    throw RecordFileError("Cannot write file '" + path + "': " + std::strerror(error));
-}
-
 std::string Folder(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -27,16 +24,22 @@ std::string Folder(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Opens a new file "<folder>/.<name>.<random>.tmp". O_EXCL guarantees it is ours; the mode
-// 0666 lets the user's umask decide the permissions, as for any file the user creates.
+std::string FileName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Opens a new temporary file beside `path`. O_EXCL guarantees it is ours; the mode 0666 lets
+// the user's umask decide the permissions, as for any file the user creates.
 int CreateTemporary(const std::string& path, std::string& tempPath) {
     const std::string folder = Folder(path);
-    const std::string name =
-        path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : 255;
     std::random_device seed;
     std::mt19937 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "/." + name + "." + std::to_string(random() % 1000000) + ".tmp";
+        tempPath = folder + "/" +
+                   TemporaryFileName(FileName(path), std::to_string(random() % 1000000), nameMax);
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -69,66 +72,124 @@ std::string FollowLinks(std::string path) {
     return {};
 }
 
-bool WriteAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 }  // namespace
 
-void ReplaceFileContent(const std::string& givenPath, std::string_view content) {
-    const std::string path = FollowLinks(givenPath);
-    if (path.empty()) {
-        Fail(givenPath, errno);
+std::string TemporaryFileName(const std::string& targetName, const std::string& unique,
+                              std::size_t nameMax) {
+    const std::string suffix = "." + unique + ".tmp";
+    const std::size_t fixed = 1 + suffix.size();  // the leading "." and the suffix
+    if (fixed >= nameMax) {
+        return ("." + unique).substr(0, nameMax);
+    }
+    std::size_t keep = std::min(targetName.size(), nameMax - fixed);
+    // Cut between characters, not inside a UTF-8 sequence.
+    while (keep > 0 && keep < targetName.size() &&
+           (static_cast<unsigned char>(targetName[keep]) & 0xC0) == 0x80) {
+        --keep;
+    }
+    return "." + targetName.substr(0, keep) + suffix;
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& givenPath) : givenPath_(givenPath) {
+    path_ = FollowLinks(givenPath);
+    if (path_.empty()) {
+        Fail(errno);
+    }
+    struct stat target {};
+    const bool exists = ::stat(path_.c_str(), &target) == 0;
+    if (exists && !S_ISREG(target.st_mode)) {
+        const std::string what =
+            S_ISDIR(target.st_mode) ? "it is a folder" : "it is not a regular file";
+        throw RecordFileError("Cannot write file '" + givenPath_ + "': " + what,
+                              FileProblem::NotARegularFile, givenPath_,
+                              S_ISDIR(target.st_mode) ? EISDIR : 0);
     }
     // Renaming would replace a file the user may not write to; refuse as writing in place
     // would have.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-        Fail(givenPath, errno);
+    if (exists && ::access(path_.c_str(), W_OK) != 0) {
+        Fail(errno);
     }
-    std::string tempPath;
-    const int fd = CreateTemporary(path, tempPath);
-    if (fd < 0) {
-        Fail(givenPath, errno);
+    fd_ = CreateTemporary(path_, tempPath_);
+    if (fd_ < 0) {
+        Fail(errno);
     }
-    auto discard = [&](int error) {
-        ::close(fd);
-        ::unlink(tempPath.c_str());
-        Fail(givenPath, error);
-    };
     // A replaced file keeps the permissions it had.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ::fchmod(fd, old.st_mode & 07777);
+    if (exists) {
+        ::fchmod(fd_, target.st_mode & 07777);
     }
-    if (!WriteAll(fd, content) || ::fsync(fd) != 0) {
-        discard(errno);
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    Discard();
+}
+
+void AtomicFileWriter::Discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+        ::unlink(tempPath_.c_str());
     }
+}
+
+void AtomicFileWriter::Fail(int error) {
+    Discard();
+    throw RecordFileError("Cannot write file '" + givenPath_ + "': " + std::strerror(error),
+                          FileProblem::CannotWrite, givenPath_, error);
+}
+
+bool AtomicFileWriter::Write(std::string_view data) {
+    while (writeError_ == 0 && fd_ >= 0 && !data.empty()) {
+        const ssize_t written = ::write(fd_, data.data(), data.size());
+        if (written < 0) {
+            if (errno != EINTR) {
+                writeError_ = errno;
+            }
+            continue;
+        }
+        data.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return writeError_ == 0 && fd_ >= 0;
+}
+
+void AtomicFileWriter::Commit() {
+    if (fd_ < 0) {
+        Fail(EBADF);
+    }
+    if (writeError_ != 0) {
+        Fail(writeError_);
+    }
+    if (::fsync(fd_) != 0) {
+        Fail(errno);
+    }
+    const int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0) {
         const int error = errno;
-        ::unlink(tempPath.c_str());
-        Fail(givenPath, error);
+        ::unlink(tempPath_.c_str());
+        Fail(error);
     }
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
+    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
         const int error = errno;
-        ::unlink(tempPath.c_str());
-        Fail(givenPath, error);
+        ::unlink(tempPath_.c_str());
+        Fail(error);
     }
     // Make the rename itself durable; a failure here no longer endangers either version.
-    const int folder = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(Folder(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
     }
+}
+
+bool IsNonRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+void ReplaceFileContent(const std::string& path, std::string_view content) {
+    AtomicFileWriter writer(path);
+    writer.Write(content);
+    writer.Commit();
 }
 
 }  // namespace leeb

@@ -4,7 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "RecordFile.h"
+#include "RecordFileErrors.h"
 
 namespace leeb {
 
@@ -68,7 +68,7 @@ int ConvertInteger(std::string_view text) {
     return value;
 }
 
-double ConvertReal(std::string_view text, char decimalSeparator) {
+double ConvertReal(std::string_view text, char decimalSeparator, char otherSeparator) {
     const std::string_view body = SkipPlus(text);
     // Check the shape by hand: from_chars would also take "inf", "nan" and exponents.
     std::string plain;
@@ -82,7 +82,8 @@ double ConvertReal(std::string_view text, char decimalSeparator) {
             plain += c;
         } else if (c == '-' && i == 0 && body.size() == text.size()) {
             plain += c;
-        } else if (c == decimalSeparator && !separatorSeen) {
+        } else if ((c == decimalSeparator || (otherSeparator != '\0' && c == otherSeparator)) &&
+                   !separatorSeen) {
             separatorSeen = true;
             plain += '.';
         } else {

@@ -1,6 +1,6 @@
 #include "ChartPrintout.h"
 
-#include <QPainter>
+#include <qcustomplot.h>
 
 #include "NumberText.h"
 #include "ReportErrors.h"
@@ -40,7 +40,7 @@ ChartPrintRect ChartPrintRectangle(int printableWidth, int printableHeight) {
                           printableHeight - Percent(printableHeight, MarginBottomPercent)};
 }
 
-void PrintChart(QWidget* chart, QPrinter& printer) {
+void PrintChart(QCustomPlot* chart, QPrinter& printer) {
     if (chart == nullptr || chart->width() <= 0 || chart->height() <= 0) {
         throw ReportError("The chart has no area to print.");
     }
@@ -53,7 +53,7 @@ void PrintChart(QWidget* chart, QPrinter& printer) {
     // A full-page printer paints from the sheet's corner, otherwise from the printable area's.
     const QPoint origin = printer.fullPage() ? printable.topLeft() : QPoint();
 
-    QPainter painter;
+    QCPPainter painter;
     if (!painter.begin(&printer)) {
         throw ReportError("The printer could not be started.");
     }
@@ -64,8 +64,11 @@ void PrintChart(QWidget* chart, QPrinter& printer) {
         painter.translate(target.topLeft());
         painter.scale(static_cast<double>(target.width()) / chart->width(),
                       static_cast<double>(target.height()) / chart->height());
-        chart->render(&painter, QPoint(), QRegion(),
-                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        // Vector output, and pens of width 0 drawn one chart pixel wide rather than one
+        // printer dot, so the page shows the lines as the screen does.
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNonCosmetic);
+        chart->toPainter(&painter, chart->width(), chart->height());
     } catch (...) {
         printer.abort();
         painter.end();

@@ -1,6 +1,7 @@
 #include "OutputOptionsDialog.h"
 
 #include <QButtonGroup>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -9,6 +10,8 @@
 #include <QPageSetupDialog>
 #include <QPrinterInfo>
 #include <QVBoxLayout>
+
+#include "OutputFileName.h"
 
 namespace leeb {
 
@@ -153,7 +156,12 @@ OutputOptions OutputOptionsDialog::Options() const {
         options.FirstPage = fromPage_->value();
         options.LastPage = toPage_->value();
     }
-    options.FilePath = filePath_->text().trimmed();
+    // A name without "." gets ".pdf", as the record file's save adds ".txt".
+    const QString path = filePath_->text().trimmed();
+    options.FilePath = path.isEmpty()
+                           ? path
+                           : QFile::decodeName(QByteArray::fromStdString(WithDefaultExtension(
+                                 QFile::encodeName(path).toStdString(), ".pdf")));
     return options;
 }
 

@@ -35,6 +35,7 @@ constexpr int ReadingsPerLine = 8;
 // report's fullest page (four records of 32 readings) takes exactly this many; the extended
 // report's longer blocks are kept within it.
 constexpr int PageRows = 35;
+constexpr int RegularReadingLines = 32 / ReadingsPerLine;  // a record holds 32 readings
 
 const QString HeiFace = QStringLiteral("黑体");
 const QString SongFace = QStringLiteral("宋体");
@@ -244,6 +245,16 @@ class ReportBody {
         return pageRows_ + 1 + 2 + readingRows + 2 + limitsRow + 1 <= PageRows;
     }
 
+    // Lines of older uploads may hold more than the 32 readings of a record, and their blocks
+    // more than the 8 counted lines of the longest regular one. Such a block goes to a new page
+    // when it would end further down than a regular block can; regular blocks are never moved.
+    bool LongBlockNeedsNewPage(const RecordTextFields& fields) const {
+        const int readingLines = std::max(
+            1, (static_cast<int>(fields.Readings.size()) + ReadingsPerLine - 1) / ReadingsPerLine);
+        const int extraLines = readingLines - RegularReadingLines;
+        return extraLines > 0 && pageLineCount_ > 0 && pageLineCount_ > PageLineLimit - extraLines;
+    }
+
   private:
     void BodyLine(const std::string& text) {
         writer_.PrintLine(Q(text));
@@ -284,7 +295,7 @@ void PrintBody(PageWriter& writer, const RecordLines& lines, char decimalSeparat
     const std::vector<std::size_t> printed = PrintedLines(lines, content);
     for (std::size_t i = 0; i < printed.size(); ++i) {
         const RecordTextFields fields = ReadRecord(lines, printed[i], decimalSeparator);
-        if (!body.Fits(fields)) {
+        if (body.LongBlockNeedsNewPage(fields) || !body.Fits(fields)) {
             body.ContinuationPage();
         }
         body.Record(printed[i], fields);

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 
 namespace leeb {
@@ -63,10 +64,46 @@ int MessageBoxAnswer(int result) {
     }
 }
 
+QList<QAbstractButton*> ConfigureQuestionBox(QMessageBox& box, const QString& text,
+                                             const QString& caption, const QStringList& buttons) {
+    QList<QAbstractButton*> added;
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        // The roles place the buttons by the desktop's conventions: go on, go on without, back.
+        const QMessageBox::ButtonRole role = i == 0 ? QMessageBox::AcceptRole
+                                             : i + 1 == buttons.size()
+                                                 ? QMessageBox::RejectRole
+                                                 : QMessageBox::DestructiveRole;
+        QPushButton* button = box.addButton(buttons[i], role);
+        added.append(button);
+        if (i == 0)
+            box.setDefaultButton(button);
+        if (i + 1 == buttons.size())
+            box.setEscapeButton(button);
+    }
+    return added;
+}
+
+int QuestionAnswer(const QMessageBox& box, const QList<QAbstractButton*>& buttons) {
+    const qsizetype index = buttons.indexOf(box.clickedButton());
+    return static_cast<int>(index >= 0 ? index : buttons.size() - 1);
+}
+
 int QtDialogHost::MessageBox(const QString& text, const QString& caption, unsigned flags) {
     QMessageBox box(parent_);
     ConfigureMessageBox(box, text, caption, flags);
     return MessageBoxAnswer(box.exec());
+}
+
+int QtDialogHost::AskQuestion(const QString& text, const QString& caption,
+                              const QStringList& buttons) {
+    QMessageBox box(parent_);
+    const QList<QAbstractButton*> added = ConfigureQuestionBox(box, text, caption, buttons);
+    box.exec();
+    return QuestionAnswer(box, added);
 }
 
 std::optional<SaveFileChoice> QtDialogHost::GetSaveFileName(const QString& filter) {

@@ -14,6 +14,13 @@ void ConfigureMessageBox(QMessageBox& box, const QString& text, const QString& c
                          unsigned flags);
 // IDYES, IDNO or IDOK for the button that closed the box.
 int MessageBoxAnswer(int result);
+// A question box with a button per text; returns the buttons in the order of the texts (the
+// box itself lists them by role). Exposed for checks.
+QList<QAbstractButton*> ConfigureQuestionBox(QMessageBox& box, const QString& text,
+                                             const QString& caption, const QStringList& buttons);
+// The index in `buttons` of the one that closed the box; the last (the escape button) when
+// none did.
+int QuestionAnswer(const QMessageBox& box, const QList<QAbstractButton*>& buttons);
 
 class QtDialogHost : public DialogHost {
   public:
@@ -21,6 +28,8 @@ class QtDialogHost : public DialogHost {
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
+    int AskQuestion(const QString& text, const QString& caption,
+                    const QStringList& buttons) override;
     std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) override;
     std::optional<QString> GetOpenFileName(const QString& filter) override;
     std::optional<ReportDetailsChoice> AskReportDetails(const ReportDetailsChoice& proposed,

@@ -232,6 +232,19 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    bool mayClose = true;
+    if (!closed_) {
+        try {
+            mayClose = MayReplaceRecords(RecordsReplacedBy::Close);
+        } catch (const std::exception& error) {
+            ReportError(error);  // the save failed: the window stays, with its records
+            mayClose = false;
+        }
+    }
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }
@@ -254,6 +267,7 @@ void TForm1::ClearRecords() {
     model_->Clear();
     chart1_->Clear();
     shownReadings_.clear();
+    recordsUnsaved_ = false;
 }
 
 void TForm1::RecordAppended(int recordNumber, int lineIndex) {
@@ -269,6 +283,7 @@ void TForm1::RecordAppended(int recordNumber, int lineIndex) {
         }
     }
     model_->AppendRecord({recordNumber, lineIndex, readings});
+    recordsUnsaved_ = true;
 }
 
 void TForm1::AddBar(int x, double y) {
@@ -277,6 +292,8 @@ void TForm1::AddBar(int x, double y) {
 }
 
 void TForm1::ShowRecordDetails(const RecordView& record) {
+    // The upload shows the record numbered 1 and no other; the record number says so.
+    panel5_->SetRecordNumberText(QStringLiteral("1"));
     ShowRecordWithQuality(record);
 }
 

@@ -35,6 +35,7 @@ class HidGuiDispatcher;
 class HidPlatform;
 class LabSettings;
 class RecordTreeModel;
+struct RecordFileProblem;
 class RecordUpload;
 class ReportSystem;
 class THidDevice;
@@ -81,6 +82,8 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
         return statusPanels_.at(static_cast<std::size_t>(index));
     }
     bool UploadRunning() const;
+    // Records of an upload are in RecordLines and have not been saved to a record file since.
+    bool RecordsUnsaved() const { return recordsUnsaved_; }
     // The tester is plugged in but its device could not be opened for reading and writing
     // (on Linux: the udev rule is missing). Reading is impossible until a replug grants it.
     bool TesterAccessDenied() const { return accessDenied_; }
@@ -112,10 +115,12 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void ArmAutoStart() override;
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
+    void ShowProtocolError(const UploadProtocolError& error) override;
 
     // UploadDevice: the connection watcher's active device, when it may be read and written.
     bool DeviceConnected() const override;
     std::size_t OutputReportByteLength() const override;
+    std::size_t InputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;
 
@@ -131,6 +136,8 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void CreateHidController(std::shared_ptr<HidPlatform> platform,
                              std::shared_ptr<HidGuiDispatcher> dispatcher);
     void ReleaseDevices();
+    // The record number of each record line (index 0 for line 1), as the tree names it.
+    std::vector<long> RecordNumbersByLine() const;
     void SetStatusText(const std::string& text);
     void SetReadEnabledByWatcher(bool enabled);
     void ShowTesterAccess();
@@ -143,12 +150,21 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void QualityChanged();
     RecordCsvOptions CsvOptions() const;
     bool PrepareReportContent();  // false: the user cancelled the report
+    enum class RecordsReplacedBy { Close, Open, Upload };
+    // Before closing, opening or uploading: true when RecordLines may be replaced, after the
+    // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).
+    bool MayReplaceRecords(RecordsReplacedBy by);
+    void ShowOpenProblem(const QString& path, const RecordFileProblem& problem);
 
     std::unique_ptr<DialogHost> ownDialogs_;
     DialogHost& dialogs_;
     char decimalSeparator_;
     RecordLines recordLines_;
     bool closed_ = false;
+    bool recordsUnsaved_ = false;
+    bool askingUnsaved_ = false;
+    // A start of the upload came while the question was open; it is made again afterwards.
+    bool startAfterQuestion_ = false;
     bool accessDenied_ = false;
 
     std::vector<QPixmap> imageList1_;

@@ -1,12 +1,15 @@
 // The record commands of the window: selecting a record, the rebuild after an open, and the
 // save (with its CSV export) and open commands.
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "BarChart.h"
 #include "DetailPanel.h"
 #include "RecordCsv.h"
+#include "RecordFileCheck.h"
 #include "RecordLineView.h"
 #include "RecordTreeModel.h"
 #include "TForm1.h"
@@ -46,7 +49,7 @@ void TForm1::TreeView1Changing(const QModelIndex& node) {
     for (const QPointF& bar : shown.Bars) {
         shownReadings_.push_back(bar.y());
     }
-    ShowRecordDetails(shown.View);
+    ShowRecordWithQuality(shown.View);
 }
 
 void TForm1::RebuildRecordTree() {
@@ -73,14 +76,43 @@ void TForm1::RebuildRecordTree() {
     }
 }
 
+std::vector<long> TForm1::RecordNumbersByLine() const {
+    // The tree knows each record's own number; a line without a node keeps its line index.
+    std::vector<long> numbers(recordLines_.empty() ? 0 : recordLines_.size() - 1);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        numbers[i] = static_cast<long>(i + 1);
+    }
+    for (int row = 0; row < model_->RecordCount(); ++row) {
+        const std::optional<RecordTreeModel::RecordEntry> record =
+            model_->RecordAt(model_->RecordIndex(row));
+        if (record && record->LineIndex >= 1 &&
+            static_cast<std::size_t>(record->LineIndex) <= numbers.size()) {
+            numbers[static_cast<std::size_t>(record->LineIndex) - 1] = record->RecordNumber;
+        }
+    }
+    return numbers;
+}
+
 void TForm1::BitBtn2Click() {
+    // Every state that enables saving has the header in RecordLines; should one ever not,
+    // an empty file must not be written over a good one.
+    if (!HeaderTest(recordLines_)) {
+        throw RecordFileError(
+            QCoreApplication::translate("TForm1", "没有可保存的记录。").toStdString());
+    }
     const std::optional<SaveFileChoice> chosen = dialogs_.GetSaveFileName(SaveFileFilter);
     if (!chosen || chosen->Path.isEmpty())
         return;
-    const bool csv = chosen->FilterIndex == CsvFilterIndex;
     QString path = chosen->Path;
-    // Only the file's own name decides: a dot in a folder name is no extension.
-    if (!QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
+    // A typed extension decides the format; the chosen filter entry only decides for a name
+    // without one. Only the file's own name counts: a dot in a folder name is no extension.
+    const QString name = QFileInfo(path).fileName();
+    bool csv = false;
+    if (name.contains(QLatin1Char('.'))) {
+        csv = name.section(QLatin1Char('.'), -1)
+                  .compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    } else {
+        csv = chosen->FilterIndex == CsvFilterIndex;
         path += csv ? QStringLiteral(".csv") : QStringLiteral(".txt");
     }
     if (QFileInfo::exists(path) &&
@@ -92,10 +124,12 @@ void TForm1::BitBtn2Click() {
     if (csv) {
         // An export for spreadsheets, not a save of the record file: the records are still
         // unsaved, so the save button stays enabled.
-        WriteRecordCsv(LocalPath(path), recordLines_, decimalSeparator_, CsvOptions());
+        WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_,
+                       CsvOptions());
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
+    recordsUnsaved_ = false;
     SetButtonEnabled(CommandButton::Save, false);
 }
 
@@ -108,21 +142,20 @@ void TForm1::BitBtn5Click() {
         dialogs_.MessageBox(MissingText, MissingCaption, MB_OK | MB_ICONERROR);
         return;
     }
-    // A file that cannot be read leaves RecordLines as it was.
-    RecordLines previous = ReadRecordFile(LocalPath(*chosen));
-    std::swap(previous, recordLines_);
-
-    if (!HeaderTest(recordLines_)) {
-        // The tree keeps showing the records it showed; their lines stay with it.
-        model_->KeepShownLines(std::move(previous));
-        recordLines_.clear();
-        dialogs_.MessageBox(BadHeaderText, BadHeaderCaption, MB_OK | MB_ICONERROR);
+    // The whole file is read and every line converted before anything changes: a file that
+    // is refused leaves records, tree, chart, panel and buttons as they were.
+    CheckedRecordFile opened = ReadRecordFileForOpen(LocalPath(*chosen), decimalSeparator_);
+    if (opened.Problem) {
+        ShowOpenProblem(*chosen, *opened.Problem);
         return;
     }
-    previous = RecordLines();
+    if (!MayReplaceRecords(RecordsReplacedBy::Open))
+        return;
 
     chart1_->Clear();
     model_->Clear();
+    recordLines_ = std::move(opened.Lines);
+    recordsUnsaved_ = false;
     for (CommandButton button : {CommandButton::Read, CommandButton::Save,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         SetButtonEnabled(button, false);
@@ -137,6 +170,39 @@ void TForm1::BitBtn5Click() {
     if (model_->RecordCount() > 0) {
         treeView1_->setCurrentIndex(model_->RecordIndex(0));
     }
+}
+
+void TForm1::ShowOpenProblem(const QString& path, const RecordFileProblem& problem) {
+    using Cause = RecordFileProblem::Cause;
+    const QString file = QDir::toNativeSeparators(path);
+    const QString detail = QString::fromLocal8Bit(problem.Detail);
+    if (problem.Kind == Cause::Unreadable) {
+        dialogs_.MessageBox(
+            QCoreApplication::translate("TForm1", "无法读取文件 %1\n(%2)").arg(file, detail),
+            QCoreApplication::translate("TForm1", "文件读取错误"), MB_OK | MB_ICONERROR);
+        return;
+    }
+    QString cause;
+    switch (problem.Kind) {
+        case Cause::Empty:
+            cause = QCoreApplication::translate("TForm1", "文件是空的");
+            break;
+        case Cause::BadHeader:
+            cause = QCoreApplication::translate("TForm1", "第一行不是记录文件的文件头 \"%1\"")
+                        .arg(QString::fromLatin1(RecordFileHeader.data(),
+                                                 static_cast<qsizetype>(RecordFileHeader.size())));
+            break;
+        case Cause::EmptyLine:
+            cause = QCoreApplication::translate("TForm1", "空行, 不是记录");
+            break;
+        default:
+            cause = QCoreApplication::translate("TForm1", "记录无法转换 (%1)").arg(detail);
+            break;
+    }
+    const QString where = QCoreApplication::translate("TForm1", "文件 %1 第 %2 行: %3")
+                              .arg(file, QString::number(problem.LineNumber), cause);
+    dialogs_.MessageBox(BadHeaderText + QStringLiteral("\n\n") + where, BadHeaderCaption,
+                        MB_OK | MB_ICONERROR);
 }
 
 }  // namespace leeb

@@ -166,8 +166,13 @@ const char* UsageText() {
            "      --remarks TEXT, --signatures 报表信息与签字栏 (details on page 1, signature\n"
            "      lines at the end).\n"
            "  leebdesk-cli --help\n"
-           "退出状态 (exit status): 0 成功 (success), 1 失败 (failure), 2 用法错误 (usage "
-           "error).\n";
+           "退出状态 (exit status):\n"
+           "  0  成功 (success)\n"
+           "  1  失败 (failure)\n"
+           "  2  用法错误 (usage error)\n"
+           "  3  upload 中断 (超时、拔出或数据错误)：已读入的 N 条记录 (共 M 条) 已写入\n"
+           "     (upload interrupted by a time-out, an unplug or a data error: the N of M\n"
+           "     records read before were written)\n";
 }
 
 }  // namespace leeb::cli

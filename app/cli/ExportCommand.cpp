@@ -9,12 +9,12 @@ namespace leeb::cli {
 
 int RunExport(const CommandArguments& arguments) {
     const char decimalSeparator = DecimalSeparator();
-    const RecordLines lines = LoadRecordFile(*arguments.Input);
-    RefuseSameFile(*arguments.Input, *arguments.Output);
-    CheckRecordLines(lines, decimalSeparator);
+    const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
+    const std::string output = OutputFilePath(*arguments.Output, ".csv");
+    RefuseSameFile(*arguments.Input, output);
     const RecordCsvOptions options = CsvOptionsOf(arguments.Lab, lines);
     try {
-        WriteRecordCsv(*arguments.Output, lines, decimalSeparator, options);
+        WriteRecordCsv(output, lines, {}, decimalSeparator, options);
     } catch (const ConversionError& failure) {
         throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
     } catch (const RecordFileError& failure) {

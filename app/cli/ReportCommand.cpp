@@ -18,9 +18,9 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     const char decimalSeparator = DecimalSeparator();
     // Everything that can fail on the input is checked before Qt's GUI layer starts, so a bad
     // file costs nothing and leaves no output behind.
-    const RecordLines lines = LoadRecordFile(*arguments.Input);
-    RefuseSameFile(*arguments.Input, *arguments.Output);
-    CheckRecordLines(lines, decimalSeparator);
+    const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
+    const std::string output = OutputFilePath(*arguments.Output, ".pdf");
+    RefuseSameFile(*arguments.Input, output);
     PdfReportOptions options;
     options.Content = ReportContentOf(arguments.Lab, lines);
 
@@ -32,7 +32,7 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     QGuiApplication application(argc, argv);
     InstallFontSubstitutions();
 
-    const QString pdfPath = QFile::decodeName(QByteArray::fromStdString(*arguments.Output));
+    const QString pdfPath = QFile::decodeName(QByteArray::fromStdString(output));
     try {
         WriteReportPdf(lines, pdfPath, decimalSeparator, options);
     } catch (const ConversionError& failure) {

@@ -29,9 +29,8 @@ struct ShownRecord {
     RecordEvaluation Evaluation;
 };
 
-ShownRecord ShowLine(const std::string& line, std::size_t lineIndex, char decimalSeparator,
-                     const QualitySettings& quality) {
-    const RecordTextFields fields = ParseRecordLine(line, decimalSeparator);
+ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex,
+                       char decimalSeparator, const QualitySettings& quality) {
     ShownRecord shown;
     // The record node names its line: the line index is the record number.
     shown.RecordNumber = std::to_string(lineIndex);
@@ -94,7 +93,7 @@ void PrintText(const ShownRecord& shown, char decimalSeparator, bool first, bool
     out += "  冲击装置: " + ImpactDeviceText(view.Settings) + "\n";
     out += "  冲击方向: " + DirectionText(view.Settings.ImpactDirection) + "\n";
     out += "  冲击次数: " + std::to_string(view.ImpactCount) + "\n";
-    out += "  测量日期: " + view.DateText + "\n";
+    out += "  测量日期: " + TerminalSafe(view.DateText) + "\n";
     out += "  最大值: " + statistics.MaxText(decimalSeparator) + "\n";
     out += "  最小值: " + statistics.MinText(decimalSeparator) + "\n";
     out += "  平均值: " + statistics.PanelMeanText(decimalSeparator) + "\n";
@@ -184,46 +183,96 @@ QJsonObject JsonRecord(const ShownRecord& shown, char decimalSeparator, bool qua
     return record;
 }
 
-void PrintJson(const QJsonArray& records) {
-    const QByteArray json = QJsonDocument(records).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+// The records as one JSON array, printed one record at a time in the layout of an indented
+// document, so that no file, however large, is held whole.
+class JsonArrayPrinter {
+  public:
+    void Print(const QJsonObject& record) {
+        const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Indented);
+        std::string out = count_ == 0 ? "[\n" : ",\n";
+        // Each line of the object indented one level, as inside the array; no final newline.
+        qsizetype start = 0;
+        while (start < json.size()) {
+            qsizetype end = json.indexOf('\n', start);
+            if (end < 0) {
+                end = json.size();
+            }
+            if (start != 0) {
+                out += '\n';
+            }
+            out += "    ";
+            out.append(json.constData() + start, static_cast<std::size_t>(end - start));
+            start = end + 1;
+        }
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        ++count_;
+    }
+    bool Started() const { return count_ > 0; }
+    void Finish() {
+        const char* end = count_ == 0 ? "[\n]\n" : "\n]\n";
+        std::fputs(end, stdout);
+    }
+
+  private:
+    std::size_t count_ = 0;
+};
+
+// --records: the file is read whole first, so that a list past its last record is refused
+// before anything is printed.
+int ShowChosen(const CommandArguments& arguments, const QualitySettings& quality,
+               char decimalSeparator) {
+    const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
+    JsonArrayPrinter json;
+    bool first = true;
+    for (const std::size_t r : ChosenRecords(arguments.Lab, lines)) {
+        const ShownRecord shown =
+            ShowRecord(ParseRecordLine(lines[r], decimalSeparator), r, decimalSeparator, quality);
+        if (arguments.Json) {
+            json.Print(JsonRecord(shown, decimalSeparator, quality.Active()));
+        } else {
+            PrintText(shown, decimalSeparator, first, quality.Active());
+        }
+        first = false;
+    }
+    if (arguments.Json) {
+        json.Finish();
+    }
+    return ExitSuccess;
 }
 
 }  // namespace
 
 int RunShow(const CommandArguments& arguments) {
     const char decimalSeparator = DecimalSeparator();
-    const RecordLines lines = LoadRecordFile(*arguments.Input);
-
-    // Records before a line that does not convert are still printed (a complete JSON array of
-    // them), then the failure is reported.
     const QualitySettings quality = QualityOf(arguments.Lab);
-    std::vector<std::size_t> chosen = ChosenRecords(arguments.Lab, lines);
-    if (chosen.empty()) {
-        for (std::size_t r = 1; r < lines.size(); ++r) {
-            chosen.push_back(r);
-        }
+    if (arguments.Lab.Records) {
+        return ShowChosen(arguments, quality, decimalSeparator);
     }
-    QJsonArray records;
-    std::string failure;
-    for (const std::size_t r : chosen) {
-        ShownRecord shown;
-        try {
-            shown = ShowLine(lines[r], r, decimalSeparator, quality);
-        } catch (const ConversionError& error) {
-            failure = ConversionMessage(r, error.what());
-            break;
+    // Each record is printed as soon as its line is read. Records before a line that does not
+    // convert are printed (a complete JSON array of them), then the failure is reported.
+    JsonArrayPrinter json;
+    try {
+        ReadRecordFileRecords(
+            *arguments.Input, decimalSeparator,
+            [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
+                const ShownRecord shown = ShowRecord(fields, r, decimalSeparator, quality);
+                if (arguments.Json) {
+                    json.Print(JsonRecord(shown, decimalSeparator, quality.Active()));
+                } else {
+                    PrintText(shown, decimalSeparator, r == 1, quality.Active());
+                }
+            });
+    } catch (const RecordFileError& failure) {
+        // A file that is no record file at all prints no array; one with a record file's
+        // header prints the array of the records read.
+        if (arguments.Json && (json.Started() || failure.LineNumber() >= 2)) {
+            json.Finish();
         }
-        if (arguments.Json) {
-            records.append(JsonRecord(shown, decimalSeparator, quality.Active()));
-        } else {
-            PrintText(shown, decimalSeparator, r == chosen.front(), quality.Active());
-        }
+        throw CliFailure(ReadFailureMessage(failure));
     }
-    if (arguments.Json)
-        PrintJson(records);
-    if (!failure.empty())
-        throw CliFailure(failure);
+    if (arguments.Json) {
+        json.Finish();
+    }
     return ExitSuccess;
 }
 

@@ -1,5 +1,7 @@
 // upload: every record from the tester, or from the simulated tester, into a record file,
-// byte for byte the file the window writes when it saves after an upload.
+// byte for byte the file the window writes when it saves after an upload. An upload that stops
+// early (time-out, unplug, a reply the protocol does not allow) still writes the records it
+// completed and exits with ExitIncomplete, so that a script can tell it from a whole one.
 
 #include <unistd.h>
 
@@ -18,25 +20,13 @@
 #include "SystemHidPlatform.h"
 #include "THidDeviceController.h"
 #include "TesterSimulator.h"
+#include "UploadInterruption.h"
 
 namespace leeb::cli {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// As the window's save: only the file's own name decides, a dot in a folder name is no
-// extension.
-std::string RecordFilePath(const std::string& output) {
-    const fs::path path(output);
-    if (!path.has_filename()) {
-        throw CliFailure("输出必须是一个文件名：" + output + "。(The output must name a file.)");
-    }
-    if (path.filename().string().find('.') == std::string::npos) {
-        return output + ".txt";
-    }
-    return output;
-}
 
 // Checked before the upload, so that the records are not read in only to be lost because
 // the folder is missing or read-only.
@@ -87,7 +77,7 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
     }
 }
 
-RecordLines Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
+HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
     ProgressLine progress;
     HeadlessUploadOptions options;
     options.DecimalSeparator = decimalSeparator;
@@ -104,35 +94,61 @@ RecordLines Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSep
 }  // namespace
 
 int RunUpload(const CommandArguments& arguments) {
-    const std::string path = RecordFilePath(*arguments.Output);
+    // As the window's save: only the file's own name decides, a dot in a folder name is no
+    // extension.
+    const std::string path = OutputFilePath(*arguments.Output, ".txt");
     CheckWritableFolder(path);
     const char decimalSeparator = DecimalSeparator();
 
-    RecordLines lines;
+    HeadlessUploadResult result;
     if (arguments.Simulate) {
         auto bus = std::make_shared<SimulatedHidBus>();
         // Outlives the controller made in Upload: the controller's devices are gone before the
         // simulator unplugs itself.
         TesterSimulator tester(SimulatedRecords(arguments.SimulateFile));
         tester.PlugInto(bus);
-        lines = Upload(bus, decimalSeparator);
+        result = Upload(bus, decimalSeparator);
     } else {
-        lines = Upload(SystemHidPlatform(), decimalSeparator);
+        result = Upload(SystemHidPlatform(), decimalSeparator);
+    }
+
+    const int read = result.RecordsRead();
+    const std::string count = std::to_string(read);
+    if (result.Interrupted()) {
+        const std::string reason = InterruptionReason(result);
+        if (read == 0) {
+            throw CliFailure(reason +
+                             " 没有读入任何记录，未写入文件。(No record was read; no file "
+                             "was written.)");
+        }
+        const std::string named = std::to_string(result.RecordsNamed);
+        try {
+            WriteRecordFile(path, result.Lines);
+        } catch (const RecordFileError& failure) {
+            throw CliFailure(
+                reason + " 无法写入已读入的 " + count + " 条记录。(" + count + " of " + named +
+                " records were read but could not be written: " + failure.what() + ".)");
+        }
+        const std::string incomplete = "leebdesk-cli: " + reason + "\n上传不完整：共 " + named +
+                                       " 条记录，已将读入的 " + count + " 条写入 " + path +
+                                       "。(Upload incomplete: " + count + " of " + named +
+                                       " records written to " + path + ".)\n";
+        std::fputs(incomplete.c_str(), stderr);
+        return ExitIncomplete;
     }
 
     // A tester without records would otherwise replace an existing file with a bare header.
-    if (lines.size() <= 1) {
+    if (read == 0) {
         throw CliFailure(
             "里氏硬度计中没有数据，未写入文件。(The tester holds no records; no file "
             "was written.)");
     }
     try {
-        WriteRecordFile(path, lines);
+        WriteRecordFile(path, result.Lines);
     } catch (const RecordFileError& failure) {
         throw CliFailure("无法写入记录文件。(" + std::string(failure.what()) + ".)");
     }
-    const std::string done = "已上传 " + std::to_string(lines.size() - 1) + " 条记录，写入 " +
-                             path + "。(" + std::to_string(lines.size() - 1) +
+    const std::string done = "已上传 " + count + " 条记录，写入 " + path + "。(" + count +
                              " records uploaded into " + path + ".)\n";
     std::fputs(done.c_str(), stderr);
     return ExitSuccess;

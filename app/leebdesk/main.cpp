@@ -7,11 +7,11 @@
 #include <stdexcept>
 
 #include "FontSetup.h"
-#include "LinuxHidPlatform.h"
 #include "QtGuiDispatcher.h"
 #include "ReportFonts.h"
 #include "SimulatedHidBus.h"
 #include "StartOptions.h"
+#include "SystemHid.h"
 #include "TForm1.h"
 #include "TesterSimulator.h"
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     } else {
-        platform = std::make_shared<leeb::LinuxHidPlatform>();
+        platform = leeb::MakeSystemHidPlatform();
     }
 
     // A failure in a HID event handler ends that handler, never the program: it goes to the

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "RecordFile.h"
+#include "RecordFileReader.h"
 #include "TempFolder.h"
 
 namespace leeb {
@@ -36,9 +37,32 @@ TEST(SplitRecordContentLines, LineEnds) {
         {"NulFirst", "\0a\r\n"s, {}},
         {"NulAfterLineEnd", "a\r\n\0\r\n"s, {"a"}},
     };
+    TempFolder folder;
+    const std::string path = folder.File("lines.txt");
+    // The same lines with a block's worth of text in front: line ends and a NUL that fall on
+    // the border between two blocks of the reader.
+    const std::string filler(MaxRecordFileLineLength - 2, 'f');
     for (const auto& c : cases) {
         EXPECT_EQ(SplitRecordContent(c.content), c.lines) << c.name;
+        TempFolder::Write(path, c.content);
+        EXPECT_EQ(ReadRecordFile(path), c.lines) << c.name << " read from a file";
+        for (const std::size_t shift : {0, 1, 2}) {
+            const std::string front(filler.size() + shift, 'f');
+            TempFolder::Write(path, front + "\n" + c.content);
+            RecordLines expected{front};
+            expected.insert(expected.end(), c.lines.begin(), c.lines.end());
+            EXPECT_EQ(ReadRecordFile(path), expected) << c.name << " after a long line " << shift;
+        }
     }
+}
+
+TEST(RecordFileReaderLines, CrLfSplitBetweenBlocksIsOneLineEnd) {
+    TempFolder folder;
+    const std::string path = folder.File("blocks.txt");
+    // The reader reads 64 KiB blocks: the CR is the last byte of the first block.
+    const std::string first(64 * 1024 - 1, 'a');
+    TempFolder::Write(path, first + "\r\nb\r\n");
+    EXPECT_EQ(ReadRecordFile(path), (RecordLines{first, "b"}));
 }
 
 class RecordFileOnDisk : public testing::Test {

@@ -9,7 +9,7 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/leebdesk_*.deb)
 fields=$(dpkg-deb -f "$deb" Package Depends)
-for dep in libqt6widgets6 libqt6charts6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
+for dep in libqt6widgets6 libqcustomplot2.1-qt6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
   grep -q "$dep" <<<"$fields" || { echo "FAIL: package does not depend on $dep"; exit 1; }
 done
 dpkg-deb -I "$deb" postinst >/dev/null || { echo "FAIL: no postinst"; exit 1; }

@@ -1,5 +1,6 @@
 // A report run: output options, status window, preview and file destination, with Cancel.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QFile>
@@ -141,6 +142,32 @@ TEST(OutputOptionsDialog, DefaultsAndChoices) {
 
     QTimer::singleShot(0, &dialog, [&dialog] { dialog.CancelButton()->click(); });
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+}
+
+TEST(OutputOptionsDialog, AFileNameWithoutDotGetsThePdfExtension) {
+    const struct {
+        QString typed;
+        QString file;
+    } cases[] = {
+        {QStringLiteral("/tmp/report"), QStringLiteral("/tmp/report.pdf")},
+        {QStringLiteral("  /tmp/report  "), QStringLiteral("/tmp/report.pdf")},
+        {QStringLiteral("/tmp/report.PDF"), QStringLiteral("/tmp/report.PDF")},
+        {QStringLiteral("/tmp/v1.2/report"), QStringLiteral("/tmp/v1.2/report.pdf")},
+        {QStringLiteral("/tmp/报表"), QStringLiteral("/tmp/报表.pdf")},
+        // A FIFO or device is not renamed: the writer refuses it under its own name.
+        {QStringLiteral("<fifo>"), QStringLiteral("<fifo>")},
+    };
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    OutputOptionsDialog dialog;
+    dialog.FileButton()->setChecked(true);
+    for (const auto& c : cases) {
+        dialog.FilePathEdit()->setText(QString(c.typed).replace(QStringLiteral("<fifo>"), fifo));
+        EXPECT_EQ(dialog.Options().FilePath,
+                  QString(c.file).replace(QStringLiteral("<fifo>"), fifo))
+            << c.typed.toStdString();
+    }
 }
 
 TEST(ReportStatusWindow, ShowsThePageAndCancels) {

@@ -40,6 +40,11 @@ class LabWindowTest : public SaveOpenTest {
         return form->TreeModel().index(reading, 0, parent).data(Qt::ForegroundRole).value<QColor>();
     }
     bool VerdictShown() const { return !Picture("Verdict")->isHidden(); }
+    void LayOutChart() {
+        form->show();
+        QCoreApplication::processEvents();
+        form->Chart1()->replot(QCustomPlot::rpImmediateRefresh);
+    }
 };
 
 TEST_F(LabWindowTest, NothingSetShowsThePanelAsBefore) {
@@ -51,7 +56,7 @@ TEST_F(LabWindowTest, NothingSetShowsThePanelAsBefore) {
         EXPECT_FALSE(ReadingColour(0, k).isValid()) << k;
     }
     EXPECT_EQ(Edit("LowerLimit")->text(), "");
-    form->Chart1()->UpdateMarks();
+    LayOutChart();
     EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
     EXPECT_TRUE(form->Chart1()->LimitMarks().Marks.empty());
 }
@@ -71,7 +76,7 @@ TEST_F(LabWindowTest, LimitsJudgeTheRecordAndAreRememberedForItsScale) {
     EXPECT_EQ(TreeTexts(form->TreeModel().RecordIndex(2)),
               (QStringList{"450", "460", "470", "480"}));
     // The chart draws both limits as lines and the two readings outside in another colour.
-    form->Chart1()->UpdateMarks();
+    LayOutChart();
     const std::vector<double> lines = form->Chart1()->LimitLineYs();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_GT(lines[0], lines[1]);  // the lower limit lies lower on the screen
@@ -119,7 +124,7 @@ TEST_F(LabWindowTest, LimitsThatCannotJudgeAreNotApplied) {
     EnterLimits("", "");
     EXPECT_FALSE(form->Lab().Limits("HL").Any());
     EXPECT_FALSE(VerdictShown());
-    form->Chart1()->UpdateMarks();
+    LayOutChart();
     EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
 }
 

@@ -61,6 +61,9 @@ TEST(CliHelpTest, HelpIsNoErrorAndNamesEveryCommand) {
         for (const char* command : {"upload", "show", "report", "export"}) {
             EXPECT_THAT(result.Err, HasSubstr(std::string("leebdesk-cli ") + command));
         }
+        for (const char* status : {"0  ", "1  ", "2  ", "3  upload"}) {
+            EXPECT_THAT(result.Err, HasSubstr(status));
+        }
     }
 }
 
