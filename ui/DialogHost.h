@@ -3,8 +3,8 @@
 // can answer them and check what was asked.
 
 #include <QString>
-#include <cstddef>
 #include <QStringList>
+#include <cstddef>
 #include <optional>
 
 #include "MessageBoxFlags.h"

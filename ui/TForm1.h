@@ -5,7 +5,6 @@
 
 #include <QLabel>
 #include <QMainWindow>
-#include <optional>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -14,6 +13,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "DialogHost.h"

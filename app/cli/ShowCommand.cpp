@@ -29,8 +29,8 @@ struct ShownRecord {
     RecordEvaluation Evaluation;
 };
 
-ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex,
-                       char decimalSeparator, const QualitySettings& quality) {
+ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex, char decimalSeparator,
+                       const QualitySettings& quality) {
     ShownRecord shown;
     // The record node names its line: the line index is the record number.
     shown.RecordNumber = std::to_string(lineIndex);
