@@ -45,6 +45,7 @@ function(leebdesk_add_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}")
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${labels})
+                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${LEEBDESK_TEST_PLATFORM}"
+                                    LABELS ${labels})
   endif()
 endfunction()

@@ -2,6 +2,7 @@
 // Replacing a file's whole content so that a failure leaves the old file as it was.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,10 @@ namespace leeb {
 //
 // `path` may name a regular file, a symbolic link to one (the linked file is replaced, the
 // link stays) or nothing yet. Anything else that exists there (a FIFO, a device node, a
-// socket, a folder) is refused: replacing it by a regular file would break whatever uses it.
-// Failures throw RecordFileError naming `path`, with the FileProblem and the system's errno.
+// socket, a folder; on Windows a device such as NUL, CON or COM1, a pipe, a folder) is refused:
+// replacing it by a regular file would break whatever uses it. Failures throw RecordFileError
+// naming `path`, with the FileProblem and the system's error as an errno value; the message
+// has the system's own text.
 class AtomicFileWriter {
   public:
     explicit AtomicFileWriter(const std::string& path);
@@ -33,20 +36,25 @@ class AtomicFileWriter {
     const std::string& TemporaryPath() const { return tempPath_; }
 
   private:
+    // The open temporary file and what the replacing needs, per operating system.
+    class SystemFile;
+
+    // `error` is the system's own code (errno, or GetLastError() on Windows).
     [[noreturn]] void Fail(int error);
     void Discard();
 
     std::string givenPath_;  // as the caller named it, for messages
     std::string path_;       // the file that is replaced: links followed
     std::string tempPath_;
-    int fd_ = -1;
+    std::unique_ptr<SystemFile> file_;  // null once committed or discarded
     int writeError_ = 0;
 };
 
-// True when `path` (links followed) exists and is not a regular file: a FIFO, a device node, a
-// socket or a folder, which AtomicFileWriter refuses. Savers that add an extension to a name
-// without "." test the name as given first, so that "/dev/null" is refused rather than turned
-// into "/dev/null.txt".
+// True when `path` (links followed) names what AtomicFileWriter refuses: an existing FIFO,
+// device node, socket or folder; on Windows also a reserved device name (NUL, CON, COM1, ...,
+// with or without an extension) or a path in the device namespace, whether or not it exists. Savers
+// that add an extension to a name without "." test the name as given first, so that "/dev/null" is
+// refused rather than turned into "/dev/null.txt".
 bool IsNonRegularFile(const std::string& path);
 
 // Writes `content` with an AtomicFileWriter: the file is replaced whole or not at all.

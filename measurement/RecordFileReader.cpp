@@ -1,11 +1,6 @@
+// Splitting the file into lines as its blocks come in; opening and reading the file are per
+// operating system.
 #include "RecordFileReader.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 
 #include "RecordFileErrors.h"
 
@@ -15,53 +10,26 @@ namespace {
 
 constexpr std::size_t BlockSize = 64 * 1024;
 
-[[noreturn]] void Fail(const std::string& path, FileProblem problem, int error) {
-    throw RecordFileError("Cannot read file '" + path + "': " + std::strerror(error), problem, path,
-                          error);
-}
-
 bool EndsLineOrContent(char c) {
     return c == '\r' || c == '\n' || c == '\0';
 }
 
 }  // namespace
 
-RecordFileReader::RecordFileReader(const std::string& path) : path_(path), block_(BlockSize) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        Fail(path, FileProblem::CannotOpen, errno);
-    }
-    struct stat info {};
-    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd_);
-        Fail(path, FileProblem::IsAFolder, EISDIR);
-    }
-}
-
-RecordFileReader::~RecordFileReader() {
-    ::close(fd_);
-}
-
 bool RecordFileReader::Fill() {
     if (contentEnded_) {
         return false;
     }
-    for (;;) {
-        const ssize_t got = ::read(fd_, block_.data(), block_.size());
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            Fail(path_, FileProblem::CannotRead, errno);
-        }
-        begin_ = 0;
-        end_ = static_cast<std::size_t>(got);
-        if (got == 0) {
-            contentEnded_ = true;
-            return false;
-        }
-        return true;
+    if (block_.empty()) {
+        block_.resize(BlockSize);
     }
+    begin_ = 0;
+    end_ = ReadSome(block_.data(), block_.size());
+    if (end_ == 0) {
+        contentEnded_ = true;
+        return false;
+    }
+    return true;
 }
 
 bool RecordFileReader::Next(std::string_view& line) {

@@ -5,6 +5,7 @@
 // longest line.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,11 +34,17 @@ class RecordFileReader {
     const std::string& Path() const { return path_; }
 
   private:
+    // The open file, kept by the operating system's implementation.
+    class SystemFile;
+
     // Reads the next block; false at the end of the content (end of file or a NUL).
     bool Fill();
+    // Reads up to `size` bytes into `data`, at least one unless at the end of the file (0).
+    // Per operating system; throws RecordFileError (CannotRead).
+    std::size_t ReadSome(char* data, std::size_t size);
 
     std::string path_;
-    int fd_ = -1;
+    std::unique_ptr<SystemFile> file_;
     std::vector<char> block_;
     std::size_t begin_ = 0;  // unread part of block_: [begin_, end_)
     std::size_t end_ = 0;

@@ -91,6 +91,12 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent)
     layout->addWidget(rangeBox);
     layout->addWidget(buttons_);
 
+    // Return always means OK: a push button that was clicked last would otherwise become the
+    // default one, and Return after Browse... would open the file dialog again.
+    for (QPushButton* button : {setup_, browse_}) {
+        button->setAutoDefault(false);
+    }
+    OkButton()->setDefault(true);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(destinations, &QButtonGroup::buttonToggled, this, [this] { UpdateState(); });

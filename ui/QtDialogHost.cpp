@@ -1,9 +1,12 @@
 #include "QtDialogHost.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
+
+#include "DesktopSettings.h"
 
 namespace leeb {
 
@@ -20,8 +23,16 @@ QMessageBox::Icon IconForFlags(unsigned flags) {
 }
 
 std::optional<SaveFileChoice> RunFileDialog(QWidget* parent, const QString& filter,
-                                            QFileDialog::AcceptMode mode) {
+                                            QFileDialog::AcceptMode mode,
+                                            DesktopSettings* settings) {
+    const QString key =
+        mode == QFileDialog::AcceptSave ? QStringLiteral("save") : QStringLiteral("open");
     QFileDialog dialog(parent);
+    if (settings != nullptr) {
+        const QString folder = settings->LastFolder(key);
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            dialog.setDirectory(folder);
+    }
     dialog.setAcceptMode(mode);
     // Both dialogs take any name: the commands themselves check for existing files.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -31,6 +42,8 @@ std::optional<SaveFileChoice> RunFileDialog(QWidget* parent, const QString& filt
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
+    if (settings != nullptr)
+        settings->SetLastFolder(key, QFileInfo(dialog.selectedFiles().front()).absolutePath());
     return SaveFileChoice{
         dialog.selectedFiles().front(),
         std::max<int>(0, static_cast<int>(entries.indexOf(dialog.selectedNameFilter())))};
@@ -107,11 +120,12 @@ int QtDialogHost::AskQuestion(const QString& text, const QString& caption,
 }
 
 std::optional<SaveFileChoice> QtDialogHost::GetSaveFileName(const QString& filter) {
-    return RunFileDialog(parent_, filter, QFileDialog::AcceptSave);
+    return RunFileDialog(parent_, filter, QFileDialog::AcceptSave, settings_);
 }
 
 std::optional<QString> QtDialogHost::GetOpenFileName(const QString& filter) {
-    std::optional<SaveFileChoice> chosen = RunFileDialog(parent_, filter, QFileDialog::AcceptOpen);
+    std::optional<SaveFileChoice> chosen =
+        RunFileDialog(parent_, filter, QFileDialog::AcceptOpen, settings_);
     if (!chosen)
         return std::nullopt;
     return chosen->Path;

@@ -22,10 +22,15 @@ QList<QAbstractButton*> ConfigureQuestionBox(QMessageBox& box, const QString& te
 // none did.
 int QuestionAnswer(const QMessageBox& box, const QList<QAbstractButton*>& buttons);
 
+class DesktopSettings;
+
 class QtDialogHost : public DialogHost {
   public:
     explicit QtDialogHost(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // Where the open and the save dialog were last left is kept there, each for itself, and
+    // each dialog starts there. Null: the dialogs start in the working folder every time.
+    void SetSettings(DesktopSettings* settings) { settings_ = settings; }
 
     int MessageBox(const QString& text, const QString& caption, unsigned flags) override;
     int AskQuestion(const QString& text, const QString& caption,
@@ -37,6 +42,7 @@ class QtDialogHost : public DialogHost {
 
   private:
     QPointer<QWidget> parent_;
+    DesktopSettings* settings_ = nullptr;
 };
 
 }  // namespace leeb

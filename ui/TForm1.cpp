@@ -1,9 +1,10 @@
 #include "TForm1.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
-#include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -16,17 +17,21 @@
 #include "DirectionPictograms.h"
 #include "FontSetup.h"
 #include "LabSettings.h"
+#include "LeebdeskVersion.h"
 #include "LocaleNumbers.h"
 #include "QtDialogHost.h"
+#include "RecordFileDrop.h"
 #include "RecordTreeModel.h"
 #include "RecordUpload.h"
 #include "ReportSystem.h"
 #include "THidDeviceController.h"
 #include "WindowIcon.h"
+#include "WindowPlacement.h"
+#include "WindowShortcuts.h"
 
 namespace leeb {
 
-const QString TForm1::Caption = QStringLiteral("里氏硬度计  V1.02");
+const QString TForm1::Caption = QString::fromUtf8("里氏硬度计  " LEEBDESK_CAPTION_VERSION);
 
 namespace {
 
@@ -64,12 +69,12 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
     LoadImageList();
     BuildControls();
     reportSystem1_ = std::make_unique<ReportSystem>();
+    // The design size is also the smallest: below it the panels would cover one another.
     resize(ClientWidth, ClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    setMinimumSize(ClientWidth, ClientHeight);
+    CentreOnScreen(*this);
+    InstallShortcuts(*this);
+    InstallRecordFileDrop(*this);
 
     timer2_.setObjectName(QStringLiteral("Timer2"));
     timer2_.setSingleShot(true);
@@ -101,9 +106,18 @@ void TForm1::BuildControls() {
     auto* client = new ClientArea(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
-    client->SetPanels(BuildRecordPanel(), BuildViewPanel());
+    ClientArea::Parts parts;
+    parts.Panel1 = BuildRecordPanel();
+    BuildViewPanel(parts);
+    client->SetParts(parts);
     BuildQualityControls();  // needs the tree's model and the detail panel
     BuildStatusBar();
+    // Tab goes round the tree and the five buttons; the chart and the detail panel show and
+    // take no input.
+    chart1_->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* part : chart1_->findChildren<QWidget*>())
+        part->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(treeView1_, Button(CommandButton::Read));
 }
 
 QWidget* TForm1::BuildRecordPanel() {
@@ -132,9 +146,11 @@ QWidget* TForm1::BuildRecordPanel() {
     QPalette colours = treeView1_->palette();
     colours.setColor(QPalette::Base, DesktopColour);
     colours.setColor(QPalette::Text, Qt::white);
-    // The selection is hidden while the tree does not have the focus.
-    colours.setColor(QPalette::Inactive, QPalette::Highlight, DesktopColour);
-    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::white);
+    // The record shown stays marked while a button has the focus.
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
     treeView1_->setPalette(colours);
     treeView1_->setModel(model_.get());
     fill->addWidget(treeView1_);
@@ -145,7 +161,7 @@ QWidget* TForm1::BuildRecordPanel() {
     return panel1;
 }
 
-QWidget* TForm1::BuildViewPanel() {
+void TForm1::BuildViewPanel(ClientArea::Parts& parts) {
     QWidget* client = centralWidget();
     QFrame* panel2 = NewPanel("Panel2", client, {229, 0, 651, 567}, QFrame::Raised);
 
@@ -157,6 +173,11 @@ QWidget* TForm1::BuildViewPanel() {
     panel5_->setGeometry(0, 336, 649, 161);
 
     QFrame* panel3 = NewPanel("Panel3", panel2, {0, 504, 649, 41}, QFrame::Sunken);
+    parts.Panel2 = panel2;
+    parts.Panel4 = panel4;
+    parts.Chart1 = chart1_;
+    parts.Panel5 = panel5_;
+    parts.Panel3 = panel3;
     struct ButtonDesign {
         CommandButton Button;
         const char* Name;
@@ -194,7 +215,6 @@ QWidget* TForm1::BuildViewPanel() {
         connect(Button(button), &QPushButton::clicked, this,
                 [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     }
-    return panel2;
 }
 
 void TForm1::BuildStatusBar() {
@@ -215,6 +235,11 @@ void TForm1::BuildStatusBar() {
         bar->addWidget(panel);
         statusPanels_[i] = panel;
     }
+    feedback_ = new QLabel(bar);
+    feedback_->setObjectName(QStringLiteral("StatusMessage"));
+    // A long path is cut off at the window's edge; the tooltip shows it whole.
+    feedback_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(feedback_, 1);
     setStatusBar(bar);
 }
 
@@ -229,6 +254,29 @@ void TForm1::FormCreate() {
     }
     recordLines_.clear();
     // Image3 starts hidden (DetailPanel builds it so).
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Now the window's frame is known; a window restored from another screen setup, or one
+    // larger than a small or scaled screen, is brought wholly onto the screen.
+    if (!placedOnScreen_) {
+        placedOnScreen_ = true;
+        KeepOnScreen(*this);
+    }
+}
+
+void TForm1::ShowFeedback(const QString& text) {
+    feedback_->setText(text);
+    feedback_->setToolTip(text);
+}
+
+void TForm1::SetCurrentFile(const QString& path) {
+    currentFile_ = path;
+    setWindowTitle(path.isEmpty() ? Caption
+                                  : Caption + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    if (!path.isEmpty() && fileListener_)
+        fileListener_(path);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -268,6 +316,8 @@ void TForm1::ClearRecords() {
     chart1_->Clear();
     shownReadings_.clear();
     recordsUnsaved_ = false;
+    SetCurrentFile(QString());
+    ShowFeedback(QString());
 }
 
 void TForm1::RecordAppended(int recordNumber, int lineIndex) {
@@ -325,6 +375,13 @@ void TForm1::ArmAutoStart() {
     // put the start off for ever.
     if (!timer2_.isActive())
         timer2_.start(10);
+}
+
+void TForm1::UploadFinished() {
+    // The progress counter is gone; the count of what arrived stays.
+    if (!recordLines_.empty()) {
+        ShowFeedback(QStringLiteral("已读入 %1 条记录").arg(recordLines_.size() - 1));
+    }
 }
 
 void TForm1::StartReplyTimer(int milliseconds) {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "ClientArea.h"
 #include "DialogHost.h"
 #include "RecordCsv.h"
 #include "RecordFile.h"
@@ -43,7 +44,7 @@ class THidDeviceController;
 
 class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
   public:
-    static const QString Caption;  // "里氏硬度计  V1.02"
+    static const QString Caption;  // "里氏硬度计  V1.02", the version from the build
 
     // The HID backend and the GUI-thread hand-off come from the creator: the Linux backend
     // and the Qt dispatcher in the program, a simulated bus and a manual dispatcher in tests.
@@ -67,6 +68,21 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void HidDeviceController1DeviceData(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                                         uint16_t size);
     void RebuildRecordTree();
+
+    // The open command without its dialog: a file named on the command line, dropped on the
+    // window or chosen from the recent files goes the same way as one chosen in the dialog.
+    void OpenRecordFile(const QString& path);
+
+    // The record file the records came from or went to last; empty after an upload. The
+    // caption names it after the design's caption.
+    const QString& CurrentFile() const { return currentFile_; }
+    // Told of every record file opened or saved (for the recent files).
+    void SetFileListener(std::function<void(const QString& path)> listener) {
+        fileListener_ = std::move(listener);
+    }
+    // The status bar's message panel, after the design's three: what the last command did.
+    void ShowFeedback(const QString& text);
+    QLabel* FeedbackPanel() const { return feedback_; }
 
     // State, for the commands and for checks.
     const RecordLines& Lines() const { return recordLines_; }
@@ -123,14 +139,16 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     std::size_t InputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;
+    void UploadFinished() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();
     QWidget* BuildRecordPanel();
-    QWidget* BuildViewPanel();
+    void BuildViewPanel(ClientArea::Parts& parts);
     void BuildStatusBar();
     void LoadImageList();
     void CreateHidController(std::shared_ptr<HidPlatform> platform,
@@ -139,6 +157,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     // The record number of each record line (index 0 for line 1), as the tree names it.
     std::vector<long> RecordNumbersByLine() const;
     void SetStatusText(const std::string& text);
+    void SetCurrentFile(const QString& path);
     void SetReadEnabledByWatcher(bool enabled);
     void ShowTesterAccess();
     void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
@@ -166,6 +185,9 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     // A start of the upload came while the question was open; it is made again afterwards.
     bool startAfterQuestion_ = false;
     bool accessDenied_ = false;
+    bool placedOnScreen_ = false;
+    QString currentFile_;
+    std::function<void(const QString&)> fileListener_;
 
     std::vector<QPixmap> imageList1_;
     std::unique_ptr<RecordTreeModel> model_;
@@ -174,6 +196,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     DetailPanel* panel5_ = nullptr;
     std::array<QPushButton*, 5> buttons_{};  // indexed by CommandButton
     std::array<QLabel*, 3> statusPanels_{};
+    QLabel* feedback_ = nullptr;
     QTimer timer2_;
     QTimer replyTimer_;
 

@@ -1,5 +1,6 @@
 // The two print commands of the window.
 
+#include <QDir>
 #include <QPrinter>
 
 #include "BarChart.h"
@@ -19,7 +20,9 @@ void TForm1::BitBtn3Click() {
 void TForm1::BitBtn4Click() {
     if (!PrepareReportContent())
         return;
-    reportSystem1_->Run(this, recordLines_, decimalSeparator_);
+    if (const std::optional<QString> pdf =
+            reportSystem1_->Run(this, recordLines_, decimalSeparator_))
+        ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(*pdf)));
 }
 
 }  // namespace leeb

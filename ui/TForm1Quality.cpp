@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <stdexcept>
 
 #include "BarChart.h"
@@ -93,6 +94,11 @@ void TForm1::BuildQualityControls() {
     verdictLabel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     verdictLabel_->setAlignment(Qt::AlignCenter);
     verdictLabel_->hide();
+    // Taken by a click: Tab keeps going round the tree and the five buttons only.
+    for (QWidget* input :
+         std::initializer_list<QWidget*>{lowerEdit_, upperEdit_, excludeBox_, rejectBox_}) {
+        input->setFocusPolicy(Qt::ClickFocus);
+    }
     model_->SetQuality(labSettings_->Quality());
 }
 

@@ -126,27 +126,34 @@ void TForm1::BitBtn2Click() {
         // unsaved, so the save button stays enabled.
         WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_,
                        CsvOptions());
+        ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
     recordsUnsaved_ = false;
     SetButtonEnabled(CommandButton::Save, false);
+    SetCurrentFile(path);
+    ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::BitBtn5Click() {
     const std::optional<QString> chosen = dialogs_.GetOpenFileName(RecordFileFilter);
     if (!chosen || chosen->isEmpty())
         return;
-    const QFileInfo file(*chosen);
+    OpenRecordFile(*chosen);
+}
+
+void TForm1::OpenRecordFile(const QString& path) {
+    const QFileInfo file(path);
     if (!file.exists() || file.isDir()) {
         dialogs_.MessageBox(MissingText, MissingCaption, MB_OK | MB_ICONERROR);
         return;
     }
     // The whole file is read and every line converted before anything changes: a file that
     // is refused leaves records, tree, chart, panel and buttons as they were.
-    CheckedRecordFile opened = ReadRecordFileForOpen(LocalPath(*chosen), decimalSeparator_);
+    CheckedRecordFile opened = ReadRecordFileForOpen(LocalPath(path), decimalSeparator_);
     if (opened.Problem) {
-        ShowOpenProblem(*chosen, *opened.Problem);
+        ShowOpenProblem(path, *opened.Problem);
         return;
     }
     if (!MayReplaceRecords(RecordsReplacedBy::Open))
@@ -170,6 +177,10 @@ void TForm1::BitBtn5Click() {
     if (model_->RecordCount() > 0) {
         treeView1_->setCurrentIndex(model_->RecordIndex(0));
     }
+    SetCurrentFile(file.absoluteFilePath());
+    ShowFeedback(QStringLiteral("已打开 %1 (%2 条记录)")
+                     .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
+                     .arg(model_->RecordCount()));
 }
 
 void TForm1::ShowOpenProblem(const QString& path, const RecordFileProblem& problem) {

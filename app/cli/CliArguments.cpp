@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "LeebdeskVersion.h"
+
 namespace leeb::cli {
 
 namespace {
@@ -59,6 +61,8 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "-h" || argument == "--help") {
             parsed.Help = true;
+        } else if (argument == "--version") {
+            parsed.Version = true;
         } else if (argument == "-o" || argument == "--output") {
             if (i + 1 >= arguments.size()) {
                 throw UsageError("-o 后缺少文件名。(-o needs a file name.)");
@@ -89,7 +93,7 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     }
 
     if (operands.empty()) {
-        if (parsed.Help)
+        if (parsed.Help || parsed.Version)
             return parsed;
         throw UsageError("缺少命令。(No command given.)");
     }
@@ -101,7 +105,7 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     if (shape == Commands.end()) {
         throw UsageError("未知命令 " + Quoted(parsed.Command) + "。(Unknown command.)");
     }
-    if (parsed.Help)
+    if (parsed.Help || parsed.Version)
         return parsed;
 
     if (parsed.Json && !shape->TakesJson) {
@@ -143,6 +147,10 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
+const char* VersionText() {
+    return "leebdesk-cli " LEEBDESK_VERSION_TEXT "\n";
+}
+
 const char* UsageText() {
     return "用法 (usage):\n"
            "  leebdesk-cli upload [--simulate[=RECORDS.json]] -o OUT.txt\n"
@@ -165,7 +173,7 @@ const char* UsageText() {
            "  DETAILS: --company --report-no --part --lot --operator --instrument --standard\n"
            "      --remarks TEXT, --signatures 报表信息与签字栏 (details on page 1, signature\n"
            "      lines at the end).\n"
-           "  leebdesk-cli --help\n"
+           "  leebdesk-cli --help | --version\n"
            "退出状态 (exit status):\n"
            "  0  成功 (success)\n"
            "  1  失败 (failure)\n"

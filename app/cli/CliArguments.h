@@ -31,6 +31,7 @@ struct CommandArguments {
     bool Simulate = false;
     std::string SimulateFile;  // empty: the simulator's built-in records
     bool Help = false;
+    bool Version = false;
     LabOptions Lab;
 };
 
@@ -39,5 +40,7 @@ struct CommandArguments {
 CommandArguments ParseCommandLine(const std::vector<std::string>& arguments);
 
 const char* UsageText();
+// "leebdesk-cli 1.0.2 (V1.02)" and a line break.
+const char* VersionText();
 
 }  // namespace leeb::cli

@@ -13,6 +13,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "FolderAccess.h"
 #include "HeadlessUpload.h"
 #include "LocaleDecimalSeparator.h"
 #include "ManualGuiDispatcher.h"
@@ -21,6 +22,7 @@
 #include "THidDeviceController.h"
 #include "TesterSimulator.h"
 #include "UploadInterruption.h"
+#include "UploadProgress.h"
 
 namespace leeb::cli {
 
@@ -31,41 +33,22 @@ namespace fs = std::filesystem;
 // Checked before the upload, so that the records are not read in only to be lost because
 // the folder is missing or read-only.
 void CheckWritableFolder(const std::string& path) {
-    fs::path folder = fs::path(path).parent_path();
+    // Names are UTF-8 on every system; a char8_t string says so to std::filesystem.
+    fs::path folder = fs::path(std::u8string(path.begin(), path.end())).parent_path();
     if (folder.empty())
         folder = ".";
+    const std::u8string name = folder.u8string();
+    const std::string shown(name.begin(), name.end());
     std::error_code error;
     if (!fs::is_directory(folder, error)) {
-        throw CliFailure("无法写入文件，文件夹不存在：" + folder.string() + "。(Cannot write " +
-                         path + ": the folder does not exist.)");
+        throw CliFailure("无法写入文件，文件夹不存在：" + shown + "。(Cannot write " + path +
+                         ": the folder does not exist.)");
     }
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        throw CliFailure("无法写入文件，没有写文件夹的权限：" + folder.string() +
-                         "。(Cannot write " + path + ": the folder is not writable.)");
+    if (!FolderTakesNewFiles(folder)) {
+        throw CliFailure("无法写入文件，没有写文件夹的权限：" + shown + "。(Cannot write " + path +
+                         ": the folder is not writable.)");
     }
 }
-
-// "r/Last" on stderr: redrawn in place on a terminal, one line each into a file or pipe.
-class ProgressLine {
-  public:
-    ProgressLine() : terminal_(::isatty(STDERR_FILENO) == 1) {}
-    ~ProgressLine() {
-        if (terminal_ && shown_)
-            std::fputc('\n', stderr);
-    }
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-
-    void Show(const std::string& text) {
-        std::fprintf(stderr, terminal_ ? "\r%s" : "%s\n", text.c_str());
-        std::fflush(stderr);
-        shown_ = true;
-    }
-
-  private:
-    bool terminal_;
-    bool shown_ = false;
-};
 
 SimulatorRecordSet SimulatedRecords(const std::string& file) {
     if (file.empty())
@@ -78,7 +61,7 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
 }
 
 HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
-    ProgressLine progress;
+    UploadProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
     HeadlessUploadOptions options;
     options.DecimalSeparator = decimalSeparator;
     options.Progress = [&progress](const std::string& text) { progress.Show(text); };

@@ -7,6 +7,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "RuntimeFolder.h"
 
 namespace {
 
@@ -18,8 +19,13 @@ int Run(int argc, char** argv) {
     using namespace leeb::cli;
     const CommandArguments arguments =
         ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    // Asked for, so an answer on standard output, not an error.
     if (arguments.Help) {
-        std::fputs(UsageText(), stderr);
+        std::fputs(UsageText(), stdout);
+        return ExitSuccess;
+    }
+    if (arguments.Version) {
+        std::fputs(VersionText(), stdout);
         return ExitSuccess;
     }
     if (arguments.Command == "upload")
@@ -35,6 +41,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace leeb::cli;
+    leeb::EnsureRuntimeFolder();
     int status = ExitFailure;
     try {
         status = Run(argc, argv);

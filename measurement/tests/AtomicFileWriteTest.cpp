@@ -77,27 +77,6 @@ TEST(AtomicFileWriter, ANameThatUsesTheFolderLimitCanBeSaved) {
     }
 }
 
-TEST(AtomicFileWriter, TemporaryNamesFitTheLimit) {
-    const std::string chinese = "测量记录";  // 12 bytes in UTF-8
-    const struct {
-        std::string target;
-        std::size_t nameMax;
-        std::string expected;
-    } cases[] = {
-        {"records.txt", 255, ".records.txt.42.tmp"},
-        {std::string(255, 'a'), 255, "." + std::string(247, 'a') + ".42.tmp"},
-        {"records.txt", 12, ".reco.42.tmp"},
-        // Cut between characters, never inside one.
-        {chinese, 13, ".测.42.tmp"},
-        {"records.txt", 4, ".42"},
-    };
-    for (const auto& c : cases) {
-        const std::string name = TemporaryFileName(c.target, "42", c.nameMax);
-        EXPECT_EQ(name, c.expected) << c.target << " " << c.nameMax;
-        EXPECT_LE(name.size(), c.nameMax);
-    }
-}
-
 TEST(AtomicFileWriter, AWriteThatFailsPartWayKeepsTheOldFile) {
     // A file size limit makes the disk "full" after 64 KiB: the write fails with EFBIG part-way
     // through, as on a disk that fills up.

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -99,10 +101,12 @@ TEST_F(ReportRun, PreviewAtFullSizeWithAllPages) {
     EXPECT_EQ(pageCount_, 3);
 }
 
-TEST_F(ReportRun, FileDestinationWritesThePdf) {
+TEST_F(ReportRun, FileDestinationWritesThePdfAndNamesIt) {
     Choose(ReportDestination::File);
-    system_.Run(nullptr, RecordsOf({3}), '.');
+    EXPECT_EQ(system_.Run(nullptr, RecordsOf({3}), '.'), std::optional<QString>(pdf_));
     EXPECT_TRUE(QFile::exists(pdf_));
+    Choose(ReportDestination::Preview);
+    EXPECT_EQ(system_.Run(nullptr, RecordsOf({3}), '.'), std::nullopt);
 }
 
 TEST_F(ReportRun, BadLineFailsBeforeAnyOutput) {
@@ -168,6 +172,38 @@ TEST(OutputOptionsDialog, AFileNameWithoutDotGetsThePdfExtension) {
                   QString(c.file).replace(QStringLiteral("<fifo>"), fifo))
             << c.typed.toStdString();
     }
+}
+
+// Return from any control of the dialog presses OK, also from a button that had the focus
+// (Browse... once clicked) and would otherwise be pressed again.
+TEST(OutputOptionsDialog, ReturnPressesOk) {
+    OutputOptionsDialog dialog;
+    dialog.FileButton()->setChecked(true);
+    dialog.FilePathEdit()->setText(QStringLiteral("/tmp/r.pdf"));
+    int fileDialogs = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+        QWidget* browse = nullptr;
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("&Browse..."))
+                browse = button;
+        }
+        ASSERT_NE(browse, nullptr);
+        browse->setFocus();
+        // A file dialog opened by mistake is closed again, counted.
+        QTimer::singleShot(50, &dialog, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal != &dialog) {
+                ++fileDialogs;
+                modal->close();
+            }
+        });
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(browse, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(browse, &release);
+    });
+    QTimer::singleShot(2000, &dialog, [&dialog] { dialog.reject(); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(fileDialogs, 0);
 }
 
 TEST(ReportStatusWindow, ShowsThePageAndCancels) {
