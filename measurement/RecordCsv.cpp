@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "AtomicFileWrite.h"
+#include "RecordCsvQuality.h"
 #include "RecordView.h"
 
 namespace leeb {
@@ -158,13 +159,32 @@ std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator) {
 
 std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& recordNumbers,
                             char decimalSeparator) {
+    return FormatRecordCsv(lines, recordNumbers, decimalSeparator, RecordCsvOptions{});
+}
+
+std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator,
+                            const RecordCsvOptions& options) {
+    return FormatRecordCsv(lines, {}, decimalSeparator, options);
+}
+
+std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& recordNumbers,
+                            char decimalSeparator, const RecordCsvOptions& options) {
     const char fieldSeparator = decimalSeparator == ',' ? ';' : ',';
+    std::vector<std::size_t> chosen = options.Records;
+    if (chosen.empty()) {
+        for (std::size_t r = 1; r < lines.size(); ++r) {
+            chosen.push_back(r);
+        }
+    }
     // Every line is read before anything is formatted: the reading columns must fit the
     // longest record.
     std::vector<RecordTextFields> records;
-    records.reserve(lines.empty() ? 0 : lines.size() - 1);
+    records.reserve(chosen.size());
     std::size_t readingColumns = RecordReadingColumns;
-    for (std::size_t r = 1; r < lines.size(); ++r) {
+    for (const std::size_t r : chosen) {
+        if (r == 0 || r >= lines.size()) {
+            throw ConversionError("record " + std::to_string(r) + " is not in the record file");
+        }
         try {
             records.push_back(ParseRecordLine(lines[r], decimalSeparator));
         } catch (const ConversionError& error) {
@@ -179,12 +199,21 @@ std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& r
         readingColumns = std::max(readingColumns, records.back().Readings.size());
     }
     std::string out = "\xEF\xBB\xBF";
-    AppendRow(out, HeaderRow(readingColumns), fieldSeparator);
-    for (std::size_t r = 1; r < lines.size(); ++r) {
+    std::vector<std::string> header = HeaderRow(readingColumns);
+    for (std::string& name : QualityCsvHeader(options.Quality)) {
+        header.push_back(std::move(name));
+    }
+    AppendRow(out, header, fieldSeparator);
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        const std::size_t r = chosen[i];
         const long number =
             r - 1 < recordNumbers.size() ? recordNumbers[r - 1] : static_cast<long>(r);
-        AppendRow(out, RecordRow(number, records[r - 1], readingColumns, decimalSeparator),
-                  fieldSeparator);
+        std::vector<std::string> row =
+            RecordRow(number, records[i], readingColumns, decimalSeparator);
+        for (std::string& field : QualityCsvFields(records[i], options.Quality, decimalSeparator)) {
+            row.push_back(std::move(field));
+        }
+        AppendRow(out, row, fieldSeparator);
     }
     return out;
 }
@@ -196,6 +225,12 @@ void WriteRecordCsv(const std::string& path, const RecordLines& lines, char deci
 void WriteRecordCsv(const std::string& path, const RecordLines& lines,
                     const std::vector<long>& recordNumbers, char decimalSeparator) {
     ReplaceFileContent(path, FormatRecordCsv(lines, recordNumbers, decimalSeparator));
+}
+
+void WriteRecordCsv(const std::string& path, const RecordLines& lines,
+                    const std::vector<long>& recordNumbers, char decimalSeparator,
+                    const RecordCsvOptions& options) {
+    ReplaceFileContent(path, FormatRecordCsv(lines, recordNumbers, decimalSeparator, options));
 }
 
 }  // namespace leeb

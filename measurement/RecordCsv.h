@@ -12,9 +12,11 @@
 // begins with "=", "+", "-" or "@" is written as text (a leading apostrophe, quoted) so that
 // spreadsheets do not run it as a formula.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
+#include "QualitySettings.h"
 #include "RecordFile.h"
 
 namespace leeb {
@@ -32,6 +34,21 @@ std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& r
 void WriteRecordCsv(const std::string& path, const RecordLines& lines, char decimalSeparator);
 void WriteRecordCsv(const std::string& path, const RecordLines& lines,
                     const std::vector<long>& recordNumbers, char decimalSeparator);
+
+// The quality settings add their columns after the plain ones (RecordCsvQuality.h); Records
+// (line indices, ascending) chooses the rows, empty for all. Default: the plain table.
+struct RecordCsvOptions {
+    QualitySettings Quality;
+    std::vector<std::size_t> Records;
+};
+
+std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& recordNumbers,
+                            char decimalSeparator, const RecordCsvOptions& options);
+std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator,
+                            const RecordCsvOptions& options);
+void WriteRecordCsv(const std::string& path, const RecordLines& lines,
+                    const std::vector<long>& recordNumbers, char decimalSeparator,
+                    const RecordCsvOptions& options);
 
 // Text of an ImpactDirection code: "垂直向下", "45°向下", "水平", "45°向上", "垂直向上", or
 // "?" and the code.

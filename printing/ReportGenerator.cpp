@@ -6,8 +6,11 @@
 #include "MeasurementRecord.h"
 #include "NumberText.h"
 #include "PictogramBitmap.h"
+#include "RecordEvaluation.h"
 #include "RecordStatistics.h"
+#include "RecordingPageWriter.h"
 #include "ReportLabels.h"
+#include "ReportQualityLines.h"
 
 namespace leeb {
 namespace {
@@ -28,6 +31,10 @@ constexpr double ContinuationGraphicsY = HeaderBaseline + 0.02;
 // A page takes another record block only while it holds at most this many counted lines.
 constexpr int PageLineLimit = 24;
 constexpr int ReadingsPerLine = 8;
+// Rows of 0.25 in from the first heading's baseline down to the body's bottom edge. The plain
+// report's fullest page (four records of 32 readings) takes exactly this many; the extended
+// report's longer blocks are kept within it.
+constexpr int PageRows = 35;
 constexpr int RegularReadingLines = 32 / ReadingsPerLine;  // a record holds 32 readings
 
 const QString HeiFace = QStringLiteral("黑体");
@@ -54,18 +61,24 @@ RecordTextFields ReadRecord(const RecordLines& lines, std::size_t r, char decima
     }
 }
 
-void PrintPageFooters(PageWriter& writer, const QString& printDate) {
+void PrintPageFooters(PageWriter& writer, const QString& printDate, int totalPages) {
     writer.SetFont(SongFace, 10);
     writer.SetBandBottom(FooterBottom);
-    writer.PrintFooter(PageLabel(writer.PageNumber()), FooterAlign::Left);
+    writer.PrintFooter(PageLabelOf(writer.PageNumber(), totalPages), FooterAlign::Left);
     writer.PrintFooter(DateLabel(printDate), FooterAlign::Right);
     writer.SetBandBottom(BodyBottom);
 }
 
 class ReportBody {
   public:
-    ReportBody(PageWriter& writer, char decimalSeparator, const QString& printDate)
-        : writer_(writer), separator_(decimalSeparator), printDate_(printDate) {}
+    ReportBody(PageWriter& writer, char decimalSeparator, const QString& printDate,
+               const ReportContent& content, int totalPages)
+        : writer_(writer),
+          separator_(decimalSeparator),
+          printDate_(printDate),
+          content_(content),
+          extended_(content.Extended()),
+          totalPages_(totalPages) {}
 
     void FirstPageHeader() {
         writer_.SetBandLeft(BandLeft);
@@ -76,7 +89,7 @@ class ReportBody {
         writer_.Home();
         writer_.SetBaseline(TitleBaseline);
         writer_.PrintCentered(QStringLiteral("硬度/强度测试报表"), writer_.PageWidth() / 2.0);
-        PrintPageFooters(writer_, printDate_);
+        PrintPageFooters(writer_, printDate_, totalPages_);
         writer_.SetBaseline(HeaderBaseline);
         // Rules follow the 10 pt footer font's pitch here (font mode): 1.5 + 1/6.
         graphicsY_ = writer_.Baseline() + writer_.LinePitch();
@@ -87,10 +100,41 @@ class ReportBody {
         writer_.RebaseBandTop();
         writer_.Home();
         pageLineCount_ = 0;
+        if (extended_) {
+            DetailsBlock();
+        }
+    }
+
+    // The lab's details where the first heading would stand; they count as body lines, so
+    // page 1 takes fewer records. The fixed pitch starts here instead of at the heading.
+    void DetailsBlock() {
+        const std::vector<std::string> lines =
+            DetailsBlockLines(content_.Details, content_.Quality);
+        if (lines.empty()) {
+            return;
+        }
+        writer_.SetLinePitch(LinePitch);
+        for (const std::string& line : lines) {
+            BodyLine(line);
+        }
+        BodyLine(" ");
+    }
+
+    // The 检验 / 审核 lines after the last record, on a page of their own when the last one
+    // has no room left.
+    void Signatures() {
+        if (pageRows_ + 2 > PageRows) {
+            ContinuationPage();
+        }
+        writer_.SetFont(SongFace, 12);
+        BodyLine(" ");
+        BodyLine(SignatureLine());
     }
 
     void ContinuationPage() {
         pageLineCount_ = 0;
+        pageRows_ = 0;
+        recordsOnPage_ = 0;
         writer_.NewPage();
         writer_.SetBandTop(BandTop);
         writer_.SetFont(HeiFace, 24);
@@ -100,7 +144,7 @@ class ReportBody {
         writer_.SetBaseline(TitleBaseline);
         writer_.PrintCentered(QStringLiteral("(续)"),
                               writer_.PageWidth() - ContinuationMarkFromRight);
-        PrintPageFooters(writer_, printDate_);
+        PrintPageFooters(writer_, printDate_, totalPages_);
         writer_.SetBaseline(HeaderBaseline);
         graphicsY_ = ContinuationGraphicsY;
         writer_.SetFont(SongFace, 12);
@@ -112,6 +156,8 @@ class ReportBody {
         writer_.SetFont(SongFace, 12);
         writer_.SetBold(true);
         writer_.Print(QStringLiteral("No. ") + QString::number(r));
+        ++pageRows_;
+        ++recordsOnPage_;
         writer_.RebaseBandTop();
         writer_.SetLinePitch(LinePitch);
         graphicsY_ += LinePitch;
@@ -141,18 +187,22 @@ class ReportBody {
                                    "冲击次数: " + std::to_string(fields.ImpactCount);
         writer_.PrintLine(Q(second));
         ++pageLineCount_;
+        ++pageRows_;
         writer_.DrawBitmap(3.6, graphicsY_, 3.9, graphicsY_ + 0.3,
                            bitmap_.Load(PictogramForDirection(settings.ImpactDirection)));
         graphicsY_ += LinePitch;
 
-        RecordStatistics statistics(OneDecimalScale(settings));
+        const bool oneDecimal = OneDecimalScale(settings);
+        const EvaluationOptions options = content_.Quality.For(settings);
+        // The plain report evaluates with nothing set: all readings, no marks.
+        const RecordEvaluation evaluation =
+            EvaluateRecord(fields.Readings, oneDecimal, extended_ ? options : EvaluationOptions{});
+        const RecordStatistics& statistics = evaluation.Used;
         std::string open;
         int readingLines = 0;
         for (std::size_t k = 0; k < fields.Readings.size(); ++k) {
-            const double value = fields.Readings[k];
-            const std::string text = FormatGeneral(value, separator_);
-            statistics.Add(value);
-            open += text + Blanks(5 - static_cast<int>(text.size())) + "   ";
+            const std::string text = FormatGeneral(fields.Readings[k], separator_);
+            open += ReadingCell(text, extended_ ? evaluation.Marks[k] : ReadingMark::Valid);
             if ((k + 1) % ReadingsPerLine == 0) {
                 BodyLine(open);
                 open.clear();
@@ -166,12 +216,34 @@ class ReportBody {
         BodyLine("最大值:  " + FillTo16(statistics.MaxText(separator_)) +
                  "最小值:  " + FillTo16(statistics.MinText(separator_)) +
                  "平均值: " + statistics.ReportMeanText(separator_));
+        if (extended_) {
+            BodyLine(
+                SpreadLine(evaluation, options.ExcludeInvalid, fields.ImpactCount, separator_));
+            if (options.Limits.Any()) {
+                BodyLine(LimitsLine(options.Limits, evaluation.MeanVerdict, separator_));
+            }
+        }
         if (pageLineCount_ <= PageLineLimit) {
             BodyLine(" ");
         }
     }
 
     bool PageFull() const { return pageLineCount_ > PageLineLimit; }
+
+    // Whether the extended block of a record still fits below what the page holds; the plain
+    // report's blocks always do, by the counted-line rule alone.
+    bool Fits(const RecordTextFields& fields) const {
+        if (!extended_ || recordsOnPage_ == 0) {
+            return true;
+        }
+        const int count = static_cast<int>(fields.Readings.size());
+        const int readingRows = std::max(1, (count + ReadingsPerLine - 1) / ReadingsPerLine);
+        const DecodedSettings settings =
+            DecodeSettingsWord(static_cast<uint16_t>(fields.SettingsWord));
+        const int limitsRow = content_.Quality.For(settings).Limits.Any() ? 1 : 0;
+        // Heading, two settings rows, readings, statistics, spread, limits, separator.
+        return pageRows_ + 1 + 2 + readingRows + 2 + limitsRow + 1 <= PageRows;
+    }
 
     // Lines of older uploads may hold more than the 32 readings of a record, and their blocks
     // more than the 8 counted lines of the longest regular one. Such a block goes to a new page
@@ -188,36 +260,75 @@ class ReportBody {
         writer_.PrintLine(Q(text));
         graphicsY_ += LinePitch;
         ++pageLineCount_;
+        ++pageRows_;
     }
 
     PageWriter& writer_;
     char separator_;
     QString printDate_;
+    const ReportContent& content_;
+    bool extended_;
+    int totalPages_;
     PictogramBitmap bitmap_;
     double graphicsY_ = 0.0;
     int pageLineCount_ = 0;
+    int pageRows_ = 0;  // rows of the page in use, headings included
+    int recordsOnPage_ = 0;
 };
+
+// The record lines a run prints: the chosen ones, or all.
+std::vector<std::size_t> PrintedLines(const RecordLines& lines, const ReportContent& content) {
+    if (!content.Records.empty()) {
+        return content.Records;
+    }
+    std::vector<std::size_t> all;
+    for (std::size_t r = 1; r < lines.size(); ++r) {
+        all.push_back(r);
+    }
+    return all;
+}
+
+void PrintBody(PageWriter& writer, const RecordLines& lines, char decimalSeparator,
+               const QString& printDate, const ReportContent& content, int totalPages) {
+    ReportBody body(writer, decimalSeparator, printDate, content, totalPages);
+    body.FirstPageHeader();
+    const std::vector<std::size_t> printed = PrintedLines(lines, content);
+    for (std::size_t i = 0; i < printed.size(); ++i) {
+        const RecordTextFields fields = ReadRecord(lines, printed[i], decimalSeparator);
+        if (body.LongBlockNeedsNewPage(fields) || !body.Fits(fields)) {
+            body.ContinuationPage();
+        }
+        body.Record(printed[i], fields);
+        if (body.PageFull() && i + 1 < printed.size()) {
+            body.ContinuationPage();
+        }
+    }
+    if (content.Details.Signatures) {
+        body.Signatures();
+    }
+}
 
 }  // namespace
 
 void ReportSystem1Print(PageWriter& writer, const RecordLines& lines, char decimalSeparator,
-                        const QString& printDate) {
-    ReportBody body(writer, decimalSeparator, printDate);
-    body.FirstPageHeader();
-    for (std::size_t r = 1; r < lines.size(); ++r) {
-        const RecordTextFields fields = ReadRecord(lines, r, decimalSeparator);
-        if (body.LongBlockNeedsNewPage(fields)) {
-            body.ContinuationPage();
-        }
-        body.Record(r, fields);
-        if (body.PageFull() && r + 1 < lines.size()) {
-            body.ContinuationPage();
-        }
+                        const QString& printDate, const ReportContent& content) {
+    int totalPages = 0;
+    if (content.Details.Any()) {
+        // Pages break by counted lines, never by font metrics, so a dry run on the recording
+        // writer knows the page count the real one will reach.
+        RecordingPageWriter dryRun;
+        PrintBody(dryRun, lines, decimalSeparator, printDate, content, 0);
+        totalPages = dryRun.PageNumber();
     }
+    PrintBody(writer, lines, decimalSeparator, printDate, content, totalPages);
 }
 
-void CheckReportRecords(const RecordLines& lines, char decimalSeparator) {
-    for (std::size_t r = 1; r < lines.size(); ++r) {
+void CheckReportRecords(const RecordLines& lines, char decimalSeparator,
+                        const ReportContent& content) {
+    for (const std::size_t r : PrintedLines(lines, content)) {
+        if (r == 0 || r >= lines.size()) {
+            throw ConversionError("Record " + std::to_string(r) + " is not in the record file");
+        }
         ReadRecord(lines, r, decimalSeparator);
     }
 }

@@ -7,16 +7,19 @@
 
 #include "PageWriter.h"
 #include "RecordFile.h"
+#include "ReportContent.h"
 
 namespace leeb {
 
 // Throws ConversionError (naming the line) for a record line whose fields do not convert;
-// drawing already done stays on the writer.
+// drawing already done stays on the writer. `content` adds the lab's details, limits and
+// marks, and chooses the records; its default is the plain report.
 void ReportSystem1Print(PageWriter& writer, const RecordLines& lines, char decimalSeparator,
-                        const QString& printDate);
+                        const QString& printDate, const ReportContent& content = {});
 
-// Converts every record line as the report will, so a bad line can be reported before any
+// Converts every record line the report will print, so a bad line can be reported before any
 // output is started. Throws the same ConversionError as ReportSystem1Print.
-void CheckReportRecords(const RecordLines& lines, char decimalSeparator);
+void CheckReportRecords(const RecordLines& lines, char decimalSeparator,
+                        const ReportContent& content = {});
 
 }  // namespace leeb

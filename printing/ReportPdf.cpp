@@ -42,7 +42,7 @@ void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decim
 
 void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decimalSeparator,
                     const PdfReportOptions& options) {
-    CheckReportRecords(lines, decimalSeparator);
+    CheckReportRecords(lines, decimalSeparator, options.Content);
     const QString printDate =
         options.PrintDate.isEmpty() ? PrintDateText(QDate::currentDate()) : options.PrintDate;
 
@@ -69,7 +69,7 @@ void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decim
         }
         PainterPageWriter writer(pdf, painter, options.FirstPage, options.LastPage);
         writer.SetProgressHandler(options.Progress);
-        ReportSystem1Print(writer, lines, decimalSeparator, printDate);
+        ReportSystem1Print(writer, lines, decimalSeparator, printDate, options.Content);
         if (!painter.end()) {
             throw ReportError(
                 CannotWrite(pdfPath, QStringLiteral("the PDF could not be finished")));

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "RecordFile.h"
+#include "ReportContent.h"
 
 namespace leeb {
 
@@ -23,6 +24,7 @@ struct PdfReportOptions {
     QString PrintDate;  // empty: today in the system's short date format
     // Called after each drawing operation; returning false cancels (ReportCancelled).
     std::function<bool(int page)> Progress;
+    ReportContent Content;  // default: the plain report
 };
 
 void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decimalSeparator,

@@ -26,7 +26,7 @@ void PrepareReportPrinter(QPrinter& printer) {
 // Generates the whole report on `printer` under a status window. Throws ReportCancelled after
 // aborting the job when the user cancels.
 void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
-                  char decimalSeparator, const QString& printDate) {
+                  char decimalSeparator, const QString& printDate, const ReportContent& content) {
     ReportStatusWindow status(parent);
     status.show();
     QPainter painter;
@@ -36,7 +36,7 @@ void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
     try {
         PainterPageWriter writer(printer, painter, printer.fromPage(), printer.toPage());
         writer.SetProgressHandler([&status](int page) { return status.Progress(page); });
-        ReportSystem1Print(writer, lines, decimalSeparator, printDate);
+        ReportSystem1Print(writer, lines, decimalSeparator, printDate, content);
     } catch (...) {
         // A preview records pictures and has no job to abort (aborting it breaks the printer).
         const QPaintEngine* engine = printer.paintEngine();
@@ -70,7 +70,7 @@ std::optional<QString> ReportSystem::Run(QWidget* parent, const RecordLines& lin
         return std::nullopt;
     }
     // A bad line is reported before a page reaches any printer, preview or file.
-    CheckReportRecords(lines, decimalSeparator);
+    CheckReportRecords(lines, decimalSeparator, content_);
     const QString printDate = PrintDateText(QDate::currentDate());
     try {
         switch (options->Destination) {
@@ -108,7 +108,7 @@ void ReportSystem::ToPrinter(QWidget* parent, const OutputOptions& options,
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(options.FirstPage, options.LastPage);
     }
-    RenderReport(parent, printer, lines, decimalSeparator, printDate);
+    RenderReport(parent, printer, lines, decimalSeparator, printDate, content_);
 }
 
 void ReportSystem::ToPreview(QWidget* parent, const RecordLines& lines, char decimalSeparator,
@@ -122,19 +122,19 @@ void ReportSystem::ToPreview(QWidget* parent, const RecordLines& lines, char dec
     // failure inside the signal is carried out of the preview and raised here.
     std::exception_ptr failure;
     bool cancelled = false;
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter* target) {
-                         if (failure) {
-                             return;
-                         }
-                         try {
-                             RenderReport(&preview, *target, lines, decimalSeparator, printDate);
-                         } catch (const ReportCancelled&) {
-                             cancelled = true;
-                         } catch (...) {
-                             failure = std::current_exception();
-                         }
-                     });
+    QObject::connect(
+        &preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* target) {
+            if (failure) {
+                return;
+            }
+            try {
+                RenderReport(&preview, *target, lines, decimalSeparator, printDate, content_);
+            } catch (const ReportCancelled&) {
+                cancelled = true;
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
     auto* pages = preview.findChild<QPrintPreviewWidget*>();
     if (pages == nullptr) {
         throw ReportError("The report preview is not available.");
@@ -165,6 +165,7 @@ void ReportSystem::ToFile(QWidget* parent, const OutputOptions& options, const R
     pdf.FirstPage = options.FirstPage;
     pdf.LastPage = options.LastPage;
     pdf.PrintDate = printDate;
+    pdf.Content = content_;
     pdf.Progress = [&status](int page) { return status.Progress(page); };
     WriteReportPdf(lines, options.FilePath, decimalSeparator, pdf);
 }

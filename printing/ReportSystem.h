@@ -9,6 +9,7 @@
 
 #include "OutputOptionsDialog.h"
 #include "RecordFile.h"
+#include "ReportContent.h"
 
 namespace leeb {
 
@@ -23,6 +24,9 @@ class ReportSystem {
 
     void SetOptionsProvider(OptionsProvider provider) { optionsProvider_ = std::move(provider); }
     void SetPreviewShower(PreviewShower shower) { previewShower_ = std::move(shower); }
+    // The details, limits and chosen records of the following runs; default: the plain report.
+    void SetContent(ReportContent content) { content_ = std::move(content); }
+    const ReportContent& Content() const { return content_; }
 
     // Cancel in either window ends the run silently with nothing output. A record line that
     // does not convert throws ConversionError before anything is output; an unusable printer
@@ -39,6 +43,7 @@ class ReportSystem {
 
     OptionsProvider optionsProvider_;
     PreviewShower previewShower_;
+    ReportContent content_;
 };
 
 }  // namespace leeb

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "ChartValueRange.h"
 #include "LocaleNumbers.h"
@@ -12,6 +13,9 @@ namespace {
 
 const QColor SeriesColour(0, 128, 255);
 const QColor MarkFill(255, 255, 225);
+// Readings outside the limits or failed; the limit lines.
+const QColor MarkedColour(230, 60, 60);
+const QColor LimitLineColour(200, 0, 0);
 constexpr double BarWidth = 0.6;  // share of a reading's column
 // So that a record of one or two readings shows bars, not walls.
 constexpr double WidestBarPixels = 80.0;
@@ -46,7 +50,8 @@ BarChart::BarChart(QWidget* parent)
       series_(new QCPBars(xAxis, yAxis)),
       title_(new QCPTextElement(this, QStringLiteral("硬度 / 强度测试情况"))),
       xTicker_(new QCPAxisTickerText),
-      yTicker_(new QCPAxisTickerFixed) {
+      yTicker_(new QCPAxisTickerFixed),
+      marked_(new QCPBars(xAxis, yAxis)) {
     setObjectName(QStringLiteral("Chart1"));
     // The plot's default locale leaves out thousands separators; the value axis groups them
     // as the marks do.
@@ -65,6 +70,11 @@ BarChart::BarChart(QWidget* parent)
     // Bars stand on zero, and the plot rectangle cuts them off at the value axis' lower edge:
     // the series keeps the readings themselves as its values.
     series_->setBaseValue(0.0);
+    marked_->setObjectName(QStringLiteral("MarkedReadings"));
+    marked_->setWidthType(QCPBars::wtAbsolute);
+    marked_->setBrush(MarkedColour);
+    marked_->setPen(QPen(MarkedColour.darker(150)));
+    marked_->setBaseValue(0.0);
 
     xAxis->setTicker(xTicker_);
     xAxis->grid()->setVisible(false);
@@ -81,7 +91,20 @@ BarChart::~BarChart() = default;
 
 void BarChart::Clear() {
     points_.clear();
+    limitMarks_ = {};
     RebuildSeries();
+}
+
+void BarChart::SetLimitMarks(ChartLimitMarks marks) {
+    limitMarks_ = std::move(marks);
+    RebuildSeries();
+}
+
+std::vector<double> BarChart::LimitLineYs() const {
+    std::vector<double> ys;
+    for (const QCPItemStraightLine* line : limitLines_)
+        ys.push_back(line->point1->pixelPosition().y());
+    return ys;
 }
 
 void BarChart::AddPoint(double x, double y) {
@@ -95,6 +118,7 @@ void BarChart::SetPoints(std::vector<QPointF> points) {
     std::stable_sort(points.begin(), points.end(),
                      [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
     points_ = std::move(points);
+    limitMarks_ = {};
     RebuildSeries();
 }
 
@@ -150,6 +174,11 @@ void BarChart::RebuildSeries() {
     }
     marks_.clear();
     xTicker_->clear();
+    for (QCPItemStraightLine* line : limitLines_)
+        removeItem(line);
+    limitLines_.clear();
+    QVector<double> markedKeys;
+    QVector<double> markedValues;
 
     QVector<double> keys;
     QVector<double> values;
@@ -159,6 +188,10 @@ void BarChart::RebuildSeries() {
         const QPointF& p = points_[i];
         keys << key;
         values << p.y();
+        if (i < limitMarks_.Marks.size() && limitMarks_.Marks[i] != ReadingMark::Valid) {
+            markedKeys << key;
+            markedValues << p.y();
+        }
         xTicker_->addTick(key, QLocale::system().toString(p.x()));
 
         // The arrow's head sits on the bar top; its tail, ArrowLength pixels above, carries
@@ -187,6 +220,17 @@ void BarChart::RebuildSeries() {
         marks_.push_back({arrow, text});
     }
     series_->setData(keys, values, true);
+    marked_->setData(markedKeys, markedValues, true);
+    for (const std::optional<double>& limit :
+         {limitMarks_.Limits.Lower, limitMarks_.Limits.Upper}) {
+        if (!limit)
+            continue;
+        auto* line = new QCPItemStraightLine(this);
+        line->setPen(QPen(LimitLineColour, 1, Qt::DashLine));
+        line->point1->setCoords(0.0, *limit);
+        line->point2->setCoords(1.0, *limit);
+        limitLines_.push_back(line);
+    }
     xAxis->setRange(0.5, static_cast<double>(std::max<std::size_t>(points_.size(), 1)) + 0.5);
     replot(rpQueuedReplot);
 }
@@ -210,6 +254,7 @@ bool BarChart::ArrangeMarks() {
     const double column = plot.width() / xAxis->range().size();
     bool changed = false;
     series_->setWidth(std::min(BarWidth * column, WidestBarPixels));
+    marked_->setWidth(series_->width());
 
     // Reading numbers turn upright only when the window is too narrow for them side by side.
     const QFontMetrics labelMetrics(xAxis->tickLabelFont());
@@ -254,6 +299,14 @@ bool BarChart::ArrangeMarks() {
         headroom.push_back(ArrowLength + (upright ? box.height() : box.width()) + MarkGap);
     }
 
+    // The limit lines stay inside the plot: each counts as a value that needs no headroom.
+    for (const std::optional<double>& limit :
+         {limitMarks_.Limits.Lower, limitMarks_.Limits.Upper}) {
+        if (limit) {
+            values.push_back(*limit);
+            headroom.push_back(0.0);
+        }
+    }
     const ChartValueRange range = FitChartValueRange(values, headroom, plot.height());
     if (Differs(yAxis->range().lower, range.Lower) || Differs(yAxis->range().upper, range.Upper))
         changed = true;

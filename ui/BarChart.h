@@ -18,7 +18,16 @@
 #include <QString>
 #include <vector>
 
+#include "RecordEvaluation.h"
+
 namespace leeb {
+
+// The lab's limits as the chart shows them: a dashed line per limit and the readings marked
+// other than Valid drawn in another colour. Empty: the plain chart.
+struct ChartLimitMarks {
+    ToleranceLimits Limits;
+    std::vector<ReadingMark> Marks;  // by bar, in X order
+};
 
 class BarChart : public QCustomPlot {
   public:
@@ -50,6 +59,12 @@ class BarChart : public QCustomPlot {
     // event-loop pass after a change).
     void UpdateMarks();
 
+    // Until the next Clear() or SetPoints().
+    void SetLimitMarks(ChartLimitMarks marks);
+    const ChartLimitMarks& LimitMarks() const { return limitMarks_; }
+    // Pixel y of the limit lines drawn, lower limit first (for checks).
+    std::vector<double> LimitLineYs() const;
+
   protected:
     void updateLayout() override;
 
@@ -71,6 +86,9 @@ class BarChart : public QCustomPlot {
     QSharedPointer<QCPAxisTickerFixed> yTicker_;
     std::vector<QPointF> points_;
     std::vector<Mark> marks_;
+    ChartLimitMarks limitMarks_;
+    QCPBars* marked_;  // the readings outside the limits or failed, over their Series1 bars
+    std::vector<QCPItemStraightLine*> limitLines_;
 };
 
 }  // namespace leeb

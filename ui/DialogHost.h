@@ -4,9 +4,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <optional>
 
 #include "MessageBoxFlags.h"
+#include "ReportDetailsDialog.h"
 
 namespace leeb {
 
@@ -41,6 +43,15 @@ class DialogHost {
     // filter: entries "text (patterns)" separated by ";;".
     virtual std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) = 0;
     virtual std::optional<QString> GetOpenFileName(const QString& filter) = 0;
+
+    // "报表信息" before the report's output options: the details to print and the records, the
+    // proposal's when skipped; nothing when the user cancels the report. The default skips,
+    // so a host that does not ask gets the plain report.
+    virtual std::optional<ReportDetailsChoice> AskReportDetails(const ReportDetailsChoice& proposed,
+                                                                std::size_t recordCount) {
+        (void)recordCount;
+        return ReportDetailsChoice{{}, proposed.Records, true};
+    }
 };
 
 }  // namespace leeb

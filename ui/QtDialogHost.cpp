@@ -131,4 +131,12 @@ std::optional<QString> QtDialogHost::GetOpenFileName(const QString& filter) {
     return chosen->Path;
 }
 
+std::optional<ReportDetailsChoice> QtDialogHost::AskReportDetails(
+    const ReportDetailsChoice& proposed, std::size_t recordCount) {
+    ReportDetailsDialog dialog(proposed, recordCount, parent_);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Choice();
+}
+
 }  // namespace leeb

@@ -37,6 +37,8 @@ class QtDialogHost : public DialogHost {
                     const QStringList& buttons) override;
     std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) override;
     std::optional<QString> GetOpenFileName(const QString& filter) override;
+    std::optional<ReportDetailsChoice> AskReportDetails(const ReportDetailsChoice& proposed,
+                                                        std::size_t recordCount) override;
 
   private:
     QPointer<QWidget> parent_;

@@ -1,11 +1,43 @@
 #include "RecordTreeModel.h"
 
+#include <QColor>
+#include <QCoreApplication>
+
 #include "NumberText.h"
 
 namespace leeb {
 
 RecordTreeModel::RecordTreeModel(const RecordLines& lines, char decimalSeparator, QObject* parent)
     : QAbstractItemModel(parent), liveLines_(lines), decimalSeparator_(decimalSeparator) {}
+
+namespace {
+
+// Light colours that read on the tree's dark desktop-colour background.
+QVariant MarkData(ReadingMark mark, int role) {
+    const char* tip = nullptr;
+    QColor colour;
+    switch (mark) {
+        case ReadingMark::Valid:
+            return {};
+        case ReadingMark::FailedImpact:
+            tip = QT_TRANSLATE_NOOP("RecordTreeModel", "冲击无效 (888)");
+            colour = QColor(190, 190, 190);
+            break;
+        case ReadingMark::AboveUpper:
+            tip = QT_TRANSLATE_NOOP("RecordTreeModel", "高于上限");
+            colour = QColor(255, 120, 120);
+            break;
+        case ReadingMark::BelowLower:
+            tip = QT_TRANSLATE_NOOP("RecordTreeModel", "低于下限");
+            colour = QColor(255, 210, 90);
+            break;
+    }
+    if (role == Qt::ToolTipRole)
+        return QCoreApplication::translate("RecordTreeModel", tip);
+    return colour;
+}
+
+}  // namespace
 
 QString RecordTreeModel::RecordNodeText(int recordNumber) {
     return QStringLiteral("存储记录") + QString::number(recordNumber);
@@ -87,6 +119,9 @@ int RecordTreeModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
+    if (index.isValid() && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
+        return MarkData(MarkAt(index), role);
+    }
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
     if (index.internalId() == 0) {
@@ -109,6 +144,7 @@ QString RecordTreeModel::ReadingText(int recordRow, int readingRow) const {
     if (recordRow != cachedRecord_) {
         cachedRecord_ = recordRow;
         cachedTexts_.clear();
+        cachedMarks_.clear();
         const RecordLines& lines = showingKept_ ? keptLines_ : liveLines_;
         const auto lineIndex =
             static_cast<std::size_t>(records_[static_cast<std::size_t>(recordRow)].LineIndex);
@@ -119,6 +155,13 @@ QString RecordTreeModel::ReadingText(int recordRow, int readingRow) const {
                 for (double value : fields.Readings) {
                     cachedTexts_.push_back(
                         QString::fromStdString(FormatGeneral(value, decimalSeparator_)));
+                }
+                if (quality_.Active()) {
+                    const DecodedSettings settings =
+                        DecodeSettingsWord(static_cast<uint16_t>(fields.SettingsWord));
+                    cachedMarks_ = EvaluateRecord(fields.Readings, OneDecimalScale(settings),
+                                                  quality_.For(settings))
+                                       .Marks;
                 }
             } catch (const ConversionError&) {
                 // The row count was taken from a line that parsed; a line replaced since then
@@ -134,6 +177,27 @@ QString RecordTreeModel::ReadingText(int recordRow, int readingRow) const {
 void RecordTreeModel::DropCache() const {
     cachedRecord_ = -1;
     cachedTexts_.clear();
+    cachedMarks_.clear();
+}
+
+void RecordTreeModel::SetQuality(QualitySettings quality) {
+    quality_ = std::move(quality);
+    DropCache();
+    // One signal over the record rows: a view repaints what it shows and asks the reading rows
+    // again. A signal per record's readings costs a full tester over a minute.
+    if (!records_.empty()) {
+        emit dataChanged(index(0, 0), index(RecordCount() - 1, 0),
+                         {Qt::ForegroundRole, Qt::ToolTipRole});
+    }
+}
+
+ReadingMark RecordTreeModel::MarkAt(const QModelIndex& index) const {
+    if (!index.isValid() || index.internalId() == 0 || !quality_.Active())
+        return ReadingMark::Valid;
+    ReadingText(static_cast<int>(index.internalId() - 1), index.row());  // fills the cache
+    if (index.row() < 0 || static_cast<std::size_t>(index.row()) >= cachedMarks_.size())
+        return ReadingMark::Valid;
+    return cachedMarks_[static_cast<std::size_t>(index.row())];
 }
 
 }  // namespace leeb

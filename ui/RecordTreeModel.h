@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "QualitySettings.h"
+#include "RecordEvaluation.h"
 #include "RecordFile.h"
 
 namespace leeb {
@@ -33,6 +35,12 @@ class RecordTreeModel : public QAbstractItemModel {
     // open that failed its header test); Clear() returns to RecordLines. Ignored while the
     // tree already shows kept lines.
     void KeepShownLines(RecordLines lines);
+
+    // Readings outside their scale's limits and failed impacts get a colour and a tooltip;
+    // their texts stay. Nothing set: no marks.
+    void SetQuality(QualitySettings quality);
+    // The mark of a reading row; Valid for record rows and without quality settings.
+    ReadingMark MarkAt(const QModelIndex& index) const;
 
     int RecordCount() const { return static_cast<int>(records_.size()); }
     // The record of a top-level index; nothing for reading rows and invalid indexes.
@@ -60,6 +68,8 @@ class RecordTreeModel : public QAbstractItemModel {
     // The reading texts of the record last asked for: a view asks for them row after row.
     mutable int cachedRecord_ = -1;
     mutable std::vector<QString> cachedTexts_;
+    mutable std::vector<ReadingMark> cachedMarks_;
+    QualitySettings quality_;
 };
 
 }  // namespace leeb

@@ -16,6 +16,7 @@
 #include "DetailPanel.h"
 #include "DirectionPictograms.h"
 #include "FontSetup.h"
+#include "LabSettings.h"
 #include "LeebdeskVersion.h"
 #include "LocaleNumbers.h"
 #include "QtDialogHost.h"
@@ -109,6 +110,7 @@ void TForm1::BuildControls() {
     parts.Panel1 = BuildRecordPanel();
     BuildViewPanel(parts);
     client->SetParts(parts);
+    BuildQualityControls();  // needs the tree's model and the detail panel
     BuildStatusBar();
     // Tab goes round the tree and the five buttons; the chart and the detail panel show and
     // take no input.
@@ -138,7 +140,9 @@ QWidget* TForm1::BuildRecordPanel() {
     }
     treeView1_->setUniformRowHeights(true);  // keeps a full tester's 61,439 rows instant
     treeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    treeView1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Ctrl and Shift choose records for the report and the CSV export; a plain click still
+    // selects the one record it shows.
+    treeView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     QPalette colours = treeView1_->palette();
     colours.setColor(QPalette::Base, DesktopColour);
     colours.setColor(QPalette::Text, Qt::white);
@@ -310,6 +314,7 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 void TForm1::ClearRecords() {
     model_->Clear();
     chart1_->Clear();
+    shownReadings_.clear();
     recordsUnsaved_ = false;
     SetCurrentFile(QString());
     ShowFeedback(QString());
@@ -333,12 +338,13 @@ void TForm1::RecordAppended(int recordNumber, int lineIndex) {
 
 void TForm1::AddBar(int x, double y) {
     chart1_->AddPoint(x, y);
+    shownReadings_.push_back(y);
 }
 
 void TForm1::ShowRecordDetails(const RecordView& record) {
     // The upload shows the record numbered 1 and no other; the record number says so.
     panel5_->SetRecordNumberText(QStringLiteral("1"));
-    panel5_->ShowRecordDetails(record);
+    ShowRecordWithQuality(record);
 }
 
 void TForm1::SetButtonEnabled(CommandButton button, bool enabled) {

@@ -13,13 +13,18 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "ClientArea.h"
 #include "DialogHost.h"
+#include "RecordCsv.h"
 #include "RecordFile.h"
+#include "RecordView.h"
 #include "UploadView.h"
 
+class QCheckBox;
+class QLineEdit;
 class QPrinter;
 
 namespace leeb {
@@ -29,6 +34,7 @@ class ConnectionWatcher;
 class DetailPanel;
 class HidGuiDispatcher;
 class HidPlatform;
+class LabSettings;
 class RecordTreeModel;
 struct RecordFileProblem;
 class RecordUpload;
@@ -101,6 +107,13 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     ReportSystem& ReportSystem1() { return *reportSystem1_; }
     char DecimalSeparatorInUse() const { return decimalSeparator_; }
 
+    // The lab's remembered limits, exclusion and report details; tests hand in their own.
+    void UseLabSettings(std::unique_ptr<LabSettings> settings);
+    LabSettings& Lab() { return *labSettings_; }
+    // The records chosen in the tree (line indices, ascending); empty unless two or more.
+    std::vector<std::size_t> SelectedRecordLines() const;
+    static QString RecordListText(const std::vector<std::size_t>& lines);
+
     // The general error report: a failure that ended a command, shown with its text.
     void ReportError(const std::exception& error);
     // Runs a command; a failure goes to the error report and the program goes on.
@@ -149,6 +162,13 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void ShowTesterAccess();
     void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                             uint16_t size);
+    // TForm1Quality.cpp
+    void BuildQualityControls();
+    void ShowRecordWithQuality(const RecordView& record);
+    void LimitsEdited();
+    void QualityChanged();
+    RecordCsvOptions CsvOptions() const;
+    bool PrepareReportContent();  // false: the user cancelled the report
     enum class RecordsReplacedBy { Close, Open, Upload };
     // Before closing, opening or uploading: true when RecordLines may be replaced, after the
     // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).
@@ -185,6 +205,17 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     std::unique_ptr<RecordUpload> upload_;
     std::unique_ptr<ReportSystem> reportSystem1_;
     std::unique_ptr<QPrinter> printer_;  // the current printer, made when first used
+
+    std::unique_ptr<LabSettings> labSettings_;
+    QLineEdit* lowerEdit_ = nullptr;
+    QLineEdit* upperEdit_ = nullptr;
+    QCheckBox* excludeBox_ = nullptr;
+    QCheckBox* rejectBox_ = nullptr;
+    QLabel* spreadLabel_ = nullptr;
+    QLabel* verdictLabel_ = nullptr;
+    std::optional<RecordView> shownView_;
+    std::string shownScaleKey_;
+    std::vector<double> shownReadings_;  // the readings of the record in the panel and chart
 };
 
 }  // namespace leeb

@@ -18,6 +18,8 @@ void TForm1::BitBtn3Click() {
 }
 
 void TForm1::BitBtn4Click() {
+    if (!PrepareReportContent())
+        return;
     if (const std::optional<QString> pdf =
             reportSystem1_->Run(this, recordLines_, decimalSeparator_))
         ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(*pdf)));

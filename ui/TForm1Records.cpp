@@ -45,7 +45,11 @@ void TForm1::TreeView1Changing(const QModelIndex& node) {
     const RecordLineView shown = ReadRecordLineView(
         recordLines_[static_cast<std::size_t>(record->LineIndex)], decimalSeparator_);
     chart1_->SetPoints(shown.Bars);
-    panel5_->ShowRecordDetails(shown.View);
+    shownReadings_.clear();
+    for (const QPointF& bar : shown.Bars) {
+        shownReadings_.push_back(bar.y());
+    }
+    ShowRecordWithQuality(shown.View);
 }
 
 void TForm1::RebuildRecordTree() {
@@ -120,7 +124,8 @@ void TForm1::BitBtn2Click() {
     if (csv) {
         // An export for spreadsheets, not a save of the record file: the records are still
         // unsaved, so the save button stays enabled.
-        WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_);
+        WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_,
+                       CsvOptions());
         ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(path)));
         return;
     }

@@ -15,13 +15,15 @@ struct CommandShape {
     bool TakesInput;  // one record file operand
     bool TakesJson;
     bool TakesSimulate;
+    bool TakesQuality;  // limits, invalid readings, chosen records
+    bool TakesDetails;  // report details
 };
 
 constexpr std::array<CommandShape, 4> Commands = {{
-    {"upload", false, false, true},
-    {"show", true, true, false},
-    {"report", true, false, false},
-    {"export", true, false, false},
+    {"upload", false, false, true, false, false},
+    {"show", true, true, false, true, false},
+    {"report", true, false, false, true, true},
+    {"export", true, false, false, true, false},
 }};
 
 bool NeedsOutput(const CommandShape& shape) {
@@ -85,7 +87,7 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
                     throw UsageError("--simulate= 后缺少文件名。(--simulate= needs a file name.)");
                 }
             }
-        } else {
+        } else if (!ParseLabOption(arguments, i, parsed.Lab)) {
             throw UsageError("未知选项 " + Quoted(argument) + "。(Unknown option.)");
         }
     }
@@ -113,6 +115,15 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     if (parsed.Simulate && !shape->TakesSimulate) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +
                          " does not take --simulate.)");
+    }
+    if (parsed.Lab.AnyDetails && !shape->TakesDetails) {
+        throw UsageError("命令 " + parsed.Command + " 不接受报表信息选项。(" + parsed.Command +
+                         " does not take report details such as --company; only report prints "
+                         "them.)");
+    }
+    if (parsed.Lab.AnyQuality() && !shape->TakesQuality) {
+        throw UsageError("命令 " + parsed.Command + " 不接受限值和记录选择选项。(" +
+                         parsed.Command + " does not take limits or a record choice.)");
     }
     if (parsed.Output && !NeedsOutput(*shape)) {
         throw UsageError("命令 " + parsed.Command + " 不接受 -o。(" + parsed.Command +
@@ -148,13 +159,20 @@ const char* UsageText() {
            "      (Upload every record from the tester into a record file; \".txt\" is appended\n"
            "      to a file name without \".\". --simulate uses the built-in simulated tester,\n"
            "      --simulate=FILE one holding the records of the JSON file.)\n"
-           "  leebdesk-cli show RECORDS.txt [--json]\n"
+           "  leebdesk-cli show RECORDS.txt [--json] [LIMITS]\n"
            "      显示记录文件中的每条记录。(Print every record of a record file, as text or\n"
            "      as a JSON array.)\n"
-           "  leebdesk-cli report RECORDS.txt -o REPORT.pdf\n"
+           "  leebdesk-cli report RECORDS.txt -o REPORT.pdf [DETAILS] [LIMITS]\n"
            "      把测试报表写成 PDF。(Write the measurement report as a PDF file.)\n"
-           "  leebdesk-cli export RECORDS.txt -o OUT.csv\n"
+           "  leebdesk-cli export RECORDS.txt -o OUT.csv [LIMITS]\n"
            "      把记录导出为 CSV 表格。(Export the records to a CSV table.)\n"
+           "  LIMITS: --lower N --upper N 限值 (tolerance limits); --exclude-invalid 统计不含\n"
+           "      无效读数 888 (leave failed impacts out of the statistics); --reject-outside\n"
+           "      超限读数也算无效 (readings outside the limits count as invalid);\n"
+           "      --records 1-5,9 只取这些记录 (only these records).\n"
+           "  DETAILS: --company --report-no --part --lot --operator --instrument --standard\n"
+           "      --remarks TEXT, --signatures 报表信息与签字栏 (details on page 1, signature\n"
+           "      lines at the end).\n"
            "  leebdesk-cli --help | --version\n"
            "退出状态 (exit status):\n"
            "  0  成功 (success)\n"

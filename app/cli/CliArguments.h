@@ -2,8 +2,9 @@
 // The command line of leebdesk-cli:
 //   upload [--simulate[=RECORDS.json]] -o OUT.txt
 //   show RECORDS.txt [--json]
-//   report RECORDS.txt -o REPORT.pdf
-//   export RECORDS.txt -o OUT.csv
+//   report RECORDS.txt -o REPORT.pdf [lab options]
+//   export RECORDS.txt -o OUT.csv [lab options]
+// show, report and export take the lab options of LabOptions.h (report details only report).
 // Options may stand before or after the file; "--" ends the options, so a file name may begin
 // with "-". "-o FILE", "-oFILE", "--output FILE" and "--output=FILE" are the same.
 
@@ -11,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "LabOptions.h"
 
 namespace leeb::cli {
 
@@ -29,6 +32,7 @@ struct CommandArguments {
     std::string SimulateFile;  // empty: the simulator's built-in records
     bool Help = false;
     bool Version = false;
+    LabOptions Lab;
 };
 
 // Throws UsageError for a missing or unknown command, an unknown or repeated option, an

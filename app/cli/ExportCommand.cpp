@@ -12,8 +12,9 @@ int RunExport(const CommandArguments& arguments) {
     const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
     const std::string output = OutputFilePath(*arguments.Output, ".csv");
     RefuseSameFile(*arguments.Input, output);
+    const RecordCsvOptions options = CsvOptionsOf(arguments.Lab, lines);
     try {
-        WriteRecordCsv(output, lines, decimalSeparator);
+        WriteRecordCsv(output, lines, {}, decimalSeparator, options);
     } catch (const ConversionError& failure) {
         throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
     } catch (const RecordFileError& failure) {

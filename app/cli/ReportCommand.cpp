@@ -21,6 +21,8 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
     const std::string output = OutputFilePath(*arguments.Output, ".pdf");
     RefuseSameFile(*arguments.Input, output);
+    PdfReportOptions options;
+    options.Content = ReportContentOf(arguments.Lab, lines);
 
     // Fonts and the PDF writer need a QGuiApplication; it must not need a display. A platform
     // the user chose is kept.
@@ -32,7 +34,7 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
 
     const QString pdfPath = QFile::decodeName(QByteArray::fromStdString(output));
     try {
-        WriteReportPdf(lines, pdfPath, decimalSeparator);
+        WriteReportPdf(lines, pdfPath, decimalSeparator, options);
     } catch (const ConversionError& failure) {
         throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
     } catch (const ReportError& failure) {

@@ -13,6 +13,7 @@
 #include "Commands.h"
 #include "LocaleDecimalSeparator.h"
 #include "RecordCsv.h"
+#include "RecordEvaluation.h"
 #include "RecordView.h"
 
 namespace leeb::cli {
@@ -24,10 +25,12 @@ struct ShownRecord {
     std::string RecordNumber;
     std::vector<std::string> Readings;
     RecordView View;
+    EvaluationOptions Options;  // the record's limits and handling of invalid readings
+    RecordEvaluation Evaluation;
 };
 
-ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex,
-                       char decimalSeparator) {
+ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex, char decimalSeparator,
+                       const QualitySettings& quality) {
     ShownRecord shown;
     // The record node names its line: the line index is the record number.
     shown.RecordNumber = std::to_string(lineIndex);
@@ -36,6 +39,8 @@ ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex,
         shown.Readings.push_back(ReadingText(reading, decimalSeparator));
     }
     shown.View = RecordViewFromFields(fields);
+    shown.Options = quality.For(shown.View.Settings);
+    shown.Evaluation = EvaluateRecord(fields.Readings, shown.View.OneDecimal, shown.Options);
     return shown;
 }
 
@@ -51,7 +56,28 @@ std::string DirectionText(int code) {
     return std::to_string(code) + " " + text;
 }
 
-void PrintText(const ShownRecord& shown, char decimalSeparator, bool first) {
+// The panel's additions when limits or the handling of invalid readings are set.
+std::string QualityText(const ShownRecord& shown, char decimalSeparator) {
+    const RecordEvaluation& e = shown.Evaluation;
+    std::string out;
+    if (shown.Options.ExcludeInvalid) {
+        out += "  统计次数: " + std::to_string(e.Used.Count()) + "\n";
+        out += "  有效最大值: " + e.Used.MaxText(decimalSeparator) + "\n";
+        out += "  有效最小值: " + e.Used.MinText(decimalSeparator) + "\n";
+        out += "  有效平均值: " + e.Used.PanelMeanText(decimalSeparator) + "\n";
+    }
+    out += "  无效读数: " + std::to_string(e.InvalidCount) + "\n";
+    out += "  标准偏差: " + e.DeviationText(decimalSeparator) + "\n";
+    out += "  极差: " + e.RangeText(decimalSeparator) + "\n";
+    if (shown.Options.Limits.Any()) {
+        out += "  下限: " + LimitText(shown.Options.Limits.Lower, decimalSeparator) + "\n";
+        out += "  上限: " + LimitText(shown.Options.Limits.Upper, decimalSeparator) + "\n";
+        out += "  判定: " + VerdictText(e.MeanVerdict) + "\n";
+    }
+    return out;
+}
+
+void PrintText(const ShownRecord& shown, char decimalSeparator, bool first, bool quality) {
     const RecordView& view = shown.View;
     const RecordStatistics& statistics = view.Statistics;
     // In strength mode the panel shows the sigma-b picture in place of a scale name.
@@ -71,6 +97,9 @@ void PrintText(const ShownRecord& shown, char decimalSeparator, bool first) {
     out += "  最大值: " + statistics.MaxText(decimalSeparator) + "\n";
     out += "  最小值: " + statistics.MinText(decimalSeparator) + "\n";
     out += "  平均值: " + statistics.PanelMeanText(decimalSeparator) + "\n";
+    if (quality) {
+        out += QualityText(shown, decimalSeparator);
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
@@ -78,13 +107,63 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QJsonObject JsonRecord(const ShownRecord& shown, char decimalSeparator) {
+QString MarkName(ReadingMark mark) {
+    switch (mark) {
+        case ReadingMark::FailedImpact:
+            return QStringLiteral("failed");
+        case ReadingMark::BelowLower:
+            return QStringLiteral("below");
+        case ReadingMark::AboveUpper:
+            return QStringLiteral("above");
+        case ReadingMark::Valid:
+            break;
+    }
+    return QStringLiteral("valid");
+}
+
+QString VerdictName(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::Pass:
+            return QStringLiteral("pass");
+        case Verdict::Fail:
+            return QStringLiteral("fail");
+        case Verdict::NoMean:
+            return QStringLiteral("no-mean");
+        case Verdict::NotJudged:
+            break;
+    }
+    return QStringLiteral("not-judged");
+}
+
+void AddQuality(QJsonObject& record, const ShownRecord& shown, char decimalSeparator) {
+    const RecordEvaluation& e = shown.Evaluation;
+    QJsonArray marks;
+    for (const ReadingMark mark : e.Marks) {
+        marks.append(MarkName(mark));
+    }
+    record.insert("marks", marks);
+    record.insert("invalid", e.InvalidCount);
+    record.insert("used_count", e.Used.Count());
+    record.insert("used_max", Text(e.Used.MaxText(decimalSeparator)));
+    record.insert("used_min", Text(e.Used.MinText(decimalSeparator)));
+    record.insert("used_mean", Text(e.Used.PanelMeanText(decimalSeparator)));
+    record.insert("std_dev", Text(e.DeviationText(decimalSeparator)));
+    record.insert("range", Text(e.RangeText(decimalSeparator)));
+    if (shown.Options.Limits.Any()) {
+        record.insert("lower", Text(LimitText(shown.Options.Limits.Lower, decimalSeparator)));
+        record.insert("upper", Text(LimitText(shown.Options.Limits.Upper, decimalSeparator)));
+        record.insert("verdict", VerdictName(e.MeanVerdict));
+        record.insert("verdict_text", Text(VerdictText(e.MeanVerdict)));
+    }
+}
+
+QJsonObject JsonRecord(const ShownRecord& shown, char decimalSeparator, bool quality) {
     const RecordView& view = shown.View;
     QJsonArray readings;
     for (const std::string& reading : shown.Readings) {
         readings.append(Text(reading));
     }
-    return QJsonObject{
+    QJsonObject record{
         {"node", Text(shown.Node)},
         {"readings", readings},
         {"material", Text(MaterialText(view.Settings))},
@@ -98,6 +177,10 @@ QJsonObject JsonRecord(const ShownRecord& shown, char decimalSeparator) {
         {"min", Text(view.Statistics.MinText(decimalSeparator))},
         {"mean", Text(view.Statistics.PanelMeanText(decimalSeparator))},
     };
+    if (quality) {
+        AddQuality(record, shown, decimalSeparator);
+    }
+    return record;
 }
 
 // The records as one JSON array, printed one record at a time in the layout of an indented
@@ -134,23 +217,51 @@ class JsonArrayPrinter {
     std::size_t count_ = 0;
 };
 
+// --records: the file is read whole first, so that a list past its last record is refused
+// before anything is printed.
+int ShowChosen(const CommandArguments& arguments, const QualitySettings& quality,
+               char decimalSeparator) {
+    const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
+    JsonArrayPrinter json;
+    bool first = true;
+    for (const std::size_t r : ChosenRecords(arguments.Lab, lines)) {
+        const ShownRecord shown =
+            ShowRecord(ParseRecordLine(lines[r], decimalSeparator), r, decimalSeparator, quality);
+        if (arguments.Json) {
+            json.Print(JsonRecord(shown, decimalSeparator, quality.Active()));
+        } else {
+            PrintText(shown, decimalSeparator, first, quality.Active());
+        }
+        first = false;
+    }
+    if (arguments.Json) {
+        json.Finish();
+    }
+    return ExitSuccess;
+}
+
 }  // namespace
 
 int RunShow(const CommandArguments& arguments) {
     const char decimalSeparator = DecimalSeparator();
+    const QualitySettings quality = QualityOf(arguments.Lab);
+    if (arguments.Lab.Records) {
+        return ShowChosen(arguments, quality, decimalSeparator);
+    }
     // Each record is printed as soon as its line is read. Records before a line that does not
     // convert are printed (a complete JSON array of them), then the failure is reported.
     JsonArrayPrinter json;
     try {
-        ReadRecordFileRecords(*arguments.Input, decimalSeparator,
-                              [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
-                                  const ShownRecord shown = ShowRecord(fields, r, decimalSeparator);
-                                  if (arguments.Json) {
-                                      json.Print(JsonRecord(shown, decimalSeparator));
-                                  } else {
-                                      PrintText(shown, decimalSeparator, r == 1);
-                                  }
-                              });
+        ReadRecordFileRecords(
+            *arguments.Input, decimalSeparator,
+            [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
+                const ShownRecord shown = ShowRecord(fields, r, decimalSeparator, quality);
+                if (arguments.Json) {
+                    json.Print(JsonRecord(shown, decimalSeparator, quality.Active()));
+                } else {
+                    PrintText(shown, decimalSeparator, r == 1, quality.Active());
+                }
+            });
     } catch (const RecordFileError& failure) {
         // A file that is no record file at all prints no array; one with a record file's
         // header prints the array of the records read.

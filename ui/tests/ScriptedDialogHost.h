@@ -89,6 +89,16 @@ class ScriptedDialogHost : public DialogHost {
     std::optional<QString> GetOpenFileName(const QString& filter) override {
         return Next(OpenNames, filter);
     }
+    // "报表信息": what the window proposed, and the answer (the base host's skip when unset).
+    std::vector<ReportDetailsChoice> DetailsProposals;
+    std::optional<std::optional<ReportDetailsChoice>> DetailsAnswer;
+    std::optional<ReportDetailsChoice> AskReportDetails(const ReportDetailsChoice& proposed,
+                                                        std::size_t recordCount) override {
+        DetailsProposals.push_back(proposed);
+        if (DetailsAnswer)
+            return *DetailsAnswer;
+        return DialogHost::AskReportDetails(proposed, recordCount);
+    }
 
   private:
     std::optional<QString> Next(std::deque<QString>& names, const QString& filter) {

@@ -2,6 +2,7 @@
 // start, the watcher during an upload and closing the window in the middle of one.
 
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -9,6 +10,7 @@
 #include <functional>
 
 #include "BarChart.h"
+#include "LabSettings.h"
 #include "TesterSimulator.h"
 #include "WindowFixture.h"
 
@@ -67,6 +69,27 @@ TEST_F(UploadWindowTest, TheReadButtonUploadsIntoTreeChartAndPanel) {
     EXPECT_EQ(form->Lines().size(), 4u);
     EXPECT_EQ(ButtonStates(), "11111");
     EXPECT_EQ(form->StatusPanel(0)->text(), "");
+}
+
+TEST_F(UploadWindowTest, RecordOneIsJudgedAgainstItsScalesLimitsAsItArrives) {
+    QTemporaryDir dir;
+    form->UseLabSettings(std::make_unique<LabSettings>(
+        std::make_unique<QSettings>(dir.filePath("lab.ini"), QSettings::IniFormat)));
+    form->Lab().SetLimits("HL", {445.0, 455.0});
+    form->Lab().SetExcludeInvalid(true);
+    SimulatorRecordSet records = Records(2);
+    records.Records[0].Record.Readings = {450, 0, 452};  // 0 arrives as 888, a failed impact
+    TesterSimulator tester(records);
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->BitBtn1Click(); });
+    ASSERT_TRUE(UploadEnds());
+    EXPECT_EQ(Text("maxp"), "452");
+    EXPECT_EQ(Text("Verdict"), "合格");
+    EXPECT_EQ(Text("Spread"), "标准偏差 1.4  极差 2  有效 2/3");
+    EXPECT_EQ(form->Chart1()->LimitMarks().Marks,
+              (std::vector<ReadingMark>{ReadingMark::Valid, ReadingMark::FailedImpact,
+                                        ReadingMark::Valid}));
 }
 
 TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {

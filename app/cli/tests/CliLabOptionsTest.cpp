@@ -1,0 +1,171 @@
+// The lab's options end to end: report details, limits, invalid readings and chosen records on
+// report (read back with pdftotext), export and show --json; and the command lines refused.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include "CliProcess.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+const QByteArray Records =
+    "@Import Data@\r\n"
+    "  3,2008/05/17,    0,  450,  888,  470,\r\n"
+    "  2,2011/12/31,12356,045.3,045.6,\r\n"
+    "  2,2011/12/31,    0,  380,  400,\r\n";
+
+std::string PdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    pdftotext.waitForFinished(30000);
+    return pdftotext.readAllStandardOutput().toStdString();
+}
+
+TEST(CliLabReportTest, DetailsLimitsAndVerdictsReachThePdf) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records);
+    const CliResult result = RunCli({"report",
+                                     "r.txt",
+                                     "-o",
+                                     "report.pdf",
+                                     "--company",
+                                     "华东检测中心",
+                                     "--report-no=R-17",
+                                     "--part",
+                                     "齿轮轴",
+                                     "--lot",
+                                     "H2291",
+                                     "--operator",
+                                     "王工",
+                                     "--instrument",
+                                     "LD #12",
+                                     "--standard",
+                                     "GB/T 17394.1",
+                                     "--remarks",
+                                     "表面打磨",
+                                     "--signatures",
+                                     "--lower",
+                                     "400",
+                                     "--upper=460",
+                                     "--exclude-invalid",
+                                     "--records",
+                                     "1,3"},
+                                    folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const std::string text = PdfText(folder.Path(QStringLiteral("report.pdf")));
+    for (const char* expected :
+         {"单位名称: 华东检测中心", "报告编号: R-17", "工件/试样: 齿轮轴", "批号/炉号: H2291",
+          "检验人员: 王工", "仪器型号/编号: LD #12", "检测标准: GB/T 17394.1", "备注: 表面打磨",
+          "统计不含无效读数", "有效数: 2/3", "合格", "不合格", "检验: ", "审核: ", "共"}) {
+        EXPECT_THAT(text, HasSubstr(expected));
+    }
+    // Record 1 without its failed impact: mean 460, within the limits.
+    EXPECT_THAT(text, HasSubstr("平均值: 460"));
+    EXPECT_THAT(text, HasSubstr("No. 3"));
+    EXPECT_THAT(text, Not(HasSubstr("No. 2")));
+}
+
+TEST(CliLabExportTest, LimitColumnsOnlyWhenAsked) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records);
+    ASSERT_EQ(RunCli({"export", "r.txt", "-o", "plain.csv"}, folder.Root()).ExitCode, 0);
+    const CliResult result = RunCli(
+        {"export", "r.txt", "-o", "lab.csv", "--lower", "45", "--records", "2-3"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QList<QByteArray> plain =
+        CliFolder::Read(folder.Path(QStringLiteral("plain.csv"))).split('\n');
+    const QList<QByteArray> lab =
+        CliFolder::Read(folder.Path(QStringLiteral("lab.csv"))).split('\n');
+    ASSERT_EQ(lab.size(), 4);  // header, records 2 and 3, the rest after the last CR LF
+    EXPECT_EQ(lab[0].chopped(1), plain[0].chopped(1) + ",无效读数,下限,上限,判定");
+    EXPECT_EQ(lab[1].chopped(1), plain[2].chopped(1) + ",0,45,,合格");
+    EXPECT_EQ(lab[2].chopped(1), plain[3].chopped(1) + ",0,45,,合格");
+}
+
+TEST(CliLabShowTest, JsonGainsVerdictAndSpreadWithLimits) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records);
+    const CliResult plain = RunCli({"show", "r.txt", "--json"}, folder.Root());
+    ASSERT_EQ(plain.ExitCode, 0) << plain.Err;
+    const QJsonObject first =
+        QJsonDocument::fromJson(QByteArray::fromStdString(plain.Out)).array()[0].toObject();
+    EXPECT_FALSE(first.contains("verdict"));
+    EXPECT_FALSE(first.contains("std_dev"));
+
+    const CliResult result =
+        RunCli({"show", "r.txt", "--json", "--upper", "500", "--records", "1"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QJsonArray records =
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.Out)).array();
+    ASSERT_EQ(records.size(), 1);
+    const QJsonObject record = records[0].toObject();
+    EXPECT_EQ(record["verdict"].toString(), "fail");  // 888 is still in the mean: 603
+    EXPECT_EQ(record["verdict_text"].toString(), "不合格");
+    EXPECT_EQ(record["std_dev"].toString(), "247.3");
+    EXPECT_EQ(record["range"].toString(), "438");
+    EXPECT_EQ(record["upper"].toString(), "500");
+    EXPECT_EQ(record["lower"].toString(), "-");
+    EXPECT_EQ(record["marks"].toArray()[1].toString(), "failed");
+}
+
+struct RefusedCase {
+    const char* Name;
+    QStringList Arguments;
+    int ExitCode;
+    const char* Message;
+};
+
+class CliLabRefusedTest : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(CliLabRefusedTest, SaysWhatIsWrongAndWritesNothing) {
+    const RefusedCase& c = GetParam();
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records);
+    const CliResult result = RunCli(c.Arguments, folder.Root());
+    EXPECT_EQ(result.ExitCode, c.ExitCode);
+    EXPECT_THAT(result.Err, HasSubstr(c.Message));
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out"))));
+}
+
+const RefusedCase RefusedCases[] = {
+    {"DetailsOnExport", {"export", "r.txt", "-o", "out", "--company", "X"}, 2, "不接受报表信息"},
+    {"DetailsOnShow", {"show", "r.txt", "--signatures"}, 2, "不接受报表信息"},
+    {"LimitsOnUpload", {"upload", "--simulate", "-o", "out", "--lower", "1"}, 2, "不接受限值"},
+    {"LimitNotANumber", {"report", "r.txt", "-o", "out", "--lower", "4x"}, 2, "需要一个数值"},
+    {"LimitNotFinite", {"report", "r.txt", "-o", "out", "--upper=inf"}, 2, "需要一个数值"},
+    {"LowerAboveUpper",
+     {"export", "r.txt", "-o", "out", "--upper", "4", "--lower", "5"},
+     2,
+     "下限大于上限"},
+    {"RepeatedDetail",
+     {"report", "r.txt", "-o", "out", "--lot", "a", "--lot", "b"},
+     2,
+     "--lot 只能给一次"},
+    {"FlagWithValue", {"report", "r.txt", "-o", "out", "--signatures=yes"}, 2, "不带值"},
+    {"MissingValue", {"report", "r.txt", "-o", "out", "--company"}, 2, "--company 后缺少值"},
+    {"EmptyValue", {"report", "r.txt", "-o", "out", "--part="}, 2, "不能为空"},
+    {"RecordsPastTheEnd",
+     {"report", "r.txt", "-o", "out", "--records", "2-4"},
+     1,
+     "超出最后一条记录 3"},
+    {"RecordsNotAList",
+     {"export", "r.txt", "-o", "out", "--records", "first"},
+     1,
+     "不是记录号或范围"},
+};
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, CliLabRefusedTest, ::testing::ValuesIn(RefusedCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace leeb::testing

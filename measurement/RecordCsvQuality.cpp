@@ -1,0 +1,72 @@
+#include "RecordCsvQuality.h"
+
+namespace leeb {
+
+namespace {
+
+bool AnyLimits(const QualitySettings& quality) {
+    if (quality.ForAll) {
+        return quality.ForAll->Any();
+    }
+    for (const auto& [key, limits] : quality.PerScale) {
+        if (limits.Any()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> QualityCsvHeader(const QualitySettings& quality) {
+    std::vector<std::string> header;
+    if (!quality.Active()) {
+        return header;
+    }
+    header.emplace_back("无效读数");
+    if (quality.ExcludeInvalid) {
+        for (const char* name :
+             {"有效读数数", "有效最大值", "有效最小值", "有效平均值", "有效标准偏差", "有效极差"}) {
+            header.emplace_back(name);
+        }
+    }
+    if (AnyLimits(quality)) {
+        for (const char* name : {"下限", "上限", "判定"}) {
+            header.emplace_back(name);
+        }
+    }
+    return header;
+}
+
+std::vector<std::string> QualityCsvFields(const RecordTextFields& fields,
+                                          const QualitySettings& quality, char decimalSeparator) {
+    std::vector<std::string> row;
+    if (!quality.Active()) {
+        return row;
+    }
+    const DecodedSettings settings = DecodeSettingsWord(static_cast<uint16_t>(fields.SettingsWord));
+    const EvaluationOptions options = quality.For(settings);
+    const RecordEvaluation evaluation =
+        EvaluateRecord(fields.Readings, OneDecimalScale(settings), options);
+    row.push_back(std::to_string(evaluation.InvalidCount));
+    if (quality.ExcludeInvalid) {
+        const RecordStatistics& used = evaluation.Used;
+        row.push_back(std::to_string(used.Count()));
+        row.push_back(used.MaxText(decimalSeparator));
+        row.push_back(used.MinText(decimalSeparator));
+        row.push_back(used.ReportMeanText(decimalSeparator));
+        row.push_back(evaluation.DeviationText(decimalSeparator));
+        row.push_back(evaluation.RangeText(decimalSeparator));
+    }
+    if (AnyLimits(quality)) {
+        // A record of a scale without limits gets empty limit and verdict cells.
+        row.push_back(options.Limits.Lower ? LimitText(options.Limits.Lower, decimalSeparator)
+                                           : std::string());
+        row.push_back(options.Limits.Upper ? LimitText(options.Limits.Upper, decimalSeparator)
+                                           : std::string());
+        row.push_back(VerdictText(evaluation.MeanVerdict));
+    }
+    return row;
+}
+
+}  // namespace leeb

@@ -1,0 +1,216 @@
+// The lab's additions in the window: limits entered in the detail panel and remembered per
+// scale, the verdict and spread of the record shown, marked readings in the tree, invalid
+// readings left out, and what the report and the CSV export take of them.
+
+#include <QCheckBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QSettings>
+
+#include "BarChart.h"
+#include "LabSettings.h"
+#include "RecordCsv.h"
+#include "ReportSystem.h"
+#include "SaveOpenFixture.h"
+
+namespace leeb {
+namespace {
+
+class LabWindowTest : public SaveOpenTest {
+  protected:
+    void SetUp() override {
+        form->UseLabSettings(NewSettings());
+        form->ReportSystem1().SetOptionsProvider([](QWidget*) { return std::nullopt; });
+    }
+    std::unique_ptr<LabSettings> NewSettings() const {
+        return std::make_unique<LabSettings>(
+            std::make_unique<QSettings>(PathOf("lab.ini"), QSettings::IniFormat));
+    }
+    QLineEdit* Edit(const char* name) const {
+        return form->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    void EnterLimits(const QString& lower, const QString& upper) {
+        Edit("LowerLimit")->setText(lower);
+        Edit("UpperLimit")->setText(upper);
+        emit Edit("UpperLimit")->editingFinished();
+    }
+    QColor ReadingColour(int record, int reading) const {
+        const QModelIndex parent = form->TreeModel().RecordIndex(record);
+        return form->TreeModel().index(reading, 0, parent).data(Qt::ForegroundRole).value<QColor>();
+    }
+    bool VerdictShown() const { return !Picture("Verdict")->isHidden(); }
+    void LayOutChart() {
+        form->show();
+        QCoreApplication::processEvents();
+        form->Chart1()->replot(QCustomPlot::rpImmediateRefresh);
+    }
+};
+
+TEST_F(LabWindowTest, NothingSetShowsThePanelAsBefore) {
+    ShowAsUploaded(Sample());
+    SelectRecord(0);
+    EXPECT_EQ(Text("maxp"), "88.8");  // the failed impact counts, as it always did
+    EXPECT_FALSE(VerdictShown());
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_FALSE(ReadingColour(0, k).isValid()) << k;
+    }
+    EXPECT_EQ(Edit("LowerLimit")->text(), "");
+    LayOutChart();
+    EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
+    EXPECT_TRUE(form->Chart1()->LimitMarks().Marks.empty());
+}
+
+TEST_F(LabWindowTest, LimitsJudgeTheRecordAndAreRememberedForItsScale) {
+    ShowAsUploaded(Sample());
+    SelectRecord(2);  // HL 450 460 470 480
+    EnterLimits("455", "475");
+    EXPECT_EQ(Text("Verdict"), "合格");
+    EXPECT_TRUE(VerdictShown());
+    EXPECT_EQ(Text("Spread"), "标准偏差 12.9  极差 30");
+    // 450 below, 480 above: coloured; the texts stay.
+    EXPECT_TRUE(ReadingColour(2, 0).isValid());
+    EXPECT_FALSE(ReadingColour(2, 1).isValid());
+    EXPECT_TRUE(ReadingColour(2, 3).isValid());
+    EXPECT_NE(ReadingColour(2, 0), ReadingColour(2, 3));
+    EXPECT_EQ(TreeTexts(form->TreeModel().RecordIndex(2)),
+              (QStringList{"450", "460", "470", "480"}));
+    // The chart draws both limits as lines and the two readings outside in another colour.
+    LayOutChart();
+    const std::vector<double> lines = form->Chart1()->LimitLineYs();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_GT(lines[0], lines[1]);  // the lower limit lies lower on the screen
+    EXPECT_EQ(form->Chart1()->LimitMarks().Marks,
+              (std::vector<ReadingMark>{ReadingMark::BelowLower, ReadingMark::Valid,
+                                        ReadingMark::Valid, ReadingMark::AboveUpper}));
+
+    // An HRC record has limits of its own: none yet, so no verdict and no marks.
+    SelectRecord(0);
+    EXPECT_EQ(Edit("LowerLimit")->text(), "");
+    EXPECT_FALSE(VerdictShown());
+    EXPECT_FALSE(ReadingColour(0, 0).isValid());
+    EXPECT_TRUE(ReadingColour(2, 0).isValid());
+
+    // A new run reads them back.
+    form->UseLabSettings(NewSettings());
+    SelectRecord(2);
+    EXPECT_EQ(Edit("LowerLimit")->text(), "455");
+    EXPECT_EQ(Edit("UpperLimit")->text(), "475");
+    EnterLimits("466", "");
+    EXPECT_EQ(Text("Verdict"), "不合格");
+}
+
+TEST_F(LabWindowTest, LimitsThatCannotJudgeAreNotApplied) {
+    ShowAsUploaded(Sample());
+    SelectRecord(2);
+    EnterLimits("455", "475");
+    struct Case {
+        QString lower, upper;
+        const char* wrong;
+    } cases[] = {{"abc", "475", "LowerLimit"},
+                 {"455", "4 7", "UpperLimit"},
+                 {"480", "470", "LowerLimit"},
+                 {"inf", "", "LowerLimit"}};
+    for (const Case& c : cases) {
+        EnterLimits(c.lower, c.upper);
+        EXPECT_EQ(form->Lab().Limits("HL"), (ToleranceLimits{455.0, 475.0}))
+            << c.lower.toStdString();
+        EXPECT_FALSE(Edit(c.wrong)->styleSheet().isEmpty()) << c.lower.toStdString();
+        EXPECT_EQ(Text("Verdict"), "合格");
+    }
+    // A decimal comma is read as the separator; empty fields remove the limits.
+    EnterLimits("455,5", "");
+    EXPECT_EQ(form->Lab().Limits("HL"), (ToleranceLimits{455.5, std::nullopt}));
+    EnterLimits("", "");
+    EXPECT_FALSE(form->Lab().Limits("HL").Any());
+    EXPECT_FALSE(VerdictShown());
+    LayOutChart();
+    EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
+}
+
+TEST_F(LabWindowTest, ExcludedInvalidReadingsLeaveTheStatisticsShownAsSuch) {
+    ShowAsUploaded(Sample());
+    SelectRecord(0);  // HRC 45.3 88.8 46.1
+    auto* exclude = form->findChild<QCheckBox*>(QStringLiteral("ExcludeInvalid"));
+    exclude->setChecked(true);
+    EXPECT_EQ(Text("maxp"), "46.1");
+    EXPECT_EQ(Text("minp"), "45.3");
+    EXPECT_EQ(Text("avgp"), "45.7");
+    EXPECT_EQ(Text("attackl"), "3");
+    EXPECT_EQ(Text("Spread"), "标准偏差 0.57  极差 0.8  有效 2/3");
+    EXPECT_TRUE(ReadingColour(0, 1).isValid());  // the failed impact is marked
+    exclude->setChecked(false);
+    EXPECT_EQ(Text("maxp"), "88.8");
+    EXPECT_FALSE(ReadingColour(0, 1).isValid());
+
+    // Readings outside the limits count as invalid too when asked.
+    SelectRecord(2);  // HL 450 460 470 480
+    EnterLimits("455", "475");
+    exclude->setChecked(true);
+    EXPECT_EQ(Text("maxp"), "480");
+    form->findChild<QCheckBox*>(QStringLiteral("RejectOutside"))->setChecked(true);
+    EXPECT_EQ(Text("maxp"), "470");
+    EXPECT_EQ(Text("minp"), "460");
+    EXPECT_EQ(Text("Spread"), "标准偏差 7.1  极差 10  有效 2/4");
+    EXPECT_TRUE(form->Lab().Quality().OutsideLimitsInvalid);
+}
+
+TEST_F(LabWindowTest, ReportTakesDetailsChosenRecordsAndLimits) {
+    ShowAsUploaded(Sample());
+    SelectRecord(2);
+    EnterLimits("455", "");
+    // Ctrl-click records 1 and 3: the dialog proposes them.
+    QItemSelectionModel* selection = form->TreeView1()->selectionModel();
+    selection->select(form->TreeModel().RecordIndex(0), QItemSelectionModel::Select);
+    ReportDetails details;
+    details.Company = "华东检测中心";
+    details.Signatures = true;
+    dialogs.DetailsAnswer = ReportDetailsChoice{details, QStringLiteral("1,3"), false};
+    form->RunCommand([this] { form->BitBtn4Click(); });
+    ASSERT_EQ(dialogs.DetailsProposals.size(), 1u);
+    EXPECT_EQ(dialogs.DetailsProposals[0].Records, "1,3");
+    const ReportContent& content = form->ReportSystem1().Content();
+    EXPECT_EQ(content.Details, details);
+    EXPECT_EQ(content.Records, (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(content.Quality.For(DecodeSettingsWord(fixtures::SteelHL)).Limits.Lower, 455.0);
+    EXPECT_EQ(form->Lab().Details(), details);  // remembered for the next report
+
+    // Skip prints no details and keeps the remembered ones; the next proposal brings them.
+    dialogs.DetailsAnswer = ReportDetailsChoice{{}, QString(), true};
+    form->RunCommand([this] { form->BitBtn4Click(); });
+    EXPECT_FALSE(form->ReportSystem1().Content().Details.Any());
+    EXPECT_TRUE(form->ReportSystem1().Content().Records.empty());
+    EXPECT_EQ(dialogs.DetailsProposals.back().Details, details);
+
+    // Cancel ends the run before the output options.
+    int asked = 0;
+    form->ReportSystem1().SetOptionsProvider([&asked](QWidget*) {
+        ++asked;
+        return std::nullopt;
+    });
+    dialogs.DetailsAnswer = std::optional<ReportDetailsChoice>{};
+    form->RunCommand([this] { form->BitBtn4Click(); });
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(LabWindowTest, CsvExportTakesLimitsAndTheChosenRecords) {
+    ShowAsUploaded(Sample());
+    SelectRecord(2);
+    EnterLimits("455", "475");
+    QItemSelectionModel* selection = form->TreeView1()->selectionModel();
+    selection->select(form->TreeModel().RecordIndex(1), QItemSelectionModel::Select);
+    Save(PathOf("lab.csv"), CsvFilterIndex);
+    RecordCsvOptions expected;
+    expected.Quality = form->Lab().Quality();
+    expected.Records = {2, 3};
+    EXPECT_EQ(ReadFile(PathOf("lab.csv")),
+              QByteArray::fromStdString(FormatRecordCsv(Sample(), sep(), expected)));
+    const QList<QByteArray> rows = ReadFile(PathOf("lab.csv")).split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_TRUE(rows[0].contains(QStringLiteral(",下限,上限,判定").toUtf8()));
+    EXPECT_TRUE(rows[2].trimmed().endsWith(QStringLiteral(",455,475,合格").toUtf8()));
+}
+
+}  // namespace
+}  // namespace leeb
