@@ -15,7 +15,8 @@ QString DateLabel(const QString& printDate) {
 }
 
 QString PrintDateText(const QDate& date) {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    // The default locale is the interface language's (set with the translation at start).
+    return QLocale().toString(date, QLocale::ShortFormat);
 }
 
 std::string Blanks(int count) {

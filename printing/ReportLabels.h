@@ -13,7 +13,7 @@ namespace leeb {
 // the label's width and its GBK length.
 QString PageLabel(int page);
 
-// "日期:   <date>   ", the date in the system locale's short format.
+// "日期:   <date>   ", the date in the default locale's short format.
 QString DateLabel(const QString& printDate);
 QString PrintDateText(const QDate& date);
 

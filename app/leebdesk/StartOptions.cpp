@@ -8,6 +8,16 @@ namespace {
 
 const QString SimulateOption = QStringLiteral("--simulate");
 const QString SimulateFilePrefix = QStringLiteral("--simulate=");
+const QString LanguageOption = QStringLiteral("--lang");
+const QString LanguagePrefix = QStringLiteral("--lang=");
+
+InterfaceLanguage LanguageNamed(const QString& name) {
+    if (const auto language = ParseLanguageName(name))
+        return *language;
+    const std::string shown = name.toStdString();
+    throw StartOptionsError("--lang 只接受 zh 或 en，而不是 \"" + shown +
+                            "\"。(--lang takes zh or en, not \"" + shown + "\".)");
+}
 
 }  // namespace
 
@@ -16,7 +26,16 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
     bool sawSimulate = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
+        if (argument == LanguageOption || argument.startsWith(LanguagePrefix)) {
+            if (options.Language) {
+                throw StartOptionsError("--lang 只能给一次。(--lang may be given only once.)");
+            }
+            if (argument == LanguageOption && i + 1 >= arguments.size()) {
+                throw StartOptionsError("--lang 后缺少 zh 或 en。(--lang needs zh or en.)");
+            }
+            options.Language = LanguageNamed(
+                argument == LanguageOption ? arguments[++i] : argument.mid(LanguagePrefix.size()));
+        } else if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
             options.What = StartOptions::Action::ShowHelp;
         } else if (argument == QStringLiteral("--version") || argument == QStringLiteral("-v")) {
             if (options.What == StartOptions::Action::Run)
@@ -49,6 +68,7 @@ std::string StartUsage() {
            "  leebdesk --simulate        用内置的模拟硬度计 (with the built-in simulated tester)\n"
            "  leebdesk --simulate=FILE   模拟硬度计的记录来自 JSON 文件 FILE\n"
            "                             (a simulated tester holding the records of FILE)\n"
+           "  leebdesk --lang zh|en      界面用中文或英文 (the interface in Chinese or English)\n"
            "  leebdesk --help | --version\n";
 }
 

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "FontSetup.h"
+#include "InterfaceTranslation.h"
 #include "LinuxHidPlatform.h"
 #include "QtGuiDispatcher.h"
 #include "ReportFonts.h"
@@ -34,6 +35,16 @@ int main(int argc, char** argv) {
     if (options.What == leeb::StartOptions::Action::ShowVersion) {
         std::cout << "leebdesk " << LEEBDESK_VERSION << "\n";
         return 0;
+    }
+
+    // One language for the whole run, set before the first window or message exists.
+    const leeb::InterfaceTranslation translation(
+        options.Language.value_or(leeb::LanguageForSystem(QLocale::system().uiLanguages())),
+        leeb::ProgramTranslationFolders(QCoreApplication::applicationDirPath()),
+        leeb::QtTranslationFolders(QCoreApplication::applicationDirPath()));
+    for (const QString& missing : translation.Missing()) {
+        std::cerr << "leebdesk: " << missing.toStdString()
+                  << " not found; texts it translates stay untranslated.\n";
     }
 
     leeb::InstallWindowFontSubstitution();

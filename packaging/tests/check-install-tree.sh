@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# `cmake --install` puts the programs, the udev rule, the desktop entry and the icons in their
-# freedesktop places.
+# `cmake --install` puts the programs, their translations, the udev rule, the desktop entry (in
+# both languages) and the icons in their freedesktop places.
 set -euo pipefail
 build=$1
 root=$(mktemp -d)
@@ -11,6 +11,7 @@ expect=(
   usr/bin/leebdesk-cli
   usr/lib/udev/rules.d/70-leebdesk-tester.rules
   usr/share/applications/leebdesk.desktop
+  usr/share/leebdesk/translations/leebdesk_en.qm
   usr/share/icons/hicolor/16x16/apps/leebdesk.png
   usr/share/icons/hicolor/32x32/apps/leebdesk.png
   usr/share/icons/hicolor/48x48/apps/leebdesk.png
@@ -22,7 +23,8 @@ for f in "${expect[@]}"; do
 done
 [ -x "$root/usr/bin/leebdesk" ] && [ -x "$root/usr/bin/leebdesk-cli" ] || { echo "FAIL: programs not executable"; exit 1; }
 desktop="$root/usr/share/applications/leebdesk.desktop"
-for key in 'Name=leebdesk' 'Name\[zh_CN\]=' 'Icon=leebdesk' 'Exec=leebdesk' 'Categories='; do
+for key in 'Name=' 'Name\[zh_CN\]=' 'GenericName=' 'GenericName\[zh_CN\]=' 'Comment=' \
+           'Comment\[zh_CN\]=' 'Icon=leebdesk' 'Exec=leebdesk' 'Categories='; do
   grep -q "^$key" "$desktop" || { echo "FAIL: desktop entry lacks $key"; exit 1; }
 done
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi

@@ -20,6 +20,7 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         Action What;
         bool Simulate;
         std::string File;
+        std::optional<InterfaceLanguage> Language = std::nullopt;  // none: the system's
     };
     const Case cases[] = {
         {{}, Action::Run, false, ""},
@@ -31,6 +32,9 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         {{"-h", "--simulate"}, Action::ShowHelp, true, ""},
         {{"--version"}, Action::ShowVersion, false, ""},
         {{"--version", "--help"}, Action::ShowHelp, false, ""},
+        {{"--lang", "en", "--simulate"}, Action::Run, true, "", InterfaceLanguage::English},
+        {{"--lang=zh"}, Action::Run, false, "", InterfaceLanguage::Chinese},
+        {{"--simulate", "--lang", "ZH"}, Action::Run, true, "", InterfaceLanguage::Chinese},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());
@@ -38,6 +42,7 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         EXPECT_EQ(options.What, c.What);
         EXPECT_EQ(options.Simulate, c.Simulate);
         EXPECT_EQ(options.SimulateFile, c.File);
+        EXPECT_EQ(options.Language, c.Language);
     }
 }
 
@@ -51,6 +56,10 @@ TEST(StartOptionsTest, RefusedCommandLinesSayWhatIsWrong) {
         {{"records.txt"}, "records.txt"},
         {{"--simulate="}, "needs a file name"},
         {{"--simulate", "--simulate=a.json"}, "only once"},
+        {{"--lang"}, "needs zh or en"},
+        {{"--lang", "fr"}, "not \"fr\""},
+        {{"--lang="}, "not \"\""},
+        {{"--lang", "en", "--lang=zh"}, "only once"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());
