@@ -16,7 +16,7 @@ namespace leeb {
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, int error) {
-    throw RecordFileError("Cannot write file '" + path + "': " + std::strerror(error));
+    throw RecordFileError(RecordFileError::Operation::Write, path, error);
 }
 
 std::string Folder(const std::string& path) {

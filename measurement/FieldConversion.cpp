@@ -10,10 +10,6 @@ namespace leeb {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // The field as the user should see it in a message: control bytes spelled out.
 std::string Quoted(std::string_view text) {
     std::string out = "'";
@@ -31,8 +27,28 @@ std::string Quoted(std::string_view text) {
     return out + "'";
 }
 
-[[noreturn]] void Fail(std::string_view text, const char* what) {
-    throw ConversionError(Quoted(text) + " is not a valid " + what);
+const char* ExpectedName(ConversionError::Expected expected) {
+    switch (expected) {
+        case ConversionError::Expected::Integer:
+            return "integer value";
+        case ConversionError::Expected::Real:
+            return "floating point value";
+        case ConversionError::Expected::ImpactCount:
+            return "impact count";
+        case ConversionError::Expected::SettingsWord:
+            return "settings word";
+        case ConversionError::Expected::Unknown:
+            break;
+    }
+    return "value";
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+[[noreturn]] void Fail(std::string_view text, ConversionError::Expected expected) {
+    throw ConversionError(text, expected);
 }
 
 std::string_view SkipPlus(std::string_view text) {
@@ -43,6 +59,19 @@ std::string_view SkipPlus(std::string_view text) {
 }
 
 }  // namespace
+
+ConversionError::ConversionError(std::string_view field, Expected expected)
+    : std::runtime_error(Quoted(field) + " is not a valid " + ExpectedName(expected)),
+      field_(Quoted(field)),
+      expected_(expected) {}
+
+ConversionError ConversionError::AtLine(int lineIndex, const std::string& message) const {
+    ConversionError located(message);
+    located.field_ = field_;
+    located.expected_ = expected_;
+    located.lineIndex_ = lineIndex;
+    return located;
+}
 
 std::string_view TrimField(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) {
@@ -58,12 +87,12 @@ int ConvertInteger(std::string_view text) {
     // from_chars takes no '+', and would accept a leading '-' after one.
     const std::string_view digits = SkipPlus(text);
     if (digits.empty() || (digits.size() != text.size() && digits.front() == '-')) {
-        Fail(text, "integer value");
+        Fail(text, ConversionError::Expected::Integer);
     }
     int value = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (ec != std::errc{} || end != digits.data() + digits.size()) {
-        Fail(text, "integer value");
+        Fail(text, ConversionError::Expected::Integer);
     }
     return value;
 }
@@ -86,17 +115,17 @@ double ConvertReal(std::string_view text, char decimalSeparator) {
             separatorSeen = true;
             plain += '.';
         } else {
-            Fail(text, "floating point value");
+            Fail(text, ConversionError::Expected::Real);
         }
     }
     if (!digitSeen) {
-        Fail(text, "floating point value");
+        Fail(text, ConversionError::Expected::Real);
     }
     double value = 0.0;
     const auto [end, ec] =
         std::from_chars(plain.data(), plain.data() + plain.size(), value, std::chars_format::fixed);
     if (ec != std::errc{} || end != plain.data() + plain.size()) {
-        Fail(text, "floating point value");
+        Fail(text, ConversionError::Expected::Real);
     }
     return value;
 }

@@ -138,8 +138,8 @@ std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator) {
             fields = ParseRecordLine(lines[r], decimalSeparator);
         } catch (const ConversionError& error) {
             // Users count file lines from 1, and line 1 is the file header.
-            throw ConversionError("line " + std::to_string(r + 1) + " (record " +
-                                  std::to_string(r) + "): " + error.what());
+            throw error.AtLine(static_cast<int>(r), "line " + std::to_string(r + 1) + " (record " +
+                                                        std::to_string(r) + "): " + error.what());
         }
         AppendRow(out, RecordRow(r, fields, decimalSeparator), fieldSeparator);
     }

@@ -18,7 +18,7 @@ namespace leeb {
 namespace {
 
 [[noreturn]] void FailRead(const std::string& path, int error) {
-    throw RecordFileError("Cannot read file '" + path + "': " + std::strerror(error));
+    throw RecordFileError(RecordFileError::Operation::Read, path, error);
 }
 
 // Reads up to the first NUL byte or the end of the file: what follows a NUL is never used,
@@ -66,6 +66,14 @@ std::string ReadContent(const std::string& path) {
 }
 
 }  // namespace
+
+RecordFileError::RecordFileError(Operation operation, std::string path, int errorNumber)
+    : std::runtime_error(
+          std::string(operation == Operation::Read ? "Cannot read file '" : "Cannot write file '") +
+          path + "': " + std::strerror(errorNumber)),
+      operation_(operation),
+      path_(std::move(path)),
+      errorNumber_(errorNumber) {}
 
 RecordLines SplitRecordContent(std::string_view content) {
     const std::size_t nul = content.find('\0');

@@ -25,10 +25,29 @@ using RecordLines = std::vector<std::string>;
 
 inline constexpr std::string_view RecordFileHeader = "@Import Data@";
 
-// A field that does not convert (not a number, cut short, empty).
+// A field that does not convert (not a number, cut short, empty). Besides the English
+// message it keeps its parts, so that the window can word it in the interface language: the
+// field's text, what the field should have held and, once a reader names it, the index of the
+// line in RecordLines.
 class ConversionError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    enum class Expected { Unknown, Integer, Real, ImpactCount, SettingsWord };
+
+    using std::runtime_error::runtime_error;  // a message without parts
+    // "'<field>' is not a valid <expected>", control bytes in the field spelled out.
+    ConversionError(std::string_view field, Expected expected);
+
+    // The same failure with the line it was found on and a message for that line.
+    ConversionError AtLine(int lineIndex, const std::string& message) const;
+
+    const std::string& Field() const { return field_; }  // as quoted in the message
+    Expected What() const { return expected_; }
+    int LineIndex() const { return lineIndex_; }  // -1: not known
+
+  private:
+    std::string field_;
+    Expected expected_ = Expected::Unknown;
+    int lineIndex_ = -1;
 };
 
 // A value that does not fit its columns when a line is written.
@@ -37,10 +56,24 @@ class RecordFormatError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A record file that cannot be read or written; the message names the file and the reason.
+// A record file that cannot be read or written; the message names the file and the reason,
+// which are kept apart too for a message in the interface language.
 class RecordFileError : public std::runtime_error {
   public:
+    enum class Operation { Read, Write };
+
     using std::runtime_error::runtime_error;
+    // "Cannot read|write file '<path>': <system's reason>".
+    RecordFileError(Operation operation, std::string path, int errorNumber);
+
+    Operation Failed() const { return operation_; }
+    const std::string& Path() const { return path_; }
+    int ErrorNumber() const { return errorNumber_; }  // errno; 0: not known
+
+  private:
+    Operation operation_ = Operation::Read;
+    std::string path_;
+    int errorNumber_ = 0;
 };
 
 struct RecordTextFields {

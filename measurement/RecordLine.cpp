@@ -104,7 +104,7 @@ RecordTextFields ParseRecordLine(std::string_view line, char decimalSeparator) {
     fields.ImpactCount = ConvertInteger(countText);
     if (fields.ImpactCount < 0 || static_cast<std::size_t>(fields.ImpactCount) > MaxReadings) {
         // A record holds at most 32 readings; every reader may rely on that.
-        throw ConversionError("'" + std::string(countText) + "' is not a valid impact count");
+        throw ConversionError(countText, ConversionError::Expected::ImpactCount);
     }
 
     fields.DateText = std::string(Field(value, DatePos, DateLen));
@@ -113,7 +113,7 @@ RecordTextFields ParseRecordLine(std::string_view line, char decimalSeparator) {
     fields.SettingsWord = ConvertInteger(settingsText);
     if (fields.SettingsWord < 0 || fields.SettingsWord > UINT16_MAX) {
         // Decoding would silently drop the high bits and show other settings.
-        throw ConversionError("'" + std::string(settingsText) + "' is not a valid settings word");
+        throw ConversionError(settingsText, ConversionError::Expected::SettingsWord);
     }
 
     const auto count = static_cast<std::size_t>(fields.ImpactCount);

@@ -48,7 +48,8 @@ RecordTextFields ReadRecord(const RecordLines& lines, std::size_t r, char decima
         return ParseRecordLine(lines[r], decimalSeparator);
     } catch (const ConversionError& error) {
         // Line r of RecordLines is line r + 1 of the record file.
-        throw ConversionError("Line " + std::to_string(r + 1) + ": " + error.what());
+        throw error.AtLine(static_cast<int>(r),
+                           "Line " + std::to_string(r + 1) + ": " + error.what());
     }
 }
 

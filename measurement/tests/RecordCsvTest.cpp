@@ -164,6 +164,9 @@ TEST(RecordCsvExport, BadLineNamesItsLine) {
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "line 3 (record 2): '4x0' is not a valid floating point value");
+        EXPECT_EQ(e.LineIndex(), 2);
+        EXPECT_EQ(e.Field(), "'4x0'");
+        EXPECT_EQ(e.What(), ConversionError::Expected::Real);
     }
 }
 

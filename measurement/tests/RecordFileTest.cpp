@@ -178,6 +178,10 @@ TEST_F(RecordFileOnDisk, WriteIntoMissingFolderFails) {
     } catch (const RecordFileError& e) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot write file '" + path + "': No such file or directory");
+        // The parts a translated message is made of.
+        EXPECT_EQ(e.Failed(), RecordFileError::Operation::Write);
+        EXPECT_EQ(e.Path(), path);
+        EXPECT_EQ(e.ErrorNumber(), ENOENT);
     }
 }
 
@@ -189,6 +193,9 @@ TEST_F(RecordFileOnDisk, ReadFailures) {
     } catch (const RecordFileError& e) {
         EXPECT_EQ(std::string(e.what()),
                   "Cannot read file '" + missing + "': No such file or directory");
+        EXPECT_EQ(e.Failed(), RecordFileError::Operation::Read);
+        EXPECT_EQ(e.Path(), missing);
+        EXPECT_EQ(e.ErrorNumber(), ENOENT);
     }
     EXPECT_THROW(ReadRecordFile(folder.Path().string()), RecordFileError);  // a folder
 }

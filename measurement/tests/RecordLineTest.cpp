@@ -152,6 +152,33 @@ TEST(ParseRecordLineFields, FieldsThatDoNotConvert) {
     }
 }
 
+// The parts the window words a failure from, in the interface language.
+TEST(ParseRecordLineFields, FailureKeepsItsFieldAndWhatItShouldHold) {
+    using Expected = ConversionError::Expected;
+    const struct {
+        const char* line;
+        const char* field;
+        Expected expected;
+    } cases[] = {
+        {" 4x,2008/05/17,    0,", "'4x'", Expected::Integer},
+        {" 33,2008/05/17,    0,", "'33'", Expected::ImpactCount},
+        {"  0,2008/05/17,99999,", "'99999'", Expected::SettingsWord},
+        {"  1,2008/05/17,    0,  4\x01"
+         "5,",
+         "'4\\x015'", Expected::Real},
+    };
+    for (const auto& c : cases) {
+        try {
+            ParseRecordLine(c.line, '.');
+            ADD_FAILURE() << c.line << ": no error";
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(e.Field(), c.field) << c.line;
+            EXPECT_EQ(e.What(), c.expected) << c.line;
+            EXPECT_EQ(e.LineIndex(), -1) << c.line;  // the reader of one line knows no index
+        }
+    }
+}
+
 TEST(ParseRecordLineFields, RoundTripOfAllReadingsAndSeparators) {
     for (const char separator : {'.', ','}) {
         for (const uint16_t settings : {uint16_t{0}, HrcSettings, uint16_t{HrcSettings | 8}}) {
