@@ -6,10 +6,10 @@
 # lrelease is called directly rather than through qt_add_lrelease: Debian's qt6-l10n-tools has
 # the tools, but Qt6LinguistTools' CMake files come only with qt6-tools-dev (Designer,
 # Assistant, libclang). In a cross build the host's lrelease is the one that runs.
-find_program(LEEBDESK_LRELEASE NAMES lrelease lrelease-qt6
+find_program(LEEBDESK_LRELEASE NAMES lrelease-qt6 lrelease
   HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" "${QT_HOST_PATH}/lib/qt6/bin" /usr/lib/qt6/bin
   NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-find_program(LEEBDESK_LUPDATE NAMES lupdate lupdate-qt6
+find_program(LEEBDESK_LUPDATE NAMES lupdate-qt6 lupdate
   HINTS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}" "${QT_HOST_PATH}/lib/qt6/bin" /usr/lib/qt6/bin
   NO_CMAKE_FIND_ROOT_PATH)
 

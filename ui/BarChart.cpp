@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCoreApplication>
 #include <QGraphicsItemGroup>
 #include <QGraphicsLineItem>
 #include <QGraphicsPolygonItem>
@@ -41,7 +42,7 @@ BarChart::BarChart(QWidget* parent)
     setRenderHint(QPainter::Antialiasing, false);
 
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("硬度 / 强度测试情况"));
+    chart->setTitle(QCoreApplication::translate("BarChart", "硬度 / 强度测试情况"));
     chart->legend()->hide();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);

@@ -1,5 +1,7 @@
 #include "RecordTreeModel.h"
 
+#include <QCoreApplication>
+
 #include "NumberText.h"
 
 namespace leeb {
@@ -8,7 +10,8 @@ RecordTreeModel::RecordTreeModel(const RecordLines& lines, char decimalSeparator
     : QAbstractItemModel(parent), liveLines_(lines), decimalSeparator_(decimalSeparator) {}
 
 QString RecordTreeModel::RecordNodeText(int recordNumber) {
-    return QStringLiteral("存储记录") + QString::number(recordNumber);
+    return QCoreApplication::translate("RecordTreeModel", "存储记录") +
+           QString::number(recordNumber);
 }
 
 void RecordTreeModel::Clear() {

@@ -14,6 +14,7 @@
 #include "ConnectionWatcher.h"
 #include "DetailPanel.h"
 #include "DirectionPictograms.h"
+#include "ErrorText.h"
 #include "FontSetup.h"
 #include "LocaleNumbers.h"
 #include "QtDialogHost.h"
@@ -25,7 +26,7 @@
 
 namespace leeb {
 
-const QString TForm1::Caption = QStringLiteral("里氏硬度计  V1.02");
+const QString TForm1::Caption = QString::fromUtf8(QT_TRANSLATE_NOOP("TForm1", "里氏硬度计  V1.02"));
 
 namespace {
 
@@ -53,7 +54,7 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
       dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs),
       decimalSeparator_(DecimalSeparator()) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(Caption);
+    setWindowTitle(tr(Caption.toUtf8().constData()));
     setWindowIcon(MakeWindowIcon());
     // Resizable, with system menu and minimise box but no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -160,11 +161,11 @@ QWidget* TForm1::BuildViewPanel() {
         int Left;
     };
     const ButtonDesign designs[] = {
-        {CommandButton::Read, "BitBtn1", QStringLiteral("读入数据"), 64},
-        {CommandButton::Save, "BitBtn2", QStringLiteral("保存"), 168},
-        {CommandButton::Open, "BitBtn5", QStringLiteral("打开"), 272},
-        {CommandButton::PrintChart, "BitBtn3", QStringLiteral("打印图表"), 368},
-        {CommandButton::PrintReport, "BitBtn4", QStringLiteral("打印报表"), 472},
+        {CommandButton::Read, "BitBtn1", tr("读入数据"), 64},
+        {CommandButton::Save, "BitBtn2", tr("保存"), 168},
+        {CommandButton::Open, "BitBtn5", tr("打开"), 272},
+        {CommandButton::PrintChart, "BitBtn3", tr("打印图表"), 368},
+        {CommandButton::PrintReport, "BitBtn4", tr("打印报表"), 472},
     };
     for (const ButtonDesign& design : designs) {
         auto* button = new QPushButton(design.Text, panel3);
@@ -233,7 +234,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::ReportError(const std::exception& error) {
-    dialogs_.MessageBox(QString::fromUtf8(error.what()), Caption, MB_OK | MB_ICONERROR);
+    dialogs_.MessageBox(ErrorText::Of(error, recordFile_), tr(Caption.toUtf8().constData()),
+                        MB_OK | MB_ICONERROR);
 }
 
 void TForm1::RunCommand(const std::function<void()>& command) {
@@ -247,6 +249,7 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 // UploadView --------------------------------------------------------------------------------
 
 void TForm1::ClearRecords() {
+    recordFile_.clear();
     model_->Clear();
     chart1_->Clear();
 }
@@ -282,11 +285,13 @@ void TForm1::SetButtonEnabled(CommandButton button, bool enabled) {
 }
 
 int TForm1::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    // Message texts break lines with a CR.
-    QString qtext = QString::fromStdString(text);
+    // Message texts break lines with a CR. The upload's texts are translated here, under its
+    // name.
+    QString qtext = QCoreApplication::translate("RecordUpload", text.c_str());
     qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return dialogs_.MessageBox(qtext, QString::fromStdString(caption), flags);
+    return dialogs_.MessageBox(qtext, QCoreApplication::translate("RecordUpload", caption.c_str()),
+                               flags);
 }
 
 void TForm1::SetProgress(const std::string& text) {

@@ -3,6 +3,7 @@
 // status bar; owner of the HID device controller, the connection watcher, the upload and
 // RecordLines. Every handler runs on the GUI thread.
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPixmap>
@@ -35,7 +36,10 @@ class THidDevice;
 class THidDeviceController;
 
 class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
+    Q_DECLARE_TR_FUNCTIONS(TForm1)
+
   public:
+    // The source texts; the window shows them translated.
     static const QString Caption;  // "里氏硬度计  V1.02"
 
     // The HID backend and the GUI-thread hand-off come from the creator: the Linux backend
@@ -128,6 +132,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     DialogHost& dialogs_;
     char decimalSeparator_;
     RecordLines recordLines_;
+    QString recordFile_;  // the file RecordLines was opened from or saved to; empty after an upload
     bool closed_ = false;
     bool accessDenied_ = false;
 

@@ -15,15 +15,27 @@ namespace leeb {
 
 namespace {
 
-const QString ReplaceText = QStringLiteral("文件名已存在!\n你要替换现在文件吗?");
-const QString ReplaceCaption = QStringLiteral("文件名重复");
-const QString MissingText = QStringLiteral("文句名不存在!\n请重新输入文件名");
-const QString MissingCaption = QStringLiteral("文件不存在");
-const QString BadHeaderText = QStringLiteral("文句格式不正确!\n请重新输入文件名......");
-const QString BadHeaderCaption = QStringLiteral("文件格式错误");
+const char* const ReplaceText = QT_TRANSLATE_NOOP("TForm1", "文件名已存在!\n你要替换现在文件吗?");
+const char* const ReplaceCaption = QT_TRANSLATE_NOOP("TForm1", "文件名重复");
+const char* const MissingText = QT_TRANSLATE_NOOP("TForm1", "文句名不存在!\n请重新输入文件名");
+const char* const MissingCaption = QT_TRANSLATE_NOOP("TForm1", "文件不存在");
+const char* const BadHeaderText =
+    QT_TRANSLATE_NOOP("TForm1", "文句格式不正确!\n请重新输入文件名......");
+const char* const BadHeaderCaption = QT_TRANSLATE_NOOP("TForm1", "文件格式错误");
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// Reads line `index` of RecordLines with `read`; a field that does not convert names its line.
+template <class Read>
+auto ReadLineAt(std::size_t index, const Read& read) {
+    try {
+        return read();
+    } catch (const ConversionError& error) {
+        throw error.AtLine(static_cast<int>(index),
+                           "Line " + std::to_string(index + 1) + ": " + error.what());
+    }
 }
 
 }  // namespace
@@ -39,8 +51,9 @@ void TForm1::TreeView1Changing(const QModelIndex& node) {
         return;
     }
     panel5_->SetRecordNumberText(QString::number(record->RecordNumber));
-    const RecordLineView shown = ReadRecordLineView(
-        recordLines_[static_cast<std::size_t>(record->LineIndex)], decimalSeparator_);
+    const auto index = static_cast<std::size_t>(record->LineIndex);
+    const RecordLineView shown = ReadLineAt(
+        index, [&] { return ReadRecordLineView(recordLines_[index], decimalSeparator_); });
     chart1_->SetPoints(shown.Bars);
     ShowRecordDetails(shown.View);
 }
@@ -59,11 +72,13 @@ void TForm1::RebuildRecordTree() {
     for (std::size_t r = 1; r < recordLines_.size(); ++r) {
         const int number = static_cast<int>(r);
         if (r == 1) {
-            const RecordLineView first = ReadRecordLineView(recordLines_[r], decimalSeparator_);
+            const RecordLineView first = ReadLineAt(
+                r, [&] { return ReadRecordLineView(recordLines_[r], decimalSeparator_); });
             chart1_->SetPoints(first.Bars);
             records.push_back({number, number, static_cast<int>(first.Bars.size())});
         } else {
-            const RecordTextFields fields = ParseRecordLine(recordLines_[r], decimalSeparator_);
+            const RecordTextFields fields =
+                ReadLineAt(r, [&] { return ParseRecordLine(recordLines_[r], decimalSeparator_); });
             records.push_back({number, number, static_cast<int>(fields.Readings.size())});
         }
     }
@@ -79,8 +94,8 @@ void TForm1::BitBtn2Click() {
     if (!QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
         path += csv ? QStringLiteral(".csv") : QStringLiteral(".txt");
     }
-    if (QFileInfo::exists(path) &&
-        dialogs_.MessageBox(ReplaceText, ReplaceCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
+    if (QFileInfo::exists(path) && dialogs_.MessageBox(tr(ReplaceText), tr(ReplaceCaption),
+                                                       MB_YESNO | MB_ICONQUESTION) == IDNO) {
         return;
     }
     // Both are written atomically: a failure leaves the old file whole and the save button
@@ -92,6 +107,7 @@ void TForm1::BitBtn2Click() {
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
+    recordFile_ = path;
     SetButtonEnabled(CommandButton::Save, false);
 }
 
@@ -101,7 +117,7 @@ void TForm1::BitBtn5Click() {
         return;
     const QFileInfo file(*chosen);
     if (!file.exists() || file.isDir()) {
-        dialogs_.MessageBox(MissingText, MissingCaption, MB_OK | MB_ICONERROR);
+        dialogs_.MessageBox(tr(MissingText), tr(MissingCaption), MB_OK | MB_ICONERROR);
         return;
     }
     // A file that cannot be read leaves RecordLines as it was.
@@ -112,10 +128,11 @@ void TForm1::BitBtn5Click() {
         // The tree keeps showing the records it showed; their lines stay with it.
         model_->KeepShownLines(std::move(previous));
         recordLines_.clear();
-        dialogs_.MessageBox(BadHeaderText, BadHeaderCaption, MB_OK | MB_ICONERROR);
+        dialogs_.MessageBox(tr(BadHeaderText), tr(BadHeaderCaption), MB_OK | MB_ICONERROR);
         return;
     }
     previous = RecordLines();
+    recordFile_ = *chosen;
 
     chart1_->Clear();
     model_->Clear();

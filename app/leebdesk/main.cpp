@@ -63,7 +63,10 @@ int main(int argc, char** argv) {
             platform = bus;
         } catch (const std::exception& error) {
             std::cerr << error.what() << "\n";
-            QMessageBox::critical(nullptr, leeb::TForm1::Caption, QString::fromUtf8(error.what()));
+            QMessageBox::critical(
+                nullptr,
+                QCoreApplication::translate("TForm1", leeb::TForm1::Caption.toUtf8().constData()),
+                QString::fromUtf8(error.what()));
             return 1;
         }
     } else {
