@@ -1,4 +1,519 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>BarChart</name>
+    <message>
+        <source>硬度 / 强度测试情况</source>
+        <translation>Hardness / Strength Readings</translation>
+    </message>
+</context>
+<context>
+    <name>ChartPrintout</name>
+    <message>
+        <source>图表没有可打印的区域。</source>
+        <translation>The chart has no area to print.</translation>
+    </message>
+    <message>
+        <source>无法启动打印机。</source>
+        <translation>The printer could not be started.</translation>
+    </message>
+    <message>
+        <source>图表未能打印完。</source>
+        <translation>The chart could not be printed.</translation>
+    </message>
+</context>
+<context>
+    <name>CodeTables</name>
+    <message>
+        <source>钢和铸钢</source>
+        <translation>Steel/cast st.</translation>
+    </message>
+    <message>
+        <source>合金工具钢</source>
+        <translation>Alloy tool st.</translation>
+    </message>
+    <message>
+        <source>不锈钢</source>
+        <translation>Stainless steel</translation>
+    </message>
+    <message>
+        <source>灰铸铁</source>
+        <translation>Grey cast iron</translation>
+    </message>
+    <message>
+        <source>球墨铸铁</source>
+        <translation>Ductile iron</translation>
+    </message>
+    <message>
+        <source>铸铝合金</source>
+        <translation>Cast Al alloy</translation>
+    </message>
+    <message>
+        <source>铜锌合金</source>
+        <translation>Brass (Cu-Zn)</translation>
+    </message>
+    <message>
+        <source>铜锡合金</source>
+        <translation>Bronze (Cu-Sn)</translation>
+    </message>
+    <message>
+        <source>纯铜</source>
+        <translation>Pure copper</translation>
+    </message>
+    <message>
+        <source>锻钢</source>
+        <translation>Forged steel</translation>
+    </message>
+    <message>
+        <source>低碳钢</source>
+        <translation>Low-carbon st.</translation>
+    </message>
+    <message>
+        <source>高碳钢</source>
+        <translation>High-carbon st.</translation>
+    </message>
+    <message>
+        <source>铬钢</source>
+        <translation>Cr steel</translation>
+    </message>
+    <message>
+        <source>铬钒钢</source>
+        <translation>Cr-V steel</translation>
+    </message>
+    <message>
+        <source>铬镍钢</source>
+        <translation>Cr-Ni steel</translation>
+    </message>
+    <message>
+        <source>铬钼钢</source>
+        <translation>Cr-Mo steel</translation>
+    </message>
+    <message>
+        <source>铬镍钼钢</source>
+        <translation>Cr-Ni-Mo steel</translation>
+    </message>
+    <message>
+        <source>铬锰硅钢</source>
+        <translation>Cr-Mn-Si steel</translation>
+    </message>
+    <message>
+        <source>超高强度钢</source>
+        <translation>Ultra-HS steel</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionWatcher</name>
+    <message>
+        <source>连接OK</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
+    <name>DetailPanel</name>
+    <message>
+        <source>记录号: </source>
+        <translation>Record: </translation>
+    </message>
+    <message>
+        <source>测量材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>冲击装置</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>硬度制</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>冲击方向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>测量日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>冲击次数</source>
+        <translation>Impacts</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>强度</source>
+        <translation>Strength</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorText</name>
+    <message>
+        <source>%1 不是有效的整数</source>
+        <translation>%1 is not a valid whole number</translation>
+    </message>
+    <message>
+        <source>%1 不是有效的数值</source>
+        <translation>%1 is not a valid number</translation>
+    </message>
+    <message>
+        <source>%1 不是有效的冲击次数 (0 到 32)</source>
+        <translation>%1 is not a valid impact count (0 to 32)</translation>
+    </message>
+    <message>
+        <source>%1 不是有效的设置字 (0 到 65535)</source>
+        <translation>%1 is not a valid settings word (0 to 65535)</translation>
+    </message>
+    <message>
+        <source>存储记录%1 无法转换: %2</source>
+        <translation>Record %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行 (存储记录%3) 无法转换: %4</source>
+        <translation>File %1, line %2 (record %3) cannot be read: %4</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1: %2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>只读的文件系统</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>路径中有一部分不是文件夹</source>
+        <translation>a part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>文件太大</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>the file name is too long</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>符号链接太多层或成环</source>
+        <translation>too many levels of symbolic links, or a loop</translation>
+    </message>
+    <message>
+        <source>超出磁盘配额</source>
+        <translation>disk quota exceeded</translation>
+    </message>
+</context>
+<context>
+    <name>OutputOptionsDialog</name>
+    <message>
+        <source>打印机(&amp;P)</source>
+        <translation>&amp;Printer</translation>
+    </message>
+    <message>
+        <source>预览(&amp;V)</source>
+        <translation>Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>文件 (PDF)(&amp;F)</source>
+        <translation>&amp;File (PDF)</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)...</source>
+        <translation>&amp;Setup...</translation>
+    </message>
+    <message>
+        <source>逐份打印(&amp;O)</source>
+        <translation>C&amp;ollate</translation>
+    </message>
+    <message>
+        <source>全部(&amp;A)</source>
+        <translation>&amp;All pages</translation>
+    </message>
+    <message>
+        <source>页码(&amp;G)</source>
+        <translation>Pa&amp;ges</translation>
+    </message>
+    <message>
+        <source>浏览(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>输出到</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>长边翻转</source>
+        <translation>Long side</translation>
+    </message>
+    <message>
+        <source>短边翻转</source>
+        <translation>Short side</translation>
+    </message>
+    <message>
+        <source>打印机</source>
+        <translation>Printer</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>份数:</source>
+        <translation>Copies:</translation>
+    </message>
+    <message>
+        <source>双面打印:</source>
+        <translation>Duplex:</translation>
+    </message>
+    <message>
+        <source>页面范围</source>
+        <translation>Page range</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>报表另存为</source>
+        <translation>Save report as</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>RecordTreeModel</name>
+    <message>
+        <source>存储记录</source>
+        <translation>Record </translation>
+    </message>
+</context>
+<context>
+    <name>RecordUpload</name>
+    <message>
+        <source>Write to USB Derive Error</source>
+        <translation>Writing to the USB device failed.</translation>
+    </message>
+    <message>
+        <source>USB Error</source>
+        <translation>USB Error</translation>
+    </message>
+    <message>
+        <source>里氏硬度计无应答</source>
+        <translation>The hardness tester does not answer.</translation>
+    </message>
+    <message>
+        <source>里氏硬度计中没有数据</source>
+        <translation>The hardness tester holds no records.</translation>
+    </message>
+    <message>
+        <source>无存储记录</source>
+        <translation>No records</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>ReportGenerator</name>
+    <message>
+        <source>硬度/强度测试报表</source>
+        <translation>Hardness / Strength Test Report</translation>
+    </message>
+    <message>
+        <source>(续)</source>
+        <translation>(cont.)</translation>
+    </message>
+    <message>
+        <source>测试材料: </source>
+        <translation>Material: </translation>
+    </message>
+    <message>
+        <source>硬度制: </source>
+        <translation>Scale:  </translation>
+    </message>
+    <message>
+        <source>强度:   </source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>测试日期:</source>
+        <translation>Date:    </translation>
+    </message>
+    <message>
+        <source>冲击装置: </source>
+        <translation>Device:   </translation>
+    </message>
+    <message>
+        <source>冲击方向</source>
+        <translation>Angle:  </translation>
+    </message>
+    <message>
+        <source>冲击次数: </source>
+        <translation>Impacts:  </translation>
+    </message>
+    <message>
+        <source>最大值:  </source>
+        <translation>Max:     </translation>
+    </message>
+    <message>
+        <source>最小值:  </source>
+        <translation>Min:     </translation>
+    </message>
+    <message>
+        <source>平均值: </source>
+        <translation>Mean:   </translation>
+    </message>
+</context>
+<context>
+    <name>ReportLabels</name>
+    <message>
+        <source>第  %1  页</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>日期:   </source>
+        <translation>Date:   </translation>
+    </message>
+</context>
+<context>
+    <name>ReportPdf</name>
+    <message>
+        <source>无法把报表写入 &quot;%1&quot;: %2。</source>
+        <translation>The report cannot be written to &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>PDF 无法开始</source>
+        <translation>the PDF could not be started</translation>
+    </message>
+    <message>
+        <source>PDF 无法完成</source>
+        <translation>the PDF could not be finished</translation>
+    </message>
+</context>
+<context>
+    <name>ReportStatusWindow</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ReportSystem</name>
+    <message>
+        <source>无法启动打印机。</source>
+        <translation>The printer could not be started.</translation>
+    </message>
+    <message>
+        <source>报表未能打印完。</source>
+        <translation>The report could not be printed.</translation>
+    </message>
+    <message>
+        <source>报表预览不可用。</source>
+        <translation>The report preview is not available.</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>里氏硬度计  V1.02</source>
+        <translation>Leeb Hardness Tester  V1.02</translation>
+    </message>
+    <message>
+        <source>读入数据</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>打印图表</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>打印报表</source>
+        <translation>Print report</translation>
+    </message>
+    <message>
+        <source>无权访问硬度计: 请安装 udev 规则 70-leebdesk-tester.rules 后重新插入</source>
+        <translation>No access to the tester: install the udev rule 70-leebdesk-tester.rules, then plug it in again</translation>
+    </message>
+    <message>
+        <source>文件名已存在!
+你要替换现在文件吗?</source>
+        <translation>The file already exists!
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>文件名重复</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>文句名不存在!
+请重新输入文件名</source>
+        <translation>The file does not exist!
+Please enter the file name again.</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>文句格式不正确!
+请重新输入文件名......</source>
+        <translation>The file is not a record file!
+Please enter another file name.</translation>
+    </message>
+    <message>
+        <source>文件格式错误</source>
+        <translation>Wrong file format</translation>
+    </message>
+</context>
 </TS>
