@@ -101,6 +101,26 @@
         <source>超高强度钢</source>
         <translation>Ultra-HS steel</translation>
     </message>
+    <message>
+        <source>垂直向下</source>
+        <translation>vertically down</translation>
+    </message>
+    <message>
+        <source>45°向下</source>
+        <translation>45° down</translation>
+    </message>
+    <message>
+        <source>水平</source>
+        <translation>horizontal</translation>
+    </message>
+    <message>
+        <source>45°向上</source>
+        <translation>45° up</translation>
+    </message>
+    <message>
+        <source>垂直向上</source>
+        <translation>vertically up</translation>
+    </message>
 </context>
 <context>
     <name>ConnectionWatcher</name>

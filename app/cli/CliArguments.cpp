@@ -1,8 +1,11 @@
 #include "CliArguments.h"
 
+#include <QString>
 #include <algorithm>
 #include <array>
 #include <string_view>
+
+#include "CliLanguage.h"
 
 namespace leeb::cli {
 
@@ -32,10 +35,10 @@ std::string Quoted(std::string_view text) {
 
 void SetOutput(CommandArguments& parsed, std::string value) {
     if (parsed.Output) {
-        throw UsageError("-o 只能给一次。(-o may be given only once.)");
+        throw UsageError(Say("-o 只能给一次。", "-o may be given only once."));
     }
     if (value.empty()) {
-        throw UsageError("-o 后缺少文件名。(-o needs a file name.)");
+        throw UsageError(Say("-o 后缺少文件名。", "-o needs a file name."));
     }
     parsed.Output = std::move(value);
 }
@@ -59,37 +62,53 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             parsed.Help = true;
         } else if (argument == "-o" || argument == "--output") {
             if (i + 1 >= arguments.size()) {
-                throw UsageError("-o 后缺少文件名。(-o needs a file name.)");
+                throw UsageError(Say("-o 后缺少文件名。", "-o needs a file name."));
             }
             SetOutput(parsed, arguments[++i]);
         } else if (argument.starts_with("--output=")) {
             SetOutput(parsed, argument.substr(9));
         } else if (argument.starts_with("-o")) {
             SetOutput(parsed, argument.substr(2));
+        } else if (argument == "--lang" || argument.starts_with("--lang=")) {
+            if (parsed.Language) {
+                throw UsageError(Say("--lang 只能给一次。", "--lang may be given only once."));
+            }
+            if (argument == "--lang" && i + 1 >= arguments.size()) {
+                throw UsageError(Say("--lang 后缺少 zh 或 en。", "--lang needs zh or en."));
+            }
+            const std::string name = argument == "--lang" ? arguments[++i] : argument.substr(7);
+            parsed.Language = ParseLanguageName(QString::fromStdString(name));
+            if (!parsed.Language) {
+                throw UsageError(Say("--lang 只接受 zh 或 en，而不是 " + Quoted(name) + "。",
+                                     "--lang takes zh or en, not " + Quoted(name) + "."));
+            }
         } else if (argument == "--json") {
             if (sawJson)
-                throw UsageError("--json 只能给一次。(--json may be given only once.)");
+                throw UsageError(Say("--json 只能给一次。", "--json may be given only once."));
             sawJson = parsed.Json = true;
         } else if (argument == "--simulate" || argument.starts_with("--simulate=")) {
             if (sawSimulate) {
-                throw UsageError("--simulate 只能给一次。(--simulate may be given only once.)");
+                throw UsageError(
+                    Say("--simulate 只能给一次。", "--simulate may be given only once."));
             }
             sawSimulate = parsed.Simulate = true;
             if (argument.size() > 10) {
                 parsed.SimulateFile = argument.substr(11);
                 if (parsed.SimulateFile.empty()) {
-                    throw UsageError("--simulate= 后缺少文件名。(--simulate= needs a file name.)");
+                    throw UsageError(
+                        Say("--simulate= 后缺少文件名。", "--simulate= needs a file name."));
                 }
             }
         } else {
-            throw UsageError("未知选项 " + Quoted(argument) + "。(Unknown option.)");
+            throw UsageError(Say("未知选项 " + Quoted(argument) + "。",
+                                 "Unknown option " + Quoted(argument) + "."));
         }
     }
 
     if (operands.empty()) {
         if (parsed.Help)
             return parsed;
-        throw UsageError("缺少命令。(No command given.)");
+        throw UsageError(Say("缺少命令。", "No command given."));
     }
     parsed.Command = operands.front();
     operands.erase(operands.begin());
@@ -97,37 +116,39 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
         return s.Name == parsed.Command;
     });
     if (shape == Commands.end()) {
-        throw UsageError("未知命令 " + Quoted(parsed.Command) + "。(Unknown command.)");
+        throw UsageError(Say("未知命令 " + Quoted(parsed.Command) + "。",
+                             "Unknown command " + Quoted(parsed.Command) + "."));
     }
     if (parsed.Help)
         return parsed;
 
     if (parsed.Json && !shape->TakesJson) {
-        throw UsageError("命令 " + parsed.Command + " 不接受 --json。(" + parsed.Command +
-                         " does not take --json.)");
+        throw UsageError(Say("命令 " + parsed.Command + " 不接受 --json。",
+                             parsed.Command + " does not take --json."));
     }
     if (parsed.Simulate && !shape->TakesSimulate) {
-        throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +
-                         " does not take --simulate.)");
+        throw UsageError(Say("命令 " + parsed.Command + " 不接受 --simulate。",
+                             parsed.Command + " does not take --simulate."));
     }
     if (parsed.Output && !NeedsOutput(*shape)) {
-        throw UsageError("命令 " + parsed.Command + " 不接受 -o。(" + parsed.Command +
-                         " does not take -o; it prints to standard output.)");
+        throw UsageError(Say("命令 " + parsed.Command + " 不接受 -o。",
+                             parsed.Command + " does not take -o; it prints to standard output."));
     }
     if (!parsed.Output && NeedsOutput(*shape)) {
-        throw UsageError("命令 " + parsed.Command + " 需要 -o 输出文件。(" + parsed.Command +
-                         " needs -o and an output file.)");
+        throw UsageError(Say("命令 " + parsed.Command + " 需要 -o 输出文件。",
+                             parsed.Command + " needs -o and an output file."));
     }
     if (shape->TakesInput) {
         if (operands.empty()) {
-            throw UsageError("命令 " + parsed.Command + " 需要一个记录文件。(" + parsed.Command +
-                             " needs a record file.)");
+            throw UsageError(Say("命令 " + parsed.Command + " 需要一个记录文件。",
+                                 parsed.Command + " needs a record file."));
         }
         parsed.Input = operands.front();
         operands.erase(operands.begin());
     }
     if (!operands.empty()) {
-        throw UsageError("多余的参数 " + Quoted(operands.front()) + "。(Unexpected argument.)");
+        throw UsageError(Say("多余的参数 " + Quoted(operands.front()) + "。",
+                             "Unexpected argument " + Quoted(operands.front()) + "."));
     }
     return parsed;
 }
@@ -148,6 +169,7 @@ const char* UsageText() {
            "  leebdesk-cli export RECORDS.txt -o OUT.csv\n"
            "      把记录导出为 CSV 表格。(Export the records to a CSV table.)\n"
            "  leebdesk-cli --help\n"
+           "  --lang zh|en 只用中文或英文 (messages and output in Chinese or English only).\n"
            "退出状态 (exit status): 0 成功 (success), 1 失败 (failure), 2 用法错误 (usage "
            "error).\n";
 }

@@ -4,6 +4,7 @@
 //   show RECORDS.txt [--json]
 //   report RECORDS.txt -o REPORT.pdf
 //   export RECORDS.txt -o OUT.csv
+// and with any command --lang zh|en, the language of the messages and of the output.
 // Options may stand before or after the file; "--" ends the options, so a file name may begin
 // with "-". "-o FILE", "-oFILE", "--output FILE" and "--output=FILE" are the same.
 
@@ -11,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "InterfaceLanguage.h"
 
 namespace leeb::cli {
 
@@ -28,6 +31,7 @@ struct CommandArguments {
     bool Simulate = false;
     std::string SimulateFile;  // empty: the simulator's built-in records
     bool Help = false;
+    std::optional<InterfaceLanguage> Language;  // --lang; none: messages in both languages
 };
 
 // Throws UsageError for a missing or unknown command, an unknown or repeated option, an

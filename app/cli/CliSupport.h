@@ -14,7 +14,7 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 
-// A command that could not be done; the message (Chinese, English in brackets) goes to stderr
+// A command that could not be done; the message (in the language of CliLanguage.h) goes to stderr
 // and the program exits with status 1.
 class CliFailure : public std::runtime_error {
   public:
@@ -27,7 +27,7 @@ RecordLines LoadRecordFile(const std::string& path);
 
 // The message for line `lineIndex` of RecordLines (0 is the header) that does not convert;
 // it names the line as a text editor counts it (from 1) and the record.
-std::string ConversionMessage(std::size_t lineIndex, const std::string& reason);
+std::string ConversionMessage(std::size_t lineIndex, const ConversionError& reason);
 
 // Parses every record line; throws CliFailure with ConversionMessage for the first that does
 // not convert, so that nothing is written for a file that cannot be read whole.

@@ -1,7 +1,9 @@
 // export: the records of a record file as a CSV table.
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "ErrorText.h"
 #include "LocaleDecimalSeparator.h"
 #include "RecordCsv.h"
 
@@ -15,9 +17,12 @@ int RunExport(const CommandArguments& arguments) {
     try {
         WriteRecordCsv(*arguments.Output, lines, decimalSeparator);
     } catch (const ConversionError& failure) {
-        throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
+        throw CliFailure(
+            Say("记录文件有一行无法转换：" + ErrorText::Of(failure).toStdString() + "。",
+                std::string(failure.what()) + "."));
     } catch (const RecordFileError& failure) {
-        throw CliFailure("无法写入 CSV 文件。(" + std::string(failure.what()) + ".)");
+        throw CliFailure(Say("无法写入 CSV 文件：" + ErrorText::Of(failure).toStdString() + "。",
+                             std::string(failure.what()) + "."));
     }
     return ExitSuccess;
 }

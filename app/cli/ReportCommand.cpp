@@ -4,9 +4,12 @@
 #include <QByteArray>
 #include <QFile>
 #include <QGuiApplication>
+#include <optional>
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "ErrorText.h"
 #include "LocaleDecimalSeparator.h"
 #include "ReportErrors.h"
 #include "ReportFonts.h"
@@ -29,14 +32,22 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     }
     QGuiApplication application(argc, argv);
     InstallFontSubstitutions();
+    // The report in the language chosen; without --lang it is the window's Chinese one.
+    std::optional<CliTranslation> translation;
+    if (Language())
+        translation.emplace(*Language());
 
     const QString pdfPath = QFile::decodeName(QByteArray::fromStdString(*arguments.Output));
     try {
         WriteReportPdf(lines, pdfPath, decimalSeparator);
     } catch (const ConversionError& failure) {
-        throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
+        throw CliFailure(
+            Say("记录文件有一行无法转换：" + ErrorText::Of(failure).toStdString() + "。",
+                std::string(failure.what()) + "."));
     } catch (const ReportError& failure) {
-        throw CliFailure("无法写入报表文件。(" + std::string(failure.what()) + ")");
+        // Worded by the translator already: in the language chosen, or Chinese.
+        throw CliFailure(Say("无法写入报表文件：" + std::string(failure.what()),
+                             "Cannot write the report file: " + std::string(failure.what())));
     }
     return ExitSuccess;
 }

@@ -1,5 +1,6 @@
 #include "SystemHidPlatform.h"
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
 
 #if LEEBDESK_CLI_HIDRAW
@@ -14,9 +15,8 @@ std::shared_ptr<HidPlatform> SystemHidPlatform() {
     // of after the reply time-out.
     return std::make_shared<LinuxHidPlatform>();
 #else
-    throw CliFailure(
-        "此版本不能连接真实的里氏硬度计，只能用 --simulate。(This build has no HID backend; "
-        "only --simulate is available.)");
+    throw CliFailure(Say("此版本不能连接真实的里氏硬度计，只能用 --simulate。",
+                         "This build has no HID backend; only --simulate is available."));
 #endif
 }
 

@@ -9,8 +9,10 @@
 #include <string>
 #include <system_error>
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "ErrorText.h"
 #include "HeadlessUpload.h"
 #include "LocaleDecimalSeparator.h"
 #include "ManualGuiDispatcher.h"
@@ -30,7 +32,8 @@ namespace fs = std::filesystem;
 std::string RecordFilePath(const std::string& output) {
     const fs::path path(output);
     if (!path.has_filename()) {
-        throw CliFailure("输出必须是一个文件名：" + output + "。(The output must name a file.)");
+        throw CliFailure(Say("输出必须是一个文件名：" + output + "。",
+                             "The output must name a file: " + output + "."));
     }
     if (path.filename().string().find('.') == std::string::npos) {
         return output + ".txt";
@@ -46,12 +49,12 @@ void CheckWritableFolder(const std::string& path) {
         folder = ".";
     std::error_code error;
     if (!fs::is_directory(folder, error)) {
-        throw CliFailure("无法写入文件，文件夹不存在：" + folder.string() + "。(Cannot write " +
-                         path + ": the folder does not exist.)");
+        throw CliFailure(Say("无法写入文件，文件夹不存在：" + folder.string() + "。",
+                             "Cannot write " + path + ": the folder does not exist."));
     }
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        throw CliFailure("无法写入文件，没有写文件夹的权限：" + folder.string() +
-                         "。(Cannot write " + path + ": the folder is not writable.)");
+        throw CliFailure(Say("无法写入文件，没有写文件夹的权限：" + folder.string() + "。",
+                             "Cannot write " + path + ": the folder is not writable."));
     }
 }
 
@@ -83,7 +86,9 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
     try {
         return LoadSimulatorRecords(file);
     } catch (const SimulatorRecordsError& failure) {
-        throw CliFailure("无法读取模拟硬度计的记录。(" + std::string(failure.what()) + ")");
+        throw CliFailure(
+            Say("无法读取模拟硬度计的记录：" + std::string(failure.what()) + "。",
+                "Cannot read the simulated tester's records: " + std::string(failure.what())));
     }
 }
 
@@ -122,18 +127,19 @@ int RunUpload(const CommandArguments& arguments) {
 
     // A tester without records would otherwise replace an existing file with a bare header.
     if (lines.size() <= 1) {
-        throw CliFailure(
-            "里氏硬度计中没有数据，未写入文件。(The tester holds no records; no file "
-            "was written.)");
+        throw CliFailure(Say("里氏硬度计中没有数据，未写入文件。",
+                             "The tester holds no records; no file was written."));
     }
     try {
         WriteRecordFile(path, lines);
     } catch (const RecordFileError& failure) {
-        throw CliFailure("无法写入记录文件。(" + std::string(failure.what()) + ".)");
+        throw CliFailure(Say("无法写入记录文件：" + ErrorText::Of(failure).toStdString() + "。",
+                             std::string(failure.what()) + "."));
     }
-    const std::string done = "已上传 " + std::to_string(lines.size() - 1) + " 条记录，写入 " +
-                             path + "。(" + std::to_string(lines.size() - 1) +
-                             " records uploaded into " + path + ".)\n";
+    const std::string count = std::to_string(lines.size() - 1);
+    const std::string done = Say("已上传 " + count + " 条记录，写入 " + path + "。",
+                                 count + " records uploaded into " + path + ".") +
+                             "\n";
     std::fputs(done.c_str(), stderr);
     return ExitSuccess;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
 
@@ -16,8 +17,9 @@ void PrintError(const std::string& message) {
 
 int Run(int argc, char** argv) {
     using namespace leeb::cli;
-    const CommandArguments arguments =
-        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    SetLanguage(LanguageAmong(words));
+    const CommandArguments arguments = ParseCommandLine(words);
     if (arguments.Help) {
         std::fputs(UsageText(), stderr);
         return ExitSuccess;
@@ -48,7 +50,7 @@ int main(int argc, char** argv) {
     }
     // Output that did not reach its file or pipe (a full disk) is a failure too.
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        PrintError("无法写出到标准输出。(Cannot write to standard output.)");
+        PrintError(Say("无法写出到标准输出。", "Cannot write to standard output."));
         return ExitFailure;
     }
     return status;
