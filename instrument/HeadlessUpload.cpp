@@ -75,14 +75,25 @@ struct ControllerBinding {
 
 const char DeviceChangeTag = 0;
 
-std::string FailureText(const std::vector<std::string>& messages, const char* reason) {
-    std::string text = reason;
+// The upload's own messages that add to the reason: its "no reply" box says the reason again.
+std::vector<std::string> AddedMessages(const std::vector<std::string>& messages) {
+    std::vector<std::string> added;
     for (const std::string& message : messages) {
         if (message != "里氏硬度计无应答") {
-            text += " " + message;
+            added.push_back(message);
         }
     }
-    return text;
+    return added;
+}
+
+[[noreturn]] void Fail(HeadlessUploadError::Reason reason, const char* message,
+                       const std::vector<std::string>& uploadMessages = {}) {
+    std::vector<std::string> added = AddedMessages(uploadMessages);
+    std::string text = message;
+    for (const std::string& extra : added) {
+        text += " " + extra;
+    }
+    throw HeadlessUploadError(reason, text, std::move(added));
 }
 
 }  // namespace
@@ -111,10 +122,10 @@ RecordLines HeadlessUpload(THidDeviceController& controller, ManualGuiDispatcher
     dispatcher.ProcessPending();
 
     if (!watcher.DeviceConnected()) {
-        throw HeadlessUploadError(NotConnectedMessage);
+        Fail(HeadlessUploadError::Reason::NotConnected, NotConnectedMessage);
     }
     if (!watcher.ActiveDevice()->ReadWriteGranted()) {
-        throw HeadlessUploadError(AccessDeniedMessage);
+        Fail(HeadlessUploadError::Reason::AccessDenied, AccessDeniedMessage);
     }
 
     upload.Start();
@@ -134,9 +145,9 @@ RecordLines HeadlessUpload(THidDeviceController& controller, ManualGuiDispatcher
 
     switch (upload.Outcome()) {
         case UploadOutcome::TimedOut:
-            throw HeadlessUploadError(FailureText(view.Messages, NoReplyMessage));
+            Fail(HeadlessUploadError::Reason::NoReply, NoReplyMessage, view.Messages);
         case UploadOutcome::Unplugged:
-            throw HeadlessUploadError(FailureText(view.Messages, UnpluggedMessage));
+            Fail(HeadlessUploadError::Reason::Unplugged, UnpluggedMessage, view.Messages);
         default:
             break;
     }

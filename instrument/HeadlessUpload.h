@@ -8,6 +8,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "RecordFile.h"
 #include "RecordUpload.h"
@@ -17,10 +18,25 @@ namespace leeb {
 class ManualGuiDispatcher;
 class THidDeviceController;
 
-// Why an upload could not be done, in Chinese with an English translation in brackets.
+// Why an upload could not be done, in Chinese with an English translation in brackets; the
+// reason and the upload's own messages are kept apart too, for wording it in one language.
 class HeadlessUploadError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    enum class Reason { NotConnected, AccessDenied, NoReply, Unplugged };
+
+    HeadlessUploadError(Reason reason, const std::string& message,
+                        std::vector<std::string> uploadMessages = {})
+        : std::runtime_error(message),
+          reason_(reason),
+          uploadMessages_(std::move(uploadMessages)) {}
+
+    Reason Why() const { return reason_; }
+    // The message boxes the upload showed on the way (a failed write), as it worded them.
+    const std::vector<std::string>& UploadMessages() const { return uploadMessages_; }
+
+  private:
+    Reason reason_;
+    std::vector<std::string> uploadMessages_;
 };
 
 struct HeadlessUploadOptions {

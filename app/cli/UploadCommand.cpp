@@ -3,6 +3,9 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <optional>
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -92,6 +95,39 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
     }
 }
 
+std::string UploadFailureText(const HeadlessUploadError& failure) {
+    if (!Language())
+        return failure.what();  // both languages, as the upload words it
+    using Reason = HeadlessUploadError::Reason;
+    std::string text;
+    switch (failure.Why()) {
+        case Reason::NotConnected:
+            text = Say("未连接里氏硬度计。", "No hardness tester is connected.");
+            break;
+        case Reason::AccessDenied:
+            text = Say(
+                "无权访问里氏硬度计：请安装 udev 规则 70-leebdesk-tester.rules，然后拔下并重新插入"
+                "硬度计。",
+                "Access to the hardness tester is denied: install the udev rule "
+                "70-leebdesk-tester.rules, then unplug the tester and plug it in again.");
+            break;
+        case Reason::NoReply:
+            text = Say("里氏硬度计无应答。", "The hardness tester did not reply.");
+            break;
+        case Reason::Unplugged:
+            text = Say("上传时里氏硬度计被拔出。",
+                       "The hardness tester was unplugged during the upload.");
+            break;
+    }
+    // The upload's boxes in the language chosen, through the window's translation.
+    std::optional<CliTranslation> translation;
+    translation.emplace(*Language());
+    for (const std::string& message : failure.UploadMessages()) {
+        text += " " + QCoreApplication::translate("RecordUpload", message.c_str()).toStdString();
+    }
+    return text;
+}
+
 RecordLines Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
     ProgressLine progress;
     HeadlessUploadOptions options;
@@ -102,7 +138,7 @@ RecordLines Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSep
     try {
         return HeadlessUpload(controller, *dispatcher, options);
     } catch (const HeadlessUploadError& failure) {
-        throw CliFailure(failure.what());
+        throw CliFailure(UploadFailureText(failure));
     }
 }
 

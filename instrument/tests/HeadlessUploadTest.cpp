@@ -27,11 +27,16 @@ class HeadlessUploadTest : public ::testing::Test {
         options.ReplyTimeout = std::chrono::milliseconds(50);
         return HeadlessUpload(controller, *gui, options);
     }
-    std::string Failure() {
+    struct Failed {
+        std::string Message;
+        HeadlessUploadError::Reason Why{};
+        std::vector<std::string> UploadMessages;
+    };
+    Failed Failure() {
         try {
             Run();
         } catch (const HeadlessUploadError& error) {
-            return error.what();
+            return {error.what(), error.Why(), error.UploadMessages()};
         }
         ADD_FAILURE() << "no error";
         return {};
@@ -63,41 +68,52 @@ TEST_F(HeadlessUploadTest, FailuresSayWhatIsWrong) {
         const char* name;
         std::function<void(HeadlessUploadTest&)> arrange;
         std::vector<std::string> words;
+        HeadlessUploadError::Reason why;
+        std::vector<std::string> uploadMessages = {};  // besides the reason's own
     };
+    using Reason = HeadlessUploadError::Reason;
     const Case cases[] = {
         {"no tester",
          [](HeadlessUploadTest& t) { t.bus->Plug("mouse", 0x046D, 0xC077, 1, 5, 0); },
-         {"未连接", "No hardness tester"}},
+         {"未连接", "No hardness tester"},
+         Reason::NotConnected},
         {"access denied",
          [](HeadlessUploadTest& t) {
              t.bus->SetReadWriteRefused(t.simulator->PlugInto(t.bus), true);
          },
-         {"无权访问", "udev", "denied"}},
+         {"无权访问", "udev", "denied"},
+         Reason::AccessDenied},
         {"no reply",
          [](HeadlessUploadTest& t) {
              t.simulator->InjectFault(SimulatorFault::NoReply, 4);
              t.simulator->PlugInto(t.bus);
          },
-         {"无应答"}},
+         {"无应答"},
+         Reason::NoReply},
         {"write fails",
          [](HeadlessUploadTest& t) { t.bus->SetWriteFails(t.simulator->PlugInto(t.bus), true); },
-         {"无应答", "Write to USB Derive Error"}},
+         {"无应答", "Write to USB Derive Error"},
+         Reason::NoReply,
+         {"Write to USB Derive Error"}},
         {"unplugged",
          [](HeadlessUploadTest& t) {
              t.simulator->UnplugAfterCommands(12);
              t.simulator->PlugInto(t.bus);
          },
-         {"拔出", "unplugged"}},
+         {"拔出", "unplugged"},
+         Reason::Unplugged},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         bus = std::make_shared<SimulatedHidBus>();
         SetUp();
         c.arrange(*this);
-        const std::string message = Failure();
+        const Failed failed = Failure();
         for (const std::string& word : c.words) {
-            EXPECT_NE(message.find(word), std::string::npos) << message;
+            EXPECT_NE(failed.Message.find(word), std::string::npos) << failed.Message;
         }
+        EXPECT_EQ(failed.Why, c.why);
+        EXPECT_EQ(failed.UploadMessages, c.uploadMessages);
     }
 }
 
