@@ -43,6 +43,10 @@ class QuietView : public UploadView {
     void ArmAutoStart() override {}
     void StartReplyTimer(int) override {}
     void CancelReplyTimer() override {}
+    void ShowProtocolError(const UploadProtocolError& error) override {
+        std::fprintf(stderr, "protocol error %d at record %d\n", static_cast<int>(error.Fault),
+                     error.Record);
+    }
 };
 
 // Notes the instant of every write: the gaps between writes are the round trips.
@@ -51,6 +55,7 @@ class TimedDevice : public UploadDevice {
     explicit TimedDevice(UploadDevice& inner) : inner_(inner) {}
     bool DeviceConnected() const override { return inner_.DeviceConnected(); }
     std::size_t OutputReportByteLength() const override { return inner_.OutputReportByteLength(); }
+    std::size_t InputReportByteLength() const override { return inner_.InputReportByteLength(); }
     bool WriteReport(const std::vector<uint8_t>& report) override {
         Writes.push_back(Clock::now());
         return inner_.WriteReport(report);

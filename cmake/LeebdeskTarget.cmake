@@ -21,6 +21,9 @@ endfunction()
 # forces the offscreen platform when no display is set, so discovery at build time works too.
 function(leebdesk_add_test name)
   cmake_parse_arguments(ARG "QT;THREAD" "" "SOURCES;LIBS" ${ARGN})
+  if(ARG_QT AND NOT LEEBDESK_QT)
+    return()
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   leebdesk_target_options(${name})
   if(ARG_QT)
@@ -35,6 +38,14 @@ function(leebdesk_add_test name)
     set(labels thread)
     add_dependencies(leebdesk_thread_tests ${name})
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${labels})
+  if(CMAKE_CROSSCOMPILING)
+    # One CTest test per program: listing the cases would start every program once more under
+    # the emulator at build time.
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS "${labels}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${LEEBDESK_TEST_PLATFORM}"
+                                    LABELS ${labels})
+  endif()
 endfunction()

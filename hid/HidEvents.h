@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "HidEvent.h"
+#include "HidTypes.h"
 
 namespace leeb {
 
@@ -14,8 +15,8 @@ class THidDeviceController;
 // valid only during the call.
 using THidDataEvent =
     THidEvent<void(THidDevice* HidDev, uint8_t ReportID, const uint8_t* Data, uint16_t Size)>;
-// A read that could not be started, with its OS error code.
-using THidDataErrorEvent = THidEvent<void(THidDevice* HidDev, uint32_t Error)>;
+// A read that could not be started, with what went wrong and the OS error code.
+using THidDataErrorEvent = THidEvent<void(THidDevice* HidDev, HidFailure Error)>;
 using THidPlugEvent = THidEvent<void(THidDevice* HidDev)>;
 // Offered a plugged device and its index in the controller's list; true to go on.
 using THidEnumerateEvent = THidEvent<bool(THidDevice* HidDev, int32_t Idx)>;

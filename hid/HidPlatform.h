@@ -5,7 +5,7 @@
 // Framing is the same on every backend: byte 0 of every input and output report is the report
 // ID (0 for a device that does not number its reports) and both report lengths count it.
 //
-// Error convention: a false (or null) result leaves the OS error code in HidLastError().
+// Error convention: a false (or null) result leaves the failure in HidLastError().
 
 #include <cstdint>
 #include <functional>
@@ -68,13 +68,17 @@ class HidPlatform {
     // found). Release undoes it; after Release no other call is made.
     virtual bool Bind() = 0;
     virtual void Release() = 0;
+    // Why the last Bind failed, in words a user can act on; "" when it did not or cannot say.
+    virtual std::string BindProblem() const { return {}; }
 
     // The present HID interfaces, in a stable order.
     virtual std::vector<HidInterfaceEntry> Enumerate() = 0;
 
     // Identification: a handle that answers GetAttributes and GetCaps without claiming the
-    // device where the platform allows (Linux reads sysfs), and whether read/write access
-    // would be granted. Null when the interface cannot be opened at all.
+    // device where the platform allows (Linux reads sysfs, Windows opens with no access
+    // rights), and whether read/write access would be granted (a platform that can tell only by
+    // opening for read/write says true; the device corrects it when it opens for use). Null
+    // when the interface cannot be opened at all.
     virtual std::unique_ptr<HidHandle> OpenForIdentification(const std::string& path,
                                                              bool& readWriteGranted) = 0;
     // Null when the interface cannot be opened in that mode.

@@ -1,23 +1,52 @@
 #include "HidTypes.h"
 
-#include <system_error>
-
 namespace leeb {
 
 namespace {
-thread_local uint32_t lastError = 0;
+thread_local HidFailure lastError;
 }
 
-uint32_t HidLastError() {
+HidFailure HidLastError() {
     return lastError;
 }
 
-void SetHidLastError(uint32_t code) {
-    lastError = code;
+void SetHidLastError(HidError error, uint32_t osCode) {
+    lastError = {error, osCode};
 }
 
-std::string HidErrorText(uint32_t code) {
-    return std::error_code(static_cast<int>(code), std::system_category()).message();
+void SetHidLastOsError(uint32_t osCode) {
+    SetHidLastError(HidErrorFromOs(osCode), osCode);
+}
+
+std::string HidErrorText(const HidFailure& failure) {
+    std::string text;
+    switch (failure.Error) {
+        case HidError::None:
+            text = "no error";
+            break;
+        case HidError::NotConnected:
+            text = "the device is not connected";
+            break;
+        case HidError::AccessDenied:
+            text = "access to the device is denied";
+            break;
+        case HidError::Busy:
+            text = "the device is busy";
+            break;
+        case HidError::TimedOut:
+            text = "the device did not answer in time";
+            break;
+        case HidError::NoReport:
+            text = "the device has no report of that kind";
+            break;
+        case HidError::Failed:
+            text = "the device failed";
+            break;
+    }
+    if (failure.OsCode != 0) {
+        text += " (" + HidOsErrorText(failure.OsCode) + ")";
+    }
+    return text;
 }
 
 }  // namespace leeb

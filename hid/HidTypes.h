@@ -35,11 +35,35 @@ struct HIDP_CAPS {
     uint16_t NumberFeatureDataIndices = 0;
 };
 
-// A failed HID operation leaves its OS error code here, for the calling thread only (errno
-// values on Linux, GetLastError values on Windows). 0: no error recorded.
-uint32_t HidLastError();
-void SetHidLastError(uint32_t code);
-// A readable text for an error code of HidLastError().
-std::string HidErrorText(uint32_t code);
+// What went wrong with a HID operation: the same words on every platform.
+enum class HidError : uint8_t {
+    None,
+    NotConnected,  // the device is gone (unplugged, or the interface vanished)
+    AccessDenied,  // the system refuses access, or the device may not be used now
+    Busy,          // a read is already outstanding on the handle
+    TimedOut,      // the device did not take an output report in time
+    NoReport,      // the device has no report of that kind (length 0)
+    Failed,        // another failure of the system; the OS code tells which
+};
+
+// A failure with the system's own code kept for the message (errno on Linux, GetLastError()
+// on Windows; 0 when the failure did not come from the system).
+struct HidFailure {
+    HidError Error = HidError::None;
+    uint32_t OsCode = 0;
+    friend bool operator==(const HidFailure&, const HidFailure&) = default;
+};
+
+// A failed HID operation leaves its failure here, for the calling thread only.
+HidFailure HidLastError();
+void SetHidLastError(HidError error, uint32_t osCode = 0);
+// Classifies a system error code of this platform and records it.
+void SetHidLastOsError(uint32_t osCode);
+// How a system error code of this platform reads as a HidError.
+HidError HidErrorFromOs(uint32_t osCode);
+// A readable text: what went wrong, and the system's own words when there is an OS code.
+std::string HidErrorText(const HidFailure& failure);
+// The system's text for one of its error codes (per platform).
+std::string HidOsErrorText(uint32_t osCode);
 
 }  // namespace leeb

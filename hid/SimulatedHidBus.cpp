@@ -1,7 +1,6 @@
 #include "SimulatedHidBus.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -86,7 +85,7 @@ class SimulatedHandle : public HidHandle {
         std::lock_guard lock(state_->mutex);
         state_->callsWhileUnbound += state_->bound ? 0 : 1;
         if (!device_->plugged) {
-            return Fail(ENODEV);
+            return Fail(HidError::NotConnected);
         }
         attributes = device_->attributes;
         return true;
@@ -96,7 +95,7 @@ class SimulatedHandle : public HidHandle {
         std::lock_guard lock(state_->mutex);
         state_->callsWhileUnbound += state_->bound ? 0 : 1;
         if (!device_->plugged) {
-            return Fail(ENODEV);
+            return Fail(HidError::NotConnected);
         }
         caps = device_->caps;
         return true;
@@ -110,13 +109,13 @@ class SimulatedHandle : public HidHandle {
         {
             std::lock_guard lock(state_->mutex);
             if (mode_ != HidOpenMode::ReadWrite && mode_ != HidOpenMode::OverlappedWrite) {
-                return Fail(EBADF);
+                return Fail(HidError::AccessDenied);
             }
             if (!device_->plugged) {
-                return Fail(ENODEV);
+                return Fail(HidError::NotConnected);
             }
             if (device_->writeFails) {
-                return Fail(EIO);
+                return Fail(HidError::Failed);
             }
             device_->written.push_back(report);
             reply = device_->reply;
@@ -132,13 +131,13 @@ class SimulatedHandle : public HidHandle {
     bool StartRead(uint8_t* buffer, uint32_t count) override {
         std::lock_guard lock(state_->mutex);
         if (mode_ != HidOpenMode::OverlappedRead) {
-            return Fail(EBADF);
+            return Fail(HidError::AccessDenied);
         }
         if (!device_->plugged) {
-            return Fail(ENODEV);
+            return Fail(HidError::NotConnected);
         }
         if (reading_) {
-            return Fail(EBUSY);
+            return Fail(HidError::Busy);
         }
         buffer_ = buffer;
         count_ = count;
@@ -210,8 +209,8 @@ class SimulatedHandle : public HidHandle {
     }
 
   private:
-    static bool Fail(int code) {
-        SetHidLastError(static_cast<uint32_t>(code));
+    static bool Fail(HidError error) {
+        SetHidLastError(error);
         return false;
     }
     void Finish(uint32_t bytes) {
@@ -411,7 +410,7 @@ std::unique_ptr<HidHandle> SimulatedHidBus::OpenForIdentification(const std::str
     state_->callsWhileUnbound += state_->bound ? 0 : 1;
     const auto device = state_->FindPath(path);
     if (!device) {
-        SetHidLastError(ENOENT);
+        SetHidLastError(HidError::NotConnected);
         return nullptr;
     }
     readWriteGranted = !device->refused;
@@ -424,11 +423,11 @@ std::unique_ptr<HidHandle> SimulatedHidBus::Open(const std::string& path, HidOpe
     state_->callsWhileUnbound += state_->bound ? 0 : 1;
     const auto device = state_->FindPath(path);
     if (!device) {
-        SetHidLastError(ENOENT);
+        SetHidLastError(HidError::NotConnected);
         return nullptr;
     }
     if (mode != HidOpenMode::QueryOnly && device->refused) {
-        SetHidLastError(EACCES);
+        SetHidLastError(HidError::AccessDenied);
         return nullptr;
     }
     ++device->openHandles;

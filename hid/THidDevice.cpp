@@ -1,7 +1,5 @@
 #include "THidDevice.h"
 
-#include <cerrno>
-
 #include "EControllerError.h"
 #include "THidDeviceController.h"
 #include "THidDeviceReadThread.h"
@@ -120,7 +118,7 @@ bool THidDevice::OpenSync() {
     }
     if (!syncHandle_) {
         if (!Accessible()) {
-            SetHidLastError(Plugged() ? EACCES : ENODEV);
+            SetHidLastError(Plugged() ? HidError::AccessDenied : HidError::NotConnected);
         }
         return false;
     }
@@ -134,7 +132,7 @@ void THidDevice::CloseSync() {
 bool THidDevice::OpenOverlapped(THidOverlappedMode mode) {
     if (mode == THidOverlappedMode::OverlappedWrite) {
         if (!Accessible()) {
-            SetHidLastError(ENODEV);
+            SetHidLastError(HidError::NotConnected);
             return false;
         }
         if (!writeHandle_) {
@@ -148,7 +146,7 @@ bool THidDevice::OpenOverlapped(THidOverlappedMode mode) {
     // controller never reaches the released platform.
     std::lock_guard lock(readSlotMutex_);
     if (!Accessible()) {
-        SetHidLastError(Plugged() ? EACCES : ENODEV);
+        SetHidLastError(Plugged() ? HidError::AccessDenied : HidError::NotConnected);
         return false;
     }
     if (!readHandle_) {

@@ -69,11 +69,7 @@ THidDeviceController::THidDeviceController(std::shared_ptr<HidPlatform> platform
             }
         });
     });
-    dispatcher_->Post([weak] {
-        if (const auto alive = weak.lock()) {
-            alive->controller->HandleDeviceChangeNotification(ForcedChangeParam);
-        }
-    });
+    PostChangeNotification(ForcedChangeParam);
 }
 
 THidDeviceController::~THidDeviceController() {
@@ -99,21 +95,54 @@ THidDeviceController::~THidDeviceController() {
     }
 }
 
+std::string THidDeviceController::BindProblem() const {
+    return hidBound_ ? std::string() : platform_->BindProblem();
+}
+
 bool THidDeviceController::Contains(const THidDevice* device) const {
     return std::find(devices_.begin(), devices_.end(), device) != devices_.end();
 }
 
 void THidDeviceController::HandleDeviceChangeNotification(int32_t param) {
     if (changeInProgress_) {
-        return;  // a handler pumps events: this notification is dropped
+        // A handler pumps events (a message box, say): the notice is kept for when it returns,
+        // since a plug or unplug in that time would otherwise never be seen. A forced notice
+        // keeps its forcing whatever arrives after it.
+        pendingParam_ =
+            changePending_ && pendingParam_ == ForcedChangeParam ? ForcedChangeParam : param;
+        changePending_ = true;
+        return;
     }
-    lastChangeParam_ = param;
-    changeInProgress_ = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{changeInProgress_};
-    DeviceChange();
+    for (;;) {
+        lastChangeParam_ = param;
+        changeInProgress_ = true;
+        try {
+            DeviceChange();
+        } catch (...) {
+            changeInProgress_ = false;
+            // The error goes to the event loop; the remembered notice is not lost with it.
+            if (changePending_) {
+                changePending_ = false;
+                PostChangeNotification(pendingParam_);
+            }
+            throw;
+        }
+        changeInProgress_ = false;
+        if (!changePending_) {
+            return;
+        }
+        changePending_ = false;
+        param = pendingParam_;
+    }
+}
+
+void THidDeviceController::PostChangeNotification(int32_t param) {
+    std::weak_ptr<Liveness> weak = liveness_;
+    dispatcher_->Post([weak, param] {
+        if (const auto alive = weak.lock()) {
+            alive->controller->HandleDeviceChangeNotification(param);
+        }
+    });
 }
 
 THidDevice* THidDeviceController::CreateDevice(std::unique_ptr<THidPnPInfo> info) {

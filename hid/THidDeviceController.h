@@ -50,9 +50,11 @@ class THidDeviceController {
     // False, with HidDev empty, for an index out of range or a device already checked out.
     bool CheckOutAt(int32_t Idx, THidDevice*& HidDev);
 
-    // The platform's change notification as the GUI thread receives it: runs DeviceChange
-    // unless one is already in progress (then the notification is dropped). The posted
-    // start-up notification arrives here with ForcedChangeParam.
+    // The platform's change notification as the GUI thread receives it: runs DeviceChange.
+    // One that arrives while a notification's DeviceChange is in progress (a handler pumps
+    // events) is remembered and runs its DeviceChange when the running one returns; any
+    // number of them arriving meanwhile make one rescan. The posted start-up notification
+    // arrives here with ForcedChangeParam.
     void HandleDeviceChangeNotification(int32_t param);
 
     int32_t DevThreadSleepTime() const { return devThreadSleepTime_; }
@@ -79,8 +81,12 @@ class THidDeviceController {
     int32_t CheckedOutCount() const { return checkedOutCount_; }
     int32_t UnpluggedCount() const { return unpluggedCount_; }
     bool ChangeInProgress() const { return changeInProgress_; }
+    // A notification arrived during the running DeviceChange and waits for its end.
+    bool ChangePending() const { return changePending_; }
     int32_t LastChangeParam() const { return lastChangeParam_; }
     bool HidBound() const { return hidBound_; }
+    // Why the platform's HID layer could not be bound, when it could not.
+    std::string BindProblem() const;
     // The list; the controller owns every device in it that is not checked out.
     const std::vector<THidDevice*>& Devices() const { return devices_; }
 
@@ -91,6 +97,7 @@ class THidDeviceController {
     std::vector<std::unique_ptr<THidDevice>> ScanInterfaces();
     THidDevice* CreateDevice(std::unique_ptr<THidPnPInfo> info);
     void Recount();
+    void PostChangeNotification(int32_t param);
     // A device given back by destruction: replace or remove its slot.
     void DeviceDestroyed(THidDevice* device, std::unique_ptr<THidPnPInfo> info, THidDataEvent input,
                          THidPlugEvent unplugged, int32_t readWaitTime);
@@ -114,6 +121,8 @@ class THidDeviceController {
     int32_t checkedOutCount_ = 0;
     int32_t unpluggedCount_ = 0;
     bool changeInProgress_ = false;
+    bool changePending_ = false;
+    int32_t pendingParam_ = 0;
     int32_t lastChangeParam_ = 0;
     bool hidBound_ = false;
 };

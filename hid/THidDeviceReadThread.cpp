@@ -1,7 +1,6 @@
 #include "THidDeviceReadThread.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <exception>
@@ -124,9 +123,9 @@ void THidDeviceReadThread::ReadLoop() {
         std::fill(report.begin(), report.begin() + length, uint8_t{0});
 
         if (length == 0 || !device_.StartRead(report.data(), length)) {
-            errorCode_.store(length == 0 ? static_cast<uint32_t>(EINVAL) : HidLastError());
+            errorCode_.store(length == 0 ? HidFailure{HidError::NoReport, 0} : HidLastError());
             THidDevice* device = &device_;
-            const uint32_t code = errorCode_.load();
+            const HidFailure code = errorCode_.load();
             if (!HandOff([device, code] {
                     const THidDataErrorEvent handler = device->OnReadError();
                     if (handler) {

@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "HidTypes.h"
+
 namespace leeb {
 
 class HidGuiDispatcher;
@@ -36,7 +38,7 @@ class THidDeviceReadThread {
     bool Finished() const;
 
     THidDevice& Device() const { return device_; }
-    uint32_t ErrorCode() const { return errorCode_.load(); }
+    HidFailure ErrorCode() const { return errorCode_.load(); }
     uint32_t BytesRead() const { return bytesRead_.load(); }
     size_t ReportLength() const { return report_->size(); }
 
@@ -54,7 +56,7 @@ class THidDeviceReadThread {
     std::shared_ptr<Channel> channel_;
     std::shared_ptr<std::vector<uint8_t>> report_;
     std::atomic<bool> stop_{false};
-    std::atomic<uint32_t> errorCode_{0};
+    std::atomic<HidFailure> errorCode_{HidFailure{}};
     std::atomic<uint32_t> bytesRead_{0};
     std::thread thread_;
 };

@@ -10,56 +10,70 @@ namespace leeb {
 
 namespace {
 
-QString ConversionCause(const ConversionError& error) {
-    const QString field = QString::fromStdString(error.Field());
-    switch (error.What()) {
-        case ConversionError::Expected::Integer:
-            return ErrorText::tr("%1 不是有效的整数").arg(field);
-        case ConversionError::Expected::Real:
-            return ErrorText::tr("%1 不是有效的数值").arg(field);
-        case ConversionError::Expected::ImpactCount:
-            return ErrorText::tr("%1 不是有效的冲击次数 (0 到 32)").arg(field);
-        case ConversionError::Expected::SettingsWord:
-            return ErrorText::tr("%1 不是有效的设置字 (0 到 65535)").arg(field);
-        case ConversionError::Expected::Unknown:
+QString Native(const std::string& path) {
+    return QDir::toNativeSeparators(QString::fromLocal8Bit(path));
+}
+
+QString FieldText(const FieldFault& fault) {
+    const QString text = QStringLiteral("'%1'").arg(QString::fromLocal8Bit(fault.Text));
+    const bool range = fault.Problem == FieldProblem::OutOfRange;
+    switch (fault.Field) {
+        case LineField::ImpactCount:
+            return range ? ErrorText::tr("冲击次数 %1 不能是负数").arg(text)
+                         : ErrorText::tr("冲击次数 %1 不是整数").arg(text);
+        case LineField::SettingsWord:
+            return range ? ErrorText::tr("设置字 %1 不在 0 到 65535 之间").arg(text)
+                         : ErrorText::tr("设置字 %1 不是整数").arg(text);
+        case LineField::Reading:
+            break;
+    }
+    return ErrorText::tr("第 %1 个读数 %2 不是数值").arg(fault.ReadingNumber).arg(text);
+}
+
+QString FileText(const RecordFileError& error) {
+    const QString path = Native(error.Path());
+    const QString reason = ErrorText::SystemReason(error.SystemError());
+    switch (error.Problem()) {
+        case FileProblem::CannotOpen:
+            return ErrorText::tr("无法打开文件 %1: %2").arg(path, reason);
+        case FileProblem::IsAFolder:
+            return ErrorText::tr("%1 是文件夹, 不是文件").arg(path);
+        case FileProblem::CannotRead:
+            return ErrorText::tr("无法读取文件 %1: %2").arg(path, reason);
+        case FileProblem::NotARecordFile:
+            return ErrorText::tr("%1 不是记录文件: 第一行不是 \"@Import Data@\"").arg(path);
+        case FileProblem::LineTooLong:
+            return ErrorText::tr("文件 %1 第 %2 行太长, 不是记录行")
+                .arg(path)
+                .arg(error.LineNumber());
+        case FileProblem::LineDoesNotConvert: {
+            const QString where = ErrorText::tr("文件 %1 第 %2 行 (存储记录%3) 无法转换")
+                                      .arg(path)
+                                      .arg(error.LineNumber())
+                                      .arg(error.LineNumber() - 1);
+            return error.Field() ? where + QStringLiteral(": ") + FieldText(*error.Field()) : where;
+        }
+        case FileProblem::CannotWrite:
+            return ErrorText::tr("无法写入文件 %1: %2").arg(path, reason);
+        case FileProblem::NotARegularFile:
+            return ErrorText::tr("无法写入 %1: 它不是普通文件").arg(path);
+        case FileProblem::Unspecified:
             break;
     }
     return QString::fromUtf8(error.what());
 }
 
-QString ConversionText(const ConversionError& error, const QString& recordFile) {
-    const QString cause = ConversionCause(error);
-    const int index = error.LineIndex();
-    if (index < 0)
-        return cause;
-    // Line index r of RecordLines is line r + 1 of the file (line 1 is the header) and holds
-    // record r.
-    if (recordFile.isEmpty())
-        return ErrorText::tr("存储记录%1 无法转换: %2").arg(index).arg(cause);
-    return ErrorText::tr("文件 %1 第 %2 行 (存储记录%3) 无法转换: %4")
-        .arg(QDir::toNativeSeparators(recordFile))
-        .arg(index + 1)
-        .arg(index)
-        .arg(cause);
-}
-
-QString FileText(const RecordFileError& error) {
-    if (error.Path().empty())
-        return QString::fromUtf8(error.what());
-    const QString path = QDir::toNativeSeparators(QString::fromLocal8Bit(error.Path()));
-    const QString reason = ErrorText::SystemReason(error.ErrorNumber());
-    return error.Failed() == RecordFileError::Operation::Read
-               ? ErrorText::tr("无法读取文件 %1: %2").arg(path, reason)
-               : ErrorText::tr("无法写入文件 %1: %2").arg(path, reason);
-}
-
 }  // namespace
 
-QString ErrorText::Of(const std::exception& error, const QString& recordFile) {
-    if (const auto* conversion = dynamic_cast<const ConversionError*>(&error))
-        return ConversionText(*conversion, recordFile);
-    if (const auto* file = dynamic_cast<const RecordFileError*>(&error))
-        return FileText(*file);
+QString ErrorText::Of(const std::exception& error) {
+    if (const auto* conversion = dynamic_cast<const ConversionError*>(&error)) {
+        if (conversion->Fault())
+            return FieldText(*conversion->Fault());
+    }
+    if (const auto* file = dynamic_cast<const RecordFileError*>(&error)) {
+        if (!file->Path().empty())
+            return FileText(*file);
+    }
     return QString::fromUtf8(error.what());
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A failure that ended a command, worded for the user in the interface language. Record
-// errors are put together from the parts they keep: the file, the line and the cause. Any
-// other failure shows its own text, which the layer that made it has worded already.
+// errors are put together from the codes they carry: the file, the line, the field and the
+// cause. Any other failure shows its own text, which the layer that made it has worded already.
 
 #include <QCoreApplication>
 #include <QString>
@@ -13,8 +13,7 @@ class ErrorText {
     Q_DECLARE_TR_FUNCTIONS(ErrorText)
 
   public:
-    // recordFile: the record file the lines came from, empty when the tester sent them.
-    static QString Of(const std::exception& error, const QString& recordFile = {});
+    static QString Of(const std::exception& error);
 
     // The system's reason for a failed file operation (an errno value).
     static QString SystemReason(int errorNumber);

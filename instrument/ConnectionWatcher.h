@@ -7,11 +7,12 @@
 // (a keyboard, a mouse) is never opened or read. It still takes part in the enumeration and
 // gets an empty entry in DeviceList.
 
-#include <QtGlobal>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "TranslationMarks.h"
 
 namespace leeb {
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ConnectionWatcher.h"
+#include "HeadlessAccessDenied.h"
 #include "HidUploadDevice.h"
 #include "ManualGuiDispatcher.h"
 #include "THidDevice.h"
@@ -19,13 +20,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds IdleWait{1000};
 
 const char* const NotConnectedMessage = "未连接里氏硬度计。(No hardness tester is connected.)";
-const char* const AccessDeniedMessage =
-    "无权访问里氏硬度计：请安装 udev 规则 70-leebdesk-tester.rules，然后拔下并重新插入硬度计。"
-    "(Access to the hardness tester is denied: install the udev rule "
-    "70-leebdesk-tester.rules, then unplug the tester and plug it in again.)";
-const char* const NoReplyMessage = "里氏硬度计无应答。(The hardness tester did not reply.)";
-const char* const UnpluggedMessage =
-    "上传时里氏硬度计被拔出。(The hardness tester was unplugged during the upload.)";
 
 // The window's part, without a window: buttons and charts have no one to show them to.
 class HeadlessView : public UploadView {
@@ -51,6 +45,8 @@ class HeadlessView : public UploadView {
     void ArmAutoStart() override {}
     void StartReplyTimer(int) override { Deadline = Clock::now() + options_.ReplyTimeout; }
     void CancelReplyTimer() override { Deadline.reset(); }
+    // The upload keeps the error; whoever shows the result words it.
+    void ShowProtocolError(const UploadProtocolError&) override {}
 
     std::optional<Clock::time_point> Deadline;
     std::vector<std::string> Messages;
@@ -75,31 +71,14 @@ struct ControllerBinding {
 
 const char DeviceChangeTag = 0;
 
-// The upload's own messages that add to the reason: its "no reply" box says the reason again.
-std::vector<std::string> AddedMessages(const std::vector<std::string>& messages) {
-    std::vector<std::string> added;
-    for (const std::string& message : messages) {
-        if (message != "里氏硬度计无应答") {
-            added.push_back(message);
-        }
-    }
-    return added;
-}
-
-[[noreturn]] void Fail(HeadlessUploadError::Reason reason, const char* message,
-                       const std::vector<std::string>& uploadMessages = {}) {
-    std::vector<std::string> added = AddedMessages(uploadMessages);
-    std::string text = message;
-    for (const std::string& extra : added) {
-        text += " " + extra;
-    }
-    throw HeadlessUploadError(reason, text, std::move(added));
-}
+// The time-out's own box says what the outcome says already.
+const char* const NoReplyBoxText = "里氏硬度计无应答";
 
 }  // namespace
 
-RecordLines HeadlessUpload(THidDeviceController& controller, ManualGuiDispatcher& dispatcher,
-                           const HeadlessUploadOptions& options) {
+HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+                                    ManualGuiDispatcher& dispatcher,
+                                    const HeadlessUploadOptions& options) {
     ConnectionWatcher watcher(controller, {});
     HidUploadDevice device(watcher);
     HeadlessView view(options);
@@ -122,10 +101,15 @@ RecordLines HeadlessUpload(THidDeviceController& controller, ManualGuiDispatcher
     dispatcher.ProcessPending();
 
     if (!watcher.DeviceConnected()) {
-        Fail(HeadlessUploadError::Reason::NotConnected, NotConnectedMessage);
+        const std::string problem = controller.BindProblem();
+        throw HeadlessUploadError(problem.empty() ? std::string(NotConnectedMessage)
+                                                  : NotConnectedMessage + (" " + problem));
     }
+    // Opening it for real (once, to read its report lengths) shows whether read/write access
+    // is granted where identifying the device could not tell (Windows).
+    watcher.ActiveDevice()->Capabilities();
     if (!watcher.ActiveDevice()->ReadWriteGranted()) {
-        Fail(HeadlessUploadError::Reason::AccessDenied, AccessDeniedMessage);
+        throw HeadlessUploadError(HeadlessAccessDeniedMessage);
     }
 
     upload.Start();
@@ -143,15 +127,17 @@ RecordLines HeadlessUpload(THidDeviceController& controller, ManualGuiDispatcher
         dispatcher.WaitAndProcess(wait);
     }
 
-    switch (upload.Outcome()) {
-        case UploadOutcome::TimedOut:
-            Fail(HeadlessUploadError::Reason::NoReply, NoReplyMessage, view.Messages);
-        case UploadOutcome::Unplugged:
-            Fail(HeadlessUploadError::Reason::Unplugged, UnpluggedMessage, view.Messages);
-        default:
-            break;
+    HeadlessUploadResult result;
+    result.Lines = std::move(lines);
+    result.Outcome = upload.Outcome();
+    result.RecordsNamed = upload.RecordsNamed();
+    result.Error = upload.ProtocolError();
+    for (std::string& message : view.Messages) {
+        if (message != NoReplyBoxText) {
+            result.Messages.push_back(std::move(message));
+        }
     }
-    return lines;
+    return result;
 }
 
 }  // namespace leeb

@@ -6,37 +6,24 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "RecordFile.h"
 #include "RecordUpload.h"
+#include "UploadProtocolError.h"
 
 namespace leeb {
 
 class ManualGuiDispatcher;
 class THidDeviceController;
 
-// Why an upload could not be done, in Chinese with an English translation in brackets; the
-// reason and the upload's own messages are kept apart too, for wording it in one language.
+// Why an upload could not be started, in Chinese with an English translation in brackets.
 class HeadlessUploadError : public std::runtime_error {
   public:
-    enum class Reason { NotConnected, AccessDenied, NoReply, Unplugged };
-
-    HeadlessUploadError(Reason reason, const std::string& message,
-                        std::vector<std::string> uploadMessages = {})
-        : std::runtime_error(message),
-          reason_(reason),
-          uploadMessages_(std::move(uploadMessages)) {}
-
-    Reason Why() const { return reason_; }
-    // The message boxes the upload showed on the way (a failed write), as it worded them.
-    const std::vector<std::string>& UploadMessages() const { return uploadMessages_; }
-
-  private:
-    Reason reason_;
-    std::vector<std::string> uploadMessages_;
+    using std::runtime_error::runtime_error;
 };
 
 struct HeadlessUploadOptions {
@@ -46,12 +33,32 @@ struct HeadlessUploadOptions {
     std::chrono::milliseconds ReplyTimeout{RecordUpload::ReplyTimeoutMs};
 };
 
+struct HeadlessUploadResult {
+    // The header and every record completed, also when the upload stopped early.
+    RecordLines Lines;
+    // Complete, NoData, or why it stopped early: TimedOut, Unplugged or ProtocolError.
+    UploadOutcome Outcome = UploadOutcome::None;
+    // How many records the tester's first reply named; 0 when none came.
+    int RecordsNamed = 0;
+    // What the tester sent wrong, with ProtocolError.
+    std::optional<UploadProtocolError> Error;
+    // The upload's own message texts (a failed write), in order.
+    std::vector<std::string> Messages;
+
+    int RecordsRead() const { return Lines.empty() ? 0 : static_cast<int>(Lines.size() - 1); }
+    bool Interrupted() const {
+        return Outcome == UploadOutcome::TimedOut || Outcome == UploadOutcome::Unplugged ||
+               Outcome == UploadOutcome::ProtocolError;
+    }
+};
+
 // `controller` must have been made with `dispatcher` and carry no handlers yet; they are set
 // for the upload and removed again. The devices checked out are given back before returning.
 // A tester holding no records gives the header line alone.
-// Throws HeadlessUploadError when no tester is connected, access to it is denied, it does not
-// reply or it is unplugged during the upload.
-RecordLines HeadlessUpload(THidDeviceController& controller, ManualGuiDispatcher& dispatcher,
-                           const HeadlessUploadOptions& options = {});
+// Throws HeadlessUploadError when no tester is connected or access to it is denied; an upload
+// that starts returns what it read, however it ended.
+HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+                                    ManualGuiDispatcher& dispatcher,
+                                    const HeadlessUploadOptions& options = {});
 
 }  // namespace leeb

@@ -38,6 +38,11 @@ std::size_t HidUploadDevice::OutputReportByteLength() const {
     return device == nullptr ? 0 : device->Capabilities().OutputReportByteLength;
 }
 
+std::size_t HidUploadDevice::InputReportByteLength() const {
+    THidDevice* device = Active();
+    return device == nullptr ? 0 : device->Capabilities().InputReportByteLength;
+}
+
 bool HidUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
     THidDevice* device = Active();
     if (device == nullptr) {

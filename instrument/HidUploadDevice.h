@@ -29,6 +29,7 @@ class HidUploadDevice : public UploadDevice {
 
     bool DeviceConnected() const override;
     std::size_t OutputReportByteLength() const override;
+    std::size_t InputReportByteLength() const override;
     // True only when the whole report went out.
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;

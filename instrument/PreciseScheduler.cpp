@@ -1,9 +1,6 @@
 #include "PreciseScheduler.h"
 
-#include <sys/prctl.h>
-#include <time.h>
-
-#include <cerrno>
+#include "PreciseSleep.h"
 
 namespace leeb {
 namespace {
@@ -12,16 +9,6 @@ namespace {
 // this. Farther ones are waited for on the condition variable (which a stop or an earlier call
 // interrupts, but which wakes up to 50 us late) until they come this close.
 constexpr std::chrono::microseconds DirectSleep{2000};
-
-// steady_clock is CLOCK_MONOTONIC on Linux.
-void SleepUntil(PreciseScheduler::Clock::time_point at) {
-    const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch());
-    timespec deadline{};
-    deadline.tv_sec = static_cast<time_t>(since.count() / 1'000'000'000);
-    deadline.tv_nsec = static_cast<long>(since.count() % 1'000'000'000);
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
-    }
-}
 
 }  // namespace
 
@@ -61,7 +48,7 @@ void PreciseScheduler::ResetMeasurement() {
 }
 
 void PreciseScheduler::Run() {
-    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    PreciseSleep sleep;
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         if (calls_.empty()) {
@@ -75,7 +62,7 @@ void PreciseScheduler::Run() {
             continue;
         }
         lock.unlock();
-        SleepUntil(at);
+        sleep.Until(at);
         lock.lock();
         if (stopping_ || calls_.empty() || calls_.begin()->first != at) {
             continue;

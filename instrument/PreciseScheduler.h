@@ -2,9 +2,8 @@
 // Runs calls at given instants on one worker thread, late by a few microseconds at most.
 //
 // The worker blocks on a condition variable until shortly before the instant (so a new call
-// or the stop wakes it), then sleeps the last 2 ms at most with an absolute clock_nanosleep.
-// Its timer slack is set to 1 ns, so the kernel does not defer the wake-up by its default
-// 50 us. Nothing spins: an idle scheduler costs no CPU. A call scheduled for an instant
+// or the stop wakes it), then sleeps the last 2 ms at most with the system's most precise
+// sleep (PreciseSleep). Nothing spins: an idle scheduler costs no CPU. A call scheduled for an instant
 // earlier than the one being slept for runs after it.
 
 #include <chrono>

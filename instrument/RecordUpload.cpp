@@ -1,6 +1,5 @@
 #include "RecordUpload.h"
 
-#include <QtGlobal>
 #include <algorithm>
 #include <cstring>
 #include <exception>
@@ -8,6 +7,7 @@
 
 #include "RecordStatistics.h"
 #include "RecordView.h"
+#include "TranslationMarks.h"
 
 namespace leeb {
 namespace {
@@ -46,6 +46,8 @@ void RecordUpload::Start() {
     }
     range_ = {};
     outcome_ = UploadOutcome::None;
+    error_.reset();
+    position_ = 0;
     record_ = 0;
     chunk_ = 0;
     recordsRead_ = 0;
@@ -108,45 +110,62 @@ void RecordUpload::SendOutputReport() {
     }
 }
 
+bool RecordUpload::ReplyLengthAllowed(std::size_t size, std::size_t& expected) const {
+    // Every reply fills the tester's whole input report; a shorter one would leave bytes of the
+    // previous reply in their place. A report too short for a chunk can never be a reply.
+    const std::size_t reportLength = device_.InputReportByteLength();
+    expected = reportLength > ChunkSize ? reportLength - 1 : ChunkSize;
+    return reportLength == 0 ? size >= ChunkSize : size == expected;
+}
+
 void RecordUpload::UploadDataReceived(uint8_t /*reportId*/, const uint8_t* data, uint16_t size) {
     if (aborted_) {
         return;
     }
-    // Bytes beyond ReplyBytes are ignored; bytes beyond a short report keep older values.
-    const std::size_t n = data == nullptr ? 0 : std::min<std::size_t>(size, MaxReplyBytes);
-    if (n > 0) {
-        std::memcpy(replyBytes_.data(), data, n);
-    }
-    // Every report is appended, replies to count requests and "AUTO" frames included; what
-    // would run past the end of the record image is dropped.
-    if (position_ + ChunkSize <= recordBuffer_.size()) {
-        std::memcpy(recordBuffer_.data() + position_, replyBytes_.data(), ChunkSize);
-        position_ += ChunkSize;
-    }
-    const bool wasPending = replyPending_;
-    replyPending_ = false;
-    if (!view_.AutoStartArmed() &&
-        std::equal(AutoStartFrame.begin(), AutoStartFrame.end(), replyBytes_.begin())) {
-        view_.ArmAutoStart();
-    }
-    if (!wasPending) {
+    const std::size_t n = data == nullptr ? 0 : size;
+    // The tester's transfer key may be pressed at any time, also in the middle of an upload:
+    // the frame arms the automatic start and is never taken for a reply.
+    if (n >= AutoStartFrame.size() &&
+        std::equal(AutoStartFrame.begin(), AutoStartFrame.end(), data)) {
+        if (!view_.AutoStartArmed()) {
+            view_.ArmAutoStart();
+        }
         return;
     }
+    if (phase_ != Phase::Count && phase_ != Phase::Chunks) {
+        return;  // no upload, or one that has ended: nothing is waiting for a reply
+    }
+    // A command that waits for the end of a watcher run has not been written yet, so nothing
+    // can answer it.
+    if (!replyPending_ || sendDeferred_) {
+        Fail(ReplyFault::UnexpectedReport, n);
+        return;
+    }
+    view_.CancelReplyTimer();
+    std::size_t expected = 0;
+    if (!ReplyLengthAllowed(n, expected)) {
+        Fail(ReplyFault::WrongLength, n, expected);
+        return;
+    }
+    replyPending_ = false;
+    std::memcpy(replyBytes_.data(), data, std::min(n, MaxReplyBytes));
     if (phase_ == Phase::Count) {
-        view_.CancelReplyTimer();
         CountReplied();
-    } else if (phase_ == Phase::Chunks) {
-        view_.CancelReplyTimer();
+    } else {
         ChunkReplied();
     }
 }
 
 void RecordUpload::CountReplied() {
-    // Whatever came is the reply: its bytes 1 and 2 are the count even when byte 0 is not the
-    // echo of the command.
+    // Any two bytes name a valid range (a plain count is at most 0xEFFF, a single record at
+    // most 0xFFF), so the echo of the command is what tells a count reply from other bytes.
+    if (replyBytes_[0] != CountRequestCode) {
+        Fail(ReplyFault::NotACountReply, replyBytes_[0], CountRequestCode);
+        return;
+    }
     range_ = RecordRangeFromCountReply(replyBytes_[1], replyBytes_[2]);
     if (range_.Last == 0) {
-        Finish(replyBytes_[0] == CountRequestCode ? Ending::NoData : Ending::Complete);
+        Finish(Ending::NoData);
         return;
     }
     position_ = 0;
@@ -158,12 +177,24 @@ void RecordUpload::CountReplied() {
 }
 
 void RecordUpload::ChunkReplied() {
+    // Chunk k fills bytes 8(k-1) .. 8(k-1)+7 of the record asked for, whatever came before it.
+    const std::size_t offset = (chunk_ - 1) * ChunkSize;
+    std::memcpy(recordBuffer_.data() + offset, replyBytes_.data(), ChunkSize);
+    position_ = offset + ChunkSize;
     if (chunk_ < ChunksPerRecord) {
         ++chunk_;
         SendChunkRequest();
         return;
     }
     position_ = 0;
+    // The last chunk carries the impact count. One report too many shifts every later reply by
+    // a chunk, and the count then comes from readings, zeros or noise: outside 1..32 the record
+    // is not one the tester stores.
+    const uint16_t impactCount = UnpackRecordImage(recordBuffer_).ImpactCount;
+    if (impactCount < 1 || impactCount > MaxReadings) {
+        Fail(ReplyFault::ImpactCountOutOfRange, impactCount, MaxReadings);
+        return;
+    }
     RecordComplete();
     if (!Running() || aborted_) {
         return;
@@ -176,6 +207,20 @@ void RecordUpload::ChunkReplied() {
     chunk_ = 1;
     ShowProgress();
     SendChunkRequest();
+}
+
+void RecordUpload::Fail(ReplyFault fault, std::size_t received, std::size_t expected) {
+    UploadProtocolError error;
+    error.Fault = fault;
+    if (phase_ == Phase::Chunks) {
+        error.Record = record_;
+        error.Chunk = static_cast<int>(chunk_);
+    }
+    error.Received = received;
+    error.Expected = expected;
+    error.RecordsKept = recordsRead_;
+    error_ = error;
+    Finish(Ending::ProtocolError);
 }
 
 void RecordUpload::RecordComplete() {
@@ -277,6 +322,9 @@ void RecordUpload::Finish(Ending ending) {
         case Ending::Unplugged:
             outcome_ = UploadOutcome::Unplugged;
             break;
+        case Ending::ProtocolError:
+            outcome_ = UploadOutcome::ProtocolError;
+            break;
     }
     view_.CancelReplyTimer();
     switch (ending) {
@@ -299,11 +347,14 @@ void RecordUpload::Finish(Ending ending) {
             break;
         case Ending::TimedOut:
         case Ending::Unplugged:
+        case Ending::ProtocolError:
             if (ending == Ending::TimedOut) {
                 view_.MessageBox(NoReplyText, UsbErrorCaption, MB_OK);
-                if (aborted_) {
-                    return;
-                }
+            } else if (ending == Ending::ProtocolError) {
+                view_.ShowProtocolError(*error_);
+            }
+            if (aborted_) {
+                return;
             }
             view_.SetButtonEnabled(CommandButton::Read, device_.DeviceConnected());
             for (CommandButton button :

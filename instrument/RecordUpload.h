@@ -13,20 +13,28 @@
 //    read-button switch ignored while Running(): the upload's end sets that button;
 //  - the reply timer calls ReplyTimedOut(); the automatic-start timer calls Start();
 //  - Abort() before the window, the device or RecordLines go away.
+//
+// Only what the protocol allows is taken: one reply per command, as long as the tester's input
+// report, a count reply that echoes the request, nine chunks that fill the record asked for at
+// their own offsets and a record whose impact count is 1..32. Anything else ends the upload
+// with an UploadProtocolError; the records completed before it stay. The tester's "AUTO" frame
+// is never a reply: it arms the automatic start whenever it comes.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "RecordFile.h"
 #include "UploadProtocol.h"
+#include "UploadProtocolError.h"
 #include "UploadView.h"
 
 namespace leeb {
 
 // How the last upload ended.
-enum class UploadOutcome { None, Complete, NoData, TimedOut, Unplugged, Aborted };
+enum class UploadOutcome { None, Complete, NoData, TimedOut, Unplugged, ProtocolError, Aborted };
 
 class RecordUpload {
   public:
@@ -59,17 +67,24 @@ class RecordUpload {
     int RecordsRead() const { return recordsRead_; }
     // The last record number named by the first reply (0 before it came).
     int Last() const { return range_.Last; }
+    // How many records the first reply named (0 before it came).
+    int RecordsNamed() const { return range_.Last == 0 ? 0 : range_.Last - range_.First + 1; }
     UploadOutcome Outcome() const { return outcome_; }
+    // Why the last upload stopped, when its outcome is ProtocolError.
+    const std::optional<UploadProtocolError>& ProtocolError() const { return error_; }
 
   private:
     enum class Phase { Idle, Count, Chunks, Ending };
-    enum class Ending { Complete, NoData, TimedOut, Unplugged };
+    enum class Ending { Complete, NoData, TimedOut, Unplugged, ProtocolError };
 
     void SendCountRequest();
     void SendChunkRequest();
     // Writes OutputReport to the active device; on failure shows "Write to USB Derive Error"
     // and goes on waiting for the reply as after any command.
     void SendOutputReport();
+    // Whether `size` data bytes make a reply; the tester's input report says how long one is.
+    bool ReplyLengthAllowed(std::size_t size, std::size_t& expected) const;
+    void Fail(ReplyFault fault, std::size_t received = 0, std::size_t expected = 0);
     void CountReplied();
     void ChunkReplied();
     void RecordComplete();
@@ -100,6 +115,7 @@ class RecordUpload {
     std::size_t chunk_ = 0;  // chunk requests written for it, 1..9
     int recordsRead_ = 0;
     UploadOutcome outcome_ = UploadOutcome::None;
+    std::optional<UploadProtocolError> error_;
 };
 
 }  // namespace leeb

@@ -34,7 +34,7 @@ int WordField(const QJsonValue& value, const std::string& where, int minimum, in
     return static_cast<int>(number);
 }
 
-SimulatedRecord ParseRecord(const QJsonValue& value, std::size_t index) {
+SimulatedRecord ParseRecord(const QJsonValue& value, std::size_t index, int recordCount) {
     const std::string where = "record " + std::to_string(index + 1);
     if (!value.isObject()) {
         Fail(where + " is not an object");
@@ -50,6 +50,10 @@ SimulatedRecord ParseRecord(const QJsonValue& value, std::size_t index) {
         object.contains(QLatin1String("number"))
             ? WordField(object.value(QLatin1String("number")), where + " number", 1, MaxWord)
             : static_cast<int>(index + 1);
+    if (record.Number > recordCount) {
+        Fail(where + " has number " + std::to_string(record.Number) + ", outside 1 to " +
+             std::to_string(recordCount) + ", the number of records");
+    }
     record.Record.ImpactCount = static_cast<uint16_t>(
         WordField(object.value(QLatin1String("count")), where + " count", 0, MaxWord));
     record.Record.SettingsWord = static_cast<uint16_t>(
@@ -96,7 +100,11 @@ SimulatorRecordSet ParseSimulatorRecords(const std::string& json) {
     SimulatorRecordSet set;
     std::set<int> numbers;
     for (qsizetype i = 0; i < list.size(); ++i) {
-        SimulatedRecord record = ParseRecord(list.at(i), static_cast<std::size_t>(i));
+        // The tester answers the count request with the number of records and is then asked
+        // for 1 to that number: a record numbered outside would never be read, and the number
+        // it leaves free would come back empty.
+        SimulatedRecord record =
+            ParseRecord(list.at(i), static_cast<std::size_t>(i), static_cast<int>(list.size()));
         if (!numbers.insert(record.Number).second) {
             Fail("record number " + std::to_string(record.Number) + " appears twice");
         }

@@ -8,7 +8,8 @@
 //   count     ImpactCount as the tester reports it, 0..65535 (may differ from the readings)
 //   readings  up to 32 raw readings, 0..65535; missing ones are 0
 //   settings  SettingsWord, date DateWord, 0..65535
-//   number    record number, 1..65535; by default 1, 2, 3, ... in list order
+//   number    record number, 1..N for N records, each once; by default 1, 2, 3, ... in list
+//             order
 //   single    optional: the count request is answered as a single-record reply naming this
 //             record, which must be one of the records and at most 4095
 

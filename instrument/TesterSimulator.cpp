@@ -60,6 +60,12 @@ SimulatorResponse TesterSimulator::Respond(const uint8_t* report, std::size_t si
             response.Reports.push_back(std::move(full));
             break;
         }
+        case SimulatorFault::AutoStartFirst:
+            response.Reports.push_back(AutoStartReport());
+            if (reply) {
+                response.Reports.push_back(InputReport(*reply));
+            }
+            break;
         case SimulatorFault::ExtraReports:
             if (reply) {
                 response.Reports.push_back(InputReport(*reply));

@@ -26,10 +26,11 @@
 namespace leeb {
 
 enum class SimulatorFault {
-    NoReply,       // the command is not answered
-    GarbageReply,  // answered with 64 bytes of noise instead
-    ShortReport,   // answered with a report of the ID and only 3 data bytes
-    ExtraReports,  // answered, then followed by unsolicited reports
+    NoReply,         // the command is not answered
+    GarbageReply,    // answered with 64 bytes of noise instead
+    ShortReport,     // answered with a report of the ID and only 3 data bytes
+    ExtraReports,    // answered, then followed by unsolicited reports
+    AutoStartFirst,  // the "AUTO" frame of the transfer key, then the answer
 };
 
 // What one output report makes the tester do.

@@ -10,6 +10,7 @@
 
 #include "MessageBoxFlags.h"
 #include "RecordView.h"
+#include "UploadProtocolError.h"
 
 namespace leeb {
 
@@ -41,7 +42,11 @@ class UploadView {
     virtual void StartReplyTimer(int milliseconds) = 0;
     virtual void CancelReplyTimer() = 0;
 
-    // The upload has ended (normally, by time-out, unplug or abort).
+    // The tester sent what the protocol does not allow and the upload stops; the records read
+    // before stay. Called once, before the buttons are set for the end of the upload.
+    virtual void ShowProtocolError(const UploadProtocolError& error) = 0;
+
+    // The upload has ended (normally, by time-out, unplug, protocol error or abort).
     virtual void UploadFinished() {}
 };
 
@@ -52,6 +57,9 @@ class UploadDevice {
     // DeviceConnected and ActiveDevice of the connection watcher.
     virtual bool DeviceConnected() const = 0;
     virtual std::size_t OutputReportByteLength() const = 0;
+    // The length of the tester's input reports, report ID included; 0 when unknown. Every reply
+    // must carry exactly this many bytes less one.
+    virtual std::size_t InputReportByteLength() const = 0;
     // Writes the whole report (byte 0 is the report ID); false when the write failed.
     virtual bool WriteReport(const std::vector<uint8_t>& report) = 0;
     // Makes the active device deliver its input reports to the upload's UploadDataReceived.

@@ -4,11 +4,15 @@
 #include <string>
 #include <system_error>
 
-#include "RecordFile.h"
+#include "RecordFileErrors.h"
 
 namespace leeb {
 
 namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The field as the user should see it in a message: control bytes spelled out.
 std::string Quoted(std::string_view text) {
@@ -27,28 +31,8 @@ std::string Quoted(std::string_view text) {
     return out + "'";
 }
 
-const char* ExpectedName(ConversionError::Expected expected) {
-    switch (expected) {
-        case ConversionError::Expected::Integer:
-            return "integer value";
-        case ConversionError::Expected::Real:
-            return "floating point value";
-        case ConversionError::Expected::ImpactCount:
-            return "impact count";
-        case ConversionError::Expected::SettingsWord:
-            return "settings word";
-        case ConversionError::Expected::Unknown:
-            break;
-    }
-    return "value";
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-[[noreturn]] void Fail(std::string_view text, ConversionError::Expected expected) {
-    throw ConversionError(text, expected);
+[[noreturn]] void Fail(std::string_view text, const char* what) {
+    throw ConversionError(Quoted(text) + " is not a valid " + what);
 }
 
 std::string_view SkipPlus(std::string_view text) {
@@ -59,19 +43,6 @@ std::string_view SkipPlus(std::string_view text) {
 }
 
 }  // namespace
-
-ConversionError::ConversionError(std::string_view field, Expected expected)
-    : std::runtime_error(Quoted(field) + " is not a valid " + ExpectedName(expected)),
-      field_(Quoted(field)),
-      expected_(expected) {}
-
-ConversionError ConversionError::AtLine(int lineIndex, const std::string& message) const {
-    ConversionError located(message);
-    located.field_ = field_;
-    located.expected_ = expected_;
-    located.lineIndex_ = lineIndex;
-    return located;
-}
 
 std::string_view TrimField(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) {
@@ -87,17 +58,17 @@ int ConvertInteger(std::string_view text) {
     // from_chars takes no '+', and would accept a leading '-' after one.
     const std::string_view digits = SkipPlus(text);
     if (digits.empty() || (digits.size() != text.size() && digits.front() == '-')) {
-        Fail(text, ConversionError::Expected::Integer);
+        Fail(text, "integer value");
     }
     int value = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (ec != std::errc{} || end != digits.data() + digits.size()) {
-        Fail(text, ConversionError::Expected::Integer);
+        Fail(text, "integer value");
     }
     return value;
 }
 
-double ConvertReal(std::string_view text, char decimalSeparator) {
+double ConvertReal(std::string_view text, char decimalSeparator, char otherSeparator) {
     const std::string_view body = SkipPlus(text);
     // Check the shape by hand: from_chars would also take "inf", "nan" and exponents.
     std::string plain;
@@ -111,21 +82,22 @@ double ConvertReal(std::string_view text, char decimalSeparator) {
             plain += c;
         } else if (c == '-' && i == 0 && body.size() == text.size()) {
             plain += c;
-        } else if (c == decimalSeparator && !separatorSeen) {
+        } else if ((c == decimalSeparator || (otherSeparator != '\0' && c == otherSeparator)) &&
+                   !separatorSeen) {
             separatorSeen = true;
             plain += '.';
         } else {
-            Fail(text, ConversionError::Expected::Real);
+            Fail(text, "floating point value");
         }
     }
     if (!digitSeen) {
-        Fail(text, ConversionError::Expected::Real);
+        Fail(text, "floating point value");
     }
     double value = 0.0;
     const auto [end, ec] =
         std::from_chars(plain.data(), plain.data() + plain.size(), value, std::chars_format::fixed);
     if (ec != std::errc{} || end != plain.data() + plain.size()) {
-        Fail(text, ConversionError::Expected::Real);
+        Fail(text, "floating point value");
     }
     return value;
 }

@@ -15,7 +15,8 @@ int ConvertInteger(std::string_view text);
 
 // Optional sign, digits, optionally the decimal separator and more digits (at least one digit
 // in all). No exponent, no "inf" or "nan": a reading is a plain decimal number, and a number
-// written with another separator than the one given does not convert.
-double ConvertReal(std::string_view text, char decimalSeparator);
+// written with another separator than the one given does not convert. `otherSeparator`, when
+// not NUL, is taken as a decimal separator too (at most one separator in all).
+double ConvertReal(std::string_view text, char decimalSeparator, char otherSeparator = '\0');
 
 }  // namespace leeb

@@ -1,7 +1,8 @@
 #include "MeasurementRecord.h"
 
-#include <QtGlobal>
 #include <charconv>
+
+#include "TranslationMarks.h"
 
 namespace leeb {
 

@@ -1,21 +1,46 @@
 #include "RecordCsv.h"
 
-#include <QtGlobal>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
 
 #include "AtomicFileWrite.h"
 #include "RecordView.h"
+#include "TranslationMarks.h"
 
 namespace leeb {
 
 namespace {
 
-constexpr int CsvReadingColumns = 32;
+// As many reading columns as a record holds; lines of older uploads with more readings widen
+// the table to their count.
+constexpr std::size_t RecordReadingColumns = 32;
 
-std::string CsvField(const std::string& text, char fieldSeparator) {
-    if (text.find_first_of(std::string{fieldSeparator, '"', '\r', '\n'}) == std::string::npos) {
+// A spreadsheet runs a cell that begins with one of these as a formula (a date field of a
+// record file could read "=1+2+3"). Such a cell gets a leading apostrophe, which spreadsheets
+// take as "text" and do not show, and is quoted.
+// A plain number ("-5", "-45.3") and the "-" of a missing value are left as they are.
+bool LooksLikeFormula(const std::string& text) {
+    if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string::npos) {
+        return false;
+    }
+    if (text == "-") {
+        return false;
+    }
+    if (text.front() != '-') {
+        return true;
+    }
+    return text.find_first_not_of("0123456789.,", 1) != std::string::npos ||
+           text.find_first_of("0123456789", 1) == std::string::npos;
+}
+
+std::string CsvField(const std::string& field, char fieldSeparator) {
+    const bool formula = LooksLikeFormula(field);
+    const std::string text = formula ? "'" + field : field;
+    if (!formula &&
+        text.find_first_of(std::string{fieldSeparator, '"', '\r', '\n'}) == std::string::npos) {
         return text;
     }
     std::string quoted = "\"";
@@ -38,10 +63,10 @@ void AppendRow(std::string& out, const std::vector<std::string>& fields, char fi
     out += "\r\n";
 }
 
-std::vector<std::string> HeaderRow() {
+std::vector<std::string> HeaderRow(std::size_t readingColumns) {
     std::vector<std::string> row = {"记录号",   "测量日期", "测量材料", "硬度制/强度",
                                     "冲击装置", "冲击方向", "冲击次数"};
-    for (int i = 1; i <= CsvReadingColumns; ++i) {
+    for (std::size_t i = 1; i <= readingColumns; ++i) {
         row.push_back("读数" + std::to_string(i));
     }
     for (const char* name : {"最大值", "最小值", "平均值", "标准偏差", "极差"}) {
@@ -50,9 +75,9 @@ std::vector<std::string> HeaderRow() {
     return row;
 }
 
-// Standard deviation (sample, n - 1) and range, computed from the readings in whole units
-// (tenths on a one-decimal scale) so that equal readings give exactly 0. Reading fields are
-// at most five characters, so the integer sums cannot overflow.
+// Standard deviation (sample, n - 1) and range, computed from the readings as read, in
+// ten-thousandths (a five-character field has at most four decimals), so that equal readings
+// give exactly 0. The squares are summed in long double, exact for any realistic readings.
 struct Spread {
     std::string Deviation = "-";
     std::string Range = "-";
@@ -63,33 +88,33 @@ Spread SpreadOf(const std::vector<double>& readings, bool oneDecimal, char decim
     if (readings.empty()) {
         return spread;
     }
-    const int scale = oneDecimal ? 10 : 1;
-    int64_t sum = 0;
-    int64_t sumSquares = 0;
-    int64_t low = 0;
-    int64_t high = 0;
+    constexpr double Units = 10000.0;
+    long double sum = 0;
+    long double sumSquares = 0;
+    double low = 0;
+    double high = 0;
     for (std::size_t i = 0; i < readings.size(); ++i) {
-        const auto units = static_cast<int64_t>(RoundHalfEven(readings[i] * scale));
+        const long double units = RoundHalfEven(readings[i] * Units);
         sum += units;
         sumSquares += units * units;
-        low = i == 0 ? units : std::min(low, units);
-        high = i == 0 ? units : std::max(high, units);
+        low = i == 0 ? readings[i] : std::min(low, readings[i]);
+        high = i == 0 ? readings[i] : std::max(high, readings[i]);
     }
-    spread.Range = FormatGeneral(static_cast<double>(high - low) / scale, decimalSeparator);
-    const auto n = static_cast<int64_t>(readings.size());
-    if (n >= 2) {
-        // One decimal more than the readings carry.
-        const double variance =
-            static_cast<double>(n * sumSquares - sum * sum) / static_cast<double>(n * (n - 1));
-        const double shown = scale * 10;
-        const double deviation = RoundHalfEven(std::sqrt(variance) / scale * shown) / shown;
+    spread.Range = FormatGeneral(RoundHalfEven((high - low) * Units) / Units, decimalSeparator);
+    const auto n = static_cast<long double>(readings.size());
+    if (readings.size() >= 2) {
+        // One decimal more than the scale shows.
+        const long double variance = (n * sumSquares - sum * sum) / (n * (n - 1)) / (Units * Units);
+        const double shown = oneDecimal ? 100.0 : 10.0;
+        const double deviation =
+            RoundHalfEven(static_cast<double>(std::sqrt(std::max(variance, 0.0L))) * shown) / shown;
         spread.Deviation = FormatGeneral(deviation, decimalSeparator);
     }
     return spread;
 }
 
-std::vector<std::string> RecordRow(std::size_t recordNumber, const RecordTextFields& fields,
-                                   char decimalSeparator) {
+std::vector<std::string> RecordRow(long recordNumber, const RecordTextFields& fields,
+                                   std::size_t readingColumns, char decimalSeparator) {
     const RecordView view = RecordViewFromFields(fields);
     const RecordStatistics& stats = view.Statistics;
     std::string scale = "强度";
@@ -104,8 +129,7 @@ std::vector<std::string> RecordRow(std::size_t recordNumber, const RecordTextFie
         MaterialText(view.Settings),     scale,
         ImpactDeviceText(view.Settings), ImpactDirectionText(view.Settings.ImpactDirection),
         std::to_string(view.ImpactCount)};
-    for (int i = 0; i < CsvReadingColumns; ++i) {
-        const auto k = static_cast<std::size_t>(i);
+    for (std::size_t k = 0; k < readingColumns; ++k) {
         row.push_back(k < fields.Readings.size() ? ReadingText(fields.Readings[k], decimalSeparator)
                                                  : std::string());
     }
@@ -133,25 +157,49 @@ std::string ImpactDirectionText(int impactDirection) {
 }
 
 std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator) {
+    return FormatRecordCsv(lines, {}, decimalSeparator);
+}
+
+std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& recordNumbers,
+                            char decimalSeparator) {
     const char fieldSeparator = decimalSeparator == ',' ? ';' : ',';
-    std::string out = "\xEF\xBB\xBF";
-    AppendRow(out, HeaderRow(), fieldSeparator);
+    // Every line is read before anything is formatted: the reading columns must fit the
+    // longest record.
+    std::vector<RecordTextFields> records;
+    records.reserve(lines.empty() ? 0 : lines.size() - 1);
+    std::size_t readingColumns = RecordReadingColumns;
     for (std::size_t r = 1; r < lines.size(); ++r) {
-        RecordTextFields fields;
         try {
-            fields = ParseRecordLine(lines[r], decimalSeparator);
+            records.push_back(ParseRecordLine(lines[r], decimalSeparator));
         } catch (const ConversionError& error) {
             // Users count file lines from 1, and line 1 is the file header.
-            throw error.AtLine(static_cast<int>(r), "line " + std::to_string(r + 1) + " (record " +
-                                                        std::to_string(r) + "): " + error.what());
+            const std::string message = "line " + std::to_string(r + 1) + " (record " +
+                                        std::to_string(r) + "): " + error.what();
+            if (error.Fault()) {
+                throw ConversionError(message, *error.Fault());
+            }
+            throw ConversionError(message);
         }
-        AppendRow(out, RecordRow(r, fields, decimalSeparator), fieldSeparator);
+        readingColumns = std::max(readingColumns, records.back().Readings.size());
+    }
+    std::string out = "\xEF\xBB\xBF";
+    AppendRow(out, HeaderRow(readingColumns), fieldSeparator);
+    for (std::size_t r = 1; r < lines.size(); ++r) {
+        const long number =
+            r - 1 < recordNumbers.size() ? recordNumbers[r - 1] : static_cast<long>(r);
+        AppendRow(out, RecordRow(number, records[r - 1], readingColumns, decimalSeparator),
+                  fieldSeparator);
     }
     return out;
 }
 
 void WriteRecordCsv(const std::string& path, const RecordLines& lines, char decimalSeparator) {
     ReplaceFileContent(path, FormatRecordCsv(lines, decimalSeparator));
+}
+
+void WriteRecordCsv(const std::string& path, const RecordLines& lines,
+                    const std::vector<long>& recordNumbers, char decimalSeparator) {
+    ReplaceFileContent(path, FormatRecordCsv(lines, recordNumbers, decimalSeparator));
 }
 
 }  // namespace leeb

@@ -1,79 +1,15 @@
-// The record file: the lines of RecordLines, each followed by CR LF. Reading splits the whole
-// content at CR, LF or CR LF; a NUL byte ends the content.
+// The record file: the lines of RecordLines, each followed by CR LF. Reading splits the
+// content at CR, LF or CR LF; a NUL byte ends the content (RecordFileReader).
 
 #include "RecordFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "AtomicFileWrite.h"
+#include "RecordFileReader.h"
 
 namespace leeb {
-
-namespace {
-
-[[noreturn]] void FailRead(const std::string& path, int error) {
-    throw RecordFileError(RecordFileError::Operation::Read, path, error);
-}
-
-// Reads up to the first NUL byte or the end of the file: what follows a NUL is never used,
-// so reading stops there.
-std::string ReadContent(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        FailRead(path, errno);
-    }
-    // A regular file is read in one go: its size plus one byte, to see the end at once.
-    struct stat info {};
-    std::size_t capacity = 1 << 16;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        capacity = static_cast<std::size_t>(info.st_size) + 1;
-    }
-    std::string content(capacity, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == content.size()) {
-            content.resize(content.size() * 2);  // the file grew, or is no regular file
-        }
-        const ssize_t got = ::read(fd, content.data() + used, content.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
-            FailRead(path, error);
-        }
-        if (got == 0) {
-            break;
-        }
-        const char* nul = static_cast<const char*>(
-            std::memchr(content.data() + used, '\0', static_cast<std::size_t>(got)));
-        used += static_cast<std::size_t>(got);
-        if (nul != nullptr) {
-            used = static_cast<std::size_t>(nul - content.data());
-            break;
-        }
-    }
-    ::close(fd);
-    content.resize(used);
-    return content;
-}
-
-}  // namespace
-
-RecordFileError::RecordFileError(Operation operation, std::string path, int errorNumber)
-    : std::runtime_error(
-          std::string(operation == Operation::Read ? "Cannot read file '" : "Cannot write file '") +
-          path + "': " + std::strerror(errorNumber)),
-      operation_(operation),
-      path_(std::move(path)),
-      errorNumber_(errorNumber) {}
 
 RecordLines SplitRecordContent(std::string_view content) {
     const std::size_t nul = content.find('\0');
@@ -130,7 +66,60 @@ void WriteRecordFile(const std::string& path, const RecordLines& lines) {
 }
 
 RecordLines ReadRecordFile(const std::string& path) {
-    return SplitRecordContent(ReadContent(path));
+    RecordFileReader reader(path);
+    RecordLines lines;
+    std::string_view line;
+    while (reader.Next(line)) {
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+namespace {
+
+// The header line goes to `header`, as the file has it (its first character is not tested).
+void ReadRecords(const std::string& path, char decimalSeparator, std::string& header,
+                 const RecordLineHandler& onRecord) {
+    RecordFileReader reader(path);
+    std::string_view line;
+    if (reader.Next(line)) {
+        header = line;
+    }
+    if (reader.LineNumber() == 0 || RecordLineValue(header) != RecordLineValue(RecordFileHeader)) {
+        throw RecordFileError("'" + path + "' is not a record file: its first line is not \"" +
+                                  std::string(RecordFileHeader) + "\"",
+                              FileProblem::NotARecordFile, path, 0, 1);
+    }
+    while (reader.Next(line)) {
+        RecordTextFields fields;
+        try {
+            fields = ParseRecordLine(line, decimalSeparator);
+        } catch (const ConversionError& error) {
+            const std::size_t number = reader.LineNumber();
+            throw RecordFileError("Line " + std::to_string(number) + " of '" + path + "' (record " +
+                                      std::to_string(number - 1) +
+                                      ") does not convert: " + error.what(),
+                                  FileProblem::LineDoesNotConvert, path, 0, number, error.Fault());
+        }
+        onRecord(reader.LineNumber() - 1, line, fields);
+    }
+}
+
+}  // namespace
+
+void ReadRecordFileRecords(const std::string& path, char decimalSeparator,
+                           const RecordLineHandler& onRecord) {
+    std::string header;
+    ReadRecords(path, decimalSeparator, header, onRecord);
+}
+
+RecordLines ReadCheckedRecordFile(const std::string& path, char decimalSeparator) {
+    RecordLines lines(1);
+    ReadRecords(path, decimalSeparator, lines.front(),
+                [&lines](std::size_t, std::string_view line, const RecordTextFields&) {
+                    lines.emplace_back(line);
+                });
+    return lines;
 }
 
 }  // namespace leeb

@@ -12,12 +12,14 @@
 //   27+6k  ","
 // The file: "@Import Data@", then one line per record, every line ended by CR LF.
 
-#include <stdexcept>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "MeasurementRecord.h"
+#include "RecordFileErrors.h"
 
 namespace leeb {
 
@@ -25,69 +27,25 @@ using RecordLines = std::vector<std::string>;
 
 inline constexpr std::string_view RecordFileHeader = "@Import Data@";
 
-// A field that does not convert (not a number, cut short, empty). Besides the English
-// message it keeps its parts, so that the window can word it in the interface language: the
-// field's text, what the field should have held and, once a reader names it, the index of the
-// line in RecordLines.
-class ConversionError : public std::runtime_error {
-  public:
-    enum class Expected { Unknown, Integer, Real, ImpactCount, SettingsWord };
-
-    using std::runtime_error::runtime_error;  // a message without parts
-    // "'<field>' is not a valid <expected>", control bytes in the field spelled out.
-    ConversionError(std::string_view field, Expected expected);
-
-    // The same failure with the line it was found on and a message for that line.
-    ConversionError AtLine(int lineIndex, const std::string& message) const;
-
-    const std::string& Field() const { return field_; }  // as quoted in the message
-    Expected What() const { return expected_; }
-    int LineIndex() const { return lineIndex_; }  // -1: not known
-
-  private:
-    std::string field_;
-    Expected expected_ = Expected::Unknown;
-    int lineIndex_ = -1;
-};
-
-// A value that does not fit its columns when a line is written.
-class RecordFormatError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
-// A record file that cannot be read or written; the message names the file and the reason,
-// which are kept apart too for a message in the interface language.
-class RecordFileError : public std::runtime_error {
-  public:
-    enum class Operation { Read, Write };
-
-    using std::runtime_error::runtime_error;
-    // "Cannot read|write file '<path>': <system's reason>".
-    RecordFileError(Operation operation, std::string path, int errorNumber);
-
-    Operation Failed() const { return operation_; }
-    const std::string& Path() const { return path_; }
-    int ErrorNumber() const { return errorNumber_; }  // errno; 0: not known
-
-  private:
-    Operation operation_ = Operation::Read;
-    std::string path_;
-    int errorNumber_ = 0;
-};
-
 struct RecordTextFields {
     int ImpactCount = 0;
     std::string DateText;  // 10 characters as stored, not trimmed
     int SettingsWord = 0;
-    std::vector<double> Readings;  // display units: 045.3 reads back as 45.3
+    std::vector<double> Readings;  // display units: 045.3 reads back as 45.3; ImpactCount of them
 };
+
+// The impact count field has two columns: a line can hold up to 99 readings. The writer never
+// writes more than the 32 a record holds, but lines of older uploads may carry more.
+inline constexpr int MaxLineReadings = 99;
 
 // The line of a record whose raw readings already carry the upload's substitutions.
 // Throws RecordFormatError when a value does not fit its columns.
 std::string FormatRecordLine(const MeasurementRecord& record, char decimalSeparator);
 
-// Reads a line back; throws ConversionError for a field that does not convert.
+// Reads a line back; throws ConversionError (with its FieldFault) for a field that does not
+// convert. Readings on a one-decimal scale convert with '.' or ',' whatever decimalSeparator
+// says: the fixed columns put the decimal in place, so a file travels between machines with
+// different number settings. Other readings take decimalSeparator only.
 RecordTextFields ParseRecordLine(std::string_view line, char decimalSeparator);
 
 // The part of a line that the fields are read from: the text after the first "=", or the
@@ -102,10 +60,25 @@ bool HeaderTest(const RecordLines& lines);
 void WriteRecordFile(const std::string& path, const RecordLines& lines);
 
 // Splits the whole file into lines: CR, LF or CR LF end a line, a NUL ends the content.
-// Throws RecordFileError.
+// Nothing is checked beyond the line length (RecordFileReader). Throws RecordFileError.
 RecordLines ReadRecordFile(const std::string& path);
 
 // Splits file content the same way (exposed for tests and other readers).
 RecordLines SplitRecordContent(std::string_view content);
+
+// A record file read as open, show, report and export need it, line by line as it is read:
+// the header test, then every record line parsed. Stops at the first line that fails, so a
+// bad file costs no more than the lines before the fault. `onRecord` gets each record line with
+// its index in RecordLines (1 for the first record) and its fields, before the next line is
+// read. Throws RecordFileError: CannotOpen, IsAFolder, CannotRead, NotARecordFile,
+// LineTooLong, or LineDoesNotConvert with the line number and the field.
+using RecordLineHandler =
+    std::function<void(std::size_t lineIndex, std::string_view line, const RecordTextFields&)>;
+void ReadRecordFileRecords(const std::string& path, char decimalSeparator,
+                           const RecordLineHandler& onRecord);
+
+// The same, keeping every line: RecordLines with the header first, each record line known to
+// convert. The file is read whole or not at all.
+RecordLines ReadCheckedRecordFile(const std::string& path, char decimalSeparator);
 
 }  // namespace leeb

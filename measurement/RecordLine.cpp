@@ -96,32 +96,59 @@ std::string_view RecordLineValue(std::string_view line) {
     return line.empty() ? line : line.substr(1);
 }
 
+namespace {
+
+// Converts one field; a failure carries which field it was.
+template <typename Convert>
+auto ConvertField(std::string_view text, LineField field, int readingNumber, Convert convert) {
+    try {
+        return convert(text);
+    } catch (const ConversionError& error) {
+        throw ConversionError(error.what(), FieldFault{field, FieldProblem::NotANumber,
+                                                       readingNumber, std::string(text)});
+    }
+}
+
+[[noreturn]] void OutOfRange(std::string_view text, LineField field, const char* what) {
+    throw ConversionError("'" + std::string(text) + "' is not a valid " + what,
+                          FieldFault{field, FieldProblem::OutOfRange, 0, std::string(text)});
+}
+
+}  // namespace
+
 RecordTextFields ParseRecordLine(std::string_view line, char decimalSeparator) {
     const std::string_view value = RecordLineValue(line);
     RecordTextFields fields;
 
     const std::string_view countText = TrimField(Field(value, CountPos, CountLen));
-    fields.ImpactCount = ConvertInteger(countText);
-    if (fields.ImpactCount < 0 || static_cast<std::size_t>(fields.ImpactCount) > MaxReadings) {
-        // A record holds at most 32 readings; every reader may rely on that.
-        throw ConversionError(countText, ConversionError::Expected::ImpactCount);
+    fields.ImpactCount = ConvertField(countText, LineField::ImpactCount, 0, ConvertInteger);
+    if (fields.ImpactCount < 0) {
+        // Two columns hold at most 99; only a sign can make the count impossible.
+        OutOfRange(countText, LineField::ImpactCount, "impact count");
     }
 
     fields.DateText = std::string(Field(value, DatePos, DateLen));
 
     const std::string_view settingsText = TrimField(Field(value, SettingsPos, SettingsLen));
-    fields.SettingsWord = ConvertInteger(settingsText);
+    fields.SettingsWord = ConvertField(settingsText, LineField::SettingsWord, 0, ConvertInteger);
     if (fields.SettingsWord < 0 || fields.SettingsWord > UINT16_MAX) {
         // Decoding would silently drop the high bits and show other settings.
-        throw ConversionError(settingsText, ConversionError::Expected::SettingsWord);
+        OutOfRange(settingsText, LineField::SettingsWord, "settings word");
     }
+    // The writer puts the decimal of a one-decimal reading in the field's fourth column, so
+    // either separator there can only be that decimal.
+    const bool oneDecimal =
+        OneDecimalScale(DecodeSettingsWord(static_cast<uint16_t>(fields.SettingsWord)));
+    const char otherSeparator = !oneDecimal ? '\0' : decimalSeparator == '.' ? ',' : '.';
 
     const auto count = static_cast<std::size_t>(fields.ImpactCount);
     fields.Readings.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view text =
             TrimField(Field(value, FirstReadingPos + ReadingStep * i, ReadingLen));
-        fields.Readings.push_back(ConvertReal(text, decimalSeparator));
+        fields.Readings.push_back(ConvertField(
+            text, LineField::Reading, static_cast<int>(i + 1),
+            [&](std::string_view t) { return ConvertReal(t, decimalSeparator, otherSeparator); }));
     }
     return fields;
 }

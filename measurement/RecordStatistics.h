@@ -1,7 +1,8 @@
 #pragma once
 // Maximum, minimum and mean of a record's readings, with the texts the detail panel and the
-// report show. The mean is exact: the readings' sum in tenths (one-decimal scales) or whole
-// units, divided by the count and rounded half to even, so panel and report always agree.
+// report show. The mean is exact: the readings are summed as read, in ten-thousandths (a
+// reading field of five characters has at most four decimals), and the sum is divided by the
+// count and rounded half to even, so panel and report always agree.
 
 #include <cstdint>
 #include <string>
@@ -19,7 +20,7 @@ class RecordStatistics {
     int Count() const { return count_; }
     double Max() const { return max_; }  // true maximum; 0 when empty
     double Min() const { return min_; }  // true minimum; 0 when empty
-    double Sum() const { return static_cast<double>(sumUnits_) / unitsPerValue(); }
+    double Sum() const { return static_cast<double>(sumUnits_) / UnitsPerValue; }
     // Mean rounded to a tenth (one-decimal) or a whole number, halves to even; 0 when empty.
     double RoundedMean() const;
 
@@ -30,7 +31,10 @@ class RecordStatistics {
     std::string ReportMeanText(char decimalSeparator) const;  // whole numbers plain
 
   private:
-    int unitsPerValue() const { return oneDecimal_ ? 10 : 1; }
+    static constexpr int64_t UnitsPerValue = 10000;
+    // Units of the shown mean: a tenth on a one-decimal scale, else a whole value.
+    int64_t UnitsPerShown() const { return oneDecimal_ ? UnitsPerValue / 10 : UnitsPerValue; }
+    int64_t ShownMean() const;  // the mean in shown units, rounded half to even
 
     bool oneDecimal_;
     int count_ = 0;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <qcustomplot.h>
 
 #include "NumberText.h"
 #include "ReportErrors.h"
@@ -41,7 +42,7 @@ ChartPrintRect ChartPrintRectangle(int printableWidth, int printableHeight) {
                           printableHeight - Percent(printableHeight, MarginBottomPercent)};
 }
 
-void PrintChart(QWidget* chart, QPrinter& printer) {
+void PrintChart(QCustomPlot* chart, QPrinter& printer) {
     if (chart == nullptr || chart->width() <= 0 || chart->height() <= 0) {
         throw ReportError(
             QCoreApplication::translate("ChartPrintout", "图表没有可打印的区域。").toStdString());
@@ -55,7 +56,7 @@ void PrintChart(QWidget* chart, QPrinter& printer) {
     // A full-page printer paints from the sheet's corner, otherwise from the printable area's.
     const QPoint origin = printer.fullPage() ? printable.topLeft() : QPoint();
 
-    QPainter painter;
+    QCPPainter painter;
     if (!painter.begin(&printer)) {
         throw ReportError(
             QCoreApplication::translate("ChartPrintout", "无法启动打印机。").toStdString());
@@ -67,8 +68,11 @@ void PrintChart(QWidget* chart, QPrinter& printer) {
         painter.translate(target.topLeft());
         painter.scale(static_cast<double>(target.width()) / chart->width(),
                       static_cast<double>(target.height()) / chart->height());
-        chart->render(&painter, QPoint(), QRegion(),
-                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        // Vector output, and pens of width 0 drawn one chart pixel wide rather than one
+        // printer dot, so the page shows the lines as the screen does.
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNonCosmetic);
+        chart->toPainter(&painter, chart->width(), chart->height());
     } catch (...) {
         printer.abort();
         painter.end();

@@ -3,7 +3,8 @@
 // margins of the printable area.
 
 #include <QPrinter>
-#include <QWidget>
+
+class QCustomPlot;
 
 namespace leeb {
 
@@ -21,10 +22,11 @@ struct ChartPrintRect {
 // product rounded half to even.
 ChartPrintRect ChartPrintRectangle(int printableWidth, int printableHeight);
 
-// Prints `chart` as it is on screen, stretched (aspect ratio not kept) into the print
-// rectangle, as the print job "Chart1" on one landscape page. The printer's orientation is
-// restored afterwards, also when printing fails. Throws ReportError when the printer cannot
-// be used; a started job is then aborted.
-void PrintChart(QWidget* chart, QPrinter& printer);
+// Prints `chart` laid out as on screen, in a space the size of the widget, stretched (aspect
+// ratio not kept) into the print rectangle, as the print job "Chart1" on one landscape page.
+// The plot draws itself onto the printer, so lines and text come out at the printer's
+// resolution. The printer's orientation is restored afterwards, also when printing fails.
+// Throws ReportError when the printer cannot be used; a started job is then aborted.
+void PrintChart(QCustomPlot* chart, QPrinter& printer);
 
 }  // namespace leeb

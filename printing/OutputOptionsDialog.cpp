@@ -1,6 +1,7 @@
 #include "OutputOptionsDialog.h"
 
 #include <QButtonGroup>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -9,6 +10,8 @@
 #include <QPageSetupDialog>
 #include <QPrinterInfo>
 #include <QVBoxLayout>
+
+#include "OutputFileName.h"
 
 namespace leeb {
 
@@ -88,6 +91,12 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent)
     layout->addWidget(rangeBox);
     layout->addWidget(buttons_);
 
+    // Return always means OK: a push button that was clicked last would otherwise become the
+    // default one, and Return after Browse... would open the file dialog again.
+    for (QPushButton* button : {setup_, browse_}) {
+        button->setAutoDefault(false);
+    }
+    OkButton()->setDefault(true);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(destinations, &QButtonGroup::buttonToggled, this, [this] { UpdateState(); });
@@ -152,7 +161,12 @@ OutputOptions OutputOptionsDialog::Options() const {
         options.FirstPage = fromPage_->value();
         options.LastPage = toPage_->value();
     }
-    options.FilePath = filePath_->text().trimmed();
+    // A name without "." gets ".pdf", as the record file's save adds ".txt".
+    const QString path = filePath_->text().trimmed();
+    options.FilePath = path.isEmpty()
+                           ? path
+                           : QFile::decodeName(QByteArray::fromStdString(WithDefaultExtension(
+                                 QFile::encodeName(path).toStdString(), ".pdf")));
     return options;
 }
 

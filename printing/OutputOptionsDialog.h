@@ -28,7 +28,7 @@ struct OutputOptions {
     QPrinter::DuplexMode Duplex = QPrinter::DuplexNone;
     int FirstPage = 0;  // 0 and 0: all pages
     int LastPage = 0;
-    QString FilePath;  // the PDF of the file destination
+    QString FilePath;  // the PDF of the file destination; ".pdf" added to a name without "."
 };
 
 class OutputOptionsDialog : public QDialog {

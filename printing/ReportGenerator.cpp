@@ -1,10 +1,10 @@
 #include "ReportGenerator.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <string>
 
 #include "CodeTableText.h"
-
 #include "MeasurementRecord.h"
 #include "NumberText.h"
 #include "PictogramBitmap.h"
@@ -30,6 +30,7 @@ constexpr double ContinuationGraphicsY = HeaderBaseline + 0.02;
 // A page takes another record block only while it holds at most this many counted lines.
 constexpr int PageLineLimit = 24;
 constexpr int ReadingsPerLine = 8;
+constexpr int RegularReadingLines = 32 / ReadingsPerLine;  // a record holds 32 readings
 
 const QString HeiFace = QStringLiteral("黑体");
 const QString SongFace = QStringLiteral("宋体");
@@ -51,8 +52,10 @@ RecordTextFields ReadRecord(const RecordLines& lines, std::size_t r, char decima
         return ParseRecordLine(lines[r], decimalSeparator);
     } catch (const ConversionError& error) {
         // Line r of RecordLines is line r + 1 of the record file.
-        throw error.AtLine(static_cast<int>(r),
-                           "Line " + std::to_string(r + 1) + ": " + error.what());
+        const std::string message = "Line " + std::to_string(r + 1) + ": " + error.what();
+        if (error.Fault())
+            throw ConversionError(message, *error.Fault());
+        throw ConversionError(message);
     }
 }
 
@@ -185,6 +188,16 @@ class ReportBody {
 
     bool PageFull() const { return pageLineCount_ > PageLineLimit; }
 
+    // Lines of older uploads may hold more than the 32 readings of a record, and their blocks
+    // more than the 8 counted lines of the longest regular one. Such a block goes to a new page
+    // when it would end further down than a regular block can; regular blocks are never moved.
+    bool LongBlockNeedsNewPage(const RecordTextFields& fields) const {
+        const int readingLines = std::max(
+            1, (static_cast<int>(fields.Readings.size()) + ReadingsPerLine - 1) / ReadingsPerLine);
+        const int extraLines = readingLines - RegularReadingLines;
+        return extraLines > 0 && pageLineCount_ > 0 && pageLineCount_ > PageLineLimit - extraLines;
+    }
+
   private:
     void BodyLine(const std::string& text) {
         writer_.PrintLine(Q(text));
@@ -207,7 +220,11 @@ void ReportSystem1Print(PageWriter& writer, const RecordLines& lines, char decim
     ReportBody body(writer, decimalSeparator, printDate);
     body.FirstPageHeader();
     for (std::size_t r = 1; r < lines.size(); ++r) {
-        body.Record(r, ReadRecord(lines, r, decimalSeparator));
+        const RecordTextFields fields = ReadRecord(lines, r, decimalSeparator);
+        if (body.LongBlockNeedsNewPage(fields)) {
+            body.ContinuationPage();
+        }
+        body.Record(r, fields);
         if (body.PageFull() && r + 1 < lines.size()) {
             body.ContinuationPage();
         }

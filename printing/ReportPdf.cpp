@@ -2,10 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <cstring>
+#include <optional>
 
+#include "AtomicFileDevice.h"
+#include "AtomicFileWrite.h"
 #include "PainterPageWriter.h"
 #include "ReportErrors.h"
 #include "ReportGenerator.h"
@@ -23,6 +27,14 @@ std::string CannotWrite(const QString& path, const QString& reason) {
         .toStdString();
 }
 
+// The system's reason, without the file name the writer's message repeats.
+std::string CannotWrite(const QString& path, const RecordFileError& error) {
+    if (error.Problem() == FileProblem::NotARegularFile && error.SystemError() == 0) {
+        return CannotWrite(path, QStringLiteral("it is not a regular file"));
+    }
+    return CannotWrite(path, QString::fromLocal8Bit(std::strerror(error.SystemError())));
+}
+
 }  // namespace
 
 void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decimalSeparator) {
@@ -35,12 +47,19 @@ void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decim
     const QString printDate =
         options.PrintDate.isEmpty() ? PrintDateText(QDate::currentDate()) : options.PrintDate;
 
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw ReportError(CannotWrite(pdfPath, file.errorString()));
+    // Qt's own save file does not notice a write that failed part-way (a full disk) and would
+    // replace a good report with a truncated one; every write here is checked, and the file
+    // is synced before it replaces the old one.
+    const std::string path = QFile::encodeName(pdfPath).toStdString();
+    std::optional<AtomicFileWriter> file;
+    try {
+        file.emplace(path);
+    } catch (const RecordFileError& error) {
+        throw ReportError(CannotWrite(pdfPath, error));
     }
     {
-        QPdfWriter pdf(&file);
+        AtomicFileDevice device(*file);
+        QPdfWriter pdf(&device);
         pdf.setResolution(PdfResolution);
         pdf.setPageLayout(QPageLayout(options.PageSize, QPageLayout::Portrait, QMarginsF()));
         pdf.setTitle(QCoreApplication::translate("ReportGenerator", "硬度/强度测试报表"));
@@ -58,8 +77,10 @@ void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decim
                 CannotWrite(pdfPath, QCoreApplication::translate("ReportPdf", "PDF 无法完成")));
         }
     }
-    if (!file.commit()) {
-        throw ReportError(CannotWrite(pdfPath, file.errorString()));
+    try {
+        file->Commit();
+    } catch (const RecordFileError& error) {
+        throw ReportError(CannotWrite(pdfPath, error));
     }
 }
 

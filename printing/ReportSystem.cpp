@@ -66,10 +66,11 @@ ReportSystem::ReportSystem()
       }),
       previewShower_([](QPrintPreviewDialog& preview) { preview.exec(); }) {}
 
-void ReportSystem::Run(QWidget* parent, const RecordLines& lines, char decimalSeparator) {
+std::optional<QString> ReportSystem::Run(QWidget* parent, const RecordLines& lines,
+                                         char decimalSeparator) {
     const std::optional<OutputOptions> options = optionsProvider_(parent);
     if (!options) {
-        return;
+        return std::nullopt;
     }
     // A bad line is reported before a page reaches any printer, preview or file.
     CheckReportRecords(lines, decimalSeparator);
@@ -84,11 +85,12 @@ void ReportSystem::Run(QWidget* parent, const RecordLines& lines, char decimalSe
                 break;
             case ReportDestination::File:
                 ToFile(parent, *options, lines, decimalSeparator, printDate);
-                break;
+                return options->FilePath;
         }
     } catch (const ReportCancelled&) {
         // The user asked for it: nothing more to say.
     }
+    return std::nullopt;
 }
 
 void ReportSystem::ToPrinter(QWidget* parent, const OutputOptions& options,

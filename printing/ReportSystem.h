@@ -26,8 +26,8 @@ class ReportSystem {
 
     // Cancel in either window ends the run silently with nothing output. A record line that
     // does not convert throws ConversionError before anything is output; an unusable printer
-    // or file throws ReportError.
-    void Run(QWidget* parent, const RecordLines& lines, char decimalSeparator);
+    // or file throws ReportError. Returns the PDF file written by the file destination.
+    std::optional<QString> Run(QWidget* parent, const RecordLines& lines, char decimalSeparator);
 
   private:
     void ToPrinter(QWidget* parent, const OutputOptions& options, const RecordLines& lines,

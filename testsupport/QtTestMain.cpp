@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
         std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("QT_QPA_PLATFORM", LEEBDESK_TEST_PLATFORM, 1);
     }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -183,30 +183,6 @@
 <context>
     <name>ErrorText</name>
     <message>
-        <source>%1 不是有效的整数</source>
-        <translation>%1 is not a valid whole number</translation>
-    </message>
-    <message>
-        <source>%1 不是有效的数值</source>
-        <translation>%1 is not a valid number</translation>
-    </message>
-    <message>
-        <source>%1 不是有效的冲击次数 (0 到 32)</source>
-        <translation>%1 is not a valid impact count (0 to 32)</translation>
-    </message>
-    <message>
-        <source>%1 不是有效的设置字 (0 到 65535)</source>
-        <translation>%1 is not a valid settings word (0 to 65535)</translation>
-    </message>
-    <message>
-        <source>存储记录%1 无法转换: %2</source>
-        <translation>Record %1 cannot be read: %2</translation>
-    </message>
-    <message>
-        <source>文件 %1 第 %2 行 (存储记录%3) 无法转换: %4</source>
-        <translation>File %1, line %2 (record %3) cannot be read: %4</translation>
-    </message>
-    <message>
         <source>无法读取文件 %1: %2</source>
         <translation>Cannot read the file %1: %2</translation>
     </message>
@@ -257,6 +233,50 @@
     <message>
         <source>超出磁盘配额</source>
         <translation>disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>冲击次数 %1 不能是负数</source>
+        <translation>the impact count %1 cannot be negative</translation>
+    </message>
+    <message>
+        <source>冲击次数 %1 不是整数</source>
+        <translation>the impact count %1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>设置字 %1 不在 0 到 65535 之间</source>
+        <translation>the settings word %1 is not between 0 and 65535</translation>
+    </message>
+    <message>
+        <source>设置字 %1 不是整数</source>
+        <translation>the settings word %1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>第 %1 个读数 %2 不是数值</source>
+        <translation>reading %1, %2, is not a number</translation>
+    </message>
+    <message>
+        <source>无法打开文件 %1: %2</source>
+        <translation>Cannot open the file %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹, 不是文件</source>
+        <translation>%1 is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>%1 不是记录文件: 第一行不是 &quot;@Import Data@&quot;</source>
+        <translation>%1 is not a record file: its first line is not &quot;@Import Data@&quot;</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行太长, 不是记录行</source>
+        <translation>File %1, line %2 is too long for a record line</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行 (存储记录%3) 无法转换</source>
+        <translation>File %1, line %2 (record %3) cannot be read</translation>
+    </message>
+    <message>
+        <source>无法写入 %1: 它不是普通文件</source>
+        <translation>Cannot write %1: it is not a regular file</translation>
     </message>
 </context>
 <context>
@@ -340,6 +360,43 @@
     <message>
         <source>PDF 文件 (*.pdf)</source>
         <translation>PDF files (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolErrorText</name>
+    <message>
+        <source>记录数应答</source>
+        <translation>the record count reply</translation>
+    </message>
+    <message>
+        <source>存储记录%1的第%2段应答</source>
+        <translation>reply %2 of record %1</translation>
+    </message>
+    <message>
+        <source>等待%1时收到了未请求的数据</source>
+        <translation>data that was not asked for arrived while waiting for %1</translation>
+    </message>
+    <message>
+        <source>%1长度错误：收到 %2 字节，应为 %3 字节</source>
+        <translation>%1 has the wrong length: %2 bytes received, %3 expected</translation>
+    </message>
+    <message>
+        <source>%1不是记录数（首字节 %2）</source>
+        <translation>%1 is not a record count (first byte %2)</translation>
+    </message>
+    <message>
+        <source>存储记录%1的冲击次数为 %2，不在 1 到 32 之间</source>
+        <translation>record %1 has an impact count of %2, not between 1 and 32</translation>
+    </message>
+    <message>
+        <source>数据错误</source>
+        <translation>Data error</translation>
+    </message>
+    <message>
+        <source>硬度计发来的数据有误：%1。
+上传已停止，之前读入的 %2 条记录已保留。</source>
+        <translation>The tester sent wrong data: %1.
+The upload has stopped; the %2 records read before are kept.</translation>
     </message>
 </context>
 <context>
@@ -478,10 +535,6 @@
 <context>
     <name>TForm1</name>
     <message>
-        <source>里氏硬度计  V1.02</source>
-        <translation>Leeb Hardness Tester  V1.02</translation>
-    </message>
-    <message>
         <source>读入数据</source>
         <translation>Read</translation>
     </message>
@@ -534,6 +587,90 @@ Please enter another file name.</translation>
     <message>
         <source>文件格式错误</source>
         <translation>Wrong file format</translation>
+    </message>
+    <message>
+        <source>里氏硬度计</source>
+        <translation>Leeb Hardness Tester</translation>
+    </message>
+    <message>
+        <source>没有可保存的记录。</source>
+        <translation>There are no records to save.</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1
+(%2)</source>
+        <translation>Cannot read the file %1
+(%2)</translation>
+    </message>
+    <message>
+        <source>文件读取错误</source>
+        <translation>File read error</translation>
+    </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
+        <translation>the first line is not the record file header &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>空行, 不是记录</source>
+        <translation>an empty line, not a record</translation>
+    </message>
+    <message>
+        <source>记录无法转换 (%1)</source>
+        <translation>the record cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行: %3</source>
+        <translation>File %1, line %2: %3</translation>
+    </message>
+    <message>
+        <source>读入的记录还没有保存。
+要先保存吗?</source>
+        <translation>The records read in have not been saved.
+Save them first?</translation>
+    </message>
+    <message>
+        <source>记录未保存</source>
+        <translation>Records not saved</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don&apos;t save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>无权访问硬度计: 请关闭其他正在使用硬度计的程序后重新插入</source>
+        <translation>No access to the tester: close any other program using it, then plug it in again</translation>
+    </message>
+    <message>
+        <source>最近打开的文件</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>(无)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>已读入 %1 条记录</source>
+        <translation>%1 records read</translation>
+    </message>
+    <message>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>已打开 %1 (%2 条记录)</source>
+        <translation>Opened %1 (%2 records)</translation>
+    </message>
+    <message>
+        <source>右键单击: 最近打开的文件</source>
+        <translation>Right-click: recent files</translation>
     </message>
 </context>
 </TS>

@@ -1,19 +1,10 @@
 #include "BarChart.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QCoreApplication>
-#include <QGraphicsItemGroup>
-#include <QGraphicsLineItem>
-#include <QGraphicsPolygonItem>
-#include <QGraphicsRectItem>
-#include <QGraphicsSimpleTextItem>
-#include <QTimer>
-#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
+#include "ChartValueRange.h"
 #include "LocaleNumbers.h"
 
 namespace leeb {
@@ -22,50 +13,70 @@ namespace {
 
 const QColor SeriesColour(0, 128, 255);
 const QColor MarkFill(255, 255, 225);
-constexpr double ArrowHeadLength = 5.0;
-constexpr double ArrowHeadHalfWidth = 3.0;
-constexpr double MarkPadding = 2.0;
+constexpr double BarWidth = 0.6;  // share of a reading's column
+// So that a record of one or two readings shows bars, not walls.
+constexpr double WidestBarPixels = 80.0;
+constexpr int TitlePixels = 14;
+constexpr int LabelPixels = 11;
+constexpr int MarkPixels = 11;
+constexpr int SmallestMarkPixels = 8;
+// Free pixels between the marks of neighbouring columns, and above the highest mark.
+constexpr double MarkGap = 3.0;
+const QMargins MarkPadding(2, 1, 2, 1);
+constexpr Qt::Alignment MarkTextAlignment = Qt::AlignTop | Qt::AlignHCenter;
+constexpr double ArrowHeadWidth = 6.0;
+constexpr double ArrowHeadLength = 6.0;
+constexpr int LayoutRounds = 3;
 
-// Room above the highest bar for its arrow and mark, as a share of the value range.
-constexpr double HeadroomFactor = 1.25;
+// The box a text item draws around its text, before it is turned.
+QSizeF MarkBox(const QFont& font, const QString& text) {
+    const QRect bounds =
+        QFontMetrics(font).boundingRect(0, 0, 0, 0, Qt::TextDontClip | MarkTextAlignment, text);
+    return QSizeF(bounds.width() + MarkPadding.left() + MarkPadding.right(),
+                  bounds.height() + MarkPadding.top() + MarkPadding.bottom());
+}
+
+bool Differs(double a, double b) {
+    return std::abs(a - b) > 1e-9 * std::max({1.0, std::abs(a), std::abs(b)});
+}
 
 }  // namespace
 
 BarChart::BarChart(QWidget* parent)
-    : QChartView(parent),
-      series_(new QBarSeries),
-      set_(new QBarSet(QString())),
-      axisX_(new QBarCategoryAxis),
-      axisY_(new QValueAxis) {
+    : QCustomPlot(parent),
+      series_(new QCPBars(xAxis, yAxis)),
+      title_(
+          new QCPTextElement(this, QCoreApplication::translate("BarChart", "硬度 / 强度测试情况"))),
+      xTicker_(new QCPAxisTickerText),
+      yTicker_(new QCPAxisTickerFixed) {
     setObjectName(QStringLiteral("Chart1"));
+    // The plot's default locale leaves out thousands separators; the value axis groups them
+    // as the marks do.
+    setLocale(QLocale::system());
+    setBackground(QBrush(Qt::white));
+    setAutoAddPlottableToLegend(false);
+    legend->setVisible(false);
+
+    plotLayout()->insertRow(0);
+    plotLayout()->addElement(0, 0, title_);
+
     series_->setObjectName(QStringLiteral("Series1"));
-    setRenderHint(QPainter::Antialiasing, false);
+    series_->setWidthType(QCPBars::wtAbsolute);
+    series_->setBrush(SeriesColour);
+    series_->setPen(QPen(SeriesColour.darker(150)));
+    // Bars stand on zero, and the plot rectangle cuts them off at the value axis' lower edge:
+    // the series keeps the readings themselves as its values.
+    series_->setBaseValue(0.0);
 
-    auto* chart = new QChart;
-    chart->setTitle(QCoreApplication::translate("BarChart", "硬度 / 强度测试情况"));
-    chart->legend()->hide();
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->setBackgroundRoundness(0);
-    chart->setBackgroundBrush(palette().window());
-    chart->setPlotAreaBackgroundVisible(false);  // the back wall stays unfilled
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    xAxis->setTicker(xTicker_);
+    xAxis->grid()->setVisible(false);
+    yTicker_->setScaleStrategy(QCPAxisTickerFixed::ssNone);
+    yAxis->setTicker(yTicker_);
+    yAxis->setNumberFormat(QStringLiteral("f"));
+    yAxis->setSubTicks(false);
+    // The plotting area stays unfilled: the axis rect keeps its default empty background.
 
-    set_->setColor(SeriesColour);
-    set_->setBorderColor(SeriesColour.darker(150));
-    series_->append(set_);
-    series_->setLabelsVisible(false);  // the marks below replace the built-in labels
-    chart->addSeries(series_);
-    chart->addAxis(axisX_, Qt::AlignBottom);
-    chart->addAxis(axisY_, Qt::AlignLeft);
-    series_->attachAxis(axisX_);
-    series_->attachAxis(axisY_);
-    axisY_->setRange(0, 1);
-    axisY_->setTickCount(6);
-    axisY_->setLabelFormat(QStringLiteral("%g"));
-    setChart(chart);
-
-    connect(chart, &QChart::plotAreaChanged, this, [this] { ScheduleMarkUpdate(); });
-    connect(axisY_, &QValueAxis::rangeChanged, this, [this] { ScheduleMarkUpdate(); });
+    RebuildSeries();
 }
 
 BarChart::~BarChart() = default;
@@ -91,111 +102,167 @@ void BarChart::SetPoints(std::vector<QPointF> points) {
 
 std::vector<QString> BarChart::MarkTexts() const {
     std::vector<QString> texts;
-    texts.reserve(points_.size());
-    for (const QPointF& p : points_)
-        texts.push_back(BarMarkText(p.y()));
+    texts.reserve(marks_.size());
+    for (const Mark& mark : marks_)
+        texts.push_back(mark.Text->text());
     return texts;
 }
 
-QLineF BarChart::ArrowLine(int i) const {
-    if (i < 0 || static_cast<std::size_t>(i) >= arrows_.size())
+std::vector<QString> BarChart::XLabels() const {
+    std::vector<QString> labels;
+    for (const QString& label : xTicker_->ticks())
+        labels.push_back(label);
+    return labels;
+}
+
+QRectF BarChart::MarkRect(int i) const {
+    if (i < 0 || static_cast<std::size_t>(i) >= marks_.size())
         return {};
-    return arrows_[static_cast<std::size_t>(i)];
+    const QCPItemText* text = marks_[static_cast<std::size_t>(i)].Text;
+    QPolygonF corners;
+    corners << text->topLeft->pixelPosition() << text->topRight->pixelPosition()
+            << text->bottomRight->pixelPosition() << text->bottomLeft->pixelPosition();
+    return corners.boundingRect();
 }
 
-void BarChart::RebuildSeries() {
-    QStringList categories;
-    QList<qreal> values;
-    double top = 0.0;
-    double bottom = 0.0;
-    for (const QPointF& p : points_) {
-        categories << QLocale::system().toString(p.x());
-        values << p.y();
-        top = std::max(top, p.y());
-        bottom = std::min(bottom, p.y());
-    }
-    set_->remove(0, set_->count());
-    set_->append(values);
-    axisX_->clear();
-    axisX_->append(categories);
-    if (top <= 0.0 && bottom >= 0.0)
-        top = 1.0;
-    axisY_->setRange(bottom * HeadroomFactor, top * HeadroomFactor);
-    axisY_->applyNiceNumbers();
-    ScheduleMarkUpdate();
-}
-
-void BarChart::ScheduleMarkUpdate() {
-    if (updatePending_)
-        return;
-    updatePending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        updatePending_ = false;
-        UpdateMarks();
-    });
-}
-
-void BarChart::resizeEvent(QResizeEvent* event) {
-    QChartView::resizeEvent(event);
-    ScheduleMarkUpdate();
+QLineF BarChart::ArrowLine(int i) const {
+    if (i < 0 || static_cast<std::size_t>(i) >= marks_.size())
+        return {};
+    const QCPItemLine* arrow = marks_[static_cast<std::size_t>(i)].Arrow;
+    return QLineF(arrow->end->pixelPosition(), arrow->start->pixelPosition());
 }
 
 void BarChart::UpdateMarks() {
-    for (QGraphicsItemGroup* mark : marks_) {
-        scene()->removeItem(mark);
-        delete mark;
+    replot(rpQueuedRefresh);
+}
+
+QFont BarChart::ChartFont(int pixelSize, bool bold) const {
+    // Sizes in pixels, not points: a printer scales them with the rest of the chart instead
+    // of resolving points at its own resolution.
+    QFont chartFont = font();
+    chartFont.setPixelSize(pixelSize);
+    chartFont.setBold(bold);
+    return chartFont;
+}
+
+void BarChart::RebuildSeries() {
+    for (const Mark& mark : marks_) {
+        removeItem(mark.Text);
+        removeItem(mark.Arrow);
     }
     marks_.clear();
-    arrows_.clear();
+    xTicker_->clear();
 
-    QFont font = this->font();
+    QVector<double> keys;
+    QVector<double> values;
+    // Bars stand in columns 1..N in X order; the column's label is the point's X.
     for (std::size_t i = 0; i < points_.size(); ++i) {
-        const double value = points_[i].y();
-        const QPointF barTop =
-            chart()->mapToPosition(QPointF(static_cast<double>(i), value), series_);
-        // Marks of negative bars hang below them.
-        const double direction = value < 0.0 ? 1.0 : -1.0;
-        const QPointF arrowEnd = barTop + QPointF(0.0, direction * ArrowLength);
-        arrows_.emplace_back(barTop, arrowEnd);
+        const double key = static_cast<double>(i + 1);
+        const QPointF& p = points_[i];
+        keys << key;
+        values << p.y();
+        xTicker_->addTick(key, QLocale::system().toString(p.x()));
 
-        auto* group = new QGraphicsItemGroup;
-        auto* line = new QGraphicsLineItem(QLineF(barTop, arrowEnd));
-        line->setPen(QPen(Qt::black, 1));
-        group->addToGroup(line);
+        // The arrow's head sits on the bar top; its tail, ArrowLength pixels above, carries
+        // the mark.
+        auto* arrow = new QCPItemLine(this);
+        arrow->setClipToAxisRect(false);
+        arrow->setPen(QPen(Qt::black, 1));
+        arrow->setHead(QCPLineEnding(QCPLineEnding::esFlatArrow, ArrowHeadWidth, ArrowHeadLength));
+        arrow->end->setType(QCPItemPosition::ptPlotCoords);
+        arrow->end->setCoords(key, p.y());
+        arrow->start->setType(QCPItemPosition::ptAbsolute);
+        arrow->start->setParentAnchor(arrow->end);
+        arrow->start->setCoords(0.0, -ArrowLength);
 
-        // The head sits on the bar: the arrow points from the mark to the value it labels.
-        const QPointF back(0.0, direction * ArrowHeadLength);
-        QPolygonF head;
-        head << barTop << barTop + back + QPointF(-ArrowHeadHalfWidth, 0.0)
-             << barTop + back + QPointF(ArrowHeadHalfWidth, 0.0);
-        auto* headItem = new QGraphicsPolygonItem(head);
-        headItem->setBrush(Qt::black);
-        headItem->setPen(Qt::NoPen);
-        group->addToGroup(headItem);
-
-        auto* text = new QGraphicsSimpleTextItem(BarMarkText(value));
-        text->setFont(font);
-        text->setBrush(Qt::black);
-        const QRectF textRect = text->boundingRect();
-        QRectF box(0.0, 0.0, textRect.width() + 2 * MarkPadding,
-                   textRect.height() + 2 * MarkPadding);
-        box.moveCenter(arrowEnd);
-        if (direction < 0.0) {
-            box.moveBottom(arrowEnd.y());
-        } else {
-            box.moveTop(arrowEnd.y());
-        }
-        auto* frame = new QGraphicsRectItem(box);
-        frame->setBrush(MarkFill);
-        frame->setPen(QPen(Qt::black, 1));
-        group->addToGroup(frame);
-        text->setPos(box.topLeft() + QPointF(MarkPadding, MarkPadding));
-        group->addToGroup(text);
-
-        group->setZValue(10);
-        scene()->addItem(group);
-        marks_.push_back(group);
+        auto* text = new QCPItemText(this);
+        text->setClipToAxisRect(false);
+        text->setText(BarMarkText(p.y()));
+        text->setColor(Qt::black);
+        text->setPen(QPen(Qt::black, 1));
+        text->setBrush(MarkFill);
+        text->setPadding(MarkPadding);
+        text->setTextAlignment(MarkTextAlignment);
+        text->position->setType(QCPItemPosition::ptAbsolute);
+        text->position->setParentAnchor(arrow->start);
+        text->position->setCoords(0.0, 0.0);
+        marks_.push_back({arrow, text});
     }
+    series_->setData(keys, values, true);
+    xAxis->setRange(0.5, static_cast<double>(std::max<std::size_t>(points_.size(), 1)) + 0.5);
+    replot(rpQueuedReplot);
+}
+
+void BarChart::updateLayout() {
+    title_->setFont(ChartFont(TitlePixels, true));
+    xAxis->setTickLabelFont(ChartFont(LabelPixels));
+    yAxis->setTickLabelFont(ChartFont(LabelPixels));
+    // The marks need the plot rectangle, and the value range they choose can widen the value
+    // axis' labels and so narrow the rectangle again; it settles within a round or two.
+    for (int round = 0; round < LayoutRounds; ++round) {
+        QCustomPlot::updateLayout();
+        if (!ArrangeMarks())
+            return;
+    }
+    QCustomPlot::updateLayout();
+}
+
+bool BarChart::ArrangeMarks() {
+    const QRect plot = axisRect()->rect();
+    const double column = plot.width() / xAxis->range().size();
+    bool changed = false;
+    series_->setWidth(std::min(BarWidth * column, WidestBarPixels));
+
+    // Reading numbers turn upright only when the window is too narrow for them side by side.
+    const QFontMetrics labelMetrics(xAxis->tickLabelFont());
+    int widestLabel = 0;
+    for (const QString& label : xTicker_->ticks())
+        widestLabel = std::max(widestLabel, labelMetrics.horizontalAdvance(label));
+    const double labelRotation = widestLabel + MarkGap > column ? -90.0 : 0.0;
+    if (Differs(xAxis->tickLabelRotation(), labelRotation)) {
+        xAxis->setTickLabelRotation(labelRotation);
+        changed = true;
+    }
+
+    // Marks stay inside their own column: upright when the widest fits, otherwise turned to
+    // read upwards, in a smaller face when even their height does not fit.
+    QFont markFont = ChartFont(MarkPixels);
+    double widest = 0.0;
+    for (const Mark& mark : marks_)
+        widest = std::max(widest, MarkBox(markFont, mark.Text->text()).width());
+    const bool upright = widest + MarkGap <= column;
+    if (!upright) {
+        for (int pixels = MarkPixels; pixels >= SmallestMarkPixels; --pixels) {
+            markFont = ChartFont(pixels);
+            double thickest = 0.0;
+            for (const Mark& mark : marks_)
+                thickest = std::max(thickest, MarkBox(markFont, mark.Text->text()).height());
+            if (thickest + MarkGap <= column)
+                break;
+        }
+    }
+
+    std::vector<double> values;
+    std::vector<double> headroom;
+    for (std::size_t i = 0; i < marks_.size(); ++i) {
+        QCPItemText* text = marks_[i].Text;
+        text->setFont(markFont);
+        text->setRotation(upright ? 0.0 : -90.0);
+        // Turned by -90 degrees the box's left edge is its bottom on screen.
+        text->setPositionAlignment(upright ? (Qt::AlignBottom | Qt::AlignHCenter)
+                                           : (Qt::AlignLeft | Qt::AlignVCenter));
+        const QSizeF box = MarkBox(markFont, text->text());
+        values.push_back(points_[i].y());
+        headroom.push_back(ArrowLength + (upright ? box.height() : box.width()) + MarkGap);
+    }
+
+    const ChartValueRange range = FitChartValueRange(values, headroom, plot.height());
+    if (Differs(yAxis->range().lower, range.Lower) || Differs(yAxis->range().upper, range.Upper))
+        changed = true;
+    yAxis->setRange(range.Lower, range.Upper);
+    yTicker_->setTickStep(range.Step);
+    yAxis->setNumberPrecision(range.Decimals);
+    return changed;
 }
 
 }  // namespace leeb

@@ -1,23 +1,26 @@
 #pragma once
 // Chart1: the bar chart of the record shown. One bar series (Series1) in RGB(0,128,255), one
-// bar per reading at X = 1..N in ascending X, each bar topped by a mark with its value in
-// "#,##0.###" joined to the bar by a 20-pixel arrow. Qt Charts draws no such arrows, so the
-// marks and arrows are items of the chart's scene, placed again whenever the plot moves.
+// bar per reading in ascending X, each bar topped by a mark with its value in "#,##0.###"
+// joined to the bar by a 20-pixel arrow whose head sits on the bar.
+//
+// A full record of 32 readings must stay readable in the window's 647x311 pixels, so the
+// chart lays itself out again whenever its size or its points change (see updateLayout):
+// - each mark stays inside its bar's column, so it can meet neither another mark nor another
+//   bar's arrow: upright when the widest mark fits the column, otherwise turned to read
+//   upwards, in a smaller face if even that is too wide;
+// - the value axis starts at a round value below the lowest reading, so the spread shows, and
+//   ends where the highest mark still fits above its bar.
+// Everything is drawn by the plot's own painter, so a printer gets the same chart as vectors.
 
-#include <QChartView>
+#include <qcustomplot.h>
+
 #include <QPointF>
 #include <QString>
 #include <vector>
 
-class QBarCategoryAxis;
-class QBarSeries;
-class QBarSet;
-class QGraphicsItemGroup;
-class QValueAxis;
-
 namespace leeb {
 
-class BarChart : public QChartView {
+class BarChart : public QCustomPlot {
   public:
     static constexpr int ArrowLength = 20;
 
@@ -32,30 +35,42 @@ class BarChart : public QChartView {
     void SetPoints(std::vector<QPointF> points);
 
     const std::vector<QPointF>& Points() const { return points_; }
-    QBarSeries* Series1() const { return series_; }
-    // The texts of the value marks, in bar order.
+    QCPBars* Series1() const { return series_; }
+    QCPTextElement* Title() const { return title_; }
+
+    // What the chart shows, read back from its plot (for checks): the mark texts in bar order,
+    // the x-axis labels in axis order, the outline of mark i and the line of its arrow from
+    // the bar top to the mark, in widget pixels.
     std::vector<QString> MarkTexts() const;
-    // Scene geometry of mark i's arrow: from the bar top to the mark (for checks).
+    std::vector<QString> XLabels() const;
+    QRectF MarkRect(int i) const;
     QLineF ArrowLine(int i) const;
 
-    // Places the marks and arrows for the current plot area now (also done on every change).
+    // Lays out and draws the chart for the current size now (otherwise done on the next
+    // event-loop pass after a change).
     void UpdateMarks();
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void updateLayout() override;
 
   private:
-    void RebuildSeries();
-    void ScheduleMarkUpdate();
+    struct Mark {
+        QCPItemLine* Arrow;
+        QCPItemText* Text;
+    };
 
-    QBarSeries* series_;
-    QBarSet* set_;
-    QBarCategoryAxis* axisX_;
-    QValueAxis* axisY_;
+    void RebuildSeries();
+    // Fits marks and value range to the current plot rectangle; true when the value range
+    // changed, which may change the axis' label width and so the plot rectangle.
+    bool ArrangeMarks();
+    QFont ChartFont(int pixelSize, bool bold = false) const;
+
+    QCPBars* series_;
+    QCPTextElement* title_;
+    QSharedPointer<QCPAxisTickerText> xTicker_;
+    QSharedPointer<QCPAxisTickerFixed> yTicker_;
     std::vector<QPointF> points_;
-    std::vector<QGraphicsItemGroup*> marks_;
-    std::vector<QLineF> arrows_;
-    bool updatePending_ = false;
+    std::vector<Mark> marks_;
 };
 
 }  // namespace leeb

@@ -1,28 +1,56 @@
 #pragma once
-// The window's client area above the status bar. Panel1 keeps the left edge and Panel2 the
-// right edge at their design widths; both stretch in height when the window is resized.
+// The window's client area above the status bar. At the design size every panel stands where
+// the window's layout puts it. A larger window gives the extra height to the tree and the
+// chart, and the extra width to the chart: the detail panel and the button bar keep their size
+// and move down so that they stay below the chart.
 
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 
 namespace leeb {
 
+// Where the client area's parts go for a client area of a given size.
+struct ClientGeometry {
+    QRect Panel1;  // in the client area
+    QRect Panel2;  // in the client area
+    QRect Panel4;  // the chart's frame, in Panel2
+    QRect Chart1;  // in Panel4
+    QRect Panel5;  // the detail panel, in Panel2
+    QRect Panel3;  // the button bar, in Panel2
+};
+
 class ClientArea : public QWidget {
   public:
+    // The client area of the design, the status bar left out; also the smallest one laid out
+    // by the design: a smaller area (a screen too small for the window) keeps the design's
+    // places and cuts off what does not fit.
+    static constexpr QSize DesignSize{880, 567};
+
+    static ClientGeometry GeometryFor(QSize size);
+
     explicit ClientArea(QWidget* parent = nullptr) : QWidget(parent) {}
-    void SetPanels(QWidget* left, QWidget* right) {
-        left_ = left;
-        right_ = right;
-        PlacePanels();
+
+    struct Parts {
+        QWidget* Panel1 = nullptr;
+        QWidget* Panel2 = nullptr;
+        QWidget* Panel4 = nullptr;
+        QWidget* Chart1 = nullptr;
+        QWidget* Panel5 = nullptr;
+        QWidget* Panel3 = nullptr;
+    };
+    void SetParts(const Parts& parts) {
+        parts_ = parts;
+        PlaceParts();
     }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    void PlacePanels();
+    void PlaceParts();
 
-    QWidget* left_ = nullptr;
-    QWidget* right_ = nullptr;
+    Parts parts_;
 };
 
 }  // namespace leeb

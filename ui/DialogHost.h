@@ -3,6 +3,7 @@
 // can answer them and check what was asked.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "MessageBoxFlags.h"
@@ -28,6 +29,12 @@ class DialogHost {
     // flags: MB_OK or MB_YESNO combined with one MB_ICON*; the answer is IDOK, IDYES or IDNO.
     // A line break in text is "\n".
     virtual int MessageBox(const QString& text, const QString& caption, unsigned flags) = 0;
+
+    // A question answered with one of its own buttons, texts as given: the first is the
+    // default, the last answers Escape and closing the box. The answer is the index of the
+    // button pressed.
+    virtual int AskQuestion(const QString& text, const QString& caption,
+                            const QStringList& buttons) = 0;
 
     // The chosen path, or nothing when the user cancelled. The save dialog adds no extension
     // and asks nothing about existing files; the open dialog accepts names that do not exist.

@@ -1,9 +1,11 @@
 #include "TForm1.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
-#include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -16,17 +18,26 @@
 #include "DirectionPictograms.h"
 #include "ErrorText.h"
 #include "FontSetup.h"
+#include "LeebdeskVersion.h"
 #include "LocaleNumbers.h"
 #include "QtDialogHost.h"
+#include "RecordFileDrop.h"
 #include "RecordTreeModel.h"
 #include "RecordUpload.h"
 #include "ReportSystem.h"
 #include "THidDeviceController.h"
 #include "WindowIcon.h"
+#include "WindowPlacement.h"
+#include "WindowShortcuts.h"
 
 namespace leeb {
 
-const QString TForm1::Caption = QString::fromUtf8(QT_TRANSLATE_NOOP("TForm1", "里氏硬度计  V1.02"));
+const QString TForm1::Caption = QString::fromUtf8("里氏硬度计  " LEEBDESK_CAPTION_VERSION);
+
+QString TForm1::ShownCaption() {
+    return QCoreApplication::translate("TForm1", "里氏硬度计") +
+           QStringLiteral("  " LEEBDESK_CAPTION_VERSION);
+}
 
 namespace {
 
@@ -54,7 +65,7 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
       dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs),
       decimalSeparator_(DecimalSeparator()) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(tr(Caption.toUtf8().constData()));
+    setWindowTitle(ShownCaption());
     setWindowIcon(MakeWindowIcon());
     // Resizable, with system menu and minimise box but no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -64,12 +75,12 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
     LoadImageList();
     BuildControls();
     reportSystem1_ = std::make_unique<ReportSystem>();
+    // The design size is also the smallest: below it the panels would cover one another.
     resize(ClientWidth, ClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    setMinimumSize(ClientWidth, ClientHeight);
+    CentreOnScreen(*this);
+    InstallShortcuts(*this);
+    InstallRecordFileDrop(*this);
 
     timer2_.setObjectName(QStringLiteral("Timer2"));
     timer2_.setSingleShot(true);
@@ -101,8 +112,17 @@ void TForm1::BuildControls() {
     auto* client = new ClientArea(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
-    client->SetPanels(BuildRecordPanel(), BuildViewPanel());
+    ClientArea::Parts parts;
+    parts.Panel1 = BuildRecordPanel();
+    BuildViewPanel(parts);
+    client->SetParts(parts);
     BuildStatusBar();
+    // Tab goes round the tree and the five buttons; the chart and the detail panel show and
+    // take no input.
+    chart1_->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* part : chart1_->findChildren<QWidget*>())
+        part->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(treeView1_, Button(CommandButton::Read));
 }
 
 QWidget* TForm1::BuildRecordPanel() {
@@ -129,9 +149,11 @@ QWidget* TForm1::BuildRecordPanel() {
     QPalette colours = treeView1_->palette();
     colours.setColor(QPalette::Base, DesktopColour);
     colours.setColor(QPalette::Text, Qt::white);
-    // The selection is hidden while the tree does not have the focus.
-    colours.setColor(QPalette::Inactive, QPalette::Highlight, DesktopColour);
-    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::white);
+    // The record shown stays marked while a button has the focus.
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
     treeView1_->setPalette(colours);
     treeView1_->setModel(model_.get());
     fill->addWidget(treeView1_);
@@ -142,7 +164,7 @@ QWidget* TForm1::BuildRecordPanel() {
     return panel1;
 }
 
-QWidget* TForm1::BuildViewPanel() {
+void TForm1::BuildViewPanel(ClientArea::Parts& parts) {
     QWidget* client = centralWidget();
     QFrame* panel2 = NewPanel("Panel2", client, {229, 0, 651, 567}, QFrame::Raised);
 
@@ -154,6 +176,11 @@ QWidget* TForm1::BuildViewPanel() {
     panel5_->setGeometry(0, 336, 649, 161);
 
     QFrame* panel3 = NewPanel("Panel3", panel2, {0, 504, 649, 41}, QFrame::Sunken);
+    parts.Panel2 = panel2;
+    parts.Panel4 = panel4;
+    parts.Chart1 = chart1_;
+    parts.Panel5 = panel5_;
+    parts.Panel3 = panel3;
     struct ButtonDesign {
         CommandButton Button;
         const char* Name;
@@ -191,7 +218,6 @@ QWidget* TForm1::BuildViewPanel() {
         connect(Button(button), &QPushButton::clicked, this,
                 [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     }
-    return panel2;
 }
 
 void TForm1::BuildStatusBar() {
@@ -212,6 +238,11 @@ void TForm1::BuildStatusBar() {
         bar->addWidget(panel);
         statusPanels_[i] = panel;
     }
+    feedback_ = new QLabel(bar);
+    feedback_->setObjectName(QStringLiteral("StatusMessage"));
+    // A long path is cut off at the window's edge; the tooltip shows it whole.
+    feedback_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(feedback_, 1);
     setStatusBar(bar);
 }
 
@@ -228,14 +259,50 @@ void TForm1::FormCreate() {
     // Image3 starts hidden (DetailPanel builds it so).
 }
 
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Now the window's frame is known; a window restored from another screen setup, or one
+    // larger than a small or scaled screen, is brought wholly onto the screen.
+    if (!placedOnScreen_) {
+        placedOnScreen_ = true;
+        KeepOnScreen(*this);
+    }
+}
+
+void TForm1::ShowFeedback(const QString& text) {
+    feedback_->setText(text);
+    feedback_->setToolTip(text);
+}
+
+void TForm1::SetCurrentFile(const QString& path) {
+    currentFile_ = path;
+    setWindowTitle(path.isEmpty()
+                       ? ShownCaption()
+                       : ShownCaption() + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    if (!path.isEmpty() && fileListener_)
+        fileListener_(path);
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
+    bool mayClose = true;
+    if (!closed_) {
+        try {
+            mayClose = MayReplaceRecords(RecordsReplacedBy::Close);
+        } catch (const std::exception& error) {
+            ReportError(error);  // the save failed: the window stays, with its records
+            mayClose = false;
+        }
+    }
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }
 
 void TForm1::ReportError(const std::exception& error) {
-    dialogs_.MessageBox(ErrorText::Of(error, recordFile_), tr(Caption.toUtf8().constData()),
-                        MB_OK | MB_ICONERROR);
+    dialogs_.MessageBox(ErrorText::Of(error), ShownCaption(), MB_OK | MB_ICONERROR);
 }
 
 void TForm1::RunCommand(const std::function<void()>& command) {
@@ -249,9 +316,11 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 // UploadView --------------------------------------------------------------------------------
 
 void TForm1::ClearRecords() {
-    recordFile_.clear();
     model_->Clear();
     chart1_->Clear();
+    recordsUnsaved_ = false;
+    SetCurrentFile(QString());
+    ShowFeedback(QString());
 }
 
 void TForm1::RecordAppended(int recordNumber, int lineIndex) {
@@ -267,6 +336,7 @@ void TForm1::RecordAppended(int recordNumber, int lineIndex) {
         }
     }
     model_->AppendRecord({recordNumber, lineIndex, readings});
+    recordsUnsaved_ = true;
 }
 
 void TForm1::AddBar(int x, double y) {
@@ -274,6 +344,8 @@ void TForm1::AddBar(int x, double y) {
 }
 
 void TForm1::ShowRecordDetails(const RecordView& record) {
+    // The upload shows the record numbered 1 and no other; the record number says so.
+    panel5_->SetRecordNumberText(QStringLiteral("1"));
     panel5_->ShowRecordDetails(record);
 }
 
@@ -307,6 +379,14 @@ void TForm1::ArmAutoStart() {
     // put the start off for ever.
     if (!timer2_.isActive())
         timer2_.start(10);
+}
+
+void TForm1::UploadFinished() {
+    // The progress counter is gone; the count of what arrived stays.
+    if (!recordLines_.empty()) {
+        ShowFeedback(
+            QCoreApplication::translate("TForm1", "已读入 %1 条记录").arg(recordLines_.size() - 1));
+    }
 }
 
 void TForm1::StartReplyTimer(int milliseconds) {

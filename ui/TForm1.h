@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "ClientArea.h"
 #include "DialogHost.h"
 #include "RecordFile.h"
 #include "UploadView.h"
@@ -30,6 +31,7 @@ class DetailPanel;
 class HidGuiDispatcher;
 class HidPlatform;
 class RecordTreeModel;
+struct RecordFileProblem;
 class RecordUpload;
 class ReportSystem;
 class THidDevice;
@@ -39,8 +41,9 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     Q_DECLARE_TR_FUNCTIONS(TForm1)
 
   public:
-    // The source texts; the window shows them translated.
-    static const QString Caption;  // "里氏硬度计  V1.02"
+    static const QString Caption;  // "里氏硬度计  V1.02", the version from the build
+    // The caption as the window shows it, in the interface language.
+    static QString ShownCaption();
 
     // The HID backend and the GUI-thread hand-off come from the creator: the Linux backend
     // and the Qt dispatcher in the program, a simulated bus and a manual dispatcher in tests.
@@ -65,6 +68,21 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
                                         uint16_t size);
     void RebuildRecordTree();
 
+    // The open command without its dialog: a file named on the command line, dropped on the
+    // window or chosen from the recent files goes the same way as one chosen in the dialog.
+    void OpenRecordFile(const QString& path);
+
+    // The record file the records came from or went to last; empty after an upload. The
+    // caption names it after the design's caption.
+    const QString& CurrentFile() const { return currentFile_; }
+    // Told of every record file opened or saved (for the recent files).
+    void SetFileListener(std::function<void(const QString& path)> listener) {
+        fileListener_ = std::move(listener);
+    }
+    // The status bar's message panel, after the design's three: what the last command did.
+    void ShowFeedback(const QString& text);
+    QLabel* FeedbackPanel() const { return feedback_; }
+
     // State, for the commands and for checks.
     const RecordLines& Lines() const { return recordLines_; }
     RecordLines& Lines() { return recordLines_; }
@@ -79,6 +97,8 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
         return statusPanels_.at(static_cast<std::size_t>(index));
     }
     bool UploadRunning() const;
+    // Records of an upload are in RecordLines and have not been saved to a record file since.
+    bool RecordsUnsaved() const { return recordsUnsaved_; }
     // The tester is plugged in but its device could not be opened for reading and writing
     // (on Linux: the udev rule is missing). Reading is impossible until a replug grants it.
     bool TesterAccessDenied() const { return accessDenied_; }
@@ -103,38 +123,56 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void ArmAutoStart() override;
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
+    void ShowProtocolError(const UploadProtocolError& error) override;
 
     // UploadDevice: the connection watcher's active device, when it may be read and written.
     bool DeviceConnected() const override;
     std::size_t OutputReportByteLength() const override;
+    std::size_t InputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;
+    void UploadFinished() override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildControls();
     QWidget* BuildRecordPanel();
-    QWidget* BuildViewPanel();
+    void BuildViewPanel(ClientArea::Parts& parts);
     void BuildStatusBar();
     void LoadImageList();
     void CreateHidController(std::shared_ptr<HidPlatform> platform,
                              std::shared_ptr<HidGuiDispatcher> dispatcher);
     void ReleaseDevices();
+    // The record number of each record line (index 0 for line 1), as the tree names it.
+    std::vector<long> RecordNumbersByLine() const;
     void SetStatusText(const std::string& text);
+    void SetCurrentFile(const QString& path);
     void SetReadEnabledByWatcher(bool enabled);
     void ShowTesterAccess();
     void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                             uint16_t size);
+    enum class RecordsReplacedBy { Close, Open, Upload };
+    // Before closing, opening or uploading: true when RecordLines may be replaced, after the
+    // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).
+    bool MayReplaceRecords(RecordsReplacedBy by);
+    void ShowOpenProblem(const QString& path, const RecordFileProblem& problem);
 
     std::unique_ptr<DialogHost> ownDialogs_;
     DialogHost& dialogs_;
     char decimalSeparator_;
     RecordLines recordLines_;
-    QString recordFile_;  // the file RecordLines was opened from or saved to; empty after an upload
     bool closed_ = false;
+    bool recordsUnsaved_ = false;
+    bool askingUnsaved_ = false;
+    // A start of the upload came while the question was open; it is made again afterwards.
+    bool startAfterQuestion_ = false;
     bool accessDenied_ = false;
+    bool placedOnScreen_ = false;
+    QString currentFile_;
+    std::function<void(const QString&)> fileListener_;
 
     std::vector<QPixmap> imageList1_;
     std::unique_ptr<RecordTreeModel> model_;
@@ -143,6 +181,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     DetailPanel* panel5_ = nullptr;
     std::array<QPushButton*, 5> buttons_{};  // indexed by CommandButton
     std::array<QLabel*, 3> statusPanels_{};
+    QLabel* feedback_ = nullptr;
     QTimer timer2_;
     QTimer replyTimer_;
 

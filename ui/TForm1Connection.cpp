@@ -4,15 +4,13 @@
 #include "ConnectionWatcher.h"
 #include "HidGuiDispatcher.h"
 #include "HidPlatform.h"
+#include "ProtocolErrorText.h"
 #include "RecordUpload.h"
 #include "TForm1.h"
 #include "THidDevice.h"
 #include "THidDeviceController.h"
 
 namespace leeb {
-
-const QString TForm1::AccessDeniedText = QString::fromUtf8(QT_TRANSLATE_NOOP(
-    "TForm1", "无权访问硬度计: 请安装 udev 规则 70-leebdesk-tester.rules 后重新插入"));
 
 void TForm1::CreateHidController(std::shared_ptr<HidPlatform> platform,
                                  std::shared_ptr<HidGuiDispatcher> dispatcher) {
@@ -44,6 +42,7 @@ void TForm1::FormClose() {
     replyTimer_.stop();
     ReleaseDevices();
     recordLines_.clear();
+    recordsUnsaved_ = false;
 }
 
 void TForm1::ReleaseDevices() {
@@ -116,7 +115,17 @@ void TForm1::SetReadEnabledByWatcher(bool enabled) {
 
 void TForm1::BitBtn1Click() {
     // Also the automatic start: no upload against a tester that cannot be written to.
-    if (!closed_ && !accessDenied_)
+    if (closed_ || accessDenied_ || UploadRunning())
+        return;
+    if (askingUnsaved_) {
+        // The question is open (a message box's loop runs this): the start waits for it.
+        startAfterQuestion_ = true;
+        return;
+    }
+    // Without a tester the upload touches no record, so there is nothing to ask.
+    if (DeviceConnected() && !MayReplaceRecords(RecordsReplacedBy::Upload))
+        return;
+    if (!closed_)
         upload_->Start();
 }
 
@@ -150,6 +159,11 @@ std::size_t TForm1::OutputReportByteLength() const {
     return device == nullptr ? 0 : device->Capabilities().OutputReportByteLength;
 }
 
+std::size_t TForm1::InputReportByteLength() const {
+    THidDevice* device = ActiveDevice();
+    return device == nullptr ? 0 : device->Capabilities().InputReportByteLength;
+}
+
 bool TForm1::WriteReport(const std::vector<uint8_t>& report) {
     THidDevice* device = ActiveDevice();
     if (device == nullptr)
@@ -158,6 +172,10 @@ bool TForm1::WriteReport(const std::vector<uint8_t>& report) {
     const auto count = static_cast<uint32_t>(report.size());
     // A report that went out in part is a failed command.
     return device->WriteReport(report.data(), count, written) && written == count;
+}
+
+void TForm1::ShowProtocolError(const UploadProtocolError& error) {
+    dialogs_.MessageBox(ProtocolErrorText(error), ProtocolErrorCaption(), MB_OK | MB_ICONERROR);
 }
 
 void TForm1::AssignUploadHandler() {

@@ -1,5 +1,7 @@
 // The two print commands of the window.
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QPrinter>
 
 #include "BarChart.h"
@@ -17,7 +19,10 @@ void TForm1::BitBtn3Click() {
 }
 
 void TForm1::BitBtn4Click() {
-    reportSystem1_->Run(this, recordLines_, decimalSeparator_);
+    if (const std::optional<QString> pdf =
+            reportSystem1_->Run(this, recordLines_, decimalSeparator_))
+        ShowFeedback(
+            QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(*pdf)));
 }
 
 }  // namespace leeb

@@ -1,12 +1,15 @@
 // The record commands of the window: selecting a record, the rebuild after an open, and the
 // save (with its CSV export) and open commands.
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "BarChart.h"
 #include "DetailPanel.h"
 #include "RecordCsv.h"
+#include "RecordFileCheck.h"
 #include "RecordLineView.h"
 #include "RecordTreeModel.h"
 #include "TForm1.h"
@@ -27,17 +30,6 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// Reads line `index` of RecordLines with `read`; a field that does not convert names its line.
-template <class Read>
-auto ReadLineAt(std::size_t index, const Read& read) {
-    try {
-        return read();
-    } catch (const ConversionError& error) {
-        throw error.AtLine(static_cast<int>(index),
-                           "Line " + std::to_string(index + 1) + ": " + error.what());
-    }
-}
-
 }  // namespace
 
 void TForm1::TreeView1Changing(const QModelIndex& node) {
@@ -51,11 +43,10 @@ void TForm1::TreeView1Changing(const QModelIndex& node) {
         return;
     }
     panel5_->SetRecordNumberText(QString::number(record->RecordNumber));
-    const auto index = static_cast<std::size_t>(record->LineIndex);
-    const RecordLineView shown = ReadLineAt(
-        index, [&] { return ReadRecordLineView(recordLines_[index], decimalSeparator_); });
+    const RecordLineView shown = ReadRecordLineView(
+        recordLines_[static_cast<std::size_t>(record->LineIndex)], decimalSeparator_);
     chart1_->SetPoints(shown.Bars);
-    ShowRecordDetails(shown.View);
+    panel5_->ShowRecordDetails(shown.View);
 }
 
 void TForm1::RebuildRecordTree() {
@@ -72,26 +63,53 @@ void TForm1::RebuildRecordTree() {
     for (std::size_t r = 1; r < recordLines_.size(); ++r) {
         const int number = static_cast<int>(r);
         if (r == 1) {
-            const RecordLineView first = ReadLineAt(
-                r, [&] { return ReadRecordLineView(recordLines_[r], decimalSeparator_); });
+            const RecordLineView first = ReadRecordLineView(recordLines_[r], decimalSeparator_);
             chart1_->SetPoints(first.Bars);
             records.push_back({number, number, static_cast<int>(first.Bars.size())});
         } else {
-            const RecordTextFields fields =
-                ReadLineAt(r, [&] { return ParseRecordLine(recordLines_[r], decimalSeparator_); });
+            const RecordTextFields fields = ParseRecordLine(recordLines_[r], decimalSeparator_);
             records.push_back({number, number, static_cast<int>(fields.Readings.size())});
         }
     }
 }
 
+std::vector<long> TForm1::RecordNumbersByLine() const {
+    // The tree knows each record's own number; a line without a node keeps its line index.
+    std::vector<long> numbers(recordLines_.empty() ? 0 : recordLines_.size() - 1);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        numbers[i] = static_cast<long>(i + 1);
+    }
+    for (int row = 0; row < model_->RecordCount(); ++row) {
+        const std::optional<RecordTreeModel::RecordEntry> record =
+            model_->RecordAt(model_->RecordIndex(row));
+        if (record && record->LineIndex >= 1 &&
+            static_cast<std::size_t>(record->LineIndex) <= numbers.size()) {
+            numbers[static_cast<std::size_t>(record->LineIndex) - 1] = record->RecordNumber;
+        }
+    }
+    return numbers;
+}
+
 void TForm1::BitBtn2Click() {
+    // Every state that enables saving has the header in RecordLines; should one ever not,
+    // an empty file must not be written over a good one.
+    if (!HeaderTest(recordLines_)) {
+        throw RecordFileError(
+            QCoreApplication::translate("TForm1", "没有可保存的记录。").toStdString());
+    }
     const std::optional<SaveFileChoice> chosen = dialogs_.GetSaveFileName(SaveFileFilter);
     if (!chosen || chosen->Path.isEmpty())
         return;
-    const bool csv = chosen->FilterIndex == CsvFilterIndex;
     QString path = chosen->Path;
-    // Only the file's own name decides: a dot in a folder name is no extension.
-    if (!QFileInfo(path).fileName().contains(QLatin1Char('.'))) {
+    // A typed extension decides the format; the chosen filter entry only decides for a name
+    // without one. Only the file's own name counts: a dot in a folder name is no extension.
+    const QString name = QFileInfo(path).fileName();
+    bool csv = false;
+    if (name.contains(QLatin1Char('.'))) {
+        csv = name.section(QLatin1Char('.'), -1)
+                  .compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    } else {
+        csv = chosen->FilterIndex == CsvFilterIndex;
         path += csv ? QStringLiteral(".csv") : QStringLiteral(".txt");
     }
     if (QFileInfo::exists(path) && dialogs_.MessageBox(tr(ReplaceText), tr(ReplaceCaption),
@@ -103,39 +121,46 @@ void TForm1::BitBtn2Click() {
     if (csv) {
         // An export for spreadsheets, not a save of the record file: the records are still
         // unsaved, so the save button stays enabled.
-        WriteRecordCsv(LocalPath(path), recordLines_, decimalSeparator_);
+        WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_);
+        ShowFeedback(
+            QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
-    recordFile_ = path;
+    recordsUnsaved_ = false;
     SetButtonEnabled(CommandButton::Save, false);
+    SetCurrentFile(path);
+    ShowFeedback(
+        QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::BitBtn5Click() {
     const std::optional<QString> chosen = dialogs_.GetOpenFileName(RecordFileFilter);
     if (!chosen || chosen->isEmpty())
         return;
-    const QFileInfo file(*chosen);
+    OpenRecordFile(*chosen);
+}
+
+void TForm1::OpenRecordFile(const QString& path) {
+    const QFileInfo file(path);
     if (!file.exists() || file.isDir()) {
         dialogs_.MessageBox(tr(MissingText), tr(MissingCaption), MB_OK | MB_ICONERROR);
         return;
     }
-    // A file that cannot be read leaves RecordLines as it was.
-    RecordLines previous = ReadRecordFile(LocalPath(*chosen));
-    std::swap(previous, recordLines_);
-
-    if (!HeaderTest(recordLines_)) {
-        // The tree keeps showing the records it showed; their lines stay with it.
-        model_->KeepShownLines(std::move(previous));
-        recordLines_.clear();
-        dialogs_.MessageBox(tr(BadHeaderText), tr(BadHeaderCaption), MB_OK | MB_ICONERROR);
+    // The whole file is read and every line converted before anything changes: a file that
+    // is refused leaves records, tree, chart, panel and buttons as they were.
+    CheckedRecordFile opened = ReadRecordFileForOpen(LocalPath(path), decimalSeparator_);
+    if (opened.Problem) {
+        ShowOpenProblem(path, *opened.Problem);
         return;
     }
-    previous = RecordLines();
-    recordFile_ = *chosen;
+    if (!MayReplaceRecords(RecordsReplacedBy::Open))
+        return;
 
     chart1_->Clear();
     model_->Clear();
+    recordLines_ = std::move(opened.Lines);
+    recordsUnsaved_ = false;
     for (CommandButton button : {CommandButton::Read, CommandButton::Save,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         SetButtonEnabled(button, false);
@@ -150,6 +175,43 @@ void TForm1::BitBtn5Click() {
     if (model_->RecordCount() > 0) {
         treeView1_->setCurrentIndex(model_->RecordIndex(0));
     }
+    SetCurrentFile(file.absoluteFilePath());
+    ShowFeedback(QCoreApplication::translate("TForm1", "已打开 %1 (%2 条记录)")
+                     .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
+                     .arg(model_->RecordCount()));
+}
+
+void TForm1::ShowOpenProblem(const QString& path, const RecordFileProblem& problem) {
+    using Cause = RecordFileProblem::Cause;
+    const QString file = QDir::toNativeSeparators(path);
+    const QString detail = QString::fromStdString(problem.Detail);
+    if (problem.Kind == Cause::Unreadable) {
+        dialogs_.MessageBox(
+            QCoreApplication::translate("TForm1", "无法读取文件 %1\n(%2)").arg(file, detail),
+            QCoreApplication::translate("TForm1", "文件读取错误"), MB_OK | MB_ICONERROR);
+        return;
+    }
+    QString cause;
+    switch (problem.Kind) {
+        case Cause::Empty:
+            cause = QCoreApplication::translate("TForm1", "文件是空的");
+            break;
+        case Cause::BadHeader:
+            cause = QCoreApplication::translate("TForm1", "第一行不是记录文件的文件头 \"%1\"")
+                        .arg(QString::fromLatin1(RecordFileHeader.data(),
+                                                 static_cast<qsizetype>(RecordFileHeader.size())));
+            break;
+        case Cause::EmptyLine:
+            cause = QCoreApplication::translate("TForm1", "空行, 不是记录");
+            break;
+        default:
+            cause = QCoreApplication::translate("TForm1", "记录无法转换 (%1)").arg(detail);
+            break;
+    }
+    const QString where = QCoreApplication::translate("TForm1", "文件 %1 第 %2 行: %3")
+                              .arg(file, QString::number(problem.LineNumber), cause);
+    dialogs_.MessageBox(tr(BadHeaderText) + QStringLiteral("\n\n") + where, tr(BadHeaderCaption),
+                        MB_OK | MB_ICONERROR);
 }
 
 }  // namespace leeb

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "CliLanguage.h"
+#include "LeebdeskVersion.h"
 
 namespace leeb::cli {
 
@@ -35,10 +35,10 @@ std::string Quoted(std::string_view text) {
 
 void SetOutput(CommandArguments& parsed, std::string value) {
     if (parsed.Output) {
-        throw UsageError(Say("-o 只能给一次。", "-o may be given only once."));
+        throw UsageError("-o 只能给一次。(-o may be given only once.)");
     }
     if (value.empty()) {
-        throw UsageError(Say("-o 后缺少文件名。", "-o needs a file name."));
+        throw UsageError("-o 后缺少文件名。(-o needs a file name.)");
     }
     parsed.Output = std::move(value);
 }
@@ -60,9 +60,11 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "-h" || argument == "--help") {
             parsed.Help = true;
+        } else if (argument == "--version") {
+            parsed.Version = true;
         } else if (argument == "-o" || argument == "--output") {
             if (i + 1 >= arguments.size()) {
-                throw UsageError(Say("-o 后缺少文件名。", "-o needs a file name."));
+                throw UsageError("-o 后缺少文件名。(-o needs a file name.)");
             }
             SetOutput(parsed, arguments[++i]);
         } else if (argument.starts_with("--output=")) {
@@ -71,44 +73,41 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             SetOutput(parsed, argument.substr(2));
         } else if (argument == "--lang" || argument.starts_with("--lang=")) {
             if (parsed.Language) {
-                throw UsageError(Say("--lang 只能给一次。", "--lang may be given only once."));
+                throw UsageError("--lang 只能给一次。(--lang may be given only once.)");
             }
             if (argument == "--lang" && i + 1 >= arguments.size()) {
-                throw UsageError(Say("--lang 后缺少 zh 或 en。", "--lang needs zh or en."));
+                throw UsageError("--lang 后缺少 zh 或 en。(--lang needs zh or en.)");
             }
             const std::string name = argument == "--lang" ? arguments[++i] : argument.substr(7);
             parsed.Language = ParseLanguageName(QString::fromStdString(name));
             if (!parsed.Language) {
-                throw UsageError(Say("--lang 只接受 zh 或 en，而不是 " + Quoted(name) + "。",
-                                     "--lang takes zh or en, not " + Quoted(name) + "."));
+                throw UsageError("--lang 只接受 zh 或 en，而不是 " + Quoted(name) +
+                                 "。(--lang takes zh or en, not " + Quoted(name) + ".)");
             }
         } else if (argument == "--json") {
             if (sawJson)
-                throw UsageError(Say("--json 只能给一次。", "--json may be given only once."));
+                throw UsageError("--json 只能给一次。(--json may be given only once.)");
             sawJson = parsed.Json = true;
         } else if (argument == "--simulate" || argument.starts_with("--simulate=")) {
             if (sawSimulate) {
-                throw UsageError(
-                    Say("--simulate 只能给一次。", "--simulate may be given only once."));
+                throw UsageError("--simulate 只能给一次。(--simulate may be given only once.)");
             }
             sawSimulate = parsed.Simulate = true;
             if (argument.size() > 10) {
                 parsed.SimulateFile = argument.substr(11);
                 if (parsed.SimulateFile.empty()) {
-                    throw UsageError(
-                        Say("--simulate= 后缺少文件名。", "--simulate= needs a file name."));
+                    throw UsageError("--simulate= 后缺少文件名。(--simulate= needs a file name.)");
                 }
             }
         } else {
-            throw UsageError(Say("未知选项 " + Quoted(argument) + "。",
-                                 "Unknown option " + Quoted(argument) + "."));
+            throw UsageError("未知选项 " + Quoted(argument) + "。(Unknown option.)");
         }
     }
 
     if (operands.empty()) {
-        if (parsed.Help)
+        if (parsed.Help || parsed.Version)
             return parsed;
-        throw UsageError(Say("缺少命令。", "No command given."));
+        throw UsageError("缺少命令。(No command given.)");
     }
     parsed.Command = operands.front();
     operands.erase(operands.begin());
@@ -116,41 +115,43 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
         return s.Name == parsed.Command;
     });
     if (shape == Commands.end()) {
-        throw UsageError(Say("未知命令 " + Quoted(parsed.Command) + "。",
-                             "Unknown command " + Quoted(parsed.Command) + "."));
+        throw UsageError("未知命令 " + Quoted(parsed.Command) + "。(Unknown command.)");
     }
-    if (parsed.Help)
+    if (parsed.Help || parsed.Version)
         return parsed;
 
     if (parsed.Json && !shape->TakesJson) {
-        throw UsageError(Say("命令 " + parsed.Command + " 不接受 --json。",
-                             parsed.Command + " does not take --json."));
+        throw UsageError("命令 " + parsed.Command + " 不接受 --json。(" + parsed.Command +
+                         " does not take --json.)");
     }
     if (parsed.Simulate && !shape->TakesSimulate) {
-        throw UsageError(Say("命令 " + parsed.Command + " 不接受 --simulate。",
-                             parsed.Command + " does not take --simulate."));
+        throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +
+                         " does not take --simulate.)");
     }
     if (parsed.Output && !NeedsOutput(*shape)) {
-        throw UsageError(Say("命令 " + parsed.Command + " 不接受 -o。",
-                             parsed.Command + " does not take -o; it prints to standard output."));
+        throw UsageError("命令 " + parsed.Command + " 不接受 -o。(" + parsed.Command +
+                         " does not take -o; it prints to standard output.)");
     }
     if (!parsed.Output && NeedsOutput(*shape)) {
-        throw UsageError(Say("命令 " + parsed.Command + " 需要 -o 输出文件。",
-                             parsed.Command + " needs -o and an output file."));
+        throw UsageError("命令 " + parsed.Command + " 需要 -o 输出文件。(" + parsed.Command +
+                         " needs -o and an output file.)");
     }
     if (shape->TakesInput) {
         if (operands.empty()) {
-            throw UsageError(Say("命令 " + parsed.Command + " 需要一个记录文件。",
-                                 parsed.Command + " needs a record file."));
+            throw UsageError("命令 " + parsed.Command + " 需要一个记录文件。(" + parsed.Command +
+                             " needs a record file.)");
         }
         parsed.Input = operands.front();
         operands.erase(operands.begin());
     }
     if (!operands.empty()) {
-        throw UsageError(Say("多余的参数 " + Quoted(operands.front()) + "。",
-                             "Unexpected argument " + Quoted(operands.front()) + "."));
+        throw UsageError("多余的参数 " + Quoted(operands.front()) + "。(Unexpected argument.)");
     }
     return parsed;
+}
+
+const char* VersionText() {
+    return "leebdesk-cli " LEEBDESK_VERSION_TEXT "\n";
 }
 
 const char* UsageText() {
@@ -168,10 +169,16 @@ const char* UsageText() {
            "      把测试报表写成 PDF。(Write the measurement report as a PDF file.)\n"
            "  leebdesk-cli export RECORDS.txt -o OUT.csv\n"
            "      把记录导出为 CSV 表格。(Export the records to a CSV table.)\n"
-           "  leebdesk-cli --help\n"
-           "  --lang zh|en 只用中文或英文 (messages and output in Chinese or English only).\n"
-           "退出状态 (exit status): 0 成功 (success), 1 失败 (failure), 2 用法错误 (usage "
-           "error).\n";
+           "  leebdesk-cli --help | --version\n"
+           "  --lang zh|en: show 和 report 的输出用中文或英文 (the output of show and report in\n"
+           "      Chinese or English; Chinese by default).\n"
+           "退出状态 (exit status):\n"
+           "  0  成功 (success)\n"
+           "  1  失败 (failure)\n"
+           "  2  用法错误 (usage error)\n"
+           "  3  upload 中断 (超时、拔出或数据错误)：已读入的 N 条记录 (共 M 条) 已写入\n"
+           "     (upload interrupted by a time-out, an unplug or a data error: the N of M\n"
+           "     records read before were written)\n";
 }
 
 }  // namespace leeb::cli

@@ -4,7 +4,6 @@
 //   show RECORDS.txt [--json]
 //   report RECORDS.txt -o REPORT.pdf
 //   export RECORDS.txt -o OUT.csv
-// and with any command --lang zh|en, the language of the messages and of the output.
 // Options may stand before or after the file; "--" ends the options, so a file name may begin
 // with "-". "-o FILE", "-oFILE", "--output FILE" and "--output=FILE" are the same.
 
@@ -31,7 +30,8 @@ struct CommandArguments {
     bool Simulate = false;
     std::string SimulateFile;  // empty: the simulator's built-in records
     bool Help = false;
-    std::optional<InterfaceLanguage> Language;  // --lang; none: messages in both languages
+    bool Version = false;
+    std::optional<InterfaceLanguage> Language;  // --lang; none: the window's Chinese
 };
 
 // Throws UsageError for a missing or unknown command, an unknown or repeated option, an
@@ -39,5 +39,7 @@ struct CommandArguments {
 CommandArguments ParseCommandLine(const std::vector<std::string>& arguments);
 
 const char* UsageText();
+// "leebdesk-cli 1.0.2 (V1.02)" and a line break.
+const char* VersionText();
 
 }  // namespace leeb::cli

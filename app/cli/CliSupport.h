@@ -1,10 +1,11 @@
 #pragma once
-// What the commands share: the failure they report and the record file read with its header
-// and every line checked.
+// What the commands share: the failure they report, the record file read with its header and
+// every line checked, and the output file's name.
 
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "RecordFile.h"
 
@@ -13,28 +14,35 @@ namespace leeb::cli {
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
+// An upload that stopped early; the records read before were written.
+inline constexpr int ExitIncomplete = 3;
 
-// A command that could not be done; the message (in the language of CliLanguage.h) goes to stderr
+// A command that could not be done; the message (Chinese, English in brackets) goes to stderr
 // and the program exits with status 1.
 class CliFailure : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads a record file and checks its header line. Throws CliFailure for a missing file, a
-// folder, a file that cannot be read or one whose first line is not the record file header.
-RecordLines LoadRecordFile(const std::string& path);
+// The message for a record file that cannot be read or used: a missing file, a folder, a file
+// that is not a record file, or the line that does not convert (named as a text editor counts
+// it, with its record) and why.
+std::string ReadFailureMessage(const RecordFileError& failure);
 
-// The message for line `lineIndex` of RecordLines (0 is the header) that does not convert;
-// it names the line as a text editor counts it (from 1) and the record.
-std::string ConversionMessage(std::size_t lineIndex, const ConversionError& reason);
-
-// Parses every record line; throws CliFailure with ConversionMessage for the first that does
-// not convert, so that nothing is written for a file that cannot be read whole.
-void CheckRecordLines(const RecordLines& lines, char decimalSeparator);
+// Reads a record file whole, its header and every record line checked. Throws CliFailure with
+// ReadFailureMessage, so that nothing is written for a file that cannot be read whole.
+RecordLines LoadRecordFile(const std::string& path, char decimalSeparator);
 
 // Throws CliFailure when `output` names the same file as `input`: writing the output would
 // destroy the records it is made from.
 void RefuseSameFile(const std::string& input, const std::string& output);
+
+// The file an output is written to: `extension` added to a name without "."; an existing
+// FIFO, device node, socket or folder is refused with CliFailure.
+std::string OutputFilePath(const std::string& output, std::string_view extension);
+
+// Bytes of a record file shown on a terminal: control characters and bytes outside ASCII are
+// spelled as \xNN, so that the file cannot send escape sequences to the terminal.
+std::string TerminalSafe(std::string_view bytes);
 
 }  // namespace leeb::cli

@@ -1,9 +1,7 @@
 // export: the records of a record file as a CSV table.
 
-#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
-#include "ErrorText.h"
 #include "LocaleDecimalSeparator.h"
 #include "RecordCsv.h"
 
@@ -11,18 +9,15 @@ namespace leeb::cli {
 
 int RunExport(const CommandArguments& arguments) {
     const char decimalSeparator = DecimalSeparator();
-    const RecordLines lines = LoadRecordFile(*arguments.Input);
-    RefuseSameFile(*arguments.Input, *arguments.Output);
-    CheckRecordLines(lines, decimalSeparator);
+    const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
+    const std::string output = OutputFilePath(*arguments.Output, ".csv");
+    RefuseSameFile(*arguments.Input, output);
     try {
-        WriteRecordCsv(*arguments.Output, lines, decimalSeparator);
+        WriteRecordCsv(output, lines, decimalSeparator);
     } catch (const ConversionError& failure) {
-        throw CliFailure(
-            Say("记录文件有一行无法转换：" + ErrorText::Of(failure).toStdString() + "。",
-                std::string(failure.what()) + "."));
+        throw CliFailure("记录文件有一行无法转换。(" + std::string(failure.what()) + ".)");
     } catch (const RecordFileError& failure) {
-        throw CliFailure(Say("无法写入 CSV 文件：" + ErrorText::Of(failure).toStdString() + "。",
-                             std::string(failure.what()) + "."));
+        throw CliFailure("无法写入 CSV 文件。(" + std::string(failure.what()) + ".)");
     }
     return ExitSuccess;
 }

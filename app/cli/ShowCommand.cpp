@@ -23,7 +23,7 @@ namespace leeb::cli {
 
 namespace {
 
-// A word of the window, in the language chosen (Chinese when none: no translator is installed).
+// A word of the window in the language --lang chose (Chinese when none: no translator).
 std::string Word(const char* context, const char* source) {
     return QCoreApplication::translate(context, source).toStdString();
 }
@@ -39,12 +39,12 @@ struct ShownRecord {
     RecordView View;
 };
 
-ShownRecord ShowLine(const std::string& line, std::size_t lineIndex, char decimalSeparator) {
-    const RecordTextFields fields = ParseRecordLine(line, decimalSeparator);
+ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex,
+                       char decimalSeparator) {
     ShownRecord shown;
     // The record node names its line: the line index is the record number.
     shown.RecordNumber = std::to_string(lineIndex);
-    shown.Node = "存储记录" + shown.RecordNumber;  // as the JSON gives it, in any language
+    shown.Node = "存储记录" + shown.RecordNumber;
     for (const double reading : fields.Readings) {
         shown.Readings.push_back(ReadingText(reading, decimalSeparator));
     }
@@ -81,7 +81,7 @@ void PrintText(const ShownRecord& shown, char decimalSeparator, bool first) {
     out += "  " + Panel("冲击装置") + ": " + ImpactDeviceText(view.Settings) + "\n";
     out += "  " + Panel("冲击方向") + ": " + DirectionText(view.Settings.ImpactDirection) + "\n";
     out += "  " + Panel("冲击次数") + ": " + std::to_string(view.ImpactCount) + "\n";
-    out += "  " + Panel("测量日期") + ": " + view.DateText + "\n";
+    out += "  " + Panel("测量日期") + ": " + TerminalSafe(view.DateText) + "\n";
     out += "  " + Panel("最大值") + ": " + statistics.MaxText(decimalSeparator) + "\n";
     out += "  " + Panel("最小值") + ": " + statistics.MinText(decimalSeparator) + "\n";
     out += "  " + Panel("平均值") + ": " + statistics.PanelMeanText(decimalSeparator) + "\n";
@@ -114,44 +114,71 @@ QJsonObject JsonRecord(const ShownRecord& shown, char decimalSeparator) {
     };
 }
 
-void PrintJson(const QJsonArray& records) {
-    const QByteArray json = QJsonDocument(records).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
-}
+// The records as one JSON array, printed one record at a time in the layout of an indented
+// document, so that no file, however large, is held whole.
+class JsonArrayPrinter {
+  public:
+    void Print(const QJsonObject& record) {
+        const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Indented);
+        std::string out = count_ == 0 ? "[\n" : ",\n";
+        // Each line of the object indented one level, as inside the array; no final newline.
+        qsizetype start = 0;
+        while (start < json.size()) {
+            qsizetype end = json.indexOf('\n', start);
+            if (end < 0) {
+                end = json.size();
+            }
+            if (start != 0) {
+                out += '\n';
+            }
+            out += "    ";
+            out.append(json.constData() + start, static_cast<std::size_t>(end - start));
+            start = end + 1;
+        }
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        ++count_;
+    }
+    bool Started() const { return count_ > 0; }
+    void Finish() {
+        const char* end = count_ == 0 ? "[\n]\n" : "\n]\n";
+        std::fputs(end, stdout);
+    }
+
+  private:
+    std::size_t count_ = 0;
+};
 
 }  // namespace
 
 int RunShow(const CommandArguments& arguments) {
-    const char decimalSeparator = DecimalSeparator();
-    // A chosen language needs the translator, and that an application object; the default
-    // output is the window's Chinese and needs neither.
     std::optional<CliTranslation> translation;
-    if (Language())
-        translation.emplace(*Language());
-    const RecordLines lines = LoadRecordFile(*arguments.Input);
-
-    // Records before a line that does not convert are still printed (a complete JSON array of
-    // them), then the failure is reported.
-    QJsonArray records;
-    std::string failure;
-    for (std::size_t r = 1; r < lines.size(); ++r) {
-        ShownRecord shown;
-        try {
-            shown = ShowLine(lines[r], r, decimalSeparator);
-        } catch (const ConversionError& error) {
-            failure = ConversionMessage(r, error);
-            break;
+    if (arguments.Language)
+        translation.emplace(*arguments.Language);
+    const char decimalSeparator = DecimalSeparator();
+    // Each record is printed as soon as its line is read. Records before a line that does not
+    // convert are printed (a complete JSON array of them), then the failure is reported.
+    JsonArrayPrinter json;
+    try {
+        ReadRecordFileRecords(*arguments.Input, decimalSeparator,
+                              [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
+                                  const ShownRecord shown = ShowRecord(fields, r, decimalSeparator);
+                                  if (arguments.Json) {
+                                      json.Print(JsonRecord(shown, decimalSeparator));
+                                  } else {
+                                      PrintText(shown, decimalSeparator, r == 1);
+                                  }
+                              });
+    } catch (const RecordFileError& failure) {
+        // A file that is no record file at all prints no array; one with a record file's
+        // header prints the array of the records read.
+        if (arguments.Json && (json.Started() || failure.LineNumber() >= 2)) {
+            json.Finish();
         }
-        if (arguments.Json) {
-            records.append(JsonRecord(shown, decimalSeparator));
-        } else {
-            PrintText(shown, decimalSeparator, r == 1);
-        }
+        throw CliFailure(ReadFailureMessage(failure));
     }
-    if (arguments.Json)
-        PrintJson(records);
-    if (!failure.empty())
-        throw CliFailure(failure);
+    if (arguments.Json) {
+        json.Finish();
+    }
     return ExitSuccess;
 }
 

@@ -7,7 +7,8 @@
 
 namespace leeb::cli {
 
-// Linux: hidraw with the default roots. Throws CliFailure on a build without a HID backend.
+// Linux: hidraw with the default roots; Windows: the system's HID libraries. Throws
+// CliFailure on a build without a HID backend.
 std::shared_ptr<HidPlatform> SystemHidPlatform();
 
 }  // namespace leeb::cli

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "RuntimeFolder.h"
 
 namespace {
 
@@ -17,11 +17,15 @@ void PrintError(const std::string& message) {
 
 int Run(int argc, char** argv) {
     using namespace leeb::cli;
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    SetLanguage(LanguageAmong(words));
-    const CommandArguments arguments = ParseCommandLine(words);
+    const CommandArguments arguments =
+        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    // Asked for, so an answer on standard output, not an error.
     if (arguments.Help) {
-        std::fputs(UsageText(), stderr);
+        std::fputs(UsageText(), stdout);
+        return ExitSuccess;
+    }
+    if (arguments.Version) {
+        std::fputs(VersionText(), stdout);
         return ExitSuccess;
     }
     if (arguments.Command == "upload")
@@ -37,6 +41,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace leeb::cli;
+    leeb::EnsureRuntimeFolder();
     int status = ExitFailure;
     try {
         status = Run(argc, argv);
@@ -50,7 +55,7 @@ int main(int argc, char** argv) {
     }
     // Output that did not reach its file or pipe (a full disk) is a failure too.
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        PrintError(Say("无法写出到标准输出。", "Cannot write to standard output."));
+        PrintError("无法写出到标准输出。(Cannot write to standard output.)");
         return ExitFailure;
     }
     return status;

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "LeebdeskVersion.h"
+
 namespace leeb {
 
 namespace {
@@ -24,9 +26,19 @@ InterfaceLanguage LanguageNamed(const QString& name) {
 StartOptions ParseStartOptions(const QStringList& arguments) {
     StartOptions options;
     bool sawSimulate = false;
+    bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == LanguageOption || argument.startsWith(LanguagePrefix)) {
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == "-") {
+            if (!options.OpenFile.isEmpty()) {
+                const std::string shown = argument.toStdString();
+                throw StartOptionsError("只能打开一个记录文件: " + shown +
+                                        " (only one record file can be opened: " + shown + ")");
+            }
+            options.OpenFile = argument;
+        } else if (argument == QStringLiteral("--")) {
+            optionsEnded = true;
+        } else if (argument == LanguageOption || argument.startsWith(LanguagePrefix)) {
             if (options.Language) {
                 throw StartOptionsError("--lang 只能给一次。(--lang may be given only once.)");
             }
@@ -64,12 +76,20 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
 
 std::string StartUsage() {
     return "用法 (usage):\n"
-           "  leebdesk                   连接真实的里氏硬度计 (the window, with real testers)\n"
+           "  leebdesk [RECORDS.txt]     连接真实的里氏硬度计 (the window, with real testers),\n"
+           "                             并打开记录文件 (opening the record file if given)\n"
            "  leebdesk --simulate        用内置的模拟硬度计 (with the built-in simulated tester)\n"
            "  leebdesk --simulate=FILE   模拟硬度计的记录来自 JSON 文件 FILE\n"
            "                             (a simulated tester holding the records of FILE)\n"
            "  leebdesk --lang zh|en      界面用中文或英文 (the interface in Chinese or English)\n"
-           "  leebdesk --help | --version\n";
+           "  leebdesk --help | --version\n"
+           "  选项可与记录文件一起给出 (options may be given with a record file).\n"
+           "退出状态 (exit status): 0 成功 (success), 1 参数错误或无法启动 (bad argument or\n"
+           "cannot start).\n";
+}
+
+std::string VersionText() {
+    return "leebdesk " LEEBDESK_VERSION_TEXT "\n";
 }
 
 SimulatorRecordSet SimulatedTesterRecords(const StartOptions& options) {

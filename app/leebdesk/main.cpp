@@ -2,22 +2,63 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
+#include "DesktopSettings.h"
 #include "FontSetup.h"
+#include "LeebdeskVersion.h"
+#include "QtDialogHost.h"
 #include "InterfaceTranslation.h"
-#include "LinuxHidPlatform.h"
 #include "QtGuiDispatcher.h"
+#include "RecentFilesMenu.h"
 #include "ReportFonts.h"
+#include "RuntimeFolder.h"
 #include "SimulatedHidBus.h"
 #include "StartOptions.h"
+#include "SystemHid.h"
 #include "TForm1.h"
 #include "TesterSimulator.h"
 
+namespace {
+
+// --help and --version are answered before Qt's GUI starts, so that they work without a
+// display. A command line that does not parse here may hold Qt's own options (-platform
+// ...), which only QApplication takes out; it is read again once QApplication has done so.
+std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    try {
+        const leeb::StartOptions options = leeb::ParseStartOptions(arguments);
+        if (options.What == leeb::StartOptions::Action::ShowHelp) {
+            std::cout << leeb::StartUsage() << std::flush;
+            return 0;
+        }
+        if (options.What == leeb::StartOptions::Action::ShowVersion) {
+            std::cout << leeb::VersionText() << std::flush;
+            return 0;
+        }
+    } catch (const leeb::StartOptionsError&) {
+        // Qt's options, or a real error that is reported below.
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    leeb::EnsureRuntimeFolder();
+    if (const std::optional<int> answered = AnswerWithoutDisplay(argc, argv))
+        return *answered;
+
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("leebdesk"));
     QCoreApplication::setApplicationName(QStringLiteral("leebdesk"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LEEBDESK_VERSION));
 
@@ -33,7 +74,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.What == leeb::StartOptions::Action::ShowVersion) {
-        std::cout << "leebdesk " << LEEBDESK_VERSION << "\n";
+        std::cout << leeb::VersionText();
         return 0;
     }
 
@@ -63,15 +104,19 @@ int main(int argc, char** argv) {
             platform = bus;
         } catch (const std::exception& error) {
             std::cerr << error.what() << "\n";
-            QMessageBox::critical(
-                nullptr,
-                QCoreApplication::translate("TForm1", leeb::TForm1::Caption.toUtf8().constData()),
-                QString::fromUtf8(error.what()));
+            QMessageBox::critical(nullptr, leeb::TForm1::ShownCaption(),
+                                  QString::fromUtf8(error.what()));
             return 1;
         }
     } else {
-        platform = std::make_shared<leeb::LinuxHidPlatform>();
+        platform = leeb::MakeSystemHidPlatform();
     }
+
+    // The user's settings: window geometry, the dialogs' folders, the recent files.
+    QSettings store;
+    leeb::DesktopSettings settings(store);
+    leeb::QtDialogHost dialogs;
+    dialogs.SetSettings(&settings);
 
     // A failure in a HID event handler ends that handler, never the program: it goes to the
     // window's error report once the window exists.
@@ -80,9 +125,23 @@ int main(int argc, char** argv) {
         if (window != nullptr)
             window->ReportError(std::runtime_error(text));
     });
-    leeb::TForm1 form(platform, dispatcher);
+    leeb::TForm1 form(platform, dispatcher, &dialogs);
+    dialogs.SetParent(&form);
     window = &form;
+    leeb::InstallRecentFiles(form, settings);
+    const QByteArray geometry = settings.WindowGeometry();
+    if (!geometry.isEmpty())
+        form.restoreGeometry(geometry);
+    QObject::connect(&app, &QApplication::aboutToQuit, &form,
+                     [&form, &settings] { settings.SetWindowGeometry(form.saveGeometry()); });
     form.show();
+
+    // After the first connection check: the open enables the buttons as the open button would.
+    if (!options.OpenFile.isEmpty()) {
+        QTimer::singleShot(0, &form, [&form, file = options.OpenFile] {
+            form.RunCommand([&form, &file] { form.OpenRecordFile(file); });
+        });
+    }
     const int result = QApplication::exec();
     window = nullptr;
     return result;

@@ -29,34 +29,61 @@ std::vector<Slot>& Slots() {
     return slots;
 }
 
+// The entry points this system calls; the rest are bound for completeness only.
+constexpr const char* RequiredNames[] = {"HidD_GetHidGuid", "HidD_GetAttributes",
+                                         "HidD_GetPreparsedData", "HidD_FreePreparsedData",
+                                         "HidP_GetCaps"};
+
 ModuleHandle module = nullptr;
+int32_t useCount = 0;
+std::string problem;
 
 }  // namespace
 
 bool BindHid(const char* fileName) {
+    ++useCount;
+    if (useCount > 1) {
+        return true;
+    }
     if (!ModuleOpen(module, fileName)) {
+        --useCount;
+        problem = std::string(fileName) + " cannot be loaded: " + ModuleOpenError();
         return false;
     }
-    // A second bind while bound loads nothing again and binds the names anew.
-    bool allFound = true;
     for (Slot& slot : Slots()) {
-        slot.entry = ModuleSymbolChecked(module, slot.name.c_str(), allFound);
-        slot.second =
-            slot.twice ? ModuleSymbolChecked(module, slot.name.c_str(), allFound) : nullptr;
+        slot.entry = ModuleSymbol(module, slot.name.c_str());
+        slot.second = slot.twice ? slot.entry : nullptr;
     }
-    if (!allFound) {
-        ReleaseHid();
-        return false;
+    for (const char* name : RequiredNames) {
+        if (HidEntry(name) == nullptr) {
+            problem = std::string(fileName) + " lacks " + name;
+            ReleaseHid();
+            return false;
+        }
     }
+    problem.clear();
     return true;
 }
 
+std::string HidBindProblem() {
+    return problem;
+}
+
 void ReleaseHid() {
+    --useCount;
+    if (useCount > 0) {
+        return;
+    }
+    useCount = 0;
     ModuleClose(module);
     for (Slot& slot : Slots()) {
         slot.entry = nullptr;
         slot.second = nullptr;
     }
+}
+
+int32_t HidUseCount() {
+    return useCount;
 }
 
 bool HidBound() {

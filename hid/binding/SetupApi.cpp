@@ -32,8 +32,14 @@ std::vector<Slot>& Slots() {
     return slots;
 }
 
+// The entry points this system calls; the rest are bound for completeness only.
+constexpr const char* RequiredNames[] = {"SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
+                                         "SetupDiGetDeviceInterfaceDetailA",
+                                         "SetupDiDestroyDeviceInfoList"};
+
 ModuleHandle module = nullptr;
 int32_t useCount = 0;
+std::string problem;
 
 void EmptySlots() {
     for (Slot& slot : Slots()) {
@@ -50,19 +56,27 @@ bool BindSetupApi(const char* fileName) {
     }
     if (!ModuleOpen(module, fileName)) {
         --useCount;  // a failed load leaves the count as it was, so the next bind tries again
+        problem = std::string(fileName) + " cannot be loaded: " + ModuleOpenError();
         return false;
     }
-    bool allFound = true;
     std::vector<Slot>& slots = Slots();
     for (Slot& slot : slots) {
         slot.entry = slot.sameAs >= 0 ? slots[static_cast<size_t>(slot.sameAs)].entry
-                                      : ModuleSymbolChecked(module, slot.name.c_str(), allFound);
+                                      : ModuleSymbol(module, slot.name.c_str());
     }
-    if (!allFound) {
-        ReleaseSetupApi();
-        return false;
+    for (const char* name : RequiredNames) {
+        if (SetupApiEntry(name) == nullptr) {
+            problem = std::string(fileName) + " lacks " + name;
+            ReleaseSetupApi();
+            return false;
+        }
     }
+    problem.clear();
     return true;
+}
+
+std::string SetupApiBindProblem() {
+    return problem;
 }
 
 void ReleaseSetupApi() {

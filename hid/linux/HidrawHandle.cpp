@@ -13,7 +13,7 @@ namespace leeb {
 namespace {
 
 bool Fail(int code) {
-    SetHidLastError(static_cast<uint32_t>(code));
+    SetHidLastOsError(static_cast<uint32_t>(code));
     return false;
 }
 

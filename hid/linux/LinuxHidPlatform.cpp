@@ -41,13 +41,13 @@ std::unique_ptr<HidHandle> LinuxHidPlatform::OpenForIdentification(const std::st
     const std::string node = std::filesystem::path(path).filename().string();
     const auto description = DescribeHidrawNode(sysfsRoot_, node);
     if (!description) {
-        SetHidLastError(ENODEV);
+        SetHidLastError(HidError::NotConnected);
         return nullptr;
     }
     // Whether an open would be granted, asked without opening: identification never claims
     // a device.
     if (::access(path.c_str(), F_OK) != 0) {
-        SetHidLastError(static_cast<uint32_t>(errno));
+        SetHidLastOsError(static_cast<uint32_t>(errno));
         return nullptr;
     }
     readWriteGranted = ::access(path.c_str(), R_OK | W_OK) == 0;
@@ -58,7 +58,7 @@ std::unique_ptr<HidHandle> LinuxHidPlatform::Open(const std::string& path, HidOp
     const std::string node = std::filesystem::path(path).filename().string();
     const auto description = DescribeHidrawNode(sysfsRoot_, node);
     if (!description) {
-        SetHidLastError(ENODEV);
+        SetHidLastError(HidError::NotConnected);
         return nullptr;
     }
     return HidrawHandle::Open(path, mode, *description);

@@ -159,7 +159,7 @@ TEST_F(ControllerHandoutTest, ErrorAndUnplugSettersMoveMatchingDevices) {
     EXPECT_TRUE(first->OnUnplugged().SameFunction(own));
     EXPECT_TRUE(second->OnUnplugged().SameFunction(next));
     const THidDataErrorEvent error =
-        THidDataErrorEvent::Tagged(&next, [](THidDevice*, uint32_t) {});
+        THidDataErrorEvent::Tagged(&next, [](THidDevice*, HidFailure) {});
     controller->SetOnDeviceDataError(error);
     EXPECT_TRUE(first->OnReadError().SameFunction(error));
     EXPECT_TRUE(second->OnReadError().SameFunction(error));

@@ -1,6 +1,9 @@
 // The controller's scan: start-up, arrivals, removals, duplicates, the counts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "HidTestSupport.h"
 
 namespace leeb::test {
@@ -140,20 +143,93 @@ TEST_F(ControllerScanTest, InterfaceThatCannotBeIdentifiedIsSkipped) {
     EXPECT_EQ(Recorder::Name(controller->Devices()[0]), "2");
 }
 
-TEST_F(ControllerScanTest, NotificationDuringChangeIsDroppedDirectCallReenters) {
+// A handler that pumps events (a message box) while a notice arrives: the notice is kept and
+// its rescan runs as soon as the handler returns, so the plug or unplug behind it is seen.
+TEST_F(ControllerScanTest, NotificationDuringAPumpingHandlerIsRescannedWhenItReturns) {
+    struct Case {
+        const char* Name;
+        std::function<void()> DuringPump;
+        Events Expected;
+    };
+    const Case cases[] = {
+        {"a device plugged", [this] { PlugTester("b", 2); },
+         Events{"unplugged 1", "removal 1", "change", "arrival 2", "change"}},
+        {"two devices plugged: one rescan",
+         [this] {
+             PlugTester("b", 2);
+             PlugTester("c", 3);
+         },
+         Events{"unplugged 1", "removal 1", "change", "arrival 2", "arrival 3", "change"}},
+        {"the pulled device plugged back", [this] { PlugTester("a", 1); },
+         Events{"unplugged 1", "removal 1", "change", "arrival 1", "change"}},
+        {"a notice without a change", [this] { bus->RaiseChange(); },
+         Events{"unplugged 1", "removal 1", "change"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        bus = std::make_shared<SimulatedHidBus>();
+        const SimulatedDeviceId a = PlugTester("a", 1);
+        Create();
+        bool pumped = false;
+        controller->SetOnRemoval(THidPlugEvent::Tagged(&pumped, [&](THidDevice* d) {
+            rec.Removal(d);
+            if (pumped)
+                return;
+            pumped = true;
+            c.DuringPump();
+            gui->ProcessPending();  // the nested loop delivers the notice
+            EXPECT_TRUE(controller->ChangeInProgress());
+            EXPECT_TRUE(controller->ChangePending());
+        }));
+        bus->Unplug(a);
+        gui->ProcessPending();
+        EXPECT_EQ(rec.events, c.Expected);
+        EXPECT_FALSE(controller->ChangeInProgress());
+        EXPECT_FALSE(controller->ChangePending());
+        EXPECT_EQ(gui->PendingCount(), 0) << "the rescan ran at once, not later";
+        controller.reset();
+        gui->ProcessPending();
+    }
+}
+
+TEST_F(ControllerScanTest, ANoticeKeptDuringAFailingHandlerIsPostedWithTheError) {
+    const SimulatedDeviceId a = PlugTester("a", 1);
+    Create();
+    bool failed = false;
+    controller->SetOnRemoval(THidPlugEvent::Tagged(&failed, [&](THidDevice* d) {
+        rec.Removal(d);
+        if (failed)
+            return;
+        failed = true;
+        PlugTester("b", 2);
+        gui->ProcessPending();
+        throw std::runtime_error("handler failed");
+    }));
+    bus->Unplug(a);
+    EXPECT_THROW(gui->ProcessPending(), std::runtime_error);
+    EXPECT_FALSE(controller->ChangeInProgress());
+    EXPECT_EQ(gui->PendingCount(), 1) << "the kept notice waits in the event queue";
+    gui->ProcessPending();
+    ASSERT_FALSE(rec.events.empty());
+    EXPECT_EQ(rec.events.back(), "change");
+    EXPECT_NE(std::find(rec.events.begin(), rec.events.end(), "arrival 2"), rec.events.end());
+    EXPECT_EQ(controller->Devices().size(), 1u);
+}
+
+TEST_F(ControllerScanTest, ADirectCallFromAHandlerReenters) {
     PlugTester("a", 1);
     Create();
-    int nestedChanges = 0;
-    controller->SetOnRemoval(THidPlugEvent::Tagged(&nestedChanges, [&](THidDevice*) {
-        EXPECT_TRUE(controller->ChangeInProgress());
-        bus->RaiseChange();
-        gui->ProcessPending();  // a handler that pumps: the notification is dropped
-        ++nestedChanges;
+    int directChanges = 0;
+    controller->SetOnArrival(THidPlugEvent::Tagged(&directChanges, [&](THidDevice* d) {
+        rec.Arrival(d);
+        if (directChanges++ == 0)
+            controller->DeviceChange();  // not guarded: scans again inside this one
     }));
-    bus->Unplug(1);
+    PlugTester("b", 2);
     gui->ProcessPending();
-    EXPECT_EQ(nestedChanges, 1);
-    EXPECT_FALSE(controller->ChangeInProgress());
+    EXPECT_EQ(directChanges, 1) << "the nested scan finds b listed already";
+    EXPECT_EQ(controller->Devices().size(), 2u);
+    EXPECT_FALSE(controller->ChangePending());
 }
 
 TEST_F(ControllerScanTest, FailingHandlerClearsChangeInProgressAndKeepsArrivals) {

@@ -1,7 +1,6 @@
 // A checked-out device: report framing, the read thread's start conditions, writes, access.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <thread>
 
 #include "HidTestSupport.h"
@@ -103,7 +102,7 @@ TEST_F(DeviceTest, QueryOnlyDeviceIsIdentifiedButNeverReadNorWritten) {
     const uint8_t report[9] = {};
     EXPECT_FALSE(device->WriteReport(report, sizeof report, written));
     EXPECT_EQ(written, 0u);
-    EXPECT_NE(HidLastError(), 0u);
+    EXPECT_EQ(HidLastError().Error, HidError::AccessDenied);
     EXPECT_TRUE(bus->WrittenReports(a).empty());
     delete device;
 }
@@ -125,7 +124,7 @@ TEST_F(DeviceTest, WriteReportGoesOutWholeOnlyWhileAccessible) {
 
     bus->SetWriteFails(a, true);
     EXPECT_FALSE(device->WriteReport(report, sizeof report, written));
-    EXPECT_EQ(HidLastError(), static_cast<uint32_t>(EIO));
+    EXPECT_EQ(HidLastError().Error, HidError::Failed);
     delete device;
 }
 
@@ -157,8 +156,8 @@ TEST_F(DeviceTest, UnpluggedDeviceReportsFailedReadsPacedByItsWaitTime) {
     gui->ProcessPending();
     EXPECT_GE(rec.errors.size(), 1u);
     EXPECT_LE(rec.errors.size(), 10u) << "failed starts must not spin";
-    for (uint32_t code : rec.errors) {
-        EXPECT_EQ(code, static_cast<uint32_t>(ENODEV));
+    for (const HidFailure& failure : rec.errors) {
+        EXPECT_EQ(failure.Error, HidError::NotConnected);
     }
     delete device;
     EXPECT_EQ(bus->OpenHandleCount(a), 0);

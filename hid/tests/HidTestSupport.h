@@ -33,7 +33,7 @@ class Recorder {
     void OtherData(THidDevice* d, uint8_t id, const uint8_t* data, uint16_t size) {
         otherReports.push_back({d, id, std::vector<uint8_t>(data, data + size)});
     }
-    void Error(THidDevice*, uint32_t code) { errors.push_back(code); }
+    void Error(THidDevice*, HidFailure failure) { errors.push_back(failure); }
     bool Enumerate(THidDevice* d, int32_t idx) {
         events.push_back("enumerate " + Name(d) + " " + std::to_string(idx));
         offered.push_back(d);
@@ -45,7 +45,7 @@ class Recorder {
     std::vector<std::string> events;
     std::vector<Report> reports;
     std::vector<Report> otherReports;
-    std::vector<uint32_t> errors;
+    std::vector<HidFailure> errors;
     std::vector<THidDevice*> offered;
     bool answer = true;
 };

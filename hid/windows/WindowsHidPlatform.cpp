@@ -2,13 +2,15 @@
 
 #include <windows.h>
 // windows.h first
-#include <dbt.h>
 #include <setupapi.h>
 
 #include <cstring>
+#include <mutex>
 #include <vector>
 
+#include "DeviceNoticeWindow.h"
 #include "Hid.h"
+#include "InterfaceGenerations.h"
 #include "SetupApi.h"
 
 namespace leeb {
@@ -29,6 +31,9 @@ using GetPreparsedDataFn = BOOLEAN(WINAPI*)(HANDLE, void**);
 using FreePreparsedDataFn = BOOLEAN(WINAPI*)(void*);
 using GetCapsFn = LONG(WINAPI*)(void*, HIDP_CAPS*);
 constexpr LONG HidpStatusSuccess = 0x00110000;
+// GUID_DEVINTERFACE_HID, for the notice filter when HID.dll is not bound.
+constexpr GUID StandardHidClass = {
+    0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 
 template <class Fn>
 Fn Setup(const char* name) {
@@ -39,71 +44,127 @@ Fn HidFn(const char* name) {
     return reinterpret_cast<Fn>(HidEntry(name));
 }
 
-bool Fail() {
-    SetHidLastError(::GetLastError());
-    return false;
+GUID HidClass() {
+    const auto getGuid = HidFn<GetHidGuidFn>("HidD_GetHidGuid");
+    GUID guid = StandardHidClass;
+    if (getGuid != nullptr) {
+        getGuid(&guid);
+    }
+    return guid;
 }
+
+}  // namespace
+
+// What the platform shares with its handles and its notice window, which may outlive it.
+struct WindowsHidPlatform::Shared {
+    InterfaceGenerations generations;
+    std::mutex mutex;
+    std::function<void()> changed;  // set while change notification runs
+    std::unique_ptr<DeviceNoticeWindow> window;
+
+    // The device at `path` is gone: the next scan gives the interface a new identity.
+    void Gone(const std::string& path) {
+        generations.Advance(path);
+        // Called under the lock, so no call runs once Stop has cleared it; it only posts.
+        std::lock_guard lock(mutex);
+        if (changed) {
+            changed();
+        }
+    }
+};
+
+namespace {
 
 class WindowsHidHandle : public HidHandle {
   public:
-    WindowsHidHandle(HANDLE handle, HidOpenMode mode) : handle_(handle), mode_(mode) {
-        readEvent_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        wakeEvent_ = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    }
-    ~WindowsHidHandle() override {
-        if (reading_) {
-            CancelRead();
+    // Null (HidLastError set) when the events it needs cannot be had; the handle is closed then.
+    static std::unique_ptr<WindowsHidHandle> Make(
+        HANDLE handle, HidOpenMode mode, std::string path,
+        std::shared_ptr<WindowsHidPlatform::Shared> shared,
+        std::chrono::milliseconds writeTimeout) {
+        std::unique_ptr<WindowsHidHandle> made(
+            new WindowsHidHandle(handle, mode, std::move(path), std::move(shared), writeTimeout));
+        if (made->readEvent_ == nullptr || made->wakeEvent_ == nullptr ||
+            made->writeEvent_ == nullptr) {
+            const DWORD error = ::GetLastError();
+            made.reset();
+            SetHidLastOsError(error);
         }
+        return made;
+    }
+
+    ~WindowsHidHandle() override {
+        CancelRead();
         ::CloseHandle(handle_);
-        ::CloseHandle(readEvent_);
-        ::CloseHandle(wakeEvent_);
+        for (HANDLE event : {readEvent_, wakeEvent_, writeEvent_}) {
+            if (event != nullptr) {
+                ::CloseHandle(event);
+            }
+        }
     }
 
     bool GetAttributes(HIDD_ATTRIBUTES& attributes) override {
         const auto get = HidFn<GetAttributesFn>("HidD_GetAttributes");
         attributes.Size = 12;
-        return get != nullptr && get(handle_, &attributes) ? true : Fail();
+        if (get == nullptr) {
+            SetHidLastError(HidError::Failed, ERROR_PROC_NOT_FOUND);
+            return false;
+        }
+        return get(handle_, &attributes) || Fail(::GetLastError());
     }
 
     bool GetCaps(HIDP_CAPS& caps) override {
         const auto getData = HidFn<GetPreparsedDataFn>("HidD_GetPreparsedData");
         const auto freeData = HidFn<FreePreparsedDataFn>("HidD_FreePreparsedData");
         const auto getCaps = HidFn<GetCapsFn>("HidP_GetCaps");
+        if (getData == nullptr || freeData == nullptr || getCaps == nullptr) {
+            SetHidLastError(HidError::Failed, ERROR_PROC_NOT_FOUND);
+            return false;
+        }
         void* preparsed = nullptr;
-        if (getData == nullptr || freeData == nullptr || getCaps == nullptr ||
-            !getData(handle_, &preparsed)) {
-            return Fail();
+        if (!getData(handle_, &preparsed)) {
+            return Fail(::GetLastError());
         }
         // The capabilities are all the transport needs of the preparsed data: read them once
         // and free it, so nothing is left to free after the library is released.
         caps = HIDP_CAPS{};
-        const bool ok = getCaps(preparsed, &caps) == HidpStatusSuccess;
+        const LONG status = getCaps(preparsed, &caps);
         freeData(preparsed);
-        return ok;
+        if (status != HidpStatusSuccess) {
+            SetHidLastError(HidError::Failed, static_cast<uint32_t>(status));
+            return false;
+        }
+        return true;
     }
 
+    // Overlapped, so a device that never takes the report cannot hold the caller: after the
+    // time-out the write is cancelled and waited for (its buffer is the caller's) and fails.
     bool Write(const uint8_t* buffer, uint32_t count, uint32_t& written) override {
         written = 0;
-        DWORD n = 0;
-        if (mode_ == HidOpenMode::OverlappedWrite) {
-            OVERLAPPED overlapped{};
-            overlapped.hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-            BOOL ok = ::WriteFile(handle_, buffer, count, nullptr, &overlapped);
-            if (!ok && ::GetLastError() == ERROR_IO_PENDING) {
-                ok = ::GetOverlappedResult(handle_, &overlapped, &n, TRUE);
-            } else if (ok) {
-                ok = ::GetOverlappedResult(handle_, &overlapped, &n, FALSE);
-            }
-            const DWORD error = ::GetLastError();
-            ::CloseHandle(overlapped.hEvent);
-            written = n;
-            if (!ok) {
-                SetHidLastError(error);
-            }
-            return ok != FALSE;
+        OVERLAPPED overlapped{};
+        ::ResetEvent(writeEvent_);
+        overlapped.hEvent = writeEvent_;
+        if (!::WriteFile(handle_, buffer, count, nullptr, &overlapped) &&
+            ::GetLastError() != ERROR_IO_PENDING) {
+            return Fail(::GetLastError());
         }
-        if (!::WriteFile(handle_, buffer, count, &n, nullptr)) {
-            return Fail();
+        bool timedOut = false;
+        const DWORD waited =
+            ::WaitForSingleObject(writeEvent_, static_cast<DWORD>(writeTimeout_.count()));
+        if (waited != WAIT_OBJECT_0) {
+            timedOut = waited == WAIT_TIMEOUT;
+            ::CancelIoEx(handle_, &overlapped);
+        }
+        DWORD n = 0;
+        // Waits for the cancelled write to let go of the buffer; a write that completed just
+        // before the cancel counts as written.
+        if (!::GetOverlappedResult(handle_, &overlapped, &n, TRUE)) {
+            const DWORD error = ::GetLastError();
+            if (timedOut && error == ERROR_OPERATION_ABORTED) {
+                SetHidLastError(HidError::TimedOut, ERROR_TIMEOUT);
+                return false;
+            }
+            return Fail(error);
         }
         written = n;
         return true;
@@ -111,15 +172,24 @@ class WindowsHidHandle : public HidHandle {
 
     bool StartRead(uint8_t* buffer, uint32_t count) override {
         if (mode_ != HidOpenMode::OverlappedRead) {
-            SetHidLastError(ERROR_INVALID_HANDLE);
+            SetHidLastError(HidError::Failed, ERROR_INVALID_HANDLE);
             return false;
+        }
+        if (reading_) {
+            // The OVERLAPPED record belongs to the read in flight until it ends.
+            SetHidLastError(HidError::Busy, ERROR_BUSY);
+            return false;
+        }
+        if (broken_ != 0) {
+            return Fail(broken_);
         }
         std::memset(&overlapped_, 0, sizeof overlapped_);
         ::ResetEvent(readEvent_);
         overlapped_.hEvent = readEvent_;
+        readFailed_ = false;
         if (!::ReadFile(handle_, buffer, count, nullptr, &overlapped_) &&
             ::GetLastError() != ERROR_IO_PENDING) {
-            return Fail();
+            return Fail(::GetLastError());
         }
         reading_ = true;
         return true;
@@ -136,19 +206,38 @@ class WindowsHidHandle : public HidHandle {
                 return HidWaitResult::Completed;
             case WAIT_OBJECT_0 + 1:
                 return HidWaitResult::Interrupted;
-            default:
+            case WAIT_TIMEOUT:
                 return HidWaitResult::TimedOut;
+            default: {
+                // The wait itself failed and would fail at once every time: end the read as a
+                // failed one and refuse further reads, so the read thread reports the failure
+                // paced by its wait time instead of spinning.
+                broken_ = ::GetLastError() != 0 ? ::GetLastError() : ERROR_INVALID_HANDLE;
+                CancelRead();
+                readFailed_ = true;
+                return HidWaitResult::Completed;
+            }
         }
     }
 
     uint32_t ReadResult() override {
+        if (readFailed_) {
+            SetHidLastOsError(broken_);
+            return 0;
+        }
         DWORD n = 0;
-        return ::GetOverlappedResult(handle_, &overlapped_, &n, FALSE) ? n : 0;
+        if (!::GetOverlappedResult(handle_, &overlapped_, &n, FALSE)) {
+            Fail(::GetLastError());
+            return 0;
+        }
+        return n;
     }
 
+    // Any thread: CancelIoEx names this read, where CancelIo would cancel only the calling
+    // thread's I/O and the wait below would last until a report arrived.
     bool CancelRead() override {
         if (reading_) {
-            ::CancelIo(handle_);
+            ::CancelIoEx(handle_, &overlapped_);
             DWORD n = 0;
             // Waits for the cancelled read to let go of the buffer.
             ::GetOverlappedResult(handle_, &overlapped_, &n, TRUE);
@@ -160,12 +249,42 @@ class WindowsHidHandle : public HidHandle {
     void Interrupt() override { ::SetEvent(wakeEvent_); }
 
   private:
+    WindowsHidHandle(HANDLE handle, HidOpenMode mode, std::string path,
+                     std::shared_ptr<WindowsHidPlatform::Shared> shared,
+                     std::chrono::milliseconds writeTimeout)
+        : handle_(handle),
+          mode_(mode),
+          path_(std::move(path)),
+          shared_(std::move(shared)),
+          writeTimeout_(writeTimeout),
+          readEvent_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          wakeEvent_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+          writeEvent_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+    // Records the failure; a device found gone gets a new identity (once per handle).
+    bool Fail(DWORD error) {
+        SetHidLastOsError(error);
+        if (error == ERROR_DEVICE_NOT_CONNECTED && !goneNoted_) {
+            goneNoted_ = true;
+            shared_->Gone(path_);
+            SetHidLastOsError(error);
+        }
+        return false;
+    }
+
     HANDLE handle_;
     HidOpenMode mode_;
+    std::string path_;
+    std::shared_ptr<WindowsHidPlatform::Shared> shared_;
+    std::chrono::milliseconds writeTimeout_;
     HANDLE readEvent_;
     HANDLE wakeEvent_;
+    HANDLE writeEvent_;
     OVERLAPPED overlapped_{};
     bool reading_ = false;
+    bool readFailed_ = false;
+    DWORD broken_ = 0;
+    bool goneNoted_ = false;
 };
 
 HANDLE OpenPath(const std::string& path, DWORD access, DWORD flags) {
@@ -173,56 +292,63 @@ HANDLE OpenPath(const std::string& path, DWORD access, DWORD flags) {
                          OPEN_EXISTING, flags, nullptr);
 }
 
-const char* const NotifyWindowClass = "LeebdeskHidNotifyWindow";
-
 }  // namespace
 
-struct WindowsHidPlatform::NotifyWindow {
-    HWND window = nullptr;
-    std::function<void()> changed;
-
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<NotifyWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message == WM_DEVICECHANGE && wParam == DBT_DEVNODES_CHANGED && self != nullptr) {
-            self->changed();
-            return TRUE;
-        }
-        if (message == WM_QUERYENDSESSION) {
-            return 1;
-        }
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
-};
-
-WindowsHidPlatform::WindowsHidPlatform() = default;
+WindowsHidPlatform::WindowsHidPlatform(std::chrono::milliseconds writeTimeout,
+                                       std::string setupApiLibrary, std::string hidLibrary)
+    : writeTimeout_(writeTimeout),
+      setupApiLibrary_(std::move(setupApiLibrary)),
+      hidLibrary_(std::move(hidLibrary)),
+      shared_(std::make_shared<Shared>()) {}
 
 WindowsHidPlatform::~WindowsHidPlatform() {
     StopChangeNotification();
+    if (bound_) {
+        Release();
+    }
 }
 
 bool WindowsHidPlatform::Bind() {
-    return BindSetupApi() && BindHid();
+    if (bound_) {
+        return true;
+    }
+    if (!BindSetupApi(setupApiLibrary_.c_str())) {
+        bindProblem_ = SetupApiBindProblem();
+        return false;
+    }
+    if (!BindHid(hidLibrary_.c_str())) {
+        bindProblem_ = HidBindProblem();
+        ReleaseSetupApi();
+        return false;
+    }
+    bindProblem_.clear();
+    bound_ = true;
+    return true;
 }
 
 void WindowsHidPlatform::Release() {
-    if (HidBound()) {
-        ReleaseSetupApi();
+    if (!bound_) {
+        return;
     }
+    bound_ = false;
+    ReleaseSetupApi();
     ReleaseHid();
+}
+
+std::string WindowsHidPlatform::IdentityOf(const std::string& path) const {
+    return shared_->generations.IdentityOf(path);
 }
 
 std::vector<HidInterfaceEntry> WindowsHidPlatform::Enumerate() {
     std::vector<HidInterfaceEntry> entries;
-    const auto getGuid = HidFn<GetHidGuidFn>("HidD_GetHidGuid");
     const auto getClassDevs = Setup<GetClassDevsFn>("SetupDiGetClassDevs");
     const auto enumInterfaces = Setup<EnumDeviceInterfacesFn>("SetupDiEnumDeviceInterfaces");
     const auto getDetail = Setup<GetDeviceInterfaceDetailFn>("SetupDiGetDeviceInterfaceDetail");
     const auto destroyList = Setup<DestroyDeviceInfoListFn>("SetupDiDestroyDeviceInfoList");
-    if (!getGuid || !getClassDevs || !enumInterfaces || !getDetail || !destroyList) {
+    if (!bound_ || !getClassDevs || !enumInterfaces || !getDetail || !destroyList) {
         return entries;
     }
-    GUID guid;
-    getGuid(&guid);
+    GUID guid = HidClass();
     const HDEVINFO set =
         getClassDevs(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE) {
@@ -245,7 +371,7 @@ std::vector<HidInterfaceEntry> WindowsHidPlatform::Enumerate() {
         SP_DEVINFO_DATA node{};
         node.cbSize = sizeof node;
         if (getDetail(set, &interfaceData, detail, required, nullptr, &node)) {
-            entries.push_back({std::to_string(node.DevInst), detail->DevicePath});
+            entries.push_back({IdentityOf(detail->DevicePath), detail->DevicePath});
         }
     }
     destroyList(set);
@@ -254,22 +380,12 @@ std::vector<HidInterfaceEntry> WindowsHidPlatform::Enumerate() {
 
 std::unique_ptr<HidHandle> WindowsHidPlatform::OpenForIdentification(const std::string& path,
                                                                      bool& readWriteGranted) {
-    HANDLE handle = OpenPath(path, GENERIC_READ | GENERIC_WRITE, 0);
-    readWriteGranted = handle != INVALID_HANDLE_VALUE;
-    if (handle == INVALID_HANDLE_VALUE) {
-        handle = OpenPath(path, 0, 0);
-    }
-    if (handle == INVALID_HANDLE_VALUE) {
-        Fail();
-        return nullptr;
-    }
-    return std::make_unique<WindowsHidHandle>(
-        handle, readWriteGranted ? HidOpenMode::ReadWrite : HidOpenMode::QueryOnly);
+    readWriteGranted = true;
+    return Open(path, HidOpenMode::QueryOnly);
 }
 
 std::unique_ptr<HidHandle> WindowsHidPlatform::Open(const std::string& path, HidOpenMode mode) {
     DWORD access = 0;
-    DWORD flags = 0;
     switch (mode) {
         case HidOpenMode::ReadWrite:
             access = GENERIC_READ | GENERIC_WRITE;
@@ -278,45 +394,43 @@ std::unique_ptr<HidHandle> WindowsHidPlatform::Open(const std::string& path, Hid
             break;
         case HidOpenMode::OverlappedRead:
             access = GENERIC_READ;
-            flags = FILE_FLAG_OVERLAPPED;
             break;
         case HidOpenMode::OverlappedWrite:
             access = GENERIC_WRITE;
-            flags = FILE_FLAG_OVERLAPPED;
             break;
     }
-    const HANDLE handle = OpenPath(path, access, flags);
+    // Every handle is overlapped: writes wait with a time-out, reads can be cancelled.
+    const HANDLE handle = OpenPath(path, access, FILE_FLAG_OVERLAPPED);
     if (handle == INVALID_HANDLE_VALUE) {
-        Fail();
+        SetHidLastOsError(::GetLastError());
         return nullptr;
     }
-    return std::make_unique<WindowsHidHandle>(handle, mode);
+    return WindowsHidHandle::Make(handle, mode, path, shared_, writeTimeout_);
 }
 
 void WindowsHidPlatform::StartChangeNotification(std::function<void()> changed) {
     StopChangeNotification();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &NotifyWindow::Procedure;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = NotifyWindowClass;
-    ::RegisterClassA(&windowClass);  // fails harmlessly when already registered
-    auto window = std::make_unique<NotifyWindow>();
-    window->changed = std::move(changed);
-    // A hidden top-level window: message-only windows miss the device-change broadcast.
-    window->window = ::CreateWindowExA(0, NotifyWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                       nullptr, windowClass.hInstance, nullptr);
-    if (window->window == nullptr) {
-        return;
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->changed = changed;
     }
-    ::SetWindowLongPtrA(window->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window.get()));
-    window_ = std::move(window);
+    std::weak_ptr<Shared> weak = shared_;
+    shared_->window = std::make_unique<DeviceNoticeWindow>(
+        HidClass(),
+        [weak](const std::string& path) {
+            if (const auto shared = weak.lock()) {
+                shared->generations.Advance(path);
+            }
+        },
+        std::move(changed));
 }
 
 void WindowsHidPlatform::StopChangeNotification() {
-    if (window_) {
-        ::DestroyWindow(window_->window);
-        window_.reset();
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->changed = nullptr;
     }
+    shared_->window.reset();  // joins the window's thread
 }
 
 }  // namespace leeb

@@ -104,11 +104,12 @@ TEST_F(BusUploadTest, FirstRepliesThatNameNoRecord) {
         const char* name;
         std::vector<uint8_t> reply;  // with report ID
         std::size_t messages;
+        std::size_t protocolErrors;
         const char* buttons;
     };
     const Case cases[] = {
-        {"no data", {0x00, 0xA8, 0xF0, 0x00}, 1, "10001"},
-        {"not an echo", {0x00, 0x41, 0x00, 0x00}, 0, "10000"},
+        {"no data", {0x00, 0xA8, 0xF0, 0x00}, 1, 0, "10001"},
+        {"not an echo", {0x00, 0x41, 0x00, 0x00}, 0, 1, "10001"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,6 +125,7 @@ TEST_F(BusUploadTest, FirstRepliesThatNameNoRecord) {
         ASSERT_TRUE(fixed.RunUpload());
         EXPECT_EQ(fixed.bus->WrittenReports(id).size(), 1u);
         EXPECT_EQ(fixed.view.Messages.size(), c.messages);
+        EXPECT_EQ(fixed.view.ProtocolErrors.size(), c.protocolErrors);
         EXPECT_EQ(fixed.view.ButtonRow(), std::string(c.buttons));
         EXPECT_EQ(fixed.lines, RecordLines{"@Import Data@"});
     }
@@ -234,46 +236,66 @@ TEST_F(BusUploadTest, AnotherDevicePluggedDuringAnUpload) {
     EXPECT_EQ(link.bus->ReadWriteOpenCount(mouse), 0);
 }
 
-TEST_F(BusUploadTest, GarbageShortAndUnsolicitedReportsEndTheUploadCleanly) {
+// Faults of the link, on the wire: the upload keeps the correct records before the fault and
+// stops there, or goes on when the fault touched nothing it reads.
+TEST_F(BusUploadTest, GarbageShortAndUnsolicitedReports) {
     struct Case {
         const char* name;
         SimulatorFault fault;
         int atCommand;
+        UploadOutcome outcome;
+        std::size_t linesKept;
     };
     const Case cases[] = {
-        {"garbage chunk", SimulatorFault::GarbageReply, 5},
-        {"short count", SimulatorFault::ShortReport, 1},
-        {"short chunk", SimulatorFault::ShortReport, 9},
-        {"extra after count", SimulatorFault::ExtraReports, 1},
-        {"extra after chunk", SimulatorFault::ExtraReports, 12},
+        {"garbage as the ninth chunk", SimulatorFault::GarbageReply, 10,
+         UploadOutcome::ProtocolError, 0},
+        {"garbage in readings past the count", SimulatorFault::GarbageReply, 5,
+         UploadOutcome::Complete, 2},
+        {"short count", SimulatorFault::ShortReport, 1, UploadOutcome::ProtocolError, 0},
+        {"short chunk", SimulatorFault::ShortReport, 9, UploadOutcome::ProtocolError, 0},
+        {"short chunk in record 2", SimulatorFault::ShortReport, 12, UploadOutcome::ProtocolError,
+         1},
+        {"extra after count", SimulatorFault::ExtraReports, 1, UploadOutcome::ProtocolError, 0},
+        {"extra after record 1", SimulatorFault::ExtraReports, 10, UploadOutcome::ProtocolError, 1},
+        {"extra after the last reply", SimulatorFault::ExtraReports, 19, UploadOutcome::Complete,
+         2},
+        {"transfer key before a reply", SimulatorFault::AutoStartFirst, 5, UploadOutcome::Complete,
+         2},
     };
+    const RecordLines correct{"@Import Data@", "  1,2040/04/01,    0,  450,",
+                              "  2,2040/04/01,12288,046.0,046.1,"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         BusUpload faulty;
-        TesterSimulator tester(Records({RawRecord(1, HL, {450}), RawRecord(2, HL, {460})}));
+        TesterSimulator tester(Records({RawRecord(1, HL, {450}), RawRecord(2, HRC, {460, 461})}));
         tester.InjectFault(c.fault, c.atCommand);
-        tester.PlugInto(faulty.bus);
+        const SimulatedDeviceId id = tester.PlugInto(faulty.bus);
         faulty.Settle();
         faulty.upload->Start();
-        if (!faulty.PumpUntil([&] { return !faulty.upload->Running(); })) {
-            faulty.upload->ReplyTimedOut();
-        }
-        EXPECT_FALSE(faulty.upload->Running());
+        ASSERT_TRUE(faulty.PumpUntil([&] { return !faulty.upload->Running(); }));
+        // Whatever the tester sent late reaches the upload too.
+        ASSERT_TRUE(faulty.PumpUntil([&] { return faulty.bus->QueuedInputReports(id) == 0; }));
+        faulty.Settle();
+        EXPECT_EQ(faulty.upload->Outcome(), c.outcome);
+        EXPECT_EQ(faulty.lines, RecordLines(correct.begin(), correct.begin() + 1 + c.linesKept));
+        EXPECT_EQ(faulty.view.ProtocolErrors.size(),
+                  c.outcome == UploadOutcome::ProtocolError ? 1u : 0u);
+        EXPECT_TRUE(faulty.view.Messages.empty());
         EXPECT_LE(faulty.upload->AccumulationPosition(), RecordImageSize);
-        // Every line that was appended is a complete record line.
-        for (std::size_t i = 1; i < faulty.lines.size(); ++i) {
-            EXPECT_EQ((faulty.lines[i].size() - 21) % 6, 0u) << faulty.lines[i];
-        }
+        EXPECT_EQ(faulty.view.Armed, c.fault == SimulatorFault::AutoStartFirst);
     }
 }
 
 TEST_F(BusUploadTest, ImpactCountAboveThirtyTwoAndAnOversizedReport) {
     std::vector<uint16_t> readings(32, 450);
-    Plug(Records({RawRecord(1, HL, readings, 40)}));
+    Plug(Records({RawRecord(1, HL, readings), RawRecord(2, HL, readings, 40)}));
     ASSERT_TRUE(link.RunUpload());
+    EXPECT_EQ(link.upload->Outcome(), UploadOutcome::ProtocolError);
     ASSERT_EQ(link.lines.size(), 2u);
     EXPECT_EQ(link.lines[1].size(), 21u + 6 * 32);
     EXPECT_EQ(link.view.Bars.size(), 32u);
+    ASSERT_EQ(link.view.ProtocolErrors.size(), 1u);
+    EXPECT_EQ(link.view.ProtocolErrors[0].Received, 40u);
 
     // Input reports of 300 bytes: more than ReplyBytes holds.
     BusUpload wide;

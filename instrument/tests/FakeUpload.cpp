@@ -79,6 +79,16 @@ void FakeUploadView::CancelReplyTimer() {
     ReplyTimerRunning = false;
 }
 
+void FakeUploadView::ShowProtocolError(const UploadProtocolError& error) {
+    Calls.push_back("ShowProtocolError");
+    ProtocolErrors.push_back(error);
+    if (WhileMessageShown) {
+        auto call = std::move(WhileMessageShown);
+        WhileMessageShown = nullptr;
+        call();
+    }
+}
+
 void FakeUploadView::UploadFinished() {
     Calls.push_back("UploadFinished");
     ++Finished;

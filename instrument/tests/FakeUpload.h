@@ -35,6 +35,7 @@ class FakeUploadView : public UploadView {
     void ArmAutoStart() override;
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
+    void ShowProtocolError(const UploadProtocolError& error) override;
     void UploadFinished() override;
 
     bool Enabled(CommandButton button) const;
@@ -47,6 +48,7 @@ class FakeUploadView : public UploadView {
     std::vector<std::pair<int, int>> Appended;
     std::vector<RecordView> Details;
     std::vector<ShownMessage> Messages;
+    std::vector<UploadProtocolError> ProtocolErrors;
     std::vector<std::string> ProgressTexts;
     bool Armed = false;
     bool ReplyTimerRunning = false;
@@ -59,11 +61,13 @@ class FakeUploadDevice : public UploadDevice {
   public:
     bool DeviceConnected() const override { return Connected; }
     std::size_t OutputReportByteLength() const override { return Length; }
+    std::size_t InputReportByteLength() const override { return InputLength; }
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override { ++HandlerAssignments; }
 
     bool Connected = true;
     std::size_t Length = 65;
+    std::size_t InputLength = 65;
     bool WriteSucceeds = true;
     int HandlerAssignments = 0;
     std::vector<std::vector<uint8_t>> Written;

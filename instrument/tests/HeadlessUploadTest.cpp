@@ -20,23 +20,18 @@ class HeadlessUploadTest : public ::testing::Test {
                        RawRecord(3, 0, {500})};
         simulator = std::make_unique<TesterSimulator>(set);
     }
-    RecordLines Run() {
+    HeadlessUploadResult Run() {
         THidDeviceController controller(bus, gui);
         HeadlessUploadOptions options;
         options.Progress = [this](const std::string& text) { progress.push_back(text); };
         options.ReplyTimeout = std::chrono::milliseconds(50);
         return HeadlessUpload(controller, *gui, options);
     }
-    struct Failed {
-        std::string Message;
-        HeadlessUploadError::Reason Why{};
-        std::vector<std::string> UploadMessages;
-    };
-    Failed Failure() {
+    std::string Failure() {
         try {
             Run();
         } catch (const HeadlessUploadError& error) {
-            return {error.what(), error.Why(), error.UploadMessages()};
+            return error.what();
         }
         ADD_FAILURE() << "no error";
         return {};
@@ -50,8 +45,13 @@ class HeadlessUploadTest : public ::testing::Test {
 
 TEST_F(HeadlessUploadTest, UploadsEveryRecordWithProgressAndGivesTheDeviceBack) {
     const SimulatedDeviceId id = simulator->PlugInto(bus);
-    EXPECT_EQ(Run(), (RecordLines{"@Import Data@", "  2,2040/04/01,    0,  450,  888,",
-                                  "  1,2040/04/01,12288,045.2,", "  1,2040/04/01,    0,  500,"}));
+    const HeadlessUploadResult result = Run();
+    EXPECT_EQ(result.Lines,
+              (RecordLines{"@Import Data@", "  2,2040/04/01,    0,  450,  888,",
+                           "  1,2040/04/01,12288,045.2,", "  1,2040/04/01,    0,  500,"}));
+    EXPECT_EQ(result.Outcome, UploadOutcome::Complete);
+    EXPECT_EQ(result.RecordsNamed, 3);
+    EXPECT_FALSE(result.Interrupted());
     EXPECT_EQ(progress, (std::vector<std::string>{"1/3", "2/3", "3/3"}));
     gui->ProcessPending();
     EXPECT_EQ(bus->OpenHandleCount(id), 0);
@@ -60,60 +60,98 @@ TEST_F(HeadlessUploadTest, UploadsEveryRecordWithProgressAndGivesTheDeviceBack) 
 TEST_F(HeadlessUploadTest, TesterWithoutRecordsGivesTheHeaderAlone) {
     simulator = std::make_unique<TesterSimulator>(SimulatorRecordSet{});
     simulator->PlugInto(bus);
-    EXPECT_EQ(Run(), RecordLines{"@Import Data@"});
+    const HeadlessUploadResult result = Run();
+    EXPECT_EQ(result.Lines, RecordLines{"@Import Data@"});
+    EXPECT_EQ(result.Outcome, UploadOutcome::NoData);
 }
 
-TEST_F(HeadlessUploadTest, FailuresSayWhatIsWrong) {
+TEST_F(HeadlessUploadTest, NoUploadWithoutAReachableTester) {
     struct Case {
         const char* name;
         std::function<void(HeadlessUploadTest&)> arrange;
         std::vector<std::string> words;
-        HeadlessUploadError::Reason why;
-        std::vector<std::string> uploadMessages = {};  // besides the reason's own
     };
-    using Reason = HeadlessUploadError::Reason;
     const Case cases[] = {
         {"no tester",
          [](HeadlessUploadTest& t) { t.bus->Plug("mouse", 0x046D, 0xC077, 1, 5, 0); },
-         {"未连接", "No hardness tester"},
-         Reason::NotConnected},
+         {"未连接", "No hardness tester"}},
         {"access denied",
          [](HeadlessUploadTest& t) {
              t.bus->SetReadWriteRefused(t.simulator->PlugInto(t.bus), true);
          },
-         {"无权访问", "udev", "denied"},
-         Reason::AccessDenied},
-        {"no reply",
-         [](HeadlessUploadTest& t) {
-             t.simulator->InjectFault(SimulatorFault::NoReply, 4);
-             t.simulator->PlugInto(t.bus);
-         },
-         {"无应答"},
-         Reason::NoReply},
-        {"write fails",
-         [](HeadlessUploadTest& t) { t.bus->SetWriteFails(t.simulator->PlugInto(t.bus), true); },
-         {"无应答", "Write to USB Derive Error"},
-         Reason::NoReply,
-         {"Write to USB Derive Error"}},
-        {"unplugged",
-         [](HeadlessUploadTest& t) {
-             t.simulator->UnplugAfterCommands(12);
-             t.simulator->PlugInto(t.bus);
-         },
-         {"拔出", "unplugged"},
-         Reason::Unplugged},
+         {"无权访问", "denied", "plug it in again"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         bus = std::make_shared<SimulatedHidBus>();
         SetUp();
         c.arrange(*this);
-        const Failed failed = Failure();
+        const std::string message = Failure();
         for (const std::string& word : c.words) {
-            EXPECT_NE(failed.Message.find(word), std::string::npos) << failed.Message;
+            EXPECT_NE(message.find(word), std::string::npos) << message;
         }
-        EXPECT_EQ(failed.Why, c.why);
-        EXPECT_EQ(failed.UploadMessages, c.uploadMessages);
+    }
+}
+
+// An upload that stops early returns the records it completed, how many were named and why
+// it stopped.
+TEST_F(HeadlessUploadTest, InterruptedUploadsKeepTheRecordsRead) {
+    struct Case {
+        const char* name;
+        std::function<void(HeadlessUploadTest&)> arrange;
+        UploadOutcome outcome;
+        int recordsRead;
+        int recordsNamed;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"no reply in record 1",
+         [](HeadlessUploadTest& t) { t.simulator->InjectFault(SimulatorFault::NoReply, 4); },
+         UploadOutcome::TimedOut,
+         0,
+         3,
+         {}},
+        {"no reply in record 3",
+         [](HeadlessUploadTest& t) { t.simulator->InjectFault(SimulatorFault::NoReply, 22); },
+         UploadOutcome::TimedOut,
+         2,
+         3,
+         {}},
+        {"write fails",
+         [](HeadlessUploadTest& t) { t.bus->SetWriteFails(*t.simulator->DeviceId(), true); },
+         UploadOutcome::TimedOut,
+         0,
+         0,
+         {"Write to USB Derive Error"}},
+        {"unplugged in record 2",
+         [](HeadlessUploadTest& t) { t.simulator->UnplugAfterCommands(12); },
+         UploadOutcome::Unplugged,
+         1,
+         3,
+         {}},
+        {"short reply in record 2",
+         [](HeadlessUploadTest& t) { t.simulator->InjectFault(SimulatorFault::ShortReport, 11); },
+         UploadOutcome::ProtocolError,
+         1,
+         3,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bus = std::make_shared<SimulatedHidBus>();
+        SetUp();
+        simulator->PlugInto(bus);
+        c.arrange(*this);
+        const HeadlessUploadResult result = Run();
+        EXPECT_EQ(result.Outcome, c.outcome);
+        EXPECT_TRUE(result.Interrupted());
+        EXPECT_EQ(result.RecordsRead(), c.recordsRead);
+        EXPECT_EQ(result.RecordsNamed, c.recordsNamed);
+        EXPECT_EQ(result.Messages, c.messages);
+        EXPECT_EQ(result.Error.has_value(), c.outcome == UploadOutcome::ProtocolError);
+        const RecordLines all{"@Import Data@", "  2,2040/04/01,    0,  450,  888,",
+                              "  1,2040/04/01,12288,045.2,", "  1,2040/04/01,    0,  500,"};
+        EXPECT_EQ(result.Lines, RecordLines(all.begin(), all.begin() + 1 + c.recordsRead));
     }
 }
 

@@ -85,7 +85,9 @@ TEST(HidrawUpload, SimulatedTesterOnAHidrawNodeGivesTheExpectedFile) {
         THidDeviceController controller(platform, gui);
         HeadlessUploadOptions options;
         options.Progress = [&](const std::string& text) { progress.push_back(text); };
-        lines = HeadlessUpload(controller, *gui, options);
+        const HeadlessUploadResult result = HeadlessUpload(controller, *gui, options);
+        EXPECT_EQ(result.Outcome, UploadOutcome::Complete);
+        lines = result.Lines;
     }
     gui->ProcessPending();
     EXPECT_EQ(progress, (std::vector<std::string>{"1/4", "2/4", "3/4", "4/4"}));

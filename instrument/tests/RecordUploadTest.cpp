@@ -134,7 +134,6 @@ TEST_F(RecordUploadTest, FirstRepliesThatNameNoRecord) {
     const FirstReplyCase cases[] = {
         {"no records", DataReport({0xA8, 0x00, 0x00}), 1, "10001"},
         {"single record 0", DataReport({0xA8, 0xF0, 0x00}), 1, "10001"},
-        {"not an echo, count 0", DataReport({0x41, 0x00, 0x00}), 0, "10000"},
     };
     for (const FirstReplyCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,16 +154,6 @@ TEST_F(RecordUploadTest, FirstRepliesThatNameNoRecord) {
         EXPECT_EQ(lines, RecordLines{"@Import Data@"});
         EXPECT_FALSE(upload.Running());
     }
-}
-
-// Whatever arrives first is the count, echo or not.
-TEST_F(RecordUploadTest, CountIsTakenFromAnyFirstReply) {
-    Load({RawRecord(1, HL, {450}), RawRecord(2, HL, {451})});
-    upload.Start();
-    device.Replies.clear();
-    Receive(DataReport({0x00, 0x00, 0x02}));
-    DeliverReplies(device, upload);
-    EXPECT_EQ(lines.size(), 3u);
 }
 
 struct ReadingCase {
@@ -220,17 +209,47 @@ TEST_F(RecordUploadTest, ReadingSubstitutions) {
     }
 }
 
-TEST_F(RecordUploadTest, ImpactCountsBeyondTheRecordAreLimited) {
-    std::vector<uint16_t> readings(32, 500);
-    Load({RawRecord(1, HL, readings, 40), RawRecord(2, HL, {}, 0)});
-    Upload();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1].size(), 21u + 6 * 32);
-    EXPECT_EQ(lines[1].substr(0, 4), " 32,");
-    EXPECT_EQ(lines[2], "  0,2040/04/01,    0,");
-    ASSERT_EQ(view.Details.size(), 1u);
-    EXPECT_EQ(view.Details[0].ImpactCount, 32);
-    EXPECT_EQ(view.Bars.size(), 32u);
+// A record holds 1 to 32 impacts; any other count ends the upload at that record, keeping the
+// ones before it. 32 full readings fill the whole line.
+TEST_F(RecordUploadTest, ImpactCountsOutsideOneToThirtyTwoEndTheUpload) {
+    const std::vector<uint16_t> full(32, 500);
+    struct Case {
+        uint16_t count;
+        bool accepted;
+    };
+    const Case cases[] = {{1, true}, {32, true}, {0, false}, {33, false}, {0xFFFF, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        FakeUploadView view;
+        FakeUploadDevice device;
+        RecordLines lines;
+        RecordUpload upload(device, view, lines, '.');
+        SimulatorRecordSet set;
+        set.Records = {RawRecord(1, HL, {450}), RawRecord(2, HL, full, c.count),
+                       RawRecord(3, HL, {460})};
+        device.Tester.emplace(set);
+        upload.Start();
+        DeliverReplies(device, upload);
+        EXPECT_FALSE(upload.Running());
+        if (c.accepted) {
+            EXPECT_EQ(upload.Outcome(), UploadOutcome::Complete);
+            ASSERT_EQ(lines.size(), 4u);
+            EXPECT_EQ(lines[2].size(), 21u + 6u * c.count);
+            EXPECT_TRUE(view.ProtocolErrors.empty());
+            continue;
+        }
+        EXPECT_EQ(upload.Outcome(), UploadOutcome::ProtocolError);
+        EXPECT_EQ(lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  450,"}));
+        ASSERT_EQ(view.ProtocolErrors.size(), 1u);
+        const UploadProtocolError& error = view.ProtocolErrors[0];
+        EXPECT_EQ(error.Fault, ReplyFault::ImpactCountOutOfRange);
+        EXPECT_EQ(error.Received, c.count);
+        EXPECT_EQ(error.Record, 2);
+        EXPECT_EQ(error.Chunk, 9);
+        EXPECT_EQ(error.RecordsKept, 1);
+        EXPECT_EQ(device.Written.size(), 1u + 2 * 9);  // record 3 is not asked for
+        EXPECT_EQ(view.ButtonRow(), "11111");
+    }
 }
 
 TEST_F(RecordUploadTest, AutoStartFrame) {
@@ -457,39 +476,214 @@ TEST_F(RecordUploadTest, ReplyInsideTheWriteErrorBox) {
     EXPECT_EQ(lines.size(), 2u);
 }
 
-TEST_F(RecordUploadTest, OversizedShortAndUnsolicitedReportsStayInBounds) {
+// With no upload waiting for a reply, reports of any size are neither stored nor collected.
+TEST_F(RecordUploadTest, ReportsOutsideAnUploadAreNotStored) {
     std::vector<uint8_t> big(300, 0x5A);
-    Receive(big);  // more than ReplyBytes holds
-    EXPECT_EQ(upload.ReplyBytes()[64], 0x5A);
+    Receive(big);                   // more than ReplyBytes holds
     for (int i = 0; i < 20; ++i) {  // far more than one record image
-        Receive(DataReport({static_cast<uint8_t>(i)}));
-        EXPECT_LE(upload.AccumulationPosition(), upload.RecordBuffer().size());
+        Receive(DataReport({static_cast<uint8_t>(i), 0x77}));
     }
     const uint8_t one = 0x11;
-    upload.UploadDataReceived(0, &one, 1);  // short: older bytes stay
-    EXPECT_EQ(upload.ReplyBytes()[0], 0x11);
-    EXPECT_EQ(upload.ReplyBytes()[1], 0x00);
-    EXPECT_EQ(upload.ReplyBytes()[64], 0x5A);
+    upload.UploadDataReceived(0, &one, 1);
     upload.UploadDataReceived(0, nullptr, 0);
+    EXPECT_EQ(upload.ReplyBytes(), (std::array<uint8_t, MaxReplyBytes>{}));
+    EXPECT_EQ(upload.RecordBuffer(), RecordImage{});
+    EXPECT_EQ(upload.AccumulationPosition(), 0u);
+    EXPECT_TRUE(view.Calls.empty());
+    EXPECT_EQ(lines, (RecordLines{"@Import Data@", "old line"}));
 
-    // An upload after all that still starts its record at the beginning of the image.
     Load({RawRecord(1, HL, {450, 451})});
     Upload();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "  2,2040/04/01,    0,  450,  451,");
+    EXPECT_EQ(upload.ReplyBytes()[64], 0x00);  // nothing of the big report is left
+
+    // The same after the upload has ended.
+    const auto before = upload.ReplyBytes();
+    Receive(big);
+    EXPECT_EQ(upload.ReplyBytes(), before);
 }
 
-// An extra report during an upload is taken as the next reply; the upload still ends with the
-// number of records it was told and nothing is written out of turn.
-TEST_F(RecordUploadTest, UnsolicitedReportDuringAnUpload) {
-    Load({RawRecord(1, HL, {450}), RawRecord(2, HL, {451})});
+// The tester holds records 1 to 3; record 2 has all 32 readings (500, 501, ...), so that a
+// shifted record takes its count from readings. `disturb` runs after `repliesBefore` correct
+// replies, in place of the next one when `replaces` is set.
+struct ViolationCase {
+    const char* name;
+    int repliesBefore;
+    bool replaces;
+    std::vector<uint8_t> report;
+    ReplyFault fault;
+    int record;  // where the upload was: record and reply, 0 and 0 at the count
+    int chunk;
+    std::size_t received;
+    std::size_t linesKept;  // record lines kept
+};
+
+std::vector<uint8_t> Bytes(std::size_t size, uint8_t fill) {
+    return std::vector<uint8_t>(size, fill);
+}
+
+TEST(RecordUploadViolations, EndTheUploadAndKeepTheRecordsBefore) {
+    const std::vector<ViolationCase> cases = {
+        {"short count reply", 0, true, Bytes(3, 0xA8), ReplyFault::WrongLength, 0, 0, 3, 0},
+        {"long count reply", 0, true, Bytes(65, 0xA8), ReplyFault::WrongLength, 0, 0, 65, 0},
+        {"short chunk in record 2", 1 + 9 + 3, true, Bytes(7, 1), ReplyFault::WrongLength, 2, 4, 7,
+         1},
+        {"count reply without the echo", 0, true, DataReport({0x41, 0x00, 0x00}),
+         ReplyFault::NotACountReply, 0, 0, 0x41, 0},
+        {"garbled count reply", 0, true, DataReport({0xAB, 0xAB, 0xAC}), ReplyFault::NotACountReply,
+         0, 0, 0xAB, 0},
+        // Records 4 and 5 do not exist: the tester answers them with zeros.
+        {"count beyond the records held", 0, true, DataReport({0xA8, 0x00, 0x05}),
+         ReplyFault::ImpactCountOutOfRange, 4, 9, 0, 3},
+        // The extra report shifts every later reply by one: the ninth chunk is then the eighth,
+        // readings 29-32.
+        {"extra report in record 1", 1 + 2, false, DataReport({0xEE}),
+         ReplyFault::ImpactCountOutOfRange, 1, 9, 0, 0},
+        {"extra report after record 1", 1 + 9, false, DataReport({0xEE}),
+         ReplyFault::ImpactCountOutOfRange, 2, 9, 528, 1},
+        {"noise as the ninth chunk", 1 + 9 + 8, true, Bytes(64, 0x5C),
+         ReplyFault::ImpactCountOutOfRange, 2, 9, 0x5C5C, 1},
+    };
+    std::vector<uint16_t> full;
+    for (uint16_t k = 0; k < 32; ++k) {
+        full.push_back(static_cast<uint16_t>(500 + k));
+    }
+    const RecordLines correct = [&] {
+        FakeUploadView view;
+        FakeUploadDevice device;
+        RecordLines lines;
+        RecordUpload upload(device, view, lines, '.');
+        SimulatorRecordSet set;
+        set.Records = {RawRecord(1, HL, {450, 460}), RawRecord(2, HL, full),
+                       RawRecord(3, HRC, {452})};
+        device.Tester.emplace(set);
+        upload.Start();
+        DeliverReplies(device, upload);
+        return lines;
+    }();
+    ASSERT_EQ(correct.size(), 4u);
+
+    for (const ViolationCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeUploadView view;
+        FakeUploadDevice device;
+        RecordLines lines;
+        RecordUpload upload(device, view, lines, '.');
+        SimulatorRecordSet set;
+        set.Records = {RawRecord(1, HL, {450, 460}), RawRecord(2, HL, full),
+                       RawRecord(3, HRC, {452})};
+        device.Tester.emplace(set);
+        upload.Start();
+        for (int i = 0; i < c.repliesBefore; ++i) {
+            const std::vector<uint8_t> data = device.Replies.front();
+            device.Replies.pop_front();
+            upload.UploadDataReceived(0, data.data(), static_cast<uint16_t>(data.size()));
+        }
+        if (c.replaces) {
+            device.Replies.pop_front();
+        }
+        upload.UploadDataReceived(0, c.report.data(), static_cast<uint16_t>(c.report.size()));
+        DeliverReplies(device, upload);
+
+        EXPECT_FALSE(upload.Running());
+        EXPECT_EQ(upload.Outcome(), UploadOutcome::ProtocolError);
+        ASSERT_EQ(view.ProtocolErrors.size(), 1u);
+        const UploadProtocolError& error = view.ProtocolErrors[0];
+        EXPECT_EQ(error.Fault, c.fault);
+        EXPECT_EQ(error.Record, c.record);
+        EXPECT_EQ(error.Chunk, c.chunk);
+        EXPECT_EQ(error.Received, c.received);
+        EXPECT_EQ(error.RecordsKept, static_cast<int>(c.linesKept));
+        if (c.fault == ReplyFault::WrongLength) {
+            EXPECT_EQ(error.Expected, 64u);
+        }
+        ASSERT_TRUE(upload.ProtocolError().has_value());
+        EXPECT_EQ(upload.ProtocolError()->Fault, c.fault);
+        // Only whole, correct records, and nothing asked of the tester after the fault.
+        EXPECT_EQ(lines, RecordLines(correct.begin(), correct.begin() + 1 + c.linesKept));
+        EXPECT_TRUE(view.Messages.empty());
+        EXPECT_EQ(view.ButtonRow(), c.linesKept > 0 ? "11111" : "10001");
+        EXPECT_FALSE(view.ReplyTimerRunning);
+        EXPECT_EQ(view.ProgressTexts.back(), "");
+        const std::size_t written = device.Written.size();
+        upload.UploadDataReceived(0, DataReport({0xA8, 0, 1}).data(), 64);
+        EXPECT_EQ(device.Written.size(), written);
+    }
+}
+
+// Giving the tester's device back lets its reply through while the next command cannot be
+// written; a second report in that moment answers nothing.
+TEST_F(RecordUploadTest, ReportWhileTheNextCommandWaitsForTheWatcher) {
+    Load({RawRecord(1, HL, {450})});
     upload.Start();
-    Deliver(3);
-    Receive(DataReport({0xEE}));
-    DeliverReplies(device, upload);
+    device.Connected = false;
+    Deliver(1);
+    ASSERT_EQ(device.Written.size(), 1u);
+    Receive(DataReport({0x12, 0x34}));
     EXPECT_FALSE(upload.Running());
-    EXPECT_EQ(lines.size(), 3u);
-    EXPECT_EQ(device.Written.size(), 19u);
+    ASSERT_EQ(view.ProtocolErrors.size(), 1u);
+    EXPECT_EQ(view.ProtocolErrors[0].Fault, ReplyFault::UnexpectedReport);
+    EXPECT_EQ(view.ProtocolErrors[0].Record, 1);
+    device.Connected = true;
+    upload.ConnectionChanged();
+    EXPECT_EQ(device.Written.size(), 1u);
+}
+
+// The length a reply must have comes from the tester's input report; a report too short to
+// carry a chunk never makes a reply.
+TEST(RecordUploadReplyLength, FollowsTheInputReportLength) {
+    struct Case {
+        std::size_t inputLength;  // report ID included; 0 unknown
+        std::size_t replySize;    // data bytes
+        bool accepted;
+    };
+    const Case cases[] = {
+        {65, 64, true}, {65, 63, false}, {9, 8, true},  {9, 64, false},
+        {0, 8, true},   {0, 64, true},   {0, 7, false}, {5, 4, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.inputLength) + "/" + std::to_string(c.replySize));
+        FakeUploadView view;
+        FakeUploadDevice device;
+        device.InputLength = c.inputLength;
+        RecordLines lines;
+        RecordUpload upload(device, view, lines, '.');
+        upload.Start();
+        std::vector<uint8_t> reply(c.replySize, 0);
+        reply[0] = 0xA8;
+        upload.UploadDataReceived(0, reply.data(), static_cast<uint16_t>(reply.size()));
+        EXPECT_EQ(upload.Outcome(),
+                  c.accepted ? UploadOutcome::NoData : UploadOutcome::ProtocolError);
+    }
+}
+
+// The tester's transfer key pressed during an upload: the frame arms the automatic start and
+// the upload goes on with the real reply.
+TEST_F(RecordUploadTest, AutoFrameDuringAnUploadIsNoReply) {
+    for (const int before : {0, 1 + 4}) {
+        SCOPED_TRACE(before);
+        FakeUploadView view;
+        FakeUploadDevice device;
+        RecordLines lines;
+        RecordUpload upload(device, view, lines, '.');
+        SimulatorRecordSet set;
+        set.Records = {RawRecord(1, HL, {450}), RawRecord(2, HL, {451})};
+        device.Tester.emplace(set);
+        upload.Start();
+        for (int i = 0; i < before; ++i) {
+            const std::vector<uint8_t> data = device.Replies.front();
+            device.Replies.pop_front();
+            upload.UploadDataReceived(0, data.data(), static_cast<uint16_t>(data.size()));
+        }
+        const std::vector<uint8_t> autoFrame = DataReport({0x41, 0x55, 0x54, 0x4F});
+        upload.UploadDataReceived(0, autoFrame.data(), 64);
+        EXPECT_TRUE(view.Armed);
+        DeliverReplies(device, upload);
+        EXPECT_EQ(upload.Outcome(), UploadOutcome::Complete);
+        EXPECT_EQ(lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  450,",
+                                      "  1,2040/04/01,    0,  451,"}));
+    }
 }
 
 }  // namespace

@@ -13,19 +13,20 @@ namespace {
 
 TEST(SimulatorRecords, ParsesTheDocumentedForm) {
     const SimulatorRecordSet set = ParseSimulatorRecords(
-        R"({"records": [{"count": 3, "readings": [452, 453, 0], "settings": 12288, "date": 2600},
-                        {"count": 5, "readings": [450], "settings": 0, "date": 1, "number": 7}],
-            "single": 7})");
+        R"({"records": [{"count": 3, "readings": [452, 453, 0], "settings": 12288, "date": 2600,
+                         "number": 2},
+                        {"count": 5, "readings": [450], "settings": 0, "date": 1, "number": 1}],
+            "single": 2})");
     ASSERT_EQ(set.Records.size(), 2u);
-    EXPECT_EQ(set.Records[0].Number, 1);
+    EXPECT_EQ(set.Records[0].Number, 2);
     EXPECT_EQ(set.Records[0].Record.ImpactCount, 3);
     EXPECT_EQ(set.Records[0].Record.Readings[1], 453);
     EXPECT_EQ(set.Records[0].Record.SettingsWord, 12288);
     EXPECT_EQ(set.Records[0].Record.DateWord, 2600);
-    EXPECT_EQ(set.Records[1].Number, 7);
+    EXPECT_EQ(set.Records[1].Number, 1);
     EXPECT_EQ(set.Records[1].Record.ImpactCount, 5);  // more than its readings
     EXPECT_EQ(set.Records[1].Record.Readings[1], 0);
-    EXPECT_EQ(set.Single, 7);
+    EXPECT_EQ(set.Single, 2);
     EXPECT_FALSE(ParseSimulatorRecords(R"({"records": []})").Single.has_value());
 }
 
@@ -54,9 +55,17 @@ TEST(SimulatorRecords, RejectsMalformedDocumentsWithAReason) {
          "appears twice"},
         {R"({"records": [{"count": 1, "readings": [], "settings": 0, "date": 0}], "single": 2})",
          "not among"},
-        {R"({"records": [{"count": 1, "readings": [], "settings": 0, "date": 0,
-                          "number": 5000}], "single": 5000})",
+        {R"({"records": [{"count": 1, "readings": [], "settings": 0, "date": 0}],
+             "single": 5000})",
          "single"},
+        // The tester is asked for records 1 to N: a number outside would leave one of them
+        // empty.
+        {R"({"records": [{"count": 1, "readings": [], "settings": 0, "date": 0, "number": 3},
+                         {"count": 1, "readings": [], "settings": 0, "date": 0}]})",
+         "record 1 has number 3, outside 1 to 2"},
+        {R"({"records": [{"count": 1, "readings": [], "settings": 0, "date": 0, "number": 2}],
+             "single": 2})",
+         "outside 1 to 1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.json);

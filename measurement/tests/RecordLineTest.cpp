@@ -94,6 +94,47 @@ TEST(ParseRecordLineFields, ReadsWhatTheWriterWrote) {
          "  3,2008/05/17,    0,  45.,   .5,   +7,",
          '.',
          {3, "2008/05/17", 0, {45, 0.5, 7}}},
+        // One-decimal readings travel between machines: the fixed columns place the decimal,
+        // so either separator reads, under either setting, also mixed within a line.
+        {"OneDecimalPointUnderComma",
+         "  2,2008/05/17,12288,045.3,000.5,",
+         ',',
+         {2, "2008/05/17", 12288, {45.3, 0.5}}},
+        {"OneDecimalCommaUnderPoint",
+         "  1,2008/05/17,12288,045,3,",
+         '.',
+         {1, "2008/05/17", 12288, {45.3}}},
+        {"OneDecimalMixed",
+         "  2,2008/05/17,12288,045,3,046.1,",
+         '.',
+         {2, "2008/05/17", 12288, {45.3, 46.1}}},
+        // Lines of older uploads may carry more readings than a record holds; all are read.
+        {"Count33",
+         " 33,2008/05/17,    0," +
+             [] {
+                 std::string r;
+                 for (int i = 0; i < 33; ++i)
+                     r += "  " + std::to_string(400 + i) + ",";
+                 return r;
+             }(),
+         '.',
+         {33, "2008/05/17", 0,
+          [] {
+              std::vector<double> v;
+              for (int i = 0; i < 33; ++i)
+                  v.push_back(400 + i);
+              return v;
+          }()}},
+        {"Count99",
+         " 99,2008/05/17,12288," +
+             [] {
+                 std::string r;
+                 for (int i = 0; i < 99; ++i)
+                     r += "045.3,";
+                 return r;
+             }(),
+         '.',
+         {99, "2008/05/17", 12288, std::vector<double>(99, 45.3)}},
     };
     for (const auto& c : cases) {
         const RecordTextFields f = ParseRecordLine(c.line, c.separator);
@@ -119,10 +160,14 @@ TEST(ParseRecordLineFields, FieldsThatDoNotConvert) {
          "'' is not a valid floating point value"},
         {"ReadingNotANumber", "  1,2008/05/17,    0,  4x5,", '.',
          "'4x5' is not a valid floating point value"},
-        {"OtherSeparator", "  1,2008/05/17,12288,045.3,", ',',
-         "'045.3' is not a valid floating point value"},
-        {"CommaUnderPoint", "  1,2008/05/17,12288,045,3,", '.',
-         "'045,3' is not a valid floating point value"},
+        // Whole-number readings take only the separator of the number settings: "450,6" may
+        // as well be a thousands separator.
+        {"OtherSeparator", "  1,2008/05/17,    0,450.6,", ',',
+         "'450.6' is not a valid floating point value"},
+        {"CommaUnderPoint", "  1,2008/05/17,    0,450,6,", '.',
+         "'450,6' is not a valid floating point value"},
+        {"TwoSeparatorsOnOneDecimal", "  1,2008/05/17,12288,04.5,3,", '.',
+         "'04.5,' is not a valid floating point value"},
         {"Exponent", "  1,2008/05/17,    0,1e300,", '.',
          "'1e300' is not a valid floating point value"},
         {"Infinity", "  1,2008/05/17,    0,  inf,", '.',
@@ -137,7 +182,8 @@ TEST(ParseRecordLineFields, FieldsThatDoNotConvert) {
          "5,",
          '.', "'4\\x015' is not a valid floating point value"},
         {"NegativeCount", " -1,2008/05/17,    0,", '.', "'-1' is not a valid impact count"},
-        {"CountAbove32", " 33,2008/05/17,    0,", '.', "'33' is not a valid impact count"},
+        {"Count33WithTooFewReadings", " 33,2008/05/17,    0,  450,", '.',
+         "'' is not a valid floating point value"},
         {"SettingsAbove16Bits", "  0,2008/05/17,99999,", '.',
          "'99999' is not a valid settings word"},
         {"NegativeSettings", "  0,2008/05/17,   -1,", '.', "'-1' is not a valid settings word"},
@@ -152,29 +198,41 @@ TEST(ParseRecordLineFields, FieldsThatDoNotConvert) {
     }
 }
 
-// The parts the window words a failure from, in the interface language.
-TEST(ParseRecordLineFields, FailureKeepsItsFieldAndWhatItShouldHold) {
-    using Expected = ConversionError::Expected;
+TEST(ParseRecordLineFields, AFailureNamesTheFieldItsTextAndTheProblem) {
     const struct {
-        const char* line;
-        const char* field;
-        Expected expected;
+        const char* name;
+        std::string line;
+        FieldFault expected;
     } cases[] = {
-        {" 4x,2008/05/17,    0,", "'4x'", Expected::Integer},
-        {" 33,2008/05/17,    0,", "'33'", Expected::ImpactCount},
-        {"  0,2008/05/17,99999,", "'99999'", Expected::SettingsWord},
-        {"  1,2008/05/17,    0,  4\x01"
-         "5,",
-         "'4\\x015'", Expected::Real},
+        {"Count",
+         " 4x,2008/05/17,    0,",
+         {LineField::ImpactCount, FieldProblem::NotANumber, 0, "4x"}},
+        {"NegativeCount",
+         " -1,2008/05/17,    0,",
+         {LineField::ImpactCount, FieldProblem::OutOfRange, 0, "-1"}},
+        {"Settings",
+         "  0,2008/05/17,  1a2,",
+         {LineField::SettingsWord, FieldProblem::NotANumber, 0, "1a2"}},
+        {"SettingsAbove16Bits",
+         "  0,2008/05/17,99999,",
+         {LineField::SettingsWord, FieldProblem::OutOfRange, 0, "99999"}},
+        {"ThirdReading",
+         "  3,2008/05/17,    0,  450,  452,  4x8,",
+         {LineField::Reading, FieldProblem::NotANumber, 3, "4x8"}},
+        {"MissingReading",
+         "  3,2008/05/17,    0,  450,",
+         {LineField::Reading, FieldProblem::NotANumber, 2, ""}},
     };
     for (const auto& c : cases) {
         try {
             ParseRecordLine(c.line, '.');
-            ADD_FAILURE() << c.line << ": no error";
+            ADD_FAILURE() << c.name << ": no error";
         } catch (const ConversionError& e) {
-            EXPECT_EQ(e.Field(), c.field) << c.line;
-            EXPECT_EQ(e.What(), c.expected) << c.line;
-            EXPECT_EQ(e.LineIndex(), -1) << c.line;  // the reader of one line knows no index
+            ASSERT_TRUE(e.Fault().has_value()) << c.name;
+            EXPECT_EQ(e.Fault()->Field, c.expected.Field) << c.name;
+            EXPECT_EQ(e.Fault()->Problem, c.expected.Problem) << c.name;
+            EXPECT_EQ(e.Fault()->ReadingNumber, c.expected.ReadingNumber) << c.name;
+            EXPECT_EQ(e.Fault()->Text, c.expected.Text) << c.name;
         }
     }
 }

@@ -1,22 +1,30 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it.
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <stdexcept>
 #include <string>
 
 namespace leeb {
 
 class TempFolder {
   public:
+    // create_directory reports an existing folder, so a name taken meanwhile is never shared.
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "leebdesk-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
+        std::random_device seed;
+        std::mt19937 random(seed());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() /
+                                   ("leebdesk-" + std::to_string(random() % 100000000));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = candidate;
+                return;
+            }
         }
-        path_ = pattern;
+        throw std::runtime_error("cannot create a temporary folder");
     }
     ~TempFolder() {
         std::error_code ignored;

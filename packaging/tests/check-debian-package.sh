@@ -9,13 +9,21 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/leebdesk_*.deb)
 fields=$(dpkg-deb -f "$deb" Package Depends)
-for dep in libqt6widgets6 libqt6charts6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
+for dep in libqt6widgets6 libqcustomplot2.1-qt6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
   grep -q "$dep" <<<"$fields" || { echo "FAIL: package does not depend on $dep"; exit 1; }
 done
 dpkg-deb -I "$deb" postinst >/dev/null || { echo "FAIL: no postinst"; exit 1; }
+# A maintainer who can be written to, and a long description after the summary line.
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+grep -Eq '^[^<]+ <[^@<>]+@[^@<>]+\.[a-z]+>$' <<<"$maintainer" && ! grep -q localhost <<<"$maintainer" ||
+  { echo "FAIL: maintainer '$maintainer'"; exit 1; }
+[ "$(dpkg-deb -f "$deb" Description | wc -l)" -ge 4 ] || { echo "FAIL: no long description"; exit 1; }
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/leebdesk ./usr/bin/leebdesk-cli ./usr/lib/udev/rules.d/70-leebdesk-tester.rules \
-         ./usr/share/applications/leebdesk.desktop ./usr/share/icons/hicolor/256x256/apps/leebdesk.png; do
+         ./usr/share/applications/leebdesk.desktop ./usr/share/icons/hicolor/256x256/apps/leebdesk.png \
+         ./usr/share/mime/packages/leebdesk.xml ./usr/share/man/man1/leebdesk.1.gz \
+         ./usr/share/man/man1/leebdesk-cli.1.gz ./usr/share/doc/leebdesk/copyright \
+         ./usr/share/doc/leebdesk/changelog.gz; do
   grep -q " $f\$" <<<"$contents" || { echo "FAIL: package lacks $f"; echo "$contents"; exit 1; }
 done
 # A real installation into a scratch root: dpkg needs its database skeleton there.

@@ -1,10 +1,8 @@
 // The chart printout: print rectangle, landscape page, orientation restored.
 #include <gtest/gtest.h>
 
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
+#include <qcustomplot.h>
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -35,29 +33,24 @@ TEST(ChartPrintRectangle, PercentMarginsRoundedHalfToEven) {
 class ChartPrintout : public ::testing::Test {
   protected:
     void SetUp() override {
-        auto* series = new QBarSeries;
-        auto* set = new QBarSet(QStringLiteral("HL"));
-        *set << 450 << 460 << 470;
-        series->append(set);
-        auto* chart = new QChart;
-        chart->addSeries(series);
-        chart->setTitle(QStringLiteral("Readings"));
-        chart->legend()->hide();
-        view_.setChart(chart);
-        view_.resize(400, 300);
+        auto* bars = new QCPBars(plot_.xAxis, plot_.yAxis);
+        bars->setData({1, 2, 3}, {450, 460, 470});
+        plot_.xAxis->setRange(0.5, 3.5);
+        plot_.yAxis->setRange(400, 500);
+        plot_.resize(400, 300);
         printer_.setOutputFormat(QPrinter::PdfFormat);
         printer_.setPageOrientation(QPageLayout::Portrait);
     }
 
     QTemporaryDir dir_;
-    QChartView view_;
+    QCustomPlot plot_;
     QPrinter printer_{QPrinter::HighResolution};
 };
 
 TEST_F(ChartPrintout, LandscapePageAndOrientationRestored) {
     const QString pdf = dir_.filePath(QStringLiteral("chart.pdf"));
     printer_.setOutputFileName(pdf);
-    PrintChart(&view_, printer_);
+    PrintChart(&plot_, printer_);
     EXPECT_EQ(printer_.pageLayout().orientation(), QPageLayout::Portrait);
     EXPECT_EQ(printer_.docName(), QStringLiteral("Chart1"));
 
@@ -75,7 +68,7 @@ TEST_F(ChartPrintout, LandscapePageAndOrientationRestored) {
 
 TEST_F(ChartPrintout, FailureRestoresOrientation) {
     printer_.setOutputFileName(dir_.filePath(QStringLiteral("missing/dir/chart.pdf")));
-    EXPECT_THROW(PrintChart(&view_, printer_), ReportError);
+    EXPECT_THROW(PrintChart(&plot_, printer_), ReportError);
     EXPECT_EQ(printer_.pageLayout().orientation(), QPageLayout::Portrait);
 }
 

@@ -140,6 +140,73 @@ TEST(ReportGenerator, ReadingsEightToALine) {
     }
 }
 
+// A line of an older upload with more readings than a record holds (the writer makes at most
+// 32): 400, 401, ... on HL.
+std::string LongLine(int count) {
+    std::string line = QStringLiteral("%1,2023/05/17,    0,").arg(count, 3).toStdString();
+    for (int k = 0; k < count; ++k) {
+        line += QStringLiteral("%1,").arg(400 + k, 5).toStdString();
+    }
+    return line;
+}
+
+// The lowest body baseline on any page: no block may reach further down than a page of
+// regular records can.
+double LowestBodyBaseline(const Report& report) {
+    double lowest = 0.0;
+    for (const auto& op : report.Of(Kind::Text)) {
+        if (!op.Text.contains(QStringLiteral("第")) &&
+            !op.Text.startsWith(QStringLiteral("日期"))) {
+            lowest = std::max(lowest, op.Y1);
+        }
+    }
+    return lowest;
+}
+
+TEST(ReportGenerator, LongerOlderLinesPrintEveryReadingWithinThePage) {
+    {
+        Report report(Lines({LongLine(99)}));
+        const auto block = report.Block(1);
+        ASSERT_EQ(block.size(), 13u + 4u);  // 12 full readings lines and one of 3
+        EXPECT_EQ(block[2 + 12].size(), 8 * 3);
+        EXPECT_TRUE(block[2].startsWith(QStringLiteral("400")));
+        EXPECT_TRUE(block[2 + 12].contains(QStringLiteral("498")));
+        EXPECT_TRUE(block[2 + 13].startsWith(QStringLiteral("最大值:  498")));
+    }
+    const double regularLowest = LowestBodyBaseline(Report(RecordsOf({32, 32, 32, 32})));
+    struct Case {
+        const char* name;
+        std::vector<std::string> records;
+        std::vector<int> headingPages;
+    } cases[] = {
+        // 16 counted lines and a block 9 lines longer than the longest regular one: new page.
+        {"after two of 32",
+         {Line(HardnessHL, Readings(32)), Line(HardnessHL, Readings(32)), LongLine(99)},
+         {1, 1, 2}},
+        // After 8 lines it ends no lower than a fourth block of 32 would.
+        {"after one of 32", {Line(HardnessHL, Readings(32)), LongLine(99)}, {1, 1}},
+        {"two long ones", {LongLine(99), LongLine(99)}, {1, 2}},
+        // A first record is never moved; 40 readings (one line more than 32) after 24 lines
+        // start a new page where a block of 32 would have stayed.
+        {"long first", {LongLine(99)}, {1}},
+        {"40 after three of 32",
+         {Line(HardnessHL, Readings(32)), Line(HardnessHL, Readings(32)),
+          Line(HardnessHL, Readings(31)), LongLine(40)},
+         {1, 1, 1, 2}},
+    };
+    for (const auto& c : cases) {
+        Report report(Lines(c.records));
+        std::vector<int> pages;
+        for (const auto& op : report.Of(Kind::Text)) {
+            if (op.Text.startsWith(QStringLiteral("No. "))) {
+                pages.push_back(op.Page);
+            }
+        }
+        EXPECT_EQ(pages, c.headingPages) << c.name;
+        EXPECT_LE(LowestBodyBaseline(report), regularLowest + Tol) << c.name;
+    }
+}
+
 TEST(ReportGenerator, SettingsAndStatisticsLines) {
     struct Case {
         uint16_t settings;

@@ -1,9 +1,15 @@
 // The report as a PDF file, read back with poppler: texts on the right pages at the right
 // places, the Chinese faces embedded, and no file left behind by a failure.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstring>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -150,6 +156,55 @@ TEST_F(ReportPdf, FailuresLeaveNoFileAndKeepAnOldOne) {
     EXPECT_THROW(WriteReportPdf(RecordsOf({3}), Path(QStringLiteral("missing/dir/x.pdf")), '.'),
                  ReportError);
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(ReportPdf, ADiskThatFillsPartWayKeepsTheOldReport) {
+    // A file size limit stands for a disk that fills up: writes beyond 32 KiB fail (EFBIG).
+    // The report must fail, the old report stay whole and no temporary file remain.
+    const QString pdf = Path(QStringLiteral("old.pdf"));
+    WriteReportPdf(RecordsOf({3}), pdf, '.');
+    QFile before(pdf);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray old = before.readAll();
+    before.close();
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 32 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        WriteReportPdf(RecordsOf({32, 32, 32, 32, 32, 32, 32, 32, 32}), pdf, '.');
+    } catch (const ReportError& error) {
+        message = error.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
+    QFile after(pdf);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), old);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.pdf"});
+}
+
+TEST_F(ReportPdf, ATargetThatIsNoRegularFileIsRefused) {
+    const QString fifo = Path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& target : {fifo, dir_.path()}) {
+        try {
+            WriteReportPdf(RecordsOf({3}), target, '.');
+            ADD_FAILURE() << target.toStdString() << ": written";
+        } catch (const ReportError& error) {
+            EXPECT_NE(std::string(error.what()).find(target.toStdString()), std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"fifo"});
 }
 
 TEST_F(ReportPdf, PageRangeWritesOnlyThosePages) {

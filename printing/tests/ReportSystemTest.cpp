@@ -1,10 +1,14 @@
 // A report run: output options, status window, preview and file destination, with Cancel.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -98,10 +102,12 @@ TEST_F(ReportRun, PreviewAtFullSizeWithAllPages) {
     EXPECT_EQ(pageCount_, 3);
 }
 
-TEST_F(ReportRun, FileDestinationWritesThePdf) {
+TEST_F(ReportRun, FileDestinationWritesThePdfAndNamesIt) {
     Choose(ReportDestination::File);
-    system_.Run(nullptr, RecordsOf({3}), '.');
+    EXPECT_EQ(system_.Run(nullptr, RecordsOf({3}), '.'), std::optional<QString>(pdf_));
     EXPECT_TRUE(QFile::exists(pdf_));
+    Choose(ReportDestination::Preview);
+    EXPECT_EQ(system_.Run(nullptr, RecordsOf({3}), '.'), std::nullopt);
 }
 
 TEST_F(ReportRun, BadLineFailsBeforeAnyOutput) {
@@ -141,6 +147,64 @@ TEST(OutputOptionsDialog, DefaultsAndChoices) {
 
     QTimer::singleShot(0, &dialog, [&dialog] { dialog.CancelButton()->click(); });
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+}
+
+TEST(OutputOptionsDialog, AFileNameWithoutDotGetsThePdfExtension) {
+    const struct {
+        QString typed;
+        QString file;
+    } cases[] = {
+        {QStringLiteral("/tmp/report"), QStringLiteral("/tmp/report.pdf")},
+        {QStringLiteral("  /tmp/report  "), QStringLiteral("/tmp/report.pdf")},
+        {QStringLiteral("/tmp/report.PDF"), QStringLiteral("/tmp/report.PDF")},
+        {QStringLiteral("/tmp/v1.2/report"), QStringLiteral("/tmp/v1.2/report.pdf")},
+        {QStringLiteral("/tmp/报表"), QStringLiteral("/tmp/报表.pdf")},
+        // A FIFO or device is not renamed: the writer refuses it under its own name.
+        {QStringLiteral("<fifo>"), QStringLiteral("<fifo>")},
+    };
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    OutputOptionsDialog dialog;
+    dialog.FileButton()->setChecked(true);
+    for (const auto& c : cases) {
+        dialog.FilePathEdit()->setText(QString(c.typed).replace(QStringLiteral("<fifo>"), fifo));
+        EXPECT_EQ(dialog.Options().FilePath,
+                  QString(c.file).replace(QStringLiteral("<fifo>"), fifo))
+            << c.typed.toStdString();
+    }
+}
+
+// Return from any control of the dialog presses OK, also from a button that had the focus
+// (Browse... once clicked) and would otherwise be pressed again.
+TEST(OutputOptionsDialog, ReturnPressesOk) {
+    OutputOptionsDialog dialog;
+    dialog.FileButton()->setChecked(true);
+    dialog.FilePathEdit()->setText(QStringLiteral("/tmp/r.pdf"));
+    int fileDialogs = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+        QWidget* browse = nullptr;
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == QCoreApplication::translate("OutputOptionsDialog", "浏览(&B)..."))
+                browse = button;
+        }
+        ASSERT_NE(browse, nullptr);
+        browse->setFocus();
+        // A file dialog opened by mistake is closed again, counted.
+        QTimer::singleShot(50, &dialog, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal != &dialog) {
+                ++fileDialogs;
+                modal->close();
+            }
+        });
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(browse, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(browse, &release);
+    });
+    QTimer::singleShot(2000, &dialog, [&dialog] { dialog.reject(); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(fileDialogs, 0);
 }
 
 TEST(ReportStatusWindow, ShowsThePageAndCancels) {

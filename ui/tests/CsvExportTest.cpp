@@ -34,7 +34,9 @@ TEST_F(CsvExportTest, TheCsvEntryWritesTheRecordsAsATableAndKeepsTheSaveButton) 
     EXPECT_EQ(form->Lines(), Sample());
 }
 
-TEST_F(CsvExportTest, TheChosenEntryDecidesTheExtensionAddedToANameWithoutDot) {
+// A typed extension decides the format; the chosen entry decides only for a name without one,
+// and gives it its extension.
+TEST_F(CsvExportTest, TheTypedExtensionDecidesTheFormatTheEntryOnlyWithoutOne) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("v1.2"));
     struct Case {
         QString Chosen;
@@ -45,11 +47,15 @@ TEST_F(CsvExportTest, TheChosenEntryDecidesTheExtensionAddedToANameWithoutDot) {
     const Case cases[] = {
         {"results", CsvFilterIndex, "results.csv", true},
         {"v1.2/results", CsvFilterIndex, "v1.2/results.csv", true},
-        {"table.csv", CsvFilterIndex, "table.csv", true},
-        {"export.dat", CsvFilterIndex, "export.dat", true},
         {"records", 0, "records.txt", false},
         {"upper", 1, "upper.txt", false},
-        {"named.csv", 0, "named.csv", false},  // the .txt entries write the record file
+        {"v1.2/plain", 0, "v1.2/plain.txt", false},
+        {"table.csv", CsvFilterIndex, "table.csv", true},
+        {"named.csv", 0, "named.csv", true},
+        {"SHOUTED.CSV", 1, "SHOUTED.CSV", true},
+        {"data.txt", CsvFilterIndex, "data.txt", false},
+        {"export.dat", CsvFilterIndex, "export.dat", false},
+        {"table.csv.bak", CsvFilterIndex, "table.csv.bak", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Chosen.toStdString());
@@ -76,6 +82,19 @@ TEST_F(CsvExportTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_EQ(ReadFile(PathOf("old.csv")), ExpectedCsv());
     EXPECT_EQ(ButtonStates(), "11111");
+}
+
+TEST_F(CsvExportTest, TheRecordNumberColumnNamesTheRecordAsItsNodeDoes) {
+    // A single-record upload of record 517: its line is line 1, its node says 517.
+    using namespace fixtures;
+    form->ClearRecords();
+    form->Lines() = WithHeader({Line(SteelHL, {450, 460}, sep())});
+    form->RecordAppended(517, 1);
+    Export(PathOf("single.csv"));
+    EXPECT_TRUE(dialogs.Messages.empty());
+    const QList<QByteArray> rows = ReadFile(PathOf("single.csv")).mid(3).split('\n');
+    ASSERT_GE(rows.size(), 2);
+    EXPECT_TRUE(rows[1].startsWith("517,")) << rows[1].toStdString();
 }
 
 TEST_F(CsvExportTest, FailuresAreReportedAndLeaveFileAndSaveButtonAsTheyWere) {

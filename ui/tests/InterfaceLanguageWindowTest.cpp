@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QChart>
 #include <QDate>
 #include <QMessageBox>
 #include <array>
@@ -37,6 +36,7 @@ struct LanguageTexts {
     const char* ChartTitle;
     // A message box: an open stopped by a reading that does not convert (%1: the file).
     const char* BadLineMessage;
+    const char* BadLineCaption;
     std::array<const char*, 2> YesNo;  // the buttons of a question box
     // A report page: title, page label, date label, then the body lines of a steel record.
     const char* ReportTitle;
@@ -57,7 +57,9 @@ const LanguageTexts Languages[] = {
      "硬度制",
      "钢和铸钢",
      "硬度 / 强度测试情况",
-     "文件 %1 第 3 行 (存储记录2) 无法转换: '4x0' 不是有效的数值",
+     "文句格式不正确!\n请重新输入文件名......\n\n文件 %1 第 3 行: 记录无法转换 (第 1 个读数 '4x0' "
+     "不是数值)",
+     "文件格式错误",
      {"是(&Y)", "否(&N)"},
      "硬度/强度测试报表",
      "\u3000第  1  页",
@@ -76,7 +78,9 @@ const LanguageTexts Languages[] = {
      "Scale",
      "Steel/cast st.",
      "Hardness / Strength Readings",
-     "File %1, line 3 (record 2) cannot be read: '4x0' is not a valid number",
+     "The file is not a record file!\nPlease enter another file name.\n\nFile %1, line 3: the "
+     "record cannot be read (reading 1, '4x0', is not a number)",
+     "Wrong file format",
      {"&Yes", "&No"},
      "Hardness / Strength Test Report",
      "\u3000Page 1",
@@ -115,7 +119,7 @@ TEST_P(InterfaceLanguageTest, WindowTexts) {
     }
     EXPECT_EQ(form->StatusPanel(1)->text(), S(texts.NotConnected));
     EXPECT_EQ(Text("Label1"), S(texts.MaterialCaption));
-    EXPECT_EQ(form->Chart1()->chart()->title(), S(texts.ChartTitle));
+    EXPECT_EQ(form->Chart1()->Title()->text(), S(texts.ChartTitle));
 
     WriteFile(PathOf("records.txt"), FileContent(Sample()));
     Open(PathOf("records.txt"));
@@ -135,7 +139,7 @@ TEST_P(InterfaceLanguageTest, MessageNamesFileLineAndCause) {
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0].Text,
               S(texts.BadLineMessage).arg(QDir::toNativeSeparators(path)));
-    EXPECT_EQ(dialogs.Messages[0].Caption, S(texts.Title));
+    EXPECT_EQ(dialogs.Messages[0].Caption, S(texts.BadLineCaption));
     EXPECT_EQ(dialogs.Messages[0].Icon(), "error");
 
     // Qt's own buttons speak the same language.

@@ -75,15 +75,82 @@ TEST_F(MainWindowTest, ControlsSitAtTheirDesignPositions) {
     EXPECT_EQ(form->StatusPanel(2)->width(), 50);
 }
 
-TEST_F(MainWindowTest, ResizingStretchesBothSidesInHeightAndKeepsPanel2OnTheRight) {
+// Growing the window grows the tree in height and the chart in both directions; the detail
+// panel and the button bar keep their size below the chart. The design size is the smallest.
+TEST_F(MainWindowTest, ResizingGrowsTreeAndChartAndKeepsDetailsAndButtonsBelowTheChart) {
+    struct Case {
+        QSize Asked;
+        QSize Window;  // what the window becomes
+        QRect Panel1, Panel2, Panel4, Chart1, Panel5, Panel3;
+    };
+    const Case cases[] = {
+        {{880, 596},
+         {880, 596},
+         {0, 0, 225, 567},
+         {229, 0, 651, 567},
+         {0, 8, 649, 313},
+         {1, 1, 647, 311},
+         {0, 336, 649, 161},
+         {0, 504, 649, 41}},
+        {{1000, 700},
+         {1000, 700},
+         {0, 0, 225, 671},
+         {229, 0, 771, 671},
+         {0, 8, 769, 417},
+         {1, 1, 767, 415},
+         {0, 440, 649, 161},
+         {0, 608, 649, 41}},
+        // Only taller, only wider.
+        {{880, 800},
+         {880, 800},
+         {0, 0, 225, 771},
+         {229, 0, 651, 771},
+         {0, 8, 649, 517},
+         {1, 1, 647, 515},
+         {0, 540, 649, 161},
+         {0, 708, 649, 41}},
+        {{1200, 596},
+         {1200, 596},
+         {0, 0, 225, 567},
+         {229, 0, 971, 567},
+         {0, 8, 969, 313},
+         {1, 1, 967, 311},
+         {0, 336, 649, 161},
+         {0, 504, 649, 41}},
+        // Smaller than the design: held at the design size.
+        {{600, 420},
+         {880, 596},
+         {0, 0, 225, 567},
+         {229, 0, 651, 567},
+         {0, 8, 649, 313},
+         {1, 1, 647, 311},
+         {0, 336, 649, 161},
+         {0, 504, 649, 41}},
+    };
     form->show();
-    form->resize(1000, 700);
-    form->layout()->activate();
-    const int height = form->centralWidget()->height();
-    EXPECT_EQ(height, 700 - 29);
-    EXPECT_EQ(form->findChild<QWidget*>("Panel1")->geometry(), QRect(0, 0, 225, height));
-    EXPECT_EQ(form->findChild<QWidget*>("Panel2")->geometry(), QRect(1000 - 651, 0, 651, height));
-    EXPECT_EQ(form->findChild<QWidget*>("Panel3")->geometry(), QRect(0, 504, 649, 41));
+    EXPECT_EQ(form->minimumSize(), QSize(880, 596));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Asked.width()) + "x" +
+                     testing::PrintToString(c.Asked.height()));
+        form->resize(c.Asked);
+        form->layout()->activate();
+        EXPECT_EQ(form->size(), c.Window);
+        const std::pair<const char*, QRect> parts[] = {
+            {"Panel1", c.Panel1}, {"Panel2", c.Panel2}, {"Panel4", c.Panel4},
+            {"Chart1", c.Chart1}, {"Panel5", c.Panel5}, {"Panel3", c.Panel3},
+        };
+        for (const auto& [name, rect] : parts) {
+            EXPECT_EQ(form->findChild<QWidget*>(QString::fromLatin1(name))->geometry(), rect)
+                << name;
+        }
+        EXPECT_EQ(form->TreeView1()->geometry(), QRect(1, 1, 223, c.Panel1.height() - 2));
+        EXPECT_EQ(form->statusBar()->geometry(),
+                  QRect(0, c.Window.height() - 29, c.Window.width(), 29));
+        // The buttons stay inside the window, whole.
+        const QWidget* open = form->Button(CommandButton::Open);
+        const QRect onWindow(open->mapTo(form.get(), QPoint(0, 0)), open->size());
+        EXPECT_TRUE(form->centralWidget()->geometry().contains(onWindow));
+    }
 }
 
 TEST_F(MainWindowTest, TabOrderFollowsTheButtonNames) {

@@ -2,6 +2,7 @@
 // A DialogHost that answers from a script and records what the window asked.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,9 +29,22 @@ struct ShownMessage {
     }
 };
 
+struct AskedQuestion {
+    QString Text;
+    QString Caption;
+    QStringList Buttons;
+};
+
 class ScriptedDialogHost : public DialogHost {
   public:
     std::vector<ShownMessage> Messages;
+    std::vector<AskedQuestion> Questions;
+    // Indexes of the buttons that answer the questions, in order; UnscriptedQuestionAnswer
+    // once they run out (the second button: 不保存 of the unsaved-records question).
+    std::deque<int> QuestionAnswers;
+    int UnscriptedQuestionAnswer = 1;
+    // Runs inside a question before it is answered, as events do in a real box's loop.
+    std::function<void()> DuringQuestion;
     std::vector<QString> Filters;
     // Answers to yes/no boxes in order; IDYES once they run out.
     std::deque<int> Answers;
@@ -48,6 +62,17 @@ class ScriptedDialogHost : public DialogHost {
             return IDYES;
         const int answer = Answers.front();
         Answers.pop_front();
+        return answer;
+    }
+    int AskQuestion(const QString& text, const QString& caption,
+                    const QStringList& buttons) override {
+        Questions.push_back({text, caption, buttons});
+        if (DuringQuestion)
+            DuringQuestion();
+        if (QuestionAnswers.empty())
+            return UnscriptedQuestionAnswer;
+        const int answer = QuestionAnswers.front();
+        QuestionAnswers.pop_front();
         return answer;
     }
     std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) override {

@@ -1,8 +1,12 @@
 // The window's wiring of the upload: the read button, the tester's replies, the automatic
 // start, the watcher during an upload and closing the window in the middle of one.
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <chrono>
+#include <functional>
 
 #include "BarChart.h"
 #include "TesterSimulator.h"
@@ -32,6 +36,15 @@ class UploadWindowTest : public WindowTest {
     bool UploadEnds() {
         return dispatcher->ProcessUntil([&] { return !form->UploadRunning(); }, 5000ms);
     }
+    // The tester's "AUTO" frame, and Timer2 running the read command 10 ms later.
+    bool AutoStartRuns(TesterSimulator& tester) {
+        tester.SendAutoStart();
+        if (!dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms))
+            return false;
+        QThread::msleep(20);
+        QCoreApplication::processEvents();
+        return !form->AutoStartArmed();
+    }
 };
 
 TEST_F(UploadWindowTest, TheReadButtonUploadsIntoTreeChartAndPanel) {
@@ -50,7 +63,7 @@ TEST_F(UploadWindowTest, TheReadButtonUploadsIntoTreeChartAndPanel) {
     EXPECT_EQ(TreeTexts(form->TreeModel().RecordIndex(2)), (QStringList{"443", "450", "460"}));
     EXPECT_EQ(ChartValues(), (std::vector<double>{441, 450, 460}));
     EXPECT_EQ(Text("attackl"), "3");
-    EXPECT_EQ(Text("reclab"), "记录号: ");
+    EXPECT_EQ(Text("reclab"), "记录号: 1");
     EXPECT_EQ(form->Lines().size(), 4u);
     EXPECT_EQ(ButtonStates(), "11111");
     EXPECT_EQ(form->StatusPanel(0)->text(), "");
@@ -97,6 +110,54 @@ TEST_F(UploadWindowTest, TheWatcherLeavesReadDisabledWhileAnUploadRuns) {
     EXPECT_EQ(ButtonStates(), "11111");
 }
 
+// What the tester sends wrong ends the upload with a "数据错误" box; the records before stay in
+// the tree and can be saved.
+TEST_F(UploadWindowTest, DataErrorsStopTheUploadAndKeepTheRecordsBefore) {
+    struct Case {
+        const char* name;
+        std::function<void(TesterSimulator&)> spoil;
+        QStringList tree;
+        QStringList words;
+        const char* buttons;
+    };
+    const Case cases[] = {
+        {"impact count of record 2",
+         [](TesterSimulator&) {},
+         {"存储记录1"},
+         {"存储记录2的冲击次数为 40，不在 1 到 32 之间", "之前读入的 1 条记录已保留"},
+         "11111"},
+        {"short count reply",
+         [](TesterSimulator& tester) { tester.InjectFault(SimulatorFault::ShortReport, 1); },
+         {},
+         {"记录数应答长度错误：收到 3 字节，应为 64 字节", "之前读入的 0 条记录已保留"},
+         "10001"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+        dialogs.Messages.clear();
+        SimulatorRecordSet records = Records(3);
+        records.Records[1].Record.ImpactCount = 40;
+        TesterSimulator tester(records);
+        c.spoil(tester);
+        tester.PlugInto(bus);
+        Pump();
+        form->RunCommand([this] { form->BitBtn1Click(); });
+        ASSERT_TRUE(UploadEnds());
+        ASSERT_EQ(dialogs.Messages.size(), 1u);
+        EXPECT_EQ(dialogs.Messages[0].Caption, "数据错误");
+        EXPECT_EQ(dialogs.Messages[0].Icon(), "error");
+        for (const QString& word : c.words) {
+            EXPECT_TRUE(dialogs.Messages[0].Text.contains(word))
+                << dialogs.Messages[0].Text.toStdString();
+        }
+        EXPECT_EQ(TreeTexts(), c.tree);
+        EXPECT_EQ(form->Lines().size(), 1u + c.tree.size());
+        EXPECT_EQ(ButtonStates(), c.buttons);
+        form.reset();
+    }
+}
+
 TEST_F(UploadWindowTest, ClosingTheWindowDuringAnUploadEndsIt) {
     TesterSimulator tester(Records(5));
     tester.SetReplyDelay(50ms);
@@ -110,6 +171,126 @@ TEST_F(UploadWindowTest, ClosingTheWindowDuringAnUploadEndsIt) {
     form.reset();
     // Replies still on their way find nothing to write into.
     dispatcher->ProcessUntil([] { return false; }, 150ms);
+}
+
+TEST_F(UploadWindowTest, AnUploadAsksAboutUnsavedRecordsAndWaitsForTheAnswer) {
+    enum Answer { SaveThem = 0, DropThem = 1, KeepThem = 2 };
+    struct Case {
+        const char* Name;
+        bool ByAutoFrame;
+        int Answer;
+        bool Uploads;
+    };
+    const Case cases[] = {
+        {"read button, keep them", false, KeepThem, false},
+        {"read button, drop them", false, DropThem, true},
+        {"read button, save them", false, SaveThem, true},
+        {"AUTO frame, keep them", true, KeepThem, false},
+        {"AUTO frame, drop them", true, DropThem, true},
+    };
+    QTemporaryDir dir;
+    TesterSimulator tester(Records(3));
+    tester.PlugInto(bus);
+    Pump();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        form->RunCommand([this] { form->BitBtn1Click(); });
+        ASSERT_TRUE(UploadEnds());
+        ASSERT_TRUE(form->RecordsUnsaved());
+        SelectRecord(2);
+        ASSERT_EQ(Text("reclab"), "记录号: 3");
+        dialogs.Questions.clear();
+        dialogs.QuestionAnswers = {c.Answer};
+        const QString saved = dir.filePath(QString::fromLatin1(c.Name) + ".txt");
+        if (c.Answer == SaveThem)
+            dialogs.SaveNames.push_back(saved);
+        const int commandsBefore = tester.CommandsReceived();
+        bool startedDuringQuestion = false;
+        bool secondStartRan = false;
+        dialogs.DuringQuestion = [&] {
+            startedDuringQuestion = form->UploadRunning();
+            // The tester repeats its frame while the box is up: the start still waits.
+            secondStartRan = AutoStartRuns(tester);
+        };
+
+        if (c.ByAutoFrame)
+            ASSERT_TRUE(AutoStartRuns(tester));
+        else
+            form->RunCommand([this] { form->BitBtn1Click(); });
+        dialogs.DuringQuestion = nullptr;
+
+        EXPECT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_FALSE(startedDuringQuestion);
+        EXPECT_TRUE(secondStartRan);
+        EXPECT_EQ(form->UploadRunning(), c.Uploads);
+        ASSERT_TRUE(UploadEnds());
+        QThread::msleep(20);
+        Pump();
+        EXPECT_FALSE(form->UploadRunning()) << "the frame repeated during the question is not a "
+                                               "second upload";
+        EXPECT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_EQ(tester.CommandsReceived() > commandsBefore, c.Uploads);
+        EXPECT_EQ(QFile::exists(saved), c.Answer == SaveThem);
+        // The records shown after an upload are record 1's, and the record number says so.
+        EXPECT_EQ(Text("reclab"), c.Uploads ? "记录号: 1" : "记录号: 3");
+        EXPECT_EQ(form->RecordsUnsaved(), c.Answer != SaveThem || c.Uploads);
+        EXPECT_EQ(TreeTexts().size(), 3);
+    }
+}
+
+// The tester's frame while the user answers the question of an open: the upload it asks for is
+// not lost but starts after the answer, asking in turn.
+TEST_F(UploadWindowTest, AnAutoFrameDuringTheOpenQuestionStartsItsUploadAfterwards) {
+    QTemporaryDir dir;
+    {
+        QFile file(dir.filePath("other.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("@Import Data@\r\n");
+    }
+    TesterSimulator tester(Records(2));
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->BitBtn1Click(); });
+    ASSERT_TRUE(UploadEnds());
+    const RecordLines uploaded = form->Lines();
+
+    dialogs.OpenNames.push_back(dir.filePath("other.txt"));
+    dialogs.QuestionAnswers = {2, 1};  // the open: 取消; the upload after it: 不保存
+    bool autoDuringQuestion = false;
+    dialogs.DuringQuestion = [&] {
+        if (dialogs.Questions.size() != 1)
+            return;
+        autoDuringQuestion = AutoStartRuns(tester);
+        EXPECT_FALSE(form->UploadRunning());
+    };
+    form->RunCommand([this] { form->BitBtn5Click(); });
+    EXPECT_TRUE(autoDuringQuestion);
+    EXPECT_EQ(form->Lines(), uploaded) << "the open was cancelled";
+    EXPECT_EQ(dialogs.Questions.size(), 1u);
+
+    // Timer2 is a Qt timer: Qt's own events run between the looks.
+    const int commandsBefore = tester.CommandsReceived();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Questions.size() == 2; }, 2000));
+    ASSERT_TRUE(UploadEnds());
+    EXPECT_GT(tester.CommandsReceived(), commandsBefore);
+    EXPECT_EQ(form->Lines(), uploaded) << "the same two records, uploaded again";
+}
+
+TEST_F(UploadWindowTest, SavedRecordsAreReplacedWithoutAQuestion) {
+    QTemporaryDir dir;
+    TesterSimulator tester(Records(2));
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->BitBtn1Click(); });
+    ASSERT_TRUE(UploadEnds());
+    dialogs.SaveNames.push_back(dir.filePath("saved.txt"));
+    form->RunCommand([this] { form->BitBtn2Click(); });
+    ASSERT_FALSE(form->RecordsUnsaved());
+    form->RunCommand([this] { form->BitBtn1Click(); });
+    EXPECT_TRUE(form->UploadRunning());
+    ASSERT_TRUE(UploadEnds());
+    EXPECT_TRUE(dialogs.Questions.empty());
+    EXPECT_TRUE(form->RecordsUnsaved());
 }
 
 }  // namespace

@@ -10,8 +10,9 @@ namespace leeb::testing {
 CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
                  const std::map<QString, QString>& environment) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "LANG", "LANGUAGE",
-                             "LC_NUMERIC", "LC_ALL"}) {
+    // As on a build machine or over ssh: no display and no desktop session's runtime folder.
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR",
+                             "LANG", "LANGUAGE", "LC_NUMERIC", "LC_ALL"}) {
         env.remove(QString::fromLatin1(name));
     }
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));

@@ -16,9 +16,9 @@ struct CliResult {
     std::string Err;    // stderr, UTF-8
 };
 
-// Runs the program in `workingFolder` under the C locale (decimal point '.'), with no display
-// and no QT_QPA_PLATFORM, so a report must manage without either. `environment` adds to or
-// overrides that.
+// Runs the program in `workingFolder` under the C locale (decimal point '.'), with no display,
+// no QT_QPA_PLATFORM and no XDG_RUNTIME_DIR, so a report must manage without them. `environment`
+// adds to or overrides that.
 CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
                  const std::map<QString, QString>& environment = {});
 

@@ -3,8 +3,11 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -40,9 +43,15 @@ const FileCase FileCases[] = {
      "@Import Data@\r\n  3,2008/05/17,    0,  450,  452,  448,\r\n\r\n"
      "  3,2008/05/17,    0,  450,  452,  448,\r\n",
      "第 3 行（存储记录2）无法转换"},
-    // Under the C locale the decimal point is '.': a comma-written file does not read back.
-    {"OtherDecimalSeparator", "@Import Data@\r\n  1,2008/05/17,12288,045,3,\r\n",
-     "第 2 行（存储记录1）无法转换"},
+    // Under the C locale the decimal point is '.': a whole-number reading with a comma could
+    // as well be a thousands separator and does not read.
+    {"OtherDecimalSeparator", "@Import Data@\r\n  1,2008/05/17,    0,450,6,\r\n",
+     "第 2 行（存储记录1）无法转换：第 1 个读数 '450,6' 不是数字"},
+    {"LineLongerThanAnyRecordLine",
+     "@Import Data@\r\n  1,2008/05/17,    0,  450,                                                 "
+     " "
+     "<long>",
+     "第 2 行太长"},
 };
 
 struct CommandCase {
@@ -63,7 +72,9 @@ TEST_P(CliRecordFileFailureTest, FailsWithAMessageAndWritesNothing) {
     } else if (std::string(file.Content) == "<dir>") {
         QDir(folder.Root()).mkdir(QStringLiteral("records.txt"));
     } else {
-        folder.Write(QStringLiteral("records.txt"), file.Content);
+        QByteArray content(file.Content);
+        content.replace("<long>", QByteArray(70000, ' '));
+        folder.Write(QStringLiteral("records.txt"), content);
     }
     QStringList arguments{command.Command, "records.txt"};
     if (command.Output != nullptr)
@@ -105,6 +116,25 @@ TEST(CliShowFailureTest, RecordsBeforeABadLineArePrintedFirst) {
     ASSERT_EQ(error.error, QJsonParseError::NoError) << json.Out;
     EXPECT_EQ(document.array().size(), 2);
     EXPECT_THAT(json.Err, HasSubstr("第 4 行（存储记录3）无法转换"));
+}
+
+TEST(CliOutputFailureTest, OutputsThatAreNoRegularFileAreRefusedAndKept) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), "@Import Data@\r\n" + GoodLine);
+    const QString fifo = folder.Path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(folder.Root()).mkdir(QStringLiteral("folder.pdf")));
+    for (const QStringList& arguments : {
+             QStringList{"export", "r.txt", "-o", "fifo"},
+             QStringList{"report", "r.txt", "-o", "fifo"},
+             QStringList{"report", "r.txt", "-o", "folder.pdf"},
+         }) {
+        const CliResult result = RunCli(arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_THAT(result.Err, HasSubstr("输出不是普通文件")) << arguments.join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_EQ(QDir(folder.Root()).entryList(QDir::Files | QDir::Hidden), QStringList{"r.txt"});
 }
 
 TEST(CliOutputFailureTest, AnUnwritableOrSameOutputIsRefusedAndTheRecordsStay) {

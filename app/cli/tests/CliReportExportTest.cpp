@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 
 #include "CliProcess.h"
@@ -31,9 +32,32 @@ TEST(CliReportTest, WritesTheReportWithoutADisplay) {
     folder.Write(QStringLiteral("r.txt"), TwoRecords);
     const CliResult result = RunCli({"report", "r.txt", "-o", "report.pdf"}, folder.Root());
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Err, "");  // no Qt warnings about the missing display or runtime folder
     const std::string text = PdfText(folder.Path(QStringLiteral("report.pdf")));
     EXPECT_THAT(text, HasSubstr("硬度/强度测试报表"));
     EXPECT_THAT(text, HasSubstr("45.6"));
+}
+
+TEST(CliReportTest, ANameWithoutDotGetsItsExtension) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), TwoRecords);
+    ASSERT_TRUE(QDir(folder.Root()).mkdir(QStringLiteral("v1.2")));
+    const struct {
+        QStringList arguments;
+        const char* written;
+    } cases[] = {
+        {{"report", "r.txt", "-o", "report"}, "report.pdf"},
+        {{"report", "r.txt", "-o", "v1.2/report"}, "v1.2/report.pdf"},
+        {{"report", "r.txt", "-o", "named.PDF"}, "named.PDF"},
+        {{"export", "r.txt", "-o", "table"}, "table.csv"},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = RunCli(c.arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 0) << result.Err;
+        EXPECT_TRUE(CliFolder::Exists(folder.Path(QString::fromUtf8(c.written)))) << c.written;
+    }
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("report"))));
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("table"))));
 }
 
 TEST(CliReportTest, LangChoosesTheReportsLanguage) {

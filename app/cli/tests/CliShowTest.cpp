@@ -95,6 +95,42 @@ TEST(CliShowTest, TextShowsTheTreeAndThePanel) {
     EXPECT_THAT(result.Out, HasSubstr("  平均值: 45.4\n"));
 }
 
+TEST(CliShowTest, RecordFilesTravelBetweenDecimalSeparators) {
+    // One-decimal readings read with either separator; each shows with the local one.
+    const QByteArray file = "@Import Data@\r\n  2,2011/12/31,12356,045,3,045.6,\r\n";
+    for (const auto& [locale, readings] : std::map<QString, QJsonArray>{
+             {"C", {"45.3", "45.6"}}, {"de_DE.UTF-8", {"45,3", "45,6"}}}) {
+        const QJsonArray records = ShowJson(file, {{"LC_ALL", locale}});
+        ASSERT_EQ(records.size(), 1) << locale.toStdString();
+        EXPECT_EQ(records[0].toObject()["readings"].toArray(), readings) << locale.toStdString();
+    }
+}
+
+TEST(CliShowTest, EveryReadingOfALongerOlderLineIsShown) {
+    QByteArray line = " 40,2008/05/17,    0,";
+    QJsonArray readings;
+    for (int i = 0; i < 40; ++i) {
+        line += "  " + QByteArray::number(400 + i) + ",";
+        readings.append(QString::number(400 + i));
+    }
+    const QJsonArray records = ShowJson("@Import Data@\r\n" + line + "\r\n");
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].toObject()["readings"].toArray(), readings);
+    EXPECT_EQ(records[0].toObject()["count"].toInt(), 40);
+}
+
+TEST(CliShowTest, ControlCharactersOfTheFileAreShownEscaped) {
+    // A date field that would clear the screen and retitle the terminal.
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"),
+                 "@Import Data@\r\n  1,\x1b[2J\x1b]0;\x07\\,    0,  450,\r\n");
+    const CliResult result = RunCli({"show", "r.txt"}, folder.Root());
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_THAT(result.Out, HasSubstr("  测量日期: \\x1B[2J\\x1B]0;\\x07\\x5C\n"));
+    EXPECT_EQ(result.Out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(result.Out.find('\x07'), std::string::npos);
+}
+
 TEST(CliShowTest, AHeaderOnlyFileHasNoRecords) {
     EXPECT_EQ(ShowJson("#Import Data@\r\n").size(), 0);
 }

@@ -3,6 +3,12 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <QDir>
 
 #include "CliProcess.h"
 #include "RecordFile.h"
@@ -36,8 +42,9 @@ TEST(CliUploadTest, SimulatedSampleGivesTheFileTheWindowSaves) {
     const QByteArray written = CliFolder::Read(folder.Path(QStringLiteral("records.txt")));
     EXPECT_EQ(written, SampleRecordFile());
     EXPECT_EQ(written.count("\r\n"), 15);
-    EXPECT_THAT(result.Err, HasSubstr("1/14\n"));
-    EXPECT_THAT(result.Err, HasSubstr("14/14\n"));
+    // Not a terminal: no progress, the summary alone.
+    EXPECT_EQ(result.Err,
+              "已上传 14 条记录，写入 records.txt。(14 records uploaded into records.txt.)\n");
     EXPECT_EQ(result.Out, "");
 }
 
@@ -59,6 +66,51 @@ TEST(CliUploadTest, SimulatedRecordsFromJsonWithTheReadingSubstitutions) {
               "  3,2008/05/17,12288,045.3,000.5,088.8,\r\n");
 }
 
+// The simulated tester's record 3 (or 1) has 40 impacts, which no record can hold: the upload
+// stops there with a data error.
+struct InterruptionCase {
+    const char* Name;
+    int BadRecord;
+    int ExitCode;
+    QByteArray File;  // out.txt afterwards
+    std::vector<const char*> Messages;
+};
+
+TEST(CliUploadTest, InterruptedUploadWritesTheRecordsReadAndSaysHowMany) {
+    const QByteArray kept = "@Import Data@\r\n  1,2008/05/17,    0,  999,\r\n";
+    const InterruptionCase cases[] = {
+        {"at record 3",
+         3,
+         3,
+         "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n  1,2008/05/17,    0,  460,\r\n",
+         {"数据错误", "存储记录3", "40", "2 of 3 records written to out.txt", "共 3 条"}},
+        {"at record 1", 1, 1, kept, {"数据错误", "No record was read; no file was written"}},
+    };
+    for (const InterruptionCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        CliFolder folder;
+        QByteArray json = R"({"records": [)";
+        for (int r = 1; r <= 3; ++r) {
+            json += QByteArray(r > 1 ? "," : "") + R"({"readings": [)" +
+                    QByteArray::number(440 + 10 * r) + R"(], "settings": 0, "date": 35464, )" +
+                    R"("count": )" + QByteArray::number(r == c.BadRecord ? 40 : 1) + "}";
+        }
+        json += "]}";
+        folder.Write(QStringLiteral("tester.json"), json);
+        const QString out = folder.Write(QStringLiteral("out.txt"), kept);
+
+        const CliResult result =
+            RunCli({"upload", "--simulate=tester.json", "-o", "out.txt"}, folder.Root());
+        EXPECT_EQ(result.ExitCode, c.ExitCode) << result.Err;
+        EXPECT_EQ(CliFolder::Read(out), c.File);
+        for (const char* message : c.Messages) {
+            EXPECT_THAT(result.Err, HasSubstr(message));
+        }
+        // Written whole through a temporary file that is gone afterwards.
+        EXPECT_EQ(QDir(folder.Root()).entryList(QDir::Files).size(), 2);
+    }
+}
+
 struct FailureCase {
     const char* Name;
     QStringList Arguments;
@@ -74,12 +126,16 @@ TEST_P(CliUploadFailureTest, FailsAndLeavesTheOutputAlone) {
     folder.Write(QStringLiteral("empty.json"), R"({"records": []})");
     const QByteArray kept = "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n";
     const QString out = folder.Write(QStringLiteral("out.txt"), kept);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.Path(QStringLiteral("fifo"))).constData(), 0600),
+              0);
 
     const CliResult result = RunCli(GetParam().Arguments, folder.Root());
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_THAT(result.Err, HasSubstr(GetParam().Message));
     EXPECT_EQ(CliFolder::Read(out), kept);
     EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("missing/out.txt"))));
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("fifo.txt"))));
+    EXPECT_FALSE(QFileInfo(folder.Path(QStringLiteral("fifo"))).isFile());
 }
 
 const FailureCase FailureCases[] = {
@@ -96,6 +152,8 @@ const FailureCase FailureCases[] = {
      "无法读取模拟硬度计的记录"},
     {"MissingFolder", {"upload", "--simulate", "-o", "missing/out.txt"}, "文件夹不存在"},
     {"FolderAsOutput", {"upload", "--simulate", "-o", "out.txt/"}, "输出必须是一个文件名"},
+    // Neither replaced by a regular file nor given a ".txt" beside it.
+    {"FifoAsOutput", {"upload", "--simulate", "-o", "fifo"}, "输出不是普通文件"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Uploads, CliUploadFailureTest, ::testing::ValuesIn(FailureCases),

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "CliProcess.h"
+#include "LeebdeskVersion.h"
 
 namespace leeb::testing {
 namespace {
@@ -52,15 +53,30 @@ const UsageCase UsageCases[] = {
 INSTANTIATE_TEST_SUITE_P(CommandLines, CliUsageTest, ::testing::ValuesIn(UsageCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(CliHelpTest, HelpIsNoErrorAndNamesEveryCommand) {
+// Asked-for help and version are answers, not errors: standard output, status 0, nothing on
+// standard error (no Qt warning either), with no display.
+TEST(CliHelpTest, HelpAndVersionGoToStandardOutput) {
     CliFolder folder;
     for (const QStringList& arguments :
          {QStringList{"--help"}, QStringList{"-h"}, QStringList{"report", "--help"}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
         const CliResult result = RunCli(arguments, folder.Root());
-        EXPECT_EQ(result.ExitCode, 0) << arguments.join(' ').toStdString();
+        EXPECT_EQ(result.ExitCode, 0);
+        EXPECT_EQ(result.Err, "");
         for (const char* command : {"upload", "show", "report", "export"}) {
-            EXPECT_THAT(result.Err, HasSubstr(std::string("leebdesk-cli ") + command));
+            EXPECT_THAT(result.Out, HasSubstr(std::string("leebdesk-cli ") + command));
         }
+        for (const char* status : {"0  ", "1  ", "2  ", "3  upload"}) {
+            EXPECT_THAT(result.Out, HasSubstr(status));
+        }
+    }
+    for (const QStringList& arguments :
+         {QStringList{"--version"}, QStringList{"show", "--version"}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const CliResult result = RunCli(arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 0);
+        EXPECT_EQ(result.Out, "leebdesk-cli " LEEBDESK_VERSION_TEXT "\n");
+        EXPECT_EQ(result.Err, "");
     }
 }
 

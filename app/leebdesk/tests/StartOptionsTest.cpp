@@ -2,8 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include "LeebdeskVersion.h"
 #include "StartOptions.h"
 
 namespace leeb {
@@ -20,6 +23,7 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         Action What;
         bool Simulate;
         std::string File;
+        QString Open = {};
         std::optional<InterfaceLanguage> Language = std::nullopt;  // none: the system's
     };
     const Case cases[] = {
@@ -32,9 +36,14 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         {{"-h", "--simulate"}, Action::ShowHelp, true, ""},
         {{"--version"}, Action::ShowVersion, false, ""},
         {{"--version", "--help"}, Action::ShowHelp, false, ""},
-        {{"--lang", "en", "--simulate"}, Action::Run, true, "", InterfaceLanguage::English},
-        {{"--lang=zh"}, Action::Run, false, "", InterfaceLanguage::Chinese},
-        {{"--simulate", "--lang", "ZH"}, Action::Run, true, "", InterfaceLanguage::Chinese},
+        // A record file to open, as a file manager passes it; with the simulator too.
+        {{"records.txt"}, Action::Run, false, "", "records.txt"},
+        {{"/home/me/测量 1.txt", "--simulate"}, Action::Run, true, "", "/home/me/测量 1.txt"},
+        {{"--", "-r.txt"}, Action::Run, false, "", "-r.txt"},
+        {{"-"}, Action::Run, false, "", "-"},
+        {{"--lang", "en", "--simulate", "r.txt"}, Action::Run, true, "", "r.txt", InterfaceLanguage::English},
+        {{"--lang=zh"}, Action::Run, false, "", "", InterfaceLanguage::Chinese},
+        {{"--simulate", "--lang", "ZH"}, Action::Run, true, "", "", InterfaceLanguage::Chinese},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());
@@ -42,6 +51,7 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         EXPECT_EQ(options.What, c.What);
         EXPECT_EQ(options.Simulate, c.Simulate);
         EXPECT_EQ(options.SimulateFile, c.File);
+        EXPECT_EQ(options.OpenFile, c.Open);
         EXPECT_EQ(options.Language, c.Language);
     }
 }
@@ -53,7 +63,8 @@ TEST(StartOptionsTest, RefusedCommandLinesSayWhatIsWrong) {
     };
     const Case cases[] = {
         {{"--simulated"}, "--simulated"},
-        {{"records.txt"}, "records.txt"},
+        {{"a.txt", "b.txt"}, "only one record file"},
+        {{"-r.txt"}, "-r.txt"},
         {{"--simulate="}, "needs a file name"},
         {{"--simulate", "--simulate=a.json"}, "only once"},
         {{"--lang"}, "needs zh or en"},
@@ -122,6 +133,35 @@ TEST(StartOptionsTest, AnUnusableRecordFileIsAClearErrorNamingIt) {
             EXPECT_NE(message.find(c.Name), std::string::npos) << message;
         }
     }
+}
+
+// Both answers come before anything needs a display: run with none, and no desktop session.
+TEST(StartOptionsTest, HelpAndVersionWithoutADisplay) {
+    struct Case {
+        const char* Argument;
+        const char* Out;  // part of the output
+    };
+    const Case cases[] = {
+        {"--help", "leebdesk --simulate=FILE"},
+        {"-h", "leebdesk --simulate=FILE"},
+        {"--version", "leebdesk " LEEBDESK_VERSION_TEXT "\n"},
+    };
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
+        env.remove(QString::fromLatin1(name));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Argument);
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(LEEBDESK_PATH), {QString::fromLatin1(c.Argument)});
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_EQ(program.readAllStandardError().toStdString(), "");
+        EXPECT_NE(program.readAllStandardOutput().toStdString().find(c.Out), std::string::npos);
+    }
+    EXPECT_EQ(VersionText(), "leebdesk " LEEBDESK_VERSION_TEXT "\n");
+    EXPECT_EQ(std::string(LEEBDESK_VERSION_TEXT), "1.0.2 (V1.02)");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The run-time binding of the device-setup and HID libraries, against small shared libraries
-// built for the test: the use count, failed loads, and the all-or-nothing rule.
+// built for the test: the use counts, failed loads, and which missing names matter.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "Hid.h"
 #include "ModuleLoader.h"
@@ -15,7 +17,9 @@ class BindingTest : public ::testing::Test {
         while (SetupApiUseCount() > 0) {
             ReleaseSetupApi();
         }
-        ReleaseHid();
+        while (HidUseCount() > 0) {
+            ReleaseHid();
+        }
     }
 };
 
@@ -66,37 +70,66 @@ TEST_F(BindingTest, SetupApiIsFreedOnlyWhenTheUseCountFallsToZero) {
     EXPECT_EQ(SetupApiUseCount(), 0);
 }
 
-TEST_F(BindingTest, OneMissingNameLeavesTheLibraryUnbound) {
+TEST_F(BindingTest, OnlyTheNamesCalledDecideAndAMissingOneIsNamed) {
     struct Case {
         const char* library;
         bool (*bind)(const char*);
         bool (*bound)();
-        const char* present;
+        std::string (*problem)();
+        EntryPoint (*entry)(std::string_view);
+        const char* absent;
+        bool binds;
     };
     const Case cases[] = {
-        {FAKE_SETUPAPI_MISSING_ONE, &BindSetupApi, &SetupApiBound, "SetupDiGetClassDevsA"},
-        {FAKE_HID_MISSING_ONE, &BindHid, &HidBound, "HidD_GetAttributes"},
+        {FAKE_SETUPAPI_MISSING_CALLED, &BindSetupApi, &SetupApiBound, &SetupApiBindProblem,
+         &SetupApiEntry, "SetupDiEnumDeviceInterfaces", false},
+        {FAKE_HID_MISSING_CALLED, &BindHid, &HidBound, &HidBindProblem, &HidEntry, "HidP_GetCaps",
+         false},
+        {FAKE_SETUPAPI_MISSING_OTHER, &BindSetupApi, &SetupApiBound, &SetupApiBindProblem,
+         &SetupApiEntry, "SetupOpenMasterInf", true},
+        {FAKE_HID_MISSING_OTHER, &BindHid, &HidBound, &HidBindProblem, &HidEntry, "HidD_Hello",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.library);
-        EXPECT_FALSE(c.bind(c.library));
-        EXPECT_FALSE(c.bound());
-        EXPECT_EQ(SetupApiEntry(c.present), nullptr);
-        EXPECT_EQ(HidEntry(c.present), nullptr);
+        EXPECT_EQ(c.bind(c.library), c.binds);
+        EXPECT_EQ(c.bound(), c.binds);
+        EXPECT_EQ(c.entry(c.absent), nullptr);
+        if (c.binds) {
+            EXPECT_EQ(c.problem(), "");
+            ReleaseSetupApi();
+            ReleaseHid();
+        } else {
+            EXPECT_EQ(c.problem(), std::string(c.library) + " lacks " + c.absent);
+        }
     }
     EXPECT_EQ(SetupApiUseCount(), 0);
+    EXPECT_EQ(HidUseCount(), 0);
 }
 
-TEST_F(BindingTest, HidIsUnboundByTheFirstReleaseWhateverTheBinds) {
+TEST_F(BindingTest, ALibraryThatCannotBeLoadedIsNamed) {
+    EXPECT_FALSE(BindHid("/nonexistent/hid-library"));
+    EXPECT_EQ(HidBindProblem().rfind("/nonexistent/hid-library cannot be loaded: ", 0), 0u)
+        << HidBindProblem();
+    EXPECT_EQ(HidUseCount(), 0) << "the next bind tries again";
     ASSERT_TRUE(BindHid(FAKE_HID));
+    EXPECT_EQ(HidBindProblem(), "");
+}
+
+TEST_F(BindingTest, EveryHidBindNeedsItsRelease) {
+    // Two users in one process: the first to let go must not unbind the other.
     ASSERT_TRUE(BindHid(FAKE_HID));
-    EXPECT_TRUE(HidBound());
+    ASSERT_TRUE(BindHid("/nonexistent/hid-library")) << "already bound: only counts";
     EXPECT_NE(HidEntry("HidP_GetCaps"), nullptr);
     EXPECT_EQ(HidSecondEntry("HidP_GetUsages"), HidEntry("HidP_GetUsages"));
     EXPECT_EQ(HidSecondEntry("HidP_GetCaps"), nullptr);
     ReleaseHid();
+    EXPECT_TRUE(HidBound());
+    EXPECT_NE(HidEntry("HidP_GetCaps"), nullptr);
+    ReleaseHid();
     EXPECT_FALSE(HidBound());
     EXPECT_EQ(HidEntry("HidP_GetCaps"), nullptr);
+    EXPECT_EQ(HidUseCount(), 0);
 }
 
 }  // namespace

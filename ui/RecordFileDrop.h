@@ -1,0 +1,20 @@
+#pragma once
+// Dropping a record file on the window opens it, as the open button would with that file
+// chosen. Only one local file is taken, and only while the open button is enabled.
+
+#include <QString>
+#include <optional>
+
+class QMimeData;
+
+namespace leeb {
+
+class TForm1;
+
+// The one local file that `data` carries; nothing for several files, folders' contents,
+// remote addresses or text.
+std::optional<QString> DroppedFile(const QMimeData* data);
+
+void InstallRecordFileDrop(TForm1& form);
+
+}  // namespace leeb
