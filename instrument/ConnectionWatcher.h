@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "TranslationMarks.h"
+
 namespace leeb {
 
 class THidDevice;
@@ -21,8 +23,10 @@ class ConnectionWatcher {
   public:
     static constexpr uint16_t TesterVendorId = 0x1234;
     static constexpr uint16_t TesterProductId = 0x5678;
-    static constexpr const char* ConnectedText = "连接OK";
-    static constexpr const char* NotConnectedText = "未连接";
+    // The window shows them translated under the context "ConnectionWatcher".
+    static constexpr const char* ConnectedText = QT_TRANSLATE_NOOP("ConnectionWatcher", "连接OK");
+    static constexpr const char* NotConnectedText =
+        QT_TRANSLATE_NOOP("ConnectionWatcher", "未连接");
 
     struct Callbacks {
         std::function<void(const std::string&)> SetStatusText;  // status panel 1

@@ -7,18 +7,20 @@
 
 #include "RecordStatistics.h"
 #include "RecordView.h"
+#include "TranslationMarks.h"
 
 namespace leeb {
 namespace {
 
 constexpr std::size_t CommandBytes = 5;  // report ID and the four command bytes
 
-const char* const WriteErrorText = "Write to USB Derive Error";
-const char* const UsbErrorCaption = "USB Error";
-const char* const NoReplyText = "里氏硬度计无应答";
-const char* const NoDataText = "里氏硬度计中没有数据";
-const char* const NoDataCaption = "无存储记录";
-const char* const RecordLineErrorCaption = "错误";
+// The view shows them translated under the context "RecordUpload".
+const char* const WriteErrorText = QT_TRANSLATE_NOOP("RecordUpload", "Write to USB Derive Error");
+const char* const UsbErrorCaption = QT_TRANSLATE_NOOP("RecordUpload", "USB Error");
+const char* const NoReplyText = QT_TRANSLATE_NOOP("RecordUpload", "里氏硬度计无应答");
+const char* const NoDataText = QT_TRANSLATE_NOOP("RecordUpload", "里氏硬度计中没有数据");
+const char* const NoDataCaption = QT_TRANSLATE_NOOP("RecordUpload", "无存储记录");
+const char* const RecordLineErrorCaption = QT_TRANSLATE_NOOP("RecordUpload", "错误");
 
 }  // namespace
 

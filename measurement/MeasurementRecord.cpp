@@ -2,16 +2,26 @@
 
 #include <charconv>
 
+#include "TranslationMarks.h"
+
 namespace leeb {
 
+// The names are Chinese, the program's own language; the window and the report show them
+// translated under the context "CodeTables" (the scale and device names need none).
 const std::array<const char*, 10> MaterialNames = {
-    "钢和铸钢", "合金工具钢", "不锈钢",   "灰铸铁", "球墨铸铁",
-    "铸铝合金", "铜锌合金",   "铜锡合金", "纯铜",   "锻钢",
+    QT_TRANSLATE_NOOP("CodeTables", "钢和铸钢"), QT_TRANSLATE_NOOP("CodeTables", "合金工具钢"),
+    QT_TRANSLATE_NOOP("CodeTables", "不锈钢"),   QT_TRANSLATE_NOOP("CodeTables", "灰铸铁"),
+    QT_TRANSLATE_NOOP("CodeTables", "球墨铸铁"), QT_TRANSLATE_NOOP("CodeTables", "铸铝合金"),
+    QT_TRANSLATE_NOOP("CodeTables", "铜锌合金"), QT_TRANSLATE_NOOP("CodeTables", "铜锡合金"),
+    QT_TRANSLATE_NOOP("CodeTables", "纯铜"),     QT_TRANSLATE_NOOP("CodeTables", "锻钢"),
 };
 
 const std::array<const char*, 10> StrengthMaterialNames = {
-    "低碳钢", "高碳钢",   "铬钢",     "铬钒钢",     "铬镍钢",
-    "铬钼钢", "铬镍钼钢", "铬锰硅钢", "超高强度钢", "不锈钢",
+    QT_TRANSLATE_NOOP("CodeTables", "低碳钢"),     QT_TRANSLATE_NOOP("CodeTables", "高碳钢"),
+    QT_TRANSLATE_NOOP("CodeTables", "铬钢"),       QT_TRANSLATE_NOOP("CodeTables", "铬钒钢"),
+    QT_TRANSLATE_NOOP("CodeTables", "铬镍钢"),     QT_TRANSLATE_NOOP("CodeTables", "铬钼钢"),
+    QT_TRANSLATE_NOOP("CodeTables", "铬镍钼钢"),   QT_TRANSLATE_NOOP("CodeTables", "铬锰硅钢"),
+    QT_TRANSLATE_NOOP("CodeTables", "超高强度钢"), QT_TRANSLATE_NOOP("CodeTables", "不锈钢"),
 };
 
 const std::array<const char*, 7> ScaleNames = {"HL ", "HV ", "HB ", "HRC", "HS ", "HRB", "HRA"};

@@ -9,6 +9,7 @@
 #include "AtomicFileWrite.h"
 #include "RecordCsvQuality.h"
 #include "RecordView.h"
+#include "TranslationMarks.h"
 
 namespace leeb {
 
@@ -145,8 +146,11 @@ std::vector<std::string> RecordRow(long recordNumber, const RecordTextFields& fi
 }  // namespace
 
 std::string ImpactDirectionText(int impactDirection) {
-    static constexpr std::array<const char*, 5> Texts = {"垂直向下", "45°向下", "水平", "45°向上",
-                                                         "垂直向上"};
+    // Shown translated under "CodeTables" where a language is chosen.
+    static constexpr std::array<const char*, 5> Texts = {
+        QT_TRANSLATE_NOOP("CodeTables", "垂直向下"), QT_TRANSLATE_NOOP("CodeTables", "45°向下"),
+        QT_TRANSLATE_NOOP("CodeTables", "水平"), QT_TRANSLATE_NOOP("CodeTables", "45°向上"),
+        QT_TRANSLATE_NOOP("CodeTables", "垂直向上")};
     if (impactDirection < 0 || impactDirection >= static_cast<int>(Texts.size())) {
         return UnknownCodeText(impactDirection);
     }

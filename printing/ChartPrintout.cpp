@@ -1,5 +1,7 @@
 #include "ChartPrintout.h"
 
+#include <QCoreApplication>
+#include <QPainter>
 #include <qcustomplot.h>
 
 #include "NumberText.h"
@@ -42,7 +44,8 @@ ChartPrintRect ChartPrintRectangle(int printableWidth, int printableHeight) {
 
 void PrintChart(QCustomPlot* chart, QPrinter& printer) {
     if (chart == nullptr || chart->width() <= 0 || chart->height() <= 0) {
-        throw ReportError("The chart has no area to print.");
+        throw ReportError(
+            QCoreApplication::translate("ChartPrintout", "图表没有可打印的区域。").toStdString());
     }
     OrientationRestorer restorer(printer);
     printer.setPageOrientation(QPageLayout::Landscape);
@@ -55,7 +58,8 @@ void PrintChart(QCustomPlot* chart, QPrinter& printer) {
 
     QCPPainter painter;
     if (!painter.begin(&printer)) {
-        throw ReportError("The printer could not be started.");
+        throw ReportError(
+            QCoreApplication::translate("ChartPrintout", "无法启动打印机。").toStdString());
     }
     try {
         const QRect target(origin.x() + rect.Left, origin.y() + rect.Top, rect.Right - rect.Left,
@@ -75,7 +79,8 @@ void PrintChart(QCustomPlot* chart, QPrinter& printer) {
         throw;
     }
     if (!painter.end()) {
-        throw ReportError("The chart could not be printed.");
+        throw ReportError(
+            QCoreApplication::translate("ChartPrintout", "图表未能打印完。").toStdString());
     }
 }
 

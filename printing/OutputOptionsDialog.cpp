@@ -17,20 +17,20 @@ namespace leeb {
 
 OutputOptionsDialog::OutputOptionsDialog(QWidget* parent)
     : QDialog(parent),
-      printer_(new QRadioButton(QStringLiteral("&Printer"))),
-      preview_(new QRadioButton(QStringLiteral("Pre&view"))),
-      file_(new QRadioButton(QStringLiteral("&File (PDF)"))),
+      printer_(new QRadioButton(tr("打印机(&P)"))),
+      preview_(new QRadioButton(tr("预览(&V)"))),
+      file_(new QRadioButton(tr("文件 (PDF)(&F)"))),
       printerName_(new QComboBox),
-      setup_(new QPushButton(QStringLiteral("&Setup..."))),
+      setup_(new QPushButton(tr("设置(&S)..."))),
       copies_(new QSpinBox),
-      collate_(new QCheckBox(QStringLiteral("C&ollate"))),
+      collate_(new QCheckBox(tr("逐份打印(&O)"))),
       duplex_(new QComboBox),
-      allPages_(new QRadioButton(QStringLiteral("&All pages"))),
-      someRange_(new QRadioButton(QStringLiteral("Pa&ges"))),
+      allPages_(new QRadioButton(tr("全部(&A)"))),
+      someRange_(new QRadioButton(tr("页码(&G)"))),
       fromPage_(new QSpinBox),
       toPage_(new QSpinBox),
       filePath_(new QLineEdit),
-      browse_(new QPushButton(QStringLiteral("&Browse..."))),
+      browse_(new QPushButton(tr("浏览(&B)..."))),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)) {
     setWindowTitle(QStringLiteral("Output Options"));
     setModal(true);
@@ -40,7 +40,7 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent)
         destinations->addButton(button);
     }
     preview_->setChecked(true);
-    auto* destinationBox = new QGroupBox(QStringLiteral("Destination"));
+    auto* destinationBox = new QGroupBox(tr("输出到"));
     auto* destinationLayout = new QVBoxLayout(destinationBox);
     destinationLayout->addWidget(printer_);
     destinationLayout->addWidget(preview_);
@@ -60,29 +60,29 @@ OutputOptionsDialog::OutputOptionsDialog(QWidget* parent)
 
     copies_->setRange(1, 999);
     collate_->setChecked(true);
-    duplex_->addItem(QStringLiteral("None"), QPrinter::DuplexNone);
-    duplex_->addItem(QStringLiteral("Long side"), QPrinter::DuplexLongSide);
-    duplex_->addItem(QStringLiteral("Short side"), QPrinter::DuplexShortSide);
+    duplex_->addItem(tr("无"), QPrinter::DuplexNone);
+    duplex_->addItem(tr("长边翻转"), QPrinter::DuplexLongSide);
+    duplex_->addItem(tr("短边翻转"), QPrinter::DuplexShortSide);
     allPages_->setChecked(true);
     fromPage_->setRange(1, 99999);
     toPage_->setRange(1, 99999);
 
-    auto* printerBox = new QGroupBox(QStringLiteral("Printer"));
+    auto* printerBox = new QGroupBox(tr("打印机"));
     auto* printerLayout = new QFormLayout(printerBox);
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(printerName_, 1);
     nameRow->addWidget(setup_);
-    printerLayout->addRow(QStringLiteral("Name:"), nameRow);
-    printerLayout->addRow(QStringLiteral("Copies:"), copies_);
+    printerLayout->addRow(tr("名称:"), nameRow);
+    printerLayout->addRow(tr("份数:"), copies_);
     printerLayout->addRow(QString(), collate_);
-    printerLayout->addRow(QStringLiteral("Duplex:"), duplex_);
+    printerLayout->addRow(tr("双面打印:"), duplex_);
 
-    auto* rangeBox = new QGroupBox(QStringLiteral("Page range"));
+    auto* rangeBox = new QGroupBox(tr("页面范围"));
     auto* rangeLayout = new QHBoxLayout(rangeBox);
     rangeLayout->addWidget(allPages_);
     rangeLayout->addWidget(someRange_);
     rangeLayout->addWidget(fromPage_);
-    rangeLayout->addWidget(new QLabel(QStringLiteral("to")));
+    rangeLayout->addWidget(new QLabel(tr("到")));
     rangeLayout->addWidget(toPage_);
 
     auto* layout = new QVBoxLayout(this);
@@ -140,9 +140,8 @@ void OutputOptionsDialog::SetupPrinter() {
 }
 
 void OutputOptionsDialog::BrowseFile() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Save report as"), filePath_->text(),
-                                     QStringLiteral("PDF files (*.pdf)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("报表另存为"), filePath_->text(),
+                                                      tr("PDF 文件 (*.pdf)"));
     if (!path.isEmpty()) {
         filePath_->setText(path);
     }

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -31,6 +32,8 @@ struct OutputOptions {
 };
 
 class OutputOptionsDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(OutputOptionsDialog)
+
   public:
     explicit OutputOptionsDialog(QWidget* parent = nullptr);
 

@@ -1,8 +1,10 @@
 #include "ReportGenerator.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <string>
 
+#include "CodeTableText.h"
 #include "MeasurementRecord.h"
 #include "NumberText.h"
 #include "PictogramBitmap.h"
@@ -57,7 +59,10 @@ RecordTextFields ReadRecord(const RecordLines& lines, std::size_t r, char decima
         return ParseRecordLine(lines[r], decimalSeparator);
     } catch (const ConversionError& error) {
         // Line r of RecordLines is line r + 1 of the record file.
-        throw ConversionError("Line " + std::to_string(r + 1) + ": " + error.what());
+        const std::string message = "Line " + std::to_string(r + 1) + ": " + error.what();
+        if (error.Fault())
+            throw ConversionError(message, *error.Fault());
+        throw ConversionError(message);
     }
 }
 
@@ -88,7 +93,8 @@ class ReportBody {
         writer_.SetUnderline(true);
         writer_.Home();
         writer_.SetBaseline(TitleBaseline);
-        writer_.PrintCentered(QStringLiteral("硬度/强度测试报表"), writer_.PageWidth() / 2.0);
+        writer_.PrintCentered(QCoreApplication::translate("ReportGenerator", "硬度/强度测试报表"),
+                              writer_.PageWidth() / 2.0);
         PrintPageFooters(writer_, printDate_, totalPages_);
         writer_.SetBaseline(HeaderBaseline);
         // Rules follow the 10 pt footer font's pitch here (font mode): 1.5 + 1/6.
@@ -142,7 +148,7 @@ class ReportBody {
         writer_.SetBandRight(BandRight);
         writer_.Home();
         writer_.SetBaseline(TitleBaseline);
-        writer_.PrintCentered(QStringLiteral("(续)"),
+        writer_.PrintCentered(QCoreApplication::translate("ReportGenerator", "(续)"),
                               writer_.PageWidth() - ContinuationMarkFromRight);
         PrintPageFooters(writer_, printDate_, totalPages_);
         writer_.SetBaseline(HeaderBaseline);
@@ -171,20 +177,26 @@ class ReportBody {
 
         const DecodedSettings settings =
             DecodeSettingsWord(static_cast<uint16_t>(fields.SettingsWord));
-        const std::string material = FillTo16(TrimBlanks(MaterialText(settings)));
-        std::string first = "测试材料: " + material;
+        const std::string material =
+            FillTo16(TrimBlanks(CodeTableText(MaterialText(settings)).toStdString()));
+        std::string first =
+            ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "测试材料: ")) + material;
         if (settings.StrengthMode == 0) {
-            first += "硬度制: " + FillTo16(TrimBlanks(ScaleText(settings)));
+            first += ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "硬度制: ")) +
+                     FillTo16(TrimBlanks(ScaleText(settings)));
         } else {
-            first += "强度:   " + Blanks(16);
+            first += ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "强度:   ")) + Blanks(16);
             writer_.DrawBitmap(3.4, c + 0.05, 3.6, c + 0.25, bitmap_.Load(StrengthPictogram));
         }
-        first += "测试日期:" + fields.DateText;
+        first += ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "测试日期:")) + fields.DateText;
         BodyLine(first);
 
-        const std::string second = "冲击装置: " + FillTo16(TrimBlanks(ImpactDeviceText(settings))) +
-                                   "冲击方向" + Blanks(16) +
-                                   "冲击次数: " + std::to_string(fields.ImpactCount);
+        const std::string second = ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "冲击装置: ")) +
+                                   FillTo16(TrimBlanks(ImpactDeviceText(settings))) +
+                                   ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "冲击方向")) +
+                                   Blanks(16) +
+                                   ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "冲击次数: ")) +
+                                   std::to_string(fields.ImpactCount);
         writer_.PrintLine(Q(second));
         ++pageLineCount_;
         ++pageRows_;
@@ -213,9 +225,12 @@ class ReportBody {
             BodyLine(open);
         }
 
-        BodyLine("最大值:  " + FillTo16(statistics.MaxText(separator_)) +
-                 "最小值:  " + FillTo16(statistics.MinText(separator_)) +
-                 "平均值: " + statistics.ReportMeanText(separator_));
+        BodyLine(ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "最大值:  ")) +
+                 FillTo16(statistics.MaxText(separator_)) +
+                 ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "最小值:  ")) +
+                 FillTo16(statistics.MinText(separator_)) +
+                 ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "平均值: ")) +
+                 statistics.ReportMeanText(separator_));
         if (extended_) {
             BodyLine(
                 SpreadLine(evaluation, options.ExcludeInvalid, fields.ImpactCount, separator_));

@@ -1,5 +1,6 @@
 #include "ReportLabels.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include "GbkText.h"
@@ -7,19 +8,27 @@
 namespace leeb {
 
 QString PageLabel(int page) {
-    return QStringLiteral("\u3000第  ") + QString::number(page) + QStringLiteral("  页");
+    return QStringLiteral("\u3000") +
+           QCoreApplication::translate("ReportLabels", "第  %1  页").arg(page);
 }
 
 QString DateLabel(const QString& printDate) {
-    return QStringLiteral("日期:   ") + printDate + QStringLiteral("   ");
+    return QCoreApplication::translate("ReportLabels", "日期:   ") + printDate +
+           QStringLiteral("   ");
 }
 
 QString PrintDateText(const QDate& date) {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    // The default locale is the interface language's (set with the translation at start).
+    return QLocale().toString(date, QLocale::ShortFormat);
 }
 
 std::string Blanks(int count) {
     return count > 0 ? std::string(static_cast<std::size_t>(count), ' ') : std::string();
+}
+
+std::string ReportLabel(const char* source) {
+    const std::string label = QCoreApplication::translate("ReportGenerator", source).toStdString();
+    return label + Blanks(static_cast<int>(GbkLength(source)) - static_cast<int>(GbkLength(label)));
 }
 
 std::string FillTo16(const std::string& text) {

@@ -13,9 +13,14 @@ namespace leeb {
 // the label's width and its GBK length.
 QString PageLabel(int page);
 
-// "日期:   <date>   ", the date in the system locale's short format.
+// "日期:   <date>   ", the date in the default locale's short format.
 QString DateLabel(const QString& printDate);
 QString PrintDateText(const QDate& date);
+
+// A body-line label in the interface language (translated under "ReportGenerator", where the
+// source is marked), blank-filled to the GBK length of its Chinese source: the columns after it
+// stay where the Chinese report has them. A longer translation pushes them to the right.
+std::string ReportLabel(const char* source);
 
 // fill(16 - GBK length of text): text followed by blanks up to 16 GBK bytes; a text of 16
 // bytes or more gets none and pushes the rest of its line to the right.

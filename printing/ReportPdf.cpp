@@ -1,5 +1,6 @@
 #include "ReportPdf.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QPainter>
@@ -21,7 +22,7 @@ namespace {
 constexpr int PdfResolution = 1200;
 
 std::string CannotWrite(const QString& path, const QString& reason) {
-    return QStringLiteral("The report cannot be written to \"%1\": %2.")
+    return QCoreApplication::translate("ReportPdf", "无法把报表写入 \"%1\": %2。")
         .arg(path, reason)
         .toStdString();
 }
@@ -61,18 +62,19 @@ void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decim
         QPdfWriter pdf(&device);
         pdf.setResolution(PdfResolution);
         pdf.setPageLayout(QPageLayout(options.PageSize, QPageLayout::Portrait, QMarginsF()));
-        pdf.setTitle(QStringLiteral("硬度/强度测试报表"));
+        pdf.setTitle(QCoreApplication::translate("ReportGenerator", "硬度/强度测试报表"));
         pdf.setCreator(QStringLiteral("leebdesk"));
         QPainter painter;
         if (!painter.begin(&pdf)) {
-            throw ReportError(CannotWrite(pdfPath, QStringLiteral("the PDF could not be started")));
+            throw ReportError(
+                CannotWrite(pdfPath, QCoreApplication::translate("ReportPdf", "PDF 无法开始")));
         }
         PainterPageWriter writer(pdf, painter, options.FirstPage, options.LastPage);
         writer.SetProgressHandler(options.Progress);
         ReportSystem1Print(writer, lines, decimalSeparator, printDate, options.Content);
         if (!painter.end()) {
             throw ReportError(
-                CannotWrite(pdfPath, QStringLiteral("the PDF could not be finished")));
+                CannotWrite(pdfPath, QCoreApplication::translate("ReportPdf", "PDF 无法完成")));
         }
     }
     try {

@@ -21,7 +21,7 @@ struct PdfReportOptions {
     QPageSize PageSize{QPageSize::A4};
     int FirstPage = 0;  // 0: from the first page
     int LastPage = 0;   // 0: to the last page
-    QString PrintDate;  // empty: today in the system's short date format
+    QString PrintDate;  // empty: today in the default locale's short date format
     // Called after each drawing operation; returning false cancels (ReportCancelled).
     std::function<bool(int page)> Progress;
     ReportContent Content;  // default: the plain report

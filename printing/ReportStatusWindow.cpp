@@ -6,7 +6,9 @@
 namespace leeb {
 
 ReportStatusWindow::ReportStatusWindow(QWidget* parent)
-    : QDialog(parent), label_(new QLabel), cancel_(new QPushButton(QStringLiteral("Cancel"))) {
+    : QDialog(parent),
+      label_(new QLabel),
+      cancel_(new QPushButton(QCoreApplication::translate("ReportStatusWindow", "取消"))) {
     setWindowTitle(QStringLiteral("Report Status"));
     setWindowModality(Qt::ApplicationModal);
     label_->setMinimumWidth(240);

@@ -1,5 +1,6 @@
 #include "ReportSystem.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QPaintEngine>
 #include <QPainter>
@@ -20,7 +21,7 @@ namespace {
 void PrepareReportPrinter(QPrinter& printer) {
     printer.setFullPage(true);
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(QStringLiteral("硬度/强度测试报表"));
+    printer.setDocName(QCoreApplication::translate("ReportGenerator", "硬度/强度测试报表"));
 }
 
 // Generates the whole report on `printer` under a status window. Throws ReportCancelled after
@@ -31,7 +32,8 @@ void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
     status.show();
     QPainter painter;
     if (!painter.begin(&printer)) {
-        throw ReportError("The printer could not be started.");
+        throw ReportError(
+            QCoreApplication::translate("ReportSystem", "无法启动打印机。").toStdString());
     }
     try {
         PainterPageWriter writer(printer, painter, printer.fromPage(), printer.toPage());
@@ -47,7 +49,8 @@ void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
         throw;
     }
     if (!painter.end()) {
-        throw ReportError("The report could not be printed.");
+        throw ReportError(
+            QCoreApplication::translate("ReportSystem", "报表未能打印完。").toStdString());
     }
 }
 
@@ -137,7 +140,8 @@ void ReportSystem::ToPreview(QWidget* parent, const RecordLines& lines, char dec
         });
     auto* pages = preview.findChild<QPrintPreviewWidget*>();
     if (pages == nullptr) {
-        throw ReportError("The report preview is not available.");
+        throw ReportError(
+            QCoreApplication::translate("ReportSystem", "报表预览不可用。").toStdString());
     }
     pages->updatePreview();
     if (failure) {

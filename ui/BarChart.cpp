@@ -1,5 +1,6 @@
 #include "BarChart.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -48,7 +49,8 @@ bool Differs(double a, double b) {
 BarChart::BarChart(QWidget* parent)
     : QCustomPlot(parent),
       series_(new QCPBars(xAxis, yAxis)),
-      title_(new QCPTextElement(this, QStringLiteral("硬度 / 强度测试情况"))),
+      title_(
+          new QCPTextElement(this, QCoreApplication::translate("BarChart", "硬度 / 强度测试情况"))),
       xTicker_(new QCPAxisTickerText),
       yTicker_(new QCPAxisTickerFixed),
       marked_(new QCPBars(xAxis, yAxis)) {

@@ -2,13 +2,14 @@
 
 #include <QLabel>
 
+#include "CodeTableText.h"
 #include "DirectionPictograms.h"
 
 namespace leeb {
 
 namespace {
 
-const QString RecordNumberCaption = QStringLiteral("记录号: ");
+const char* const RecordNumberCaption = QT_TRANSLATE_NOOP("DetailPanel", "记录号: ");
 const QColor Teal(0, 128, 128);
 
 QPixmap PictogramAt(const std::vector<QPixmap>& pictograms, int index) {
@@ -35,18 +36,18 @@ DetailPanel::DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSep
     teal.setColor(QPalette::Window, Teal);
     teal.setColor(QPalette::WindowText, Qt::white);
     panel9->setPalette(teal);
-    reclab_ = new QLabel(RecordNumberCaption, panel9);
+    reclab_ = new QLabel(tr(RecordNumberCaption), panel9);
     reclab_->setObjectName(QStringLiteral("reclab"));
     reclab_->setGeometry(8, 8, 81, 13);
 
-    AddLabel("Label1", QStringLiteral("测量材料"), {16, 56, 65, 17});
+    AddLabel("Label1", tr("测量材料"), {16, 56, 65, 17});
     matel_ = AddValuePanel("matel", {80, 44, 105, 30});
-    AddLabel("Label9", QStringLiteral("冲击装置"), {16, 92, 65, 13});
+    AddLabel("Label9", tr("冲击装置"), {16, 92, 65, 13});
     headl_ = AddValuePanel("headl", {80, 82, 105, 30});
-    AddLabel("Label5", QStringLiteral("最大值"), {16, 128, 57, 13});
+    AddLabel("Label5", tr("最大值"), {16, 128, 57, 13});
     maxp_ = AddValuePanel("maxp", {80, 120, 105, 30});
 
-    label2_ = AddLabel("Label2", QStringLiteral("硬度制"), {208, 57, 57, 14});
+    label2_ = AddLabel("Label2", tr("硬度制"), {208, 57, 57, 14});
     hardtypel_ = AddValuePanel("hardtypel", {288, 44, 105, 30});
     image3_ = new QLabel(hardtypel_);
     image3_->setObjectName(QStringLiteral("Image3"));
@@ -54,7 +55,7 @@ DetailPanel::DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSep
     image3_->setAlignment(Qt::AlignCenter);
     image3_->hide();
 
-    AddLabel("Label3", QStringLiteral("冲击方向"), {208, 92, 65, 13});
+    AddLabel("Label3", tr("冲击方向"), {208, 92, 65, 13});
     auto* panel15 = new QFrame(this);
     panel15->setObjectName(QStringLiteral("Panel15"));
     panel15->setGeometry(288, 82, 105, 30);
@@ -64,13 +65,13 @@ DetailPanel::DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSep
     image2_->setGeometry(33, 1, 32, 28);
     image2_->setAlignment(Qt::AlignCenter);
 
-    AddLabel("minl", QStringLiteral("最小值"), {208, 128, 65, 13});
+    AddLabel("minl", tr("最小值"), {208, 128, 65, 13});
     minp_ = AddValuePanel("minp", {288, 120, 105, 30});
-    AddLabel("Label8", QStringLiteral("测量日期"), {424, 56, 65, 13});
+    AddLabel("Label8", tr("测量日期"), {424, 56, 65, 13});
     datemea_ = AddValuePanel("datemea", {504, 44, 105, 30});
-    AddLabel("Label4", QStringLiteral("冲击次数"), {424, 88, 65, 13});
+    AddLabel("Label4", tr("冲击次数"), {424, 88, 65, 13});
     attackl_ = AddValuePanel("attackl", {504, 82, 105, 30});
-    AddLabel("avgl", QStringLiteral("平均值"), {424, 129, 49, 13});
+    AddLabel("avgl", tr("平均值"), {424, 129, 49, 13});
     avgp_ = AddValuePanel("avgp", {504, 120, 105, 30});
 }
 
@@ -91,7 +92,7 @@ QLabel* DetailPanel::AddValuePanel(const char* name, QRect geometry) {
 }
 
 void DetailPanel::SetRecordNumberText(const QString& text) {
-    reclab_->setText(RecordNumberCaption + text);
+    reclab_->setText(tr(RecordNumberCaption) + text);
 }
 
 void DetailPanel::ShowRecordDetails(const RecordView& record) {
@@ -106,19 +107,19 @@ void DetailPanel::ShowRecordDetails(const RecordView& record) {
     image2_->setPixmap(direction);
     image2_->repaint();
 
-    matel_->setText(QString::fromStdString(MaterialText(s)));
+    matel_->setText(CodeTableText(MaterialText(s)));
     if (s.StrengthMode == 1) {
-        label2_->setText(QStringLiteral("强度"));
+        label2_->setText(tr("强度"));
         hardtypel_->clear();
         image3_->setPixmap(PictogramAt(pictograms_, StrengthPictogram));
         image3_->show();
     } else {
-        label2_->setText(QStringLiteral("硬度制"));
+        label2_->setText(tr("硬度制"));
         image3_->hide();
-        hardtypel_->setText(QString::fromStdString(ScaleText(s)));
+        hardtypel_->setText(CodeTableText(ScaleText(s)));
     }
     attackl_->setText(QString::number(record.ImpactCount));
-    headl_->setText(QString::fromStdString(ImpactDeviceText(s)));
+    headl_->setText(CodeTableText(ImpactDeviceText(s)));
     maxp_->setText(QString::fromStdString(record.Statistics.MaxText(decimalSeparator_)));
     minp_->setText(QString::fromStdString(record.Statistics.MinText(decimalSeparator_)));
     avgp_->setText(QString::fromStdString(record.Statistics.PanelMeanText(decimalSeparator_)));

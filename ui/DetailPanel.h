@@ -2,6 +2,7 @@
 // Panel5: the settings, count, date and statistics of the record shown, with the direction
 // and strength pictograms.
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QPixmap>
 #include <vector>
@@ -13,6 +14,8 @@ class QLabel;
 namespace leeb {
 
 class DetailPanel : public QFrame {
+    Q_DECLARE_TR_FUNCTIONS(DetailPanel)
+
   public:
     // pictograms: ImageList1, indexed as PictogramForDirection and StrengthPictogram give.
     DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSeparator,

@@ -6,15 +6,13 @@ namespace leeb {
 
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("ProtocolErrorText", text);
-}
-
 // Where in the upload the report came: the count request, or reply k of a record.
 QString Place(const UploadProtocolError& error) {
     if (error.Record == 0)
-        return Tr("记录数应答");
-    return Tr("存储记录%1的第%2段应答").arg(error.Record).arg(error.Chunk);
+        return QCoreApplication::translate("ProtocolErrorText", "记录数应答");
+    return QCoreApplication::translate("ProtocolErrorText", "存储记录%1的第%2段应答")
+        .arg(error.Record)
+        .arg(error.Chunk);
 }
 
 QString Hex(std::size_t value) {
@@ -26,16 +24,20 @@ QString Hex(std::size_t value) {
 QString Cause(const UploadProtocolError& error) {
     switch (error.Fault) {
         case ReplyFault::UnexpectedReport:
-            return Tr("等待%1时收到了未请求的数据").arg(Place(error));
+            return QCoreApplication::translate("ProtocolErrorText", "等待%1时收到了未请求的数据")
+                .arg(Place(error));
         case ReplyFault::WrongLength:
-            return Tr("%1长度错误：收到 %2 字节，应为 %3 字节")
+            return QCoreApplication::translate("ProtocolErrorText",
+                                               "%1长度错误：收到 %2 字节，应为 %3 字节")
                 .arg(Place(error))
                 .arg(error.Received)
                 .arg(error.Expected);
         case ReplyFault::NotACountReply:
-            return Tr("%1不是记录数（首字节 %2）").arg(Place(error), Hex(error.Received));
+            return QCoreApplication::translate("ProtocolErrorText", "%1不是记录数（首字节 %2）")
+                .arg(Place(error), Hex(error.Received));
         case ReplyFault::ImpactCountOutOfRange:
-            return Tr("存储记录%1的冲击次数为 %2，不在 1 到 32 之间")
+            return QCoreApplication::translate("ProtocolErrorText",
+                                               "存储记录%1的冲击次数为 %2，不在 1 到 32 之间")
                 .arg(error.Record)
                 .arg(error.Received);
     }
@@ -45,11 +47,13 @@ QString Cause(const UploadProtocolError& error) {
 }  // namespace
 
 QString ProtocolErrorCaption() {
-    return Tr("数据错误");
+    return QCoreApplication::translate("ProtocolErrorText", "数据错误");
 }
 
 QString ProtocolErrorText(const UploadProtocolError& error) {
-    return Tr("硬度计发来的数据有误：%1。\n上传已停止，之前读入的 %2 条记录已保留。")
+    return QCoreApplication::translate(
+               "ProtocolErrorText",
+               "硬度计发来的数据有误：%1。\n上传已停止，之前读入的 %2 条记录已保留。")
         .arg(Cause(error))
         .arg(error.RecordsKept);
 }

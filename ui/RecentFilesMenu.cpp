@@ -1,5 +1,6 @@
 #include "RecentFilesMenu.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -11,10 +12,10 @@ namespace leeb {
 
 void FillRecentFilesMenu(QMenu& menu, TForm1& form, DesktopSettings& settings) {
     menu.clear();
-    menu.setTitle(QStringLiteral("最近打开的文件"));
+    menu.setTitle(QCoreApplication::translate("TForm1", "最近打开的文件"));
     const QStringList files = settings.RecentFiles();
     if (files.isEmpty()) {
-        menu.addAction(QStringLiteral("(无)"))->setEnabled(false);
+        menu.addAction(QCoreApplication::translate("TForm1", "(无)"))->setEnabled(false);
         return;
     }
     for (int i = 0; i < files.size(); ++i) {

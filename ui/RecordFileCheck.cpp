@@ -1,5 +1,6 @@
 #include "RecordFileCheck.h"
 
+#include "ErrorText.h"
 #include "FieldConversion.h"
 
 namespace leeb {
@@ -17,7 +18,9 @@ std::optional<RecordFileProblem> CheckRecordLines(const RecordLines& lines, char
         try {
             ParseRecordLine(lines[r], decimalSeparator);
         } catch (const ConversionError& error) {
-            return RecordFileProblem{Cause::BadLine, lineNumber, error.what()};
+            // Worded here, in the interface language, from the field that failed.
+            return RecordFileProblem{Cause::BadLine, lineNumber,
+                                     ErrorText::Of(error).toStdString()};
         }
     }
     return std::nullopt;
@@ -28,7 +31,10 @@ CheckedRecordFile ReadRecordFileForOpen(const std::string& path, char decimalSep
     try {
         result.Lines = ReadRecordFile(path);
     } catch (const RecordFileError& error) {
-        result.Problem = RecordFileProblem{RecordFileProblem::Cause::Unreadable, 0, error.what()};
+        const std::string reason = error.SystemError() != 0
+                                       ? ErrorText::SystemReason(error.SystemError()).toStdString()
+                                       : std::string(error.what());
+        result.Problem = RecordFileProblem{RecordFileProblem::Cause::Unreadable, 0, reason};
         return result;
     }
     result.Problem = CheckRecordLines(result.Lines, decimalSeparator);

@@ -20,7 +20,7 @@ struct RecordFileProblem {
     };
     Cause Kind = Cause::Unreadable;
     int LineNumber = 0;  // line of the file, from 1; 0 when the file could not be read
-    std::string Detail;
+    std::string Detail;  // UTF-8, in the interface language
 };
 
 struct CheckedRecordFile {

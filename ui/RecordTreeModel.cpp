@@ -40,7 +40,8 @@ QVariant MarkData(ReadingMark mark, int role) {
 }  // namespace
 
 QString RecordTreeModel::RecordNodeText(int recordNumber) {
-    return QStringLiteral("存储记录") + QString::number(recordNumber);
+    return QCoreApplication::translate("RecordTreeModel", "存储记录") +
+           QString::number(recordNumber);
 }
 
 void RecordTreeModel::Clear() {

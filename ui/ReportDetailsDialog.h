@@ -3,6 +3,7 @@
 // report's output options. Continue prints them; Skip prints the report without details;
 // Cancel ends the run.
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QString>
 #include <cstddef>
@@ -24,6 +25,8 @@ struct ReportDetailsChoice {
 };
 
 class ReportDetailsDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(ReportDetailsDialog)
+
   public:
     // recordCount: the records there are, to check a record list against.
     ReportDetailsDialog(const ReportDetailsChoice& proposed, std::size_t recordCount,

@@ -1,6 +1,7 @@
 #include "TForm1.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
@@ -15,6 +16,7 @@
 #include "ConnectionWatcher.h"
 #include "DetailPanel.h"
 #include "DirectionPictograms.h"
+#include "ErrorText.h"
 #include "FontSetup.h"
 #include "LabSettings.h"
 #include "LeebdeskVersion.h"
@@ -32,6 +34,11 @@
 namespace leeb {
 
 const QString TForm1::Caption = QString::fromUtf8("里氏硬度计  " LEEBDESK_CAPTION_VERSION);
+
+QString TForm1::ShownCaption() {
+    return QCoreApplication::translate("TForm1", "里氏硬度计") +
+           QStringLiteral("  " LEEBDESK_CAPTION_VERSION);
+}
 
 namespace {
 
@@ -59,7 +66,7 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
       dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs),
       decimalSeparator_(DecimalSeparator()) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(Caption);
+    setWindowTitle(ShownCaption());
     setWindowIcon(MakeWindowIcon());
     // Resizable, with system menu and minimise box but no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -185,11 +192,11 @@ void TForm1::BuildViewPanel(ClientArea::Parts& parts) {
         int Left;
     };
     const ButtonDesign designs[] = {
-        {CommandButton::Read, "BitBtn1", QStringLiteral("读入数据"), 64},
-        {CommandButton::Save, "BitBtn2", QStringLiteral("保存"), 168},
-        {CommandButton::Open, "BitBtn5", QStringLiteral("打开"), 272},
-        {CommandButton::PrintChart, "BitBtn3", QStringLiteral("打印图表"), 368},
-        {CommandButton::PrintReport, "BitBtn4", QStringLiteral("打印报表"), 472},
+        {CommandButton::Read, "BitBtn1", tr("读入数据"), 64},
+        {CommandButton::Save, "BitBtn2", tr("保存"), 168},
+        {CommandButton::Open, "BitBtn5", tr("打开"), 272},
+        {CommandButton::PrintChart, "BitBtn3", tr("打印图表"), 368},
+        {CommandButton::PrintReport, "BitBtn4", tr("打印报表"), 472},
     };
     for (const ButtonDesign& design : designs) {
         auto* button = new QPushButton(design.Text, panel3);
@@ -273,8 +280,9 @@ void TForm1::ShowFeedback(const QString& text) {
 
 void TForm1::SetCurrentFile(const QString& path) {
     currentFile_ = path;
-    setWindowTitle(path.isEmpty() ? Caption
-                                  : Caption + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    setWindowTitle(path.isEmpty()
+                       ? ShownCaption()
+                       : ShownCaption() + QStringLiteral(" - ") + QFileInfo(path).fileName());
     if (!path.isEmpty() && fileListener_)
         fileListener_(path);
 }
@@ -298,7 +306,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::ReportError(const std::exception& error) {
-    dialogs_.MessageBox(QString::fromUtf8(error.what()), Caption, MB_OK | MB_ICONERROR);
+    dialogs_.MessageBox(ErrorText::Of(error), ShownCaption(), MB_OK | MB_ICONERROR);
 }
 
 void TForm1::RunCommand(const std::function<void()>& command) {
@@ -355,11 +363,13 @@ void TForm1::SetButtonEnabled(CommandButton button, bool enabled) {
 }
 
 int TForm1::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    // Message texts break lines with a CR.
-    QString qtext = QString::fromStdString(text);
+    // Message texts break lines with a CR. The upload's texts are translated here, under its
+    // name.
+    QString qtext = QCoreApplication::translate("RecordUpload", text.c_str());
     qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return dialogs_.MessageBox(qtext, QString::fromStdString(caption), flags);
+    return dialogs_.MessageBox(qtext, QCoreApplication::translate("RecordUpload", caption.c_str()),
+                               flags);
 }
 
 void TForm1::SetProgress(const std::string& text) {
@@ -380,7 +390,8 @@ void TForm1::ArmAutoStart() {
 void TForm1::UploadFinished() {
     // The progress counter is gone; the count of what arrived stays.
     if (!recordLines_.empty()) {
-        ShowFeedback(QStringLiteral("已读入 %1 条记录").arg(recordLines_.size() - 1));
+        ShowFeedback(
+            QCoreApplication::translate("TForm1", "已读入 %1 条记录").arg(recordLines_.size() - 1));
     }
 }
 

@@ -3,6 +3,7 @@
 // status bar; owner of the HID device controller, the connection watcher, the upload and
 // RecordLines. Every handler runs on the GUI thread.
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPixmap>
@@ -43,8 +44,12 @@ class THidDevice;
 class THidDeviceController;
 
 class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
+    Q_DECLARE_TR_FUNCTIONS(TForm1)
+
   public:
     static const QString Caption;  // "里氏硬度计  V1.02", the version from the build
+    // The caption as the window shows it, in the interface language.
+    static QString ShownCaption();
 
     // The HID backend and the GUI-thread hand-off come from the creator: the Linux backend
     // and the Qt dispatcher in the program, a simulated bus and a manual dispatcher in tests.

@@ -88,7 +88,8 @@ void TForm1::HidDeviceController1DeviceData(THidDevice*, uint8_t, const uint8_t*
 }
 
 void TForm1::SetStatusText(const std::string& text) {
-    StatusPanel(1)->setText(QString::fromStdString(text));
+    // The watcher's texts are translated here, under its name.
+    StatusPanel(1)->setText(QCoreApplication::translate("ConnectionWatcher", text.c_str()));
 }
 
 void TForm1::ShowTesterAccess() {
@@ -96,7 +97,7 @@ void TForm1::ShowTesterAccess() {
     // beside it, since a read button that stays disabled would otherwise be a riddle.
     const THidDevice* active = ActiveDevice();
     accessDenied_ = active != nullptr && !active->ReadWriteGranted();
-    const QString text = accessDenied_ ? AccessDeniedText : QString();
+    const QString text = accessDenied_ ? tr(AccessDeniedText.toUtf8().constData()) : QString();
     StatusPanel(2)->setText(text);
     StatusPanel(2)->setToolTip(text);
     // The watcher set the read button before the access was known: set it again by the same

@@ -1,5 +1,6 @@
 // The two print commands of the window.
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPrinter>
 
@@ -22,7 +23,8 @@ void TForm1::BitBtn4Click() {
         return;
     if (const std::optional<QString> pdf =
             reportSystem1_->Run(this, recordLines_, decimalSeparator_))
-        ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(*pdf)));
+        ShowFeedback(
+            QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(*pdf)));
 }
 
 }  // namespace leeb

@@ -18,12 +18,13 @@ namespace leeb {
 
 namespace {
 
-const QString ReplaceText = QStringLiteral("文件名已存在!\n你要替换现在文件吗?");
-const QString ReplaceCaption = QStringLiteral("文件名重复");
-const QString MissingText = QStringLiteral("文句名不存在!\n请重新输入文件名");
-const QString MissingCaption = QStringLiteral("文件不存在");
-const QString BadHeaderText = QStringLiteral("文句格式不正确!\n请重新输入文件名......");
-const QString BadHeaderCaption = QStringLiteral("文件格式错误");
+const char* const ReplaceText = QT_TRANSLATE_NOOP("TForm1", "文件名已存在!\n你要替换现在文件吗?");
+const char* const ReplaceCaption = QT_TRANSLATE_NOOP("TForm1", "文件名重复");
+const char* const MissingText = QT_TRANSLATE_NOOP("TForm1", "文句名不存在!\n请重新输入文件名");
+const char* const MissingCaption = QT_TRANSLATE_NOOP("TForm1", "文件不存在");
+const char* const BadHeaderText =
+    QT_TRANSLATE_NOOP("TForm1", "文句格式不正确!\n请重新输入文件名......");
+const char* const BadHeaderCaption = QT_TRANSLATE_NOOP("TForm1", "文件格式错误");
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -115,8 +116,8 @@ void TForm1::BitBtn2Click() {
         csv = chosen->FilterIndex == CsvFilterIndex;
         path += csv ? QStringLiteral(".csv") : QStringLiteral(".txt");
     }
-    if (QFileInfo::exists(path) &&
-        dialogs_.MessageBox(ReplaceText, ReplaceCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
+    if (QFileInfo::exists(path) && dialogs_.MessageBox(tr(ReplaceText), tr(ReplaceCaption),
+                                                       MB_YESNO | MB_ICONQUESTION) == IDNO) {
         return;
     }
     // Both are written atomically: a failure leaves the old file whole and the save button
@@ -126,14 +127,16 @@ void TForm1::BitBtn2Click() {
         // unsaved, so the save button stays enabled.
         WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_,
                        CsvOptions());
-        ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(path)));
+        ShowFeedback(
+            QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
     recordsUnsaved_ = false;
     SetButtonEnabled(CommandButton::Save, false);
     SetCurrentFile(path);
-    ShowFeedback(QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(path)));
+    ShowFeedback(
+        QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::BitBtn5Click() {
@@ -146,7 +149,7 @@ void TForm1::BitBtn5Click() {
 void TForm1::OpenRecordFile(const QString& path) {
     const QFileInfo file(path);
     if (!file.exists() || file.isDir()) {
-        dialogs_.MessageBox(MissingText, MissingCaption, MB_OK | MB_ICONERROR);
+        dialogs_.MessageBox(tr(MissingText), tr(MissingCaption), MB_OK | MB_ICONERROR);
         return;
     }
     // The whole file is read and every line converted before anything changes: a file that
@@ -178,7 +181,7 @@ void TForm1::OpenRecordFile(const QString& path) {
         treeView1_->setCurrentIndex(model_->RecordIndex(0));
     }
     SetCurrentFile(file.absoluteFilePath());
-    ShowFeedback(QStringLiteral("已打开 %1 (%2 条记录)")
+    ShowFeedback(QCoreApplication::translate("TForm1", "已打开 %1 (%2 条记录)")
                      .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
                      .arg(model_->RecordCount()));
 }
@@ -186,7 +189,7 @@ void TForm1::OpenRecordFile(const QString& path) {
 void TForm1::ShowOpenProblem(const QString& path, const RecordFileProblem& problem) {
     using Cause = RecordFileProblem::Cause;
     const QString file = QDir::toNativeSeparators(path);
-    const QString detail = QString::fromLocal8Bit(problem.Detail);
+    const QString detail = QString::fromStdString(problem.Detail);
     if (problem.Kind == Cause::Unreadable) {
         dialogs_.MessageBox(
             QCoreApplication::translate("TForm1", "无法读取文件 %1\n(%2)").arg(file, detail),
@@ -212,7 +215,7 @@ void TForm1::ShowOpenProblem(const QString& path, const RecordFileProblem& probl
     }
     const QString where = QCoreApplication::translate("TForm1", "文件 %1 第 %2 行: %3")
                               .arg(file, QString::number(problem.LineNumber), cause);
-    dialogs_.MessageBox(BadHeaderText + QStringLiteral("\n\n") + where, BadHeaderCaption,
+    dialogs_.MessageBox(tr(BadHeaderText) + QStringLiteral("\n\n") + where, tr(BadHeaderCaption),
                         MB_OK | MB_ICONERROR);
 }
 

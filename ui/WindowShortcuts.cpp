@@ -1,5 +1,6 @@
 #include "WindowShortcuts.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -32,7 +33,8 @@ void InstallShortcuts(TForm1& form) {
         QString tip =
             QStringLiteral("%1 (%2)").arg(target->text(), key.toString(QKeySequence::NativeText));
         if (button == CommandButton::Open)
-            tip += QStringLiteral("\n右键单击: 最近打开的文件");
+            tip += QStringLiteral("\n") +
+                   QCoreApplication::translate("TForm1", "右键单击: 最近打开的文件");
         target->setToolTip(tip);
         auto* shortcut = new QShortcut(key, &form);
         // click() does nothing on a disabled button: the button states guard the keys too.

@@ -1,5 +1,6 @@
 #include "CliArguments.h"
 
+#include <QString>
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -72,6 +73,19 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             SetOutput(parsed, argument.substr(9));
         } else if (argument.starts_with("-o")) {
             SetOutput(parsed, argument.substr(2));
+        } else if (argument == "--lang" || argument.starts_with("--lang=")) {
+            if (parsed.Language) {
+                throw UsageError("--lang 只能给一次。(--lang may be given only once.)");
+            }
+            if (argument == "--lang" && i + 1 >= arguments.size()) {
+                throw UsageError("--lang 后缺少 zh 或 en。(--lang needs zh or en.)");
+            }
+            const std::string name = argument == "--lang" ? arguments[++i] : argument.substr(7);
+            parsed.Language = ParseLanguageName(QString::fromStdString(name));
+            if (!parsed.Language) {
+                throw UsageError("--lang 只接受 zh 或 en，而不是 " + Quoted(name) +
+                                 "。(--lang takes zh or en, not " + Quoted(name) + ".)");
+            }
         } else if (argument == "--json") {
             if (sawJson)
                 throw UsageError("--json 只能给一次。(--json may be given only once.)");
@@ -174,6 +188,8 @@ const char* UsageText() {
            "      --remarks TEXT, --signatures 报表信息与签字栏 (details on page 1, signature\n"
            "      lines at the end).\n"
            "  leebdesk-cli --help | --version\n"
+           "  --lang zh|en: show 和 report 的输出用中文或英文 (the output of show and report in\n"
+           "      Chinese or English; Chinese by default).\n"
            "退出状态 (exit status):\n"
            "  0  成功 (success)\n"
            "  1  失败 (failure)\n"

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "LabOptions.h"
+#include "InterfaceLanguage.h"
 
 namespace leeb::cli {
 
@@ -33,6 +34,7 @@ struct CommandArguments {
     bool Help = false;
     bool Version = false;
     LabOptions Lab;
+    std::optional<InterfaceLanguage> Language;  // --lang; none: the window's Chinese
 };
 
 // Throws UsageError for a missing or unknown command, an unknown or repeated option, an

@@ -4,7 +4,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QGuiApplication>
+#include <optional>
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "LocaleDecimalSeparator.h"
@@ -31,6 +33,10 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     }
     QGuiApplication application(argc, argv);
     InstallFontSubstitutions();
+    // The report in the language --lang names; without it, the window's Chinese one.
+    std::optional<CliTranslation> translation;
+    if (arguments.Language)
+        translation.emplace(*arguments.Language);
 
     const QString pdfPath = QFile::decodeName(QByteArray::fromStdString(output));
     try {

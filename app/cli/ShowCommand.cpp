@@ -1,15 +1,19 @@
 // show: every record of a record file as the window shows it when the record is selected:
 // the record node, its reading nodes and the detail panel's texts.
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
+#include "CodeTableText.h"
 #include "Commands.h"
 #include "LocaleDecimalSeparator.h"
 #include "RecordCsv.h"
@@ -19,6 +23,15 @@
 namespace leeb::cli {
 
 namespace {
+
+// A word of the window in the language --lang chose (Chinese when none: no translator).
+std::string Word(const char* context, const char* source) {
+    return QCoreApplication::translate(context, source).toStdString();
+}
+
+std::string Panel(const char* source) {
+    return Word("DetailPanel", source);
+}
 
 struct ShownRecord {
     std::string Node;
@@ -49,7 +62,7 @@ std::string ScaleLabel(const RecordView& view) {
 }
 
 std::string DirectionText(int code) {
-    const std::string text = ImpactDirectionText(code);
+    const std::string text = CodeTableText(ImpactDirectionText(code)).toStdString();
     // A code without a pictogram has no name either; the code alone says it.
     if (text.starts_with("?"))
         return std::to_string(code);
@@ -83,20 +96,21 @@ void PrintText(const ShownRecord& shown, char decimalSeparator, bool first, bool
     // In strength mode the panel shows the sigma-b picture in place of a scale name.
     const std::string scale = view.Settings.StrengthMode == 1 ? "σb" : ScaleText(view.Settings);
     std::string out = first ? "" : "\n";
-    out += shown.Node + "\n";
+    out += Word("RecordTreeModel", "存储记录") + shown.RecordNumber + "\n";
     for (const std::string& reading : shown.Readings) {
         out += "    " + reading + "\n";
     }
-    out += "  记录号: " + shown.RecordNumber + "\n";
-    out += "  测量材料: " + MaterialText(view.Settings) + "\n";
-    out += "  " + ScaleLabel(view) + ": " + scale + "\n";
-    out += "  冲击装置: " + ImpactDeviceText(view.Settings) + "\n";
-    out += "  冲击方向: " + DirectionText(view.Settings.ImpactDirection) + "\n";
-    out += "  冲击次数: " + std::to_string(view.ImpactCount) + "\n";
-    out += "  测量日期: " + TerminalSafe(view.DateText) + "\n";
-    out += "  最大值: " + statistics.MaxText(decimalSeparator) + "\n";
-    out += "  最小值: " + statistics.MinText(decimalSeparator) + "\n";
-    out += "  平均值: " + statistics.PanelMeanText(decimalSeparator) + "\n";
+    out += "  " + Panel("记录号: ") + shown.RecordNumber + "\n";
+    out += "  " + Panel("测量材料") + ": " +
+           CodeTableText(MaterialText(view.Settings)).toStdString() + "\n";
+    out += "  " + Panel(ScaleLabel(view).c_str()) + ": " + scale + "\n";
+    out += "  " + Panel("冲击装置") + ": " + ImpactDeviceText(view.Settings) + "\n";
+    out += "  " + Panel("冲击方向") + ": " + DirectionText(view.Settings.ImpactDirection) + "\n";
+    out += "  " + Panel("冲击次数") + ": " + std::to_string(view.ImpactCount) + "\n";
+    out += "  " + Panel("测量日期") + ": " + TerminalSafe(view.DateText) + "\n";
+    out += "  " + Panel("最大值") + ": " + statistics.MaxText(decimalSeparator) + "\n";
+    out += "  " + Panel("最小值") + ": " + statistics.MinText(decimalSeparator) + "\n";
+    out += "  " + Panel("平均值") + ": " + statistics.PanelMeanText(decimalSeparator) + "\n";
     if (quality) {
         out += QualityText(shown, decimalSeparator);
     }
@@ -243,6 +257,9 @@ int ShowChosen(const CommandArguments& arguments, const QualitySettings& quality
 }  // namespace
 
 int RunShow(const CommandArguments& arguments) {
+    std::optional<CliTranslation> translation;
+    if (arguments.Language)
+        translation.emplace(*arguments.Language);
     const char decimalSeparator = DecimalSeparator();
     const QualitySettings quality = QualityOf(arguments.Lab);
     if (arguments.Lab.Records) {

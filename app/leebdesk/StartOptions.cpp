@@ -10,6 +10,16 @@ namespace {
 
 const QString SimulateOption = QStringLiteral("--simulate");
 const QString SimulateFilePrefix = QStringLiteral("--simulate=");
+const QString LanguageOption = QStringLiteral("--lang");
+const QString LanguagePrefix = QStringLiteral("--lang=");
+
+InterfaceLanguage LanguageNamed(const QString& name) {
+    if (const auto language = ParseLanguageName(name))
+        return *language;
+    const std::string shown = name.toStdString();
+    throw StartOptionsError("--lang 只接受 zh 或 en，而不是 \"" + shown +
+                            "\"。(--lang takes zh or en, not \"" + shown + "\".)");
+}
 
 }  // namespace
 
@@ -28,6 +38,15 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
             options.OpenFile = argument;
         } else if (argument == QStringLiteral("--")) {
             optionsEnded = true;
+        } else if (argument == LanguageOption || argument.startsWith(LanguagePrefix)) {
+            if (options.Language) {
+                throw StartOptionsError("--lang 只能给一次。(--lang may be given only once.)");
+            }
+            if (argument == LanguageOption && i + 1 >= arguments.size()) {
+                throw StartOptionsError("--lang 后缺少 zh 或 en。(--lang needs zh or en.)");
+            }
+            options.Language = LanguageNamed(
+                argument == LanguageOption ? arguments[++i] : argument.mid(LanguagePrefix.size()));
         } else if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
             options.What = StartOptions::Action::ShowHelp;
         } else if (argument == QStringLiteral("--version") || argument == QStringLiteral("-v")) {
@@ -62,6 +81,7 @@ std::string StartUsage() {
            "  leebdesk --simulate        用内置的模拟硬度计 (with the built-in simulated tester)\n"
            "  leebdesk --simulate=FILE   模拟硬度计的记录来自 JSON 文件 FILE\n"
            "                             (a simulated tester holding the records of FILE)\n"
+           "  leebdesk --lang zh|en      界面用中文或英文 (the interface in Chinese or English)\n"
            "  leebdesk --help | --version\n"
            "  选项可与记录文件一起给出 (options may be given with a record file).\n"
            "退出状态 (exit status): 0 成功 (success), 1 参数错误或无法启动 (bad argument or\n"

@@ -4,15 +4,18 @@
 //   leebdesk [RECORDS.txt]      the window on the system's HID devices, opening the record file
 //   leebdesk --simulate         ... with a simulated tester holding the built-in sample records
 //   leebdesk --simulate=FILE    ... with a simulated tester holding the records of a JSON file
+//   leebdesk --lang zh|en       ... in Chinese or English, whatever the system's language
 //   leebdesk --help | --version
 // "--" ends the options, so a record file's name may begin with "-".
 //
 // Qt's own options (-platform, -style, ...) are taken out by QApplication before these are read.
 
 #include <QStringList>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
+#include "InterfaceLanguage.h"
 #include "SimulatorRecords.h"
 
 namespace leeb {
@@ -23,6 +26,7 @@ struct StartOptions {
     bool Simulate = false;
     std::string SimulateFile;  // empty: the built-in sample records
     QString OpenFile;          // empty: none; opened as the open button would once the window is up
+    std::optional<InterfaceLanguage> Language;  // none: the system's
 };
 
 // An option the program does not know, or one given wrongly; the text says which.

@@ -13,6 +13,7 @@
 #include "FontSetup.h"
 #include "LeebdeskVersion.h"
 #include "QtDialogHost.h"
+#include "InterfaceTranslation.h"
 #include "QtGuiDispatcher.h"
 #include "RecentFilesMenu.h"
 #include "ReportFonts.h"
@@ -77,6 +78,16 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // One language for the whole run, set before the first window or message exists.
+    const leeb::InterfaceTranslation translation(
+        options.Language.value_or(leeb::LanguageForSystem(QLocale::system().uiLanguages())),
+        leeb::ProgramTranslationFolders(QCoreApplication::applicationDirPath()),
+        leeb::QtTranslationFolders(QCoreApplication::applicationDirPath()));
+    for (const QString& missing : translation.Missing()) {
+        std::cerr << "leebdesk: " << missing.toStdString()
+                  << " not found; texts it translates stay untranslated.\n";
+    }
+
     leeb::InstallWindowFontSubstitution();
     leeb::InstallFontSubstitutions();
 
@@ -93,7 +104,8 @@ int main(int argc, char** argv) {
             platform = bus;
         } catch (const std::exception& error) {
             std::cerr << error.what() << "\n";
-            QMessageBox::critical(nullptr, leeb::TForm1::Caption, QString::fromUtf8(error.what()));
+            QMessageBox::critical(nullptr, leeb::TForm1::ShownCaption(),
+                                  QString::fromUtf8(error.what()));
             return 1;
         }
     } else {

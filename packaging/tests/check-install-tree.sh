@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# `cmake --install` puts the programs, the udev rule, the desktop entry and the icons in their
-# freedesktop places.
+# `cmake --install` puts the programs, their translations, the udev rule, the desktop entry (in
+# both languages) and the icons in their freedesktop places.
 set -euo pipefail
 build=$1
 root=$(mktemp -d)
@@ -11,6 +11,7 @@ expect=(
   usr/bin/leebdesk-cli
   usr/lib/udev/rules.d/70-leebdesk-tester.rules
   usr/share/applications/leebdesk.desktop
+  usr/share/leebdesk/translations/leebdesk_en.qm
   usr/share/mime/packages/leebdesk.xml
   usr/share/man/man1/leebdesk.1.gz
   usr/share/man/man1/leebdesk-cli.1.gz
@@ -27,7 +28,8 @@ for f in "${expect[@]}"; do
 done
 [ -x "$root/usr/bin/leebdesk" ] && [ -x "$root/usr/bin/leebdesk-cli" ] || { echo "FAIL: programs not executable"; exit 1; }
 desktop="$root/usr/share/applications/leebdesk.desktop"
-for key in 'Name=Leeb Hardness Tester' 'Name\[zh_CN\]=里氏硬度计' 'Comment=' 'Comment\[zh_CN\]=' \
+for key in 'Name=Leeb Hardness Tester' 'Name\[zh_CN\]=里氏硬度计' 'GenericName=' 'GenericName\[zh_CN\]=' \
+           'Comment=' 'Comment\[zh_CN\]=' \
            'Icon=leebdesk' 'Exec=leebdesk %f' 'MimeType=application/x-leebdesk-records;' 'Categories='; do
   grep -q "^$key" "$desktop" || { echo "FAIL: desktop entry lacks $key"; exit 1; }
 done

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -184,7 +185,7 @@ TEST(OutputOptionsDialog, ReturnPressesOk) {
     QTimer::singleShot(0, &dialog, [&] {
         QWidget* browse = nullptr;
         for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            if (button->text() == QStringLiteral("&Browse..."))
+            if (button->text() == QCoreApplication::translate("OutputOptionsDialog", "浏览(&B)..."))
                 browse = button;
         }
         ASSERT_NE(browse, nullptr);

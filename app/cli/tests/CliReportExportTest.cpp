@@ -60,6 +60,30 @@ TEST(CliReportTest, ANameWithoutDotGetsItsExtension) {
     EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("table"))));
 }
 
+TEST(CliReportTest, LangChoosesTheReportsLanguage) {
+    const struct {
+        const char* Language;
+        const char* Title;
+        const char* Label;
+        const char* Date;  // the language's short date: the tests run under the C locale
+    } cases[] = {
+        {"zh", "硬度/强度测试报表", "测试材料:", "日期:[[:space:]]+[0-9]{4}/[0-9]{2}/[0-9]{2}"},
+        {"en", "Hardness / Strength Test Report",
+         "Material:", "Date:[[:space:]]+[0-9]{1,2}/[0-9]{1,2}/[0-9]{2}[^0-9]"},
+    };
+    for (const auto& c : cases) {
+        CliFolder folder;
+        folder.Write(QStringLiteral("r.txt"), TwoRecords);
+        const CliResult result =
+            RunCli({"report", "r.txt", "-o", "report.pdf", "--lang", c.Language}, folder.Root());
+        ASSERT_EQ(result.ExitCode, 0) << result.Err;
+        const std::string text = PdfText(folder.Path(QStringLiteral("report.pdf")));
+        EXPECT_THAT(text, HasSubstr(c.Title)) << c.Language;
+        EXPECT_THAT(text, HasSubstr(c.Label)) << c.Language;
+        EXPECT_THAT(text, ::testing::ContainsRegex(c.Date)) << c.Language;
+    }
+}
+
 TEST(CliExportTest, WritesTheHeaderRowAndOneRowPerRecord) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), TwoRecords);

@@ -24,6 +24,7 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         bool Simulate;
         std::string File;
         QString Open = {};
+        std::optional<InterfaceLanguage> Language = std::nullopt;  // none: the system's
     };
     const Case cases[] = {
         {{}, Action::Run, false, ""},
@@ -40,6 +41,9 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         {{"/home/me/测量 1.txt", "--simulate"}, Action::Run, true, "", "/home/me/测量 1.txt"},
         {{"--", "-r.txt"}, Action::Run, false, "", "-r.txt"},
         {{"-"}, Action::Run, false, "", "-"},
+        {{"--lang", "en", "--simulate", "r.txt"}, Action::Run, true, "", "r.txt", InterfaceLanguage::English},
+        {{"--lang=zh"}, Action::Run, false, "", "", InterfaceLanguage::Chinese},
+        {{"--simulate", "--lang", "ZH"}, Action::Run, true, "", "", InterfaceLanguage::Chinese},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());
@@ -48,6 +52,7 @@ TEST(StartOptionsTest, AcceptedCommandLines) {
         EXPECT_EQ(options.Simulate, c.Simulate);
         EXPECT_EQ(options.SimulateFile, c.File);
         EXPECT_EQ(options.OpenFile, c.Open);
+        EXPECT_EQ(options.Language, c.Language);
     }
 }
 
@@ -62,6 +67,10 @@ TEST(StartOptionsTest, RefusedCommandLinesSayWhatIsWrong) {
         {{"-r.txt"}, "-r.txt"},
         {{"--simulate="}, "needs a file name"},
         {{"--simulate", "--simulate=a.json"}, "only once"},
+        {{"--lang"}, "needs zh or en"},
+        {{"--lang", "fr"}, "not \"fr\""},
+        {{"--lang="}, "not \"\""},
+        {{"--lang", "en", "--lang=zh"}, "only once"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());

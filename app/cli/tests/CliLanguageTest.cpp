@@ -1,0 +1,60 @@
+// --lang: the output of show (and report) in one language; Chinese without it.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "CliProcess.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+struct LanguageCase {
+    const char* Name;
+    QStringList Arguments;
+    int ExitCode;
+    const char* Shown;     // part of stdout, or of stderr when the command fails
+    const char* NotShown;  // the other language's counterpart, absent
+};
+
+// Record 1 a steel HRC record, record 2 a reading that does not convert (show prints the
+// records before it, then fails).
+const QByteArray Records =
+    "@Import Data@\r\n"
+    "  2,2025/03/14,12288,045.2,045.3,\r\n"
+    "  1,2025/03/14,    0,  4x0,\r\n";
+
+const LanguageCase LanguageCases[] = {
+    {"ShowInEnglish", {"show", "r.txt", "--lang", "en"}, 1,
+     "Record 1\n    45.2\n    45.3\n  Record: 1\n  Material: Steel/cast st.\n  Scale: HRC\n",
+     "记录号"},
+    {"ShowInChinese", {"--lang=zh", "show", "r.txt"}, 1, "  记录号: 1\n  测量材料: 钢和铸钢\n",
+     "Record:"},
+    {"ShowByDefault", {"show", "r.txt"}, 1, "存储记录1\n", "Record 1"},
+    {"UnknownLanguage", {"show", "r.txt", "--lang", "fr"}, 2, "--lang takes zh or en, not \"fr\"",
+     "存储记录1"},
+    {"MissingLanguage", {"show", "r.txt", "--lang"}, 2, "--lang 后缺少 zh 或 en", "存储记录1"},
+    {"LanguageTwice", {"show", "r.txt", "--lang", "en", "--lang=zh"}, 2, "--lang 只能给一次",
+     "Record 1"},
+};
+
+class CliLanguageTest : public ::testing::TestWithParam<LanguageCase> {};
+
+TEST_P(CliLanguageTest, OneLanguageWhenChosen) {
+    const LanguageCase& c = GetParam();
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records);
+    const CliResult result = RunCli(c.Arguments, folder.Root());
+    EXPECT_EQ(result.ExitCode, c.ExitCode) << result.Err;
+    const std::string shown = result.Out + result.Err;
+    EXPECT_THAT(shown, HasSubstr(c.Shown));
+    EXPECT_THAT(shown, Not(HasSubstr(c.NotShown)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, CliLanguageTest, ::testing::ValuesIn(LanguageCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace leeb::testing

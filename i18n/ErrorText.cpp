@@ -1,0 +1,114 @@
+#include "ErrorText.h"
+
+#include <QDir>
+#include <cerrno>
+#include <cstring>
+
+#include "RecordFile.h"
+
+namespace leeb {
+
+namespace {
+
+QString Native(const std::string& path) {
+    return QDir::toNativeSeparators(QString::fromLocal8Bit(path));
+}
+
+QString FieldText(const FieldFault& fault) {
+    const QString text = QStringLiteral("'%1'").arg(QString::fromLocal8Bit(fault.Text));
+    const bool range = fault.Problem == FieldProblem::OutOfRange;
+    switch (fault.Field) {
+        case LineField::ImpactCount:
+            return range ? ErrorText::tr("冲击次数 %1 不能是负数").arg(text)
+                         : ErrorText::tr("冲击次数 %1 不是整数").arg(text);
+        case LineField::SettingsWord:
+            return range ? ErrorText::tr("设置字 %1 不在 0 到 65535 之间").arg(text)
+                         : ErrorText::tr("设置字 %1 不是整数").arg(text);
+        case LineField::Reading:
+            break;
+    }
+    return ErrorText::tr("第 %1 个读数 %2 不是数值").arg(fault.ReadingNumber).arg(text);
+}
+
+QString FileText(const RecordFileError& error) {
+    const QString path = Native(error.Path());
+    const QString reason = ErrorText::SystemReason(error.SystemError());
+    switch (error.Problem()) {
+        case FileProblem::CannotOpen:
+            return ErrorText::tr("无法打开文件 %1: %2").arg(path, reason);
+        case FileProblem::IsAFolder:
+            return ErrorText::tr("%1 是文件夹, 不是文件").arg(path);
+        case FileProblem::CannotRead:
+            return ErrorText::tr("无法读取文件 %1: %2").arg(path, reason);
+        case FileProblem::NotARecordFile:
+            return ErrorText::tr("%1 不是记录文件: 第一行不是 \"@Import Data@\"").arg(path);
+        case FileProblem::LineTooLong:
+            return ErrorText::tr("文件 %1 第 %2 行太长, 不是记录行")
+                .arg(path)
+                .arg(error.LineNumber());
+        case FileProblem::LineDoesNotConvert: {
+            const QString where = ErrorText::tr("文件 %1 第 %2 行 (存储记录%3) 无法转换")
+                                      .arg(path)
+                                      .arg(error.LineNumber())
+                                      .arg(error.LineNumber() - 1);
+            return error.Field() ? where + QStringLiteral(": ") + FieldText(*error.Field()) : where;
+        }
+        case FileProblem::CannotWrite:
+            return ErrorText::tr("无法写入文件 %1: %2").arg(path, reason);
+        case FileProblem::NotARegularFile:
+            return ErrorText::tr("无法写入 %1: 它不是普通文件").arg(path);
+        case FileProblem::Unspecified:
+            break;
+    }
+    return QString::fromUtf8(error.what());
+}
+
+}  // namespace
+
+QString ErrorText::Of(const std::exception& error) {
+    if (const auto* conversion = dynamic_cast<const ConversionError*>(&error)) {
+        if (conversion->Fault())
+            return FieldText(*conversion->Fault());
+    }
+    if (const auto* file = dynamic_cast<const RecordFileError*>(&error)) {
+        if (!file->Path().empty())
+            return FileText(*file);
+    }
+    return QString::fromUtf8(error.what());
+}
+
+QString ErrorText::SystemReason(int errorNumber) {
+    switch (errorNumber) {
+        case ENOENT:
+            return tr("文件或文件夹不存在");
+        case EACCES:
+        case EPERM:
+            return tr("没有权限");
+        case ENOSPC:
+            return tr("磁盘已满");
+        case EROFS:
+            return tr("只读的文件系统");
+        case EISDIR:
+            return tr("这是一个文件夹");
+        case ENOTDIR:
+            return tr("路径中有一部分不是文件夹");
+        case EFBIG:
+            return tr("文件太大");
+        case ENAMETOOLONG:
+            return tr("文件名太长");
+        case EIO:
+            return tr("输入/输出错误");
+#ifdef ELOOP
+        case ELOOP:
+            return tr("符号链接太多层或成环");
+#endif
+#ifdef EDQUOT
+        case EDQUOT:
+            return tr("超出磁盘配额");
+#endif
+        default:
+            return QString::fromLocal8Bit(std::strerror(errorNumber));
+    }
+}
+
+}  // namespace leeb

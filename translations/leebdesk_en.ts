@@ -1,0 +1,795 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>BarChart</name>
+    <message>
+        <source>硬度 / 强度测试情况</source>
+        <translation>Hardness / Strength Readings</translation>
+    </message>
+</context>
+<context>
+    <name>ChartPrintout</name>
+    <message>
+        <source>图表没有可打印的区域。</source>
+        <translation>The chart has no area to print.</translation>
+    </message>
+    <message>
+        <source>无法启动打印机。</source>
+        <translation>The printer could not be started.</translation>
+    </message>
+    <message>
+        <source>图表未能打印完。</source>
+        <translation>The chart could not be printed.</translation>
+    </message>
+</context>
+<context>
+    <name>CodeTables</name>
+    <message>
+        <source>钢和铸钢</source>
+        <translation>Steel/cast st.</translation>
+    </message>
+    <message>
+        <source>合金工具钢</source>
+        <translation>Alloy tool st.</translation>
+    </message>
+    <message>
+        <source>不锈钢</source>
+        <translation>Stainless steel</translation>
+    </message>
+    <message>
+        <source>灰铸铁</source>
+        <translation>Grey cast iron</translation>
+    </message>
+    <message>
+        <source>球墨铸铁</source>
+        <translation>Ductile iron</translation>
+    </message>
+    <message>
+        <source>铸铝合金</source>
+        <translation>Cast Al alloy</translation>
+    </message>
+    <message>
+        <source>铜锌合金</source>
+        <translation>Brass (Cu-Zn)</translation>
+    </message>
+    <message>
+        <source>铜锡合金</source>
+        <translation>Bronze (Cu-Sn)</translation>
+    </message>
+    <message>
+        <source>纯铜</source>
+        <translation>Pure copper</translation>
+    </message>
+    <message>
+        <source>锻钢</source>
+        <translation>Forged steel</translation>
+    </message>
+    <message>
+        <source>低碳钢</source>
+        <translation>Low-carbon st.</translation>
+    </message>
+    <message>
+        <source>高碳钢</source>
+        <translation>High-carbon st.</translation>
+    </message>
+    <message>
+        <source>铬钢</source>
+        <translation>Cr steel</translation>
+    </message>
+    <message>
+        <source>铬钒钢</source>
+        <translation>Cr-V steel</translation>
+    </message>
+    <message>
+        <source>铬镍钢</source>
+        <translation>Cr-Ni steel</translation>
+    </message>
+    <message>
+        <source>铬钼钢</source>
+        <translation>Cr-Mo steel</translation>
+    </message>
+    <message>
+        <source>铬镍钼钢</source>
+        <translation>Cr-Ni-Mo steel</translation>
+    </message>
+    <message>
+        <source>铬锰硅钢</source>
+        <translation>Cr-Mn-Si steel</translation>
+    </message>
+    <message>
+        <source>超高强度钢</source>
+        <translation>Ultra-HS steel</translation>
+    </message>
+    <message>
+        <source>垂直向下</source>
+        <translation>vertically down</translation>
+    </message>
+    <message>
+        <source>45°向下</source>
+        <translation>45° down</translation>
+    </message>
+    <message>
+        <source>水平</source>
+        <translation>horizontal</translation>
+    </message>
+    <message>
+        <source>45°向上</source>
+        <translation>45° up</translation>
+    </message>
+    <message>
+        <source>垂直向上</source>
+        <translation>vertically up</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionWatcher</name>
+    <message>
+        <source>连接OK</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
+    <name>DetailPanel</name>
+    <message>
+        <source>记录号: </source>
+        <translation>Record: </translation>
+    </message>
+    <message>
+        <source>测量材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>冲击装置</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>硬度制</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>冲击方向</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>测量日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>冲击次数</source>
+        <translation>Impacts</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>强度</source>
+        <translation>Strength</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorText</name>
+    <message>
+        <source>无法读取文件 %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1: %2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>只读的文件系统</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>路径中有一部分不是文件夹</source>
+        <translation>a part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>文件太大</source>
+        <translation>the file is too large</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>the file name is too long</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>input/output error</translation>
+    </message>
+    <message>
+        <source>符号链接太多层或成环</source>
+        <translation>too many levels of symbolic links, or a loop</translation>
+    </message>
+    <message>
+        <source>超出磁盘配额</source>
+        <translation>disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>冲击次数 %1 不能是负数</source>
+        <translation>the impact count %1 cannot be negative</translation>
+    </message>
+    <message>
+        <source>冲击次数 %1 不是整数</source>
+        <translation>the impact count %1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>设置字 %1 不在 0 到 65535 之间</source>
+        <translation>the settings word %1 is not between 0 and 65535</translation>
+    </message>
+    <message>
+        <source>设置字 %1 不是整数</source>
+        <translation>the settings word %1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>第 %1 个读数 %2 不是数值</source>
+        <translation>reading %1, %2, is not a number</translation>
+    </message>
+    <message>
+        <source>无法打开文件 %1: %2</source>
+        <translation>Cannot open the file %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹, 不是文件</source>
+        <translation>%1 is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>%1 不是记录文件: 第一行不是 &quot;@Import Data@&quot;</source>
+        <translation>%1 is not a record file: its first line is not &quot;@Import Data@&quot;</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行太长, 不是记录行</source>
+        <translation>File %1, line %2 is too long for a record line</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行 (存储记录%3) 无法转换</source>
+        <translation>File %1, line %2 (record %3) cannot be read</translation>
+    </message>
+    <message>
+        <source>无法写入 %1: 它不是普通文件</source>
+        <translation>Cannot write %1: it is not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>OutputOptionsDialog</name>
+    <message>
+        <source>打印机(&amp;P)</source>
+        <translation>&amp;Printer</translation>
+    </message>
+    <message>
+        <source>预览(&amp;V)</source>
+        <translation>Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>文件 (PDF)(&amp;F)</source>
+        <translation>&amp;File (PDF)</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)...</source>
+        <translation>&amp;Setup...</translation>
+    </message>
+    <message>
+        <source>逐份打印(&amp;O)</source>
+        <translation>C&amp;ollate</translation>
+    </message>
+    <message>
+        <source>全部(&amp;A)</source>
+        <translation>&amp;All pages</translation>
+    </message>
+    <message>
+        <source>页码(&amp;G)</source>
+        <translation>Pa&amp;ges</translation>
+    </message>
+    <message>
+        <source>浏览(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>输出到</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>长边翻转</source>
+        <translation>Long side</translation>
+    </message>
+    <message>
+        <source>短边翻转</source>
+        <translation>Short side</translation>
+    </message>
+    <message>
+        <source>打印机</source>
+        <translation>Printer</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>份数:</source>
+        <translation>Copies:</translation>
+    </message>
+    <message>
+        <source>双面打印:</source>
+        <translation>Duplex:</translation>
+    </message>
+    <message>
+        <source>页面范围</source>
+        <translation>Page range</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>报表另存为</source>
+        <translation>Save report as</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolErrorText</name>
+    <message>
+        <source>记录数应答</source>
+        <translation>the record count reply</translation>
+    </message>
+    <message>
+        <source>存储记录%1的第%2段应答</source>
+        <translation>reply %2 of record %1</translation>
+    </message>
+    <message>
+        <source>等待%1时收到了未请求的数据</source>
+        <translation>data that was not asked for arrived while waiting for %1</translation>
+    </message>
+    <message>
+        <source>%1长度错误：收到 %2 字节，应为 %3 字节</source>
+        <translation>%1 has the wrong length: %2 bytes received, %3 expected</translation>
+    </message>
+    <message>
+        <source>%1不是记录数（首字节 %2）</source>
+        <translation>%1 is not a record count (first byte %2)</translation>
+    </message>
+    <message>
+        <source>存储记录%1的冲击次数为 %2，不在 1 到 32 之间</source>
+        <translation>record %1 has an impact count of %2, not between 1 and 32</translation>
+    </message>
+    <message>
+        <source>数据错误</source>
+        <translation>Data error</translation>
+    </message>
+    <message>
+        <source>硬度计发来的数据有误：%1。
+上传已停止，之前读入的 %2 条记录已保留。</source>
+        <translation>The tester sent wrong data: %1.
+The upload has stopped; the %2 records read before are kept.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordTreeModel</name>
+    <message>
+        <source>存储记录</source>
+        <translation>Record </translation>
+    </message>
+    <message>
+        <source>冲击无效 (888)</source>
+        <translation>Failed impact (888)</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>above the upper limit</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>below the lower limit</translation>
+    </message>
+</context>
+<context>
+    <name>RecordUpload</name>
+    <message>
+        <source>Write to USB Derive Error</source>
+        <translation>Writing to the USB device failed.</translation>
+    </message>
+    <message>
+        <source>USB Error</source>
+        <translation>USB Error</translation>
+    </message>
+    <message>
+        <source>里氏硬度计无应答</source>
+        <translation>The hardness tester does not answer.</translation>
+    </message>
+    <message>
+        <source>里氏硬度计中没有数据</source>
+        <translation>The hardness tester holds no records.</translation>
+    </message>
+    <message>
+        <source>无存储记录</source>
+        <translation>No records</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDetailsDialog</name>
+    <message>
+        <source>报表信息</source>
+        <translation>Report details</translation>
+    </message>
+    <message>
+        <source>单位名称</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>报告编号</source>
+        <translation>Report No.</translation>
+    </message>
+    <message>
+        <source>工件/试样</source>
+        <translation>Part / sample</translation>
+    </message>
+    <message>
+        <source>批号/炉号</source>
+        <translation>Lot / heat</translation>
+    </message>
+    <message>
+        <source>检验人员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>仪器型号/编号</source>
+        <translation>Instrument (model / serial)</translation>
+    </message>
+    <message>
+        <source>检测标准</source>
+        <translation>Test standard</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>打印签字栏 (检验 / 审核)</source>
+        <translation>Print signature lines (tested / approved)</translation>
+    </message>
+    <message>
+        <source>全部记录，或如 1-5,9</source>
+        <translation>All records, or e.g. 1-5,9</translation>
+    </message>
+    <message>
+        <source>打印记录</source>
+        <translation>Records to print</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>跳过</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ReportGenerator</name>
+    <message>
+        <source>硬度/强度测试报表</source>
+        <translation>Hardness / Strength Test Report</translation>
+    </message>
+    <message>
+        <source>(续)</source>
+        <translation>(cont.)</translation>
+    </message>
+    <message>
+        <source>测试材料: </source>
+        <translation>Material: </translation>
+    </message>
+    <message>
+        <source>硬度制: </source>
+        <translation>Scale:  </translation>
+    </message>
+    <message>
+        <source>强度:   </source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>测试日期:</source>
+        <translation>Date:    </translation>
+    </message>
+    <message>
+        <source>冲击装置: </source>
+        <translation>Device:   </translation>
+    </message>
+    <message>
+        <source>冲击方向</source>
+        <translation>Angle:  </translation>
+    </message>
+    <message>
+        <source>冲击次数: </source>
+        <translation>Impacts:  </translation>
+    </message>
+    <message>
+        <source>最大值:  </source>
+        <translation>Max:     </translation>
+    </message>
+    <message>
+        <source>最小值:  </source>
+        <translation>Min:     </translation>
+    </message>
+    <message>
+        <source>平均值: </source>
+        <translation>Mean:   </translation>
+    </message>
+</context>
+<context>
+    <name>ReportLabels</name>
+    <message>
+        <source>第  %1  页</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>日期:   </source>
+        <translation>Date:   </translation>
+    </message>
+</context>
+<context>
+    <name>ReportPdf</name>
+    <message>
+        <source>无法把报表写入 &quot;%1&quot;: %2。</source>
+        <translation>The report cannot be written to &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>PDF 无法开始</source>
+        <translation>the PDF could not be started</translation>
+    </message>
+    <message>
+        <source>PDF 无法完成</source>
+        <translation>the PDF could not be finished</translation>
+    </message>
+</context>
+<context>
+    <name>ReportStatusWindow</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ReportSystem</name>
+    <message>
+        <source>无法启动打印机。</source>
+        <translation>The printer could not be started.</translation>
+    </message>
+    <message>
+        <source>报表未能打印完。</source>
+        <translation>The report could not be printed.</translation>
+    </message>
+    <message>
+        <source>报表预览不可用。</source>
+        <translation>The report preview is not available.</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>读入数据</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>打印图表</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>打印报表</source>
+        <translation>Print report</translation>
+    </message>
+    <message>
+        <source>无权访问硬度计: 请安装 udev 规则 70-leebdesk-tester.rules 后重新插入</source>
+        <translation>No access to the tester: install the udev rule 70-leebdesk-tester.rules, then plug it in again</translation>
+    </message>
+    <message>
+        <source>文件名已存在!
+你要替换现在文件吗?</source>
+        <translation>The file already exists!
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>文件名重复</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>文句名不存在!
+请重新输入文件名</source>
+        <translation>The file does not exist!
+Please enter the file name again.</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>文句格式不正确!
+请重新输入文件名......</source>
+        <translation>The file is not a record file!
+Please enter another file name.</translation>
+    </message>
+    <message>
+        <source>文件格式错误</source>
+        <translation>Wrong file format</translation>
+    </message>
+    <message>
+        <source>里氏硬度计</source>
+        <translation>Leeb Hardness Tester</translation>
+    </message>
+    <message>
+        <source>没有可保存的记录。</source>
+        <translation>There are no records to save.</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1
+(%2)</source>
+        <translation>Cannot read the file %1
+(%2)</translation>
+    </message>
+    <message>
+        <source>文件读取错误</source>
+        <translation>File read error</translation>
+    </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
+        <translation>the first line is not the record file header &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>空行, 不是记录</source>
+        <translation>an empty line, not a record</translation>
+    </message>
+    <message>
+        <source>记录无法转换 (%1)</source>
+        <translation>the record cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行: %3</source>
+        <translation>File %1, line %2: %3</translation>
+    </message>
+    <message>
+        <source>读入的记录还没有保存。
+要先保存吗?</source>
+        <translation>The records read in have not been saved.
+Save them first?</translation>
+    </message>
+    <message>
+        <source>记录未保存</source>
+        <translation>Records not saved</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don&apos;t save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>无权访问硬度计: 请关闭其他正在使用硬度计的程序后重新插入</source>
+        <translation>No access to the tester: close any other program using it, then plug it in again</translation>
+    </message>
+    <message>
+        <source>最近打开的文件</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>(无)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>已读入 %1 条记录</source>
+        <translation>%1 records read</translation>
+    </message>
+    <message>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>已打开 %1 (%2 条记录)</source>
+        <translation>Opened %1 (%2 records)</translation>
+    </message>
+    <message>
+        <source>右键单击: 最近打开的文件</source>
+        <translation>Right-click: recent files</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>本硬度制的公差限，留空为不设</source>
+        <translation>Tolerance limit for this scale; leave empty for none</translation>
+    </message>
+    <message>
+        <source>剔除无效</source>
+        <translation>Exclude invalid</translation>
+    </message>
+    <message>
+        <source>最大值、最小值、平均值不计无效读数 (888)</source>
+        <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
+    </message>
+    <message>
+        <source>超限无效</source>
+        <translation>Out of limits invalid</translation>
+    </message>
+    <message>
+        <source>超出上下限的读数也算无效读数</source>
+        <translation>Readings outside the limits count as invalid too</translation>
+    </message>
+    <message>
+        <source>标准偏差 %1  极差 %2</source>
+        <translation>Std. dev. %1  Range %2</translation>
+    </message>
+    <message>
+        <source>  有效 %1/%2</source>
+        <translation>  Valid %1/%2</translation>
+    </message>
+    <message>
+        <source>限值须为数值，如 450 或 45.5</source>
+        <translation>A limit must be a number, such as 450 or 45.5</translation>
+    </message>
+    <message>
+        <source>下限不能大于上限</source>
+        <translation>The lower limit cannot be above the upper limit</translation>
+    </message>
+</context>
+</TS>
