@@ -10,33 +10,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "FullRecordFile.h"
 #include "RecordFile.h"
 
 namespace {
 
-constexpr int RecordCount = 61439;
+constexpr int RecordCount = leeb::bench::FullRecordCount;
 
-// Written line by line so that making the file does not raise the peak memory measured.
 std::string MakeRecordFile() {
     const std::string path = "/tmp/leebdesk-bench-" + std::to_string(::getpid()) + ".txt";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-    std::fprintf(file, "%s\r\n", std::string(leeb::RecordFileHeader).c_str());
-    for (int r = 0; r < RecordCount; ++r) {
-        leeb::MeasurementRecord record;
-        record.ImpactCount = 32;
-        record.SettingsWord = static_cast<uint16_t>(r % 2 == 0 ? 0 : 3 << 12);  // HL / HRC
-        record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
-        for (int k = 0; k < 32; ++k) {
-            record.Readings[static_cast<std::size_t>(k)] =
-                static_cast<uint16_t>(300 + (r + k) % 600);
-        }
-        std::fprintf(file, "%s\r\n", leeb::FormatRecordLine(record, '.').c_str());
-    }
-    std::fclose(file);
+    leeb::bench::WriteFullRecordFile(path);
     return path;
 }
 

@@ -19,38 +19,21 @@
 #include <functional>
 #include <string>
 
+#include "FullRecordFile.h"
 #include "RecordFile.h"
 
 namespace {
 
-constexpr int RecordCount = 61439;
+constexpr int RecordCount = leeb::bench::FullRecordCount;
 constexpr std::size_t BadFileBlankBytes = 200u * 1024 * 1024;
 
 std::string TempPath(const char* name) {
     return "/tmp/leebdesk-open-bench-" + std::to_string(::getpid()) + "-" + name;
 }
 
-// Written line by line so that making the file does not raise any measured peak.
 std::string MakeFullFile() {
     const std::string path = TempPath("full.txt");
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-    std::fprintf(file, "%s\r\n", std::string(leeb::RecordFileHeader).c_str());
-    for (int r = 0; r < RecordCount; ++r) {
-        leeb::MeasurementRecord record;
-        record.ImpactCount = 32;
-        record.SettingsWord = static_cast<uint16_t>(r % 2 == 0 ? 0 : 3 << 12);  // HL / HRC
-        record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
-        for (int k = 0; k < 32; ++k) {
-            record.Readings[static_cast<std::size_t>(k)] =
-                static_cast<uint16_t>(300 + (r + k) % 600);
-        }
-        std::fprintf(file, "%s\r\n", leeb::FormatRecordLine(record, '.').c_str());
-    }
-    std::fclose(file);
+    leeb::bench::WriteFullRecordFile(path);
     return path;
 }
 

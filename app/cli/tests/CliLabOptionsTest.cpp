@@ -23,14 +23,6 @@ const QByteArray Records =
     "  2,2011/12/31,12356,045.3,045.6,\r\n"
     "  2,2011/12/31,    0,  380,  400,\r\n";
 
-std::string PdfText(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    pdftotext.waitForFinished(30000);
-    return pdftotext.readAllStandardOutput().toStdString();
-}
-
 TEST(CliLabReportTest, DetailsLimitsAndVerdictsReachThePdf) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), Records);

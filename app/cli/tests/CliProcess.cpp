@@ -53,4 +53,12 @@ bool CliFolder::Exists(const QString& path) {
     return QFileInfo::exists(path);
 }
 
+std::string PdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    pdftotext.waitForFinished(30000);
+    return pdftotext.readAllStandardOutput().toStdString();
+}
+
 }  // namespace leeb::testing

@@ -35,4 +35,7 @@ class CliFolder {
     QTemporaryDir folder_;
 };
 
+// The text of a PDF as `pdftotext` reads it (UTF-8); empty when the tool fails.
+std::string PdfText(const QString& path);
+
 }  // namespace leeb::testing

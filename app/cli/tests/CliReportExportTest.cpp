@@ -19,14 +19,6 @@ const QByteArray TwoRecords =
     "  3,2008/05/17,    0,  450,  452,  448,\r\n"
     "  2,2011/12/31,12356,045.3,045.6,\r\n";
 
-std::string PdfText(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    pdftotext.waitForFinished(30000);
-    return pdftotext.readAllStandardOutput().toStdString();
-}
-
 TEST(CliReportTest, WritesTheReportWithoutADisplay) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), TwoRecords);

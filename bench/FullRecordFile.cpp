@@ -1,0 +1,32 @@
+#include "FullRecordFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "RecordFile.h"
+
+namespace leeb::bench {
+
+void WriteFullRecordFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    std::fprintf(file, "%s\r\n", std::string(RecordFileHeader).c_str());
+    for (int r = 0; r < FullRecordCount; ++r) {
+        MeasurementRecord record;
+        record.ImpactCount = 32;
+        record.SettingsWord = static_cast<uint16_t>(r % 2 == 0 ? 0 : 3 << 12);  // HL / HRC
+        record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
+        for (int k = 0; k < 32; ++k) {
+            record.Readings[static_cast<std::size_t>(k)] =
+                static_cast<uint16_t>(300 + (r + k) % 600);
+        }
+        std::fprintf(file, "%s\r\n", FormatRecordLine(record, '.').c_str());
+    }
+    std::fclose(file);
+}
+
+}  // namespace leeb::bench
