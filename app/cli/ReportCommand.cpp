@@ -4,11 +4,13 @@
 #include <QByteArray>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLocale>
 #include <optional>
 
 #include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "HeadlessPlatform.h"
 #include "LocaleDecimalSeparator.h"
 #include "ReportErrors.h"
 #include "ReportFonts.h"
@@ -26,17 +28,18 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     PdfReportOptions options;
     options.Content = ReportContentOf(arguments.Lab, lines);
 
-    // Fonts and the PDF writer need a QGuiApplication; it must not need a display. A platform
-    // the user chose is kept.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    }
+    // Fonts and the PDF writer need a QGuiApplication; it must not need a display.
+    ChooseHeadlessPlatform();
     QGuiApplication application(argc, argv);
     InstallFontSubstitutions();
     // The report in the language --lang names; without it, the window's Chinese one.
     std::optional<CliTranslation> translation;
     if (arguments.Language)
         translation.emplace(*arguments.Language);
+    else
+        // Qt's own texts play no part in a PDF, but the print date does: the Chinese report
+        // carries the Chinese short date whatever the system's locale.
+        QLocale::setDefault(LocaleForLanguage(InterfaceLanguage::Chinese, QLocale::system()));
 
     const QString pdfPath = QFile::decodeName(QByteArray::fromStdString(output));
     try {

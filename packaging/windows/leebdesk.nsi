@@ -3,7 +3,9 @@
 ; page asks, and /AllUsers or /CurrentUser choose on the command line (with /S for a silent run).
 ;
 ; makensis -INPUTCHARSET UTF8 -DVERSION=x.y.z -DDEPLOY=<folder> -DOUTFILE=<setup.exe> leebdesk.nsi
-Unicode true
+; 64-bit like the program it installs: a 32-bit installer would see the 32-bit registry view
+; and need the 32-bit subsystem, which not every system (nor every Wine) has.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APPNAME "leebdesk"
@@ -21,7 +23,6 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallDir"
 !include MultiUser.nsh
 !include MUI2.nsh
-!include x64.nsh
 
 Name "${MENUNAME} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -41,10 +42,6 @@ BrandingText "${APPNAME} ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "This program needs 64-bit Windows. / 本程序需要 64 位 Windows。"
-    Abort
-  ${EndIf}
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
