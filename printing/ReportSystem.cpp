@@ -2,9 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QGraphicsView>
+#include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrintPreviewWidget>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
 #include <exception>
 
 #include "PainterPageWriter.h"
@@ -120,6 +125,12 @@ void ReportSystem::ToPreview(QWidget* parent, const RecordLines& lines, char dec
     PrepareReportPrinter(printer);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("Report Preview"));
+    // Left to its contents, the dialog comes up on Windows as a strip barely taller than its
+    // tool bar, scrolled into the middle of a page. Two thirds of the screen is what X11 gives it
+    // by itself; sized before the pages are laid out, the view starts at the top of page 1.
+    if (const QScreen* screen =
+            parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
+        preview.resize(screen->availableGeometry().size() * 2 / 3);
 
     // The preview re-runs the generator for its pages and again when printing from it; a
     // failure inside the signal is carried out of the preview and raised here.
@@ -152,6 +163,13 @@ void ReportSystem::ToPreview(QWidget* parent, const RecordLines& lines, char dec
     }
     pages->setZoomMode(QPrintPreviewWidget::CustomZoom);
     pages->setZoomFactor(1.0);
+    // Zooming keeps the view's centre, which can leave it in the middle of page 1 once the
+    // dialog is up; a reader starts at the top of the first page.
+    if (auto* view = pages->findChild<QGraphicsView*>()) {
+        QTimer::singleShot(0, view, [view] {
+            view->verticalScrollBar()->setValue(view->verticalScrollBar()->minimum());
+        });
+    }
     previewShower_(preview);
     if (failure) {
         std::rethrow_exception(failure);
