@@ -1,6 +1,7 @@
 // The record commands of the window: selecting a record, the rebuild after an open, and the
 // save (with its CSV export) and open commands.
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 
 #include "BarChart.h"
 #include "DetailPanel.h"
+#include "OutputFileName.h"
 #include "RecordCsv.h"
 #include "RecordFileCheck.h"
 #include "RecordLineView.h"
@@ -108,14 +110,12 @@ void TForm1::BitBtn2Click() {
     // A typed extension decides the format; the chosen filter entry only decides for a name
     // without one. Only the file's own name counts: a dot in a folder name is no extension.
     const QString name = QFileInfo(path).fileName();
-    bool csv = false;
-    if (name.contains(QLatin1Char('.'))) {
-        csv = name.section(QLatin1Char('.'), -1)
-                  .compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
-    } else {
-        csv = chosen->FilterIndex == CsvFilterIndex;
-        path += csv ? QStringLiteral(".csv") : QStringLiteral(".txt");
-    }
+    const bool csv = name.contains(QLatin1Char('.'))
+                         ? name.section(QLatin1Char('.'), -1)
+                                   .compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0
+                         : chosen->FilterIndex == CsvFilterIndex;
+    path = QFile::decodeName(
+        QByteArray::fromStdString(WithDefaultExtension(LocalPath(path), csv ? ".csv" : ".txt")));
     if (QFileInfo::exists(path) && dialogs_.MessageBox(tr(ReplaceText), tr(ReplaceCaption),
                                                        MB_YESNO | MB_ICONQUESTION) == IDNO) {
         return;
