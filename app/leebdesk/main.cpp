@@ -12,6 +12,7 @@
 #include "DesktopSettings.h"
 #include "FontSetup.h"
 #include "LeebdeskVersion.h"
+#include "ParentConsole.h"
 #include "QtDialogHost.h"
 #include "InterfaceTranslation.h"
 #include "QtGuiDispatcher.h"
@@ -53,6 +54,7 @@ std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    leeb::UseParentConsole();
     leeb::EnsureRuntimeFolder();
     if (const std::optional<int> answered = AnswerWithoutDisplay(argc, argv))
         return *answered;
