@@ -843,6 +843,13 @@ The upload has stopped; the %2 records read before are kept.</translation>
     </message>
 </context>
 <context>
+    <name>StartOptions</name>
+    <message>
+        <source>无法读取模拟硬度计的记录。(%1)</source>
+        <translation>The simulated tester&apos;s records cannot be read. (%1)</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>读入数据</source>

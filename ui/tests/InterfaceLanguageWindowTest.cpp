@@ -21,6 +21,7 @@
 #include "LabSettings.h"
 #include "QtDialogHost.h"
 #include "RecordCsv.h"
+#include "RecordSelectionText.h"
 #include "RecordingPageWriter.h"
 #include "ReportGenerator.h"
 #include "ReportLabels.h"
@@ -50,6 +51,7 @@ struct LanguageTexts {
     const char* BadLineMessage;
     const char* BadLineCaption;
     std::array<const char*, 2> YesNo;  // the buttons of a question box
+    const char* RecordChoiceError;     // the report dialog's answer to records "0"
     // A report page: title, page label, date label, then the body lines of a steel record.
     const char* ReportTitle;
     const char* PageLabel;
@@ -83,6 +85,7 @@ const LanguageTexts Languages[] = {
      "不是数值)",
      "文件格式错误",
      {"是(&Y)", "否(&N)"},
+     "记录号从 1 开始。(Record numbers start at 1: \"0\".)",
      "硬度/强度测试报表",
      "\u3000第  1  页",
      "日期:   2026/12/10   ",
@@ -112,6 +115,7 @@ const LanguageTexts Languages[] = {
      "record cannot be read (reading 1, '4x0', is not a number)",
      "Wrong file format",
      {"&Yes", "&No"},
+     "Record numbers start at 1: \"0\".",
      "Hardness / Strength Test Report",
      "\u3000Page 1",
      "Date:   12/10/26   ",
@@ -290,6 +294,8 @@ TEST_P(InterfaceLanguageTest, MessageNamesFileLineAndCause) {
                         MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), S(texts.YesNo[0]));
     EXPECT_EQ(box.button(QMessageBox::No)->text(), S(texts.YesNo[1]));
+
+    EXPECT_EQ(RecordSelectionText::Of(ParseRecordSelection("0", 3), 3), S(texts.RecordChoiceError));
 }
 
 TEST_P(InterfaceLanguageTest, ReportPage) {
