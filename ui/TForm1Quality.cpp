@@ -126,11 +126,14 @@ void TForm1::BuildQualityControls() {
     model_->SetQuality(labSettings_->Quality());
 }
 
-void TForm1::FitSpreadText() {
-    // One line in the middle of the row while it fits, else two in the row's full height.
+void TForm1::ShowSpread(const QString& spread, const QString& used) {
+    // One line in the middle of the row while it fits; else the count of valid readings goes
+    // onto a second line, in the row's full height, rather than being cut.
     const int width = spreadLabel_->width();
-    const bool fits = spreadLabel_->fontMetrics().horizontalAdvance(spreadLabel_->text()) <= width;
-    spreadLabel_->setWordWrap(!fits);
+    const QString line = spread + used;
+    const bool fits =
+        used.isEmpty() || spreadLabel_->fontMetrics().horizontalAdvance(line) <= width;
+    spreadLabel_->setText(fits ? line : spread + QLatin1Char('\n') + used.trimmed());
     spreadLabel_->setGeometry(spreadLabel_->x(), fits ? 16 : 8, width, fits ? 13 : 30);
 }
 
@@ -165,14 +168,15 @@ void TForm1::ShowRecordWithQuality(const RecordView& record) {
         chart1_->SetLimitMarks({});
     }
 
-    QString spread = tr("标准偏差 %1  极差 %2")
-                         .arg(QString::fromStdString(evaluation.DeviationText(decimalSeparator_)),
-                              QString::fromStdString(evaluation.RangeText(decimalSeparator_)));
+    const QString spread =
+        tr("标准偏差 %1  极差 %2")
+            .arg(QString::fromStdString(evaluation.DeviationText(decimalSeparator_)),
+                 QString::fromStdString(evaluation.RangeText(decimalSeparator_)));
+    QString used;
     if (options.ExcludeInvalid && evaluation.InvalidCount > 0) {
-        spread += tr("  有效 %1/%2").arg(evaluation.Used.Count()).arg(record.ImpactCount);
+        used = tr("  有效 %1/%2").arg(evaluation.Used.Count()).arg(record.ImpactCount);
     }
-    spreadLabel_->setText(spread);
-    FitSpreadText();
+    ShowSpread(spread, used);
 
     if (evaluation.MeanVerdict == Verdict::NotJudged) {
         verdictLabel_->hide();
