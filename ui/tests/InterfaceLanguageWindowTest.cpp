@@ -21,10 +21,12 @@
 #include "LabSettings.h"
 #include "QtDialogHost.h"
 #include "RecordCsv.h"
+#include "RecordEvaluation.h"
 #include "RecordSelectionText.h"
 #include "RecordingPageWriter.h"
 #include "ReportGenerator.h"
 #include "ReportLabels.h"
+#include "ReportQualityLines.h"
 #include "SaveOpenFixture.h"
 
 namespace leeb {
@@ -57,6 +59,11 @@ struct LanguageTexts {
     const char* PageLabel;
     const char* DateLabel;  // when the system's own locale speaks another language
     std::array<const char*, 5> ReportBlock;
+    // The lab's report lines for 45.3, 88.8, 46.1 with limits 44..47 and 888 left out, and the
+    // page label that counts the pages.
+    const char* SpreadLine;
+    const char* LimitsLine;
+    const char* PageOfPages;
     // The CSV table with limits and invalid readings excluded: the header before and after the
     // reading columns (%1: the reading's number), and the names in the cells of record 1 (a
     // steel record, 45° down, passing) and record 2 (a strength record).
@@ -92,6 +99,9 @@ const LanguageTexts Languages[] = {
      {"测试材料: 钢和铸钢        硬度制: HRC             测试日期:2024/05/17",
       "冲击装置: D               冲击方向                冲击次数: 3", "45.3    88.8    46.1    ",
       "最大值:  88.8            最小值:  45.3            平均值: 60.1", " "},
+     "标准差:  0.57            极差:    0.8             有效数: 2/3",
+     "下限:    44              上限:    47              判定:   合格",
+     "\u3000第  2  页 / 共  3  页",
      "记录号,测量日期,测量材料,硬度制/强度,冲击装置,冲击方向,冲击次数,",
      "读数%1",
      ",最大值,最小值,平均值,标准偏差,极差,无效读数,有效读数数,有效最大值,有效最小值,有效平均值,"
@@ -122,6 +132,9 @@ const LanguageTexts Languages[] = {
      {"Material: Steel/cast st.  Scale:  HRC             Date:    2024/05/17",
       "Device:   D               Angle:                  Impacts:  3", "45.3    88.8    46.1    ",
       "Max:     88.8            Min:     45.3            Mean:   60.1", " "},
+     "Std dev: 0.57            Range:   0.8             Valid:  2/3",
+     "Lower:   44              Upper:   47              Result: Pass",
+     "\u3000Page 2 of 3",
      "Record no.,Date,Material,Scale/strength,Impact device,Impact direction,Impacts,",
      "Reading %1",
      ",Maximum,Minimum,Mean,Std. deviation,Range,Invalid readings,Valid readings,Valid maximum,"
@@ -334,6 +347,29 @@ TEST_P(InterfaceLanguageTest, ReportPage) {
     EXPECT_EQ(column(1, "3"), 60);
     EXPECT_EQ(column(3, "45.3"), 34);
     EXPECT_EQ(column(3, "60.1"), 58);
+}
+
+TEST_P(InterfaceLanguageTest, ReportLabLines) {
+    const LanguageTexts& texts = GetParam();
+    EvaluationOptions options;
+    options.Limits = {44.0, 47.0};
+    options.ExcludeInvalid = true;
+    const RecordEvaluation evaluation = EvaluateRecord({45.3, 88.8, 46.1}, true, options);
+    const std::string spread = SpreadLine(evaluation, true, 3, '.');
+    const std::string limits = LimitsLine(options.Limits, evaluation.MeanVerdict, '.');
+    EXPECT_EQ(QString::fromStdString(spread), S(texts.SpreadLine)) << spread;
+    EXPECT_EQ(QString::fromStdString(limits), S(texts.LimitsLine));
+    EXPECT_EQ(PageLabelOf(2, 3), S(texts.PageOfPages));
+    // The values stand where the Chinese report has them, counted in GBK bytes.
+    const auto column = [](const std::string& line, const char* part) {
+        const std::size_t at = line.find(part);
+        return at == std::string::npos ? -1 : static_cast<int>(GbkLength(line.substr(0, at)));
+    };
+    EXPECT_EQ(column(spread, "0.57"), 9);
+    EXPECT_EQ(column(spread, "0.8"), 34);
+    EXPECT_EQ(column(spread, "2/3"), 58);
+    EXPECT_EQ(column(limits, "44"), 9);
+    EXPECT_EQ(column(limits, "47"), 34);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, InterfaceLanguageTest, ::testing::ValuesIn(Languages),
