@@ -64,14 +64,16 @@ void AppendRow(std::string& out, const std::vector<std::string>& fields, char fi
     out += "\r\n";
 }
 
-std::vector<std::string> HeaderRow(std::size_t readingColumns) {
-    std::vector<std::string> row = {"记录号",   "测量日期", "测量材料", "硬度制/强度",
-                                    "冲击装置", "冲击方向", "冲击次数"};
+std::vector<std::string> HeaderRow(std::size_t readingColumns, const RecordCsvTexts& texts) {
+    std::vector<std::string> row = {texts.RecordNumber, texts.Date,         texts.Material,
+                                    texts.Scale,        texts.ImpactDevice, texts.ImpactDirection,
+                                    texts.ImpactCount};
     for (std::size_t i = 1; i <= readingColumns; ++i) {
-        row.push_back("读数" + std::to_string(i));
+        row.push_back(texts.ReadingHeader(i));
     }
-    for (const char* name : {"最大值", "最小值", "平均值", "标准偏差", "极差"}) {
-        row.emplace_back(name);
+    for (const std::string* name :
+         {&texts.Maximum, &texts.Minimum, &texts.Mean, &texts.Deviation, &texts.Range}) {
+        row.push_back(*name);
     }
     return row;
 }
@@ -115,10 +117,11 @@ Spread SpreadOf(const std::vector<double>& readings, bool oneDecimal, char decim
 }
 
 std::vector<std::string> RecordRow(long recordNumber, const RecordTextFields& fields,
-                                   std::size_t readingColumns, char decimalSeparator) {
+                                   std::size_t readingColumns, char decimalSeparator,
+                                   const RecordCsvTexts& texts) {
     const RecordView view = RecordViewFromFields(fields);
     const RecordStatistics& stats = view.Statistics;
-    std::string scale = "强度";
+    std::string scale = texts.NameOf(QT_TRANSLATE_NOOP("CodeTables", "强度"));
     if (view.Settings.StrengthMode == 0) {
         scale = ScaleText(view.Settings);
         while (!scale.empty() && scale.back() == ' ') {
@@ -126,9 +129,12 @@ std::vector<std::string> RecordRow(long recordNumber, const RecordTextFields& fi
         }
     }
     std::vector<std::string> row = {
-        std::to_string(recordNumber),    view.DateText,
-        MaterialText(view.Settings),     scale,
-        ImpactDeviceText(view.Settings), ImpactDirectionText(view.Settings.ImpactDirection),
+        std::to_string(recordNumber),
+        view.DateText,
+        texts.NameOf(MaterialText(view.Settings)),
+        scale,
+        ImpactDeviceText(view.Settings),
+        texts.NameOf(ImpactDirectionText(view.Settings.ImpactDirection)),
         std::to_string(view.ImpactCount)};
     for (std::size_t k = 0; k < readingColumns; ++k) {
         row.push_back(k < fields.Readings.size() ? ReadingText(fields.Readings[k], decimalSeparator)
@@ -144,6 +150,13 @@ std::vector<std::string> RecordRow(long recordNumber, const RecordTextFields& fi
 }
 
 }  // namespace
+
+std::string RecordCsvTexts::ReadingHeader(std::size_t number) const {
+    std::string header = Reading;
+    const std::size_t at = header.find("%1");
+    const std::string digits = std::to_string(number);
+    return at == std::string::npos ? header + digits : header.replace(at, 2, digits);
+}
 
 std::string ImpactDirectionText(int impactDirection) {
     // Shown translated under "CodeTables" where a language is chosen.
@@ -203,8 +216,8 @@ std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& r
         readingColumns = std::max(readingColumns, records.back().Readings.size());
     }
     std::string out = "\xEF\xBB\xBF";
-    std::vector<std::string> header = HeaderRow(readingColumns);
-    for (std::string& name : QualityCsvHeader(options.Quality)) {
+    std::vector<std::string> header = HeaderRow(readingColumns, options.Texts);
+    for (std::string& name : QualityCsvHeader(options.Quality, options.Texts)) {
         header.push_back(std::move(name));
     }
     AppendRow(out, header, fieldSeparator);
@@ -213,8 +226,9 @@ std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& r
         const long number =
             r - 1 < recordNumbers.size() ? recordNumbers[r - 1] : static_cast<long>(r);
         std::vector<std::string> row =
-            RecordRow(number, records[i], readingColumns, decimalSeparator);
-        for (std::string& field : QualityCsvFields(records[i], options.Quality, decimalSeparator)) {
+            RecordRow(number, records[i], readingColumns, decimalSeparator, options.Texts);
+        for (std::string& field :
+             QualityCsvFields(records[i], options.Quality, decimalSeparator, options.Texts)) {
             row.push_back(std::move(field));
         }
         AppendRow(out, row, fieldSeparator);

@@ -6,7 +6,7 @@
 // skipped): record number, date, material, scale ("强度" for strength records), impact device,
 // impact direction, impact count, readings 1..32 (empty beyond the count; more columns when a
 // record holds more readings), maximum, minimum, mean, standard deviation and range, as the
-// detail panel shows them.
+// detail panel shows them. Headers and names in the words of RecordCsvTexts.
 //
 // Fields are separated by ',' unless the decimal separator is ',', then by ';'. A field that
 // begins with "=", "+", "-" or "@" is written as text (a leading apostrophe, quoted) so that
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "QualitySettings.h"
+#include "RecordCsvTexts.h"
 #include "RecordFile.h"
 
 namespace leeb {
@@ -36,10 +37,12 @@ void WriteRecordCsv(const std::string& path, const RecordLines& lines,
                     const std::vector<long>& recordNumbers, char decimalSeparator);
 
 // The quality settings add their columns after the plain ones (RecordCsvQuality.h); Records
-// (line indices, ascending) chooses the rows, empty for all. Default: the plain table.
+// (line indices, ascending) chooses the rows, empty for all; Texts words the headers and the
+// names in the cells. Default: the plain Chinese table.
 struct RecordCsvOptions {
     QualitySettings Quality;
     std::vector<std::size_t> Records;
+    RecordCsvTexts Texts;
 };
 
 std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& recordNumbers,

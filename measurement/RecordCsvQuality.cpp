@@ -18,28 +18,30 @@ bool AnyLimits(const QualitySettings& quality) {
 
 }  // namespace
 
-std::vector<std::string> QualityCsvHeader(const QualitySettings& quality) {
+std::vector<std::string> QualityCsvHeader(const QualitySettings& quality,
+                                          const RecordCsvTexts& texts) {
     std::vector<std::string> header;
     if (!quality.Active()) {
         return header;
     }
-    header.emplace_back("无效读数");
+    header.push_back(texts.InvalidCount);
     if (quality.ExcludeInvalid) {
-        for (const char* name :
-             {"有效读数数", "有效最大值", "有效最小值", "有效平均值", "有效标准偏差", "有效极差"}) {
-            header.emplace_back(name);
+        for (const std::string* name : {&texts.UsedCount, &texts.UsedMaximum, &texts.UsedMinimum,
+                                        &texts.UsedMean, &texts.UsedDeviation, &texts.UsedRange}) {
+            header.push_back(*name);
         }
     }
     if (AnyLimits(quality)) {
-        for (const char* name : {"下限", "上限", "判定"}) {
-            header.emplace_back(name);
+        for (const std::string* name : {&texts.Lower, &texts.Upper, &texts.Verdict}) {
+            header.push_back(*name);
         }
     }
     return header;
 }
 
 std::vector<std::string> QualityCsvFields(const RecordTextFields& fields,
-                                          const QualitySettings& quality, char decimalSeparator) {
+                                          const QualitySettings& quality, char decimalSeparator,
+                                          const RecordCsvTexts& texts) {
     std::vector<std::string> row;
     if (!quality.Active()) {
         return row;
@@ -64,7 +66,7 @@ std::vector<std::string> QualityCsvFields(const RecordTextFields& fields,
                                            : std::string());
         row.push_back(options.Limits.Upper ? LimitText(options.Limits.Upper, decimalSeparator)
                                            : std::string());
-        row.push_back(VerdictText(evaluation.MeanVerdict));
+        row.push_back(texts.NameOf(VerdictText(evaluation.MeanVerdict)));
     }
     return row;
 }

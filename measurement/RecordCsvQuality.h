@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "QualitySettings.h"
+#include "RecordCsvTexts.h"
 #include "RecordFile.h"
 
 namespace leeb {
 
-std::vector<std::string> QualityCsvHeader(const QualitySettings& quality);
+std::vector<std::string> QualityCsvHeader(const QualitySettings& quality,
+                                          const RecordCsvTexts& texts);
 
 std::vector<std::string> QualityCsvFields(const RecordTextFields& fields,
-                                          const QualitySettings& quality, char decimalSeparator);
+                                          const QualitySettings& quality, char decimalSeparator,
+                                          const RecordCsvTexts& texts);
 
 }  // namespace leeb

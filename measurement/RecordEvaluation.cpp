@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "NumberText.h"
+#include "TranslationMarks.h"
 
 namespace leeb {
 
@@ -125,9 +126,9 @@ std::string RecordEvaluation::RangeText(char decimalSeparator) const {
 std::string VerdictText(Verdict verdict) {
     switch (verdict) {
         case Verdict::Pass:
-            return "合格";
+            return QT_TRANSLATE_NOOP("CodeTables", "合格");
         case Verdict::Fail:
-            return "不合格";
+            return QT_TRANSLATE_NOOP("CodeTables", "不合格");
         case Verdict::NoMean:
             return NoValue;
         case Verdict::NotJudged:

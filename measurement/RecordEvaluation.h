@@ -72,7 +72,7 @@ bool IsFailedImpact(double displayValue, bool oneDecimal);
 RecordEvaluation EvaluateRecord(const std::vector<double>& readings, bool oneDecimal,
                                 const EvaluationOptions& options);
 
-// "合格", "不合格", "-" for NoMean, empty for NotJudged.
+// "合格", "不合格" (shown translated under "CodeTables"), "-" for NoMean, empty for NotJudged.
 std::string VerdictText(Verdict verdict);
 
 // A limit as the report and the CSV show it; "-" when absent.

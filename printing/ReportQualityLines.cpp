@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
+#include "CodeTableText.h"
 #include "GbkText.h"
 #include "ReportLabels.h"
+#include "TranslationMarks.h"
 
 namespace leeb {
 
@@ -21,12 +25,12 @@ int Length(const std::string& text) {
     return static_cast<int>(GbkLength(text));
 }
 
-void AddPair(std::vector<std::string>& lines, const char* leftLabel, const std::string& left,
-             const char* rightLabel, const std::string& right) {
+void AddPair(std::vector<std::string>& lines, const std::string& leftLabel, const std::string& left,
+             const std::string& rightLabel, const std::string& right) {
     if (left.empty() && right.empty()) {
         return;
     }
-    std::string line = left.empty() ? std::string() : std::string(leftLabel) + left;
+    std::string line = left.empty() ? std::string() : leftLabel + left;
     if (!right.empty()) {
         line = FillTo(line, SecondColumn - 1) + " " + rightLabel + right;
     }
@@ -45,12 +49,12 @@ void PopCharacter(std::string& text) {
 
 // At most maxLines lines; a longer text ends in "……" so the block never pushes the first
 // record off page 1.
-void AddWrapped(std::vector<std::string>& lines, const char* label, const std::string& text,
+void AddWrapped(std::vector<std::string>& lines, const std::string& label, const std::string& text,
                 std::size_t maxLines) {
     if (text.empty()) {
         return;
     }
-    const std::string prefix = label;
+    const std::string& prefix = label;
     const int indent = Length(prefix);
     std::vector<std::string> pieces = WrapGbk(text, LineWidth - indent);
     if (pieces.size() > maxLines) {
@@ -99,18 +103,28 @@ std::vector<std::string> WrapGbk(const std::string& text, int width) {
 std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
                                            const QualitySettings& quality) {
     std::vector<std::string> lines;
-    AddPair(lines, "单位名称: ", details.Company, "报告编号: ", details.ReportNumber);
-    AddPair(lines, "工件/试样: ", details.Part, "批号/炉号: ", details.Lot);
-    AddPair(lines, "检验人员: ", details.Operator, "仪器型号/编号: ", details.Instrument);
-    AddWrapped(lines, "检测标准: ", details.Standard, 1);
-    AddWrapped(lines, "备注: ", details.Remarks, 3);
+    // Labels in the interface language, each as wide as its Chinese source (ReportLabel).
+    AddPair(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "单位名称: ")), details.Company,
+            ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "报告编号: ")), details.ReportNumber);
+    AddPair(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "工件/试样: ")), details.Part,
+            ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "批号/炉号: ")), details.Lot);
+    AddPair(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "检验人员: ")),
+            details.Operator, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "仪器型号/编号: ")),
+            details.Instrument);
+    AddWrapped(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "检测标准: ")),
+               details.Standard, 1);
+    AddWrapped(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "备注: ")), details.Remarks,
+               3);
     if (quality.Active()) {
-        std::string legend = "读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限";
+        QString legend = QCoreApplication::translate(
+            "ReportGenerator", "读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限");
         if (quality.ExcludeInvalid) {
             legend +=
-                quality.OutsideLimitsInvalid ? "   统计不含无效及超限读数" : "   统计不含无效读数";
+                quality.OutsideLimitsInvalid
+                    ? QCoreApplication::translate("ReportGenerator", "   统计不含无效及超限读数")
+                    : QCoreApplication::translate("ReportGenerator", "   统计不含无效读数");
         }
-        lines.push_back(legend);
+        lines.push_back(legend.toStdString());
     }
     return lines;
 }
@@ -137,31 +151,39 @@ std::string ReadingCell(const std::string& text, ReadingMark mark) {
 
 std::string SpreadLine(const RecordEvaluation& evaluation, bool excluding, int impactCount,
                        char decimalSeparator) {
-    std::string line = "标准差:  " + FillTo16(evaluation.DeviationText(decimalSeparator)) +
-                       "极差:    " + evaluation.RangeText(decimalSeparator);
+    std::string line = ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "标准差:  ")) +
+                       FillTo16(evaluation.DeviationText(decimalSeparator)) +
+                       ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "极差:    ")) +
+                       evaluation.RangeText(decimalSeparator);
     if (excluding) {
-        line = FillTo(line, 50) + "有效数: " + std::to_string(evaluation.Used.Count()) + "/" +
-               std::to_string(impactCount);
+        line = FillTo(line, 50) + ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "有效数: ")) +
+               std::to_string(evaluation.Used.Count()) + "/" + std::to_string(impactCount);
     }
     return line;
 }
 
 std::string LimitsLine(const ToleranceLimits& limits, Verdict verdict, char decimalSeparator) {
-    return "下限:    " + FillTo16(LimitText(limits.Lower, decimalSeparator)) +
-           "上限:    " + FillTo16(LimitText(limits.Upper, decimalSeparator)) +
-           "判定:   " + VerdictText(verdict);
+    return ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "下限:    ")) +
+           FillTo16(LimitText(limits.Lower, decimalSeparator)) +
+           ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "上限:    ")) +
+           FillTo16(LimitText(limits.Upper, decimalSeparator)) +
+           ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "判定:   ")) +
+           CodeTableText(VerdictText(verdict)).toStdString();
 }
 
 std::string SignatureLine() {
-    return "检验: ________________        审核: ________________        日期: ____________";
+    return QCoreApplication::translate(
+               "ReportGenerator",
+               "检验: ________________        审核: ________________        日期: ____________")
+        .toStdString();
 }
 
 QString PageLabelOf(int page, int totalPages) {
     if (totalPages <= 0) {
         return PageLabel(page);
     }
-    return PageLabel(page) + QStringLiteral(" / 共  ") + QString::number(totalPages) +
-           QStringLiteral("  页");
+    return PageLabel(page) +
+           QCoreApplication::translate("ReportLabels", " / 共  %1  页").arg(totalPages);
 }
 
 }  // namespace leeb

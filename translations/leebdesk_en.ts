@@ -2,6 +2,35 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>%1
+leebdesk %2
+
+读入、查看、保存和打印里氏硬度计的测量记录。
+
+许可证: GNU GPL 3.0 或更高版本 (GPL-3.0-or-later)
+本程序不提供任何担保。
+
+Qt %3 (运行于 Qt %4)
+%5</source>
+        <translation>%1
+leebdesk %2
+
+Upload, view, save and print the records of a Leeb hardness tester.
+
+Licence: GNU GPL 3.0 or later (GPL-3.0-or-later)
+This program comes with ABSOLUTELY NO WARRANTY.
+
+Qt %3 (running on Qt %4)
+%5</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
     <name>BarChart</name>
     <message>
         <source>硬度 / 强度测试情况</source>
@@ -120,6 +149,18 @@
     <message>
         <source>垂直向上</source>
         <translation>vertically up</translation>
+    </message>
+    <message>
+        <source>强度</source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>Fail</translation>
     </message>
 </context>
 <context>
@@ -400,6 +441,124 @@ The upload has stopped; the %2 records read before are kept.</translation>
     </message>
 </context>
 <context>
+    <name>RecordCsv</name>
+    <message>
+        <source>记录号</source>
+        <translation>Record no.</translation>
+    </message>
+    <message>
+        <source>测量日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>测量材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>硬度制/强度</source>
+        <translation>Scale/strength</translation>
+    </message>
+    <message>
+        <source>冲击装置</source>
+        <translation>Impact device</translation>
+    </message>
+    <message>
+        <source>冲击方向</source>
+        <translation>Impact direction</translation>
+    </message>
+    <message>
+        <source>冲击次数</source>
+        <translation>Impacts</translation>
+    </message>
+    <message>
+        <source>读数%1</source>
+        <translation>Reading %1</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>标准偏差</source>
+        <translation>Std. deviation</translation>
+    </message>
+    <message>
+        <source>极差</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>无效读数</source>
+        <translation>Invalid readings</translation>
+    </message>
+    <message>
+        <source>有效读数数</source>
+        <translation>Valid readings</translation>
+    </message>
+    <message>
+        <source>有效最大值</source>
+        <translation>Valid maximum</translation>
+    </message>
+    <message>
+        <source>有效最小值</source>
+        <translation>Valid minimum</translation>
+    </message>
+    <message>
+        <source>有效平均值</source>
+        <translation>Valid mean</translation>
+    </message>
+    <message>
+        <source>有效标准偏差</source>
+        <translation>Valid std. deviation</translation>
+    </message>
+    <message>
+        <source>有效极差</source>
+        <translation>Valid range</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower limit</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper limit</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>Verdict</translation>
+    </message>
+</context>
+<context>
+    <name>RecordSelectionText</name>
+    <message>
+        <source>没有选择任何记录。(No record chosen; write numbers and ranges like 1-5,9.)</source>
+        <translation>No record chosen; write numbers and ranges like 1-5,9.</translation>
+    </message>
+    <message>
+        <source>记录选择 %1 不是记录号或范围。(%1 is not a record number or a range like 1-5.)</source>
+        <translation>%1 is not a record number or a range like 1-5.</translation>
+    </message>
+    <message>
+        <source>记录号从 1 开始。(Record numbers start at 1: %1.)</source>
+        <translation>Record numbers start at 1: %1.</translation>
+    </message>
+    <message>
+        <source>范围 %1 的起点大于终点。(The range %1 runs backwards.)</source>
+        <translation>The range %1 runs backwards.</translation>
+    </message>
+    <message>
+        <source>记录选择 %1 超出最后一条记录 %2。(%1 goes past the last record, %2.)</source>
+        <translation>%1 goes past the last record, %2.</translation>
+    </message>
+</context>
+<context>
     <name>RecordTreeModel</name>
     <message>
         <source>存储记录</source>
@@ -558,6 +717,78 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <source>平均值: </source>
         <translation>Mean:   </translation>
     </message>
+    <message>
+        <source>单位名称: </source>
+        <translation>Company: </translation>
+    </message>
+    <message>
+        <source>报告编号: </source>
+        <translation>Rep. no.: </translation>
+    </message>
+    <message>
+        <source>工件/试样: </source>
+        <translation>Workpiece: </translation>
+    </message>
+    <message>
+        <source>批号/炉号: </source>
+        <translation>Lot/heat: </translation>
+    </message>
+    <message>
+        <source>检验人员: </source>
+        <translation>Operator: </translation>
+    </message>
+    <message>
+        <source>仪器型号/编号: </source>
+        <translation>Instrument: </translation>
+    </message>
+    <message>
+        <source>检测标准: </source>
+        <translation>Standard: </translation>
+    </message>
+    <message>
+        <source>备注: </source>
+        <translation>Note: </translation>
+    </message>
+    <message>
+        <source>读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限</source>
+        <translation>Marks: * failed  ↑ above upper  ↓ below lower</translation>
+    </message>
+    <message>
+        <source>   统计不含无效及超限读数</source>
+        <translation>   stats without invalid/outside</translation>
+    </message>
+    <message>
+        <source>   统计不含无效读数</source>
+        <translation>   stats without invalid</translation>
+    </message>
+    <message>
+        <source>标准差:  </source>
+        <translation>Std dev:</translation>
+    </message>
+    <message>
+        <source>极差:    </source>
+        <translation>Range:</translation>
+    </message>
+    <message>
+        <source>有效数: </source>
+        <translation>Valid:</translation>
+    </message>
+    <message>
+        <source>下限:    </source>
+        <translation>Lower:</translation>
+    </message>
+    <message>
+        <source>上限:    </source>
+        <translation>Upper:</translation>
+    </message>
+    <message>
+        <source>判定:   </source>
+        <translation>Result: </translation>
+    </message>
+    <message>
+        <source>检验: ________________        审核: ________________        日期: ____________</source>
+        <translation>Tester: ______________        Checker: _____________        Date: ____________</translation>
+    </message>
 </context>
 <context>
     <name>ReportLabels</name>
@@ -568,6 +799,10 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>日期:   </source>
         <translation>Date:   </translation>
+    </message>
+    <message>
+        <source> / 共  %1  页</source>
+        <translation> of %1</translation>
     </message>
 </context>
 <context>
@@ -605,6 +840,13 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>报表预览不可用。</source>
         <translation>The report preview is not available.</translation>
+    </message>
+</context>
+<context>
+    <name>StartOptions</name>
+    <message>
+        <source>无法读取模拟硬度计的记录。(%1)</source>
+        <translation>The simulated tester&apos;s records cannot be read. (%1)</translation>
     </message>
 </context>
 <context>
@@ -749,11 +991,11 @@ Save them first?</translation>
     </message>
     <message>
         <source>下限</source>
-        <translation>Lower</translation>
+        <translation>Low</translation>
     </message>
     <message>
         <source>上限</source>
-        <translation>Upper</translation>
+        <translation>High</translation>
     </message>
     <message>
         <source>本硬度制的公差限，留空为不设</source>
@@ -761,7 +1003,7 @@ Save them first?</translation>
     </message>
     <message>
         <source>剔除无效</source>
-        <translation>Exclude invalid</translation>
+        <translation>Skip invalid</translation>
     </message>
     <message>
         <source>最大值、最小值、平均值不计无效读数 (888)</source>
@@ -769,7 +1011,7 @@ Save them first?</translation>
     </message>
     <message>
         <source>超限无效</source>
-        <translation>Out of limits invalid</translation>
+        <translation>Reject outside</translation>
     </message>
     <message>
         <source>超出上下限的读数也算无效读数</source>
@@ -777,7 +1019,7 @@ Save them first?</translation>
     </message>
     <message>
         <source>标准偏差 %1  极差 %2</source>
-        <translation>Std. dev. %1  Range %2</translation>
+        <translation>SD %1  Range %2</translation>
     </message>
     <message>
         <source>  有效 %1/%2</source>

@@ -1,6 +1,6 @@
 #pragma once
-// The About box (F1): the program, its version, its licence and the versions of the Qt and
-// chart libraries it runs on.
+// The About box (F1), in the interface language: the program, its version, its licence and the
+// versions of the Qt and chart libraries it runs on.
 
 #include <QString>
 

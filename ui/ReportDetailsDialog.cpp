@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "RecordSelection.h"
+#include "RecordSelectionText.h"
 
 namespace leeb {
 
@@ -87,7 +88,7 @@ void ReportDetailsDialog::Finish(bool skip) {
         const RecordSelectionResult chosen =
             ParseRecordSelection(records.toStdString(), recordCount_);
         if (chosen.Error != RecordSelectionResult::Problem::None) {
-            problem_->setText(QString::fromStdString(RecordSelectionMessage(chosen, recordCount_)));
+            problem_->setText(RecordSelectionText::Of(chosen, recordCount_));
             problem_->show();
             records_->setFocus();
             return;

@@ -171,6 +171,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void BuildQualityControls();
     void ShowRecordWithQuality(const RecordView& record);
     void LimitsEdited();
+    void ShowSpread(const QString& spread, const QString& used);
     void QualityChanged();
     RecordCsvOptions CsvOptions() const;
     bool PrepareReportContent();  // false: the user cancelled the report

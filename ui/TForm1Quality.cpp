@@ -14,10 +14,13 @@
 #include <stdexcept>
 
 #include "BarChart.h"
+#include "CodeTableText.h"
+#include "CsvText.h"
 #include "DetailPanel.h"
 #include "LabSettings.h"
 #include "NumberText.h"
 #include "RecordSelection.h"
+#include "RecordSelectionText.h"
 #include "RecordTreeModel.h"
 #include "ReportSystem.h"
 #include "TForm1.h"
@@ -43,6 +46,18 @@ std::optional<std::optional<double>> ParseLimitText(const QString& typed) {
     return std::optional<double>{value};
 }
 
+// A caption whose text is wider than its box grows to the left, as far as `leftmost`; its
+// right edge stays beside its field.
+void WidenLeftward(QLabel* caption, int leftmost) {
+    const int needed = caption->sizeHint().width();
+    if (needed <= caption->width())
+        return;
+    const QRect box = caption->geometry();
+    const int left = std::max(leftmost, box.right() + 1 - needed);
+    caption->setGeometry(left, box.y(), box.right() + 1 - left, box.height());
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
 }  // namespace
 
 void TForm1::BuildQualityControls() {
@@ -54,11 +69,13 @@ void TForm1::BuildQualityControls() {
         caption->setGeometry(geometry);
         return caption;
     };
-    label(tr("下限"), {136, 16, 25, 13});
+    // The row was laid out for the Chinese texts; a longer translation takes the free room to
+    // the left of its field instead of being cut.
+    WidenLeftward(label(tr("下限"), {136, 16, 25, 13}), 92);
     lowerEdit_ = new QLineEdit(panel5_);
     lowerEdit_->setObjectName(QStringLiteral("LowerLimit"));
     lowerEdit_->setGeometry(162, 12, 50, 21);
-    label(tr("上限"), {220, 16, 25, 13});
+    WidenLeftward(label(tr("上限"), {220, 16, 25, 13}), 214);
     upperEdit_ = new QLineEdit(panel5_);
     upperEdit_->setObjectName(QStringLiteral("UpperLimit"));
     upperEdit_->setGeometry(246, 12, 50, 21);
@@ -86,7 +103,14 @@ void TForm1::BuildQualityControls() {
         labSettings_->SetRejectOutside(on);
         QualityChanged();
     });
-    spreadLabel_ = label(QString(), {384, 16, 140, 13});
+    // A translation wider than the boxes' 76 pixels widens both; the spread beside them gives
+    // up that room, and the verdict keeps its place.
+    const int boxWidth =
+        std::max({76, excludeBox_->sizeHint().width(), rejectBox_->sizeHint().width()});
+    excludeBox_->resize(boxWidth, excludeBox_->height());
+    rejectBox_->resize(boxWidth, rejectBox_->height());
+    const int spreadLeft = std::max(384, 304 + boxWidth + 4);
+    spreadLabel_ = label(QString(), {spreadLeft, 16, 524 - spreadLeft, 13});
     spreadLabel_->setObjectName(QStringLiteral("Spread"));
     verdictLabel_ = new QLabel(panel5_);
     verdictLabel_->setObjectName(QStringLiteral("Verdict"));
@@ -100,6 +124,17 @@ void TForm1::BuildQualityControls() {
         input->setFocusPolicy(Qt::ClickFocus);
     }
     model_->SetQuality(labSettings_->Quality());
+}
+
+void TForm1::ShowSpread(const QString& spread, const QString& used) {
+    // One line in the middle of the row while it fits; else the count of valid readings goes
+    // onto a second line, in the row's full height, rather than being cut.
+    const int width = spreadLabel_->width();
+    const QString line = spread + used;
+    const bool fits =
+        used.isEmpty() || spreadLabel_->fontMetrics().horizontalAdvance(line) <= width;
+    spreadLabel_->setText(fits ? line : spread + QLatin1Char('\n') + used.trimmed());
+    spreadLabel_->setGeometry(spreadLabel_->x(), fits ? 16 : 8, width, fits ? 13 : 30);
 }
 
 void TForm1::UseLabSettings(std::unique_ptr<LabSettings> settings) {
@@ -133,20 +168,22 @@ void TForm1::ShowRecordWithQuality(const RecordView& record) {
         chart1_->SetLimitMarks({});
     }
 
-    QString spread = tr("标准偏差 %1  极差 %2")
-                         .arg(QString::fromStdString(evaluation.DeviationText(decimalSeparator_)),
-                              QString::fromStdString(evaluation.RangeText(decimalSeparator_)));
+    const QString spread =
+        tr("标准偏差 %1  极差 %2")
+            .arg(QString::fromStdString(evaluation.DeviationText(decimalSeparator_)),
+                 QString::fromStdString(evaluation.RangeText(decimalSeparator_)));
+    QString used;
     if (options.ExcludeInvalid && evaluation.InvalidCount > 0) {
-        spread += tr("  有效 %1/%2").arg(evaluation.Used.Count()).arg(record.ImpactCount);
+        used = tr("  有效 %1/%2").arg(evaluation.Used.Count()).arg(record.ImpactCount);
     }
-    spreadLabel_->setText(spread);
+    ShowSpread(spread, used);
 
     if (evaluation.MeanVerdict == Verdict::NotJudged) {
         verdictLabel_->hide();
         return;
     }
     const bool pass = evaluation.MeanVerdict == Verdict::Pass;
-    verdictLabel_->setText(QString::fromStdString(VerdictText(evaluation.MeanVerdict)));
+    verdictLabel_->setText(CodeTableText(VerdictText(evaluation.MeanVerdict)));
     verdictLabel_->setStyleSheet(evaluation.MeanVerdict == Verdict::NoMean ? QString()
                                  : pass ? QStringLiteral("color: #007000; font-weight: bold")
                                         : QStringLiteral("color: #c00000; font-weight: bold"));
@@ -216,6 +253,7 @@ RecordCsvOptions TForm1::CsvOptions() const {
     RecordCsvOptions options;
     options.Quality = labSettings_->Quality();
     options.Records = SelectedRecordLines();
+    options.Texts = TranslatedCsvTexts();
     return options;
 }
 
@@ -235,7 +273,7 @@ bool TForm1::PrepareReportContent() {
         const RecordSelectionResult chosen =
             ParseRecordSelection(choice->Records.toStdString(), count);
         if (chosen.Error != RecordSelectionResult::Problem::None)
-            throw std::invalid_argument(RecordSelectionMessage(chosen, count));
+            throw std::invalid_argument(RecordSelectionText::Of(chosen, count).toStdString());
         content.Records = chosen.Records;
     }
     reportSystem1_->SetContent(std::move(content));

@@ -1,5 +1,8 @@
 // export: the records of a record file as a CSV table.
 
+#include <optional>
+
+#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "LocaleDecimalSeparator.h"
@@ -8,6 +11,10 @@
 namespace leeb::cli {
 
 int RunExport(const CommandArguments& arguments) {
+    // The table's headers and names in the chosen language; the messages stay bilingual.
+    std::optional<CliTranslation> translation;
+    if (arguments.Language)
+        translation.emplace(*arguments.Language);
     const char decimalSeparator = DecimalSeparator();
     const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
     const std::string output = OutputFilePath(*arguments.Output, ".csv");

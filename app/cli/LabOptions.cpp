@@ -7,6 +7,7 @@
 
 #include "CliArguments.h"
 #include "CliSupport.h"
+#include "CsvText.h"
 #include "RecordSelection.h"
 
 namespace leeb::cli {
@@ -176,6 +177,7 @@ RecordCsvOptions CsvOptionsOf(const LabOptions& lab, const RecordLines& lines) {
     RecordCsvOptions options;
     options.Quality = QualityOf(lab);
     options.Records = ChosenRecords(lab, lines);
+    options.Texts = TranslatedCsvTexts();
     return options;
 }
 

@@ -1,5 +1,6 @@
 #include "StartOptions.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include "LeebdeskVersion.h"
@@ -98,8 +99,12 @@ SimulatorRecordSet SimulatedTesterRecords(const StartOptions& options) {
     try {
         return LoadSimulatorRecords(options.SimulateFile);
     } catch (const SimulatorRecordsError& failure) {
-        throw SimulatorRecordsError("无法读取模拟硬度计的记录。(" + std::string(failure.what()) +
-                                    ")");
+        // Shown in a message box once the interface language is set: said in that language,
+        // the loader's details as it wrote them.
+        throw SimulatorRecordsError(
+            QCoreApplication::translate("StartOptions", "无法读取模拟硬度计的记录。(%1)")
+                .arg(QString::fromStdString(failure.what()))
+                .toStdString());
     }
 }
 

@@ -86,7 +86,7 @@ TEST_F(UploadWindowTest, RecordOneIsJudgedAgainstItsScalesLimitsAsItArrives) {
     ASSERT_TRUE(UploadEnds());
     EXPECT_EQ(Text("maxp"), "452");
     EXPECT_EQ(Text("Verdict"), "合格");
-    EXPECT_EQ(Text("Spread"), "标准偏差 1.4  极差 2  有效 2/3");
+    EXPECT_EQ(SpreadText(), "标准偏差 1.4  极差 2  有效 2/3");
     EXPECT_EQ(form->Chart1()->LimitMarks().Marks,
               (std::vector<ReadingMark>{ReadingMark::Valid, ReadingMark::FailedImpact,
                                         ReadingMark::Valid}));

@@ -42,6 +42,11 @@ class WindowTest : public ::testing::Test {
         const QLabel* label = form->findChild<QLabel*>(QString::fromLatin1(name));
         return label == nullptr ? QStringLiteral("<missing %1>").arg(name) : label->text();
     }
+    // The spread of the record shown as one line: a row too narrow for it puts the count of
+    // valid readings on a second line.
+    QString SpreadText() const {
+        return Text("Spread").replace(QLatin1Char('\n'), QStringLiteral("  "));
+    }
     const QLabel* Picture(const char* name) const {
         return form->findChild<QLabel*>(QString::fromLatin1(name));
     }
