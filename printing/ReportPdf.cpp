@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cstring>
 #include <optional>
 
 #include "AtomicFileDevice.h"
 #include "AtomicFileWrite.h"
+#include "ErrorText.h"
 #include "PainterPageWriter.h"
 #include "ReportErrors.h"
 #include "ReportGenerator.h"
@@ -27,12 +27,13 @@ std::string CannotWrite(const QString& path, const QString& reason) {
         .toStdString();
 }
 
-// The system's reason, without the file name the writer's message repeats.
+// The system's reason in the interface language, without the file name the writer's message
+// repeats.
 std::string CannotWrite(const QString& path, const RecordFileError& error) {
     if (error.Problem() == FileProblem::NotARegularFile && error.SystemError() == 0) {
-        return CannotWrite(path, QStringLiteral("it is not a regular file"));
+        return CannotWrite(path, QCoreApplication::translate("ReportPdf", "它不是普通文件"));
     }
-    return CannotWrite(path, QString::fromLocal8Bit(std::strerror(error.SystemError())));
+    return CannotWrite(path, ErrorText::SystemReason(error.SystemError()));
 }
 
 }  // namespace

@@ -819,6 +819,10 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <source>PDF 无法完成</source>
         <translation>the PDF could not be finished</translation>
     </message>
+    <message>
+        <source>它不是普通文件</source>
+        <translation>it is not a regular file</translation>
+    </message>
 </context>
 <context>
     <name>ReportStatusWindow</name>

@@ -183,7 +183,7 @@ TEST_F(ReportPdf, ADiskThatFillsPartWayKeepsTheOldReport) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_NE(message.find(std::strerror(EFBIG)), std::string::npos) << message;
+    EXPECT_NE(message.find("文件太大"), std::string::npos) << message;  // EFBIG, in Chinese
     QFile after(pdf);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), old);
@@ -193,13 +193,19 @@ TEST_F(ReportPdf, ADiskThatFillsPartWayKeepsTheOldReport) {
 TEST_F(ReportPdf, ATargetThatIsNoRegularFileIsRefused) {
     const QString fifo = Path(QStringLiteral("fifo"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& target : {fifo, dir_.path()}) {
+    // Each refusal names the target and its cause in the interface language (Chinese here).
+    const struct {
+        QString Target;
+        const char* Cause;
+    } cases[] = {{fifo, "它不是普通文件"}, {dir_.path(), "这是一个文件夹"}};
+    for (const auto& c : cases) {
         try {
-            WriteReportPdf(RecordsOf({3}), target, '.');
-            ADD_FAILURE() << target.toStdString() << ": written";
+            WriteReportPdf(RecordsOf({3}), c.Target, '.');
+            ADD_FAILURE() << c.Target.toStdString() << ": written";
         } catch (const ReportError& error) {
-            EXPECT_NE(std::string(error.what()).find(target.toStdString()), std::string::npos)
-                << error.what();
+            const std::string message = error.what();
+            EXPECT_NE(message.find(c.Target.toStdString()), std::string::npos) << message;
+            EXPECT_NE(message.find(c.Cause), std::string::npos) << message;
         }
     }
     EXPECT_FALSE(QFileInfo(fifo).isFile());
