@@ -53,6 +53,49 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>CliShow</name>
+    <message>
+        <source>统计次数</source>
+        <translation>Readings used</translation>
+    </message>
+    <message>
+        <source>有效最大值</source>
+        <translation>Valid maximum</translation>
+    </message>
+    <message>
+        <source>有效最小值</source>
+        <translation>Valid minimum</translation>
+    </message>
+    <message>
+        <source>有效平均值</source>
+        <translation>Valid mean</translation>
+    </message>
+    <message>
+        <source>无效读数</source>
+        <translation>Invalid readings</translation>
+    </message>
+    <message>
+        <source>标准偏差</source>
+        <translation>Std dev</translation>
+    </message>
+    <message>
+        <source>极差</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower limit</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper limit</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>Result</translation>
+    </message>
+</context>
+<context>
     <name>CodeTables</name>
     <message>
         <source>钢和铸钢</source>

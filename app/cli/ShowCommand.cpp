@@ -69,23 +69,34 @@ std::string DirectionText(int code) {
     return std::to_string(code) + " " + text;
 }
 
+// A line of the panel's additions: its label in the language --lang chose, then the value.
+std::string LabLine(const char* label, const std::string& value) {
+    return "  " + Word("CliShow", label) + ": " + value + "\n";
+}
+
 // The panel's additions when limits or the handling of invalid readings are set.
 std::string QualityText(const ShownRecord& shown, char decimalSeparator) {
     const RecordEvaluation& e = shown.Evaluation;
     std::string out;
     if (shown.Options.ExcludeInvalid) {
-        out += "  统计次数: " + std::to_string(e.Used.Count()) + "\n";
-        out += "  有效最大值: " + e.Used.MaxText(decimalSeparator) + "\n";
-        out += "  有效最小值: " + e.Used.MinText(decimalSeparator) + "\n";
-        out += "  有效平均值: " + e.Used.PanelMeanText(decimalSeparator) + "\n";
+        out += LabLine(QT_TRANSLATE_NOOP("CliShow", "统计次数"), std::to_string(e.Used.Count()));
+        out +=
+            LabLine(QT_TRANSLATE_NOOP("CliShow", "有效最大值"), e.Used.MaxText(decimalSeparator));
+        out +=
+            LabLine(QT_TRANSLATE_NOOP("CliShow", "有效最小值"), e.Used.MinText(decimalSeparator));
+        out += LabLine(QT_TRANSLATE_NOOP("CliShow", "有效平均值"),
+                       e.Used.PanelMeanText(decimalSeparator));
     }
-    out += "  无效读数: " + std::to_string(e.InvalidCount) + "\n";
-    out += "  标准偏差: " + e.DeviationText(decimalSeparator) + "\n";
-    out += "  极差: " + e.RangeText(decimalSeparator) + "\n";
+    out += LabLine(QT_TRANSLATE_NOOP("CliShow", "无效读数"), std::to_string(e.InvalidCount));
+    out += LabLine(QT_TRANSLATE_NOOP("CliShow", "标准偏差"), e.DeviationText(decimalSeparator));
+    out += LabLine(QT_TRANSLATE_NOOP("CliShow", "极差"), e.RangeText(decimalSeparator));
     if (shown.Options.Limits.Any()) {
-        out += "  下限: " + LimitText(shown.Options.Limits.Lower, decimalSeparator) + "\n";
-        out += "  上限: " + LimitText(shown.Options.Limits.Upper, decimalSeparator) + "\n";
-        out += "  判定: " + VerdictText(e.MeanVerdict) + "\n";
+        out += LabLine(QT_TRANSLATE_NOOP("CliShow", "下限"),
+                       LimitText(shown.Options.Limits.Lower, decimalSeparator));
+        out += LabLine(QT_TRANSLATE_NOOP("CliShow", "上限"),
+                       LimitText(shown.Options.Limits.Upper, decimalSeparator));
+        out += LabLine(QT_TRANSLATE_NOOP("CliShow", "判定"),
+                       Word("CodeTables", VerdictText(e.MeanVerdict).c_str()));
     }
     return out;
 }

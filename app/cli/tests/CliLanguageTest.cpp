@@ -42,6 +42,18 @@ const LanguageCase LanguageCases[] = {
      "  记录号: 1\n  测量材料: 钢和铸钢\n",
      "Record:"},
     {"ShowByDefault", {"show", "r.txt"}, 1, "存储记录1\n", "Record 1"},
+    {"ShowLabLinesInEnglish",
+     {"show", "g.txt", "--lang", "en", "--lower", "45", "--upper", "46", "--exclude-invalid"},
+     0,
+     "  Readings used: 2\n  Valid maximum: 45.3\n  Valid minimum: 45.2\n  Valid mean: 45.2\n"
+     "  Invalid readings: 0\n  Std dev: 0.07\n  Range: 0.1\n  Lower limit: 45\n"
+     "  Upper limit: 46\n  Result: Pass\n",
+     "判定"},
+    {"ShowLabLinesByDefault",
+     {"show", "g.txt", "--lower", "45", "--upper", "46"},
+     0,
+     "  无效读数: 0\n  标准偏差: 0.07\n  极差: 0.1\n  下限: 45\n  上限: 46\n  判定: 合格\n",
+     "Result"},
     {"UnknownLanguage",
      {"show", "r.txt", "--lang", "fr"},
      2,
