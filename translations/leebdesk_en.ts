@@ -1080,5 +1080,13 @@ Save them first?</translation>
         <source>下限不能大于上限</source>
         <translation>The lower limit cannot be above the upper limit</translation>
     </message>
+    <message>
+        <source>没有可用的打印机: 请先在系统中添加一台打印机。</source>
+        <translation>No printer is available: add a printer to the system first.</translation>
+    </message>
+    <message>
+        <source>图表已送往打印机 %1</source>
+        <translation>Chart sent to the printer %1</translation>
+    </message>
 </context>
 </TS>

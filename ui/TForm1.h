@@ -110,6 +110,9 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     bool TesterAccessDenied() const { return accessDenied_; }
     static const QString AccessDeniedText;
     ReportSystem& ReportSystem1() { return *reportSystem1_; }
+    // The printer the chart goes to; made on the first print unless one is handed in (tests
+    // hand in a PDF printer so that nothing reaches paper).
+    void UseChartPrinter(std::unique_ptr<QPrinter> printer);
     char DecimalSeparatorInUse() const { return decimalSeparator_; }
 
     // The lab's remembered limits, exclusion and report details; tests hand in their own.

@@ -6,16 +6,29 @@
 
 #include "BarChart.h"
 #include "ChartPrintout.h"
+#include "ReportErrors.h"
 #include "ReportSystem.h"
 #include "TForm1.h"
 
 namespace leeb {
 
+void TForm1::UseChartPrinter(std::unique_ptr<QPrinter> printer) {
+    printer_ = std::move(printer);
+}
+
 void TForm1::BitBtn3Click() {
     // The current printer keeps its settings from one chart printout to the next.
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Without a printer installed Qt's printer has no name and takes the page without a word;
+    // the user must learn that nothing will come out.
+    const bool toFile = !printer_->outputFileName().isEmpty();
+    if (!toFile && printer_->printerName().isEmpty()) {
+        throw leeb::ReportError(tr("没有可用的打印机: 请先在系统中添加一台打印机。").toStdString());
+    }
     PrintChart(chart1_, *printer_);
+    ShowFeedback(toFile ? tr("已保存 %1").arg(QDir::toNativeSeparators(printer_->outputFileName()))
+                        : tr("图表已送往打印机 %1").arg(printer_->printerName()));
 }
 
 void TForm1::BitBtn4Click() {
