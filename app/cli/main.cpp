@@ -7,6 +7,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "Console.h"
 #include "RuntimeFolder.h"
 
 namespace {
@@ -41,6 +42,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     using namespace leeb::cli;
+    leeb::WriteUtf8ToConsole();
     leeb::EnsureRuntimeFolder();
     int status = ExitFailure;
     try {

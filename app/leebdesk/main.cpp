@@ -12,7 +12,7 @@
 #include "DesktopSettings.h"
 #include "FontSetup.h"
 #include "LeebdeskVersion.h"
-#include "ParentConsole.h"
+#include "Console.h"
 #include "QtDialogHost.h"
 #include "InterfaceTranslation.h"
 #include "QtGuiDispatcher.h"
@@ -55,6 +55,7 @@ std::optional<int> AnswerWithoutDisplay(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     leeb::UseParentConsole();
+    leeb::WriteUtf8ToConsole();
     leeb::EnsureRuntimeFolder();
     if (const std::optional<int> answered = AnswerWithoutDisplay(argc, argv))
         return *answered;

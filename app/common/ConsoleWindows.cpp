@@ -1,8 +1,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
-#include "ParentConsole.h"
+#include "Console.h"
 
 namespace leeb {
 
@@ -16,7 +17,20 @@ bool Redirected(DWORD which) {
            GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
+UINT consoleCodePage = 0;  // the console's own, to give back at exit
+
+void RestoreConsoleCodePage() {
+    SetConsoleOutputCP(consoleCodePage);
+}
+
 }  // namespace
+
+void WriteUtf8ToConsole() {
+    consoleCodePage = GetConsoleOutputCP();  // 0 without a console
+    if (consoleCodePage == 0 || consoleCodePage == CP_UTF8 || !SetConsoleOutputCP(CP_UTF8))
+        return;
+    std::atexit(RestoreConsoleCodePage);
+}
 
 void UseParentConsole() {
     const bool out = Redirected(STD_OUTPUT_HANDLE);

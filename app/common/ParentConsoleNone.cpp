@@ -1,8 +1,0 @@
-#include "ParentConsole.h"
-
-namespace leeb {
-
-// A program started from a terminal writes to it already.
-void UseParentConsole() {}
-
-}  // namespace leeb
