@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "RecordedReport.h"
 #include "RecordingPageWriter.h"
 #include "ReportGenerator.h"
 #include "ReportLabels.h"
@@ -25,22 +26,10 @@ using namespace leeb::testing;
 using Kind = RecordedOperation::Kind;
 
 constexpr double Tol = 1e-9;
-const QString Date = QStringLiteral("2024/3/5");
 
-struct Report {
-    RecordingPageWriter writer;
-    Report(const RecordLines& lines, const ReportContent& content) {
-        ReportSystem1Print(writer, lines, '.', Date, content);
-    }
-    std::vector<RecordedOperation> Of(Kind kind) const {
-        std::vector<RecordedOperation> out;
-        for (const auto& op : writer.Operations()) {
-            if (op.Type == kind) {
-                out.push_back(op);
-            }
-        }
-        return out;
-    }
+struct Report : RecordedReport {
+    Report(const RecordLines& lines, const ReportContent& content)
+        : RecordedReport(lines, '.', content) {}
     // Body texts in order, footers left out.
     std::vector<QString> Body() const {
         std::vector<QString> out;
@@ -52,16 +41,6 @@ struct Report {
         }
         return out;
     }
-    RecordedOperation Text(const QString& prefix) const {
-        for (const auto& op : Of(Kind::Text)) {
-            if (op.Text.startsWith(prefix)) {
-                return op;
-            }
-        }
-        ADD_FAILURE() << "no text " << prefix.toStdString();
-        return {};
-    }
-    int Pages() const { return static_cast<int>(Of(Kind::NewPage).size()) + 1; }
 };
 
 ReportContent WithLimits(std::optional<double> lower, std::optional<double> upper) {

@@ -5,6 +5,7 @@
 
 #include "GbkText.h"
 #include "PictogramBitmap.h"
+#include "RecordedReport.h"
 #include "RecordingPageWriter.h"
 #include "ReportErrors.h"
 #include "ReportGenerator.h"
@@ -18,40 +19,9 @@ using namespace leeb::testing;
 using Kind = RecordedOperation::Kind;
 
 constexpr double Tol = 1e-9;
-const QString Date = QStringLiteral("2024/3/5");
 
-struct Report {
-    RecordingPageWriter writer;
-    explicit Report(const RecordLines& lines, char separator = '.') {
-        ReportSystem1Print(writer, lines, separator, Date);
-    }
-    const std::vector<RecordedOperation>& Ops() const { return writer.Operations(); }
-    std::vector<RecordedOperation> Of(Kind kind) const {
-        std::vector<RecordedOperation> out;
-        std::copy_if(Ops().begin(), Ops().end(), std::back_inserter(out),
-                     [kind](const RecordedOperation& op) { return op.Type == kind; });
-        return out;
-    }
-    std::vector<QString> Texts() const {
-        std::vector<QString> out;
-        for (const auto& op : Of(Kind::Text)) {
-            out.push_back(op.Text);
-        }
-        return out;
-    }
-    // The text op whose text starts with prefix, the n-th such (0-based).
-    RecordedOperation Text(const QString& prefix, int n = 0) const {
-        for (const auto& op : Of(Kind::Text)) {
-            if (op.Text.startsWith(prefix) && n-- == 0) {
-                return op;
-            }
-        }
-        ADD_FAILURE() << "no text " << prefix.toStdString();
-        return {};
-    }
-    int Pages() const { return static_cast<int>(Of(Kind::NewPage).size()) + 1; }
-    double D10() const { return writer.DescentFor(10); }
-    double D12() const { return writer.DescentFor(12); }
+struct Report : RecordedReport {
+    using RecordedReport::RecordedReport;
     // The body lines of record `r` between its heading and the next heading or page end.
     std::vector<QString> Block(int r) const {
         std::vector<QString> out;
@@ -89,7 +59,7 @@ TEST(ReportGenerator, HeaderOnlyIsOnePageWithTitleAndLabels) {
     EXPECT_EQ(page.Font, (ReportFont{QStringLiteral("宋体"), 10}));
 
     const auto date = report.Ops()[2];
-    EXPECT_EQ(date.Text, DateLabel(Date));
+    EXPECT_EQ(date.Text, DateLabel(ReportPrintDate));
     EXPECT_NEAR(date.X1 + date.X2, 7.5, Tol);
     EXPECT_NEAR(date.Y1, 10.75 - report.D10(), Tol);
 }
@@ -414,7 +384,7 @@ TEST(ReportGenerator, LineThatDoesNotConvertIsNamed) {
     for (auto run : {+[](const RecordLines& l) { CheckReportRecords(l, '.'); },
                      +[](const RecordLines& l) {
                          RecordingPageWriter writer;
-                         ReportSystem1Print(writer, l, '.', Date);
+                         ReportSystem1Print(writer, l, '.', ReportPrintDate);
                      }}) {
         try {
             run(lines);
@@ -429,7 +399,8 @@ TEST(ReportGenerator, CancelStopsEveryFurtherDrawing) {
     RecordingPageWriter writer;
     int calls = 0;
     writer.SetProgressHandler([&calls](int) { return ++calls < 5; });
-    EXPECT_THROW(ReportSystem1Print(writer, RecordsOf({32, 32}), '.', Date), ReportCancelled);
+    EXPECT_THROW(ReportSystem1Print(writer, RecordsOf({32, 32}), '.', ReportPrintDate),
+                 ReportCancelled);
     EXPECT_EQ(writer.Operations().size(), 5u);
     EXPECT_THROW(writer.PrintLine(QStringLiteral("x")), ReportCancelled);
     EXPECT_THROW(writer.NewPage(), ReportCancelled);
