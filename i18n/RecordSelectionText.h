@@ -1,6 +1,6 @@
 #pragma once
-// What is wrong with a written choice of records, in the interface language. The Chinese text
-// is the command line's own, which carries the English in brackets.
+// What is wrong with a written choice of records, in the interface language: the command
+// line's wording (Chinese, the English in brackets), translated.
 
 #include <QCoreApplication>
 #include <QString>
@@ -11,8 +11,6 @@
 namespace leeb {
 
 class RecordSelectionText {
-    Q_DECLARE_TR_FUNCTIONS(RecordSelectionText)
-
   public:
     // Empty when the choice has no error.
     static QString Of(const RecordSelectionResult& result, std::size_t recordCount);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "TranslationMarks.h"
+
 namespace leeb {
 
 namespace {
@@ -105,26 +107,55 @@ RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t re
     return result;
 }
 
-std::string RecordSelectionMessage(const RecordSelectionResult& result, std::size_t recordCount) {
+std::string RecordSelectionMessage(const RecordSelectionResult& result, std::size_t recordCount,
+                                   const MessageTranslator& translate) {
     using Problem = RecordSelectionResult::Problem;
-    const std::string item = "\"" + result.Item + "\"";
+    const char* text = nullptr;
     switch (result.Error) {
         case Problem::None:
             return {};
         case Problem::Empty:
-            return "没有选择任何记录。(No record chosen; write numbers and ranges like 1-5,9.)";
+            text = QT_TRANSLATE_NOOP(
+                "RecordSelectionText",
+                "没有选择任何记录。(No record chosen; write numbers and ranges like 1-5,9.)");
+            break;
         case Problem::NotANumber:
-            return "记录选择 " + item + " 不是记录号或范围。(" + item +
-                   " is not a record number or a range like 1-5.)";
+            text = QT_TRANSLATE_NOOP("RecordSelectionText",
+                                     "记录选择 %1 不是记录号或范围。(%1 is not a record number or "
+                                     "a range like 1-5.)");
+            break;
         case Problem::Zero:
-            return "记录号从 1 开始。(Record numbers start at 1: " + item + ".)";
+            text = QT_TRANSLATE_NOOP("RecordSelectionText",
+                                     "记录号从 1 开始。(Record numbers start at 1: %1.)");
+            break;
         case Problem::Descending:
-            return "范围 " + item + " 的起点大于终点。(The range " + item + " runs backwards.)";
+            text = QT_TRANSLATE_NOOP("RecordSelectionText",
+                                     "范围 %1 的起点大于终点。(The range %1 runs backwards.)");
+            break;
         case Problem::BeyondLast:
-            return "记录选择 " + item + " 超出最后一条记录 " + std::to_string(recordCount) + "。(" +
-                   item + " goes past the last record, " + std::to_string(recordCount) + ".)";
+            text = QT_TRANSLATE_NOOP(
+                "RecordSelectionText",
+                "记录选择 %1 超出最后一条记录 %2。(%1 goes past the last record, %2.)");
+            break;
     }
-    return {};
+    if (text == nullptr)
+        return {};
+    std::string message = translate ? translate(text) : std::string(text);
+    // %1 the part as written (in quotes), %2 the last record's number.
+    const std::string item = "\"" + result.Item + "\"";
+    const std::string last = std::to_string(recordCount);
+    for (std::size_t at = message.find('%'); at != std::string::npos && at + 1 < message.size();
+         at = message.find('%', at)) {
+        const char which = message[at + 1];
+        const std::string& value = which == '1' ? item : last;
+        if (which == '1' || which == '2') {
+            message.replace(at, 2, value);
+            at += value.size();
+        } else {
+            ++at;
+        }
+    }
+    return message;
 }
 
 }  // namespace leeb

@@ -4,6 +4,7 @@
 // full-width comma and dash that a Chinese input method produces are read as ',' and '-'.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,10 @@ struct RecordSelectionResult {
 // recordCount: how many records there are (the records are numbered 1 .. recordCount).
 RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t recordCount);
 
-// The error in words for the command line and the window (Chinese, then English).
-std::string RecordSelectionMessage(const RecordSelectionResult& result, std::size_t recordCount);
+// The error in words (Chinese, then English). `translate`, when given, turns the marked text
+// into the interface language's (the window's); the part and the count are put in after.
+using MessageTranslator = std::function<std::string(const char* text)>;
+std::string RecordSelectionMessage(const RecordSelectionResult& result, std::size_t recordCount,
+                                   const MessageTranslator& translate = {});
 
 }  // namespace leeb

@@ -96,7 +96,7 @@ std::string QualityText(const ShownRecord& shown, char decimalSeparator) {
         out += LabLine(QT_TRANSLATE_NOOP("CliShow", "上限"),
                        LimitText(shown.Options.Limits.Upper, decimalSeparator));
         out += LabLine(QT_TRANSLATE_NOOP("CliShow", "判定"),
-                       Word("CodeTables", VerdictText(e.MeanVerdict).c_str()));
+                       CodeTableText(VerdictText(e.MeanVerdict)).toStdString());
     }
     return out;
 }
