@@ -1,16 +1,15 @@
 // Replacing an output file whole or not at all: what may be replaced, the temporary file's
 // name, and writes that fail part-way.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "AtomicFileWrite.h"
+#include "FileSizeLimit.h"
 #include "OutputFileName.h"
 #include "RecordFile.h"
 #include "TempFolder.h"
@@ -83,25 +82,20 @@ TEST(AtomicFileWriter, AWriteThatFailsPartWayKeepsTheOldFile) {
     TempFolder folder;
     const std::string path = folder.File("out.csv");
     TempFolder::Write(path, "old content");
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::optional<RecordFileError> failure;
-    try {
-        AtomicFileWriter writer(path);
-        const std::string block(16 * 1024, 'x');
-        for (int i = 0; i < 8; ++i) {
-            writer.Write(block);
+    {
+        const FileSizeLimit limit(64 * 1024);
+        try {
+            AtomicFileWriter writer(path);
+            const std::string block(16 * 1024, 'x');
+            for (int i = 0; i < 8; ++i) {
+                writer.Write(block);
+            }
+            writer.Commit();
+        } catch (const RecordFileError& e) {
+            failure = e;
         }
-        writer.Commit();
-    } catch (const RecordFileError& e) {
-        failure = e;
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
 
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->Problem(), FileProblem::CannotWrite);

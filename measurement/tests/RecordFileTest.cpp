@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
+#include "FileSizeLimit.h"
 #include "RecordFile.h"
 #include "TempFolder.h"
 
@@ -62,20 +61,15 @@ TEST_F(RecordFileOnDisk, FailedWriteKeepsTheOldFile) {
     RecordLines big = lines;
     big.resize(200, lines[1]);
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string message;
-    try {
-        WriteRecordFile(path, big);
-    } catch (const RecordFileError& e) {
-        message = e.what();
+    {
+        const FileSizeLimit limit(1024);
+        try {
+            WriteRecordFile(path, big);
+        } catch (const RecordFileError& e) {
+            message = e.what();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_NE(message.find(path), std::string::npos) << message;
     EXPECT_NE(message.find("too large"), std::string::npos) << message;

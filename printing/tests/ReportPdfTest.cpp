@@ -1,10 +1,8 @@
 // The report as a PDF file, read back with poppler: texts on the right pages at the right
 // places, the Chinese faces embedded, and no file left behind by a failure.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <cstring>
 
 #include <QDir>
@@ -17,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "FileSizeLimit.h"
 #include "PainterPageWriter.h"
 #include "PdfText.h"
 #include "ReportErrors.h"
@@ -168,20 +167,15 @@ TEST_F(ReportPdf, ADiskThatFillsPartWayKeepsTheOldReport) {
     const QByteArray old = before.readAll();
     before.close();
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 32 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string message;
-    try {
-        WriteReportPdf(RecordsOf({32, 32, 32, 32, 32, 32, 32, 32, 32}), pdf, '.');
-    } catch (const ReportError& error) {
-        message = error.what();
+    {
+        const FileSizeLimit limit(32 * 1024);
+        try {
+            WriteReportPdf(RecordsOf({32, 32, 32, 32, 32, 32, 32, 32, 32}), pdf, '.');
+        } catch (const ReportError& error) {
+            message = error.what();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_NE(message.find("文件太大"), std::string::npos) << message;  // EFBIG, in Chinese
     QFile after(pdf);
