@@ -54,8 +54,7 @@ void AddWrapped(std::vector<std::string>& lines, const std::string& label, const
     if (text.empty()) {
         return;
     }
-    const std::string& prefix = label;
-    const int indent = Length(prefix);
+    const int indent = Length(label);
     std::vector<std::string> pieces = WrapGbk(text, LineWidth - indent);
     if (pieces.size() > maxLines) {
         pieces.resize(maxLines);
@@ -68,7 +67,7 @@ void AddWrapped(std::vector<std::string>& lines, const std::string& label, const
     }
     bool first = true;
     for (const std::string& piece : pieces) {
-        lines.push_back((first ? prefix : Blanks(indent)) + piece);
+        lines.push_back((first ? label : Blanks(indent)) + piece);
         first = false;
     }
 }
