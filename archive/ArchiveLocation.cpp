@@ -17,6 +17,10 @@ ArchiveLocation ResolveArchiveLocation(const std::string& option) {
     if (const char* fromEnvironment = std::getenv("LEEBDESK_ARCHIVE");
         fromEnvironment != nullptr && *fromEnvironment != '\0')
         return {fromEnvironment};
+    return LocalArchiveLocation();
+}
+
+ArchiveLocation LocalArchiveLocation() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return {QDir(folder).filePath("archive.sqlite").toStdString()};
 }

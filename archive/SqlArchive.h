@@ -3,9 +3,12 @@
 // statements are the same on both except where SqlDialect says; every one binds its values.
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <memory>
 
 #include "Archive.h"
+#include "ArchiveLineFields.h"
 #include "ArchiveSchema.h"
 
 namespace leeb {
@@ -43,6 +46,16 @@ class SqlArchive final : public Archive {
     // Throws ConnectionLost when the server went away, else `code`.
     [[noreturn]] void Fail(ArchiveErrorCode code, const class QSqlError& error) const;
 
+    // The pieces of an import, for sessions that commit record by record. InsertRecord returns
+    // false for a record already archived.
+    void Begin();
+    void Commit();
+    void Rollback();
+    int64_t CreateSource(const ArchiveSource& source);
+    bool InsertRecord(int64_t sourceId, const ArchiveInput& input,
+                      const ArchiveLineFields& fields, int occurrence,
+                      const ArchiveLabDetails& details, const std::string& author, bool pending);
+
   private:
     ArchiveImportSummary Insert(const ArchiveSource& source,
                                 const std::vector<ArchiveInput>& records,
@@ -53,11 +66,15 @@ class SqlArchive final : public Archive {
 
     QString name_;
     QSqlDatabase db_;
+    std::unique_ptr<QSqlQuery> insert_;  // prepared once per connection
+    std::unique_ptr<QSqlQuery> version_;
     SqlDialect dialect_ = SqlDialect::Sqlite;
 };
 
 // The system user's name, for records archived without an operator.
 std::string SystemUserName();
+// Who archives: `by`, else the operator, else the system user.
+std::string ArchiveAuthor(const ArchiveLabDetails& details, const std::string& by);
 // Now, ISO 8601 in UTC to the second.
 std::string ArchiveNow();
 

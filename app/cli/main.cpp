@@ -18,6 +18,9 @@ void PrintError(const std::string& message) {
 
 int Run(int argc, char** argv) {
     using namespace leeb::cli;
+    // The archive's commands have their own options (ArchiveArguments.h).
+    if (argc > 1 && std::string(argv[1]) == "archive")
+        return RunArchive(std::vector<std::string>(argv + 2, argv + argc));
     const CommandArguments arguments =
         ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     // Asked for, so an answer on standard output, not an error.
