@@ -24,10 +24,14 @@ const char* const NotConnectedMessage = "未连接里氏硬度计。(No hardness
 // The window's part, without a window: buttons and charts have no one to show them to.
 class HeadlessView : public UploadView {
   public:
-    explicit HeadlessView(const HeadlessUploadOptions& options) : options_(options) {}
+    HeadlessView(const HeadlessUploadOptions& options, const RecordLines& lines)
+        : options_(options), lines_(lines) {}
 
     void ClearRecords() override {}
-    void RecordAppended(int, int) override {}
+    void RecordAppended(int recordNumber, int lineIndex) override {
+        if (options_.RecordCompleted)
+            options_.RecordCompleted(lines_.at(static_cast<std::size_t>(lineIndex)), recordNumber);
+    }
     void AddBar(int, double) override {}
     void ShowRecordDetails(const RecordView&) override {}
     void SetButtonEnabled(CommandButton, bool) override {}
@@ -53,6 +57,7 @@ class HeadlessView : public UploadView {
 
   private:
     const HeadlessUploadOptions& options_;
+    const RecordLines& lines_;
 };
 
 // Removes the handlers that point into this function's objects and gives the devices back,
@@ -81,8 +86,8 @@ HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
                                     const HeadlessUploadOptions& options) {
     ConnectionWatcher watcher(controller, {});
     HidUploadDevice device(watcher);
-    HeadlessView view(options);
     RecordLines lines;
+    HeadlessView view(options, lines);
     RecordUpload upload(device, view, lines, options.DecimalSeparator);
     device.SetUpload(&upload);
     ControllerBinding binding{controller, watcher, device};

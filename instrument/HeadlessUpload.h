@@ -31,6 +31,9 @@ struct HeadlessUploadOptions {
     // "r/Last" before record r is requested.
     std::function<void(const std::string&)> Progress;
     std::chrono::milliseconds ReplyTimeout{RecordUpload::ReplyTimeoutMs};
+    // Each record line as soon as it is complete, with the tester's record number, before the
+    // next is asked for: the archive commits it there, so a crash keeps every finished record.
+    std::function<void(const std::string& line, int recordNumber)> RecordCompleted;
 };
 
 struct HeadlessUploadResult {

@@ -101,6 +101,8 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
                     throw UsageError("--simulate= 后缺少文件名。(--simulate= needs a file name.)");
                 }
             }
+        } else if (argument == "--no-archive") {
+            parsed.NoArchive = true;
         } else if (!ParseLabOption(arguments, i, parsed.Lab)) {
             throw UsageError("未知选项 " + Quoted(argument) + "。(Unknown option.)");
         }
@@ -125,6 +127,10 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     if (parsed.Json && !shape->TakesJson) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --json。(" + parsed.Command +
                          " does not take --json.)");
+    }
+    if (parsed.NoArchive && !shape->TakesSimulate) {
+        throw UsageError("命令 " + parsed.Command + " 不接受 --no-archive。(" + parsed.Command +
+                         " does not take --no-archive.)");
     }
     if (parsed.Simulate && !shape->TakesSimulate) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of leebdesk-cli:
-//   upload [--simulate[=RECORDS.json]] -o OUT.txt
+//   upload [--simulate[=RECORDS.json]] [--no-archive] -o OUT.txt
 //   show RECORDS.txt [--json]
 //   report RECORDS.txt -o REPORT.pdf [lab options]
 //   export RECORDS.txt -o OUT.csv [lab options]
@@ -31,6 +31,7 @@ struct CommandArguments {
     bool Json = false;
     bool Simulate = false;
     std::string SimulateFile;  // empty: the simulator's built-in records
+    bool NoArchive = false;    // upload: nothing goes into the archive
     bool Help = false;
     bool Version = false;
     LabOptions Lab;

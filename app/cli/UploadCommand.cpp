@@ -21,6 +21,7 @@
 #include "SystemHidPlatform.h"
 #include "THidDeviceController.h"
 #include "TesterSimulator.h"
+#include "UploadArchive.h"
 #include "UploadInterruption.h"
 #include "UploadProgress.h"
 
@@ -60,11 +61,15 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
     }
 }
 
-HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
+HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator,
+                            UploadArchive& archive) {
     UploadProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
     HeadlessUploadOptions options;
     options.DecimalSeparator = decimalSeparator;
     options.Progress = [&progress](const std::string& text) { progress.Show(text); };
+    options.RecordCompleted = [&archive](const std::string& line, int number) {
+        archive.Add(line, number);
+    };
     auto dispatcher = std::make_shared<ManualGuiDispatcher>();
     THidDeviceController controller(platform, dispatcher);
     try {
@@ -84,16 +89,18 @@ int RunUpload(const CommandArguments& arguments) {
     const char decimalSeparator = DecimalSeparator();
 
     HeadlessUploadResult result;
+    UploadArchive archive(arguments, arguments.Simulate ? "simulator" : "tester");
     if (arguments.Simulate) {
         auto bus = std::make_shared<SimulatedHidBus>();
         // Outlives the controller made in Upload: the controller's devices are gone before the
         // simulator unplugs itself.
         TesterSimulator tester(SimulatedRecords(arguments.SimulateFile));
         tester.PlugInto(bus);
-        result = Upload(bus, decimalSeparator);
+        result = Upload(bus, decimalSeparator, archive);
     } else {
-        result = Upload(SystemHidPlatform(), decimalSeparator);
+        result = Upload(SystemHidPlatform(), decimalSeparator, archive);
     }
+    archive.Report();
 
     const int read = result.RecordsRead();
     const std::string count = std::to_string(read);

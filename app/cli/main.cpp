@@ -1,5 +1,6 @@
 // leebdesk-cli: the window's upload, record view, report and export for scripts and terminals.
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
     using namespace leeb::cli;
     leeb::WriteUtf8ToConsole();
     leeb::EnsureRuntimeFolder();
+    // The window's names: the archive's file and the settings are the window's own.
+    QCoreApplication::setOrganizationName(QStringLiteral("leebdesk"));
+    QCoreApplication::setApplicationName(QStringLiteral("leebdesk"));
     int status = ExitFailure;
     try {
         status = Run(argc, argv);
