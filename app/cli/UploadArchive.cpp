@@ -44,13 +44,15 @@ void UploadArchive::Add(const std::string& line, int recordNumber) {
 }
 
 void UploadArchive::Report() const {
-    if (!archiving_)
+    // Archiving that went as it should says nothing: the upload's output stays as it was.
+    if (!archiving_ || archiving_->Pending() == 0)
         return;
-    std::string text = ImportSummaryText({archiving_->Added(), archiving_->AlreadyArchived()});
-    if (archiving_->Pending() > 0)
-        text += "; " + std::to_string(archiving_->Pending()) + " 条待发往服务器 (" +
-                std::to_string(archiving_->Pending()) + " waiting for the server)";
-    std::fputs(("档案 (archive): " + text + "\n").c_str(), stderr);
+    const std::string count = std::to_string(archiving_->Pending());
+    std::fputs(("leebdesk-cli: 档案服务器无法连接，" + count + " 条记录存在本机，等待发送 (archive sync)。"
+                "(The archive server cannot be reached: " + count +
+                " records wait in the local archive for `archive sync`.)\n")
+                   .c_str(),
+               stderr);
 }
 
 }  // namespace leeb::cli

@@ -17,7 +17,7 @@ class UploadArchive {
     // An archive that cannot be opened at all is said on stderr; the upload goes on.
     explicit UploadArchive(const CommandArguments& arguments, const std::string& tester);
     void Add(const std::string& line, int recordNumber);
-    // "N 条新记录, M 条已在档案中 ..." on stderr, when archiving was on.
+    // On stderr, only when records wait in the local file for the server.
     void Report() const;
 
   private:

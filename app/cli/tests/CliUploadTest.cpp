@@ -1,6 +1,9 @@
 // upload from the simulated tester into a record file, and from a real tester when none is
 // connected.
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -158,6 +161,35 @@ const FailureCase FailureCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Uploads, CliUploadFailureTest, ::testing::ValuesIn(FailureCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace leeb::testing
+
+namespace leeb::testing {
+namespace {
+
+// Every uploaded record goes into the user's archive as it comes; --no-archive writes nothing
+// anywhere. A file saved from the upload adds nothing when it is imported.
+TEST(CliUploadArchiveTest, UploadIsArchivedUnlessSwitchedOff) {
+    CliFolder off;
+    ASSERT_EQ(RunCli({"upload", "--simulate", "--no-archive", "-o", "r.txt"}, off.Root()).ExitCode,
+              0);
+    EXPECT_FALSE(CliFolder::Exists(off.Path(QStringLiteral(".data"))));
+
+    CliFolder folder;
+    ASSERT_EQ(RunCli({"upload", "--simulate", "-o", "r.txt"}, folder.Root()).ExitCode, 0);
+    const CliResult list = RunCli({"archive", "list", "--json"}, folder.Root());
+    ASSERT_EQ(list.ExitCode, 0) << list.Err;
+    const QJsonArray records = QJsonDocument::fromJson(QByteArray::fromStdString(list.Out)).array();
+    ASSERT_EQ(records.size(), 14);
+    EXPECT_EQ(records[0].toObject()["number"].toInt(), 1);
+    const CliResult import = RunCli({"archive", "import", "r.txt"}, folder.Root());
+    EXPECT_EQ(import.Out, "0 条新记录, 14 条已在档案中 (0 new records, 14 already in the archive)\n");
+    const CliResult exported = RunCli({"archive", "export", "-o", "back.txt"}, folder.Root());
+    ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
+    EXPECT_EQ(CliFolder::Read(folder.Path(QStringLiteral("back.txt"))),
+              CliFolder::Read(folder.Path(QStringLiteral("r.txt"))));
+}
 
 }  // namespace
 }  // namespace leeb::testing
