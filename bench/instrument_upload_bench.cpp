@@ -19,7 +19,7 @@
 #include "ManualGuiDispatcher.h"
 #include "RecordUpload.h"
 #include "SimulatedHidBus.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 
 namespace {
@@ -108,7 +108,7 @@ Run Upload(int records, std::chrono::microseconds delay) {
 
     Run run;
     {
-        THidDeviceController controller(bus, gui);
+        HidDeviceController controller(bus, gui);
         ConnectionWatcher watcher(controller, {});
         HidUploadDevice hidDevice(watcher);
         TimedDevice device(hidDevice);
@@ -117,9 +117,9 @@ Run Upload(int records, std::chrono::microseconds delay) {
         RecordUpload upload(device, view, lines, '.');
         hidDevice.SetUpload(&upload);
         controller.SetOnEnumerate(
-            THidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::HidDeviceController1Enumerate));
-        controller.SetOnDeviceChange(THidNotifyEvent::Tagged(
-            &watcher, [&](THidDeviceController*) { watcher.HidDeviceController1DeviceChange(); }));
+            HidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::CheckOutEnumeratedDevice));
+        controller.SetOnDeviceChange(HidNotifyEvent::Tagged(
+            &watcher, [&](HidDeviceController*) { watcher.DevicesChanged(); }));
         gui->ProcessPending();
 
         const auto start = Clock::now();

@@ -7,8 +7,8 @@
 #include "HeadlessAccessDenied.h"
 #include "HidUploadDevice.h"
 #include "ManualGuiDispatcher.h"
-#include "THidDevice.h"
-#include "THidDeviceController.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 
 namespace leeb {
 namespace {
@@ -58,7 +58,7 @@ class HeadlessView : public UploadView {
 // Removes the handlers that point into this function's objects and gives the devices back,
 // however the upload ends.
 struct ControllerBinding {
-    THidDeviceController& Controller;
+    HidDeviceController& Controller;
     ConnectionWatcher& Watcher;
     HidUploadDevice& Device;
     ~ControllerBinding() {
@@ -76,7 +76,7 @@ const char* const NoReplyBoxText = "里氏硬度计无应答";
 
 }  // namespace
 
-HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
                                     ManualGuiDispatcher& dispatcher,
                                     const HeadlessUploadOptions& options) {
     ConnectionWatcher watcher(controller, {});
@@ -88,13 +88,13 @@ HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
     ControllerBinding binding{controller, watcher, device};
 
     controller.SetOnEnumerate(
-        THidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::HidDeviceController1Enumerate));
+        HidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::CheckOutEnumeratedDevice));
     // Setting the handler runs the first scan at once; the controller's own start-up
     // notification follows from the dispatcher's queue.
-    controller.SetOnDeviceChange(THidNotifyEvent::Tagged(
+    controller.SetOnDeviceChange(HidNotifyEvent::Tagged(
         &DeviceChangeTag,
-        [&](THidDeviceController*) {
-            watcher.HidDeviceController1DeviceChange();
+        [&](HidDeviceController*) {
+            watcher.DevicesChanged();
             upload.ConnectionChanged();
         },
         &watcher));

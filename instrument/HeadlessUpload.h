@@ -18,7 +18,7 @@
 namespace leeb {
 
 class ManualGuiDispatcher;
-class THidDeviceController;
+class HidDeviceController;
 
 // Why an upload could not be started, in Chinese with an English translation in brackets.
 class HeadlessUploadError : public std::runtime_error {
@@ -57,7 +57,7 @@ struct HeadlessUploadResult {
 // A tester holding no records gives the header line alone.
 // Throws HeadlessUploadError when no tester is connected or access to it is denied; an upload
 // that starts returns what it read, however it ended.
-HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
                                     ManualGuiDispatcher& dispatcher,
                                     const HeadlessUploadOptions& options = {});
 

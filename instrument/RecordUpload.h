@@ -44,7 +44,7 @@ class RecordUpload {
     RecordUpload(const RecordUpload&) = delete;
     RecordUpload& operator=(const RecordUpload&) = delete;
 
-    // BitBtn1Click and Timer2Timer; ignored while Running().
+    // ReadRecordsClicked and AutoStartTimerFired; ignored while Running().
     void Start();
     bool Running() const { return phase_ != Phase::Idle; }
 

@@ -897,7 +897,7 @@ The upload has stopped; the %2 records read before are kept.</translation>
     </message>
 </context>
 <context>
-    <name>TForm1</name>
+    <name>MainWindow</name>
     <message>
         <source>读入数据</source>
         <translation>Read</translation>

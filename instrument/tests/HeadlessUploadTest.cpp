@@ -6,7 +6,7 @@
 #include "HeadlessUpload.h"
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 
 namespace leeb::test {
@@ -21,7 +21,7 @@ class HeadlessUploadTest : public ::testing::Test {
         simulator = std::make_unique<TesterSimulator>(set);
     }
     HeadlessUploadResult Run() {
-        THidDeviceController controller(bus, gui);
+        HidDeviceController controller(bus, gui);
         HeadlessUploadOptions options;
         options.Progress = [this](const std::string& text) { progress.push_back(text); };
         options.ReplyTimeout = std::chrono::milliseconds(50);

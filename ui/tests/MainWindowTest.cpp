@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, ControlsSitAtTheirDesignPositions) {
             EXPECT_EQ(qobject_cast<const QLabel*>(widget)->text(), QString::fromUtf8(d.Text));
         }
     }
-    const QTreeView* tree = form->TreeView1();
+    const QTreeView* tree = form->RecordTree();
     EXPECT_EQ(tree->parentWidget()->objectName(), "Panel1");
     EXPECT_EQ(tree->geometry(), QRect(1, 1, 223, 565));
     EXPECT_EQ(tree->indentation(), 19);
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, ResizingGrowsTreeAndChartAndKeepsDetailsAndButtonsBelowTh
             EXPECT_EQ(form->findChild<QWidget*>(QString::fromLatin1(name))->geometry(), rect)
                 << name;
         }
-        EXPECT_EQ(form->TreeView1()->geometry(), QRect(1, 1, 223, c.Panel1.height() - 2));
+        EXPECT_EQ(form->RecordTree()->geometry(), QRect(1, 1, 223, c.Panel1.height() - 2));
         EXPECT_EQ(form->statusBar()->geometry(),
                   QRect(0, c.Window.height() - 29, c.Window.width(), 29));
         // The buttons stay inside the window, whole.

@@ -54,11 +54,11 @@ class SaveOpenTest : public WindowTest {
     void Save(const QString& path, int filterIndex = 0) {
         dialogs.SaveNames.push_back(path);
         dialogs.SaveFilterIndexes.push_back(filterIndex);
-        form->RunCommand([this] { form->BitBtn2Click(); });
+        form->RunCommand([this] { form->SaveClicked(); });
     }
     void Open(const QString& path) {
         dialogs.OpenNames.push_back(path);
-        form->RunCommand([this] { form->BitBtn5Click(); });
+        form->RunCommand([this] { form->OpenClicked(); });
     }
 };
 
