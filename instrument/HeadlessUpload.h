@@ -31,6 +31,9 @@ struct HeadlessUploadOptions {
     // "r/Last" before record r is requested.
     std::function<void(const std::string&)> Progress;
     std::chrono::milliseconds ReplyTimeout{RecordUpload::ReplyTimeoutMs};
+    // Each record as it completes, before the next is asked for (to keep it somewhere safe
+    // while the upload goes on).
+    std::function<void(const UploadView::AppendedRecord&)> RecordCompleted;
 };
 
 struct HeadlessUploadResult {
@@ -42,8 +45,8 @@ struct HeadlessUploadResult {
     int RecordsNamed = 0;
     // What the tester sent wrong, with ProtocolError.
     std::optional<UploadProtocolError> Error;
-    // The upload's own message texts (a failed write), in order.
-    std::vector<std::string> Messages;
+    // What happened on the way (a failed write, a record left out), in order.
+    std::vector<UploadNotice> Notices;
 
     int RecordsRead() const { return Lines.empty() ? 0 : static_cast<int>(Lines.size() - 1); }
     bool Interrupted() const {

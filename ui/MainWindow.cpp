@@ -25,6 +25,7 @@
 #include "RecordFileDrop.h"
 #include "RecordTreeModel.h"
 #include "RecordUpload.h"
+#include "UploadNoticeText.h"
 #include "ReportSystem.h"
 #include "HidDeviceController.h"
 #include "WindowIcon.h"
@@ -328,19 +329,9 @@ void MainWindow::ClearRecords() {
     ShowFeedback(QString());
 }
 
-void MainWindow::RecordAppended(int recordNumber, int lineIndex) {
-    int readings = 0;
-    if (lineIndex >= 0 && static_cast<std::size_t>(lineIndex) < recordLines_.size()) {
-        try {
-            readings =
-                static_cast<int>(ParseRecordLine(recordLines_[static_cast<std::size_t>(lineIndex)],
-                                                 decimalSeparator_)
-                                     .Readings.size());
-        } catch (const ConversionError&) {
-            readings = 0;  // the node stands without readings rather than ending the upload
-        }
-    }
-    model_->AppendRecord({recordNumber, lineIndex, readings});
+void MainWindow::RecordAppended(const AppendedRecord& record) {
+    model_->AppendRecord(
+        {record.Number, record.LineIndex, static_cast<int>(record.Fields.Readings.size())});
     recordsUnsaved_ = true;
 }
 
@@ -362,14 +353,9 @@ void MainWindow::SetButtonEnabled(CommandButton button, bool enabled) {
     Button(button)->setEnabled(enabled);
 }
 
-int MainWindow::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    // Message texts break lines with a CR. The upload's texts are translated here, under its
-    // name.
-    QString qtext = QCoreApplication::translate("RecordUpload", text.c_str());
-    qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return dialogs_.MessageBox(qtext, QCoreApplication::translate("RecordUpload", caption.c_str()),
-                               flags);
+void MainWindow::Notify(const UploadNotice& notice) {
+    const UploadNoticeBox box = UploadNoticeBoxOf(notice);
+    dialogs_.MessageBox(box.Text, box.Caption, box.Flags);
 }
 
 void MainWindow::SetProgress(const std::string& text) {
@@ -387,7 +373,7 @@ void MainWindow::ArmAutoStart() {
         autoStartTimer_.start(10);
 }
 
-void MainWindow::UploadFinished() {
+void MainWindow::UploadEnded(UploadOutcome /*outcome*/) {
     // The progress counter is gone; the count of what arrived stays.
     if (!recordLines_.empty()) {
         ShowFeedback(

@@ -129,17 +129,16 @@ class MainWindow : public QMainWindow, public UploadView, public UploadDevice {
 
     // UploadView.
     void ClearRecords() override;
-    void RecordAppended(int recordNumber, int lineIndex) override;
+    void RecordAppended(const AppendedRecord& record) override;
     void AddBar(int x, double y) override;
     void ShowRecordDetails(const RecordView& record) override;
     void SetButtonEnabled(CommandButton button, bool enabled) override;
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     void SetProgress(const std::string& text) override;
     bool AutoStartArmed() const override;
     void ArmAutoStart() override;
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
-    void ShowProtocolError(const UploadProtocolError& error) override;
+    void Notify(const UploadNotice& notice) override;
 
     // UploadDevice: the connection watcher's active device, when it may be read and written.
     bool DeviceConnected() const override;
@@ -147,7 +146,7 @@ class MainWindow : public QMainWindow, public UploadView, public UploadDevice {
     std::size_t InputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;
-    void UploadFinished() override;
+    void UploadEnded(UploadOutcome outcome) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,7 +4,6 @@
 #include "ConnectionWatcher.h"
 #include "HidGuiDispatcher.h"
 #include "HidPlatform.h"
-#include "ProtocolErrorText.h"
 #include "RecordUpload.h"
 #include "MainWindow.h"
 #include "HidDevice.h"
@@ -172,10 +171,6 @@ bool MainWindow::WriteReport(const std::vector<uint8_t>& report) {
     const auto count = static_cast<uint32_t>(report.size());
     // A report that went out in part is a failed command.
     return device->WriteReport(report.data(), count, written) && written == count;
-}
-
-void MainWindow::ShowProtocolError(const UploadProtocolError& error) {
-    dialogs_.MessageBox(ProtocolErrorText(error), ProtocolErrorCaption(), MB_OK | MB_ICONERROR);
 }
 
 void MainWindow::AssignUploadHandler() {

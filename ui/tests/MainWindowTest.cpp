@@ -171,11 +171,13 @@ TEST_F(MainWindowTest, AFailedCommandIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(dialogs.Messages[0].Text, "'x' is not a valid floating point value");
     EXPECT_EQ(dialogs.Messages[0].Icon(), "error");
     EXPECT_EQ(dialogs.Messages[0].Buttons(), "ok");
-    // An upload's message with a CR line break shows it as a line break.
-    form->MessageBox("line one\rline two", "标题", MB_OK | MB_ICONINFORMATION);
+    // What an upload tells its user goes to the same host, worded by the window.
+    UploadNotice notice;
+    notice.Kind = UploadNoticeKind::NoReply;
+    form->Notify(notice);
     ASSERT_EQ(dialogs.Messages.size(), 2u);
-    EXPECT_EQ(dialogs.Messages[1].Text, "line one\nline two");
-    EXPECT_EQ(dialogs.Messages[1].Caption, "标题");
+    EXPECT_EQ(dialogs.Messages[1].Text, "里氏硬度计无应答");
+    EXPECT_EQ(dialogs.Messages[1].Caption, "USB Error");
 }
 
 }  // namespace

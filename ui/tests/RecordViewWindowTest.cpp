@@ -19,7 +19,7 @@ class RecordViewWindowTest : public WindowTest {
         form->Lines() = {lines.front()};
         for (std::size_t r = 1; r < lines.size(); ++r) {
             form->Lines().push_back(lines[r]);
-            form->RecordAppended(static_cast<int>(r), static_cast<int>(r));
+            AppendUploaded(static_cast<int>(r), static_cast<int>(r));
         }
     }
     void ShowAsOpened(const RecordLines& lines) {
@@ -113,7 +113,7 @@ TEST_F(RecordViewWindowTest, ARecordNodeShowsItsOwnLineWhateverItsNumber) {
     // A single-record upload: record 517 sits on line 1.
     form->ClearRecords();
     form->Lines() = WithHeader({Line(SteelHL, {517, 518}, sep())});
-    form->RecordAppended(517, 1);
+    AppendUploaded(517, 1);
     EXPECT_EQ(TreeTexts(), (QStringList{"存储记录517"}));
     SelectRecord(0);
     EXPECT_EQ(Text("reclab"), "记录号: 517");

@@ -29,7 +29,7 @@ class SaveOpenTest : public WindowTest {
         form->Lines() = {lines.front()};
         for (std::size_t r = 1; r < lines.size(); ++r) {
             form->Lines().push_back(lines[r]);
-            form->RecordAppended(static_cast<int>(r), static_cast<int>(r));
+            AppendUploaded(static_cast<int>(r), static_cast<int>(r));
         }
         for (CommandButton b : {CommandButton::Read, CommandButton::Save, CommandButton::PrintChart,
                                 CommandButton::PrintReport, CommandButton::Open}) {

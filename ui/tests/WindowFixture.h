@@ -72,6 +72,14 @@ class WindowTest : public ::testing::Test {
 
     std::vector<double> ChartValues() const;
 
+    // As the upload tells the window of a record whose line is already in Lines().
+    void AppendUploaded(int recordNumber, int lineIndex) {
+        const MeasurementRecord raw{};
+        const RecordTextFields fields = ParseRecordLine(
+            form->Lines()[static_cast<std::size_t>(lineIndex)], form->DecimalSeparatorInUse());
+        form->RecordAppended({recordNumber, lineIndex, raw, fields});
+    }
+
     void SelectRecord(int row) {
         form->RecordTree()->setCurrentIndex(form->TreeModel().RecordIndex(row));
     }
