@@ -1,14 +1,15 @@
 #include "HeadlessUpload.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "ConnectionWatcher.h"
 #include "HeadlessAccessDenied.h"
-#include "HidUploadDevice.h"
-#include "ManualGuiDispatcher.h"
 #include "HidDevice.h"
 #include "HidDeviceController.h"
+#include "HidUploadDevice.h"
+#include "ManualGuiDispatcher.h"
 
 namespace leeb {
 namespace {
@@ -50,7 +51,13 @@ class HeadlessView : public UploadView {
     // Nobody presses read again after a headless upload.
     bool AutoStartArmed() const override { return true; }
     void ArmAutoStart() override {}
-    void StartReplyTimer(int) override { Deadline = Clock::now() + options_.ReplyTimeout; }
+    // The reply time-out is the caller's (tests shorten it); a shorter wait, such as letting
+    // stray reports drain, keeps its own length.
+    void StartReplyTimer(int milliseconds) override {
+        Deadline =
+            Clock::now() + std::min<std::chrono::milliseconds>(
+                               std::chrono::milliseconds(milliseconds), options_.ReplyTimeout);
+    }
     void CancelReplyTimer() override { Deadline.reset(); }
 
     std::optional<Clock::time_point> Deadline;
@@ -86,6 +93,7 @@ HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
     HeadlessView view(options);
     RecordLines lines;
     RecordUpload upload(device, view, lines, options.DecimalSeparator);
+    upload.SetVerified(options.Verified);
     device.SetUpload(&upload);
     ControllerBinding binding{controller, watcher, device};
 
@@ -135,6 +143,7 @@ HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
     result.RecordsNamed = upload.RecordsNamed();
     result.Error = upload.ProtocolError();
     result.Notices = std::move(view.Notices);
+    result.Damaged = upload.Damaged();
     return result;
 }
 

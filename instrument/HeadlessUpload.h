@@ -31,6 +31,8 @@ struct HeadlessUploadOptions {
     // "r/Last" before record r is requested.
     std::function<void(const std::string&)> Progress;
     std::chrono::milliseconds ReplyTimeout{RecordUpload::ReplyTimeoutMs};
+    // Every record read twice and compared.
+    bool Verified = false;
     // Each record as it completes, before the next is asked for (to keep it somewhere safe
     // while the upload goes on).
     std::function<void(const UploadView::AppendedRecord&)> RecordCompleted;
@@ -47,6 +49,8 @@ struct HeadlessUploadResult {
     std::optional<UploadProtocolError> Error;
     // What happened on the way (a failed write, a record left out), in order.
     std::vector<UploadNotice> Notices;
+    // Records kept marked damaged: the tester stores an impact count outside 1..32.
+    std::vector<DamagedRecord> Damaged;
 
     int RecordsRead() const { return Lines.empty() ? 0 : static_cast<int>(Lines.size() - 1); }
     bool Interrupted() const {

@@ -555,6 +555,14 @@ Save them first?</translation>
         <source>图表已送往打印机 %1</source>
         <translation>Chart sent to the printer %1</translation>
     </message>
+    <message>
+        <source>校验读取</source>
+        <translation>Verified read</translation>
+    </message>
+    <message>
+        <source>每条记录读两次并比较，读入约需两倍时间</source>
+        <translation>Reads every record twice and compares; the upload takes about twice as long</translation>
+    </message>
 </context>
 <context>
     <name>OutputOptionsDialog</name>
@@ -662,10 +670,6 @@ Save them first?</translation>
         <translation>%1 is not a record count (first byte %2)</translation>
     </message>
     <message>
-        <source>存储记录%1的冲击次数为 %2，不在 1 到 32 之间</source>
-        <translation>record %1 has an impact count of %2, not between 1 and 32</translation>
-    </message>
-    <message>
         <source>数据错误</source>
         <translation>Data error</translation>
     </message>
@@ -674,6 +678,10 @@ Save them first?</translation>
 上传已停止，之前读入的 %2 条记录已保留。</source>
         <translation>The tester sent wrong data: %1.
 The upload has stopped; the %2 records read before are kept.</translation>
+    </message>
+    <message>
+        <source>存储记录%1读了 %2 次，没有两次相同</source>
+        <translation>record %1 was read %2 times and no two reads agreed</translation>
     </message>
 </context>
 <context>
@@ -812,6 +820,14 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <source>低于下限</source>
         <translation>below the lower limit</translation>
     </message>
+    <message>
+        <source> (已损坏)</source>
+        <translation> (damaged)</translation>
+    </message>
+    <message>
+        <source>已损坏: 冲击次数 %1</source>
+        <translation>Damaged: impact count %1</translation>
+    </message>
 </context>
 <context>
     <name>RecordUpload</name>
@@ -842,6 +858,14 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>存储记录%1无法写成记录行，已略过</source>
         <translation>Record %1 cannot be written as a record line and was left out</translation>
+    </message>
+    <message>
+        <source>记录 %1 已损坏: 冲击次数 %2</source>
+        <translation>Record %1 is damaged: impact count %2</translation>
+    </message>
+    <message>
+        <source>记录已损坏</source>
+        <translation>Damaged records</translation>
     </message>
 </context>
 <context>

@@ -330,8 +330,9 @@ void MainWindow::ClearRecords() {
 }
 
 void MainWindow::RecordAppended(const AppendedRecord& record) {
-    model_->AppendRecord(
-        {record.Number, record.LineIndex, static_cast<int>(record.Fields.Readings.size())});
+    model_->AppendRecord({record.Number, record.LineIndex,
+                          static_cast<int>(record.Fields.Readings.size()),
+                          record.Damaged ? record.StoredImpactCount : -1});
     recordsUnsaved_ = true;
 }
 

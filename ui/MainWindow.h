@@ -103,6 +103,9 @@ class MainWindow : public QMainWindow, public UploadView, public UploadDevice {
         return statusPanels_.at(static_cast<std::size_t>(index));
     }
     bool UploadRunning() const;
+    // Every record read twice and compared (a third read settles a difference).
+    void SetVerifiedUpload(bool verified);
+    bool VerifiedUpload() const;
     // Records of an upload are in RecordLines and have not been saved to a record file since.
     bool RecordsUnsaved() const { return recordsUnsaved_; }
     // The tester is plugged in but its device could not be opened for reading and writing

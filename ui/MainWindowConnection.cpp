@@ -173,6 +173,14 @@ bool MainWindow::WriteReport(const std::vector<uint8_t>& report) {
     return device->WriteReport(report.data(), count, written) && written == count;
 }
 
+void MainWindow::SetVerifiedUpload(bool verified) {
+    upload_->SetVerified(verified);
+}
+
+bool MainWindow::VerifiedUpload() const {
+    return upload_->Verified();
+}
+
 void MainWindow::AssignUploadHandler() {
     if (HidDevice* device = ActiveDevice()) {
         device->SetOnInputReport(HidDataEvent::Bind(this, &MainWindow::UploadDataReceived));

@@ -90,6 +90,10 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             if (sawJson)
                 throw UsageError("--json 只能给一次。(--json may be given only once.)");
             sawJson = parsed.Json = true;
+        } else if (argument == "--verify") {
+            if (parsed.Verify)
+                throw UsageError("--verify 只能给一次。(--verify may be given only once.)");
+            parsed.Verify = true;
         } else if (argument == "--simulate" || argument.starts_with("--simulate=")) {
             if (sawSimulate) {
                 throw UsageError("--simulate 只能给一次。(--simulate may be given only once.)");
@@ -130,6 +134,10 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +
                          " does not take --simulate.)");
     }
+    if (parsed.Verify && parsed.Command != "upload") {
+        throw UsageError("命令 " + parsed.Command + " 不接受 --verify。(" + parsed.Command +
+                         " does not take --verify; only upload reads from the tester.)");
+    }
     if (parsed.Lab.AnyDetails && !shape->TakesDetails) {
         throw UsageError("命令 " + parsed.Command + " 不接受报表信息选项。(" + parsed.Command +
                          " does not take report details such as --company; only report prints "
@@ -167,12 +175,14 @@ const char* VersionText() {
 
 const char* UsageText() {
     return "用法 (usage):\n"
-           "  leebdesk-cli upload [--simulate[=RECORDS.json]] -o OUT.txt\n"
+           "  leebdesk-cli upload [--simulate[=RECORDS.json]] [--verify] -o OUT.txt\n"
            "      从里氏硬度计上传全部记录，写入记录文件；文件名没有 \".\" 时加上 \".txt\"。\n"
            "      --simulate 用内置的模拟硬度计，--simulate=FILE 用 FILE 中的记录。\n"
            "      (Upload every record from the tester into a record file; \".txt\" is appended\n"
            "      to a file name without \".\". --simulate uses the built-in simulated tester,\n"
            "      --simulate=FILE one holding the records of the JSON file.)\n"
+           "      --verify 每条记录读两次并比较，约需两倍时间。(Read every record twice and\n"
+           "      compare; takes about twice as long.)\n"
            "  leebdesk-cli show RECORDS.txt [--json] [LIMITS]\n"
            "      显示记录文件中的每条记录。(Print every record of a record file, as text or\n"
            "      as a JSON array.)\n"

@@ -31,6 +31,7 @@ struct CommandArguments {
     bool Json = false;
     bool Simulate = false;
     std::string SimulateFile;  // empty: the simulator's built-in records
+    bool Verify = false;       // upload --verify: every record read twice and compared
     bool Help = false;
     bool Version = false;
     LabOptions Lab;

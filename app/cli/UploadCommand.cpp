@@ -15,11 +15,11 @@
 #include "Commands.h"
 #include "FolderAccess.h"
 #include "HeadlessUpload.h"
+#include "HidDeviceController.h"
 #include "LocaleDecimalSeparator.h"
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
 #include "SystemHidPlatform.h"
-#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 #include "UploadInterruption.h"
 #include "UploadProgress.h"
@@ -60,10 +60,12 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
     }
 }
 
-HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
+HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator,
+                            bool verified) {
     UploadProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
     HeadlessUploadOptions options;
     options.DecimalSeparator = decimalSeparator;
+    options.Verified = verified;
     options.Progress = [&progress](const std::string& text) { progress.Show(text); };
     auto dispatcher = std::make_shared<ManualGuiDispatcher>();
     HidDeviceController controller(platform, dispatcher);
@@ -90,11 +92,20 @@ int RunUpload(const CommandArguments& arguments) {
         // simulator unplugs itself.
         TesterSimulator tester(SimulatedRecords(arguments.SimulateFile));
         tester.PlugInto(bus);
-        result = Upload(bus, decimalSeparator);
+        result = Upload(bus, decimalSeparator, arguments.Verify);
     } else {
-        result = Upload(SystemHidPlatform(), decimalSeparator);
+        result = Upload(SystemHidPlatform(), decimalSeparator, arguments.Verify);
     }
 
+    // Kept, but the user must know which records the tester holds damaged.
+    for (const DamagedRecord& damaged : result.Damaged) {
+        const std::string record = std::to_string(damaged.Record);
+        const std::string count = std::to_string(damaged.ImpactCount);
+        const std::string line = "leebdesk-cli: 记录 " + record + " 已损坏: 冲击次数 " + count +
+                                 "。(Record " + record + " is damaged: impact count " + count +
+                                 ".)\n";
+        std::fputs(line.c_str(), stderr);
+    }
     const int read = result.RecordsRead();
     const std::string count = std::to_string(read);
     if (result.Interrupted()) {
