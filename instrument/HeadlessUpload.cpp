@@ -27,7 +27,16 @@ class HeadlessView : public UploadView {
     explicit HeadlessView(const HeadlessUploadOptions& options) : options_(options) {}
 
     void ClearRecords() override {}
-    void RecordAppended(int, int) override {}
+    void RecordAppended(int recordNumber, int lineIndex) override {
+        if (lineIndex < 1) {
+            return;
+        }
+        const auto at = static_cast<std::size_t>(lineIndex - 1);
+        if (RecordNumbers.size() <= at) {
+            RecordNumbers.resize(at + 1);
+        }
+        RecordNumbers[at] = recordNumber;
+    }
     void AddBar(int, double) override {}
     void ShowRecordDetails(const RecordView&) override {}
     void SetButtonEnabled(CommandButton, bool) override {}
@@ -50,6 +59,7 @@ class HeadlessView : public UploadView {
 
     std::optional<Clock::time_point> Deadline;
     std::vector<std::string> Messages;
+    std::vector<long> RecordNumbers;
 
   private:
     const HeadlessUploadOptions& options_;
@@ -129,6 +139,7 @@ HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
 
     HeadlessUploadResult result;
     result.Lines = std::move(lines);
+    result.RecordNumbers = std::move(view.RecordNumbers);
     result.Outcome = upload.Outcome();
     result.RecordsNamed = upload.RecordsNamed();
     result.Error = upload.ProtocolError();

@@ -283,9 +283,10 @@ TEST_P(InterfaceLanguageTest, CsvExport) {
 
     if (texts.Language == InterfaceLanguage::Chinese) {
         RecordCsvOptions plain;
+        plain.DecimalSeparator = sep();
         plain.Quality = form->Lab().Quality();
         EXPECT_EQ(ReadFile(PathOf("table.csv")).toStdString(),
-                  FormatRecordCsv(Sample(), {}, sep(), plain));
+                  FormatRecordCsv(Sample(), plain));
     }
 }
 

@@ -202,10 +202,11 @@ TEST_F(LabWindowTest, CsvExportTakesLimitsAndTheChosenRecords) {
     selection->select(form->TreeModel().RecordIndex(1), QItemSelectionModel::Select);
     Save(PathOf("lab.csv"), CsvFilterIndex);
     RecordCsvOptions expected;
+    expected.DecimalSeparator = sep();
     expected.Quality = form->Lab().Quality();
     expected.Records = {2, 3};
     EXPECT_EQ(ReadFile(PathOf("lab.csv")),
-              QByteArray::fromStdString(FormatRecordCsv(Sample(), sep(), expected)));
+              QByteArray::fromStdString(FormatRecordCsv(Sample(), expected)));
     const QList<QByteArray> rows = ReadFile(PathOf("lab.csv")).split('\n');
     ASSERT_EQ(rows.size(), 4);
     EXPECT_TRUE(rows[0].contains(QStringLiteral(",下限,上限,判定").toUtf8()));
