@@ -62,6 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
         EvaluationCase{"ExcludeOneDecimalMarker", true, {45.2, 88.8, 45.3}, None, None, true, false,
                        {V, F, V}, 1, 2, "45.3", "45.2", "45.2", "0.07", "0.1", Verdict::NotJudged},
         // 888 on a one-decimal scale is 88.8 tenths times ten: not the marker there.
+        // One decimal more than the readings, also where it ends in 0: 0.10, not 0.1.
+        EvaluationCase{"DeviationKeepsItsLastZero", true, {45.1, 45.2, 45.3}, None, None, false,
+                       false, {V, V, V}, 0, 3, "45.3", "45.1", "45.2", "0.10", "0.2",
+                       Verdict::NotJudged},
         EvaluationCase{"MarkerDependsOnScale", true, {88.7, 88.9}, None, None, true, false,
                        {V, V}, 0, 2, "88.9", "88.7", "88.8", "0.14", "0.2", Verdict::NotJudged},
         // Nothing but failed impacts judges nothing, whether they are left out or not: a mean

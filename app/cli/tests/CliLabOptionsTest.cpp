@@ -67,6 +67,30 @@ TEST(CliLabReportTest, DetailsLimitsAndVerdictsReachThePdf) {
     EXPECT_THAT(text, Not(HasSubstr("No. 2")));
 }
 
+// The report says how its verdicts were reached; record 1's 470 lies above 460.
+TEST(CliLabReportTest, EachReadingJudgedIsNamedInTheReport) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records);
+    const CliResult result = RunCli({"report", "r.txt", "-o", "report.pdf", "--limits",
+                                     "HL:400-460", "--exclude-invalid", "--each-reading"},
+                                    folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const std::string text = PdfText(folder.Path(QStringLiteral("report.pdf")));
+    EXPECT_THAT(text, HasSubstr("逐点判定"));
+    EXPECT_THAT(text, HasSubstr("平均值: 460"));
+    // Both HL records fail; the HRC record has no limits, so no verdict.
+    const auto count = [&text](const std::string& word) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(word); at != std::string::npos;
+             at = text.find(word, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("不合格"), 2u);
+    EXPECT_EQ(count("合格"), 2u);
+}
+
 TEST(CliLabExportTest, LimitColumnsOnlyWhenAsked) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), Records);
