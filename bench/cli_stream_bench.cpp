@@ -105,9 +105,10 @@ int main(int argc, char** argv) {
     }
     const double textMedian = Median(text);
     const double jsonMedian = Median(json);
-    std::printf("show vs show --json, 61,439 records, %d alternating rounds (cpu, median): "
-                "show %.3f s, --json %.3f s, ratio %.2f\n",
-                rounds, textMedian, jsonMedian, jsonMedian / textMedian);
+    std::printf(
+        "show vs show --json, 61,439 records, %d alternating rounds (cpu, median): "
+        "show %.3f s, --json %.3f s, ratio %.2f\n",
+        rounds, textMedian, jsonMedian, jsonMedian / textMedian);
 
     std::remove(large.c_str());
     std::remove(full.c_str());

@@ -29,8 +29,7 @@ std::string TemporaryUniquePart(unsigned long processId, unsigned long attempt) 
 }
 
 std::optional<unsigned long> TemporaryWriterId(const std::string& candidate,
-                                               const std::string& targetName,
-                                               std::size_t nameMax) {
+                                               const std::string& targetName, std::size_t nameMax) {
     // ".<target>.<pid>-<nnnnnn>.tmp": the unique part is the last dot-separated piece.
     constexpr std::string_view Suffix = ".tmp";
     if (candidate.size() <= Suffix.size() || !candidate.ends_with(Suffix)) {

@@ -149,8 +149,8 @@ std::vector<std::string> RecordRow(long recordNumber, const RecordTextFields& fi
     row.push_back(CsvValueText(any ? std::optional(stats.Min()) : std::nullopt, oneDecimal,
                                decimalSeparator));
     // The panel's mean without the "%4d" blanks.
-    row.push_back(CsvValueText(any ? std::optional(stats.RoundedMean()) : std::nullopt,
-                               oneDecimal, decimalSeparator));
+    row.push_back(CsvValueText(any ? std::optional(stats.RoundedMean()) : std::nullopt, oneDecimal,
+                               decimalSeparator));
     row.push_back(spread.Deviation);
     row.push_back(spread.Range);
     return row;
@@ -210,8 +210,10 @@ void RecordCsvRows::AppendRecord(std::string& out, std::size_t lineIndex,
     const long number =
         lineIndex - 1 < numbers.size() ? numbers[lineIndex - 1] : static_cast<long>(lineIndex);
     const char separator = options_.DecimalSeparator;
-    std::vector<std::string> row = RecordRow(number, fields, readingColumns_, separator, options_.Texts);
-    for (std::string& field : QualityCsvFields(fields, options_.Quality, separator, options_.Texts)) {
+    std::vector<std::string> row =
+        RecordRow(number, fields, readingColumns_, separator, options_.Texts);
+    for (std::string& field :
+         QualityCsvFields(fields, options_.Quality, separator, options_.Texts)) {
         row.push_back(std::move(field));
     }
     AppendRow(out, row, fieldSeparator_);

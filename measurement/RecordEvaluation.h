@@ -67,7 +67,7 @@ struct RecordEvaluation {
     // With the one decimal more than the readings always written ("0.10", "7.0"); "-" when
     // absent.
     std::string DeviationText(char decimalSeparator) const;
-    std::string RangeText(char decimalSeparator) const;      // "-" when absent
+    std::string RangeText(char decimalSeparator) const;  // "-" when absent
 };
 
 // The tester's substitute for a failed impact: 888, or 88.8 on a one-decimal scale.

@@ -187,9 +187,9 @@ void TForm1::LimitsEdited() {
     const LimitInput lower = ParseLimitInput(lowerEdit_->text().toStdString(), decimalSeparator_);
     const LimitInput upper = ParseLimitInput(upperEdit_->text().toStdString(), decimalSeparator_);
     const bool lowerWrong = lower.Problem != LimitProblem::None;
-    QLineEdit* wrong = lowerWrong ? lowerEdit_
+    QLineEdit* wrong = lowerWrong                            ? lowerEdit_
                        : upper.Problem != LimitProblem::None ? upperEdit_
-                                                              : nullptr;
+                                                             : nullptr;
     QString why;
     if (wrong != nullptr) {
         why = LimitInputText::Of(lowerWrong ? lower : upper, decimalSeparator_);

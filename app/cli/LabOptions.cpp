@@ -228,9 +228,9 @@ ReportContent ReportContentOf(const LabOptions& lab, const RecordLines& lines,
     ReportContent content;
     content.Details = lab.Details;
     content.Records = ChosenRecords(lab, lines.empty() ? 0 : lines.size() - 1);
-    content.Quality = QualityOf(
-        lab, lab.Limits.Any() ? ScalesOf(lines, content.Records, decimalSeparator)
-                              : std::set<std::string>{});
+    content.Quality =
+        QualityOf(lab, lab.Limits.Any() ? ScalesOf(lines, content.Records, decimalSeparator)
+                                        : std::set<std::string>{});
     return content;
 }
 

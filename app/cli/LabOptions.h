@@ -24,7 +24,7 @@ namespace leeb::cli {
 
 struct LabOptions {
     ReportDetails Details;
-    bool AnyDetails = false;  // a details option was given
+    bool AnyDetails = false;                             // a details option was given
     ToleranceLimits Limits;                              // --lower, --upper
     std::map<std::string, ToleranceLimits> ScaleLimits;  // --limits, by ScaleKey
     bool ExcludeInvalid = false;

@@ -122,14 +122,14 @@ int ShowChosen(const CommandArguments& arguments, char decimalSeparator) {
     const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
     const std::vector<std::size_t> chosen =
         ChosenRecords(arguments.Lab, lines.empty() ? 0 : lines.size() - 1);
-    const QualitySettings quality =
-        QualityOf(arguments.Lab, arguments.Lab.Limits.Any()
-                                     ? ScalesOf(lines, chosen, decimalSeparator)
-                                     : std::set<std::string>{});
+    const QualitySettings quality = QualityOf(
+        arguments.Lab, arguments.Lab.Limits.Any() ? ScalesOf(lines, chosen, decimalSeparator)
+                                                  : std::set<std::string>{});
     JsonRecordPrinter json;
     bool first = true;
     for (const std::size_t r : chosen) {
-        const ShownRecord shown = ShowRecord(ParseRecordLine(lines[r], decimalSeparator), r, quality);
+        const ShownRecord shown =
+            ShowRecord(ParseRecordLine(lines[r], decimalSeparator), r, quality);
         if (arguments.Json) {
             json.Print(shown, quality.Active());
         } else {
@@ -162,16 +162,15 @@ int RunShow(const CommandArguments& arguments) {
     // convert are printed (a complete JSON array of them), then the failure is reported.
     JsonRecordPrinter json;
     try {
-        ReadRecordFileRecords(
-            *arguments.Input, decimalSeparator,
-            [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
-                const ShownRecord shown = ShowRecord(fields, r, quality);
-                if (arguments.Json) {
-                    json.Print(shown, quality.Active());
-                } else {
-                    PrintText(shown, decimalSeparator, r == 1, quality.Active());
-                }
-            });
+        ReadRecordFileRecords(*arguments.Input, decimalSeparator,
+                              [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
+                                  const ShownRecord shown = ShowRecord(fields, r, quality);
+                                  if (arguments.Json) {
+                                      json.Print(shown, quality.Active());
+                                  } else {
+                                      PrintText(shown, decimalSeparator, r == 1, quality.Active());
+                                  }
+                              });
     } catch (const RecordFileError& failure) {
         // A file that is no record file at all prints no array; one with a record file's
         // header prints the array of the records read.

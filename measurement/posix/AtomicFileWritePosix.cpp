@@ -226,8 +226,7 @@ void AtomicFileWriter::Commit() {
         Fail(error);
     }
     // Make the rename itself durable; a failure here no longer endangers either version.
-    const int folder =
-        calls_->Open(Folder(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    const int folder = calls_->Open(Folder(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (folder >= 0) {
         calls_->Fsync(folder);
         calls_->Close(folder);

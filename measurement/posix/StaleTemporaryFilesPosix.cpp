@@ -43,7 +43,8 @@ void RemoveStaleTemporaries(const std::string& targetPath, std::size_t nameMax) 
     const std::size_t slash = targetPath.rfind('/');
     const std::string folder =
         slash == std::string::npos ? "." : (slash == 0 ? "/" : targetPath.substr(0, slash));
-    const std::string target = slash == std::string::npos ? targetPath : targetPath.substr(slash + 1);
+    const std::string target =
+        slash == std::string::npos ? targetPath : targetPath.substr(slash + 1);
     const std::unique_ptr<DIR, int (*)(DIR*)> entries(::opendir(folder.c_str()), ::closedir);
     if (!entries) {
         return;

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 class WatchedCalls : public FileSystemCalls {
   public:
     std::vector<std::string> Calls;
-    int FchmodError = 0;        // errno for a failing fchmod
+    int FchmodError = 0;  // errno for a failing fchmod
     int WritesReturningZero = 0;
     int Interruptions = 0;  // writes that fail with EINTR first
 
@@ -100,8 +100,8 @@ TEST(AtomicFileWriterCalls, TheContentIsSyncedBeforeTheRenameAndTheFolderAfter) 
         writer.Commit();
     }
     EXPECT_EQ(calls.Calls,
-              (std::vector<std::string>{"write", "sync file", "close file", "rename",
-                                        "open folder", "sync folder", "close folder"}));
+              (std::vector<std::string>{"write", "sync file", "close file", "rename", "open folder",
+                                        "sync folder", "close folder"}));
     EXPECT_EQ(TempFolder::Read(path), "new content");
 }
 

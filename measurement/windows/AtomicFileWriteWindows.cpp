@@ -208,7 +208,8 @@ HANDLE CreateTemporary(const std::wstring& path, std::wstring& tempPath) {
     const unsigned long self = ::GetCurrentProcessId();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string unique = TemporaryUniquePart(self, random());
-        tempPath = path.substr(0, nameStart) + WideFileName(TemporaryFileName(name, unique, nameMax));
+        tempPath =
+            path.substr(0, nameStart) + WideFileName(TemporaryFileName(name, unique, nameMax));
         const HANDLE file = ::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {

@@ -285,8 +285,7 @@ TEST_P(InterfaceLanguageTest, CsvExport) {
         RecordCsvOptions plain;
         plain.DecimalSeparator = sep();
         plain.Quality = form->Lab().Quality();
-        EXPECT_EQ(ReadFile(PathOf("table.csv")).toStdString(),
-                  FormatRecordCsv(Sample(), plain));
+        EXPECT_EQ(ReadFile(PathOf("table.csv")).toStdString(), FormatRecordCsv(Sample(), plain));
     }
 }
 

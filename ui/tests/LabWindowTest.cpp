@@ -147,7 +147,6 @@ TEST_F(LabWindowTest, ExcludedInvalidReadingsLeaveTheStatisticsShownAsSuch) {
     exclude->setChecked(false);
     EXPECT_EQ(Text("maxp"), "88.8");
     EXPECT_FALSE(ReadingColour(0, 1).isValid());
-
 }
 
 // Judged each, one reading outside fails the record whose mean lies within; no reading is

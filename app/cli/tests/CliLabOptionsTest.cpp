@@ -143,7 +143,7 @@ TEST(CliLabExportTest, EachReadingJudgedPerScale) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), Records + "  2,2011/12/31,    0,  888,  888,\r\n");
     const auto verdicts = [&](QStringList extra) {
-        QStringList arguments{"export", "r.txt", "-o", "t.csv", "--limits", "HL:455-500",
+        QStringList arguments{"export",           "r.txt", "-o", "t.csv", "--limits", "HL:455-500",
                               "--exclude-invalid"};
         arguments += extra;
         const CliResult result = RunCli(arguments, folder.Root());
@@ -222,7 +222,10 @@ const RefusedCase RefusedCases[] = {
      {"export", "r.txt", "-o", "out", "--limits", "HL:1-2", "--lower", "1"},
      2,
      "不能同时使用"},
-    {"UnknownScale", {"export", "r.txt", "-o", "out", "--limits", "XY:1-2"}, 2, "未知的硬度制 \"XY\""},
+    {"UnknownScale",
+     {"export", "r.txt", "-o", "out", "--limits", "XY:1-2"},
+     2,
+     "未知的硬度制 \"XY\""},
     {"RejectOutsideIsGone",
      {"export", "r.txt", "-o", "out", "--lower", "400", "--reject-outside"},
      2,

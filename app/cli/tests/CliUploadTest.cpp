@@ -78,12 +78,13 @@ TEST(CliUploadTest, ACsvNameGetsTheTableWithTheTestersRecordNumbers) {
     const CliResult result =
         RunCli({"upload", "--simulate=tester.json", "-o", "out.CSV"}, folder.Root());
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
-    const QList<QByteArray> rows = CliFolder::Read(folder.Path(QStringLiteral("out.CSV"))).split('\n');
+    const QList<QByteArray> rows =
+        CliFolder::Read(folder.Path(QStringLiteral("out.CSV"))).split('\n');
     ASSERT_EQ(rows.size(), 3) << "header, the record, and the rest after the last CR LF";
     EXPECT_TRUE(rows[0].startsWith("\xEF\xBB\xBF" + QStringLiteral("记录号,").toUtf8()));
     // Record 2, HRC 60.0 and 60.2: the readings keep their decimal.
-    EXPECT_TRUE(rows[1].startsWith(QStringLiteral("2,2008/05/17,钢和铸钢,HRC,D,垂直向下,2,60.0,60.2,")
-                                       .toUtf8()))
+    EXPECT_TRUE(rows[1].startsWith(
+        QStringLiteral("2,2008/05/17,钢和铸钢,HRC,D,垂直向下,2,60.0,60.2,").toUtf8()))
         << rows[1].toStdString();
     EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out.txt"))));
 }
