@@ -146,6 +146,16 @@ TEST(CliShowTest, ControlCharactersOfTheFileAreShownEscaped) {
     EXPECT_EQ(result.Out.find('\x07'), std::string::npos);
 }
 
+// The JSON is written by hand: a date holding quotes, a backslash, control characters and a
+// byte that is no UTF-8 must still give valid JSON with the text as it was.
+TEST(CliShowTest, JsonKeepsAnyDateFieldValid) {
+    const QJsonArray records =
+        ShowJson("@Import Data@\r\n  1,\x1b\"\\\x7f\xff/5/17,    0,  450,\r\n");
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].toObject()["date"].toString(),
+              QString::fromUtf16(u"\x1b\"\\\x7f\xfffd/5/17"));
+}
+
 TEST(CliShowTest, AHeaderOnlyFileHasNoRecords) {
     EXPECT_EQ(ShowJson("#Import Data@\r\n").size(), 0);
 }
