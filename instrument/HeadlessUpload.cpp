@@ -29,6 +29,13 @@ class HeadlessView : public UploadView {
 
     void ClearRecords() override {}
     void RecordAppended(const AppendedRecord& record) override {
+        if (record.LineIndex >= 1) {
+            const auto at = static_cast<std::size_t>(record.LineIndex - 1);
+            if (RecordNumbers.size() <= at) {
+                RecordNumbers.resize(at + 1);
+            }
+            RecordNumbers[at] = record.Number;
+        }
         if (options_.RecordCompleted) {
             options_.RecordCompleted(record);
         }
@@ -62,6 +69,7 @@ class HeadlessView : public UploadView {
 
     std::optional<Clock::time_point> Deadline;
     std::vector<UploadNotice> Notices;
+    std::vector<long> RecordNumbers;
 
   private:
     const HeadlessUploadOptions& options_;
@@ -139,6 +147,7 @@ HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
 
     HeadlessUploadResult result;
     result.Lines = std::move(lines);
+    result.RecordNumbers = std::move(view.RecordNumbers);
     result.Outcome = upload.Outcome();
     result.RecordsNamed = upload.RecordsNamed();
     result.Error = upload.ProtocolError();

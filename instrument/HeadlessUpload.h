@@ -41,6 +41,9 @@ struct HeadlessUploadOptions {
 struct HeadlessUploadResult {
     // The header and every record completed, also when the upload stopped early.
     RecordLines Lines;
+    // The tester's own number of the record on line r at RecordNumbers[r - 1], as the window's
+    // tree names it.
+    std::vector<long> RecordNumbers;
     // Complete, NoData, or why it stopped early: TimedOut, Unplugged or ProtocolError.
     UploadOutcome Outcome = UploadOutcome::None;
     // How many records the tester's first reply named; 0 when none came.

@@ -235,7 +235,7 @@ class ReportBody {
             BodyLine(
                 SpreadLine(evaluation, options.ExcludeInvalid, fields.ImpactCount, separator_));
             if (options.Limits.Any()) {
-                BodyLine(LimitsLine(options.Limits, evaluation.MeanVerdict, separator_));
+                BodyLine(LimitsLine(options.Limits, evaluation.RecordVerdict, separator_));
             }
         }
         if (pageLineCount_ <= PageLineLimit) {

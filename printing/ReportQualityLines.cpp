@@ -118,10 +118,11 @@ std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
         QString legend = QCoreApplication::translate(
             "ReportGenerator", "读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限");
         if (quality.ExcludeInvalid) {
-            legend +=
-                quality.OutsideLimitsInvalid
-                    ? QCoreApplication::translate("ReportGenerator", "   统计不含无效及超限读数")
-                    : QCoreApplication::translate("ReportGenerator", "   统计不含无效读数");
+            legend += QCoreApplication::translate("ReportGenerator", "   统计不含无效读数");
+        }
+        // Which verdict the lab reads: of the mean, or of every valid reading.
+        if (quality.EachReading) {
+            legend += QCoreApplication::translate("ReportGenerator", "   逐点判定");
         }
         lines.push_back(legend.toStdString());
     }

@@ -205,6 +205,10 @@ Qt %3 (running on Qt %4)
         <source>不合格</source>
         <translation>Fail</translation>
     </message>
+    <message>
+        <source>无有效读数</source>
+        <translation>No valid reading</translation>
+    </message>
 </context>
 <context>
     <name>ConnectionWatcher</name>
@@ -361,6 +365,41 @@ Qt %3 (running on Qt %4)
     <message>
         <source>无法写入 %1: 它不是普通文件</source>
         <translation>Cannot write %1: it is not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>LimitInputText</name>
+    <message>
+        <source>限值 %1 不是数值，写作 450 或 %2。(The limit %1 is not a number: write 450 or %2.)</source>
+        <translation>The limit %1 is not a number: write 450 or %2.</translation>
+    </message>
+    <message>
+        <source>限值 %1 有歧义：写作 1000 或 %2。(The limit %1 is ambiguous: write 1000 or %2.)</source>
+        <translation>The limit %1 is ambiguous: write 1000 or %2.</translation>
+    </message>
+    <message>
+        <source>%1 缺少硬度制，写作 HL:400-460,HRC:44-46。(%1 names no scale: write HL:400-460,HRC:44-46.)</source>
+        <translation>%1 names no scale: write HL:400-460,HRC:44-46.</translation>
+    </message>
+    <message>
+        <source>未知的硬度制 %1，可用 HL、HV、HB、HRC、HS、HRB、HRA、strength。(Unknown scale %1: use HL, HV, HB, HRC, HS, HRB, HRA or strength.)</source>
+        <translation>Unknown scale %1: use HL, HV, HB, HRC, HS, HRB, HRA or strength.</translation>
+    </message>
+    <message>
+        <source>硬度制 %1 的限值给了两次。(The limits of %1 are given twice.)</source>
+        <translation>The limits of %1 are given twice.</translation>
+    </message>
+    <message>
+        <source>%1 不是限值范围，写作 HRC:44-46、HRC:44- 或 HRC:-46。(%1 is not a range: write HRC:44-46, HRC:44- or HRC:-46.)</source>
+        <translation>%1 is not a range: write HRC:44-46, HRC:44- or HRC:-46.</translation>
+    </message>
+    <message>
+        <source>%1 没有给出限值，写作 HRC:44-46、HRC:44- 或 HRC:-46。(%1 gives no limit: write HRC:44-46, HRC:44- or HRC:-46.)</source>
+        <translation>%1 gives no limit: write HRC:44-46, HRC:44- or HRC:-46.</translation>
+    </message>
+    <message>
+        <source>%1 的下限大于上限。(In %1 the lower limit is above the upper.)</source>
+        <translation>In %1 the lower limit is above the upper.</translation>
     </message>
 </context>
 <context>
@@ -524,24 +563,12 @@ Save them first?</translation>
         <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
     </message>
     <message>
-        <source>超限无效</source>
-        <translation>Reject outside</translation>
-    </message>
-    <message>
-        <source>超出上下限的读数也算无效读数</source>
-        <translation>Readings outside the limits count as invalid too</translation>
-    </message>
-    <message>
         <source>标准偏差 %1  极差 %2</source>
         <translation>SD %1  Range %2</translation>
     </message>
     <message>
         <source>  有效 %1/%2</source>
         <translation>  Valid %1/%2</translation>
-    </message>
-    <message>
-        <source>限值须为数值，如 450 或 45.5</source>
-        <translation>A limit must be a number, such as 450 or 45.5</translation>
     </message>
     <message>
         <source>下限不能大于上限</source>
@@ -562,6 +589,14 @@ Save them first?</translation>
     <message>
         <source>每条记录读两次并比较，读入约需两倍时间</source>
         <translation>Reads every record twice and compares; the upload takes about twice as long</translation>
+    </message>
+    <message>
+        <source>逐点判定</source>
+        <translation>Each reading</translation>
+    </message>
+    <message>
+        <source>任一有效读数超出上下限，记录即不合格；不选时判定平均值</source>
+        <translation>A record fails when any valid reading lies outside the limits; unchecked, the mean is judged</translation>
     </message>
 </context>
 <context>
@@ -1018,10 +1053,6 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <translation>Marks: * failed  ↑ above upper  ↓ below lower</translation>
     </message>
     <message>
-        <source>   统计不含无效及超限读数</source>
-        <translation>   stats without invalid/outside</translation>
-    </message>
-    <message>
         <source>   统计不含无效读数</source>
         <translation>   stats without invalid</translation>
     </message>
@@ -1052,6 +1083,10 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>检验: ________________        审核: ________________        日期: ____________</source>
         <translation>Tester: ______________        Checker: _____________        Date: ____________</translation>
+    </message>
+    <message>
+        <source>   逐点判定</source>
+        <translation>   each reading judged</translation>
     </message>
 </context>
 <context>

@@ -221,7 +221,7 @@ class MainWindow : public QMainWindow, public UploadView, public UploadDevice {
     QLineEdit* lowerEdit_ = nullptr;
     QLineEdit* upperEdit_ = nullptr;
     QCheckBox* excludeBox_ = nullptr;
-    QCheckBox* rejectBox_ = nullptr;
+    QCheckBox* eachReadingBox_ = nullptr;
     QLabel* spreadLabel_ = nullptr;
     QLabel* verdictLabel_ = nullptr;
     std::optional<RecordView> shownView_;

@@ -18,6 +18,8 @@
 #include "CsvText.h"
 #include "DetailPanel.h"
 #include "LabSettings.h"
+#include "LimitInput.h"
+#include "LimitInputText.h"
 #include "NumberText.h"
 #include "RecordSelection.h"
 #include "RecordSelectionText.h"
@@ -31,19 +33,6 @@ namespace {
 
 QString Number(double value, char decimalSeparator) {
     return QString::fromStdString(FormatGeneral(value, decimalSeparator));
-}
-
-// A limit as typed: empty for none; '.' or the locale's separator before the decimals.
-std::optional<std::optional<double>> ParseLimitText(const QString& typed) {
-    QString text = typed.trimmed();
-    if (text.isEmpty())
-        return std::optional<double>{};
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return std::optional<double>{value};
 }
 
 // A caption whose text is wider than its box grows to the left, as far as `leftmost`; its
@@ -94,21 +83,21 @@ void MainWindow::BuildQualityControls() {
         labSettings_->SetExcludeInvalid(on);
         QualityChanged();
     });
-    rejectBox_ = new QCheckBox(tr("超限无效"), detailPanel_);
-    rejectBox_->setObjectName(QStringLiteral("RejectOutside"));
-    rejectBox_->setGeometry(304, 23, 76, 15);
-    rejectBox_->setToolTip(tr("超出上下限的读数也算无效读数"));
-    rejectBox_->setChecked(labSettings_->RejectOutside());
-    connect(rejectBox_, &QCheckBox::toggled, this, [this](bool on) {
-        labSettings_->SetRejectOutside(on);
+    eachReadingBox_ = new QCheckBox(tr("逐点判定"), detailPanel_);
+    eachReadingBox_->setObjectName(QStringLiteral("EachReading"));
+    eachReadingBox_->setGeometry(304, 23, 76, 15);
+    eachReadingBox_->setToolTip(tr("任一有效读数超出上下限，记录即不合格；不选时判定平均值"));
+    eachReadingBox_->setChecked(labSettings_->EachReading());
+    connect(eachReadingBox_, &QCheckBox::toggled, this, [this](bool on) {
+        labSettings_->SetEachReading(on);
         QualityChanged();
     });
     // A translation wider than the boxes' 76 pixels widens both; the spread beside them gives
     // up that room, and the verdict keeps its place.
     const int boxWidth =
-        std::max({76, excludeBox_->sizeHint().width(), rejectBox_->sizeHint().width()});
+        std::max({76, excludeBox_->sizeHint().width(), eachReadingBox_->sizeHint().width()});
     excludeBox_->resize(boxWidth, excludeBox_->height());
-    rejectBox_->resize(boxWidth, rejectBox_->height());
+    eachReadingBox_->resize(boxWidth, eachReadingBox_->height());
     const int spreadLeft = std::max(384, 304 + boxWidth + 4);
     spreadLabel_ = label(QString(), {spreadLeft, 16, 524 - spreadLeft, 13});
     spreadLabel_->setObjectName(QStringLiteral("Spread"));
@@ -120,7 +109,7 @@ void MainWindow::BuildQualityControls() {
     verdictLabel_->hide();
     // Taken by a click: Tab keeps going round the tree and the five buttons only.
     for (QWidget* input :
-         std::initializer_list<QWidget*>{lowerEdit_, upperEdit_, excludeBox_, rejectBox_}) {
+         std::initializer_list<QWidget*>{lowerEdit_, upperEdit_, excludeBox_, eachReadingBox_}) {
         input->setFocusPolicy(Qt::ClickFocus);
     }
     model_->SetQuality(labSettings_->Quality());
@@ -140,7 +129,7 @@ void MainWindow::ShowSpread(const QString& spread, const QString& used) {
 void MainWindow::UseLabSettings(std::unique_ptr<LabSettings> settings) {
     labSettings_ = std::move(settings);
     excludeBox_->setChecked(labSettings_->ExcludeInvalid());
-    rejectBox_->setChecked(labSettings_->RejectOutside());
+    eachReadingBox_->setChecked(labSettings_->EachReading());
     QualityChanged();
 }
 
@@ -151,6 +140,7 @@ void MainWindow::ShowRecordWithQuality(const RecordView& record) {
     for (QLineEdit* edit : {lowerEdit_, upperEdit_}) {
         edit->setEnabled(true);
         edit->setStyleSheet(QString());
+        edit->setToolTip(tr("本硬度制的公差限，留空为不设"));
     }
     lowerEdit_->setText(limits.Lower ? Number(*limits.Lower, decimalSeparator_) : QString());
     upperEdit_->setText(limits.Upper ? Number(*limits.Upper, decimalSeparator_) : QString());
@@ -178,13 +168,13 @@ void MainWindow::ShowRecordWithQuality(const RecordView& record) {
     }
     ShowSpread(spread, used);
 
-    if (evaluation.MeanVerdict == Verdict::NotJudged) {
+    if (evaluation.RecordVerdict == Verdict::NotJudged) {
         verdictLabel_->hide();
         return;
     }
-    const bool pass = evaluation.MeanVerdict == Verdict::Pass;
-    verdictLabel_->setText(CodeTableText(VerdictText(evaluation.MeanVerdict)));
-    verdictLabel_->setStyleSheet(evaluation.MeanVerdict == Verdict::NoMean ? QString()
+    const bool pass = evaluation.RecordVerdict == Verdict::Pass;
+    verdictLabel_->setText(CodeTableText(VerdictText(evaluation.RecordVerdict)));
+    verdictLabel_->setStyleSheet(evaluation.RecordVerdict == Verdict::NoValidReading ? QString()
                                  : pass ? QStringLiteral("color: #007000; font-weight: bold")
                                         : QStringLiteral("color: #c00000; font-weight: bold"));
     verdictLabel_->show();
@@ -193,20 +183,27 @@ void MainWindow::ShowRecordWithQuality(const RecordView& record) {
 void MainWindow::LimitsEdited() {
     if (!shownView_)
         return;
-    const auto lower = ParseLimitText(lowerEdit_->text());
-    const auto upper = ParseLimitText(upperEdit_->text());
-    QLineEdit* wrong = !lower ? lowerEdit_ : !upper ? upperEdit_ : nullptr;
-    if (wrong == nullptr && CheckLimits({*lower, *upper}) == LimitsProblem::LowerAboveUpper) {
+    // The locale's separator or '.', never a thousands comma: "1,000" is refused, not read as 1.
+    const LimitInput lower = ParseLimitInput(lowerEdit_->text().toStdString(), decimalSeparator_);
+    const LimitInput upper = ParseLimitInput(upperEdit_->text().toStdString(), decimalSeparator_);
+    const bool lowerWrong = lower.Problem != LimitProblem::None;
+    QLineEdit* wrong = lowerWrong                            ? lowerEdit_
+                       : upper.Problem != LimitProblem::None ? upperEdit_
+                                                             : nullptr;
+    QString why;
+    if (wrong != nullptr) {
+        why = LimitInputText::Of(lowerWrong ? lower : upper, decimalSeparator_);
+    } else if (CheckLimits({lower.Value, upper.Value}) == LimitsProblem::LowerAboveUpper) {
         wrong = lowerEdit_;
+        why = tr("下限不能大于上限");
     }
     if (wrong != nullptr) {
         // Kept as typed and marked, so the user can correct it; nothing is applied.
         wrong->setStyleSheet(QStringLiteral("color: #c00000"));
-        wrong->setToolTip(!lower || !upper ? tr("限值须为数值，如 450 或 45.5")
-                                           : tr("下限不能大于上限"));
+        wrong->setToolTip(why);
         return;
     }
-    const ToleranceLimits limits{*lower, *upper};
+    const ToleranceLimits limits{lower.Value, upper.Value};
     if (limits == labSettings_->Limits(shownScaleKey_))
         return;
     labSettings_->SetLimits(shownScaleKey_, limits);
@@ -251,6 +248,8 @@ QString MainWindow::RecordListText(const std::vector<std::size_t>& lines) {
 
 RecordCsvOptions MainWindow::CsvOptions() const {
     RecordCsvOptions options;
+    options.DecimalSeparator = decimalSeparator_;
+    options.RecordNumbers = RecordNumbersByLine();
     options.Quality = labSettings_->Quality();
     options.Records = SelectedRecordLines();
     options.Texts = TranslatedCsvTexts();

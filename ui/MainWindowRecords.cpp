@@ -125,8 +125,7 @@ void MainWindow::SaveClicked() {
     if (csv) {
         // An export for spreadsheets, not a save of the record file: the records are still
         // unsaved, so the save button stays enabled.
-        WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_,
-                       CsvOptions());
+        WriteRecordCsv(LocalPath(path), recordLines_, CsvOptions());
         ShowFeedback(
             QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(path)));
         return;

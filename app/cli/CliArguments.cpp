@@ -169,6 +169,30 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
+std::optional<InterfaceLanguage> LanguageAsked(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--")
+            break;
+        std::optional<std::string> name;
+        if (argument == "--lang" && i + 1 < arguments.size())
+            name = arguments[i + 1];
+        else if (argument.starts_with("--lang="))
+            name = argument.substr(7);
+        if (name)
+            return ParseLanguageName(QString::fromStdString(*name));
+    }
+    return std::nullopt;
+}
+
+const char* UsageHint(std::optional<InterfaceLanguage> language) {
+    if (!language)
+        return "leebdesk-cli --help 查看用法 (see leebdesk-cli --help for usage)\n";
+    if (*language == InterfaceLanguage::English)
+        return "See leebdesk-cli --help for usage.\n";
+    return "leebdesk-cli --help 查看用法\n";
+}
+
 const char* VersionText() {
     return "leebdesk-cli " LEEBDESK_VERSION_TEXT "\n";
 }
@@ -190,10 +214,14 @@ const char* UsageText() {
            "      把测试报表写成 PDF。(Write the measurement report as a PDF file.)\n"
            "  leebdesk-cli export RECORDS.txt -o OUT.csv [LIMITS]\n"
            "      把记录导出为 CSV 表格。(Export the records to a CSV table.)\n"
-           "  LIMITS: --lower N --upper N 限值 (tolerance limits); --exclude-invalid 统计不含\n"
-           "      无效读数 888 (leave failed impacts out of the statistics); --reject-outside\n"
-           "      超限读数也算无效 (readings outside the limits count as invalid);\n"
-           "      --records 1-5,9 只取这些记录 (only these records).\n"
+           "  LIMITS: --limits HL:400-460,HRC:44-46 各硬度制的限值, 可只给一端如 HRC:44-\n"
+           "      (tolerance limits per scale, either end may be left out; records of other\n"
+           "      scales get no verdict); --lower N --upper N 限值, 仅用于同一硬度制的记录\n"
+           "      (limits for records that all share one scale); --exclude-invalid 统计不含\n"
+           "      无效读数 888 (leave failed impacts out of the statistics); --each-reading\n"
+           "      逐点判定: 任一有效读数超限即不合格 (a record fails when any valid reading lies\n"
+           "      outside the limits; without it the mean is judged); --records 1-5,9 只取这些\n"
+           "      记录 (only these records).\n"
            "  DETAILS: --company --report-no --part --lot --operator --instrument --standard\n"
            "      --remarks TEXT, --signatures 报表信息与签字栏 (details on page 1, signature\n"
            "      lines at the end).\n"

@@ -255,7 +255,7 @@ TEST_P(InterfaceLanguageTest, LabRowTextsFit) {
     if (GetParam().Language == InterfaceLanguage::Chinese) {
         EXPECT_EQ(form->findChild<QCheckBox*>(QStringLiteral("ExcludeInvalid"))->geometry(),
                   QRect(304, 8, 76, 15));
-        EXPECT_EQ(form->findChild<QCheckBox*>(QStringLiteral("RejectOutside"))->geometry(),
+        EXPECT_EQ(form->findChild<QCheckBox*>(QStringLiteral("EachReading"))->geometry(),
                   QRect(304, 23, 76, 15));
     }
 }
@@ -283,9 +283,9 @@ TEST_P(InterfaceLanguageTest, CsvExport) {
 
     if (texts.Language == InterfaceLanguage::Chinese) {
         RecordCsvOptions plain;
+        plain.DecimalSeparator = sep();
         plain.Quality = form->Lab().Quality();
-        EXPECT_EQ(ReadFile(PathOf("table.csv")).toStdString(),
-                  FormatRecordCsv(Sample(), {}, sep(), plain));
+        EXPECT_EQ(ReadFile(PathOf("table.csv")).toStdString(), FormatRecordCsv(Sample(), plain));
     }
 }
 
@@ -356,7 +356,7 @@ TEST_P(InterfaceLanguageTest, ReportLabLines) {
     options.ExcludeInvalid = true;
     const RecordEvaluation evaluation = EvaluateRecord({45.3, 88.8, 46.1}, true, options);
     const std::string spread = SpreadLine(evaluation, true, 3, '.');
-    const std::string limits = LimitsLine(options.Limits, evaluation.MeanVerdict, '.');
+    const std::string limits = LimitsLine(options.Limits, evaluation.RecordVerdict, '.');
     EXPECT_EQ(QString::fromStdString(spread), S(texts.SpreadLine)) << spread;
     EXPECT_EQ(QString::fromStdString(limits), S(texts.LimitsLine));
     EXPECT_EQ(PageLabelOf(2, 3), S(texts.PageOfPages));

@@ -107,15 +107,20 @@ TEST_F(LabWindowTest, LimitsThatCannotJudgeAreNotApplied) {
     struct Case {
         QString lower, upper;
         const char* wrong;
-    } cases[] = {{"abc", "475", "LowerLimit"},
-                 {"455", "4 7", "UpperLimit"},
-                 {"480", "470", "LowerLimit"},
-                 {"inf", "", "LowerLimit"}};
+        const char* why;  // part of the field's tooltip
+    } cases[] = {{"abc", "475", "LowerLimit", "不是数值"},
+                 {"455", "4 7", "UpperLimit", "不是数值"},
+                 {"480", "470", "LowerLimit", "下限不能大于上限"},
+                 {"inf", "", "LowerLimit", "不是数值"},
+                 // A thousand, or one? Refused rather than read as 1.
+                 {"455", "1,000", "UpperLimit", "写作 1000 或 1.5"}};
     for (const Case& c : cases) {
         EnterLimits(c.lower, c.upper);
         EXPECT_EQ(form->Lab().Limits("HL"), (ToleranceLimits{455.0, 475.0}))
             << c.lower.toStdString();
         EXPECT_FALSE(Edit(c.wrong)->styleSheet().isEmpty()) << c.lower.toStdString();
+        EXPECT_TRUE(Edit(c.wrong)->toolTip().contains(QString::fromUtf8(c.why)))
+            << Edit(c.wrong)->toolTip().toStdString();
         EXPECT_EQ(Text("Verdict"), "合格");
     }
     // A decimal comma is read as the separator; empty fields remove the limits.
@@ -142,17 +147,43 @@ TEST_F(LabWindowTest, ExcludedInvalidReadingsLeaveTheStatisticsShownAsSuch) {
     exclude->setChecked(false);
     EXPECT_EQ(Text("maxp"), "88.8");
     EXPECT_FALSE(ReadingColour(0, 1).isValid());
+}
 
-    // Readings outside the limits count as invalid too when asked.
-    SelectRecord(2);  // HL 450 460 470 480
+// Judged each, one reading outside fails the record whose mean lies within; no reading is
+// dropped, and a record of failed impacts only is never a pass.
+TEST_F(LabWindowTest, EachReadingJudgedFailsARecordWithOneReadingOutside) {
+    ShowAsUploaded(Sample());
+    SelectRecord(2);  // HL 450 460 470 480, mean 465
     EnterLimits("455", "475");
-    exclude->setChecked(true);
+    EXPECT_EQ(Text("Verdict"), "合格");
+    auto* each = form->findChild<QCheckBox*>(QStringLiteral("EachReading"));
+    ASSERT_NE(each, nullptr);
+    each->setChecked(true);
+    EXPECT_EQ(Text("Verdict"), "不合格");
     EXPECT_EQ(Text("maxp"), "480");
-    form->findChild<QCheckBox*>(QStringLiteral("RejectOutside"))->setChecked(true);
-    EXPECT_EQ(Text("maxp"), "470");
-    EXPECT_EQ(Text("minp"), "460");
-    EXPECT_EQ(SpreadText(), "标准偏差 7.1  极差 10  有效 2/4");
-    EXPECT_TRUE(form->Lab().Quality().OutsideLimitsInvalid);
+    EXPECT_EQ(Text("minp"), "450");
+    EXPECT_EQ(SpreadText(), "标准偏差 12.9  极差 30");
+    EXPECT_TRUE(form->Lab().Quality().EachReading);
+    // Remembered under its own name.
+    form->UseLabSettings(NewSettings());
+    EXPECT_TRUE(each->isChecked());
+}
+
+// A setting written when the box asked for readings outside the limits to be made invalid is
+// read as judging each reading: both mean that no reading outside may go unnoticed.
+TEST_F(LabWindowTest, TheRetiredSettingIsReadAsEachReading) {
+    {
+        QSettings old(PathOf("lab.ini"), QSettings::IniFormat);
+        old.setValue(QStringLiteral("Statistics/RejectOutside"), true);
+    }
+    form->UseLabSettings(NewSettings());
+    auto* each = form->findChild<QCheckBox*>(QStringLiteral("EachReading"));
+    EXPECT_TRUE(each->isChecked());
+    each->setChecked(false);
+    form->UseLabSettings(NewSettings());
+    EXPECT_FALSE(each->isChecked());
+    EXPECT_FALSE(QSettings(PathOf("lab.ini"), QSettings::IniFormat)
+                     .contains(QStringLiteral("Statistics/RejectOutside")));
 }
 
 TEST_F(LabWindowTest, ReportTakesDetailsChosenRecordsAndLimits) {
@@ -202,10 +233,11 @@ TEST_F(LabWindowTest, CsvExportTakesLimitsAndTheChosenRecords) {
     selection->select(form->TreeModel().RecordIndex(1), QItemSelectionModel::Select);
     Save(PathOf("lab.csv"), CsvFilterIndex);
     RecordCsvOptions expected;
+    expected.DecimalSeparator = sep();
     expected.Quality = form->Lab().Quality();
     expected.Records = {2, 3};
     EXPECT_EQ(ReadFile(PathOf("lab.csv")),
-              QByteArray::fromStdString(FormatRecordCsv(Sample(), sep(), expected)));
+              QByteArray::fromStdString(FormatRecordCsv(Sample(), expected)));
     const QList<QByteArray> rows = ReadFile(PathOf("lab.csv")).split('\n');
     ASSERT_EQ(rows.size(), 4);
     EXPECT_TRUE(rows[0].contains(QStringLiteral(",下限,上限,判定").toUtf8()));

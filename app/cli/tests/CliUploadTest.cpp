@@ -66,6 +66,29 @@ TEST(CliUploadTest, SimulatedRecordsFromJsonWithTheReadingSubstitutions) {
               "  3,2008/05/17,12288,045.3,000.5,088.8,\r\n");
 }
 
+// A name ending in ".csv" gets the CSV table, as the window's save writes it for such a name,
+// numbered as the tester numbers the records: a tester offering only its record 2 gives a row
+// numbered 2, on the table's first row.
+TEST(CliUploadTest, ACsvNameGetsTheTableWithTheTestersRecordNumbers) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("tester.json"),
+                 R"({"single": 2, "records": [
+                      {"count": 1, "readings": [450], "settings": 0, "date": 35464},
+                      {"count": 2, "readings": [600, 602], "settings": 12288, "date": 35464}]})");
+    const CliResult result =
+        RunCli({"upload", "--simulate=tester.json", "-o", "out.CSV"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QList<QByteArray> rows =
+        CliFolder::Read(folder.Path(QStringLiteral("out.CSV"))).split('\n');
+    ASSERT_EQ(rows.size(), 3) << "header, the record, and the rest after the last CR LF";
+    EXPECT_TRUE(rows[0].startsWith("\xEF\xBB\xBF" + QStringLiteral("记录号,").toUtf8()));
+    // Record 2, HRC 60.0 and 60.2: the readings keep their decimal.
+    EXPECT_TRUE(rows[1].startsWith(
+        QStringLiteral("2,2008/05/17,钢和铸钢,HRC,D,垂直向下,2,60.0,60.2,").toUtf8()))
+        << rows[1].toStdString();
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out.txt"))));
+}
+
 // The simulated tester is pulled out while record 3 (or 1) is read: the upload stops there.
 struct InterruptionCase {
     const char* Name;
