@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# lintian finds nothing to say about the Debian package: no error, warning or information tag
+# (pedantic and experimental ones aside). Skipped (exit 77) where lintian is not installed.
+set -euo pipefail
+build=$1
+command -v lintian >/dev/null || { echo "lintian is not installed: skipped"; exit 77; }
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+(cd "$build" && cpack -G DEB -B "$out" >/dev/null)
+deb=$(ls "$out"/leebdesk_*.deb)
+# lintian's exit status follows its own fail-on setting; the tags it prints decide here.
+tags=$(lintian --display-info --no-tag-display-limit "$deb" 2>&1 || true)
+if grep -E '^[EWI]: ' <<<"$tags"; then
+  echo "FAIL: lintian tags above"
+  exit 1
+fi
+echo "lintian ok"
