@@ -38,6 +38,13 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>ChartPdf</name>
+    <message>
+        <source>无法把图表写入 &quot;%1&quot;: %2</source>
+        <translation>Cannot write the chart to &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
     <name>ChartPrintout</name>
     <message>
         <source>图表没有可打印的区域。</source>
@@ -575,10 +582,6 @@ Save them first?</translation>
         <translation>The lower limit cannot be above the upper limit</translation>
     </message>
     <message>
-        <source>没有可用的打印机: 请先在系统中添加一台打印机。</source>
-        <translation>No printer is available: add a printer to the system first.</translation>
-    </message>
-    <message>
         <source>图表已送往打印机 %1</source>
         <translation>Chart sent to the printer %1</translation>
     </message>
@@ -597,6 +600,24 @@ Save them first?</translation>
     <message>
         <source>任一有效读数超出上下限，记录即不合格；不选时判定平均值</source>
         <translation>A record fails when any valid reading lies outside the limits; unchecked, the mean is judged</translation>
+    </message>
+    <message>
+        <source>没有可用的打印机: 请先在系统中添加一台打印机。
+也可以把图表另存为 PDF 文件。</source>
+        <translation>No printer is available: add a printer to the system first.
+You can save the chart as a PDF file instead.</translation>
+    </message>
+    <message>
+        <source>另存为 PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>%1: 先填写报表信息</source>
+        <translation>%1: report details first</translation>
     </message>
 </context>
 <context>
@@ -680,6 +701,10 @@ Save them first?</translation>
     <message>
         <source>PDF 文件 (*.pdf)</source>
         <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>报表信息(&amp;D)...</source>
+        <translation>Report &amp;details...</translation>
     </message>
 </context>
 <context>

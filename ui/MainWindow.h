@@ -65,6 +65,7 @@ class MainWindow : public QMainWindow, public UploadView, public UploadDevice {
     void SaveClicked();
     void PrintChartClicked();
     void PrintReportClicked();
+    void PrintReportWithDetails();  // the report, its details asked first
     void OpenClicked();
     void AutoStartTimerFired();
     void RecordNodeChanging(const QModelIndex& node);
@@ -180,6 +181,9 @@ class MainWindow : public QMainWindow, public UploadView, public UploadDevice {
     void QualityChanged();
     RecordCsvOptions CsvOptions() const;
     bool PrepareReportContent();  // false: the user cancelled the report
+    // MainWindowPrinting.cpp
+    void PrintReport(bool askDetails);
+    void SaveChartInstead();  // no printer: the chart's page as a PDF file, if the user wants
     enum class RecordsReplacedBy { Close, Open, Upload };
     // Before closing, opening or uploading: true when RecordLines may be replaced, after the
     // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).

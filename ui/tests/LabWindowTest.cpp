@@ -13,6 +13,7 @@
 #include "RecordCsv.h"
 #include "ReportSystem.h"
 #include "SaveOpenFixture.h"
+#include "WindowShortcuts.h"
 
 namespace leeb {
 namespace {
@@ -186,43 +187,79 @@ TEST_F(LabWindowTest, TheRetiredSettingIsReadAsEachReading) {
                      .contains(QStringLiteral("Statistics/RejectOutside")));
 }
 
-TEST_F(LabWindowTest, ReportTakesDetailsChosenRecordsAndLimits) {
+TEST_F(LabWindowTest, ReportAsksForDetailsOnlyWhenWantedOrFilledInBefore) {
     ShowAsUploaded(Sample());
     SelectRecord(2);
     EnterLimits("455", "");
-    // Ctrl-click records 1 and 3: the dialog proposes them.
+    // Ctrl-click records 1 and 3.
     QItemSelectionModel* selection = form->RecordTree()->selectionModel();
     selection->select(form->TreeModel().RecordIndex(0), QItemSelectionModel::Select);
     ReportDetails details;
     details.Company = "华东检测中心";
     details.Signatures = true;
     dialogs.DetailsAnswer = ReportDetailsChoice{details, QStringLiteral("1,3"), false};
+
+    // Nothing filled in: straight to the output options, with the chosen records and limits;
+    // there "报表信息..." asks for the details of this run.
+    int asked = 0;
+    std::optional<ReportContent> beforeDetails;
+    form->Reports().SetOptionsProvider([&](QWidget*) -> std::optional<OutputOptions> {
+        ++asked;
+        beforeDetails = form->Reports().Content();
+        form->Reports().EditDetails();
+        return std::nullopt;
+    });
     form->RunCommand([this] { form->PrintReportClicked(); });
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(beforeDetails);
+    EXPECT_FALSE(beforeDetails->Details.Any());
+    EXPECT_EQ(beforeDetails->Records, (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(beforeDetails->Quality.For(DecodeSettingsWord(fixtures::SteelHL)).Limits.Lower,
+              455.0);
     ASSERT_EQ(dialogs.DetailsProposals.size(), 1u);
     EXPECT_EQ(dialogs.DetailsProposals[0].Records, "1,3");
     const ReportContent& content = form->Reports().Content();
     EXPECT_EQ(content.Details, details);
     EXPECT_EQ(content.Records, (std::vector<std::size_t>{1, 3}));
-    EXPECT_EQ(content.Quality.For(DecodeSettingsWord(fixtures::SteelHL)).Limits.Lower, 455.0);
     EXPECT_EQ(form->Lab().Details(), details);  // remembered for the next report
 
-    // Skip prints no details and keeps the remembered ones; the next proposal brings them.
+    // Filled in before: proposed first. Skip prints no details and keeps the remembered ones.
+    form->Reports().SetOptionsProvider([&asked](QWidget*) {
+        ++asked;
+        return std::nullopt;
+    });
     dialogs.DetailsAnswer = ReportDetailsChoice{{}, QString(), true};
     form->RunCommand([this] { form->PrintReportClicked(); });
+    ASSERT_EQ(dialogs.DetailsProposals.size(), 2u);
+    EXPECT_EQ(dialogs.DetailsProposals.back().Details, details);
     EXPECT_FALSE(form->Reports().Content().Details.Any());
     EXPECT_TRUE(form->Reports().Content().Records.empty());
-    EXPECT_EQ(dialogs.DetailsProposals.back().Details, details);
+    EXPECT_EQ(asked, 2);
 
     // Cancel ends the run before the output options.
+    dialogs.DetailsAnswer = std::optional<ReportDetailsChoice>{};
+    form->RunCommand([this] { form->PrintReportClicked(); });
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(LabWindowTest, ReportWithDetailsKeyAsksFirstEvenWithNothingFilledIn) {
+    ShowAsUploaded(Sample());
     int asked = 0;
     form->Reports().SetOptionsProvider([&asked](QWidget*) {
         ++asked;
         return std::nullopt;
     });
     dialogs.DetailsAnswer = std::optional<ReportDetailsChoice>{};
-    form->RunCommand([this] { form->PrintReportClicked(); });
+    form->RunCommand([this] { form->PrintReportWithDetails(); });
+    EXPECT_EQ(dialogs.DetailsProposals.size(), 1u);
     EXPECT_EQ(asked, 0);
-    EXPECT_TRUE(dialogs.Messages.empty());
+    // The print-report button's tooltip names the key.
+    const QString tip = form->Button(CommandButton::PrintReport)->toolTip();
+    EXPECT_TRUE(tip.contains(ReportWithDetailsKey().toString(QKeySequence::NativeText)))
+        << tip.toStdString();
+    // Printing the chart keeps its own key.
+    EXPECT_EQ(ShortcutOf(CommandButton::PrintChart), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
 }
 
 TEST_F(LabWindowTest, CsvExportTakesLimitsAndTheChosenRecords) {
