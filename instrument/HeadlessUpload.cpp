@@ -1,14 +1,15 @@
 #include "HeadlessUpload.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "ConnectionWatcher.h"
 #include "HeadlessAccessDenied.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 #include "HidUploadDevice.h"
 #include "ManualGuiDispatcher.h"
-#include "THidDevice.h"
-#include "THidDeviceController.h"
 
 namespace leeb {
 namespace {
@@ -24,20 +25,30 @@ const char* const NotConnectedMessage = "未连接里氏硬度计。(No hardness
 // The window's part, without a window: buttons and charts have no one to show them to.
 class HeadlessView : public UploadView {
   public:
-    HeadlessView(const HeadlessUploadOptions& options, const RecordLines& lines)
-        : options_(options), lines_(lines) {}
+    explicit HeadlessView(const HeadlessUploadOptions& options) : options_(options) {}
 
     void ClearRecords() override {}
-    void RecordAppended(int recordNumber, int lineIndex) override {
-        if (options_.RecordCompleted)
-            options_.RecordCompleted(lines_.at(static_cast<std::size_t>(lineIndex)), recordNumber);
+    void RecordAppended(const AppendedRecord& record) override {
+        if (record.LineIndex >= 1) {
+            const auto at = static_cast<std::size_t>(record.LineIndex - 1);
+            if (RecordNumbers.size() <= at) {
+                RecordNumbers.resize(at + 1);
+            }
+            RecordNumbers[at] = record.Number;
+        }
+        if (options_.RecordCompleted) {
+            options_.RecordCompleted(record);
+        }
     }
     void AddBar(int, double) override {}
     void ShowRecordDetails(const RecordView&) override {}
     void SetButtonEnabled(CommandButton, bool) override {}
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
-        Messages.push_back(text);
-        return IDOK;
+    // The end's notices say what the outcome says already; the rest happened on the way.
+    void Notify(const UploadNotice& notice) override {
+        if (notice.Kind == UploadNoticeKind::WriteFailed ||
+            notice.Kind == UploadNoticeKind::RecordSkipped) {
+            Notices.push_back(notice);
+        }
     }
     void SetProgress(const std::string& text) override {
         if (!text.empty() && options_.Progress) {
@@ -47,23 +58,27 @@ class HeadlessView : public UploadView {
     // Nobody presses read again after a headless upload.
     bool AutoStartArmed() const override { return true; }
     void ArmAutoStart() override {}
-    void StartReplyTimer(int) override { Deadline = Clock::now() + options_.ReplyTimeout; }
+    // The reply time-out is the caller's (tests shorten it); a shorter wait, such as letting
+    // stray reports drain, keeps its own length.
+    void StartReplyTimer(int milliseconds) override {
+        Deadline =
+            Clock::now() + std::min<std::chrono::milliseconds>(
+                               std::chrono::milliseconds(milliseconds), options_.ReplyTimeout);
+    }
     void CancelReplyTimer() override { Deadline.reset(); }
-    // The upload keeps the error; whoever shows the result words it.
-    void ShowProtocolError(const UploadProtocolError&) override {}
 
     std::optional<Clock::time_point> Deadline;
-    std::vector<std::string> Messages;
+    std::vector<UploadNotice> Notices;
+    std::vector<long> RecordNumbers;
 
   private:
     const HeadlessUploadOptions& options_;
-    const RecordLines& lines_;
 };
 
 // Removes the handlers that point into this function's objects and gives the devices back,
 // however the upload ends.
 struct ControllerBinding {
-    THidDeviceController& Controller;
+    HidDeviceController& Controller;
     ConnectionWatcher& Watcher;
     HidUploadDevice& Device;
     ~ControllerBinding() {
@@ -76,30 +91,28 @@ struct ControllerBinding {
 
 const char DeviceChangeTag = 0;
 
-// The time-out's own box says what the outcome says already.
-const char* const NoReplyBoxText = "里氏硬度计无应答";
-
 }  // namespace
 
-HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
                                     ManualGuiDispatcher& dispatcher,
                                     const HeadlessUploadOptions& options) {
     ConnectionWatcher watcher(controller, {});
     HidUploadDevice device(watcher);
+    HeadlessView view(options);
     RecordLines lines;
-    HeadlessView view(options, lines);
     RecordUpload upload(device, view, lines, options.DecimalSeparator);
+    upload.SetVerified(options.Verified);
     device.SetUpload(&upload);
     ControllerBinding binding{controller, watcher, device};
 
     controller.SetOnEnumerate(
-        THidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::HidDeviceController1Enumerate));
+        HidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::CheckOutEnumeratedDevice));
     // Setting the handler runs the first scan at once; the controller's own start-up
     // notification follows from the dispatcher's queue.
-    controller.SetOnDeviceChange(THidNotifyEvent::Tagged(
+    controller.SetOnDeviceChange(HidNotifyEvent::Tagged(
         &DeviceChangeTag,
-        [&](THidDeviceController*) {
-            watcher.HidDeviceController1DeviceChange();
+        [&](HidDeviceController*) {
+            watcher.DevicesChanged();
             upload.ConnectionChanged();
         },
         &watcher));
@@ -134,14 +147,12 @@ HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
 
     HeadlessUploadResult result;
     result.Lines = std::move(lines);
+    result.RecordNumbers = std::move(view.RecordNumbers);
     result.Outcome = upload.Outcome();
     result.RecordsNamed = upload.RecordsNamed();
     result.Error = upload.ProtocolError();
-    for (std::string& message : view.Messages) {
-        if (message != NoReplyBoxText) {
-            result.Messages.push_back(std::move(message));
-        }
-    }
+    result.Notices = std::move(view.Notices);
+    result.Damaged = upload.Damaged();
     return result;
 }
 

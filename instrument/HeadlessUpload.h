@@ -18,7 +18,7 @@
 namespace leeb {
 
 class ManualGuiDispatcher;
-class THidDeviceController;
+class HidDeviceController;
 
 // Why an upload could not be started, in Chinese with an English translation in brackets.
 class HeadlessUploadError : public std::runtime_error {
@@ -31,22 +31,29 @@ struct HeadlessUploadOptions {
     // "r/Last" before record r is requested.
     std::function<void(const std::string&)> Progress;
     std::chrono::milliseconds ReplyTimeout{RecordUpload::ReplyTimeoutMs};
-    // Each record line as soon as it is complete, with the tester's record number, before the
-    // next is asked for: the archive commits it there, so a crash keeps every finished record.
-    std::function<void(const std::string& line, int recordNumber)> RecordCompleted;
+    // Every record read twice and compared.
+    bool Verified = false;
+    // Each record as it completes, before the next is asked for (to keep it somewhere safe
+    // while the upload goes on).
+    std::function<void(const UploadView::AppendedRecord&)> RecordCompleted;
 };
 
 struct HeadlessUploadResult {
     // The header and every record completed, also when the upload stopped early.
     RecordLines Lines;
+    // The tester's own number of the record on line r at RecordNumbers[r - 1], as the window's
+    // tree names it.
+    std::vector<long> RecordNumbers;
     // Complete, NoData, or why it stopped early: TimedOut, Unplugged or ProtocolError.
     UploadOutcome Outcome = UploadOutcome::None;
     // How many records the tester's first reply named; 0 when none came.
     int RecordsNamed = 0;
     // What the tester sent wrong, with ProtocolError.
     std::optional<UploadProtocolError> Error;
-    // The upload's own message texts (a failed write), in order.
-    std::vector<std::string> Messages;
+    // What happened on the way (a failed write, a record left out), in order.
+    std::vector<UploadNotice> Notices;
+    // Records kept marked damaged: the tester stores an impact count outside 1..32.
+    std::vector<DamagedRecord> Damaged;
 
     int RecordsRead() const { return Lines.empty() ? 0 : static_cast<int>(Lines.size() - 1); }
     bool Interrupted() const {
@@ -60,7 +67,7 @@ struct HeadlessUploadResult {
 // A tester holding no records gives the header line alone.
 // Throws HeadlessUploadError when no tester is connected or access to it is denied; an upload
 // that starts returns what it read, however it ended.
-HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
                                     ManualGuiDispatcher& dispatcher,
                                     const HeadlessUploadOptions& options = {});
 

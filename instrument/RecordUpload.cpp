@@ -5,22 +5,10 @@
 #include <exception>
 #include <string>
 
-#include "RecordStatistics.h"
-#include "RecordView.h"
-#include "TranslationMarks.h"
-
 namespace leeb {
 namespace {
 
 constexpr std::size_t CommandBytes = 5;  // report ID and the four command bytes
-
-// The view shows them translated under the context "RecordUpload".
-const char* const WriteErrorText = QT_TRANSLATE_NOOP("RecordUpload", "Write to USB Derive Error");
-const char* const UsbErrorCaption = QT_TRANSLATE_NOOP("RecordUpload", "USB Error");
-const char* const NoReplyText = QT_TRANSLATE_NOOP("RecordUpload", "里氏硬度计无应答");
-const char* const NoDataText = QT_TRANSLATE_NOOP("RecordUpload", "里氏硬度计中没有数据");
-const char* const NoDataCaption = QT_TRANSLATE_NOOP("RecordUpload", "无存储记录");
-const char* const RecordLineErrorCaption = QT_TRANSLATE_NOOP("RecordUpload", "错误");
 
 }  // namespace
 
@@ -51,6 +39,9 @@ void RecordUpload::Start() {
     record_ = 0;
     chunk_ = 0;
     recordsRead_ = 0;
+    previousLength_ = 0;
+    reads_.clear();
+    damaged_.clear();
     phase_ = Phase::Count;
     // The handler goes in before the first write, so a fast reply cannot reach the
     // controller-level handler (which would only arm the automatic start).
@@ -100,7 +91,7 @@ void RecordUpload::SendOutputReport() {
         written = device_.WriteReport(outputReport_);
     }
     if (!written) {
-        view_.MessageBox(WriteErrorText, UsbErrorCaption, MB_OK);
+        view_.Notify(NoticeOf(UploadNoticeKind::WriteFailed));
     }
     // The reply (or an abort, or a time-out) may have been handled inside the write or the
     // message box; then the timer belongs to a later command or to nobody.
@@ -132,8 +123,9 @@ void RecordUpload::UploadDataReceived(uint8_t /*reportId*/, const uint8_t* data,
         }
         return;
     }
-    if (phase_ != Phase::Count && phase_ != Phase::Chunks) {
-        return;  // no upload, or one that has ended: nothing is waiting for a reply
+    if (!AwaitingReply()) {
+        // No upload, one that has ended, or reports let pass before a command is repeated.
+        return;
     }
     // A command that waits for the end of a watcher run has not been written yet, so nothing
     // can answer it.
@@ -148,7 +140,16 @@ void RecordUpload::UploadDataReceived(uint8_t /*reportId*/, const uint8_t* data,
         return;
     }
     replyPending_ = false;
-    std::memcpy(replyBytes_.data(), data, std::min(n, MaxReplyBytes));
+    const std::size_t kept = std::min(n, MaxReplyBytes);
+    if (phase_ == Phase::Chunks && kept == previousLength_ &&
+        std::equal(data, data + kept, previousReply_.begin())) {
+        // Slow firmware sends its last report again; whether this one can be that is known
+        // once the record's impact count is (RepeatUnexplained).
+        repeatedChunks_ |= 1u << chunk_;
+    }
+    std::memcpy(replyBytes_.data(), data, kept);
+    std::memcpy(previousReply_.data(), data, kept);
+    previousLength_ = kept;
     if (phase_ == Phase::Count) {
         CountReplied();
     } else {
@@ -168,45 +169,10 @@ void RecordUpload::CountReplied() {
         Finish(Ending::NoData);
         return;
     }
-    position_ = 0;
     phase_ = Phase::Chunks;
     record_ = range_.First;
-    chunk_ = 1;
     ShowProgress();
-    SendChunkRequest();
-}
-
-void RecordUpload::ChunkReplied() {
-    // Chunk k fills bytes 8(k-1) .. 8(k-1)+7 of the record asked for, whatever came before it.
-    const std::size_t offset = (chunk_ - 1) * ChunkSize;
-    std::memcpy(recordBuffer_.data() + offset, replyBytes_.data(), ChunkSize);
-    position_ = offset + ChunkSize;
-    if (chunk_ < ChunksPerRecord) {
-        ++chunk_;
-        SendChunkRequest();
-        return;
-    }
-    position_ = 0;
-    // The last chunk carries the impact count. One report too many shifts every later reply by
-    // a chunk, and the count then comes from readings, zeros or noise: outside 1..32 the record
-    // is not one the tester stores.
-    const uint16_t impactCount = UnpackRecordImage(recordBuffer_).ImpactCount;
-    if (impactCount < 1 || impactCount > MaxReadings) {
-        Fail(ReplyFault::ImpactCountOutOfRange, impactCount, MaxReadings);
-        return;
-    }
-    RecordComplete();
-    if (!Running() || aborted_) {
-        return;
-    }
-    if (record_ >= range_.Last) {
-        Finish(Ending::Complete);
-        return;
-    }
-    ++record_;
-    chunk_ = 1;
-    ShowProgress();
-    SendChunkRequest();
+    StartRecord();
 }
 
 void RecordUpload::Fail(ReplyFault fault, std::size_t received, std::size_t expected) {
@@ -223,53 +189,26 @@ void RecordUpload::Fail(ReplyFault fault, std::size_t received, std::size_t expe
     Finish(Ending::ProtocolError);
 }
 
-void RecordUpload::RecordComplete() {
-    const MeasurementRecord record = UploadedRecord(recordBuffer_);
-    const DecodedSettings settings = DecodeSettingsWord(record.SettingsWord);
-    const bool oneDecimal = OneDecimalScale(settings);
-    std::string line;
-    try {
-        line = FormatRecordLine(record, decimalSeparator_);
-    } catch (const std::exception& error) {
-        // The substitutions keep every value within its columns; should a line still not
-        // format, the record is left out rather than written misaligned.
-        view_.MessageBox(error.what(), RecordLineErrorCaption, MB_OK | MB_ICONERROR);
-        return;
-    }
-    if (record_ == 1) {
-        RecordStatistics statistics(oneDecimal);
-        for (std::size_t k = 0; k < record.ImpactCount; ++k) {
-            const double value =
-                oneDecimal ? record.Readings[k] / 10.0 : static_cast<double>(record.Readings[k]);
-            statistics.Add(value);
-            view_.AddBar(static_cast<int>(k + 1), value);
-        }
-        RecordView recordView;
-        recordView.Settings = settings;
-        recordView.ImpactCount = record.ImpactCount;
-        recordView.DateText = DateText(record.DateWord);
-        recordView.Statistics = statistics;
-        recordView.OneDecimal = oneDecimal;
-        view_.ShowRecordDetails(recordView);
-    }
-    lines_.push_back(std::move(line));
-    ++recordsRead_;
-    view_.RecordAppended(record_, static_cast<int>(lines_.size() - 1));
-}
-
 void RecordUpload::ShowProgress() {
     view_.SetProgress(std::to_string(record_) + "/" + std::to_string(range_.Last));
 }
 
 void RecordUpload::ReplyTimedOut() {
-    if (aborted_ || !replyPending_ || (phase_ != Phase::Count && phase_ != Phase::Chunks)) {
+    if (aborted_) {
+        return;
+    }
+    if (phase_ == Phase::Draining) {
+        DrainEnded();
+        return;
+    }
+    if (!replyPending_ || !AwaitingReply()) {
         return;
     }
     Finish(Ending::TimedOut);
 }
 
 void RecordUpload::ConnectionChanged() {
-    if (aborted_ || (phase_ != Phase::Count && phase_ != Phase::Chunks)) {
+    if (aborted_ || (!AwaitingReply() && phase_ != Phase::Draining)) {
         return;
     }
     if (!device_.DeviceConnected()) {
@@ -291,7 +230,7 @@ void RecordUpload::Abort() {
     if (aborted_) {
         return;
     }
-    if (phase_ == Phase::Count || phase_ == Phase::Chunks) {
+    if (AwaitingReply() || phase_ == Phase::Draining) {
         view_.CancelReplyTimer();
     }
     if (Running()) {
@@ -327,9 +266,17 @@ void RecordUpload::Finish(Ending ending) {
             break;
     }
     view_.CancelReplyTimer();
+    if (!damaged_.empty()) {
+        UploadNotice notice = NoticeOf(UploadNoticeKind::DamagedRecords);
+        notice.Damaged = damaged_;
+        view_.Notify(notice);
+        if (aborted_) {
+            return;
+        }
+    }
     switch (ending) {
         case Ending::NoData:
-            view_.MessageBox(NoDataText, NoDataCaption, MB_OK | MB_ICONINFORMATION);
+            view_.Notify(NoticeOf(UploadNoticeKind::NoData));
             if (aborted_) {
                 return;
             }
@@ -349,9 +296,12 @@ void RecordUpload::Finish(Ending ending) {
         case Ending::Unplugged:
         case Ending::ProtocolError:
             if (ending == Ending::TimedOut) {
-                view_.MessageBox(NoReplyText, UsbErrorCaption, MB_OK);
+                view_.Notify(NoticeOf(UploadNoticeKind::NoReply));
             } else if (ending == Ending::ProtocolError) {
-                view_.ShowProtocolError(*error_);
+                UploadNotice notice = NoticeOf(UploadNoticeKind::ProtocolError);
+                notice.Record = error_->Record;
+                notice.Error = error_;
+                view_.Notify(notice);
             }
             if (aborted_) {
                 return;
@@ -366,7 +316,7 @@ void RecordUpload::Finish(Ending ending) {
     }
     view_.SetProgress("");
     phase_ = Phase::Idle;
-    view_.UploadFinished();
+    view_.UploadEnded(outcome_);
 }
 
 }  // namespace leeb

@@ -38,6 +38,13 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>ChartPdf</name>
+    <message>
+        <source>无法把图表写入 &quot;%1&quot;: %2</source>
+        <translation>Cannot write the chart to &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
     <name>ChartPrintout</name>
     <message>
         <source>图表没有可打印的区域。</source>
@@ -205,6 +212,10 @@ Qt %3 (running on Qt %4)
         <source>不合格</source>
         <translation>Fail</translation>
     </message>
+    <message>
+        <source>无有效读数</source>
+        <translation>No valid reading</translation>
+    </message>
 </context>
 <context>
     <name>ConnectionWatcher</name>
@@ -364,540 +375,42 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
-    <name>OutputOptionsDialog</name>
+    <name>LimitInputText</name>
     <message>
-        <source>打印机(&amp;P)</source>
-        <translation>&amp;Printer</translation>
+        <source>限值 %1 不是数值，写作 450 或 %2。(The limit %1 is not a number: write 450 or %2.)</source>
+        <translation>The limit %1 is not a number: write 450 or %2.</translation>
     </message>
     <message>
-        <source>预览(&amp;V)</source>
-        <translation>Pre&amp;view</translation>
+        <source>限值 %1 有歧义：写作 1000 或 %2。(The limit %1 is ambiguous: write 1000 or %2.)</source>
+        <translation>The limit %1 is ambiguous: write 1000 or %2.</translation>
     </message>
     <message>
-        <source>文件 (PDF)(&amp;F)</source>
-        <translation>&amp;File (PDF)</translation>
+        <source>%1 缺少硬度制，写作 HL:400-460,HRC:44-46。(%1 names no scale: write HL:400-460,HRC:44-46.)</source>
+        <translation>%1 names no scale: write HL:400-460,HRC:44-46.</translation>
     </message>
     <message>
-        <source>设置(&amp;S)...</source>
-        <translation>&amp;Setup...</translation>
+        <source>未知的硬度制 %1，可用 HL、HV、HB、HRC、HS、HRB、HRA、strength。(Unknown scale %1: use HL, HV, HB, HRC, HS, HRB, HRA or strength.)</source>
+        <translation>Unknown scale %1: use HL, HV, HB, HRC, HS, HRB, HRA or strength.</translation>
     </message>
     <message>
-        <source>逐份打印(&amp;O)</source>
-        <translation>C&amp;ollate</translation>
+        <source>硬度制 %1 的限值给了两次。(The limits of %1 are given twice.)</source>
+        <translation>The limits of %1 are given twice.</translation>
     </message>
     <message>
-        <source>全部(&amp;A)</source>
-        <translation>&amp;All pages</translation>
+        <source>%1 不是限值范围，写作 HRC:44-46、HRC:44- 或 HRC:-46。(%1 is not a range: write HRC:44-46, HRC:44- or HRC:-46.)</source>
+        <translation>%1 is not a range: write HRC:44-46, HRC:44- or HRC:-46.</translation>
     </message>
     <message>
-        <source>页码(&amp;G)</source>
-        <translation>Pa&amp;ges</translation>
+        <source>%1 没有给出限值，写作 HRC:44-46、HRC:44- 或 HRC:-46。(%1 gives no limit: write HRC:44-46, HRC:44- or HRC:-46.)</source>
+        <translation>%1 gives no limit: write HRC:44-46, HRC:44- or HRC:-46.</translation>
     </message>
     <message>
-        <source>浏览(&amp;B)...</source>
-        <translation>&amp;Browse...</translation>
-    </message>
-    <message>
-        <source>输出到</source>
-        <translation>Destination</translation>
-    </message>
-    <message>
-        <source>无</source>
-        <translation>None</translation>
-    </message>
-    <message>
-        <source>长边翻转</source>
-        <translation>Long side</translation>
-    </message>
-    <message>
-        <source>短边翻转</source>
-        <translation>Short side</translation>
-    </message>
-    <message>
-        <source>打印机</source>
-        <translation>Printer</translation>
-    </message>
-    <message>
-        <source>名称:</source>
-        <translation>Name:</translation>
-    </message>
-    <message>
-        <source>份数:</source>
-        <translation>Copies:</translation>
-    </message>
-    <message>
-        <source>双面打印:</source>
-        <translation>Duplex:</translation>
-    </message>
-    <message>
-        <source>页面范围</source>
-        <translation>Page range</translation>
-    </message>
-    <message>
-        <source>到</source>
-        <translation>to</translation>
-    </message>
-    <message>
-        <source>报表另存为</source>
-        <translation>Save report as</translation>
-    </message>
-    <message>
-        <source>PDF 文件 (*.pdf)</source>
-        <translation>PDF files (*.pdf)</translation>
+        <source>%1 的下限大于上限。(In %1 the lower limit is above the upper.)</source>
+        <translation>In %1 the lower limit is above the upper.</translation>
     </message>
 </context>
 <context>
-    <name>ProtocolErrorText</name>
-    <message>
-        <source>记录数应答</source>
-        <translation>the record count reply</translation>
-    </message>
-    <message>
-        <source>存储记录%1的第%2段应答</source>
-        <translation>reply %2 of record %1</translation>
-    </message>
-    <message>
-        <source>等待%1时收到了未请求的数据</source>
-        <translation>data that was not asked for arrived while waiting for %1</translation>
-    </message>
-    <message>
-        <source>%1长度错误：收到 %2 字节，应为 %3 字节</source>
-        <translation>%1 has the wrong length: %2 bytes received, %3 expected</translation>
-    </message>
-    <message>
-        <source>%1不是记录数（首字节 %2）</source>
-        <translation>%1 is not a record count (first byte %2)</translation>
-    </message>
-    <message>
-        <source>存储记录%1的冲击次数为 %2，不在 1 到 32 之间</source>
-        <translation>record %1 has an impact count of %2, not between 1 and 32</translation>
-    </message>
-    <message>
-        <source>数据错误</source>
-        <translation>Data error</translation>
-    </message>
-    <message>
-        <source>硬度计发来的数据有误：%1。
-上传已停止，之前读入的 %2 条记录已保留。</source>
-        <translation>The tester sent wrong data: %1.
-The upload has stopped; the %2 records read before are kept.</translation>
-    </message>
-</context>
-<context>
-    <name>RecordCsv</name>
-    <message>
-        <source>记录号</source>
-        <translation>Record no.</translation>
-    </message>
-    <message>
-        <source>测量日期</source>
-        <translation>Date</translation>
-    </message>
-    <message>
-        <source>测量材料</source>
-        <translation>Material</translation>
-    </message>
-    <message>
-        <source>硬度制/强度</source>
-        <translation>Scale/strength</translation>
-    </message>
-    <message>
-        <source>冲击装置</source>
-        <translation>Impact device</translation>
-    </message>
-    <message>
-        <source>冲击方向</source>
-        <translation>Impact direction</translation>
-    </message>
-    <message>
-        <source>冲击次数</source>
-        <translation>Impacts</translation>
-    </message>
-    <message>
-        <source>读数%1</source>
-        <translation>Reading %1</translation>
-    </message>
-    <message>
-        <source>最大值</source>
-        <translation>Maximum</translation>
-    </message>
-    <message>
-        <source>最小值</source>
-        <translation>Minimum</translation>
-    </message>
-    <message>
-        <source>平均值</source>
-        <translation>Mean</translation>
-    </message>
-    <message>
-        <source>标准偏差</source>
-        <translation>Std. deviation</translation>
-    </message>
-    <message>
-        <source>极差</source>
-        <translation>Range</translation>
-    </message>
-    <message>
-        <source>无效读数</source>
-        <translation>Invalid readings</translation>
-    </message>
-    <message>
-        <source>有效读数数</source>
-        <translation>Valid readings</translation>
-    </message>
-    <message>
-        <source>有效最大值</source>
-        <translation>Valid maximum</translation>
-    </message>
-    <message>
-        <source>有效最小值</source>
-        <translation>Valid minimum</translation>
-    </message>
-    <message>
-        <source>有效平均值</source>
-        <translation>Valid mean</translation>
-    </message>
-    <message>
-        <source>有效标准偏差</source>
-        <translation>Valid std. deviation</translation>
-    </message>
-    <message>
-        <source>有效极差</source>
-        <translation>Valid range</translation>
-    </message>
-    <message>
-        <source>下限</source>
-        <translation>Lower limit</translation>
-    </message>
-    <message>
-        <source>上限</source>
-        <translation>Upper limit</translation>
-    </message>
-    <message>
-        <source>判定</source>
-        <translation>Verdict</translation>
-    </message>
-</context>
-<context>
-    <name>RecordSelectionText</name>
-    <message>
-        <source>没有选择任何记录。(No record chosen; write numbers and ranges like 1-5,9.)</source>
-        <translation>No record chosen; write numbers and ranges like 1-5,9.</translation>
-    </message>
-    <message>
-        <source>记录选择 %1 不是记录号或范围。(%1 is not a record number or a range like 1-5.)</source>
-        <translation>%1 is not a record number or a range like 1-5.</translation>
-    </message>
-    <message>
-        <source>记录号从 1 开始。(Record numbers start at 1: %1.)</source>
-        <translation>Record numbers start at 1: %1.</translation>
-    </message>
-    <message>
-        <source>范围 %1 的起点大于终点。(The range %1 runs backwards.)</source>
-        <translation>The range %1 runs backwards.</translation>
-    </message>
-    <message>
-        <source>记录选择 %1 超出最后一条记录 %2。(%1 goes past the last record, %2.)</source>
-        <translation>%1 goes past the last record, %2.</translation>
-    </message>
-</context>
-<context>
-    <name>RecordTreeModel</name>
-    <message>
-        <source>存储记录</source>
-        <translation>Record </translation>
-    </message>
-    <message>
-        <source>冲击无效 (888)</source>
-        <translation>Failed impact (888)</translation>
-    </message>
-    <message>
-        <source>高于上限</source>
-        <translation>above the upper limit</translation>
-    </message>
-    <message>
-        <source>低于下限</source>
-        <translation>below the lower limit</translation>
-    </message>
-</context>
-<context>
-    <name>RecordUpload</name>
-    <message>
-        <source>Write to USB Derive Error</source>
-        <translation>Writing to the USB device failed.</translation>
-    </message>
-    <message>
-        <source>USB Error</source>
-        <translation>USB Error</translation>
-    </message>
-    <message>
-        <source>里氏硬度计无应答</source>
-        <translation>The hardness tester does not answer.</translation>
-    </message>
-    <message>
-        <source>里氏硬度计中没有数据</source>
-        <translation>The hardness tester holds no records.</translation>
-    </message>
-    <message>
-        <source>无存储记录</source>
-        <translation>No records</translation>
-    </message>
-    <message>
-        <source>错误</source>
-        <translation>Error</translation>
-    </message>
-</context>
-<context>
-    <name>ReportDetailsDialog</name>
-    <message>
-        <source>报表信息</source>
-        <translation>Report details</translation>
-    </message>
-    <message>
-        <source>单位名称</source>
-        <translation>Company</translation>
-    </message>
-    <message>
-        <source>报告编号</source>
-        <translation>Report No.</translation>
-    </message>
-    <message>
-        <source>工件/试样</source>
-        <translation>Part / sample</translation>
-    </message>
-    <message>
-        <source>批号/炉号</source>
-        <translation>Lot / heat</translation>
-    </message>
-    <message>
-        <source>检验人员</source>
-        <translation>Operator</translation>
-    </message>
-    <message>
-        <source>仪器型号/编号</source>
-        <translation>Instrument (model / serial)</translation>
-    </message>
-    <message>
-        <source>检测标准</source>
-        <translation>Test standard</translation>
-    </message>
-    <message>
-        <source>备注</source>
-        <translation>Remarks</translation>
-    </message>
-    <message>
-        <source>打印签字栏 (检验 / 审核)</source>
-        <translation>Print signature lines (tested / approved)</translation>
-    </message>
-    <message>
-        <source>全部记录，或如 1-5,9</source>
-        <translation>All records, or e.g. 1-5,9</translation>
-    </message>
-    <message>
-        <source>打印记录</source>
-        <translation>Records to print</translation>
-    </message>
-    <message>
-        <source>继续</source>
-        <translation>Continue</translation>
-    </message>
-    <message>
-        <source>跳过</source>
-        <translation>Skip</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>ReportGenerator</name>
-    <message>
-        <source>硬度/强度测试报表</source>
-        <translation>Hardness / Strength Test Report</translation>
-    </message>
-    <message>
-        <source>(续)</source>
-        <translation>(cont.)</translation>
-    </message>
-    <message>
-        <source>测试材料: </source>
-        <translation>Material: </translation>
-    </message>
-    <message>
-        <source>硬度制: </source>
-        <translation>Scale:  </translation>
-    </message>
-    <message>
-        <source>强度:   </source>
-        <translation>Strength</translation>
-    </message>
-    <message>
-        <source>测试日期:</source>
-        <translation>Date:    </translation>
-    </message>
-    <message>
-        <source>冲击装置: </source>
-        <translation>Device:   </translation>
-    </message>
-    <message>
-        <source>冲击方向</source>
-        <translation>Angle:  </translation>
-    </message>
-    <message>
-        <source>冲击次数: </source>
-        <translation>Impacts:  </translation>
-    </message>
-    <message>
-        <source>最大值:  </source>
-        <translation>Max:     </translation>
-    </message>
-    <message>
-        <source>最小值:  </source>
-        <translation>Min:     </translation>
-    </message>
-    <message>
-        <source>平均值: </source>
-        <translation>Mean:   </translation>
-    </message>
-    <message>
-        <source>单位名称: </source>
-        <translation>Company: </translation>
-    </message>
-    <message>
-        <source>报告编号: </source>
-        <translation>Rep. no.: </translation>
-    </message>
-    <message>
-        <source>工件/试样: </source>
-        <translation>Workpiece: </translation>
-    </message>
-    <message>
-        <source>批号/炉号: </source>
-        <translation>Lot/heat: </translation>
-    </message>
-    <message>
-        <source>检验人员: </source>
-        <translation>Operator: </translation>
-    </message>
-    <message>
-        <source>仪器型号/编号: </source>
-        <translation>Instrument: </translation>
-    </message>
-    <message>
-        <source>检测标准: </source>
-        <translation>Standard: </translation>
-    </message>
-    <message>
-        <source>备注: </source>
-        <translation>Note: </translation>
-    </message>
-    <message>
-        <source>读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限</source>
-        <translation>Marks: * failed  ↑ above upper  ↓ below lower</translation>
-    </message>
-    <message>
-        <source>   统计不含无效及超限读数</source>
-        <translation>   stats without invalid/outside</translation>
-    </message>
-    <message>
-        <source>   统计不含无效读数</source>
-        <translation>   stats without invalid</translation>
-    </message>
-    <message>
-        <source>标准差:  </source>
-        <translation>Std dev:</translation>
-    </message>
-    <message>
-        <source>极差:    </source>
-        <translation>Range:</translation>
-    </message>
-    <message>
-        <source>有效数: </source>
-        <translation>Valid:</translation>
-    </message>
-    <message>
-        <source>下限:    </source>
-        <translation>Lower:</translation>
-    </message>
-    <message>
-        <source>上限:    </source>
-        <translation>Upper:</translation>
-    </message>
-    <message>
-        <source>判定:   </source>
-        <translation>Result: </translation>
-    </message>
-    <message>
-        <source>检验: ________________        审核: ________________        日期: ____________</source>
-        <translation>Tester: ______________        Checker: _____________        Date: ____________</translation>
-    </message>
-</context>
-<context>
-    <name>ReportLabels</name>
-    <message>
-        <source>第  %1  页</source>
-        <translation>Page %1</translation>
-    </message>
-    <message>
-        <source>日期:   </source>
-        <translation>Date:   </translation>
-    </message>
-    <message>
-        <source> / 共  %1  页</source>
-        <translation> of %1</translation>
-    </message>
-</context>
-<context>
-    <name>ReportPdf</name>
-    <message>
-        <source>无法把报表写入 &quot;%1&quot;: %2。</source>
-        <translation>The report cannot be written to &quot;%1&quot;: %2.</translation>
-    </message>
-    <message>
-        <source>PDF 无法开始</source>
-        <translation>the PDF could not be started</translation>
-    </message>
-    <message>
-        <source>PDF 无法完成</source>
-        <translation>the PDF could not be finished</translation>
-    </message>
-    <message>
-        <source>它不是普通文件</source>
-        <translation>it is not a regular file</translation>
-    </message>
-</context>
-<context>
-    <name>ReportStatusWindow</name>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>ReportSystem</name>
-    <message>
-        <source>无法启动打印机。</source>
-        <translation>The printer could not be started.</translation>
-    </message>
-    <message>
-        <source>报表未能打印完。</source>
-        <translation>The report could not be printed.</translation>
-    </message>
-    <message>
-        <source>报表预览不可用。</source>
-        <translation>The report preview is not available.</translation>
-    </message>
-</context>
-<context>
-    <name>StartOptions</name>
-    <message>
-        <source>无法读取模拟硬度计的记录。(%1)</source>
-        <translation>The simulated tester&apos;s records cannot be read. (%1)</translation>
-    </message>
-</context>
-<context>
-    <name>TForm1</name>
+    <name>MainWindow</name>
     <message>
         <source>读入数据</source>
         <translation>Read</translation>
@@ -1057,14 +570,6 @@ Save them first?</translation>
         <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
     </message>
     <message>
-        <source>超限无效</source>
-        <translation>Reject outside</translation>
-    </message>
-    <message>
-        <source>超出上下限的读数也算无效读数</source>
-        <translation>Readings outside the limits count as invalid too</translation>
-    </message>
-    <message>
         <source>标准偏差 %1  极差 %2</source>
         <translation>SD %1  Range %2</translation>
     </message>
@@ -1073,20 +578,603 @@ Save them first?</translation>
         <translation>  Valid %1/%2</translation>
     </message>
     <message>
-        <source>限值须为数值，如 450 或 45.5</source>
-        <translation>A limit must be a number, such as 450 or 45.5</translation>
-    </message>
-    <message>
         <source>下限不能大于上限</source>
         <translation>The lower limit cannot be above the upper limit</translation>
     </message>
     <message>
-        <source>没有可用的打印机: 请先在系统中添加一台打印机。</source>
-        <translation>No printer is available: add a printer to the system first.</translation>
-    </message>
-    <message>
         <source>图表已送往打印机 %1</source>
         <translation>Chart sent to the printer %1</translation>
+    </message>
+    <message>
+        <source>校验读取</source>
+        <translation>Verified read</translation>
+    </message>
+    <message>
+        <source>每条记录读两次并比较，读入约需两倍时间</source>
+        <translation>Reads every record twice and compares; the upload takes about twice as long</translation>
+    </message>
+    <message>
+        <source>逐点判定</source>
+        <translation>Each reading</translation>
+    </message>
+    <message>
+        <source>任一有效读数超出上下限，记录即不合格；不选时判定平均值</source>
+        <translation>A record fails when any valid reading lies outside the limits; unchecked, the mean is judged</translation>
+    </message>
+    <message>
+        <source>没有可用的打印机: 请先在系统中添加一台打印机。
+也可以把图表另存为 PDF 文件。</source>
+        <translation>No printer is available: add a printer to the system first.
+You can save the chart as a PDF file instead.</translation>
+    </message>
+    <message>
+        <source>另存为 PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>%1: 先填写报表信息</source>
+        <translation>%1: report details first</translation>
+    </message>
+</context>
+<context>
+    <name>OutputOptionsDialog</name>
+    <message>
+        <source>打印机(&amp;P)</source>
+        <translation>&amp;Printer</translation>
+    </message>
+    <message>
+        <source>预览(&amp;V)</source>
+        <translation>Pre&amp;view</translation>
+    </message>
+    <message>
+        <source>文件 (PDF)(&amp;F)</source>
+        <translation>&amp;File (PDF)</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)...</source>
+        <translation>&amp;Setup...</translation>
+    </message>
+    <message>
+        <source>逐份打印(&amp;O)</source>
+        <translation>C&amp;ollate</translation>
+    </message>
+    <message>
+        <source>全部(&amp;A)</source>
+        <translation>&amp;All pages</translation>
+    </message>
+    <message>
+        <source>页码(&amp;G)</source>
+        <translation>Pa&amp;ges</translation>
+    </message>
+    <message>
+        <source>浏览(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>输出到</source>
+        <translation>Destination</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>长边翻转</source>
+        <translation>Long side</translation>
+    </message>
+    <message>
+        <source>短边翻转</source>
+        <translation>Short side</translation>
+    </message>
+    <message>
+        <source>打印机</source>
+        <translation>Printer</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>份数:</source>
+        <translation>Copies:</translation>
+    </message>
+    <message>
+        <source>双面打印:</source>
+        <translation>Duplex:</translation>
+    </message>
+    <message>
+        <source>页面范围</source>
+        <translation>Page range</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>报表另存为</source>
+        <translation>Save report as</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>报表信息(&amp;D)...</source>
+        <translation>Report &amp;details...</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolErrorText</name>
+    <message>
+        <source>记录数应答</source>
+        <translation>the record count reply</translation>
+    </message>
+    <message>
+        <source>存储记录%1的第%2段应答</source>
+        <translation>reply %2 of record %1</translation>
+    </message>
+    <message>
+        <source>等待%1时收到了未请求的数据</source>
+        <translation>data that was not asked for arrived while waiting for %1</translation>
+    </message>
+    <message>
+        <source>%1长度错误：收到 %2 字节，应为 %3 字节</source>
+        <translation>%1 has the wrong length: %2 bytes received, %3 expected</translation>
+    </message>
+    <message>
+        <source>%1不是记录数（首字节 %2）</source>
+        <translation>%1 is not a record count (first byte %2)</translation>
+    </message>
+    <message>
+        <source>数据错误</source>
+        <translation>Data error</translation>
+    </message>
+    <message>
+        <source>硬度计发来的数据有误：%1。
+上传已停止，之前读入的 %2 条记录已保留。</source>
+        <translation>The tester sent wrong data: %1.
+The upload has stopped; the %2 records read before are kept.</translation>
+    </message>
+    <message>
+        <source>存储记录%1读了 %2 次，没有两次相同</source>
+        <translation>record %1 was read %2 times and no two reads agreed</translation>
+    </message>
+</context>
+<context>
+    <name>RecordCsv</name>
+    <message>
+        <source>记录号</source>
+        <translation>Record no.</translation>
+    </message>
+    <message>
+        <source>测量日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>测量材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>硬度制/强度</source>
+        <translation>Scale/strength</translation>
+    </message>
+    <message>
+        <source>冲击装置</source>
+        <translation>Impact device</translation>
+    </message>
+    <message>
+        <source>冲击方向</source>
+        <translation>Impact direction</translation>
+    </message>
+    <message>
+        <source>冲击次数</source>
+        <translation>Impacts</translation>
+    </message>
+    <message>
+        <source>读数%1</source>
+        <translation>Reading %1</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Minimum</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>标准偏差</source>
+        <translation>Std. deviation</translation>
+    </message>
+    <message>
+        <source>极差</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>无效读数</source>
+        <translation>Invalid readings</translation>
+    </message>
+    <message>
+        <source>有效读数数</source>
+        <translation>Valid readings</translation>
+    </message>
+    <message>
+        <source>有效最大值</source>
+        <translation>Valid maximum</translation>
+    </message>
+    <message>
+        <source>有效最小值</source>
+        <translation>Valid minimum</translation>
+    </message>
+    <message>
+        <source>有效平均值</source>
+        <translation>Valid mean</translation>
+    </message>
+    <message>
+        <source>有效标准偏差</source>
+        <translation>Valid std. deviation</translation>
+    </message>
+    <message>
+        <source>有效极差</source>
+        <translation>Valid range</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower limit</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper limit</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>Verdict</translation>
+    </message>
+</context>
+<context>
+    <name>RecordSelectionText</name>
+    <message>
+        <source>没有选择任何记录。(No record chosen; write numbers and ranges like 1-5,9.)</source>
+        <translation>No record chosen; write numbers and ranges like 1-5,9.</translation>
+    </message>
+    <message>
+        <source>记录选择 %1 不是记录号或范围。(%1 is not a record number or a range like 1-5.)</source>
+        <translation>%1 is not a record number or a range like 1-5.</translation>
+    </message>
+    <message>
+        <source>记录号从 1 开始。(Record numbers start at 1: %1.)</source>
+        <translation>Record numbers start at 1: %1.</translation>
+    </message>
+    <message>
+        <source>范围 %1 的起点大于终点。(The range %1 runs backwards.)</source>
+        <translation>The range %1 runs backwards.</translation>
+    </message>
+    <message>
+        <source>记录选择 %1 超出最后一条记录 %2。(%1 goes past the last record, %2.)</source>
+        <translation>%1 goes past the last record, %2.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordTreeModel</name>
+    <message>
+        <source>存储记录</source>
+        <translation>Record </translation>
+    </message>
+    <message>
+        <source>冲击无效 (888)</source>
+        <translation>Failed impact (888)</translation>
+    </message>
+    <message>
+        <source>高于上限</source>
+        <translation>above the upper limit</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>below the lower limit</translation>
+    </message>
+    <message>
+        <source> (已损坏)</source>
+        <translation> (damaged)</translation>
+    </message>
+    <message>
+        <source>已损坏: 冲击次数 %1</source>
+        <translation>Damaged: impact count %1</translation>
+    </message>
+</context>
+<context>
+    <name>RecordUpload</name>
+    <message>
+        <source>Write to USB Derive Error</source>
+        <translation>Writing to the USB device failed.</translation>
+    </message>
+    <message>
+        <source>USB Error</source>
+        <translation>USB Error</translation>
+    </message>
+    <message>
+        <source>里氏硬度计无应答</source>
+        <translation>The hardness tester does not answer.</translation>
+    </message>
+    <message>
+        <source>里氏硬度计中没有数据</source>
+        <translation>The hardness tester holds no records.</translation>
+    </message>
+    <message>
+        <source>无存储记录</source>
+        <translation>No records</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>存储记录%1无法写成记录行，已略过</source>
+        <translation>Record %1 cannot be written as a record line and was left out</translation>
+    </message>
+    <message>
+        <source>记录 %1 已损坏: 冲击次数 %2</source>
+        <translation>Record %1 is damaged: impact count %2</translation>
+    </message>
+    <message>
+        <source>记录已损坏</source>
+        <translation>Damaged records</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDetailsDialog</name>
+    <message>
+        <source>报表信息</source>
+        <translation>Report details</translation>
+    </message>
+    <message>
+        <source>单位名称</source>
+        <translation>Company</translation>
+    </message>
+    <message>
+        <source>报告编号</source>
+        <translation>Report No.</translation>
+    </message>
+    <message>
+        <source>工件/试样</source>
+        <translation>Part / sample</translation>
+    </message>
+    <message>
+        <source>批号/炉号</source>
+        <translation>Lot / heat</translation>
+    </message>
+    <message>
+        <source>检验人员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>仪器型号/编号</source>
+        <translation>Instrument (model / serial)</translation>
+    </message>
+    <message>
+        <source>检测标准</source>
+        <translation>Test standard</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>打印签字栏 (检验 / 审核)</source>
+        <translation>Print signature lines (tested / approved)</translation>
+    </message>
+    <message>
+        <source>全部记录，或如 1-5,9</source>
+        <translation>All records, or e.g. 1-5,9</translation>
+    </message>
+    <message>
+        <source>打印记录</source>
+        <translation>Records to print</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>跳过</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ReportGenerator</name>
+    <message>
+        <source>硬度/强度测试报表</source>
+        <translation>Hardness / Strength Test Report</translation>
+    </message>
+    <message>
+        <source>(续)</source>
+        <translation>(cont.)</translation>
+    </message>
+    <message>
+        <source>测试材料: </source>
+        <translation>Material: </translation>
+    </message>
+    <message>
+        <source>硬度制: </source>
+        <translation>Scale:  </translation>
+    </message>
+    <message>
+        <source>强度:   </source>
+        <translation>Strength</translation>
+    </message>
+    <message>
+        <source>测试日期:</source>
+        <translation>Date:    </translation>
+    </message>
+    <message>
+        <source>冲击装置: </source>
+        <translation>Device:   </translation>
+    </message>
+    <message>
+        <source>冲击方向</source>
+        <translation>Angle:  </translation>
+    </message>
+    <message>
+        <source>冲击次数: </source>
+        <translation>Impacts:  </translation>
+    </message>
+    <message>
+        <source>最大值:  </source>
+        <translation>Max:     </translation>
+    </message>
+    <message>
+        <source>最小值:  </source>
+        <translation>Min:     </translation>
+    </message>
+    <message>
+        <source>平均值: </source>
+        <translation>Mean:   </translation>
+    </message>
+    <message>
+        <source>单位名称: </source>
+        <translation>Company: </translation>
+    </message>
+    <message>
+        <source>报告编号: </source>
+        <translation>Rep. no.: </translation>
+    </message>
+    <message>
+        <source>工件/试样: </source>
+        <translation>Workpiece: </translation>
+    </message>
+    <message>
+        <source>批号/炉号: </source>
+        <translation>Lot/heat: </translation>
+    </message>
+    <message>
+        <source>检验人员: </source>
+        <translation>Operator: </translation>
+    </message>
+    <message>
+        <source>仪器型号/编号: </source>
+        <translation>Instrument: </translation>
+    </message>
+    <message>
+        <source>检测标准: </source>
+        <translation>Standard: </translation>
+    </message>
+    <message>
+        <source>备注: </source>
+        <translation>Note: </translation>
+    </message>
+    <message>
+        <source>读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限</source>
+        <translation>Marks: * failed  ↑ above upper  ↓ below lower</translation>
+    </message>
+    <message>
+        <source>   统计不含无效读数</source>
+        <translation>   stats without invalid</translation>
+    </message>
+    <message>
+        <source>标准差:  </source>
+        <translation>Std dev:</translation>
+    </message>
+    <message>
+        <source>极差:    </source>
+        <translation>Range:</translation>
+    </message>
+    <message>
+        <source>有效数: </source>
+        <translation>Valid:</translation>
+    </message>
+    <message>
+        <source>下限:    </source>
+        <translation>Lower:</translation>
+    </message>
+    <message>
+        <source>上限:    </source>
+        <translation>Upper:</translation>
+    </message>
+    <message>
+        <source>判定:   </source>
+        <translation>Result: </translation>
+    </message>
+    <message>
+        <source>检验: ________________        审核: ________________        日期: ____________</source>
+        <translation>Tester: ______________        Checker: _____________        Date: ____________</translation>
+    </message>
+    <message>
+        <source>   逐点判定</source>
+        <translation>   each reading judged</translation>
+    </message>
+</context>
+<context>
+    <name>ReportLabels</name>
+    <message>
+        <source>第  %1  页</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>日期:   </source>
+        <translation>Date:   </translation>
+    </message>
+    <message>
+        <source> / 共  %1  页</source>
+        <translation> of %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPdf</name>
+    <message>
+        <source>无法把报表写入 &quot;%1&quot;: %2。</source>
+        <translation>The report cannot be written to &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>PDF 无法开始</source>
+        <translation>the PDF could not be started</translation>
+    </message>
+    <message>
+        <source>PDF 无法完成</source>
+        <translation>the PDF could not be finished</translation>
+    </message>
+    <message>
+        <source>它不是普通文件</source>
+        <translation>it is not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>ReportStatusWindow</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>ReportSystem</name>
+    <message>
+        <source>无法启动打印机。</source>
+        <translation>The printer could not be started.</translation>
+    </message>
+    <message>
+        <source>报表未能打印完。</source>
+        <translation>The report could not be printed.</translation>
+    </message>
+    <message>
+        <source>报表预览不可用。</source>
+        <translation>The report preview is not available.</translation>
+    </message>
+</context>
+<context>
+    <name>StartOptions</name>
+    <message>
+        <source>无法读取模拟硬度计的记录。(%1)</source>
+        <translation>The simulated tester&apos;s records cannot be read. (%1)</translation>
     </message>
 </context>
 </TS>

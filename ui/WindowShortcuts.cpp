@@ -5,9 +5,13 @@
 #include <QShortcut>
 
 #include "AboutBox.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
+
+QKeySequence ReportWithDetailsKey() {
+    return QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P);
+}
 
 QKeySequence ShortcutOf(CommandButton button) {
     switch (button) {
@@ -25,7 +29,7 @@ QKeySequence ShortcutOf(CommandButton button) {
     return {};
 }
 
-void InstallShortcuts(TForm1& form) {
+void InstallShortcuts(MainWindow& form) {
     for (CommandButton button : {CommandButton::Read, CommandButton::Save, CommandButton::Open,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         QPushButton* target = form.Button(button);
@@ -34,12 +38,22 @@ void InstallShortcuts(TForm1& form) {
             QStringLiteral("%1 (%2)").arg(target->text(), key.toString(QKeySequence::NativeText));
         if (button == CommandButton::Open)
             tip += QStringLiteral("\n") +
-                   QCoreApplication::translate("TForm1", "右键单击: 最近打开的文件");
+                   QCoreApplication::translate("MainWindow", "右键单击: 最近打开的文件");
+        if (button == CommandButton::PrintReport)
+            tip += QStringLiteral("\n") +
+                   QCoreApplication::translate("MainWindow", "%1: 先填写报表信息")
+                       .arg(ReportWithDetailsKey().toString(QKeySequence::NativeText));
         target->setToolTip(tip);
         auto* shortcut = new QShortcut(key, &form);
         // click() does nothing on a disabled button: the button states guard the keys too.
         QObject::connect(shortcut, &QShortcut::activated, target, [target] { target->click(); });
     }
+    // The report with its details asked first; the print-report button's state guards it too.
+    auto* withDetails = new QShortcut(ReportWithDetailsKey(), &form);
+    QObject::connect(withDetails, &QShortcut::activated, &form, [&form] {
+        if (form.Button(CommandButton::PrintReport)->isEnabled())
+            form.RunCommand([&form] { form.PrintReportWithDetails(); });
+    });
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), &form);
     QObject::connect(about, &QShortcut::activated, &form, [&form] { ShowAboutBox(&form); });
 }

@@ -50,14 +50,23 @@ std::string ProtocolReason(const UploadProtocolError& error) {
             english = where.English + " is not a count: its first byte is " + Hex(error.Received) +
                       ", not " + Hex(error.Expected);
             break;
-        case ReplyFault::ImpactCountOutOfRange:
-            chinese = "存储记录" + std::to_string(error.Record) + " 的冲击次数为 " + received +
-                      "，不在 1 到 32 之间";
-            english = "record " + std::to_string(error.Record) + " has an impact count of " +
-                      received + ", not 1 to 32";
+        case ReplyFault::ReadsDisagree:
+            chinese = "存储记录" + std::to_string(error.Record) + "读了 " + received +
+                      " 次，没有两次相同";
+            english = "record " + std::to_string(error.Record) + " was read " + received +
+                      " times and no two reads agreed";
             break;
     }
     return "数据错误：" + chinese + "。(Data error: " + english + ".)";
+}
+
+std::string NoticeText(const UploadNotice& notice) {
+    if (notice.Kind == UploadNoticeKind::RecordSkipped) {
+        const std::string record = std::to_string(notice.Record);
+        return "存储记录" + record + "无法写成记录行，已略过。(Record " + record +
+               " cannot be written as a record line and was left out.)";
+    }
+    return "Write to USB Derive Error";
 }
 
 }  // namespace
@@ -80,8 +89,8 @@ std::string InterruptionReason(const HeadlessUploadResult& result) {
             break;
     }
     // A failed write comes before the time-out it leads to, and explains it.
-    for (const std::string& message : result.Messages) {
-        reason += " " + message;
+    for (const UploadNotice& notice : result.Notices) {
+        reason += " " + NoticeText(notice);
     }
     return reason;
 }

@@ -10,8 +10,13 @@ namespace {
 class CsvExportTest : public SaveOpenTest {
   protected:
     void Export(const QString& path) { Save(path, CsvFilterIndex); }
+    RecordCsvOptions WithSeparator() const {
+        RecordCsvOptions options;
+        options.DecimalSeparator = sep();
+        return options;
+    }
     QByteArray ExpectedCsv() const {
-        return QByteArray::fromStdString(FormatRecordCsv(Sample(), sep()));
+        return QByteArray::fromStdString(FormatRecordCsv(Sample(), WithSeparator()));
     }
 };
 
@@ -89,7 +94,7 @@ TEST_F(CsvExportTest, TheRecordNumberColumnNamesTheRecordAsItsNodeDoes) {
     using namespace fixtures;
     form->ClearRecords();
     form->Lines() = WithHeader({Line(SteelHL, {450, 460}, sep())});
-    form->RecordAppended(517, 1);
+    AppendUploaded(517, 1);
     Export(PathOf("single.csv"));
     EXPECT_TRUE(dialogs.Messages.empty());
     const QList<QByteArray> rows = ReadFile(PathOf("single.csv")).mid(3).split('\n');

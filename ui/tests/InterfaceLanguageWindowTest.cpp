@@ -128,7 +128,7 @@ const LanguageTexts Languages[] = {
      "Record numbers start at 1: \"0\".",
      "Hardness / Strength Test Report",
      "\u3000Page 1",
-     "Date:   12/10/26   ",
+     "Date:   2026-12-10   ",
      {"Material: Steel/cast st.  Scale:  HRC             Date:    2024/05/17",
       "Device:   D               Angle:                  Impacts:  3", "45.3    88.8    46.1    ",
       "Max:     88.8            Min:     45.3            Mean:   60.1", " "},
@@ -155,7 +155,7 @@ class InterfaceLanguageTest : public SaveOpenTest,
     void SetUp() override {
         ASSERT_TRUE(translation.Missing().isEmpty())
             << translation.Missing().join(' ').toStdString();
-        form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+        form = std::make_unique<MainWindow>(bus, dispatcher, &dialogs);
     }
 
     static QString S(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -176,7 +176,7 @@ class InterfaceLanguageTest : public SaveOpenTest,
 
     // The captions, texts and tips of every control, the status bar and the tree included.
     std::vector<QString> ShownTexts() const {
-        std::vector<QString> shown = {form->windowTitle(), form->Chart1()->Title()->text()};
+        std::vector<QString> shown = {form->windowTitle(), form->Chart()->Title()->text()};
         for (const QWidget* widget : form->findChildren<QWidget*>()) {
             shown.push_back(widget->toolTip());
             if (const auto* label = qobject_cast<const QLabel*>(widget))
@@ -208,7 +208,7 @@ TEST_P(InterfaceLanguageTest, WindowTexts) {
     }
     EXPECT_EQ(form->StatusPanel(1)->text(), S(texts.NotConnected));
     EXPECT_EQ(Text("Label1"), S(texts.MaterialCaption));
-    EXPECT_EQ(form->Chart1()->Title()->text(), S(texts.ChartTitle));
+    EXPECT_EQ(form->Chart()->Title()->text(), S(texts.ChartTitle));
 
     WriteFile(PathOf("records.txt"), FileContent(Sample()));
     Open(PathOf("records.txt"));
@@ -255,7 +255,7 @@ TEST_P(InterfaceLanguageTest, LabRowTextsFit) {
     if (GetParam().Language == InterfaceLanguage::Chinese) {
         EXPECT_EQ(form->findChild<QCheckBox*>(QStringLiteral("ExcludeInvalid"))->geometry(),
                   QRect(304, 8, 76, 15));
-        EXPECT_EQ(form->findChild<QCheckBox*>(QStringLiteral("RejectOutside"))->geometry(),
+        EXPECT_EQ(form->findChild<QCheckBox*>(QStringLiteral("EachReading"))->geometry(),
                   QRect(304, 23, 76, 15));
     }
 }
@@ -283,9 +283,9 @@ TEST_P(InterfaceLanguageTest, CsvExport) {
 
     if (texts.Language == InterfaceLanguage::Chinese) {
         RecordCsvOptions plain;
+        plain.DecimalSeparator = sep();
         plain.Quality = form->Lab().Quality();
-        EXPECT_EQ(ReadFile(PathOf("table.csv")).toStdString(),
-                  FormatRecordCsv(Sample(), {}, sep(), plain));
+        EXPECT_EQ(ReadFile(PathOf("table.csv")).toStdString(), FormatRecordCsv(Sample(), plain));
     }
 }
 
@@ -315,7 +315,7 @@ TEST_P(InterfaceLanguageTest, ReportPage) {
     const LanguageTexts& texts = GetParam();
     RecordingPageWriter writer;
     const QString date = PrintDateText(QDate(2026, 12, 10));
-    ReportSystem1Print(writer, WithHeader({Line(SteelHRC, {453, 888, 461}, '.')}), '.', date);
+    PrintReportBody(writer, WithHeader({Line(SteelHRC, {453, 888, 461}, '.')}), '.', date);
     std::vector<QString> lines;
     for (const RecordedOperation& op : writer.Operations()) {
         if (op.Type == RecordedOperation::Kind::Text)
@@ -324,10 +324,11 @@ TEST_P(InterfaceLanguageTest, ReportPage) {
     ASSERT_EQ(lines.size(), 4u + texts.ReportBlock.size());
     EXPECT_EQ(lines[0], S(texts.ReportTitle));
     EXPECT_EQ(lines[1], S(texts.PageLabel));
-    // The user's own short date stays where the system speaks the report's language.
+    // The user's own Chinese short date stays where the system speaks Chinese; the English
+    // report's date is the same everywhere.
     const QLocale::Language spoken =
         texts.Language == InterfaceLanguage::Chinese ? QLocale::Chinese : QLocale::English;
-    if (QLocale::system().language() != spoken) {
+    if (spoken == QLocale::English || QLocale::system().language() != spoken) {
         EXPECT_EQ(lines[2], S(texts.DateLabel));
     }
     EXPECT_EQ(lines[3], QStringLiteral("No. 1"));
@@ -356,7 +357,7 @@ TEST_P(InterfaceLanguageTest, ReportLabLines) {
     options.ExcludeInvalid = true;
     const RecordEvaluation evaluation = EvaluateRecord({45.3, 88.8, 46.1}, true, options);
     const std::string spread = SpreadLine(evaluation, true, 3, '.');
-    const std::string limits = LimitsLine(options.Limits, evaluation.MeanVerdict, '.');
+    const std::string limits = LimitsLine(options.Limits, evaluation.RecordVerdict, '.');
     EXPECT_EQ(QString::fromStdString(spread), S(texts.SpreadLine)) << spread;
     EXPECT_EQ(QString::fromStdString(limits), S(texts.LimitsLine));
     EXPECT_EQ(PageLabelOf(2, 3), S(texts.PageOfPages));

@@ -18,12 +18,14 @@
 #include "CsvText.h"
 #include "DetailPanel.h"
 #include "LabSettings.h"
+#include "LimitInput.h"
+#include "LimitInputText.h"
 #include "NumberText.h"
 #include "RecordSelection.h"
 #include "RecordSelectionText.h"
 #include "RecordTreeModel.h"
 #include "ReportSystem.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
@@ -31,19 +33,6 @@ namespace {
 
 QString Number(double value, char decimalSeparator) {
     return QString::fromStdString(FormatGeneral(value, decimalSeparator));
-}
-
-// A limit as typed: empty for none; '.' or the locale's separator before the decimals.
-std::optional<std::optional<double>> ParseLimitText(const QString& typed) {
-    QString text = typed.trimmed();
-    if (text.isEmpty())
-        return std::optional<double>{};
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return std::optional<double>{value};
 }
 
 // A caption whose text is wider than its box grows to the left, as far as `leftmost`; its
@@ -60,23 +49,23 @@ void WidenLeftward(QLabel* caption, int leftmost) {
 
 }  // namespace
 
-void TForm1::BuildQualityControls() {
+void MainWindow::BuildQualityControls() {
     if (!labSettings_)
         labSettings_ = std::make_unique<LabSettings>();
     // Panel5's top row holds only the record number (16..121); the row beside it is free.
     auto label = [this](const QString& text, QRect geometry) {
-        auto* caption = new QLabel(text, panel5_);
+        auto* caption = new QLabel(text, detailPanel_);
         caption->setGeometry(geometry);
         return caption;
     };
     // The row was laid out for the Chinese texts; a longer translation takes the free room to
     // the left of its field instead of being cut.
     WidenLeftward(label(tr("下限"), {136, 16, 25, 13}), 92);
-    lowerEdit_ = new QLineEdit(panel5_);
+    lowerEdit_ = new QLineEdit(detailPanel_);
     lowerEdit_->setObjectName(QStringLiteral("LowerLimit"));
     lowerEdit_->setGeometry(162, 12, 50, 21);
     WidenLeftward(label(tr("上限"), {220, 16, 25, 13}), 214);
-    upperEdit_ = new QLineEdit(panel5_);
+    upperEdit_ = new QLineEdit(detailPanel_);
     upperEdit_->setObjectName(QStringLiteral("UpperLimit"));
     upperEdit_->setGeometry(246, 12, 50, 21);
     for (QLineEdit* edit : {lowerEdit_, upperEdit_}) {
@@ -85,7 +74,7 @@ void TForm1::BuildQualityControls() {
         connect(edit, &QLineEdit::editingFinished, this, [this] { LimitsEdited(); });
     }
     // Two small boxes stacked in the row's 30 pixels.
-    excludeBox_ = new QCheckBox(tr("剔除无效"), panel5_);
+    excludeBox_ = new QCheckBox(tr("剔除无效"), detailPanel_);
     excludeBox_->setObjectName(QStringLiteral("ExcludeInvalid"));
     excludeBox_->setGeometry(304, 8, 76, 15);
     excludeBox_->setToolTip(tr("最大值、最小值、平均值不计无效读数 (888)"));
@@ -94,25 +83,25 @@ void TForm1::BuildQualityControls() {
         labSettings_->SetExcludeInvalid(on);
         QualityChanged();
     });
-    rejectBox_ = new QCheckBox(tr("超限无效"), panel5_);
-    rejectBox_->setObjectName(QStringLiteral("RejectOutside"));
-    rejectBox_->setGeometry(304, 23, 76, 15);
-    rejectBox_->setToolTip(tr("超出上下限的读数也算无效读数"));
-    rejectBox_->setChecked(labSettings_->RejectOutside());
-    connect(rejectBox_, &QCheckBox::toggled, this, [this](bool on) {
-        labSettings_->SetRejectOutside(on);
+    eachReadingBox_ = new QCheckBox(tr("逐点判定"), detailPanel_);
+    eachReadingBox_->setObjectName(QStringLiteral("EachReading"));
+    eachReadingBox_->setGeometry(304, 23, 76, 15);
+    eachReadingBox_->setToolTip(tr("任一有效读数超出上下限，记录即不合格；不选时判定平均值"));
+    eachReadingBox_->setChecked(labSettings_->EachReading());
+    connect(eachReadingBox_, &QCheckBox::toggled, this, [this](bool on) {
+        labSettings_->SetEachReading(on);
         QualityChanged();
     });
     // A translation wider than the boxes' 76 pixels widens both; the spread beside them gives
     // up that room, and the verdict keeps its place.
     const int boxWidth =
-        std::max({76, excludeBox_->sizeHint().width(), rejectBox_->sizeHint().width()});
+        std::max({76, excludeBox_->sizeHint().width(), eachReadingBox_->sizeHint().width()});
     excludeBox_->resize(boxWidth, excludeBox_->height());
-    rejectBox_->resize(boxWidth, rejectBox_->height());
+    eachReadingBox_->resize(boxWidth, eachReadingBox_->height());
     const int spreadLeft = std::max(384, 304 + boxWidth + 4);
     spreadLabel_ = label(QString(), {spreadLeft, 16, 524 - spreadLeft, 13});
     spreadLabel_->setObjectName(QStringLiteral("Spread"));
-    verdictLabel_ = new QLabel(panel5_);
+    verdictLabel_ = new QLabel(detailPanel_);
     verdictLabel_->setObjectName(QStringLiteral("Verdict"));
     verdictLabel_->setGeometry(528, 8, 81, 30);
     verdictLabel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -120,13 +109,13 @@ void TForm1::BuildQualityControls() {
     verdictLabel_->hide();
     // Taken by a click: Tab keeps going round the tree and the five buttons only.
     for (QWidget* input :
-         std::initializer_list<QWidget*>{lowerEdit_, upperEdit_, excludeBox_, rejectBox_}) {
+         std::initializer_list<QWidget*>{lowerEdit_, upperEdit_, excludeBox_, eachReadingBox_}) {
         input->setFocusPolicy(Qt::ClickFocus);
     }
     model_->SetQuality(labSettings_->Quality());
 }
 
-void TForm1::ShowSpread(const QString& spread, const QString& used) {
+void MainWindow::ShowSpread(const QString& spread, const QString& used) {
     // One line in the middle of the row while it fits; else the count of valid readings goes
     // onto a second line, in the row's full height, rather than being cut.
     const int width = spreadLabel_->width();
@@ -137,20 +126,21 @@ void TForm1::ShowSpread(const QString& spread, const QString& used) {
     spreadLabel_->setGeometry(spreadLabel_->x(), fits ? 16 : 8, width, fits ? 13 : 30);
 }
 
-void TForm1::UseLabSettings(std::unique_ptr<LabSettings> settings) {
+void MainWindow::UseLabSettings(std::unique_ptr<LabSettings> settings) {
     labSettings_ = std::move(settings);
     excludeBox_->setChecked(labSettings_->ExcludeInvalid());
-    rejectBox_->setChecked(labSettings_->RejectOutside());
+    eachReadingBox_->setChecked(labSettings_->EachReading());
     QualityChanged();
 }
 
-void TForm1::ShowRecordWithQuality(const RecordView& record) {
+void MainWindow::ShowRecordWithQuality(const RecordView& record) {
     shownView_ = record;
     shownScaleKey_ = ScaleKey(record.Settings);
     const ToleranceLimits limits = labSettings_->Limits(shownScaleKey_);
     for (QLineEdit* edit : {lowerEdit_, upperEdit_}) {
         edit->setEnabled(true);
         edit->setStyleSheet(QString());
+        edit->setToolTip(tr("本硬度制的公差限，留空为不设"));
     }
     lowerEdit_->setText(limits.Lower ? Number(*limits.Lower, decimalSeparator_) : QString());
     upperEdit_->setText(limits.Upper ? Number(*limits.Upper, decimalSeparator_) : QString());
@@ -161,11 +151,11 @@ void TForm1::ShowRecordWithQuality(const RecordView& record) {
     if (options.ExcludeInvalid && evaluation.InvalidCount > 0) {
         shown.Statistics = evaluation.Used;  // Max, Min and mean of the valid readings
     }
-    panel5_->ShowRecordDetails(shown);
+    detailPanel_->ShowRecordDetails(shown);
     if (options.Active()) {
-        chart1_->SetLimitMarks({options.Limits, evaluation.Marks});
-    } else if (!chart1_->LimitMarks().Marks.empty() || chart1_->LimitMarks().Limits.Any()) {
-        chart1_->SetLimitMarks({});
+        chart_->SetLimitMarks({options.Limits, evaluation.Marks});
+    } else if (!chart_->LimitMarks().Marks.empty() || chart_->LimitMarks().Limits.Any()) {
+        chart_->SetLimitMarks({});
     }
 
     const QString spread =
@@ -178,50 +168,57 @@ void TForm1::ShowRecordWithQuality(const RecordView& record) {
     }
     ShowSpread(spread, used);
 
-    if (evaluation.MeanVerdict == Verdict::NotJudged) {
+    if (evaluation.RecordVerdict == Verdict::NotJudged) {
         verdictLabel_->hide();
         return;
     }
-    const bool pass = evaluation.MeanVerdict == Verdict::Pass;
-    verdictLabel_->setText(CodeTableText(VerdictText(evaluation.MeanVerdict)));
-    verdictLabel_->setStyleSheet(evaluation.MeanVerdict == Verdict::NoMean ? QString()
+    const bool pass = evaluation.RecordVerdict == Verdict::Pass;
+    verdictLabel_->setText(CodeTableText(VerdictText(evaluation.RecordVerdict)));
+    verdictLabel_->setStyleSheet(evaluation.RecordVerdict == Verdict::NoValidReading ? QString()
                                  : pass ? QStringLiteral("color: #007000; font-weight: bold")
                                         : QStringLiteral("color: #c00000; font-weight: bold"));
     verdictLabel_->show();
 }
 
-void TForm1::LimitsEdited() {
+void MainWindow::LimitsEdited() {
     if (!shownView_)
         return;
-    const auto lower = ParseLimitText(lowerEdit_->text());
-    const auto upper = ParseLimitText(upperEdit_->text());
-    QLineEdit* wrong = !lower ? lowerEdit_ : !upper ? upperEdit_ : nullptr;
-    if (wrong == nullptr && CheckLimits({*lower, *upper}) == LimitsProblem::LowerAboveUpper) {
+    // The locale's separator or '.', never a thousands comma: "1,000" is refused, not read as 1.
+    const LimitInput lower = ParseLimitInput(lowerEdit_->text().toStdString(), decimalSeparator_);
+    const LimitInput upper = ParseLimitInput(upperEdit_->text().toStdString(), decimalSeparator_);
+    const bool lowerWrong = lower.Problem != LimitProblem::None;
+    QLineEdit* wrong = lowerWrong                            ? lowerEdit_
+                       : upper.Problem != LimitProblem::None ? upperEdit_
+                                                             : nullptr;
+    QString why;
+    if (wrong != nullptr) {
+        why = LimitInputText::Of(lowerWrong ? lower : upper, decimalSeparator_);
+    } else if (CheckLimits({lower.Value, upper.Value}) == LimitsProblem::LowerAboveUpper) {
         wrong = lowerEdit_;
+        why = tr("下限不能大于上限");
     }
     if (wrong != nullptr) {
         // Kept as typed and marked, so the user can correct it; nothing is applied.
         wrong->setStyleSheet(QStringLiteral("color: #c00000"));
-        wrong->setToolTip(!lower || !upper ? tr("限值须为数值，如 450 或 45.5")
-                                           : tr("下限不能大于上限"));
+        wrong->setToolTip(why);
         return;
     }
-    const ToleranceLimits limits{*lower, *upper};
+    const ToleranceLimits limits{lower.Value, upper.Value};
     if (limits == labSettings_->Limits(shownScaleKey_))
         return;
     labSettings_->SetLimits(shownScaleKey_, limits);
     QualityChanged();
 }
 
-void TForm1::QualityChanged() {
+void MainWindow::QualityChanged() {
     model_->SetQuality(labSettings_->Quality());
     if (shownView_)
         ShowRecordWithQuality(*shownView_);
 }
 
-std::vector<std::size_t> TForm1::SelectedRecordLines() const {
+std::vector<std::size_t> MainWindow::SelectedRecordLines() const {
     std::vector<std::size_t> chosen;
-    for (const QModelIndex& row : treeView1_->selectionModel()->selectedRows()) {
+    for (const QModelIndex& row : recordTree_->selectionModel()->selectedRows()) {
         const std::optional<RecordTreeModel::RecordEntry> record = model_->RecordAt(row);
         if (record && record->LineIndex > 0 &&
             static_cast<std::size_t>(record->LineIndex) < recordLines_.size()) {
@@ -236,7 +233,7 @@ std::vector<std::size_t> TForm1::SelectedRecordLines() const {
     return chosen;
 }
 
-QString TForm1::RecordListText(const std::vector<std::size_t>& lines) {
+QString MainWindow::RecordListText(const std::vector<std::size_t>& lines) {
     QStringList parts;
     for (std::size_t i = 0; i < lines.size();) {
         std::size_t j = i;
@@ -249,15 +246,17 @@ QString TForm1::RecordListText(const std::vector<std::size_t>& lines) {
     return parts.join(QLatin1Char(','));
 }
 
-RecordCsvOptions TForm1::CsvOptions() const {
+RecordCsvOptions MainWindow::CsvOptions() const {
     RecordCsvOptions options;
+    options.DecimalSeparator = decimalSeparator_;
+    options.RecordNumbers = RecordNumbersByLine();
     options.Quality = labSettings_->Quality();
     options.Records = SelectedRecordLines();
     options.Texts = TranslatedCsvTexts();
     return options;
 }
 
-bool TForm1::PrepareReportContent() {
+bool MainWindow::PrepareReportContent() {
     const std::size_t count = recordLines_.empty() ? 0 : recordLines_.size() - 1;
     ReportDetailsChoice proposed{labSettings_->Details(), RecordListText(SelectedRecordLines())};
     const std::optional<ReportDetailsChoice> choice = dialogs_.AskReportDetails(proposed, count);
@@ -276,7 +275,7 @@ bool TForm1::PrepareReportContent() {
             throw std::invalid_argument(RecordSelectionText::Of(chosen, count).toStdString());
         content.Records = chosen.Records;
     }
-    reportSystem1_->SetContent(std::move(content));
+    reports_->SetContent(std::move(content));
     return true;
 }
 
