@@ -1,6 +1,7 @@
 #pragma once
 // Record lines, archive locations for each backend and a clean archive for every case.
 
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <cstdlib>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "Archive.h"
 #include "RecordFile.h"
+#include "ServerConnection.h"
 #include "SqlArchive.h"
 #include "TempFolder.h"
 
@@ -58,9 +60,17 @@ class ArchivePlace {
         if (server == nullptr || *server == '\0')
             return;
         location_ = {server};
-        SqlArchive archive(location_);
-        QSqlQuery(archive.Database())
-            .exec("DROP TABLE IF EXISTS details_versions, records, sources, leebdesk_schema");
+        // A plain connection: the server may hold what an archive refuses to open (a newer
+        // schema left by an earlier case).
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "reset");
+            db.setConnectOptions(ServerConnectOptions(server));
+            if (db.open())
+                QSqlQuery(db).exec(
+                    "DROP TABLE IF EXISTS details_versions, records, sources, leebdesk_schema");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("reset");
     }
     const ArchiveLocation& Location() const { return location_; }
     bool Available() const { return !location_.Text.empty(); }
