@@ -106,14 +106,14 @@ TEST_F(ConnectionWindowTest, AnotherDeviceIsNeverOpenedNorRead) {
     EXPECT_EQ(bus->OutstandingReads(keyboard), 0);
     EXPECT_EQ(bus->QueuedInputReports(keyboard), 1);
     // A keystroke must not arm the automatic upload start.
-    EXPECT_FALSE(form->AutoStartArmed());
+    EXPECT_FALSE(form->Upload().AutoStartArmed());
 }
 
 TEST_F(ConnectionWindowTest, TheTestersFirstReportArmsTheAutomaticStart) {
     const SimulatedDeviceId tester = PlugTester("tester");
     Pump();
     bus->QueueInputReport(tester, {0, 0x41, 0x55, 0x54, 0x4F});
-    EXPECT_TRUE(dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms));
+    EXPECT_TRUE(dispatcher->ProcessUntil([&] { return form->Upload().AutoStartArmed(); }, 2000ms));
 }
 
 }  // namespace

@@ -239,7 +239,7 @@ TEST_F(DesktopWindowTest, CaptionAndFeedbackFollowOpenSaveExportAndUpload) {
 
     // Records that come from the tester belong to no file until saved.
     ShowAsUploaded(Sample());
-    form->UploadEnded(UploadOutcome::Complete);
+    form->Upload().UploadEnded(UploadOutcome::Complete);
     EXPECT_EQ(form->windowTitle(), MainWindow::Caption);
     EXPECT_EQ(form->FeedbackPanel()->text(), QStringLiteral("已读入 3 条记录"));
     // The design's status panels stay where they were.
