@@ -103,10 +103,14 @@ ErrorText::Refusal ErrorText::OpenRefusal(const RecordFileError& error, const QS
             return {tr("无法读取文件 %1\n(%2)").arg(shownPath, reason), tr("文件读取错误")};
         }
     }
-    const QString where = tr("文件 %1 第 %2 行: %3")
-                              .arg(shownPath, QString::number(error.LineNumber()), cause);
-    return {tr("文句格式不正确!\n请重新输入文件名......") + QStringLiteral("\n\n") + where,
-            tr("文件格式错误")};
+    const QString line = QString::number(error.LineNumber());
+    const QString where = tr("文件 %1 第 %2 行: %3").arg(shownPath, line, cause);
+    // A file that is no record file at all is the wrong file; one with a bad line is the
+    // right file with a fault in it, and the heading says where.
+    const QString heading = error.Problem() == FileProblem::NotARecordFile
+                                ? tr("文句格式不正确!\n请重新输入文件名......")
+                                : tr("第 %1 行无法读取").arg(line);
+    return {heading + QStringLiteral("\n\n") + where, tr("文件格式错误")};
 }
 
 QString ErrorText::SystemReason(int errorNumber) {

@@ -406,6 +406,10 @@ Please enter another file name.</translation>
         <source>文件格式错误</source>
         <translation>Wrong file format</translation>
     </message>
+    <message>
+        <source>第 %1 行无法读取</source>
+        <translation>Line %1 cannot be read</translation>
+    </message>
 </context>
 <context>
     <name>LabRow</name>
@@ -561,6 +565,10 @@ Save them first?</translation>
     <message>
         <source>图表已送往打印机 %1</source>
         <translation>Chart sent to the printer %1</translation>
+    </message>
+    <message>
+        <source>未连接硬度计</source>
+        <translation>No tester connected</translation>
     </message>
 </context>
 <context>

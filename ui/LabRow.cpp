@@ -110,9 +110,9 @@ LabRow::LabRow(LabSettings& settings, char decimalSeparator, QWidget* detailPane
     verdictLabel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     verdictLabel_->setAlignment(Qt::AlignCenter);
     verdictLabel_->hide();
-    // Taken by a click: Tab keeps going round the tree and the five buttons only.
+    // Reached by a click and by Tab (the window puts them after the five buttons).
     for (QWidget* input : Inputs()) {
-        input->setFocusPolicy(Qt::ClickFocus);
+        input->setFocusPolicy(Qt::StrongFocus);
     }
 }
 

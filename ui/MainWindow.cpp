@@ -117,12 +117,19 @@ void MainWindow::BuildControls() {
     client->SetParts(parts);
     BuildLabRow();  // needs the tree's model and the detail panel
     BuildStatusBar();
-    // Tab goes round the tree and the five buttons; the chart and the detail panel show and
-    // take no input.
+    // Tab goes round the tree, the five buttons and the lab's inputs; the chart and the
+    // detail panel show and take no input.
     chart_->setFocusPolicy(Qt::NoFocus);
     for (QWidget* part : chart_->findChildren<QWidget*>())
         part->setFocusPolicy(Qt::NoFocus);
     setTabOrder(recordTree_, Button(CommandButton::Read));
+    // After the buttons the lab's inputs, then back to the tree.
+    QWidget* previous = Button(CommandButton::Open);
+    for (QWidget* input : labRow_->Inputs()) {
+        setTabOrder(previous, input);
+        previous = input;
+    }
+    setTabOrder(previous, recordTree_);
 }
 
 QWidget* MainWindow::BuildRecordPanel() {

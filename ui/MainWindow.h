@@ -83,6 +83,8 @@ class MainWindow : public QMainWindow {
     }
     // The status bar's message panel, after the design's three: what the last command did.
     void ShowFeedback(const QString& text);
+    // The read command found no tester plugged in: the message panel says so.
+    void TellNoTester();
     QLabel* FeedbackPanel() const { return feedback_; }
 
     // The parts, for the commands and for checks.

@@ -94,11 +94,19 @@ void MainWindow::ReadRecordsClicked() {
         startAfterQuestion_ = true;
         return;
     }
-    // Without a tester the upload touches no record, so there is nothing to ask.
-    if (DeviceConnected() && !MayReplaceRecords(RecordsReplacedBy::Upload))
+    // Without a tester the upload touches no record, so there is nothing to ask; the button
+    // is enabled after an open, and a press that does nothing must say why.
+    if (!DeviceConnected())
+        TellNoTester();
+    else if (!MayReplaceRecords(RecordsReplacedBy::Upload))
         return;
     if (!closed_)
         upload_->Start();
+}
+
+void MainWindow::TellNoTester() {
+    if (ActiveDevice() == nullptr)
+        ShowFeedback(tr("未连接硬度计"));
 }
 
 void MainWindow::AutoStartTimerFired() {

@@ -38,7 +38,12 @@ void InstallShortcuts(MainWindow& form) {
         target->setToolTip(tip);
         auto* shortcut = new QShortcut(key, &form);
         // click() does nothing on a disabled button: the button states guard the keys too.
-        QObject::connect(shortcut, &QShortcut::activated, target, [target] { target->click(); });
+        // Only the read key says why it did nothing when the reason is a missing tester.
+        QObject::connect(shortcut, &QShortcut::activated, target, [target, button, &form] {
+            if (button == CommandButton::Read && !target->isEnabled() && !form.UploadRunning())
+                form.TellNoTester();
+            target->click();
+        });
     }
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), &form);
     QObject::connect(about, &QShortcut::activated, &form, [&form] { ShowAboutBox(&form); });

@@ -248,14 +248,14 @@ TEST_F(DesktopWindowTest, CaptionAndFeedbackFollowOpenSaveExportAndUpload) {
         EXPECT_EQ(form->StatusPanel(i)->geometry(), panels[static_cast<std::size_t>(i)]) << i;
 }
 
-TEST_F(DesktopWindowTest, TabGoesRoundTreeAndButtonsAndTheSelectionStaysMarked) {
+TEST_F(DesktopWindowTest, TabGoesRoundTreeButtonsAndLabInputsAndTheSelectionStaysMarked) {
     Open(SavedSample(QStringLiteral("r.txt")));
     form->show();
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->RecordTree()->setFocus();
     QStringList order;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         const QWidget* focus = QApplication::focusWidget();
         order << (focus == nullptr ? QStringLiteral("<none>")
@@ -264,7 +264,9 @@ TEST_F(DesktopWindowTest, TabGoesRoundTreeAndButtonsAndTheSelectionStaysMarked) 
     }
     EXPECT_EQ(order,
               (QStringList{"BitBtn1/QPushButton", "BitBtn2/QPushButton", "BitBtn3/QPushButton",
-                           "BitBtn4/QPushButton", "BitBtn5/QPushButton", "TreeView1/QTreeView"}));
+                           "BitBtn4/QPushButton", "BitBtn5/QPushButton", "LowerLimit/QLineEdit",
+                           "UpperLimit/QLineEdit", "ExcludeInvalid/QCheckBox",
+                           "RejectOutside/QCheckBox", "TreeView1/QTreeView"}));
 
     const QPalette colours = form->RecordTree()->palette();
     EXPECT_EQ(colours.color(QPalette::Inactive, QPalette::Highlight),
