@@ -18,7 +18,8 @@ std::vector<uint8_t> InputReport(const TesterProtocol::Reply& reply) {
 
 }  // namespace
 
-TesterSimulator::TesterSimulator(const SimulatorRecordSet& records) : protocol_(records) {}
+TesterSimulator::TesterSimulator(const SimulatorRecordSet& records)
+    : protocol_(records), unplugAfter_(records.UnplugAfterCommands) {}
 
 TesterSimulator::~TesterSimulator() {
     Unplug();

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <optional>
+#include <vector>
 
 #include "UploadProtocolError.h"
 
@@ -24,6 +25,15 @@ enum class UploadNoticeKind {
     NoReply,
     // The tester sent what the protocol does not allow (Error); the upload ends.
     ProtocolError,
+    // Records whose impact count lies outside 1..32 the same way twice were kept, marked
+    // damaged (Damaged); told once, as the upload ends.
+    DamagedRecords,
+};
+
+struct DamagedRecord {
+    int Record = 0;
+    // As the tester stores it: 0, or more than the 32 readings kept.
+    int ImpactCount = 0;
 };
 
 struct UploadNotice {
@@ -33,6 +43,13 @@ struct UploadNotice {
     std::optional<UploadProtocolError> Error;
     // The failure behind RecordSkipped, for diagnostics.
     std::exception_ptr Cause;
+    std::vector<DamagedRecord> Damaged;
 };
+
+inline UploadNotice NoticeOf(UploadNoticeKind kind) {
+    UploadNotice notice;
+    notice.Kind = kind;
+    return notice;
+}
 
 }  // namespace leeb

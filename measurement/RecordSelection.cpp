@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 #include "TranslationMarks.h"
 
@@ -46,11 +47,14 @@ bool ReadNumber(std::string_view text, std::size_t& value) {
 
 }  // namespace
 
-RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t recordCount) {
+namespace {
+
+// recordCount: none when only the list's own form is checked (no records are then chosen).
+RecordSelectionResult Parse(std::string_view text, std::optional<std::size_t> recordCount) {
     using Problem = RecordSelectionResult::Problem;
     RecordSelectionResult result;
     const std::string normal = Normalised(text);
-    std::vector<bool> chosen(recordCount + 1, false);
+    std::vector<bool> chosen(recordCount ? *recordCount + 1 : 0, false);
     bool any = false;
     std::size_t start = 0;
     while (start <= normal.size()) {
@@ -87,7 +91,11 @@ RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t re
         if (last < first) {
             return fail(Problem::Descending);
         }
-        if (last > recordCount) {
+        if (!recordCount) {
+            any = true;
+            continue;
+        }
+        if (last > *recordCount) {
             return fail(Problem::BeyondLast);
         }
         for (std::size_t r = first; r <= last; ++r) {
@@ -99,12 +107,22 @@ RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t re
         result.Error = Problem::Empty;
         return result;
     }
-    for (std::size_t r = 1; r <= recordCount; ++r) {
+    for (std::size_t r = 1; r < chosen.size(); ++r) {
         if (chosen[r]) {
             result.Records.push_back(r);
         }
     }
     return result;
+}
+
+}  // namespace
+
+RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t recordCount) {
+    return Parse(text, recordCount);
+}
+
+RecordSelectionResult CheckRecordSelectionForm(std::string_view text) {
+    return Parse(text, std::nullopt);
 }
 
 std::string RecordSelectionMessage(const RecordSelectionResult& result, std::size_t recordCount,

@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
-#include <cmath>
-#include <optional>
 
 #include "CodeTableText.h"
 #include "LabSettings.h"
+#include "LimitInput.h"
+#include "LimitInputText.h"
 #include "NumberText.h"
 
 namespace leeb {
@@ -20,19 +20,6 @@ constexpr int RowHeight = 40;
 
 QString Number(double value, char decimalSeparator) {
     return QString::fromStdString(FormatGeneral(value, decimalSeparator));
-}
-
-// A limit as typed: empty for none; '.' or the locale's separator before the decimals.
-std::optional<std::optional<double>> ParseLimitText(const QString& typed) {
-    QString text = typed.trimmed();
-    if (text.isEmpty())
-        return std::optional<double>{};
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return std::optional<double>{value};
 }
 
 // A caption whose text is wider than its box grows to the left, as far as `leftmost`; its
@@ -86,21 +73,21 @@ LabRow::LabRow(LabSettings& settings, char decimalSeparator, QWidget* detailPane
         settings_->SetExcludeInvalid(on);
         Changed();
     });
-    rejectBox_ = new QCheckBox(tr("超限无效"), this);
-    rejectBox_->setObjectName(QStringLiteral("RejectOutside"));
-    rejectBox_->setGeometry(QRect(304, 23, 76, 15));
-    rejectBox_->setToolTip(tr("超出上下限的读数也算无效读数"));
-    rejectBox_->setChecked(settings_->RejectOutside());
-    connect(rejectBox_, &QCheckBox::toggled, this, [this](bool on) {
-        settings_->SetRejectOutside(on);
+    eachReadingBox_ = new QCheckBox(tr("逐点判定"), this);
+    eachReadingBox_->setObjectName(QStringLiteral("EachReading"));
+    eachReadingBox_->setGeometry(QRect(304, 23, 76, 15));
+    eachReadingBox_->setToolTip(tr("任一有效读数超出上下限，记录即不合格；不选时判定平均值"));
+    eachReadingBox_->setChecked(settings_->EachReading());
+    connect(eachReadingBox_, &QCheckBox::toggled, this, [this](bool on) {
+        settings_->SetEachReading(on);
         Changed();
     });
     // A translation wider than the boxes' 76 pixels widens both; the spread beside them gives
     // up that room, and the verdict keeps its place.
     const int boxWidth =
-        std::max({76, excludeBox_->sizeHint().width(), rejectBox_->sizeHint().width()});
+        std::max({76, excludeBox_->sizeHint().width(), eachReadingBox_->sizeHint().width()});
     excludeBox_->resize(boxWidth, excludeBox_->height());
-    rejectBox_->resize(boxWidth, rejectBox_->height());
+    eachReadingBox_->resize(boxWidth, eachReadingBox_->height());
     const int spreadLeft = std::max(384, 304 + boxWidth + 4);
     spreadLabel_ = label(QString(), QRect(spreadLeft, 16, 524 - spreadLeft, 13));
     spreadLabel_->setObjectName(QStringLiteral("Spread"));
@@ -117,16 +104,16 @@ LabRow::LabRow(LabSettings& settings, char decimalSeparator, QWidget* detailPane
 }
 
 std::vector<QWidget*> LabRow::Inputs() const {
-    return {lowerEdit_, upperEdit_, excludeBox_, rejectBox_};
+    return {lowerEdit_, upperEdit_, excludeBox_, eachReadingBox_};
 }
 
 void LabRow::UseSettings(LabSettings& settings) {
     settings_ = &settings;
     // Quiet: the one change is told once below, whichever box moved.
     const QSignalBlocker quietExclude(excludeBox_);
-    const QSignalBlocker quietReject(rejectBox_);
+    const QSignalBlocker quietEachReading(eachReadingBox_);
     excludeBox_->setChecked(settings_->ExcludeInvalid());
-    rejectBox_->setChecked(settings_->RejectOutside());
+    eachReadingBox_->setChecked(settings_->EachReading());
     Changed();
 }
 
@@ -142,6 +129,7 @@ LabRow::Judged LabRow::Show(const RecordView& record, const std::vector<double>&
     for (QLineEdit* edit : {lowerEdit_, upperEdit_}) {
         edit->setEnabled(true);
         edit->setStyleSheet(QString());
+        edit->setToolTip(tr("本硬度制的公差限，留空为不设"));
     }
     lowerEdit_->setText(limits.Lower ? Number(*limits.Lower, decimalSeparator_) : QString());
     upperEdit_->setText(limits.Upper ? Number(*limits.Upper, decimalSeparator_) : QString());
@@ -165,13 +153,13 @@ LabRow::Judged LabRow::Show(const RecordView& record, const std::vector<double>&
     }
     ShowSpread(spread, used);
 
-    if (evaluation.MeanVerdict == Verdict::NotJudged) {
+    if (evaluation.RecordVerdict == Verdict::NotJudged) {
         verdictLabel_->hide();
         return judged;
     }
-    const bool pass = evaluation.MeanVerdict == Verdict::Pass;
-    verdictLabel_->setText(CodeTableText(VerdictText(evaluation.MeanVerdict)));
-    verdictLabel_->setStyleSheet(evaluation.MeanVerdict == Verdict::NoMean ? QString()
+    const bool pass = evaluation.RecordVerdict == Verdict::Pass;
+    verdictLabel_->setText(CodeTableText(VerdictText(evaluation.RecordVerdict)));
+    verdictLabel_->setStyleSheet(evaluation.RecordVerdict == Verdict::NoValidReading ? QString()
                                  : pass ? QStringLiteral("color: #007000; font-weight: bold")
                                         : QStringLiteral("color: #c00000; font-weight: bold"));
     verdictLabel_->show();
@@ -192,20 +180,27 @@ void LabRow::ShowSpread(const QString& spread, const QString& used) {
 void LabRow::LimitsEdited() {
     if (!recordShown_)
         return;
-    const auto lower = ParseLimitText(lowerEdit_->text());
-    const auto upper = ParseLimitText(upperEdit_->text());
-    QLineEdit* wrong = !lower ? lowerEdit_ : !upper ? upperEdit_ : nullptr;
-    if (wrong == nullptr && CheckLimits({*lower, *upper}) == LimitsProblem::LowerAboveUpper) {
+    // The locale's separator or '.', never a thousands comma: "1,000" is refused, not read as 1.
+    const LimitInput lower = ParseLimitInput(lowerEdit_->text().toStdString(), decimalSeparator_);
+    const LimitInput upper = ParseLimitInput(upperEdit_->text().toStdString(), decimalSeparator_);
+    const bool lowerWrong = lower.Problem != LimitProblem::None;
+    QLineEdit* wrong = lowerWrong                            ? lowerEdit_
+                       : upper.Problem != LimitProblem::None ? upperEdit_
+                                                             : nullptr;
+    QString why;
+    if (wrong != nullptr) {
+        why = LimitInputText::Of(lowerWrong ? lower : upper, decimalSeparator_);
+    } else if (CheckLimits({lower.Value, upper.Value}) == LimitsProblem::LowerAboveUpper) {
         wrong = lowerEdit_;
+        why = tr("下限不能大于上限");
     }
     if (wrong != nullptr) {
         // Kept as typed and marked, so the user can correct it; nothing is applied.
         wrong->setStyleSheet(QStringLiteral("color: #c00000"));
-        wrong->setToolTip(!lower || !upper ? tr("限值须为数值，如 450 或 45.5")
-                                           : tr("下限不能大于上限"));
+        wrong->setToolTip(why);
         return;
     }
-    const ToleranceLimits limits{*lower, *upper};
+    const ToleranceLimits limits{lower.Value, upper.Value};
     if (limits == settings_->Limits(shownScaleKey_))
         return;
     settings_->SetLimits(shownScaleKey_, limits);

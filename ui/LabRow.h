@@ -1,7 +1,7 @@
 #pragma once
 // The lab's row in the free top of the detail panel: the tolerance limits of the shown
-// record's scale (remembered per scale), the exclusion of invalid readings, the rejection of
-// readings outside the limits, and the spread and verdict of the record shown. It judges the
+// record's scale (remembered per scale), the exclusion of invalid readings, whether each
+// reading is judged, and the spread and verdict of the record shown. It judges the
 // record it is given and says what the panel and the chart are to show of it; it changes
 // nothing outside its own controls. With nothing set it shows only the spread.
 
@@ -40,7 +40,7 @@ class LabRow : public QWidget {
 
     // Another store of the settings (tests hand in their own); the check boxes follow it.
     void UseSettings(LabSettings& settings);
-    // Called when the limits, the exclusion or the rejection changed.
+    // Called when the limits, the exclusion or the judging of each reading changed.
     void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
     // The inputs, in the order Tab should reach them.
@@ -61,7 +61,7 @@ class LabRow : public QWidget {
     QLineEdit* lowerEdit_ = nullptr;
     QLineEdit* upperEdit_ = nullptr;
     QCheckBox* excludeBox_ = nullptr;
-    QCheckBox* rejectBox_ = nullptr;
+    QCheckBox* eachReadingBox_ = nullptr;
     QLabel* spreadLabel_ = nullptr;
     QLabel* verdictLabel_ = nullptr;
 };

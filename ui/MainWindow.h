@@ -64,6 +64,7 @@ class MainWindow : public QMainWindow {
     void SaveClicked();
     void PrintChartClicked();
     void PrintReportClicked();
+    void PrintReportWithDetails();  // the report, its details asked first
     void OpenClicked();
     void AutoStartTimerFired();
     void RecordNodeChanging(const QModelIndex& node);
@@ -109,6 +110,9 @@ class MainWindow : public QMainWindow {
     bool DeviceConnected() const;
     // Records of an upload are in the record set and have not been saved to a record file.
     bool RecordsUnsaved() const;
+    // Every record read twice and compared (a third read settles a difference).
+    void SetVerifiedUpload(bool verified);
+    bool VerifiedUpload() const;
     // The tester is plugged in but its device could not be opened for reading and writing
     // (on Linux: the udev rule is missing). Reading is impossible until a replug grants it.
     bool TesterAccessDenied() const;
@@ -157,6 +161,9 @@ class MainWindow : public QMainWindow {
     void QualityChanged();
     RecordCsvOptions CsvOptions() const;
     bool PrepareReportContent();  // false: the user cancelled the report
+    // MainWindowPrinting.cpp
+    void PrintReport(bool askDetails);
+    void SaveChartInstead();  // no printer: the chart's page as a PDF file, if the user wants
     enum class RecordsReplacedBy { Close, Open, Upload };
     // Before closing, opening or uploading: true when the records may be replaced, after the
     // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).
@@ -188,7 +195,6 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<ReportSystem> reports_;
     std::unique_ptr<QPrinter> printer_;  // the current printer, made when first used
     std::unique_ptr<LabSettings> labSettings_;
-
     std::optional<RecordView> shownView_;
     std::vector<double> shownReadings_;  // the readings of the record in the panel and chart
 };

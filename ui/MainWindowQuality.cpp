@@ -15,6 +15,7 @@
 #include "LabSettings.h"
 #include "MainWindow.h"
 #include "RecordSelection.h"
+#include "RecordSet.h"
 #include "RecordSelectionText.h"
 #include "RecordTreeModel.h"
 #include "ReportSystem.h"
@@ -83,6 +84,8 @@ QString MainWindow::RecordListText(const std::vector<std::size_t>& lines) {
 
 RecordCsvOptions MainWindow::CsvOptions() const {
     RecordCsvOptions options;
+    options.DecimalSeparator = decimalSeparator_;
+    options.RecordNumbers = records_->NumbersByLine();
     options.Quality = labSettings_->Quality();
     options.Records = SelectedRecordLines();
     options.Texts = TranslatedCsvTexts();

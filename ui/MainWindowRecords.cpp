@@ -57,13 +57,15 @@ void MainWindow::WireRecordSet() {
     records_->AddListener([this](RecordSet::Change change) {
         if (change == RecordSet::Change::Appended) {
             const RecordSet::Record& last = records_->Records().back();
-            model_->AppendRecord({last.Number, last.LineIndex, last.ReadingCount});
+            model_->AppendRecord(
+                {last.Number, last.LineIndex, last.ReadingCount, last.DamagedImpactCount});
         } else if (change == RecordSet::Change::Replaced) {
             // One insertion for all, so a full file appears at once.
             std::vector<RecordTreeModel::RecordEntry> entries;
             entries.reserve(records_->Records().size());
             for (const RecordSet::Record& record : records_->Records()) {
-                entries.push_back({record.Number, record.LineIndex, record.ReadingCount});
+                entries.push_back({record.Number, record.LineIndex, record.ReadingCount,
+                                   record.DamagedImpactCount});
             }
             model_->Clear();
             model_->AppendRecords(entries);

@@ -70,6 +70,14 @@ bool MainWindow::UploadRunning() const {
     return upload_ && upload_->Running();
 }
 
+void MainWindow::SetVerifiedUpload(bool verified) {
+    upload_->SetVerified(verified);
+}
+
+bool MainWindow::VerifiedUpload() const {
+    return upload_->Verified();
+}
+
 bool MainWindow::DeviceConnected() const {
     return upload_->DeviceConnected();
 }

@@ -64,8 +64,10 @@ void RecordSet::BeginUpload() {
     Tell(Change::Replaced);
 }
 
-void RecordSet::RecordUploaded(int number, int lineIndex, const RecordTextFields& fields) {
+void RecordSet::RecordUploaded(int number, int lineIndex, const RecordTextFields& fields,
+                               int damagedImpactCount) {
     records_.push_back(RecordOf(number, lineIndex, fields));
+    records_.back().DamagedImpactCount = damagedImpactCount;
     unsaved_ = true;
     Tell(Change::Appended);
 }
@@ -84,7 +86,10 @@ void RecordSet::SaveAs(const QString& path) {
 }
 
 void RecordSet::ExportCsv(const QString& path, const RecordCsvOptions& options) const {
-    WriteRecordCsv(LocalPath(path), lines_, NumbersByLine(), decimalSeparator_, options);
+    RecordCsvOptions numbered = options;
+    numbered.DecimalSeparator = decimalSeparator_;
+    numbered.RecordNumbers = NumbersByLine();
+    WriteRecordCsv(LocalPath(path), lines_, numbered);
 }
 
 std::vector<long> RecordSet::NumbersByLine() const {

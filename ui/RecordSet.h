@@ -22,6 +22,9 @@ class RecordSet {
         int LineIndex = 0;  // in Lines(); 1 for the first record
         int ReadingCount = 0;
         std::string Date;  // "2YYY/MM/DD" as the line holds it
+        // The impact count the tester stores for a record kept damaged (0 or above 32); -1
+        // for a sound record.
+        int DamagedImpactCount = -1;
     };
 
     // A complete set of records, made before anything shown is replaced.
@@ -55,7 +58,8 @@ class RecordSet {
     // An upload begins: the records go (the upload writes the lines itself), no file.
     void BeginUpload();
     // An upload appended a record's line at lineIndex: its fields as the upload read them.
-    void RecordUploaded(int number, int lineIndex, const RecordTextFields& fields);
+    void RecordUploaded(int number, int lineIndex, const RecordTextFields& fields,
+                        int damagedImpactCount = -1);
     // The window closes.
     void Clear();
 

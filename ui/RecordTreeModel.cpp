@@ -115,6 +115,24 @@ int RecordTreeModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
+    if (index.isValid() && index.internalId() == 0) {
+        const RecordEntry& entry = records_[static_cast<std::size_t>(index.row())];
+        if (entry.DamagedImpactCount >= 0) {
+            // A damaged record says so where it is listed, so nobody takes it for a sound one.
+            switch (role) {
+                case Qt::DisplayRole:
+                    return RecordNodeText(entry.RecordNumber) +
+                           QCoreApplication::translate("RecordTreeModel", " (已损坏)");
+                case Qt::ForegroundRole:
+                    return QColor(Qt::red);
+                case Qt::ToolTipRole:
+                    return QCoreApplication::translate("RecordTreeModel", "已损坏: 冲击次数 %1")
+                        .arg(entry.DamagedImpactCount);
+                default:
+                    break;
+            }
+        }
+    }
     if (index.isValid() && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
         return MarkData(MarkAt(index), role);
     }

@@ -21,6 +21,9 @@ class RecordTreeModel : public QAbstractItemModel {
         int RecordNumber = 0;
         int LineIndex = 0;
         int ReadingCount = 0;
+        // The impact count the tester stores for a record kept damaged (0 or above 32);
+        // -1 for a sound record.
+        int DamagedImpactCount = -1;
     };
 
     // lines must outlive the model; it is read, never changed.

@@ -78,6 +78,14 @@ bool UploadPresenter::Running() const {
     return upload_->Running();
 }
 
+void UploadPresenter::SetVerified(bool verified) {
+    upload_->SetVerified(verified);
+}
+
+bool UploadPresenter::Verified() const {
+    return upload_->Verified();
+}
+
 HidDevice* UploadPresenter::ActiveDevice() const {
     return watcher_ ? watcher_->ActiveDevice() : nullptr;
 }
@@ -132,7 +140,8 @@ void UploadPresenter::ClearRecords() {
 }
 
 void UploadPresenter::RecordAppended(const AppendedRecord& record) {
-    records_.RecordUploaded(record.Number, record.LineIndex, record.Fields);
+    records_.RecordUploaded(record.Number, record.LineIndex, record.Fields,
+                            record.Damaged ? record.StoredImpactCount : -1);
     if (hooks_.RecordCompleted)
         hooks_.RecordCompleted(record);
 }

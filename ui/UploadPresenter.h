@@ -62,6 +62,9 @@ class UploadPresenter : public UploadView, public UploadDevice {
     void CancelAutoStart() { autoStartTimer_.stop(); }
 
     bool Running() const;
+    // Every record read twice and compared (a third read settles a difference).
+    void SetVerified(bool verified);
+    bool Verified() const;
     // The tester is plugged in but could not be opened for reading and writing.
     bool AccessDenied() const { return accessDenied_; }
     HidDevice* ActiveDevice() const;

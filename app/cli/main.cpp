@@ -48,8 +48,10 @@ int main(int argc, char** argv) {
     try {
         status = Run(argc, argv);
     } catch (const UsageError& failure) {
+        // The message and where the usage is: the whole usage would bury the message.
         PrintError(failure.what());
-        std::fputs(UsageText(), stderr);
+        std::fputs(UsageHint(LanguageAsked(std::vector<std::string>(argv + 1, argv + argc))),
+                   stderr);
         return ExitUsage;
     } catch (const std::exception& failure) {
         PrintError(failure.what());

@@ -60,8 +60,9 @@ void FakeUploadView::ArmAutoStart() {
     Armed = true;
 }
 
-void FakeUploadView::StartReplyTimer(int /*milliseconds*/) {
+void FakeUploadView::StartReplyTimer(int milliseconds) {
     ReplyTimerRunning = true;
+    TimerIntervals.push_back(milliseconds);
 }
 
 void FakeUploadView::CancelReplyTimer() {
@@ -121,13 +122,19 @@ bool FakeUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
 
 int DeliverReplies(FakeUploadDevice& device, RecordUpload& upload) {
     int delivered = 0;
-    while (!device.Replies.empty()) {
+    for (;;) {
+        if (device.Replies.empty()) {
+            if (!upload.Draining()) {
+                return delivered;
+            }
+            upload.ReplyTimedOut();
+            continue;
+        }
         const std::vector<uint8_t> data = std::move(device.Replies.front());
         device.Replies.pop_front();
         upload.UploadDataReceived(0, data.data(), static_cast<uint16_t>(data.size()));
         ++delivered;
     }
-    return delivered;
 }
 
 std::vector<uint8_t> DataReport(std::initializer_list<uint8_t> bytes) {

@@ -49,6 +49,8 @@ class FakeUploadView : public UploadView {
     std::vector<std::string> ProgressTexts;
     bool Armed = false;
     bool ReplyTimerRunning = false;
+    // The interval of each start of the reply timer, in order.
+    std::vector<int> TimerIntervals;
     int Finished = 0;
     // Runs inside a notice, like the events a modal box's own loop dispatches.
     std::function<void()> WhileMessageShown;
@@ -73,7 +75,8 @@ class FakeUploadDevice : public UploadDevice {
     std::deque<std::vector<uint8_t>> Replies;
 };
 
-// Delivers queued replies one by one until none is left; returns how many.
+// Delivers queued replies one by one until none is left, ending each wait for stray reports
+// as its timer would once nothing more comes; returns how many replies.
 int DeliverReplies(FakeUploadDevice& device, RecordUpload& upload);
 
 // A reply of 64 data bytes beginning with `bytes`.

@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLayout>
@@ -23,6 +24,7 @@
 #include "RecordFileDrop.h"
 #include "ReportSystem.h"
 #include "SaveOpenFixture.h"
+#include "UploadOptionsMenu.h"
 #include "WindowIcon.h"
 #include "WindowPlacement.h"
 #include "WindowShortcuts.h"
@@ -266,7 +268,7 @@ TEST_F(DesktopWindowTest, TabGoesRoundTreeButtonsAndLabInputsAndTheSelectionStay
               (QStringList{"BitBtn1/QPushButton", "BitBtn2/QPushButton", "BitBtn3/QPushButton",
                            "BitBtn4/QPushButton", "BitBtn5/QPushButton", "LowerLimit/QLineEdit",
                            "UpperLimit/QLineEdit", "ExcludeInvalid/QCheckBox",
-                           "RejectOutside/QCheckBox", "TreeView1/QTreeView"}));
+                           "EachReading/QCheckBox", "TreeView1/QTreeView"}));
 
     const QPalette colours = form->RecordTree()->palette();
     EXPECT_EQ(colours.color(QPalette::Inactive, QPalette::Highlight),
@@ -321,6 +323,26 @@ TEST_F(RememberedTest, WindowGeometryRoundTrip) {
     ASSERT_TRUE(next.restoreGeometry(DesktopSettings(again).WindowGeometry()));
     next.show();
     EXPECT_EQ(next.geometry(), QRect(120, 90, 1000, 700));
+}
+
+TEST_F(RememberedTest, VerifiedUploadIsChosenOnTheReadButtonAndRemembered) {
+    {
+        QSettings store(SettingsFile(), QSettings::IniFormat);
+        DesktopSettings settings(store);
+        InstallUploadOptions(*form, settings);
+        EXPECT_FALSE(form->VerifiedUpload());  // off until asked for
+        auto* action = form->findChild<QAction*>(QStringLiteral("VerifiedUploadAction"));
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), QStringLiteral("校验读取"));
+        action->trigger();
+        EXPECT_TRUE(form->VerifiedUpload());
+        store.sync();
+    }
+    QSettings again(SettingsFile(), QSettings::IniFormat);
+    DesktopSettings remembered(again);
+    MainWindow next(bus, dispatcher, &dialogs);
+    InstallUploadOptions(next, remembered);
+    EXPECT_TRUE(next.VerifiedUpload());
 }
 
 TEST_F(RememberedTest, OpenedAndSavedFilesAreOfferedOnTheOpenButton) {

@@ -40,16 +40,15 @@ TEST(UploadNoticeTextTest, EachNoticeKeepsItsBox) {
 TEST(UploadNoticeTextTest, ProtocolErrorNamesWhereItCame) {
     UploadNotice notice = Notice(UploadNoticeKind::ProtocolError);
     UploadProtocolError error;
-    error.Fault = ReplyFault::ImpactCountOutOfRange;
+    error.Fault = ReplyFault::ReadsDisagree;
     error.Record = 6;
     error.Chunk = 9;
-    error.Received = 40;
-    error.Expected = 32;
+    error.Received = 3;
     notice.Error = error;
     const UploadNoticeBox box = UploadNoticeBoxOf(notice);
     EXPECT_EQ(box.Caption, QStringLiteral("数据错误"));
     EXPECT_EQ(box.Flags, unsigned{MB_OK | MB_ICONERROR});
-    EXPECT_TRUE(box.Text.contains(QStringLiteral("40"))) << box.Text.toStdString();
+    EXPECT_TRUE(box.Text.contains(QStringLiteral("存储记录6读了 3 次"))) << box.Text.toStdString();
 }
 
 TEST(UploadNoticeTextTest, SkippedRecordNamesItsNumber) {

@@ -66,37 +66,63 @@ TEST(CliUploadTest, SimulatedRecordsFromJsonWithTheReadingSubstitutions) {
               "  3,2008/05/17,12288,045.3,000.5,088.8,\r\n");
 }
 
-// The simulated tester's record 3 (or 1) has 40 impacts, which no record can hold: the upload
-// stops there with a data error.
+// A name ending in ".csv" gets the CSV table, as the window's save writes it for such a name,
+// numbered as the tester numbers the records: a tester offering only its record 2 gives a row
+// numbered 2, on the table's first row.
+TEST(CliUploadTest, ACsvNameGetsTheTableWithTheTestersRecordNumbers) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("tester.json"),
+                 R"({"single": 2, "records": [
+                      {"count": 1, "readings": [450], "settings": 0, "date": 35464},
+                      {"count": 2, "readings": [600, 602], "settings": 12288, "date": 35464}]})");
+    const CliResult result =
+        RunCli({"upload", "--simulate=tester.json", "-o", "out.CSV"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QList<QByteArray> rows =
+        CliFolder::Read(folder.Path(QStringLiteral("out.CSV"))).split('\n');
+    ASSERT_EQ(rows.size(), 3) << "header, the record, and the rest after the last CR LF";
+    EXPECT_TRUE(rows[0].startsWith("\xEF\xBB\xBF" + QStringLiteral("记录号,").toUtf8()));
+    // Record 2, HRC 60.0 and 60.2: the readings keep their decimal.
+    EXPECT_TRUE(rows[1].startsWith(
+        QStringLiteral("2,2008/05/17,钢和铸钢,HRC,D,垂直向下,2,60.0,60.2,").toUtf8()))
+        << rows[1].toStdString();
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out.txt"))));
+}
+
+// The simulated tester is pulled out while record 3 (or 1) is read: the upload stops there.
 struct InterruptionCase {
     const char* Name;
-    int BadRecord;
+    int UnplugAfter;  // commands answered
     int ExitCode;
     QByteArray File;  // out.txt afterwards
     std::vector<const char*> Messages;
 };
 
+QByteArray TesterJson(const QByteArray& extra, int damagedRecord = 0) {
+    QByteArray json = R"({"records": [)";
+    for (int r = 1; r <= 3; ++r) {
+        json += QByteArray(r > 1 ? "," : "") + R"({"readings": [)" +
+                QByteArray::number(440 + 10 * r) + R"(], "settings": 0, "date": 35464, )" +
+                R"("count": )" + QByteArray::number(r == damagedRecord ? 40 : 1) + "}";
+    }
+    return json + "]" + extra + "}";
+}
+
 TEST(CliUploadTest, InterruptedUploadWritesTheRecordsReadAndSaysHowMany) {
     const QByteArray kept = "@Import Data@\r\n  1,2008/05/17,    0,  999,\r\n";
     const InterruptionCase cases[] = {
         {"at record 3",
-         3,
+         1 + 2 * 9 + 4,
          3,
          "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n  1,2008/05/17,    0,  460,\r\n",
-         {"数据错误", "存储记录3", "40", "2 of 3 records written to out.txt", "共 3 条"}},
-        {"at record 1", 1, 1, kept, {"数据错误", "No record was read; no file was written"}},
+         {"拔出", "2 of 3 records written to out.txt", "共 3 条"}},
+        {"at record 1", 1 + 4, 1, kept, {"拔出", "No record was read; no file was written"}},
     };
     for (const InterruptionCase& c : cases) {
         SCOPED_TRACE(c.Name);
         CliFolder folder;
-        QByteArray json = R"({"records": [)";
-        for (int r = 1; r <= 3; ++r) {
-            json += QByteArray(r > 1 ? "," : "") + R"({"readings": [)" +
-                    QByteArray::number(440 + 10 * r) + R"(], "settings": 0, "date": 35464, )" +
-                    R"("count": )" + QByteArray::number(r == c.BadRecord ? 40 : 1) + "}";
-        }
-        json += "]}";
-        folder.Write(QStringLiteral("tester.json"), json);
+        folder.Write(QStringLiteral("tester.json"),
+                     TesterJson(R"(, "unplug_after": )" + QByteArray::number(c.UnplugAfter)));
         const QString out = folder.Write(QStringLiteral("out.txt"), kept);
 
         const CliResult result =
@@ -108,6 +134,28 @@ TEST(CliUploadTest, InterruptedUploadWritesTheRecordsReadAndSaysHowMany) {
         }
         // Written whole through a temporary file that is gone afterwards.
         EXPECT_EQ(QDir(folder.Root()).entryList(QDir::Files).size(), 2);
+    }
+}
+
+// A record the tester stores with 40 impacts is kept with the 32 readings a record holds and
+// named on stderr; the upload goes on and succeeds, verified or not.
+TEST(CliUploadTest, DamagedRecordIsKeptAndNamed) {
+    for (const char* verify : {"", "--verify"}) {
+        SCOPED_TRACE(verify);
+        CliFolder folder;
+        folder.Write(QStringLiteral("tester.json"), TesterJson("", 2));
+        QStringList arguments{"upload", "--simulate=tester.json", "-o", "out.txt"};
+        if (*verify != 0) {
+            arguments << QString::fromLatin1(verify);
+        }
+        const CliResult result = RunCli(arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 0) << result.Err;
+        EXPECT_THAT(result.Err, HasSubstr("记录 2 已损坏: 冲击次数 40"));
+        const QList<QByteArray> lines =
+            CliFolder::Read(folder.Path(QStringLiteral("out.txt"))).split('\n');
+        ASSERT_EQ(lines.size(), 5);  // header, three records, the empty rest after the last CR LF
+        EXPECT_TRUE(lines[2].startsWith(" 32,2008/05/17,    0,  460,  888,")) << lines[2].data();
+        EXPECT_EQ(lines[3], "  1,2008/05/17,    0,  470,\r");
     }
 }
 
