@@ -48,11 +48,11 @@ class UploadWindowTest : public WindowTest {
     // The tester's "AUTO" frame, and Timer2 running the read command 10 ms later.
     bool AutoStartRuns(TesterSimulator& tester) {
         tester.SendAutoStart();
-        if (!dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms))
+        if (!dispatcher->ProcessUntil([&] { return form->Upload().AutoStartArmed(); }, 2000ms))
             return false;
         QThread::msleep(20);
         QCoreApplication::processEvents();
-        return !form->AutoStartArmed();
+        return !form->Upload().AutoStartArmed();
     }
 };
 
@@ -104,7 +104,7 @@ TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
     tester.PlugInto(bus);
     Pump();
     tester.SendAutoStart();
-    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms));
+    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->Upload().AutoStartArmed(); }, 2000ms));
     QThread::msleep(20);
     QCoreApplication::processEvents();  // Timer2 fires
     ASSERT_TRUE(form->UploadRunning());
@@ -115,12 +115,12 @@ TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
 TEST_F(UploadWindowTest, ReportsWhileTimer2IsArmedDoNotPutTheStartOff) {
     Pump();
     // Reports at controller level, 6 ms apart: Timer2 stays due 10 ms after the first.
-    form->ControllerReportReceived(nullptr, 0, nullptr, 0);
+    form->Upload().ControllerReportReceived(nullptr, 0, nullptr, 0);
     QThread::msleep(6);
-    form->ControllerReportReceived(nullptr, 0, nullptr, 0);
+    form->Upload().ControllerReportReceived(nullptr, 0, nullptr, 0);
     QThread::msleep(7);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(form->AutoStartArmed());
+    EXPECT_FALSE(form->Upload().AutoStartArmed());
     // The start ran: without a tester it only enables the read button.
     EXPECT_EQ(ButtonStates(), "10001");
 }
