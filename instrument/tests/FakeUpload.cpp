@@ -34,6 +34,11 @@ void FakeUploadView::RecordAppended(const AppendedRecord& record) {
                     std::to_string(record.LineIndex));
     Appended.emplace_back(record.Number, record.LineIndex);
     AppendedFields.push_back(record.Fields);
+    if (WhileRecordAppended) {
+        auto call = std::move(WhileRecordAppended);
+        WhileRecordAppended = nullptr;
+        call();
+    }
 }
 
 void FakeUploadView::AddBar(int x, double y) {

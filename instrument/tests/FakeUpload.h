@@ -54,6 +54,9 @@ class FakeUploadView : public UploadView {
     int Finished = 0;
     // Runs inside a notice, like the events a modal box's own loop dispatches.
     std::function<void()> WhileMessageShown;
+    // Runs once inside the next RecordAppended, like events dispatched by whoever keeps the
+    // record there (a store that waits for its own thread in a local event loop).
+    std::function<void()> WhileRecordAppended;
 };
 
 class FakeUploadDevice : public UploadDevice {

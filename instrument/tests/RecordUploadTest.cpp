@@ -786,6 +786,24 @@ TEST_F(RecordUploadTest, ReportWhileTheNextCommandWaitsForTheWatcher) {
     EXPECT_EQ(device.Written.size(), 1u);
 }
 
+// Between taking a record's last reply and writing the next command the upload hands the
+// record to the view, which may dispatch events there (whoever keeps the record may wait in a
+// local event loop), and so hand over a report. No command is out then, so the report answers
+// nothing: taken as a reply it would complete the record a second time and move the upload on
+// twice, with two commands out at once.
+TEST_F(RecordUploadTest, ReportWhileNoCommandIsOutAnswersNothing) {
+    Load({RawRecord(1, HL, {450}), RawRecord(2, HL, {451}), RawRecord(3, HL, {452})});
+    view.WhileRecordAppended = [&] { Receive(DataReport({0x12, 0x34})); };
+    Upload();
+    EXPECT_FALSE(upload.Running());
+    ASSERT_EQ(view.ProtocolErrors.size(), 1u);
+    EXPECT_EQ(view.ProtocolErrors[0].Fault, ReplyFault::UnexpectedReport);
+    EXPECT_EQ(view.ProtocolErrors[0].Record, 1);
+    EXPECT_EQ(device.Written.size(), 1u + 9) << "nothing asked after the stray report";
+    EXPECT_EQ(lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  450,"}));
+    EXPECT_EQ(view.Appended.size(), 1u);
+}
+
 // The length a reply must have comes from the tester's input report; a report too short to
 // carry a chunk never makes a reply.
 TEST(RecordUploadReplyLength, FollowsTheInputReportLength) {
