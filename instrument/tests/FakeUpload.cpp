@@ -115,6 +115,17 @@ bool FakeUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
     if (!WriteSucceeds) {
         return false;
     }
+    if (Simulator != nullptr) {
+        const SimulatorResponse response = Simulator->Respond(report.data(), report.size());
+        if (response.Unplug) {
+            Connected = false;
+            TesterGone = true;
+        }
+        for (const std::vector<uint8_t>& input : response.Reports) {
+            Replies.emplace_back(input.begin() + 1, input.end());  // after the report ID
+        }
+        return true;
+    }
     if (Tester) {
         if (auto reply = Tester->Answer(report.data(), report.size())) {
             std::vector<uint8_t> data(64, 0);

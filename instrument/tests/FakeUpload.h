@@ -12,6 +12,7 @@
 
 #include "RecordUpload.h"
 #include "TesterProtocol.h"
+#include "TesterSimulator.h"
 #include "UploadView.h"
 
 namespace leeb::test {
@@ -75,6 +76,10 @@ class FakeUploadDevice : public UploadDevice {
     std::vector<std::vector<uint8_t>> Written;
     // Answers every written report when set; replies wait in Replies (data bytes only).
     std::optional<TesterProtocol> Tester;
+    // Or a whole simulated tester, with its faults; when it pulls itself out, Connected
+    // becomes false and TesterGone true (a watcher run is due).
+    TesterSimulator* Simulator = nullptr;
+    bool TesterGone = false;
     std::deque<std::vector<uint8_t>> Replies;
 };
 

@@ -10,6 +10,7 @@
 
 #include "FakeUpload.h"
 #include "RecordUpload.h"
+#include "UploadScenarios.h"
 
 namespace leeb::test {
 namespace {
@@ -859,6 +860,53 @@ TEST_F(RecordUploadTest, AutoFrameDuringAnUploadIsNoReply) {
                                       "  1,2040/04/01,    0,  451,"}));
     }
 }
+
+// The shared scenarios, fed to the state machine directly: every reply as the tester gave it,
+// the reply timer elapsing when nothing more comes, the watcher running when the tester
+// pulled itself out.
+class RecordUploadScenarioTest : public ::testing::TestWithParam<UploadScenario> {};
+
+TEST_P(RecordUploadScenarioTest, EndsAsTheScenarioSays) {
+    const UploadScenario& scenario = GetParam();
+    TesterSimulator tester(scenario.Tester);
+    ApplyFaults(scenario, tester);
+    FakeUploadView view;
+    FakeUploadDevice device;
+    device.Simulator = &tester;
+    RecordLines lines;
+    RecordUpload upload(device, view, lines, '.');
+    upload.SetVerified(scenario.Verified);
+    upload.Start();
+    while (upload.Running()) {
+        DeliverReplies(device, upload);
+        if (!upload.Running()) {
+            break;
+        }
+        if (device.TesterGone) {
+            upload.ConnectionChanged();
+        } else if (view.ReplyTimerRunning) {
+            upload.ReplyTimedOut();
+        } else {
+            FAIL() << "the upload waits for nothing";
+        }
+    }
+    ScenarioRun run;
+    run.Outcome = upload.Outcome();
+    run.Lines = lines;
+    run.Damaged = upload.Damaged();
+    run.Fault = upload.ProtocolError() ? std::optional(upload.ProtocolError()->Fault)
+                                       : std::nullopt;
+    run.Commands = tester.CommandsReceived();
+    run.Named = upload.RecordsNamed();
+    run.Notices = view.Notices;
+    ExpectScenario(scenario, run);
+    EXPECT_EQ(view.ProtocolErrors.size(), scenario.Fault ? 1u : 0u);
+    EXPECT_FALSE(view.ReplyTimerRunning);
+    EXPECT_EQ(view.Finished, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, RecordUploadScenarioTest, ::testing::ValuesIn(UploadScenarios()),
+                         [](const auto& info) { return ScenarioTestName(info.param); });
 
 }  // namespace
 }  // namespace leeb::test
