@@ -228,6 +228,9 @@ std::string ScenarioTestName(const UploadScenario& scenario) {
     std::string name;
     bool upper = true;
     for (const char c : scenario.Name) {
+        if (c == '\'') {
+            continue;
+        }
         if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
             name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
             upper = false;
