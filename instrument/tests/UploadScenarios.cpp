@@ -50,18 +50,18 @@ RecordLines Kept(int records) {
 }
 
 // Record 2 stores `count` impacts, of which the record holds at most its 32 readings
-// (500, 501, ..., so that no chunk repeats the one before it).
+// (500, 0, 502, 503, ..., so that no chunk repeats the one before it; the 0 is kept as 888).
 SimulatorRecordSet DamagedRecord2(uint16_t count) {
     std::vector<uint16_t> readings;
     for (uint16_t k = 0; k < 32; ++k) {
-        readings.push_back(static_cast<uint16_t>(500 + k));
+        readings.push_back(k == 1 ? 0 : static_cast<uint16_t>(500 + k));
     }
     return Holding({Record(1, HL, {450}), Record(2, HL, readings, count), Record(3, HL, {460})});
 }
 RecordLines DamagedRecord2Lines(uint16_t count) {
     std::string line = count == 0 ? "  0,2040/04/01,    0," : " 32,2040/04/01,    0,";
     for (int k = 0; count != 0 && k < 32; ++k) {
-        line += "  " + std::to_string(500 + k) + ",";
+        line += "  " + std::to_string(k == 1 ? 888 : 500 + k) + ",";
     }
     return {std::string(RecordFileHeader), "  1,2040/04/01,    0,  450,", line,
             "  1,2040/04/01,    0,  460,"};
@@ -106,7 +106,7 @@ std::vector<UploadScenario> MakeScenarios() {
 
     s.push_back(Scenario("three records", ThreeRecords(), Kept(3), 1 + 3 * Read, 3));
     s.push_back(Scenario("a single record offered",
-                         Holding({Record(1, HL, {450}), Record(517, HL, {600, 610})}, 517),
+                         Holding({Record(1, HL, {450}), Record(2, HL, {600, 610})}, 2),
                          {Header, "  2,2040/04/01,    0,  600,  610,"}, 1 + Read, 1));
     s.push_back(Ending(Scenario("no records", Holding({}), {Header}, 1, 0), O::NoData));
     // A damaged record is read once more after stray reports drained, then kept.
