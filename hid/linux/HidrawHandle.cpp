@@ -185,6 +185,14 @@ HidWaitResult HidrawHandle::WaitRead(int milliseconds) {
         if (fds[0].revents != 0 && ReadReady()) {
             return HidWaitResult::Completed;
         }
+        if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            // The node reports a fault yet has nothing to read: poll would report it again at
+            // once, so the read ends as failed instead of waiting in a spin.
+            failure_ = ENODEV;
+            reading_ = false;
+            result_ = 0;
+            return HidWaitResult::Completed;
+        }
         if (!forever && (ready == 0 || Clock::now() >= deadline)) {
             return HidWaitResult::TimedOut;
         }
