@@ -78,6 +78,10 @@ bool UploadPresenter::Running() const {
     return upload_->Running();
 }
 
+const RecordUpload& UploadPresenter::LastUpload() const {
+    return *upload_;
+}
+
 void UploadPresenter::SetVerified(bool verified) {
     upload_->SetVerified(verified);
 }

@@ -62,6 +62,8 @@ class UploadPresenter : public UploadView, public UploadDevice {
     void CancelAutoStart() { autoStartTimer_.stop(); }
 
     bool Running() const;
+    // The running or last upload: how it ended and what it kept, for checks.
+    const RecordUpload& LastUpload() const;
     // Every record read twice and compared (a third read settles a difference).
     void SetVerified(bool verified);
     bool Verified() const;

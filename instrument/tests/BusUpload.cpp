@@ -49,6 +49,8 @@ bool BusUpload::RunUpload() {
     upload->Start();
     const Clock::time_point deadline = Clock::now() + Patience;
     std::optional<Clock::time_point> drainEnds;
+    std::size_t timerStarts = view.TimerIntervals.size();
+    Clock::time_point timerStarted = Clock::now();
     while (upload->Running()) {
         const Clock::time_point now = Clock::now();
         if (now >= deadline) {
@@ -56,6 +58,14 @@ bool BusUpload::RunUpload() {
         }
         if (!upload->Draining()) {
             drainEnds.reset();
+            if (view.TimerIntervals.size() != timerStarts) {
+                timerStarts = view.TimerIntervals.size();
+                timerStarted = now;
+            }
+            if (replyTimeout && view.ReplyTimerRunning && now - timerStarted >= *replyTimeout) {
+                upload->ReplyTimedOut();
+                continue;
+            }
             gui->WaitAndProcess(std::chrono::milliseconds(10));
             continue;
         }
