@@ -9,27 +9,20 @@
 //
 // Usage: cli_stream_bench [MEGABYTES [ROUNDS]]   (defaults 200 and 5)
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "ChildMeasurement.h"
 #include "FullRecordFile.h"
 
 namespace {
 
-struct Measurement {
-    double PeakMiB = 0;
-    double Seconds = 0;     // wall time
-    double CpuSeconds = 0;  // user and system
-    int Status = -1;
-};
+using leeb::bench::Measurement;
 
 std::string TempPath(const char* name) {
     return "/tmp/leebdesk-stream-bench-" + std::to_string(::getpid()) + "-" + name;
@@ -37,13 +30,10 @@ std::string TempPath(const char* name) {
 
 // leebdesk-cli with `arguments`, its output to /dev/null, under the C locale.
 Measurement RunCli(const std::vector<std::string>& arguments) {
-    std::fflush(stdout);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = ::fork();
-    if (child == 0) {
+    return leeb::bench::InChild([&arguments] {
         if (std::freopen("/dev/null", "w", stdout) == nullptr ||
             std::freopen("/dev/null", "w", stderr) == nullptr) {
-            std::_Exit(126);
+            return 126;
         }
         ::setenv("LC_ALL", "C", 1);
         std::vector<char*> argv;
@@ -53,20 +43,8 @@ Measurement RunCli(const std::vector<std::string>& arguments) {
         }
         argv.push_back(nullptr);
         ::execv(LEEBDESK_CLI_PATH, argv.data());
-        std::_Exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
-    Measurement m;
-    m.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m.PeakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    m.CpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    m.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return m;
+        return 127;
+    });
 }
 
 void Print(const std::string& what, const Measurement& m) {

@@ -136,7 +136,6 @@ void RecordUpload::RecordComplete(const RecordImage& image, bool damaged) {
         // format, the record is left out rather than written misaligned.
         UploadNotice notice = NoticeOf(UploadNoticeKind::RecordSkipped);
         notice.Record = record_;
-        notice.Cause = std::current_exception();
         view_.Notify(notice);
         return;
     }

@@ -3,7 +3,6 @@
 // message box in the interface language, the command line prints it. Nothing below this
 // layer chooses a text.
 
-#include <exception>
 #include <optional>
 #include <vector>
 
@@ -17,7 +16,7 @@ enum class UploadOutcome { None, Complete, NoData, TimedOut, Unplugged, Protocol
 enum class UploadNoticeKind {
     // A command could not be written to the tester; the upload still waits for its reply.
     WriteFailed,
-    // A record that cannot be written as a record line is left out (Record, Cause).
+    // A record that cannot be written as a record line is left out (Record).
     RecordSkipped,
     // The tester holds no records; the upload ends.
     NoData,
@@ -41,8 +40,6 @@ struct UploadNotice {
     // The tester's record number concerned; 0 when none.
     int Record = 0;
     std::optional<UploadProtocolError> Error;
-    // The failure behind RecordSkipped, for diagnostics.
-    std::exception_ptr Cause;
     std::vector<DamagedRecord> Damaged;
 };
 

@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include "FieldConversion.h"
 #include "MeasurementRecord.h"
+#include "MessageArguments.h"
 #include "RecordFileErrors.h"
 #include "TranslationMarks.h"
 
@@ -213,18 +215,7 @@ std::string LimitProblemMessage(const LimitParse& result, char decimalSeparator,
     const std::string item = "\"" + result.Item + "\"";
     const bool grouped = result.Problem == LimitProblem::GroupedThousands;
     const std::string example = std::string(grouped ? "1" : "45") + decimalSeparator + "5";
-    for (std::size_t at = message.find('%'); at != std::string::npos && at + 1 < message.size();
-         at = message.find('%', at)) {
-        const char which = message[at + 1];
-        if (which == '1' || which == '2') {
-            const std::string& value = which == '1' ? item : example;
-            message.replace(at, 2, value);
-            at += value.size();
-        } else {
-            ++at;
-        }
-    }
-    return message;
+    return WithArguments(std::move(message), item, example);
 }
 
 }  // namespace leeb

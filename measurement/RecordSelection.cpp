@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <utility>
 
+#include "MessageArguments.h"
 #include "TranslationMarks.h"
 
 namespace leeb {
@@ -162,18 +164,7 @@ std::string RecordSelectionMessage(const RecordSelectionResult& result, std::siz
     // %1 the part as written (in quotes), %2 the last record's number.
     const std::string item = "\"" + result.Item + "\"";
     const std::string last = std::to_string(recordCount);
-    for (std::size_t at = message.find('%'); at != std::string::npos && at + 1 < message.size();
-         at = message.find('%', at)) {
-        const char which = message[at + 1];
-        const std::string& value = which == '1' ? item : last;
-        if (which == '1' || which == '2') {
-            message.replace(at, 2, value);
-            at += value.size();
-        } else {
-            ++at;
-        }
-    }
-    return message;
+    return WithArguments(std::move(message), item, last);
 }
 
 }  // namespace leeb

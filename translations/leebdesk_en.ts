@@ -373,6 +373,97 @@ Qt %3 (running on Qt %4)
         <source>无法写入 %1: 它不是普通文件</source>
         <translation>Cannot write %1: it is not a regular file</translation>
     </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
+        <translation>the first line is not the record file header &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>空行, 不是记录</source>
+        <translation>an empty line, not a record</translation>
+    </message>
+    <message>
+        <source>记录无法转换 (%1)</source>
+        <translation>the record cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>行太长, 不是记录行</source>
+        <translation>the line is too long for a record line</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1
+(%2)</source>
+        <translation>Cannot read the file %1
+(%2)</translation>
+    </message>
+    <message>
+        <source>文件读取错误</source>
+        <translation>File read error</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行: %3</source>
+        <translation>File %1, line %2: %3</translation>
+    </message>
+    <message>
+        <source>文句格式不正确!
+请重新输入文件名......</source>
+        <translation>The file is not a record file!
+Please enter another file name.</translation>
+    </message>
+    <message>
+        <source>第 %1 行无法读取</source>
+        <translation>Line %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>文件格式错误</source>
+        <translation>Wrong file format</translation>
+    </message>
+</context>
+<context>
+    <name>LabRow</name>
+    <message>
+        <source>下限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>本硬度制的公差限，留空为不设</source>
+        <translation>Tolerance limit for this scale; leave empty for none</translation>
+    </message>
+    <message>
+        <source>剔除无效</source>
+        <translation>Skip invalid</translation>
+    </message>
+    <message>
+        <source>最大值、最小值、平均值不计无效读数 (888)</source>
+        <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
+    </message>
+    <message>
+        <source>逐点判定</source>
+        <translation>Each reading</translation>
+    </message>
+    <message>
+        <source>任一有效读数超出上下限，记录即不合格；不选时判定平均值</source>
+        <translation>A record fails when any valid reading lies outside the limits; unchecked, the mean is judged</translation>
+    </message>
+    <message>
+        <source>标准偏差 %1  极差 %2</source>
+        <translation>SD %1  Range %2</translation>
+    </message>
+    <message>
+        <source>  有效 %1/%2</source>
+        <translation>  Valid %1/%2</translation>
+    </message>
+    <message>
+        <source>下限不能大于上限</source>
+        <translation>The lower limit cannot be above the upper limit</translation>
+    </message>
 </context>
 <context>
     <name>LimitInputText</name>
@@ -456,52 +547,12 @@ Please enter the file name again.</translation>
         <translation>File not found</translation>
     </message>
     <message>
-        <source>文句格式不正确!
-请重新输入文件名......</source>
-        <translation>The file is not a record file!
-Please enter another file name.</translation>
-    </message>
-    <message>
-        <source>文件格式错误</source>
-        <translation>Wrong file format</translation>
-    </message>
-    <message>
         <source>里氏硬度计</source>
         <translation>Leeb Hardness Tester</translation>
     </message>
     <message>
         <source>没有可保存的记录。</source>
         <translation>There are no records to save.</translation>
-    </message>
-    <message>
-        <source>无法读取文件 %1
-(%2)</source>
-        <translation>Cannot read the file %1
-(%2)</translation>
-    </message>
-    <message>
-        <source>文件读取错误</source>
-        <translation>File read error</translation>
-    </message>
-    <message>
-        <source>文件是空的</source>
-        <translation>the file is empty</translation>
-    </message>
-    <message>
-        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
-        <translation>the first line is not the record file header &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>空行, 不是记录</source>
-        <translation>an empty line, not a record</translation>
-    </message>
-    <message>
-        <source>记录无法转换 (%1)</source>
-        <translation>the record cannot be read (%1)</translation>
-    </message>
-    <message>
-        <source>文件 %1 第 %2 行: %3</source>
-        <translation>File %1, line %2: %3</translation>
     </message>
     <message>
         <source>读入的记录还没有保存。
@@ -550,38 +601,6 @@ Save them first?</translation>
         <translation>Right-click: recent files</translation>
     </message>
     <message>
-        <source>下限</source>
-        <translation>Low</translation>
-    </message>
-    <message>
-        <source>上限</source>
-        <translation>High</translation>
-    </message>
-    <message>
-        <source>本硬度制的公差限，留空为不设</source>
-        <translation>Tolerance limit for this scale; leave empty for none</translation>
-    </message>
-    <message>
-        <source>剔除无效</source>
-        <translation>Skip invalid</translation>
-    </message>
-    <message>
-        <source>最大值、最小值、平均值不计无效读数 (888)</source>
-        <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
-    </message>
-    <message>
-        <source>标准偏差 %1  极差 %2</source>
-        <translation>SD %1  Range %2</translation>
-    </message>
-    <message>
-        <source>  有效 %1/%2</source>
-        <translation>  Valid %1/%2</translation>
-    </message>
-    <message>
-        <source>下限不能大于上限</source>
-        <translation>The lower limit cannot be above the upper limit</translation>
-    </message>
-    <message>
         <source>图表已送往打印机 %1</source>
         <translation>Chart sent to the printer %1</translation>
     </message>
@@ -592,14 +611,6 @@ Save them first?</translation>
     <message>
         <source>每条记录读两次并比较，读入约需两倍时间</source>
         <translation>Reads every record twice and compares; the upload takes about twice as long</translation>
-    </message>
-    <message>
-        <source>逐点判定</source>
-        <translation>Each reading</translation>
-    </message>
-    <message>
-        <source>任一有效读数超出上下限，记录即不合格；不选时判定平均值</source>
-        <translation>A record fails when any valid reading lies outside the limits; unchecked, the mean is judged</translation>
     </message>
     <message>
         <source>没有可用的打印机: 请先在系统中添加一台打印机。
@@ -618,6 +629,10 @@ You can save the chart as a PDF file instead.</translation>
     <message>
         <source>%1: 先填写报表信息</source>
         <translation>%1: report details first</translation>
+    </message>
+    <message>
+        <source>未连接硬度计</source>
+        <translation>No tester connected</translation>
     </message>
 </context>
 <context>

@@ -91,7 +91,7 @@ void MainWindow::PrintReport(bool askDetails) {
         }
     });
     if (const std::optional<QString> pdf =
-            reports_->Run(this, recordLines_, decimalSeparator_))
+            reports_->Run(this, Lines(), decimalSeparator_))
         ShowFeedback(
             QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(*pdf)));
 }

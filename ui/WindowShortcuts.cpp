@@ -46,7 +46,12 @@ void InstallShortcuts(MainWindow& form) {
         target->setToolTip(tip);
         auto* shortcut = new QShortcut(key, &form);
         // click() does nothing on a disabled button: the button states guard the keys too.
-        QObject::connect(shortcut, &QShortcut::activated, target, [target] { target->click(); });
+        // Only the read key says why it did nothing when the reason is a missing tester.
+        QObject::connect(shortcut, &QShortcut::activated, target, [target, button, &form] {
+            if (button == CommandButton::Read && !target->isEnabled() && !form.UploadRunning())
+                form.TellNoTester();
+            target->click();
+        });
     }
     // The report with its details asked first; the print-report button's state guards it too.
     auto* withDetails = new QShortcut(ReportWithDetailsKey(), &form);

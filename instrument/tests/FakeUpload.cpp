@@ -34,6 +34,11 @@ void FakeUploadView::RecordAppended(const AppendedRecord& record) {
                     std::to_string(record.LineIndex));
     Appended.emplace_back(record.Number, record.LineIndex);
     AppendedFields.push_back(record.Fields);
+    if (WhileRecordAppended) {
+        auto call = std::move(WhileRecordAppended);
+        WhileRecordAppended = nullptr;
+        call();
+    }
 }
 
 void FakeUploadView::AddBar(int x, double y) {
@@ -109,6 +114,17 @@ bool FakeUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
     Written.push_back(report);
     if (!WriteSucceeds) {
         return false;
+    }
+    if (Simulator != nullptr) {
+        const SimulatorResponse response = Simulator->Respond(report.data(), report.size());
+        if (response.Unplug) {
+            Connected = false;
+            TesterGone = true;
+        }
+        for (const std::vector<uint8_t>& input : response.Reports) {
+            Replies.emplace_back(input.begin() + 1, input.end());  // after the report ID
+        }
+        return true;
     }
     if (Tester) {
         if (auto reply = Tester->Answer(report.data(), report.size())) {

@@ -10,6 +10,7 @@
 
 #include "FakeUpload.h"
 #include "RecordUpload.h"
+#include "UploadScenarios.h"
 
 namespace leeb::test {
 namespace {
@@ -786,6 +787,24 @@ TEST_F(RecordUploadTest, ReportWhileTheNextCommandWaitsForTheWatcher) {
     EXPECT_EQ(device.Written.size(), 1u);
 }
 
+// Between taking a record's last reply and writing the next command the upload hands the
+// record to the view, which may dispatch events there (whoever keeps the record may wait in a
+// local event loop), and so hand over a report. No command is out then, so the report answers
+// nothing: taken as a reply it would complete the record a second time and move the upload on
+// twice, with two commands out at once.
+TEST_F(RecordUploadTest, ReportWhileNoCommandIsOutAnswersNothing) {
+    Load({RawRecord(1, HL, {450}), RawRecord(2, HL, {451}), RawRecord(3, HL, {452})});
+    view.WhileRecordAppended = [&] { Receive(DataReport({0x12, 0x34})); };
+    Upload();
+    EXPECT_FALSE(upload.Running());
+    ASSERT_EQ(view.ProtocolErrors.size(), 1u);
+    EXPECT_EQ(view.ProtocolErrors[0].Fault, ReplyFault::UnexpectedReport);
+    EXPECT_EQ(view.ProtocolErrors[0].Record, 1);
+    EXPECT_EQ(device.Written.size(), 1u + 9) << "nothing asked after the stray report";
+    EXPECT_EQ(lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  450,"}));
+    EXPECT_EQ(view.Appended.size(), 1u);
+}
+
 // The length a reply must have comes from the tester's input report; a report too short to
 // carry a chunk never makes a reply.
 TEST(RecordUploadReplyLength, FollowsTheInputReportLength) {
@@ -841,6 +860,53 @@ TEST_F(RecordUploadTest, AutoFrameDuringAnUploadIsNoReply) {
                                       "  1,2040/04/01,    0,  451,"}));
     }
 }
+
+// The shared scenarios, fed to the state machine directly: every reply as the tester gave it,
+// the reply timer elapsing when nothing more comes, the watcher running when the tester
+// pulled itself out.
+class RecordUploadScenarioTest : public ::testing::TestWithParam<UploadScenario> {};
+
+TEST_P(RecordUploadScenarioTest, EndsAsTheScenarioSays) {
+    const UploadScenario& scenario = GetParam();
+    TesterSimulator tester(scenario.Tester);
+    ApplyFaults(scenario, tester);
+    FakeUploadView view;
+    FakeUploadDevice device;
+    device.Simulator = &tester;
+    RecordLines lines;
+    RecordUpload upload(device, view, lines, '.');
+    upload.SetVerified(scenario.Verified);
+    upload.Start();
+    while (upload.Running()) {
+        DeliverReplies(device, upload);
+        if (!upload.Running()) {
+            break;
+        }
+        if (device.TesterGone) {
+            upload.ConnectionChanged();
+        } else if (view.ReplyTimerRunning) {
+            upload.ReplyTimedOut();
+        } else {
+            FAIL() << "the upload waits for nothing";
+        }
+    }
+    ScenarioRun run;
+    run.Outcome = upload.Outcome();
+    run.Lines = lines;
+    run.Damaged = upload.Damaged();
+    run.Fault = upload.ProtocolError() ? std::optional(upload.ProtocolError()->Fault)
+                                       : std::nullopt;
+    run.Commands = tester.CommandsReceived();
+    run.Named = upload.RecordsNamed();
+    run.Notices = view.Notices;
+    ExpectScenario(scenario, run);
+    EXPECT_EQ(view.ProtocolErrors.size(), scenario.Fault ? 1u : 0u);
+    EXPECT_FALSE(view.ReplyTimerRunning);
+    EXPECT_EQ(view.Finished, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, RecordUploadScenarioTest, ::testing::ValuesIn(UploadScenarios()),
+                         [](const auto& info) { return ScenarioTestName(info.param); });
 
 }  // namespace
 }  // namespace leeb::test

@@ -88,7 +88,7 @@ const LanguageTexts Languages[] = {
      "钢和铸钢",
      "硬度 / 强度测试情况",
      "读入、查看、保存和打印里氏硬度计的测量记录。",
-     "文句格式不正确!\n请重新输入文件名......\n\n文件 %1 第 3 行: 记录无法转换 (第 1 个读数 '4x0' "
+     "第 3 行无法读取\n\n文件 %1 第 3 行: 记录无法转换 (第 1 个读数 '4x0' "
      "不是数值)",
      "文件格式错误",
      {"是(&Y)", "否(&N)"},
@@ -121,7 +121,7 @@ const LanguageTexts Languages[] = {
      "Steel/cast st.",
      "Hardness / Strength Readings",
      "Upload, view, save and print the records of a Leeb hardness tester.",
-     "The file is not a record file!\nPlease enter another file name.\n\nFile %1, line 3: the "
+     "Line 3 cannot be read\n\nFile %1, line 3: the "
      "record cannot be read (reading 1, '4x0', is not a number)",
      "Wrong file format",
      {"&Yes", "&No"},

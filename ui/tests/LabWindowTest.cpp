@@ -52,6 +52,9 @@ TEST_F(LabWindowTest, NothingSetShowsThePanelAsBefore) {
     ShowAsUploaded(Sample());
     SelectRecord(0);
     EXPECT_EQ(Text("maxp"), "88.8");  // the failed impact counts, as it always did
+    // The spread too: over all three readings, 888 among them, and one line with no count of
+    // valid readings.
+    EXPECT_EQ(Text("Spread"), "标准偏差 24.89  极差 43.5");
     EXPECT_FALSE(VerdictShown());
     for (int k = 0; k < 3; ++k) {
         EXPECT_FALSE(ReadingColour(0, k).isValid()) << k;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "MessageBoxFlags.h"
-#include "RecordFileErrors.h"
 #include "UploadNoticeText.h"
 
 namespace leeb {
@@ -54,7 +53,6 @@ TEST(UploadNoticeTextTest, ProtocolErrorNamesWhereItCame) {
 TEST(UploadNoticeTextTest, SkippedRecordNamesItsNumber) {
     UploadNotice notice = Notice(UploadNoticeKind::RecordSkipped);
     notice.Record = 3;
-    notice.Cause = std::make_exception_ptr(RecordFormatError("reading 2 does not fit"));
     const UploadNoticeBox box = UploadNoticeBoxOf(notice);
     EXPECT_EQ(box.Caption, QStringLiteral("错误"));
     EXPECT_EQ(box.Flags, unsigned{MB_OK | MB_ICONERROR});

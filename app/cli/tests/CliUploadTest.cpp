@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <regex>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -17,6 +19,7 @@
 #include "RecordFile.h"
 #include "SimulatorRecords.h"
 #include "UploadProtocol.h"
+#include "UploadScenarios.h"
 
 namespace leeb::testing {
 namespace {
@@ -101,12 +104,12 @@ struct InterruptionCase {
     std::vector<const char*> Messages;
 };
 
-QByteArray TesterJson(const QByteArray& extra, int damagedRecord = 0) {
+QByteArray TesterJson(const QByteArray& extra) {
     QByteArray json = R"({"records": [)";
     for (int r = 1; r <= 3; ++r) {
         json += QByteArray(r > 1 ? "," : "") + R"({"readings": [)" +
                 QByteArray::number(440 + 10 * r) + R"(], "settings": 0, "date": 35464, )" +
-                R"("count": )" + QByteArray::number(r == damagedRecord ? 40 : 1) + "}";
+                R"("count": 1})";
     }
     return json + "]" + extra + "}";
 }
@@ -137,28 +140,6 @@ TEST(CliUploadTest, InterruptedUploadWritesTheRecordsReadAndSaysHowMany) {
         }
         // Written whole through a temporary file that is gone afterwards.
         EXPECT_EQ(QDir(folder.Root()).entryList(QDir::Files).size(), 2);
-    }
-}
-
-// A record the tester stores with 40 impacts is kept with the 32 readings a record holds and
-// named on stderr; the upload goes on and succeeds, verified or not.
-TEST(CliUploadTest, DamagedRecordIsKeptAndNamed) {
-    for (const char* verify : {"", "--verify"}) {
-        SCOPED_TRACE(verify);
-        CliFolder folder;
-        folder.Write(QStringLiteral("tester.json"), TesterJson("", 2));
-        QStringList arguments{"upload", "--simulate=tester.json", "-o", "out.txt"};
-        if (*verify != 0) {
-            arguments << QString::fromLatin1(verify);
-        }
-        const CliResult result = RunCli(arguments, folder.Root());
-        EXPECT_EQ(result.ExitCode, 0) << result.Err;
-        EXPECT_THAT(result.Err, HasSubstr("记录 2 已损坏: 冲击次数 40"));
-        const QList<QByteArray> lines =
-            CliFolder::Read(folder.Path(QStringLiteral("out.txt"))).split('\n');
-        ASSERT_EQ(lines.size(), 5);  // header, three records, the empty rest after the last CR LF
-        EXPECT_TRUE(lines[2].startsWith(" 32,2008/05/17,    0,  460,  888,")) << lines[2].data();
-        EXPECT_EQ(lines[3], "  1,2008/05/17,    0,  470,\r");
     }
 }
 
@@ -209,6 +190,91 @@ const FailureCase FailureCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Uploads, CliUploadFailureTest, ::testing::ValuesIn(FailureCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The shared upload scenarios the simulator's file can state, through the command line: the
+// records in the file written, damaged records named on stderr, and the exit status (0 for a
+// complete upload, 3 for one cut off with records kept, 1 with nothing to write).
+QByteArray SimulatorJson(const SimulatorRecordSet& set) {
+    QByteArray json = R"({"records": [)";
+    for (std::size_t r = 0; r < set.Records.size(); ++r) {
+        const SimulatedRecord& record = set.Records[r];
+        QByteArray readings;
+        for (std::size_t k = 0; k < record.Record.Readings.size(); ++k) {
+            readings += QByteArray(k > 0 ? "," : "") + QByteArray::number(record.Record.Readings[k]);
+        }
+        json += QByteArray(r > 0 ? "," : "") + R"({"number": )" +
+                QByteArray::number(record.Number) + R"(, "count": )" +
+                QByteArray::number(record.Record.ImpactCount) + R"(, "readings": [)" + readings +
+                R"(], "settings": )" + QByteArray::number(record.Record.SettingsWord) +
+                R"(, "date": )" + QByteArray::number(record.Record.DateWord) + "}";
+    }
+    json += "]";
+    if (set.Single) {
+        json += R"(, "single": )" + QByteArray::number(*set.Single);
+    }
+    if (set.UnplugAfterCommands) {
+        json += R"(, "unplug_after": )" + QByteArray::number(*set.UnplugAfterCommands);
+    }
+    return json + "}";
+}
+
+std::vector<test::UploadScenario> FileScenarios() {
+    std::vector<test::UploadScenario> scenarios;
+    for (const test::UploadScenario& scenario : test::UploadScenarios()) {
+        if (scenario.FileCanStateIt()) {
+            scenarios.push_back(scenario);
+        }
+    }
+    return scenarios;
+}
+
+class CliUploadScenarioTest : public ::testing::TestWithParam<test::UploadScenario> {};
+
+TEST_P(CliUploadScenarioTest, EndsAsTheScenarioSays) {
+    const test::UploadScenario& scenario = GetParam();
+    CliFolder folder;
+    folder.Write(QStringLiteral("tester.json"), SimulatorJson(scenario.Tester));
+    QStringList arguments{"upload", "--simulate=tester.json", "-o", "out.txt"};
+    if (scenario.Verified) {
+        arguments << QStringLiteral("--verify");
+    }
+    const CliResult result = RunCli(arguments, folder.Root());
+
+    test::ScenarioRun run;
+    if (result.ExitCode == 0) {
+        run.Outcome = UploadOutcome::Complete;
+    } else if (result.Err.find("里氏硬度计中没有数据") != std::string::npos) {
+        run.Outcome = UploadOutcome::NoData;
+    } else if (result.Err.find("拔出") != std::string::npos) {
+        run.Outcome = UploadOutcome::Unplugged;
+    }
+    const QString out = folder.Path(QStringLiteral("out.txt"));
+    run.Lines = {std::string(RecordFileHeader)};
+    if (CliFolder::Exists(out)) {
+        run.Lines.clear();
+        for (const QByteArray& line : CliFolder::Read(out).split('\n')) {
+            if (!line.isEmpty()) {
+                run.Lines.push_back(line.chopped(line.endsWith('\r') ? 1 : 0).toStdString());
+            }
+        }
+    }
+    std::vector<DamagedRecord> damaged;
+    const std::regex named("记录 ([0-9]+) 已损坏: 冲击次数 ([0-9]+)");
+    for (auto it = std::sregex_iterator(result.Err.begin(), result.Err.end(), named);
+         it != std::sregex_iterator(); ++it) {
+        damaged.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    }
+    run.Damaged = damaged;
+    test::ExpectScenario(scenario, run);
+
+    const bool kept = scenario.Lines.size() > 1;
+    const int status = scenario.Outcome == UploadOutcome::Complete ? 0 : kept ? 3 : 1;
+    EXPECT_EQ(result.ExitCode, status) << result.Err;
+    EXPECT_EQ(CliFolder::Exists(out), kept) << "a file only with records in it";
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, CliUploadScenarioTest, ::testing::ValuesIn(FileScenarios()),
+                         [](const auto& info) { return test::ScenarioTestName(info.param); });
 
 }  // namespace
 }  // namespace leeb::testing
