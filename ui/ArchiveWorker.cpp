@@ -10,9 +10,13 @@ Archive& ArchiveWorker::Access::Reading() {
     return *reading_;
 }
 
-UploadArchiving& ArchiveWorker::Access::Upload() {
-    if (!upload_)
-        upload_ = std::make_unique<UploadArchiving>(location_, local_);
+UploadArchiving& ArchiveWorker::Access::Upload(const std::string& tester,
+                                               const std::string& startTime) {
+    if (!upload_) {
+        auto made = std::make_unique<UploadArchiving>(location_, local_);
+        made->Begin(tester, startTime, {}, "");
+        upload_ = std::move(made);
+    }
     return *upload_;
 }
 

@@ -41,9 +41,10 @@ class ArchiveWorker {
         // The archive the window reads (the server when one is set); opened at first use and
         // opened again after a failed open. Throws ArchiveError.
         Archive& Reading();
-        // The upload's archiving; made at first use. Throws ArchiveError when neither the
-        // server nor the local file can be used.
-        UploadArchiving& Upload();
+        // The running upload's archiving: made, and its source begun with the tester's name
+        // and the upload's start time (ISO 8601, UTC), at its first record. Throws ArchiveError
+        // when neither the server nor the local file can be used.
+        UploadArchiving& Upload(const std::string& tester, const std::string& startTime);
         // The next upload starts a new source.
         void EndUpload() { upload_.reset(); }
         const ArchiveLocation& Location() const { return location_; }

@@ -18,10 +18,12 @@
 #include <optional>
 #include <vector>
 
+#include "ArchiveRecord.h"
 #include "ClientArea.h"
 #include "DialogHost.h"
 #include "RecordCsv.h"
 #include "RecordFile.h"
+#include "RecordSet.h"
 #include "RecordView.h"
 #include "UploadView.h"
 
@@ -37,7 +39,6 @@ class HidGuiDispatcher;
 class HidPlatform;
 class LabRow;
 class LabSettings;
-class RecordSet;
 class RecordTreeModel;
 class ReportSystem;
 class UploadPresenter;
@@ -82,6 +83,20 @@ class MainWindow : public QMainWindow {
     void SetFileListener(std::function<void(const QString& path)> listener) {
         fileListener_ = std::move(listener);
     }
+    // Told of each record of an upload as it completes (its number and its line as the record
+    // file holds it) and of the upload's end: for whoever keeps records beyond the window.
+    struct UploadListener {
+        std::function<void(int number, const std::string& line)> RecordCompleted;
+        std::function<void()> Ended;
+    };
+    void SetUploadListener(UploadListener listener) { uploadListener_ = std::move(listener); }
+    // Records from the archive take the place of the ones shown, as an opened file's would,
+    // after the question about unsaved records; they are in no file. A line that does not
+    // convert throws before anything changes.
+    void ShowArchivedRecords(const std::vector<ArchivedRecord>& records);
+    // The dialogs the window uses, for the parts installed beside it.
+    DialogHost& Dialogs() { return dialogs_; }
+
     // The status bar's message panel, after the design's three: what the last command did.
     void ShowFeedback(const QString& text);
     // The read command found no tester plugged in: the message panel says so.
@@ -169,6 +184,9 @@ class MainWindow : public QMainWindow {
     // user was asked 保存 / 不保存 / 取消 about unsaved records (and saved them when asked to).
     bool MayReplaceRecords(RecordsReplacedBy by);
     void ShowOpenRefusal(const QString& path, const RecordFileError& error);
+    // After an open (file empty: from elsewhere): the records shown, record 1 chosen, the
+    // buttons enabled.
+    void ShowOpenedRecords(RecordSet::Contents contents, const QString& file);
 
     std::unique_ptr<DialogHost> ownDialogs_;
     DialogHost& dialogs_;
@@ -180,6 +198,7 @@ class MainWindow : public QMainWindow {
     bool startAfterQuestion_ = false;
     bool placedOnScreen_ = false;
     std::function<void(const QString&)> fileListener_;
+    UploadListener uploadListener_;
 
     std::vector<QPixmap> pictograms_;
     std::unique_ptr<RecordTreeModel> model_;

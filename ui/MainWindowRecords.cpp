@@ -160,13 +160,21 @@ void MainWindow::OpenRecordFile(const QString& path) {
     }
     if (!MayReplaceRecords(RecordsReplacedBy::Open))
         return;
+    ShowOpenedRecords(std::move(opened), file.absoluteFilePath());
+    if (fileListener_)
+        fileListener_(file.absoluteFilePath());
+    ShowFeedback(QCoreApplication::translate("MainWindow", "已打开 %1 (%2 条记录)")
+                     .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
+                     .arg(model_->RecordCount()));
+}
 
+void MainWindow::ShowOpenedRecords(RecordSet::Contents contents, const QString& file) {
     chart_->Clear();
     for (CommandButton button : {CommandButton::Read, CommandButton::Save,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         SetButtonEnabled(button, false);
     }
-    records_->Replace(std::move(opened), file.absoluteFilePath());
+    records_->Replace(std::move(contents), file);
     if (records_->Count() > 0) {
         chart_->SetPoints(ReadRecordLineView(Lines()[1], decimalSeparator_).Bars);
     }
@@ -179,11 +187,6 @@ void MainWindow::OpenRecordFile(const QString& path) {
     if (model_->RecordCount() > 0) {
         recordTree_->setCurrentIndex(model_->RecordIndex(0));
     }
-    if (fileListener_)
-        fileListener_(file.absoluteFilePath());
-    ShowFeedback(QCoreApplication::translate("MainWindow", "已打开 %1 (%2 条记录)")
-                     .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
-                     .arg(model_->RecordCount()));
 }
 
 void MainWindow::ShowOpenRefusal(const QString& path, const RecordFileError& error) {

@@ -35,7 +35,14 @@ void MainWindow::WireUpload() {
     hooks.AccessChanged = [this] { ShowTesterAccess(); };
     hooks.StartRequested = [this] { RunCommand([this] { AutoStartTimerFired(); }); };
     hooks.RunCommand = [this](const std::function<void()>& step) { RunCommand(step); };
+    hooks.RecordCompleted = [this](const UploadView::AppendedRecord& record) {
+        if (uploadListener_.RecordCompleted)
+            uploadListener_.RecordCompleted(
+                record.Number, Lines()[static_cast<std::size_t>(record.LineIndex)]);
+    };
     hooks.Ended = [this](UploadOutcome) {
+        if (uploadListener_.Ended)
+            uploadListener_.Ended();
         // The progress counter is gone; the count of what arrived stays.
         if (!Lines().empty()) {
             ShowFeedback(QCoreApplication::translate("MainWindow", "已读入 %1 条记录")

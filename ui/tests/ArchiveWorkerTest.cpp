@@ -99,13 +99,11 @@ TEST_F(ArchiveWorkerTest, EndingCommitsEveryRecordHandedOverAndDropsTheReplies) 
     auto worker = Worker(place.Location());
     constexpr int Records = 40;
     int replies = 0;
-    worker->Post([](ArchiveWorker::Access& access) {
-        access.Upload().Begin("tester", "2025-03-14T08:00:00Z", {}, "");
-    });
     for (int r = 0; r < Records; ++r) {
         worker->Ask<bool>(
             [r](ArchiveWorker::Access& access) {
-                return access.Upload().Add(Line(1 + r % 28, 0x0100, {uint16_t(400 + r)}), r + 1);
+                return access.Upload("tester", "2025-03-14T08:00:00Z")
+                    .Add(Line(1 + r % 28, 0x0100, {uint16_t(400 + r)}), r + 1);
             },
             [&](bool) { ++replies; }, {});
     }
@@ -119,13 +117,11 @@ TEST_F(ArchiveWorkerTest, AServerThatCannotBeReachedKeepsTheUploadLocallyAsPendi
     // Nothing listens on port 1: the connection is refused at once.
     auto worker = Worker({"postgresql://127.0.0.1:1/leebdesk"});
     std::optional<int> pending;
-    worker->Post([](ArchiveWorker::Access& access) {
-        access.Upload().Begin("tester", "2025-03-14T08:00:00Z", {}, "");
-    });
     worker->Ask<int>(
         [](ArchiveWorker::Access& access) {
-            access.Upload().Add(Line(3, 0x0100, {450, 460}), 1);
-            return access.Upload().Pending();
+            UploadArchiving& upload = access.Upload("tester", "2025-03-14T08:00:00Z");
+            upload.Add(Line(3, 0x0100, {450, 460}), 1);
+            return upload.Pending();
         },
         [&](int n) { pending = n; }, {});
     ASSERT_TRUE(gui->ProcessUntil([&] { return pending.has_value(); }, 10000ms));

@@ -1,0 +1,188 @@
+#include "WindowArchive.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+#include <cstdlib>
+
+#include "ArchiveTexts.h"
+#include "MainWindow.h"
+#include "RecordFile.h"
+#include "SqlArchive.h"
+
+namespace leeb {
+
+namespace {
+
+// The local file's pending records; a missing file holds none and is not made for asking.
+int64_t LocalPending(const ArchiveLocation& local) {
+    if (!QFileInfo::exists(QString::fromStdString(local.Text)))
+        return 0;
+    return OpenArchive(local)->PendingCount();
+}
+
+}  // namespace
+
+ArchiveLocation ConfiguredArchiveLocation(const QSettings& settings) {
+    if (const char* fromEnvironment = std::getenv("LEEBDESK_ARCHIVE");
+        fromEnvironment != nullptr && *fromEnvironment != '\0')
+        return {fromEnvironment};
+    const QString configured = settings.value(ArchiveLocationKey).toString();
+    return configured.isEmpty() ? LocalArchiveLocation()
+                                : ArchiveLocation{configured.toStdString()};
+}
+
+WindowArchive::WindowArchive(MainWindow& form, WindowArchiveOptions options)
+    : QObject(&form),
+      form_(form),
+      options_(std::move(options)),
+      settings_(options_.Settings ? std::move(options_.Settings) : std::make_unique<QSettings>()) {
+    status_ = new QLabel(form.statusBar());
+    status_->setObjectName(QStringLiteral("ArchiveStatus"));
+    status_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status_->hide();
+    // At the right end, after the message panel: the design's panels keep their places.
+    form.statusBar()->addPermanentWidget(status_);
+
+    retry_.setSingleShot(true);
+    retry_.setInterval(options_.RetryMilliseconds);
+    connect(&retry_, &QTimer::timeout, this, [this] { SendPending(); });
+
+    worker_ = std::make_unique<ArchiveWorker>(options_.Location, options_.Local, options_.Gui);
+    form.SetUploadListener(
+        {[this](int number, const std::string& line) { RecordCompleted(number, line); },
+         [this] { UploadEnded(); }});
+    if (Enabled())
+        SendPending();
+}
+
+WindowArchive::~WindowArchive() {
+    // The worker commits what it was handed before its thread ends.
+    worker_.reset();
+}
+
+bool WindowArchive::Enabled() const {
+    return settings_->value(ArchiveEnabledKey, true).toBool();
+}
+
+void WindowArchive::SetEnabled(bool enabled) {
+    settings_->setValue(ArchiveEnabledKey, enabled);
+    if (!enabled) {
+        retry_.stop();
+        failure_.clear();
+        ShowStatus();
+    } else {
+        SendPending();
+    }
+}
+
+void WindowArchive::SendPending() {
+    if (!options_.Location.IsServer() || !Enabled())
+        return;
+    worker_->Ask<int64_t>(
+        [](ArchiveWorker::Access& access) {
+            try {
+                leeb::SendPending(access.Local(), access.Location());
+            } catch (const ArchiveError&) {
+                // The server still does not answer: the records wait, counted below.
+            }
+            return LocalPending(access.Local());
+        },
+        [this](int64_t pending) { PendingChanged(pending); },
+        [this](const ArchiveFailure& failure) {
+            failure_ = ArchiveFailureText(failure);
+            ShowStatus();
+        });
+}
+
+void WindowArchive::RecordCompleted(int number, const std::string& line) {
+    if (!Enabled())
+        return;
+    if (uploadStart_.empty())
+        uploadStart_ = ArchiveNow();
+    struct Added {
+        bool Committed = false;
+        bool Pending = false;
+        std::string Reason;
+    };
+    worker_->Ask<Added>(
+        [line, number, start = uploadStart_](ArchiveWorker::Access& access) {
+            UploadArchiving& upload = access.Upload("tester", start);
+            const int pendingBefore = upload.Pending();
+            Added added;
+            added.Committed = upload.Add(line, number);
+            added.Pending = upload.Pending() > pendingBefore;
+            if (!added.Committed)
+                added.Reason = upload.LastError();
+            return added;
+        },
+        [this](const Added& added) {
+            if (added.Pending)
+                PendingChanged(pending_ + 1);
+            if (!added.Committed) {
+                failure_ = ArchiveFailureText({false, ArchiveErrorCode::WriteFailed, added.Reason});
+                ShowStatus();
+            }
+        },
+        [this](const ArchiveFailure& failure) {
+            failure_ = ArchiveFailureText(failure);
+            ShowStatus();
+        });
+}
+
+void WindowArchive::UploadEnded() {
+    if (uploadStart_.empty())
+        return;
+    uploadStart_.clear();
+    worker_->Post([](ArchiveWorker::Access& access) { access.EndUpload(); });
+}
+
+void WindowArchive::PendingChanged(int64_t pending) {
+    pending_ = pending;
+    if (pending_ > 0 && !retry_.isActive())
+        retry_.start();
+    ShowStatus();
+}
+
+void WindowArchive::ShowStatus() {
+    QString text = failure_;
+    if (Enabled() && pending_ > 0)
+        text = text.isEmpty() ? ArchivePendingText(pending_)
+                              : ArchivePendingText(pending_) + QStringLiteral("; ") + text;
+    status_->setText(text);
+    status_->setToolTip(text);
+    status_->setVisible(!text.isEmpty());
+}
+
+void WindowArchive::ImportFile(const QString& path,
+                               std::function<void(const ArchiveImportSummary&)> done,
+                               std::function<void(const ArchiveFailure&)> failed) {
+    const std::string local = QFile::encodeName(path).toStdString();
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
+    const char separator = form_.DecimalSeparatorInUse();
+    // Read, hashed and checked on the archive thread: a full tester's file takes a moment.
+    worker_->Ask<ArchiveImportSummary>(
+        [local, absolute, separator](ArchiveWorker::Access& access) {
+            ArchiveSource source;
+            source.Kind = ArchiveSourceKind::File;
+            source.FilePath = absolute;
+            QFile file(QFile::decodeName(QByteArray::fromStdString(local)));
+            QCryptographicHash hash(QCryptographicHash::Sha256);
+            if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+                throw RecordFileError(file.errorString().toStdString(), FileProblem::CannotRead,
+                                      local, 0);
+            source.FileHash = hash.result().toHex().toStdString();
+            std::vector<ArchiveInput> records;
+            ReadRecordFileRecords(local, separator,
+                                  [&records](std::size_t, std::string_view line,
+                                             const RecordTextFields&) {
+                                      records.push_back({std::string(line), 0});
+                                  });
+            return access.Reading().Import(source, records, {}, "");
+        },
+        std::move(done), std::move(failed));
+}
+
+}  // namespace leeb

@@ -1,0 +1,149 @@
+// The window's upload archiving: each record committed as it completes, whatever ends the
+// upload; nothing written with archiving off; a server that cannot be reached keeps the
+// records in the local file, and the status bar says how many wait.
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <chrono>
+
+#include "Archive.h"
+#include "TesterSimulator.h"
+#include "UploadScenarios.h"
+#include "WindowArchive.h"
+#include "WindowFixture.h"
+
+namespace leeb {
+namespace {
+
+using namespace std::chrono_literals;
+
+class UploadArchiveWindowTest : public WindowTest {
+  protected:
+    QTemporaryDir folder;
+    WindowArchive* archive = nullptr;
+
+    std::string ArchivePath() const { return folder.filePath("archive.sqlite").toStdString(); }
+    std::string LocalPath() const { return folder.filePath("local.sqlite").toStdString(); }
+
+    void Install(ArchiveLocation location, bool enabled = true) {
+        auto settings = std::make_unique<QSettings>(folder.filePath("settings.ini"),
+                                                    QSettings::IniFormat);
+        settings->setValue(ArchiveEnabledKey, enabled);
+        archive = new WindowArchive(
+            *form, {std::move(location), {LocalPath()}, dispatcher, std::move(settings), 60000});
+    }
+
+    static SimulatorRecordSet Records(int count) {
+        SimulatorRecordSet set;
+        for (int r = 1; r <= count; ++r) {
+            SimulatedRecord record;
+            record.Number = r;
+            record.Record.ImpactCount = 3;
+            record.Record.Readings = {static_cast<uint16_t>(440 + r), 450, 460};
+            record.Record.SettingsWord = 2;
+            record.Record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
+            set.Records.push_back(record);
+        }
+        return set;
+    }
+
+    // The upload, then the archive thread's work and its replies.
+    bool UploadAndArchive() {
+        form->RunCommand([this] { form->ReadRecordsClicked(); });
+        const auto deadline = std::chrono::steady_clock::now() + 10000ms;
+        while ((form->UploadRunning() || archive->Worker().Queued() > 0) &&
+               std::chrono::steady_clock::now() < deadline) {
+            dispatcher->WaitAndProcess(10ms);
+            QCoreApplication::processEvents();
+        }
+        Pump();
+        return !form->UploadRunning() && archive->Worker().Queued() == 0;
+    }
+
+    static std::vector<std::string> ArchivedLines(const ArchiveLocation& location) {
+        std::vector<std::string> lines;
+        for (const ArchivedRecord& record : OpenArchive(location)->Fetch({}, 0, 100000))
+            lines.push_back(record.Line);
+        return lines;
+    }
+};
+
+class UploadArchiveScenarioTest : public UploadArchiveWindowTest,
+                                  public ::testing::WithParamInterface<test::UploadScenario> {};
+
+TEST_P(UploadArchiveScenarioTest, EveryRecordTheWindowKeptIsArchived) {
+    const test::UploadScenario& scenario = GetParam();
+    Install({ArchivePath()});
+    TesterSimulator tester(scenario.Tester);
+    test::ApplyFaults(scenario, tester);
+    tester.PlugInto(bus);
+    Pump();
+    form->SetVerifiedUpload(scenario.Verified);
+    ASSERT_TRUE(UploadAndArchive());
+    // An upload cut off by an unplug, a time-out or a data error keeps what it completed.
+    const std::vector<std::string> kept(form->Lines().begin() + 1, form->Lines().end());
+    EXPECT_EQ(ArchivedLines({ArchivePath()}), kept);
+    EXPECT_TRUE(archive->StatusPanel()->isHidden()) << archive->StatusPanel()->text().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, UploadArchiveScenarioTest,
+                         ::testing::ValuesIn(test::UploadScenarios()),
+                         [](const auto& info) { return test::ScenarioTestName(info.param); });
+
+TEST_F(UploadArchiveWindowTest, SwitchedOffNothingIsWrittenAndTheStatusBarIsAsBefore) {
+    Install({ArchivePath()}, false);
+    TesterSimulator tester(Records(3));
+    tester.PlugInto(bus);
+    Pump();
+    ASSERT_TRUE(UploadAndArchive());
+    EXPECT_EQ(form->Lines().size(), 4u);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(ArchivePath())));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(LocalPath())));
+    EXPECT_TRUE(archive->StatusPanel()->isHidden());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(form->StatusPanel(i)->geometry().width(), (i == 1 ? 100 : 50)) << i;
+}
+
+TEST_F(UploadArchiveWindowTest, AnUploadTwiceAddsNothingTheSecondTime) {
+    Install({ArchivePath()});
+    TesterSimulator tester(Records(3));
+    tester.PlugInto(bus);
+    Pump();
+    ASSERT_TRUE(UploadAndArchive());
+    dialogs.QuestionAnswers.push_back(1);  // 不保存
+    ASSERT_TRUE(UploadAndArchive());
+    EXPECT_EQ(ArchivedLines({ArchivePath()}).size(), 3u);
+}
+
+TEST_F(UploadArchiveWindowTest, AServerThatCannotBeReachedKeepsTheRecordsPendingAndSaysSo) {
+    // Nothing listens on port 1: refused at once.
+    Install({"postgresql://127.0.0.1:1/leebdesk"});
+    TesterSimulator tester(Records(3));
+    tester.PlugInto(bus);
+    Pump();
+    ASSERT_TRUE(UploadAndArchive());
+    EXPECT_EQ(archive->Pending(), 3);
+    EXPECT_TRUE(archive->StatusPanel()->isVisible() || !form->isVisible());
+    EXPECT_FALSE(archive->StatusPanel()->isHidden());
+    EXPECT_EQ(archive->StatusPanel()->text(), "3 条记录等待发送到档案服务器");
+    EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 3);
+}
+
+TEST_F(UploadArchiveWindowTest, ClosingTheWindowMidUploadCommitsEveryRecordHandedOver) {
+    Install({ArchivePath()});
+    TesterSimulator tester(Records(40));
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
+    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->Lines().size() > 10; }, 5000ms));
+    const std::vector<std::string> kept(form->Lines().begin() + 1, form->Lines().end());
+    form.reset();
+    const std::vector<std::string> archived = ArchivedLines({ArchivePath()});
+    ASSERT_GE(archived.size(), kept.size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), archived.begin()));
+}
+
+}  // namespace
+}  // namespace leeb
