@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "ArchiveCommands.h"
 #include "DesktopSettings.h"
 #include "FontSetup.h"
 #include "LeebdeskVersion.h"
@@ -134,6 +135,9 @@ int main(int argc, char** argv) {
     window = &form;
     leeb::InstallRecentFiles(form, settings);
     leeb::InstallUploadOptions(form, settings);
+    // The archive's thread, made and ended with the window: an upload's records handed to it
+    // are committed before the program ends.
+    leeb::InstallArchive(form, dispatcher);
     const QByteArray geometry = settings.WindowGeometry();
     if (!geometry.isEmpty())
         form.restoreGeometry(geometry);

@@ -1,0 +1,193 @@
+#include "ArchiveTableModel.h"
+
+#include "ArchiveLineFields.h"
+#include "ArchiveTexts.h"
+#include "CodeTableText.h"
+#include "MeasurementRecord.h"
+#include "RecordEvaluation.h"
+
+namespace leeb {
+
+namespace {
+
+QString Trimmed(const std::string& text) {
+    return QString::fromStdString(text).trimmed();
+}
+
+// Made on the archive thread: the texts a row shows, derived once per page.
+ArchiveTableModel::Row RowOf(ArchivedRecord record, const QualitySettings& quality,
+                             char decimalSeparator) {
+    ArchiveTableModel::Row row;
+    const ArchiveLineFields fields = DeriveLineFields(record.Line);
+    const DecodedSettings settings =
+        DecodeSettingsWord(static_cast<uint16_t>(record.SettingsWord));
+    const bool oneDecimal = OneDecimalScale(settings);
+    row.Material = fields.Material;
+    row.Scale = QString::fromStdString(fields.Scale);
+    row.Mean = QString::number(fields.Mean, 'f', oneDecimal ? 2 : 1)
+                   .replace(QLatin1Char('.'), QLatin1Char(decimalSeparator));
+    const RecordEvaluation evaluation =
+        EvaluateRecord(record.Readings, oneDecimal, quality.For(settings));
+    row.Verdict = VerdictText(evaluation.RecordVerdict);
+    row.Record = std::move(record);
+    return row;
+}
+
+}  // namespace
+
+ArchiveTableModel::ArchiveTableModel(ArchiveWorker& worker, QualitySettings quality,
+                                     char decimalSeparator, QObject* parent)
+    : QAbstractTableModel(parent),
+      worker_(worker),
+      quality_(std::move(quality)),
+      decimalSeparator_(decimalSeparator) {}
+
+void ArchiveTableModel::SetFilter(const ArchiveFilter& filter) {
+    // Every row goes: a new query, not rows added.
+    beginResetModel();
+    filter_ = filter;
+    ++generation_;
+    total_.reset();
+    fetching_ = false;
+    rows_.clear();
+    rows_.shrink_to_fit();
+    endResetModel();
+    const int generation = generation_;
+    worker_.Ask<int64_t>(
+        [filter](ArchiveWorker::Access& access) { return access.Reading().Count(filter); },
+        [this, generation](int64_t total) {
+            if (generation != generation_)
+                return;
+            total_ = total;
+            if (listener_)
+                listener_(QString());
+            fetchMore({});
+        },
+        [this, generation](const ArchiveFailure& failure) { Failed(failure, generation); });
+}
+
+void ArchiveTableModel::Failed(const ArchiveFailure& failure, int generation) {
+    if (generation != generation_)
+        return;
+    fetching_ = false;
+    if (!total_)
+        total_ = static_cast<int64_t>(rows_.size());  // nothing more is fetched for it
+    if (listener_)
+        listener_(ArchiveFailureText(failure));
+}
+
+int ArchiveTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ArchiveTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const Row& row = RowAt(index.row());
+    if (role == Qt::TextAlignmentRole) {
+        const bool number = index.column() == Number || index.column() == Count ||
+                            index.column() == Mean;
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    const ArchivedRecord& record = row.Record;
+    switch (index.column()) {
+        case Number:
+            return record.TesterNumber;
+        case Date:
+            return Trimmed(record.DateText);
+        case Material:
+            return CodeTableText(row.Material);
+        case Scale:
+            return row.Scale;
+        case Count:
+            return record.ImpactCount;
+        case Mean:
+            return row.Mean;
+        case Verdict:
+            return CodeTableText(row.Verdict);
+        case Part:
+            return QString::fromStdString(record.Details.Part);
+        case Lot:
+            return QString::fromStdString(record.Details.Lot);
+        case Operator:
+            return QString::fromStdString(record.Details.Operator);
+        default:
+            return {};
+    }
+}
+
+QVariant ArchiveTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+        case Number:
+            return tr("记录号");
+        case Date:
+            return tr("日期");
+        case Material:
+            return tr("材料");
+        case Scale:
+            return tr("硬度制");
+        case Count:
+            return tr("次数");
+        case Mean:
+            return tr("平均值");
+        case Verdict:
+            return tr("判定");
+        case Part:
+            return tr("零件");
+        case Lot:
+            return tr("批号");
+        case Operator:
+            return tr("操作员");
+        default:
+            return {};
+    }
+}
+
+bool ArchiveTableModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && total_ && !fetching_ &&
+           static_cast<int64_t>(rows_.size()) < *total_;
+}
+
+void ArchiveTableModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent))
+        return;
+    fetching_ = true;
+    const int generation = generation_;
+    const int64_t offset = static_cast<int64_t>(rows_.size());
+    worker_.Ask<std::vector<Row>>(
+        [filter = filter_, offset, quality = quality_,
+         separator = decimalSeparator_](ArchiveWorker::Access& access) {
+            std::vector<Row> page;
+            for (ArchivedRecord& record : access.Reading().Fetch(filter, offset, PageSize))
+                page.push_back(RowOf(std::move(record), quality, separator));
+            return page;
+        },
+        [this, generation](std::vector<Row> page) {
+            if (generation != generation_)
+                return;
+            fetching_ = false;
+            if (page.empty()) {
+                // Fewer than counted (records went meanwhile): the table ends here.
+                total_ = static_cast<int64_t>(rows_.size());
+            } else {
+                const int first = rowCount();
+                beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
+                std::move(page.begin(), page.end(), std::back_inserter(rows_));
+                endInsertRows();
+            }
+            if (listener_)
+                listener_(QString());
+        },
+        [this, generation](const ArchiveFailure& failure) { Failed(failure, generation); });
+}
+
+}  // namespace leeb
