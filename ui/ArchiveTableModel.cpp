@@ -174,16 +174,18 @@ void ArchiveTableModel::fetchMore(const QModelIndex& parent) {
         [this, generation](std::vector<Row> page) {
             if (generation != generation_)
                 return;
-            fetching_ = false;
             if (page.empty()) {
                 // Fewer than counted (records went meanwhile): the table ends here.
                 total_ = static_cast<int64_t>(rows_.size());
             } else {
+                // Still fetching while the rows go in: a view or checker that asks for more
+                // inside the insertion would otherwise fetch this same page again.
                 const int first = rowCount();
                 beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
                 std::move(page.begin(), page.end(), std::back_inserter(rows_));
                 endInsertRows();
             }
+            fetching_ = false;
             if (listener_)
                 listener_(QString());
         },

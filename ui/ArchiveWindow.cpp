@@ -36,6 +36,7 @@ ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quali
     table_->verticalHeader()->hide();
     // Fixed row heights and columns sized once: nothing is measured over every row.
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setWordWrap(false);
     connect(table_, &QTableView::doubleClicked, this, [this] { OpenChosen(); });
