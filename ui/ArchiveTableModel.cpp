@@ -24,10 +24,10 @@ ArchiveTableModel::Row RowOf(ArchivedRecord record, const QualitySettings& quali
     const bool oneDecimal = OneDecimalScale(settings);
     row.Material = fields.Material;
     row.Scale = QString::fromStdString(fields.Scale);
-    row.Mean = QString::number(fields.Mean, 'f', oneDecimal ? 2 : 1)
-                   .replace(QLatin1Char('.'), QLatin1Char(decimalSeparator));
+    // The mean as the report prints it, and judged as the main window judges it.
     const RecordEvaluation evaluation =
         EvaluateRecord(record.Readings, oneDecimal, quality.For(settings));
+    row.Mean = QString::fromStdString(evaluation.Used.ReportMeanText(decimalSeparator));
     row.Verdict = VerdictText(evaluation.RecordVerdict);
     row.Record = std::move(record);
     return row;
