@@ -31,6 +31,219 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>Archive</name>
+    <message>
+        <source>记录无法存入档案: %1</source>
+        <translation>A record could not be archived: %1</translation>
+    </message>
+    <message>
+        <source>无法打开档案: %1</source>
+        <translation>Cannot open the archive: %1</translation>
+    </message>
+    <message>
+        <source>不是 leebdesk 档案或文件已损坏, 未改动: %1</source>
+        <translation>Not a leebdesk archive, or a damaged one; left untouched: %1</translation>
+    </message>
+    <message>
+        <source>档案由较新版本的 leebdesk 写成, 未改动。</source>
+        <translation>The archive was written by a newer leebdesk; left untouched.</translation>
+    </message>
+    <message>
+        <source>写入档案失败, 档案未改动: %1</source>
+        <translation>Cannot write to the archive; nothing was changed: %1</translation>
+    </message>
+    <message>
+        <source>与档案服务器的连接中断, 未写入任何记录: %1</source>
+        <translation>The connection to the archive server was lost; nothing was written: %1</translation>
+    </message>
+    <message>
+        <source>档案中没有这条记录: %1</source>
+        <translation>No such record in the archive: %1</translation>
+    </message>
+    <message>
+        <source>档案不支持这项操作: %1</source>
+        <translation>The archive does not support this: %1</translation>
+    </message>
+    <message>
+        <source>%1 条新记录, %2 条已在档案中</source>
+        <translation>%1 new records, %2 already in the archive</translation>
+    </message>
+    <message>
+        <source>%1 条记录等待发送到档案服务器</source>
+        <translation>%1 records wait to be sent to the archive server</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>Fail</translation>
+    </message>
+    <message>
+        <source>无限值</source>
+        <translation>No limits</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveCommands</name>
+    <message>
+        <source>档案</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>档案…</source>
+        <translation>Archive…</translation>
+    </message>
+    <message>
+        <source>导入档案</source>
+        <translation>Import into archive</translation>
+    </message>
+    <message>
+        <source>存档</source>
+        <translation>Archive uploads</translation>
+    </message>
+    <message>
+        <source>读入的每条记录自动存入档案</source>
+        <translation>Every record read in is kept in the archive</translation>
+    </message>
+    <message>
+        <source>测量档案 (%1)</source>
+        <translation>Measurement archive (%1)</translation>
+    </message>
+    <message>
+        <source>存档已打开</source>
+        <translation>Archiving is on</translation>
+    </message>
+    <message>
+        <source>存档已关闭</source>
+        <translation>Archiving is off</translation>
+    </message>
+    <message>
+        <source>正在导入 %1…</source>
+        <translation>Importing %1…</translation>
+    </message>
+    <message>
+        <source>%1 未能导入档案。
+%2</source>
+        <translation>%1 could not be imported into the archive.
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveFilterBar</name>
+    <message>
+        <source>从</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>硬度制</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>冲击装置</source>
+        <translation>Impact device</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>零件</source>
+        <translation>Part</translation>
+    </message>
+    <message>
+        <source>批号</source>
+        <translation>Lot</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>此档案还不能按判定查找</source>
+        <translation>This archive cannot search by verdict yet</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveTableModel</name>
+    <message>
+        <source>记录号</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <source>硬度制</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>平均值</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>判定</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>零件</source>
+        <translation>Part</translation>
+    </message>
+    <message>
+        <source>批号</source>
+        <translation>Lot</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveWindow</name>
+    <message>
+        <source>测量档案</source>
+        <translation>Measurement archive</translation>
+    </message>
+    <message>
+        <source>趋势…</source>
+        <translation>Trend…</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>正在查找…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message>
+        <source>%1 条记录</source>
+        <translation>%1 records</translation>
+    </message>
+</context>
+<context>
     <name>BarChart</name>
     <message>
         <source>硬度 / 强度测试情况</source>
@@ -633,6 +846,10 @@ You can save the chart as a PDF file instead.</translation>
     <message>
         <source>未连接硬度计</source>
         <translation>No tester connected</translation>
+    </message>
+    <message>
+        <source>已从档案打开 %1 条记录</source>
+        <translation>Opened %1 records from the archive</translation>
     </message>
 </context>
 <context>

@@ -4,53 +4,45 @@
 
 namespace leeb {
 
-namespace {
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("Archive", text);
-}
-
-}  // namespace
-
 QString ArchiveFailureText(const ArchiveFailure& failure) {
     const QString detail = QString::fromStdString(failure.Detail);
     if (!failure.FromArchive)
-        return Tr("记录无法存入档案: %1").arg(detail);
+        return QCoreApplication::translate("Archive", "记录无法存入档案: %1").arg(detail);
     switch (failure.Code) {
         case ArchiveErrorCode::CannotOpen:
-            return Tr("无法打开档案: %1").arg(detail);
+            return QCoreApplication::translate("Archive", "无法打开档案: %1").arg(detail);
         case ArchiveErrorCode::NotAnArchive:
-            return Tr("不是 leebdesk 档案或文件已损坏, 未改动: %1").arg(detail);
+            return QCoreApplication::translate("Archive", "不是 leebdesk 档案或文件已损坏, 未改动: %1").arg(detail);
         case ArchiveErrorCode::NewerSchema:
-            return Tr("档案由较新版本的 leebdesk 写成, 未改动。");
+            return QCoreApplication::translate("Archive", "档案由较新版本的 leebdesk 写成, 未改动。");
         case ArchiveErrorCode::WriteFailed:
-            return Tr("写入档案失败, 档案未改动: %1").arg(detail);
+            return QCoreApplication::translate("Archive", "写入档案失败, 档案未改动: %1").arg(detail);
         case ArchiveErrorCode::ConnectionLost:
-            return Tr("与档案服务器的连接中断, 未写入任何记录: %1").arg(detail);
+            return QCoreApplication::translate("Archive", "与档案服务器的连接中断, 未写入任何记录: %1").arg(detail);
         case ArchiveErrorCode::NoSuchRecord:
-            return Tr("档案中没有这条记录: %1").arg(detail);
+            return QCoreApplication::translate("Archive", "档案中没有这条记录: %1").arg(detail);
         case ArchiveErrorCode::Unsupported:
-            return Tr("档案不支持这项操作: %1").arg(detail);
+            return QCoreApplication::translate("Archive", "档案不支持这项操作: %1").arg(detail);
     }
     return detail;
 }
 
 QString ArchiveImportText(const ArchiveImportSummary& summary) {
-    return Tr("%1 条新记录, %2 条已在档案中").arg(summary.Added).arg(summary.AlreadyArchived);
+    return QCoreApplication::translate("Archive", "%1 条新记录, %2 条已在档案中").arg(summary.Added).arg(summary.AlreadyArchived);
 }
 
 QString ArchivePendingText(int64_t pending) {
-    return Tr("%1 条记录等待发送到档案服务器").arg(pending);
+    return QCoreApplication::translate("Archive", "%1 条记录等待发送到档案服务器").arg(pending);
 }
 
 QString ArchiveVerdictText(ArchiveVerdict verdict) {
     switch (verdict) {
         case ArchiveVerdict::Pass:
-            return Tr("合格");
+            return QCoreApplication::translate("Archive", "合格");
         case ArchiveVerdict::Fail:
-            return Tr("不合格");
+            return QCoreApplication::translate("Archive", "不合格");
         case ArchiveVerdict::NoLimits:
-            return Tr("无限值");
+            return QCoreApplication::translate("Archive", "无限值");
     }
     return {};
 }
