@@ -23,7 +23,8 @@ ArchiveTableModel::Row RowOf(ArchivedRecord record, const QualitySettings& quali
         DecodeSettingsWord(static_cast<uint16_t>(record.SettingsWord));
     const bool oneDecimal = OneDecimalScale(settings);
     row.Material = fields.Material;
-    row.Scale = QString::fromStdString(fields.Scale);
+    // A strength record has no scale: the main window shows the strength symbol instead.
+    row.Scale = settings.StrengthMode != 0 ? std::string("强度") : fields.Scale;
     // The mean as the report prints it, and judged as the main window judges it.
     const RecordEvaluation evaluation =
         EvaluateRecord(record.Readings, oneDecimal, quality.For(settings));
@@ -105,7 +106,7 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
         case Material:
             return CodeTableText(row.Material);
         case Scale:
-            return row.Scale;
+            return CodeTableText(row.Scale);
         case Count:
             return record.ImpactCount;
         case Mean:

@@ -28,7 +28,8 @@ class ArchiveTableModel : public QAbstractTableModel {
     struct Row {
         ArchivedRecord Record;
         std::string Material;  // as the code table names it; shown translated
-        QString Scale, Mean;
+        std::string Scale;     // "强度" for a strength record; shown translated
+        QString Mean;
         std::string Verdict;  // as VerdictText names it; shown translated
     };
 
