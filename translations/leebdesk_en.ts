@@ -851,6 +851,10 @@ You can save the chart as a PDF file instead.</translation>
         <source>已从档案打开 %1 条记录</source>
         <translation>Opened %1 records from the archive</translation>
     </message>
+    <message>
+        <source>正在读入数据, 档案记录稍后再打开</source>
+        <translation>Reading from the tester: open the archived records afterwards</translation>
+    </message>
 </context>
 <context>
     <name>OutputOptionsDialog</name>

@@ -68,8 +68,10 @@ ArchiveWindow& ArchiveCommands::ShowArchiveWindow() {
             form_.activateWindow();
         });
         window_->SetTrendListener(trend_);
-        window_->Search();
     }
+    // Fresh at every showing: records an upload added meanwhile, limits set meanwhile.
+    window_->SetQuality(form_.Lab().Quality());
+    window_->Search();
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -28,7 +28,7 @@ class ArchiveCommands : public QObject {
     ArchiveCommands(MainWindow& form, WindowArchiveOptions options);
 
     WindowArchive& Archive() { return *archive_; }
-    // The archive window, made at its first showing.
+    // The archive window, made at its first showing; every showing runs its query afresh.
     ArchiveWindow& ShowArchiveWindow();
     ArchiveWindow* ShownArchiveWindow() const { return window_; }
     // The open file's records, or those of a file the user chooses when none is open.

@@ -56,15 +56,18 @@ void ArchiveTableModel::SetFilter(const ArchiveFilter& filter) {
     const int generation = generation_;
     worker_.Ask<int64_t>(
         [filter](ArchiveWorker::Access& access) { return access.Reading().Count(filter); },
-        [this, generation](int64_t total) {
-            if (generation != generation_)
+        [this, alive = std::weak_ptr(alive_), generation](int64_t total) {
+            if (!alive.lock() || generation != generation_)
                 return;
             total_ = total;
             if (listener_)
                 listener_(QString());
             fetchMore({});
         },
-        [this, generation](const ArchiveFailure& failure) { Failed(failure, generation); });
+        [this, alive = std::weak_ptr(alive_), generation](const ArchiveFailure& failure) {
+            if (alive.lock())
+                Failed(failure, generation);
+        });
 }
 
 void ArchiveTableModel::Failed(const ArchiveFailure& failure, int generation) {
@@ -172,8 +175,8 @@ void ArchiveTableModel::fetchMore(const QModelIndex& parent) {
                 page.push_back(RowOf(std::move(record), quality, separator));
             return page;
         },
-        [this, generation](std::vector<Row> page) {
-            if (generation != generation_)
+        [this, alive = std::weak_ptr(alive_), generation](std::vector<Row> page) {
+            if (!alive.lock() || generation != generation_)
                 return;
             if (page.empty()) {
                 // Fewer than counted (records went meanwhile): the table ends here.
@@ -190,7 +193,10 @@ void ArchiveTableModel::fetchMore(const QModelIndex& parent) {
             if (listener_)
                 listener_(QString());
         },
-        [this, generation](const ArchiveFailure& failure) { Failed(failure, generation); });
+        [this, alive = std::weak_ptr(alive_), generation](const ArchiveFailure& failure) {
+            if (alive.lock())
+                Failed(failure, generation);
+        });
 }
 
 }  // namespace leeb

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QCoreApplication>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,6 +38,8 @@ class ArchiveTableModel : public QAbstractTableModel {
     ArchiveTableModel(ArchiveWorker& worker, QualitySettings quality, char decimalSeparator,
                       QObject* parent = nullptr);
 
+    // The lab's limits for the verdicts of the next query.
+    void SetQuality(QualitySettings quality) { quality_ = std::move(quality); }
     // Counts and fetches the first page of the records that match.
     void SetFilter(const ArchiveFilter& filter);
     const ArchiveFilter& Filter() const { return filter_; }
@@ -69,6 +72,8 @@ class ArchiveTableModel : public QAbstractTableModel {
     bool fetching_ = false;
     std::vector<Row> rows_;
     std::function<void(const QString&)> listener_;
+    // Replies check it: one that arrives after the model is gone is dropped.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 }  // namespace leeb

@@ -23,6 +23,9 @@ ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quali
     auto* layout = new QVBoxLayout(this);
     filters_ = new ArchiveFilterBar(this);
     filters_->SetSearchListener([this] { Search(); });
+    // The archive does not judge records yet: a verdict filter it ignored would list records
+    // the user asked to leave out.
+    filters_->SetVerdictAvailable(false);
     layout->addWidget(filters_);
 
     model_ = new ArchiveTableModel(worker, quality, decimalSeparator, this);
@@ -65,6 +68,10 @@ ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quali
 }
 
 ArchiveWindow::~ArchiveWindow() = default;
+
+void ArchiveWindow::SetQuality(const QualitySettings& quality) {
+    model_->SetQuality(quality);
+}
 
 void ArchiveWindow::Search() {
     state_->setText(tr("正在查找…"));

@@ -38,7 +38,9 @@ class ArchiveWindow : public QWidget {
         trend_ = std::move(listener);
     }
 
-    // Runs the filters' query again (also when the window is shown).
+    // The lab's limits the verdict column judges by, from the next query on.
+    void SetQuality(const QualitySettings& quality);
+    // Runs the filters' query again.
     void Search();
     // The records of the selected rows, in table order.
     std::vector<ArchivedRecord> ChosenRecords() const;

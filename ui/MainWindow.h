@@ -92,7 +92,8 @@ class MainWindow : public QMainWindow {
     void SetUploadListener(UploadListener listener) { uploadListener_ = std::move(listener); }
     // Records from the archive take the place of the ones shown, as an opened file's would,
     // after the question about unsaved records; they are in no file. A line that does not
-    // convert throws before anything changes.
+    // convert throws before anything changes. Refused, and said, while the open button is
+    // disabled (an upload runs).
     void ShowArchivedRecords(const std::vector<ArchivedRecord>& records);
     // The dialogs the window uses, for the parts installed beside it.
     DialogHost& Dialogs() { return dialogs_; }

@@ -9,6 +9,12 @@
 namespace leeb {
 
 void MainWindow::ShowArchivedRecords(const std::vector<ArchivedRecord>& records) {
+    // As the open button, the recent files and a dropped file: never while an upload writes
+    // into the records (or the tester refuses a start it has asked about).
+    if (!Button(CommandButton::Open)->isEnabled()) {
+        ShowFeedback(QCoreApplication::translate("MainWindow", "正在读入数据, 档案记录稍后再打开"));
+        return;
+    }
     // Every line converted before anything shown changes: one that does not leaves all as it was.
     RecordSet::Contents contents;
     contents.Lines.reserve(records.size() + 1);

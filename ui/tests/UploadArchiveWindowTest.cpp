@@ -131,6 +131,22 @@ TEST_F(UploadArchiveWindowTest, AServerThatCannotBeReachedKeepsTheRecordsPending
     EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 3);
 }
 
+TEST_F(UploadArchiveWindowTest, ArchivedRecordsWaitWhileAnUploadWritesTheRecords) {
+    Install({ArchivePath()});
+    TesterSimulator tester(Records(5));
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
+    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->Lines().size() > 2; }, 5000ms));
+    ArchivedRecord other;
+    other.Line = form->Lines()[1];
+    form->RunCommand([&] { form->ShowArchivedRecords({other}); });
+    EXPECT_EQ(Text("StatusMessage"), "正在读入数据, 档案记录稍后再打开");
+    ASSERT_TRUE(UploadAndArchive());
+    EXPECT_EQ(form->Lines().size(), 6u);
+    EXPECT_EQ(form->TreeModel().RecordCount(), 5);
+}
+
 TEST_F(UploadArchiveWindowTest, ClosingTheWindowMidUploadCommitsEveryRecordHandedOver) {
     Install({ArchivePath()});
     TesterSimulator tester(Records(40));
