@@ -133,18 +133,20 @@ TEST_F(UploadArchiveWindowTest, AServerThatCannotBeReachedKeepsTheRecordsPending
 
 TEST_F(UploadArchiveWindowTest, ArchivedRecordsWaitWhileAnUploadWritesTheRecords) {
     Install({ArchivePath()});
-    TesterSimulator tester(Records(5));
+    TesterSimulator tester(Records(300));
     tester.PlugInto(bus);
     Pump();
     form->RunCommand([this] { form->ReadRecordsClicked(); });
     ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->Lines().size() > 2; }, 5000ms));
+    ASSERT_TRUE(form->UploadRunning());
+    ASSERT_FALSE(form->Button(CommandButton::Open)->isEnabled());
     ArchivedRecord other;
     other.Line = form->Lines()[1];
     form->RunCommand([&] { form->ShowArchivedRecords({other}); });
     EXPECT_EQ(Text("StatusMessage"), "正在读入数据, 档案记录稍后再打开");
     ASSERT_TRUE(UploadAndArchive());
-    EXPECT_EQ(form->Lines().size(), 6u);
-    EXPECT_EQ(form->TreeModel().RecordCount(), 5);
+    EXPECT_EQ(form->Lines().size(), 301u);
+    EXPECT_EQ(form->TreeModel().RecordCount(), 300);
 }
 
 TEST_F(UploadArchiveWindowTest, ClosingTheWindowMidUploadCommitsEveryRecordHandedOver) {
