@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "Archive.h"
+#include "ArchiveTestSupport.h"
 #include "TesterSimulator.h"
 #include "UploadScenarios.h"
 #include "WindowArchive.h"
@@ -129,6 +130,30 @@ TEST_F(UploadArchiveWindowTest, AServerThatCannotBeReachedKeepsTheRecordsPending
     EXPECT_FALSE(archive->StatusPanel()->isHidden());
     EXPECT_EQ(archive->StatusPanel()->text(), "3 条记录等待发送到档案服务器");
     EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 3);
+}
+
+TEST_F(UploadArchiveWindowTest, RecordsWaitingLocallyGoToTheServerAtStart) {
+    const testing::ArchivePlace server(testing::Backend::Postgres);
+    if (!server.Available())
+        GTEST_SKIP() << "no test server (" << testing::PostgresVariable << ")";
+    {
+        UploadArchiving offline({"postgresql://127.0.0.1:1/leebdesk"}, {LocalPath()});
+        offline.Begin("tester", "2025-03-14T08:00:00Z", {}, "");
+        for (int day : {3, 4, 5})
+            ASSERT_TRUE(offline.Add(testing::Line(day, 0x0100, {450, 460}), day));
+        ASSERT_EQ(offline.Pending(), 3);
+    }
+    Install(server.Location());
+    ASSERT_TRUE(dispatcher->ProcessUntil(
+        [&] {
+            QCoreApplication::processEvents();
+            return archive->Worker().Queued() == 0 && dispatcher->PendingCount() == 0;
+        },
+        10000ms));
+    EXPECT_EQ(OpenArchive(server.Location())->Count({}), 3);
+    EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 0);
+    EXPECT_EQ(archive->Pending(), 0);
+    EXPECT_TRUE(archive->StatusPanel()->isHidden());
 }
 
 TEST_F(UploadArchiveWindowTest, ArchivedRecordsWaitWhileAnUploadWritesTheRecords) {
