@@ -95,9 +95,13 @@ void ControlChart::Show(ControlChartContent content) {
         low = std::min(low, line.Value);
         high = std::max(high, line.Value);
     }
+    if (content_.FromZero) {
+        low = 0.0;
+    }
     // A flat chart (all points and lines alike) still gets a span to draw in.
     const double span = high > low ? high - low : std::max(1.0, std::abs(high) * 0.01);
-    yAxis->setRange(low - ValueMargin * span, high + ValueMargin * span);
+    yAxis->setRange(content_.FromZero ? 0.0 : low - ValueMargin * span, high + ValueMargin * span);
+    yAxis->setNumberPrecision(content_.Decimals);
     const double first = content_.Keys.empty() ? 0.0 : content_.Keys.front();
     const double last = content_.Keys.empty() ? 1.0 : content_.Keys.back();
     xAxis->setRange(first - 0.5, last + 0.5);

@@ -28,6 +28,8 @@ struct ControlChartContent {
     std::vector<int64_t> Ids;     // the record of each point
     std::vector<std::size_t> Signals;  // indices into Values, ascending
     std::vector<ControlLine> Lines;
+    int Decimals = 1;         // of the value axis' labels
+    bool FromZero = false;    // the value axis starts at 0 (ranges are never negative)
 };
 
 class ControlChart : public QCustomPlot {

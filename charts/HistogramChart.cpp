@@ -74,7 +74,10 @@ void HistogramChart::Show(const TrendHistogram& histogram) {
         label->setText(name);
         label->setColor(TrendSpecificationColour);
         label->setFont(TrendChartFont(font(), LabelPixels));
-        label->setPositionAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        // Each label on the inner side of its line, so neither runs off the plot.
+        const bool lower = name == QStringLiteral("LSL");
+        label->setPositionAlignment((lower ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignTop);
+        label->setPadding(lower ? QMargins(3, 0, 0, 0) : QMargins(0, 0, 3, 0));
         label->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
         label->position->setCoords(*limit, 0.0);
         limitLabels_.push_back(label);

@@ -27,6 +27,7 @@ QPen ControlPen() {
 ControlChartContent IndividualsContent(const TrendSeries& series, const TrendFigures& figures,
                                        const TrendNumberFormat& format) {
     ControlChartContent content;
+    content.Decimals = format.ValueDecimals;
     if (!figures.Charted()) {
         return content;
     }
@@ -50,6 +51,8 @@ ControlChartContent IndividualsContent(const TrendSeries& series, const TrendFig
 ControlChartContent MovingRangeContent(const TrendSeries& series, const TrendFigures& figures,
                                        const TrendNumberFormat& format) {
     ControlChartContent content;
+    content.Decimals = format.ValueDecimals;
+    content.FromZero = true;
     if (!figures.Charted()) {
         return content;
     }
