@@ -10,9 +10,6 @@ namespace leeb {
 
 namespace {
 
-QString Translate(const char* text) {
-    return QCoreApplication::translate("TrendCharts", text);
-}
 
 QPen CentrePen() {
     return QPen(TrendCentreColour, 1.2);
@@ -70,8 +67,8 @@ ControlChartContent MovingRangeContent(const TrendSeries& series, const TrendFig
 }
 
 TrendCharts TrendCharts::Create(QWidget* parent) {
-    TrendCharts charts{new ControlChart(Translate("单值图"), parent),
-                       new ControlChart(Translate("移动极差图"), parent),
+    TrendCharts charts{new ControlChart(QCoreApplication::translate("TrendCharts", "单值图"), parent),
+                       new ControlChart(QCoreApplication::translate("TrendCharts", "移动极差图"), parent),
                        new HistogramChart(parent)};
     charts.Individuals->setObjectName(QStringLiteral("IndividualsChart"));
     charts.MovingRanges->setObjectName(QStringLiteral("MovingRangeChart"));

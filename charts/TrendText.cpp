@@ -10,9 +10,6 @@ namespace leeb {
 
 namespace {
 
-QString Translate(const char* text) {
-    return QCoreApplication::translate("TrendText", text);
-}
 
 QString Fixed(double value, int decimals) {
     return QLocale().toString(value, 'f', decimals);
@@ -23,12 +20,12 @@ QString PointList(const TrendSeries& series, const std::vector<std::size_t>& ind
     QStringList items;
     for (std::size_t i = 0; i < indices.size() && i < shown; ++i) {
         const TrendPoint& point = series.Points[indices[i]];
-        items << Translate("记录 %1 (%2)")
+        items << QCoreApplication::translate("TrendText", "记录 %1 (%2)")
                      .arg(point.Number)
                      .arg(QString::fromStdString(point.DateText));
     }
     if (indices.size() > shown) {
-        items << Translate("另 %1 个").arg(indices.size() - shown);
+        items << QCoreApplication::translate("TrendText", "另 %1 个").arg(indices.size() - shown);
     }
     return items.join(QStringLiteral(", "));
 }
@@ -51,20 +48,20 @@ QString MixedKindsMessage(const MixedTrendKinds& refusal) {
     for (const TrendKind& kind : refusal.Kinds()) {
         kinds << TrendKindText(kind);
     }
-    return Translate("所选记录的硬度制、材料或冲击装置不同, 不能画在一张趋势图上; 其中有: %1。")
+    return QCoreApplication::translate("TrendText", "所选记录的硬度制、材料或冲击装置不同, 不能画在一张趋势图上; 其中有: %1。")
         .arg(kinds.join(QStringLiteral("; ")));
 }
 
 QString TooFewPointsMessage(std::size_t points) {
-    return Translate("趋势图至少需要 2 个点, 所选记录只有 %1 个。").arg(points);
+    return QCoreApplication::translate("TrendText", "趋势图至少需要 2 个点, 所选记录只有 %1 个。").arg(points);
 }
 
 QString RoughEstimateNote() {
-    return Translate("点数少于 25: 能力指数只是粗略估计。");
+    return QCoreApplication::translate("TrendText", "点数少于 25: 能力指数只是粗略估计。");
 }
 
 QString WithoutValueNote(std::size_t records) {
-    return Translate("%1 条记录没有可取平均的读数, 未画入。").arg(records);
+    return QCoreApplication::translate("TrendText", "%1 条记录没有可取平均的读数, 未画入。").arg(records);
 }
 
 TrendNumberFormat TrendNumberFormat::For(const TrendKind& kind) {
@@ -86,10 +83,10 @@ QString TrendNumberFormat::Index(const std::optional<double>& value) {
 std::vector<std::pair<QString, QString>> TrendFigureRows(const TrendFigures& figures,
                                                          const TrendNumberFormat& format) {
     return {
-        {Translate("点数 n"), QString::number(figures.N)},
-        {Translate("均值 x̄"), format.Value(figures.Mean)},
-        {Translate("组内 σ"), format.Deviation(figures.SigmaWithin)},
-        {Translate("整体 σ"), format.Deviation(figures.SigmaOverall)},
+        {QCoreApplication::translate("TrendText", "点数 n"), QString::number(figures.N)},
+        {QCoreApplication::translate("TrendText", "均值 x̄"), format.Value(figures.Mean)},
+        {QCoreApplication::translate("TrendText", "组内 σ"), format.Deviation(figures.SigmaWithin)},
+        {QCoreApplication::translate("TrendText", "整体 σ"), format.Deviation(figures.SigmaOverall)},
         {QStringLiteral("Cp"), TrendNumberFormat::Index(figures.Cp)},
         {QStringLiteral("Cpk"), TrendNumberFormat::Index(figures.Cpk)},
         {QStringLiteral("Pp"), TrendNumberFormat::Index(figures.Pp)},
@@ -101,10 +98,10 @@ QString TrendSignalText(const TrendSeries& series, const TrendFigures& figures,
                         std::size_t shown) {
     QStringList lines;
     if (!figures.Rule1.empty()) {
-        lines << Translate("规则 1, 超出控制限: %1").arg(PointList(series, figures.Rule1, shown));
+        lines << QCoreApplication::translate("TrendText", "规则 1, 超出控制限: %1").arg(PointList(series, figures.Rule1, shown));
     }
     if (!figures.Rule2.empty()) {
-        lines << Translate("规则 2, 连续 9 点在中心线同侧: %1")
+        lines << QCoreApplication::translate("TrendText", "规则 2, 连续 9 点在中心线同侧: %1")
                      .arg(PointList(series, figures.Rule2, shown));
     }
     return lines.join(QLatin1Char('\n'));

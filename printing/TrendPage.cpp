@@ -31,9 +31,6 @@ constexpr int Margin = 40;
 constexpr int ChartsWidth = 700;
 constexpr int Gap = 12;
 
-QString Translate(const char* text) {
-    return QCoreApplication::translate("TrendPage", text);
-}
 
 QFont PageFont(int pixels, bool bold = false) {
     QFont font;
@@ -96,15 +93,15 @@ void DrawTrendPage(QCPPainter& painter, const QRect& target, const TrendPageCont
     painter.setPen(Qt::black);
     const QRect titleRow(Margin, Margin - 10, right - Margin, 28);
     painter.drawText(titleRow, Qt::AlignLeft | Qt::AlignVCenter,
-                     Translate("趋势与过程能力") + QStringLiteral("  ") +
+                     QCoreApplication::translate("TrendPage", "趋势与过程能力") + QStringLiteral("  ") +
                          TrendKindText(content.Series.Kind));
     painter.setFont(PageFont(13));
     painter.drawText(titleRow, Qt::AlignRight | Qt::AlignVCenter,
-                     Translate("打印日期: %1").arg(date));
+                     QCoreApplication::translate("TrendPage", "打印日期: %1").arg(date));
     const QString filters =
-        content.Filters.isEmpty() ? Translate("全部记录") : content.Filters.join(QStringLiteral("; "));
+        content.Filters.isEmpty() ? QCoreApplication::translate("TrendPage", "全部记录") : content.Filters.join(QStringLiteral("; "));
     int y = DrawTextBlock(painter, QRect(Margin, titleRow.bottom() + 4, right - Margin, 40),
-                          Translate("筛选条件: %1").arg(filters), PageFont(12));
+                          QCoreApplication::translate("TrendPage", "筛选条件: %1").arg(filters), PageFont(12));
     y += 6;
 
     TrendCharts charts = TrendCharts::Create(nullptr);
@@ -135,7 +132,7 @@ void DrawTrendPage(QCPPainter& painter, const QRect& target, const TrendPageCont
     }
     const QString signalText = TrendSignalText(content.Series, content.Figures, 6);
     DrawTextBlock(painter, QRect(sideLeft, sideY, sideWidth, bottom - sideY),
-                  signalText.isEmpty() ? Translate("无失控信号。") : signalText, PageFont(12),
+                  signalText.isEmpty() ? QCoreApplication::translate("TrendPage", "无失控信号。") : signalText, PageFont(12),
                   signalText.isEmpty() ? QColor(Qt::black) : QColor(176, 0, 0));
     painter.restore();
 }
@@ -143,12 +140,12 @@ void DrawTrendPage(QCPPainter& painter, const QRect& target, const TrendPageCont
 namespace {
 
 std::string CannotWrite(const QString& path, const QString& reason) {
-    return Translate("无法把趋势图写入 \"%1\": %2。").arg(path, reason).toStdString();
+    return QCoreApplication::translate("TrendPage", "无法把趋势图写入 \"%1\": %2。").arg(path, reason).toStdString();
 }
 
 std::string CannotWrite(const QString& path, const RecordFileError& error) {
     if (error.Problem() == FileProblem::NotARegularFile && error.SystemError() == 0) {
-        return CannotWrite(path, Translate("它不是普通文件"));
+        return CannotWrite(path, QCoreApplication::translate("TrendPage", "它不是普通文件"));
     }
     return CannotWrite(path, ErrorText::SystemReason(error.SystemError()));
 }
@@ -169,15 +166,15 @@ void WriteTrendPdf(const TrendPageContent& content, const QString& pdfPath) {
         pdf.setResolution(PdfResolution);
         pdf.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
-        pdf.setTitle(Translate("趋势与过程能力"));
+        pdf.setTitle(QCoreApplication::translate("TrendPage", "趋势与过程能力"));
         pdf.setCreator(QStringLiteral("leebdesk"));
         QCPPainter painter;
         if (!painter.begin(&pdf)) {
-            throw ReportError(CannotWrite(pdfPath, Translate("PDF 无法开始")));
+            throw ReportError(CannotWrite(pdfPath, QCoreApplication::translate("TrendPage", "PDF 无法开始")));
         }
         DrawTrendPage(painter, QRect(0, 0, pdf.width(), pdf.height()), content);
         if (!painter.end()) {
-            throw ReportError(CannotWrite(pdfPath, Translate("PDF 无法完成")));
+            throw ReportError(CannotWrite(pdfPath, QCoreApplication::translate("TrendPage", "PDF 无法完成")));
         }
     }
     try {
@@ -190,18 +187,18 @@ void WriteTrendPdf(const TrendPageContent& content, const QString& pdfPath) {
 void PrintTrendPage(const TrendPageContent& content, QPrinter& printer) {
     const QPageLayout::Orientation orientation = printer.pageLayout().orientation();
     printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(Translate("趋势与过程能力"));
+    printer.setDocName(QCoreApplication::translate("TrendPage", "趋势与过程能力"));
     QCPPainter painter;
     if (!painter.begin(&printer)) {
         printer.setPageOrientation(orientation);
-        throw ReportError(Translate("无法启动打印机。").toStdString());
+        throw ReportError(QCoreApplication::translate("TrendPage", "无法启动打印机。").toStdString());
     }
     const QRect page = printer.pageRect(QPrinter::DevicePixel).toRect();
     DrawTrendPage(painter, QRect(QPoint(), page.size()), content);
     const bool ended = painter.end();
     printer.setPageOrientation(orientation);
     if (!ended) {
-        throw ReportError(Translate("趋势图未能打印完。").toStdString());
+        throw ReportError(QCoreApplication::translate("TrendPage", "趋势图未能打印完。").toStdString());
     }
 }
 

@@ -1089,4 +1089,117 @@ Save them first?</translation>
         <translation>Chart sent to the printer %1</translation>
     </message>
 </context>
+<context>
+    <name>TrendCharts</name>
+    <message>
+        <source>直方图</source>
+        <translation>Histogram</translation>
+    </message>
+    <message>
+        <source>单值图</source>
+        <translation>Individuals chart</translation>
+    </message>
+    <message>
+        <source>移动极差图</source>
+        <translation>Moving-range chart</translation>
+    </message>
+</context>
+<context>
+    <name>TrendPage</name>
+    <message>
+        <source>趋势与过程能力</source>
+        <translation>Trend and process capability</translation>
+    </message>
+    <message>
+        <source>打印日期: %1</source>
+        <translation>Printed: %1</translation>
+    </message>
+    <message>
+        <source>全部记录</source>
+        <translation>all records</translation>
+    </message>
+    <message>
+        <source>筛选条件: %1</source>
+        <translation>Filters: %1</translation>
+    </message>
+    <message>
+        <source>无失控信号。</source>
+        <translation>No out-of-control signals.</translation>
+    </message>
+    <message>
+        <source>无法把趋势图写入 &quot;%1&quot;: %2。</source>
+        <translation>Cannot write the trend to &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>它不是普通文件</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>PDF 无法开始</source>
+        <translation>the PDF could not be started</translation>
+    </message>
+    <message>
+        <source>PDF 无法完成</source>
+        <translation>the PDF could not be finished</translation>
+    </message>
+    <message>
+        <source>无法启动打印机。</source>
+        <translation>The printer could not be started.</translation>
+    </message>
+    <message>
+        <source>趋势图未能打印完。</source>
+        <translation>The trend was not printed completely.</translation>
+    </message>
+</context>
+<context>
+    <name>TrendText</name>
+    <message>
+        <source>记录 %1 (%2)</source>
+        <translation>record %1 (%2)</translation>
+    </message>
+    <message>
+        <source>另 %1 个</source>
+        <translation>%1 more</translation>
+    </message>
+    <message>
+        <source>所选记录的硬度制、材料或冲击装置不同, 不能画在一张趋势图上; 其中有: %1。</source>
+        <translation>The chosen records differ in scale, material or impact device and cannot share one trend; they hold: %1.</translation>
+    </message>
+    <message>
+        <source>趋势图至少需要 2 个点, 所选记录只有 %1 个。</source>
+        <translation>A trend needs at least 2 points; the chosen records give %1.</translation>
+    </message>
+    <message>
+        <source>点数少于 25: 能力指数只是粗略估计。</source>
+        <translation>Fewer than 25 points: the capability indices are rough estimates.</translation>
+    </message>
+    <message>
+        <source>%1 条记录没有可取平均的读数, 未画入。</source>
+        <translation>%1 records have no reading to average and are not charted.</translation>
+    </message>
+    <message>
+        <source>点数 n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>均值 x̄</source>
+        <translation>Mean x̄</translation>
+    </message>
+    <message>
+        <source>组内 σ</source>
+        <translation>σ within</translation>
+    </message>
+    <message>
+        <source>整体 σ</source>
+        <translation>σ overall</translation>
+    </message>
+    <message>
+        <source>规则 1, 超出控制限: %1</source>
+        <translation>Rule 1, beyond a control limit: %1</translation>
+    </message>
+    <message>
+        <source>规则 2, 连续 9 点在中心线同侧: %1</source>
+        <translation>Rule 2, 9 points in a row on one side of the centre line: %1</translation>
+    </message>
+</context>
 </TS>
