@@ -8,6 +8,9 @@ namespace {
 
 constexpr double PointSize = 5.0;
 constexpr double SignalSize = 7.0;
+// Beyond this many points the discs merge into a band and only cost drawing time: the line
+// alone shows them (signals keep their red discs; clicks still find the nearest point).
+constexpr std::size_t MostDiscs = 2000;
 // Share of the value span left free above and below, so no point sits on the frame.
 constexpr double ValueMargin = 0.08;
 
@@ -24,7 +27,6 @@ ControlChart::ControlChart(const QString& title, QWidget* parent)
       signals_(addGraph()) {
     points_->setObjectName(QStringLiteral("Points"));
     points_->setPen(QPen(TrendPointColour, 1));
-    points_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, PointSize));
     signals_->setObjectName(QStringLiteral("Signals"));
     signals_->setLineStyle(QCPGraph::lsNone);
     signals_->setPen(QPen(TrendSignalColour));
@@ -75,6 +77,9 @@ void ControlChart::Show(ControlChartContent content) {
     content_ = std::move(content);
     RemoveLines();
     points_->setData(ToVector(content_.Keys), ToVector(content_.Values), true);
+    points_->setScatterStyle(QCPScatterStyle(
+        content_.Keys.size() > MostDiscs ? QCPScatterStyle::ssNone : QCPScatterStyle::ssDisc,
+        PointSize));
     QVector<double> signalKeys;
     QVector<double> signalValues;
     for (const std::size_t i : content_.Signals) {

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "RecordEvaluation.h"
+#include "RecordFile.h"
 
 namespace leeb {
 
@@ -18,6 +19,13 @@ TrendKind TrendKindOf(uint16_t settingsWord) {
     const DecodedSettings settings = DecodeSettingsWord(settingsWord);
     return TrendKind{settings.StrengthMode, settings.Material, settings.ScaleCode,
                      settings.ImpactDevice};
+}
+
+TrendRecord TrendRecordFromLine(int64_t id, int number, std::string_view line,
+                                char decimalSeparator) {
+    RecordTextFields fields = ParseRecordLine(line, decimalSeparator);
+    return TrendRecord{id, number, std::move(fields.DateText),
+                       static_cast<uint16_t>(fields.SettingsWord), std::move(fields.Readings)};
 }
 
 std::vector<double> TrendSeries::Values() const {

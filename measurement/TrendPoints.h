@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "QualitySettings.h"
@@ -35,6 +36,11 @@ struct TrendKind {
 };
 
 TrendKind TrendKindOf(uint16_t settingsWord);
+
+// A record as its line carries it (the form in which archived and chosen records travel).
+// Throws ConversionError for a line that does not convert.
+TrendRecord TrendRecordFromLine(int64_t id, int number, std::string_view line,
+                                char decimalSeparator);
 
 struct TrendPoint {
     int64_t Id = 0;
