@@ -12,8 +12,8 @@
 #include "LinuxHidPlatform.h"
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
-#include "THidDevice.h"
-#include "THidDeviceController.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 
 namespace {
 
@@ -33,15 +33,15 @@ std::vector<double> Measure(std::shared_ptr<leeb::HidPlatform> platform,
     Clock::time_point sent;
     std::vector<double> micros;
     bool arrived = false;
-    leeb::THidDeviceControllerSettings settings;
-    settings.OnDeviceData = leeb::THidDataEvent::Tagged(&micros, [&](leeb::THidDevice*, uint8_t,
+    leeb::HidDeviceControllerSettings settings;
+    settings.OnDeviceData = leeb::HidDataEvent::Tagged(&micros, [&](leeb::HidDevice*, uint8_t,
                                                                      const uint8_t*, uint16_t) {
         micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - sent).count());
         arrived = true;
     });
-    leeb::THidDeviceController controller(platform, gui, std::move(settings));
+    leeb::HidDeviceController controller(platform, gui, std::move(settings));
     gui->ProcessPending();
-    leeb::THidDevice* device = nullptr;
+    leeb::HidDevice* device = nullptr;
     if (!controller.CheckOutAt(0, device)) {
         std::fprintf(stderr, "no device to check out\n");
         return micros;

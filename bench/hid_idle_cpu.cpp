@@ -10,8 +10,8 @@
 #include "LinuxHidPlatform.h"
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
-#include "THidDevice.h"
-#include "THidDeviceController.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 
 namespace {
 
@@ -23,12 +23,12 @@ double CpuSeconds() {
 
 void Idle(const char* name, std::shared_ptr<leeb::HidPlatform> platform, int seconds) {
     auto gui = std::make_shared<leeb::ManualGuiDispatcher>();
-    leeb::THidDeviceControllerSettings settings;
-    settings.OnDeviceData = leeb::THidDataEvent::Tagged(
-        &settings, [](leeb::THidDevice*, uint8_t, const uint8_t*, uint16_t) {});
-    leeb::THidDeviceController controller(platform, gui, std::move(settings));
+    leeb::HidDeviceControllerSettings settings;
+    settings.OnDeviceData = leeb::HidDataEvent::Tagged(
+        &settings, [](leeb::HidDevice*, uint8_t, const uint8_t*, uint16_t) {});
+    leeb::HidDeviceController controller(platform, gui, std::move(settings));
     gui->ProcessPending();
-    leeb::THidDevice* device = nullptr;
+    leeb::HidDevice* device = nullptr;
     if (!controller.CheckOutAt(0, device)) {
         std::fprintf(stderr, "no device to check out\n");
         return;

@@ -19,7 +19,7 @@
 #include "ManualGuiDispatcher.h"
 #include "RecordUpload.h"
 #include "SimulatedHidBus.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 
 namespace {
@@ -30,22 +30,18 @@ using Clock = std::chrono::steady_clock;
 class QuietView : public UploadView {
   public:
     void ClearRecords() override {}
-    void RecordAppended(int, int) override {}
+    void RecordAppended(const AppendedRecord&) override {}
     void AddBar(int, double) override {}
     void ShowRecordDetails(const RecordView&) override {}
     void SetButtonEnabled(CommandButton, bool) override {}
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return IDOK;
-    }
     void SetProgress(const std::string&) override {}
     bool AutoStartArmed() const override { return true; }
     void ArmAutoStart() override {}
     void StartReplyTimer(int) override {}
     void CancelReplyTimer() override {}
-    void ShowProtocolError(const UploadProtocolError& error) override {
-        std::fprintf(stderr, "protocol error %d at record %d\n", static_cast<int>(error.Fault),
-                     error.Record);
+    void Notify(const UploadNotice& notice) override {
+        std::fprintf(stderr, "upload notice %d at record %d\n", static_cast<int>(notice.Kind),
+                     notice.Record);
     }
 };
 
@@ -108,7 +104,7 @@ Run Upload(int records, std::chrono::microseconds delay) {
 
     Run run;
     {
-        THidDeviceController controller(bus, gui);
+        HidDeviceController controller(bus, gui);
         ConnectionWatcher watcher(controller, {});
         HidUploadDevice hidDevice(watcher);
         TimedDevice device(hidDevice);
@@ -117,9 +113,9 @@ Run Upload(int records, std::chrono::microseconds delay) {
         RecordUpload upload(device, view, lines, '.');
         hidDevice.SetUpload(&upload);
         controller.SetOnEnumerate(
-            THidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::HidDeviceController1Enumerate));
-        controller.SetOnDeviceChange(THidNotifyEvent::Tagged(
-            &watcher, [&](THidDeviceController*) { watcher.HidDeviceController1DeviceChange(); }));
+            HidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::CheckOutEnumeratedDevice));
+        controller.SetOnDeviceChange(HidNotifyEvent::Tagged(
+            &watcher, [&](HidDeviceController*) { watcher.DevicesChanged(); }));
         gui->ProcessPending();
 
         const auto start = Clock::now();

@@ -16,7 +16,7 @@
 #include "RecordFileCheck.h"
 #include "RecordTreeModel.h"
 #include "SimulatedHidBus.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     auto dispatcher = std::make_shared<leeb::ManualGuiDispatcher>();
-    leeb::TForm1 form(std::make_shared<leeb::SimulatedHidBus>(), dispatcher);
+    leeb::MainWindow form(std::make_shared<leeb::SimulatedHidBus>(), dispatcher);
     form.show();
     dispatcher->ProcessPending();
     QApplication::processEvents();
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     const double check = Milliseconds(
         [&] { linesGood = !leeb::CheckRecordLines(lines, form.DecimalSeparatorInUse()); });
 
-    QTreeView* tree = form.TreeView1();
+    QTreeView* tree = form.RecordTree();
     leeb::RecordTreeModel& model = form.TreeModel();
     const double rebuild = Milliseconds([&] {
         form.ClearRecords();

@@ -51,18 +51,18 @@ class HidFunctionId {
 };
 
 template <class Signature>
-class THidEvent;
+class HidEvent;
 
 template <class R, class... Args>
-class THidEvent<R(Args...)> {
+class HidEvent<R(Args...)> {
   public:
-    THidEvent() = default;
-    THidEvent(std::nullptr_t) {}  // NOLINT: "assign nothing" reads naturally
+    HidEvent() = default;
+    HidEvent(std::nullptr_t) {}  // NOLINT: "assign nothing" reads naturally
 
-    // A method bound to an object: handler = THidDataEvent::Bind(&form, &TForm::DataArrived).
+    // A method bound to an object: handler = HidDataEvent::Bind(&form, &MainWindow::DataArrived).
     template <class Object, class Method>
-    static THidEvent Bind(Object* object, Method method) {
-        THidEvent event;
+    static HidEvent Bind(Object* object, Method method) {
+        HidEvent event;
         event.id_ = HidFunctionId::FromPointer(method);
         event.object_ = object;
         event.call_ = [object, method](Args... args) -> R {
@@ -72,8 +72,8 @@ class THidEvent<R(Args...)> {
     }
 
     // A free function; its address is its identity.
-    static THidEvent Function(R (*function)(Args...)) {
-        THidEvent event;
+    static HidEvent Function(R (*function)(Args...)) {
+        HidEvent event;
         if (function != nullptr) {
             event.id_ = HidFunctionId::FromPointer(function);
             event.call_ = function;
@@ -84,8 +84,8 @@ class THidEvent<R(Args...)> {
     // Any callable with an explicit identity: handlers made with the same tag count as the same
     // function. An optional object is kept for Object() only.
     template <class Callable>
-    static THidEvent Tagged(const void* tag, Callable callable, const void* object = nullptr) {
-        THidEvent event;
+    static HidEvent Tagged(const void* tag, Callable callable, const void* object = nullptr) {
+        HidEvent event;
         event.id_ = HidFunctionId::FromTag(tag);
         event.object_ = object;
         event.call_ = std::move(callable);
@@ -98,7 +98,7 @@ class THidEvent<R(Args...)> {
     R operator()(Args... args) const { return call_(std::forward<Args>(args)...); }
 
     // Same function, whatever the bound object.
-    bool SameFunction(const THidEvent& other) const { return id_ == other.id_; }
+    bool SameFunction(const HidEvent& other) const { return id_ == other.id_; }
     const HidFunctionId& FunctionId() const { return id_; }
     const void* Object() const { return object_; }
 

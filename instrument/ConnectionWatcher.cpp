@@ -1,16 +1,16 @@
 #include "ConnectionWatcher.h"
 
-#include "THidDevice.h"
-#include "THidDeviceController.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 
 namespace leeb {
 
-ConnectionWatcher::ConnectionWatcher(THidDeviceController& controller, Callbacks callbacks)
+ConnectionWatcher::ConnectionWatcher(HidDeviceController& controller, Callbacks callbacks)
     : controller_(controller), callbacks_(std::move(callbacks)) {}
 
 ConnectionWatcher::~ConnectionWatcher() = default;
 
-bool ConnectionWatcher::IsTester(const THidDevice& device) {
+bool ConnectionWatcher::IsTester(const HidDevice& device) {
     const HIDD_ATTRIBUTES& attributes = device.HidAttributes();
     return attributes.VendorID == TesterVendorId && attributes.ProductID == TesterProductId;
 }
@@ -20,14 +20,14 @@ void ConnectionWatcher::GiveBackDevices() {
     // active device is forgotten first so nothing reaches a destroyed object through it.
     activeDevice_ = nullptr;
     deviceConnected_ = false;
-    std::vector<THidDevice*> held;
+    std::vector<HidDevice*> held;
     held.swap(deviceList_);
-    for (THidDevice* device : held) {
+    for (HidDevice* device : held) {
         delete device;
     }
 }
 
-void ConnectionWatcher::HidDeviceController1DeviceChange() {
+void ConnectionWatcher::DevicesChanged() {
     GiveBackDevices();
     controller_.EnumerateDevices();
 
@@ -39,7 +39,7 @@ void ConnectionWatcher::HidDeviceController1DeviceChange() {
     if (callbacks_.SetReadEnabled) {
         callbacks_.SetReadEnabled(false);
     }
-    for (THidDevice* device : deviceList_) {
+    for (HidDevice* device : deviceList_) {
         if (device != nullptr && IsTester(*device)) {
             deviceConnected_ = true;
             activeDevice_ = device;
@@ -55,8 +55,8 @@ void ConnectionWatcher::HidDeviceController1DeviceChange() {
     }
 }
 
-bool ConnectionWatcher::HidDeviceController1Enumerate(THidDevice* device, int idx) {
-    THidDevice* checkedOut = nullptr;
+bool ConnectionWatcher::CheckOutEnumeratedDevice(HidDevice* device, int idx) {
+    HidDevice* checkedOut = nullptr;
     if (device != nullptr && IsTester(*device)) {
         controller_.CheckOutAt(idx, checkedOut);
     }

@@ -16,8 +16,8 @@
 
 namespace leeb {
 
-class THidDevice;
-class THidDeviceController;
+class HidDevice;
+class HidDeviceController;
 
 class ConnectionWatcher {
   public:
@@ -33,33 +33,33 @@ class ConnectionWatcher {
         std::function<void(bool)> SetReadEnabled;
     };
 
-    ConnectionWatcher(THidDeviceController& controller, Callbacks callbacks);
+    ConnectionWatcher(HidDeviceController& controller, Callbacks callbacks);
     // Releases the list only; the controller's shutdown deals with the devices in it.
     ~ConnectionWatcher();
     ConnectionWatcher(const ConnectionWatcher&) = delete;
     ConnectionWatcher& operator=(const ConnectionWatcher&) = delete;
 
     // The controller's OnDeviceChange.
-    void HidDeviceController1DeviceChange();
+    void DevicesChanged();
     // The controller's OnEnumerate; always true.
-    bool HidDeviceController1Enumerate(THidDevice* device, int idx);
+    bool CheckOutEnumeratedDevice(HidDevice* device, int idx);
 
     // Destroys every device the watcher holds (giving each back to the controller) and forgets
     // the tester. For front ends that end before the controller does.
     void GiveBackDevices();
 
-    THidDevice* ActiveDevice() const { return activeDevice_; }
+    HidDevice* ActiveDevice() const { return activeDevice_; }
     bool DeviceConnected() const { return deviceConnected_; }
     // One entry per plugged device of the last enumeration; null where nothing was checked out.
-    const std::vector<THidDevice*>& DeviceList() const { return deviceList_; }
+    const std::vector<HidDevice*>& DeviceList() const { return deviceList_; }
 
-    static bool IsTester(const THidDevice& device);
+    static bool IsTester(const HidDevice& device);
 
   private:
-    THidDeviceController& controller_;
+    HidDeviceController& controller_;
     Callbacks callbacks_;
-    std::vector<THidDevice*> deviceList_;
-    THidDevice* activeDevice_ = nullptr;
+    std::vector<HidDevice*> deviceList_;
+    HidDevice* activeDevice_ = nullptr;
     bool deviceConnected_ = false;
 };
 

@@ -7,8 +7,8 @@
 #include "HeadlessAccessDenied.h"
 #include "HidUploadDevice.h"
 #include "ManualGuiDispatcher.h"
-#include "THidDevice.h"
-#include "THidDeviceController.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 
 namespace leeb {
 namespace {
@@ -27,13 +27,20 @@ class HeadlessView : public UploadView {
     explicit HeadlessView(const HeadlessUploadOptions& options) : options_(options) {}
 
     void ClearRecords() override {}
-    void RecordAppended(int, int) override {}
+    void RecordAppended(const AppendedRecord& record) override {
+        if (options_.RecordCompleted) {
+            options_.RecordCompleted(record);
+        }
+    }
     void AddBar(int, double) override {}
     void ShowRecordDetails(const RecordView&) override {}
     void SetButtonEnabled(CommandButton, bool) override {}
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
-        Messages.push_back(text);
-        return IDOK;
+    // The end's notices say what the outcome says already; the rest happened on the way.
+    void Notify(const UploadNotice& notice) override {
+        if (notice.Kind == UploadNoticeKind::WriteFailed ||
+            notice.Kind == UploadNoticeKind::RecordSkipped) {
+            Notices.push_back(notice);
+        }
     }
     void SetProgress(const std::string& text) override {
         if (!text.empty() && options_.Progress) {
@@ -45,11 +52,9 @@ class HeadlessView : public UploadView {
     void ArmAutoStart() override {}
     void StartReplyTimer(int) override { Deadline = Clock::now() + options_.ReplyTimeout; }
     void CancelReplyTimer() override { Deadline.reset(); }
-    // The upload keeps the error; whoever shows the result words it.
-    void ShowProtocolError(const UploadProtocolError&) override {}
 
     std::optional<Clock::time_point> Deadline;
-    std::vector<std::string> Messages;
+    std::vector<UploadNotice> Notices;
 
   private:
     const HeadlessUploadOptions& options_;
@@ -58,7 +63,7 @@ class HeadlessView : public UploadView {
 // Removes the handlers that point into this function's objects and gives the devices back,
 // however the upload ends.
 struct ControllerBinding {
-    THidDeviceController& Controller;
+    HidDeviceController& Controller;
     ConnectionWatcher& Watcher;
     HidUploadDevice& Device;
     ~ControllerBinding() {
@@ -71,12 +76,9 @@ struct ControllerBinding {
 
 const char DeviceChangeTag = 0;
 
-// The time-out's own box says what the outcome says already.
-const char* const NoReplyBoxText = "里氏硬度计无应答";
-
 }  // namespace
 
-HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
                                     ManualGuiDispatcher& dispatcher,
                                     const HeadlessUploadOptions& options) {
     ConnectionWatcher watcher(controller, {});
@@ -88,13 +90,13 @@ HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
     ControllerBinding binding{controller, watcher, device};
 
     controller.SetOnEnumerate(
-        THidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::HidDeviceController1Enumerate));
+        HidEnumerateEvent::Bind(&watcher, &ConnectionWatcher::CheckOutEnumeratedDevice));
     // Setting the handler runs the first scan at once; the controller's own start-up
     // notification follows from the dispatcher's queue.
-    controller.SetOnDeviceChange(THidNotifyEvent::Tagged(
+    controller.SetOnDeviceChange(HidNotifyEvent::Tagged(
         &DeviceChangeTag,
-        [&](THidDeviceController*) {
-            watcher.HidDeviceController1DeviceChange();
+        [&](HidDeviceController*) {
+            watcher.DevicesChanged();
             upload.ConnectionChanged();
         },
         &watcher));
@@ -132,11 +134,7 @@ HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
     result.Outcome = upload.Outcome();
     result.RecordsNamed = upload.RecordsNamed();
     result.Error = upload.ProtocolError();
-    for (std::string& message : view.Messages) {
-        if (message != NoReplyBoxText) {
-            result.Messages.push_back(std::move(message));
-        }
-    }
+    result.Notices = std::move(view.Notices);
     return result;
 }
 

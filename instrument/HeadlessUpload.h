@@ -18,7 +18,7 @@
 namespace leeb {
 
 class ManualGuiDispatcher;
-class THidDeviceController;
+class HidDeviceController;
 
 // Why an upload could not be started, in Chinese with an English translation in brackets.
 class HeadlessUploadError : public std::runtime_error {
@@ -31,6 +31,9 @@ struct HeadlessUploadOptions {
     // "r/Last" before record r is requested.
     std::function<void(const std::string&)> Progress;
     std::chrono::milliseconds ReplyTimeout{RecordUpload::ReplyTimeoutMs};
+    // Each record as it completes, before the next is asked for (to keep it somewhere safe
+    // while the upload goes on).
+    std::function<void(const UploadView::AppendedRecord&)> RecordCompleted;
 };
 
 struct HeadlessUploadResult {
@@ -42,8 +45,8 @@ struct HeadlessUploadResult {
     int RecordsNamed = 0;
     // What the tester sent wrong, with ProtocolError.
     std::optional<UploadProtocolError> Error;
-    // The upload's own message texts (a failed write), in order.
-    std::vector<std::string> Messages;
+    // What happened on the way (a failed write, a record left out), in order.
+    std::vector<UploadNotice> Notices;
 
     int RecordsRead() const { return Lines.empty() ? 0 : static_cast<int>(Lines.size() - 1); }
     bool Interrupted() const {
@@ -57,7 +60,7 @@ struct HeadlessUploadResult {
 // A tester holding no records gives the header line alone.
 // Throws HeadlessUploadError when no tester is connected or access to it is denied; an upload
 // that starts returns what it read, however it ended.
-HeadlessUploadResult HeadlessUpload(THidDeviceController& controller,
+HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
                                     ManualGuiDispatcher& dispatcher,
                                     const HeadlessUploadOptions& options = {});
 

@@ -2,7 +2,7 @@
 
 #include "ConnectionWatcher.h"
 #include "RecordUpload.h"
-#include "THidDevice.h"
+#include "HidDevice.h"
 
 namespace leeb {
 namespace {
@@ -25,7 +25,7 @@ void HidUploadDevice::SetUpload(RecordUpload* upload) {
     target_->Upload = upload;
 }
 
-THidDevice* HidUploadDevice::Active() const {
+HidDevice* HidUploadDevice::Active() const {
     return watcher_.DeviceConnected() ? watcher_.ActiveDevice() : nullptr;
 }
 
@@ -34,17 +34,17 @@ bool HidUploadDevice::DeviceConnected() const {
 }
 
 std::size_t HidUploadDevice::OutputReportByteLength() const {
-    THidDevice* device = Active();
+    HidDevice* device = Active();
     return device == nullptr ? 0 : device->Capabilities().OutputReportByteLength;
 }
 
 std::size_t HidUploadDevice::InputReportByteLength() const {
-    THidDevice* device = Active();
+    HidDevice* device = Active();
     return device == nullptr ? 0 : device->Capabilities().InputReportByteLength;
 }
 
 bool HidUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
-    THidDevice* device = Active();
+    HidDevice* device = Active();
     if (device == nullptr) {
         return false;
     }
@@ -54,21 +54,21 @@ bool HidUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
 }
 
 void HidUploadDevice::AssignUploadHandler() {
-    THidDevice* device = Active();
+    HidDevice* device = Active();
     if (device == nullptr) {
         return;
     }
     const std::shared_ptr<Target> target = target_;
-    device->SetOnInputReport(THidDataEvent::Tagged(
+    device->SetOnInputReport(HidDataEvent::Tagged(
         &UploadHandlerTag,
-        [target](THidDevice* from, uint8_t reportId, const uint8_t* data, uint16_t size) {
+        [target](HidDevice* from, uint8_t reportId, const uint8_t* data, uint16_t size) {
             if (target->Upload == nullptr) {
                 return;
             }
             // The handler stays with every tester it was given to; a second tester must not
             // answer for the active one. While the watcher runs there is no active device, and
             // a reply handed over then is the tester's own.
-            THidDevice* active = target->Watcher->ActiveDevice();
+            HidDevice* active = target->Watcher->ActiveDevice();
             if (active != nullptr && active != from) {
                 return;
             }

@@ -13,7 +13,7 @@ namespace leeb {
 
 class ConnectionWatcher;
 class RecordUpload;
-class THidDevice;
+class HidDevice;
 
 class HidUploadDevice : public UploadDevice {
   public:
@@ -41,7 +41,7 @@ class HidUploadDevice : public UploadDevice {
         const ConnectionWatcher* Watcher = nullptr;
     };
 
-    THidDevice* Active() const;
+    HidDevice* Active() const;
 
     const ConnectionWatcher& watcher_;
     std::shared_ptr<Target> target_;

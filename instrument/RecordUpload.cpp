@@ -5,22 +5,18 @@
 #include <exception>
 #include <string>
 
-#include "RecordStatistics.h"
 #include "RecordView.h"
-#include "TranslationMarks.h"
 
 namespace leeb {
 namespace {
 
 constexpr std::size_t CommandBytes = 5;  // report ID and the four command bytes
 
-// The view shows them translated under the context "RecordUpload".
-const char* const WriteErrorText = QT_TRANSLATE_NOOP("RecordUpload", "Write to USB Derive Error");
-const char* const UsbErrorCaption = QT_TRANSLATE_NOOP("RecordUpload", "USB Error");
-const char* const NoReplyText = QT_TRANSLATE_NOOP("RecordUpload", "里氏硬度计无应答");
-const char* const NoDataText = QT_TRANSLATE_NOOP("RecordUpload", "里氏硬度计中没有数据");
-const char* const NoDataCaption = QT_TRANSLATE_NOOP("RecordUpload", "无存储记录");
-const char* const RecordLineErrorCaption = QT_TRANSLATE_NOOP("RecordUpload", "错误");
+UploadNotice NoticeOf(UploadNoticeKind kind) {
+    UploadNotice notice;
+    notice.Kind = kind;
+    return notice;
+}
 
 }  // namespace
 
@@ -100,7 +96,7 @@ void RecordUpload::SendOutputReport() {
         written = device_.WriteReport(outputReport_);
     }
     if (!written) {
-        view_.MessageBox(WriteErrorText, UsbErrorCaption, MB_OK);
+        view_.Notify(NoticeOf(UploadNoticeKind::WriteFailed));
     }
     // The reply (or an abort, or a time-out) may have been handled inside the write or the
     // message box; then the timer belongs to a later command or to nobody.
@@ -225,36 +221,30 @@ void RecordUpload::Fail(ReplyFault fault, std::size_t received, std::size_t expe
 
 void RecordUpload::RecordComplete() {
     const MeasurementRecord record = UploadedRecord(recordBuffer_);
-    const DecodedSettings settings = DecodeSettingsWord(record.SettingsWord);
-    const bool oneDecimal = OneDecimalScale(settings);
     std::string line;
+    RecordTextFields fields;
     try {
         line = FormatRecordLine(record, decimalSeparator_);
-    } catch (const std::exception& error) {
+        // Read back, the fields are exactly what a saved and reopened file shows.
+        fields = ParseRecordLine(line, decimalSeparator_);
+    } catch (const std::exception&) {
         // The substitutions keep every value within its columns; should a line still not
         // format, the record is left out rather than written misaligned.
-        view_.MessageBox(error.what(), RecordLineErrorCaption, MB_OK | MB_ICONERROR);
+        UploadNotice notice = NoticeOf(UploadNoticeKind::RecordSkipped);
+        notice.Record = record_;
+        notice.Cause = std::current_exception();
+        view_.Notify(notice);
         return;
     }
     if (record_ == 1) {
-        RecordStatistics statistics(oneDecimal);
-        for (std::size_t k = 0; k < record.ImpactCount; ++k) {
-            const double value =
-                oneDecimal ? record.Readings[k] / 10.0 : static_cast<double>(record.Readings[k]);
-            statistics.Add(value);
-            view_.AddBar(static_cast<int>(k + 1), value);
+        for (std::size_t k = 0; k < fields.Readings.size(); ++k) {
+            view_.AddBar(static_cast<int>(k + 1), fields.Readings[k]);
         }
-        RecordView recordView;
-        recordView.Settings = settings;
-        recordView.ImpactCount = record.ImpactCount;
-        recordView.DateText = DateText(record.DateWord);
-        recordView.Statistics = statistics;
-        recordView.OneDecimal = oneDecimal;
-        view_.ShowRecordDetails(recordView);
+        view_.ShowRecordDetails(RecordViewFromFields(fields));
     }
     lines_.push_back(std::move(line));
     ++recordsRead_;
-    view_.RecordAppended(record_, static_cast<int>(lines_.size() - 1));
+    view_.RecordAppended({record_, static_cast<int>(lines_.size() - 1), record, fields});
 }
 
 void RecordUpload::ShowProgress() {
@@ -329,7 +319,7 @@ void RecordUpload::Finish(Ending ending) {
     view_.CancelReplyTimer();
     switch (ending) {
         case Ending::NoData:
-            view_.MessageBox(NoDataText, NoDataCaption, MB_OK | MB_ICONINFORMATION);
+            view_.Notify(NoticeOf(UploadNoticeKind::NoData));
             if (aborted_) {
                 return;
             }
@@ -349,9 +339,12 @@ void RecordUpload::Finish(Ending ending) {
         case Ending::Unplugged:
         case Ending::ProtocolError:
             if (ending == Ending::TimedOut) {
-                view_.MessageBox(NoReplyText, UsbErrorCaption, MB_OK);
+                view_.Notify(NoticeOf(UploadNoticeKind::NoReply));
             } else if (ending == Ending::ProtocolError) {
-                view_.ShowProtocolError(*error_);
+                UploadNotice notice = NoticeOf(UploadNoticeKind::ProtocolError);
+                notice.Record = error_->Record;
+                notice.Error = error_;
+                view_.Notify(notice);
             }
             if (aborted_) {
                 return;
@@ -366,7 +359,7 @@ void RecordUpload::Finish(Ending ending) {
     }
     view_.SetProgress("");
     phase_ = Phase::Idle;
-    view_.UploadFinished();
+    view_.UploadEnded(outcome_);
 }
 
 }  // namespace leeb

@@ -28,13 +28,11 @@
 
 #include "RecordFile.h"
 #include "UploadProtocol.h"
+#include "UploadNotice.h"
 #include "UploadProtocolError.h"
 #include "UploadView.h"
 
 namespace leeb {
-
-// How the last upload ended.
-enum class UploadOutcome { None, Complete, NoData, TimedOut, Unplugged, ProtocolError, Aborted };
 
 class RecordUpload {
   public:
@@ -44,7 +42,7 @@ class RecordUpload {
     RecordUpload(const RecordUpload&) = delete;
     RecordUpload& operator=(const RecordUpload&) = delete;
 
-    // BitBtn1Click and Timer2Timer; ignored while Running().
+    // ReadRecordsClicked and AutoStartTimerFired; ignored while Running().
     void Start();
     bool Running() const { return phase_ != Phase::Idle; }
 
@@ -79,8 +77,8 @@ class RecordUpload {
 
     void SendCountRequest();
     void SendChunkRequest();
-    // Writes OutputReport to the active device; on failure shows "Write to USB Derive Error"
-    // and goes on waiting for the reply as after any command.
+    // Writes OutputReport to the active device; on failure tells the view (WriteFailed) and
+    // goes on waiting for the reply as after any command.
     void SendOutputReport();
     // Whether `size` data bytes make a reply; the tester's input report says how long one is.
     bool ReplyLengthAllowed(std::size_t size, std::size_t& expected) const;

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "MessageBoxFlags.h"
+#include "MeasurementRecord.h"
+#include "RecordFile.h"
 #include "RecordView.h"
-#include "UploadProtocolError.h"
+#include "UploadNotice.h"
 
 namespace leeb {
 
@@ -22,15 +23,21 @@ class UploadView {
 
     // Record tree and chart series cleared at the start of an upload.
     virtual void ClearRecords() = 0;
-    // A record's line has been appended to RecordLines at lineIndex; its node reads
-    // "存储记录" + recordNumber and its reading nodes come from that line.
-    virtual void RecordAppended(int recordNumber, int lineIndex) = 0;
+    // A record is complete and its line has been appended to RecordLines at LineIndex; its
+    // node reads "存储记录" + Number. Raw holds the words as the tester sent them (after the
+    // reading substitutions), Fields the line read back, so nobody parses the line again.
+    struct AppendedRecord {
+        int Number = 0;
+        int LineIndex = 0;
+        const MeasurementRecord& Raw;
+        const RecordTextFields& Fields;
+    };
+    virtual void RecordAppended(const AppendedRecord& record) = 0;
     // A bar of record number 1.
     virtual void AddBar(int x, double y) = 0;
     virtual void ShowRecordDetails(const RecordView& record) = 0;
 
     virtual void SetButtonEnabled(CommandButton button, bool enabled) = 0;
-    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
     // Status panel 0: "r/Last" while an upload runs, empty at its end.
     virtual void SetProgress(const std::string& text) = 0;
 
@@ -42,12 +49,14 @@ class UploadView {
     virtual void StartReplyTimer(int milliseconds) = 0;
     virtual void CancelReplyTimer() = 0;
 
-    // The tester sent what the protocol does not allow and the upload stops; the records read
-    // before stay. Called once, before the buttons are set for the end of the upload.
-    virtual void ShowProtocolError(const UploadProtocolError& error) = 0;
+    // Something the user must be told. The upload goes on (or sets the buttons for its end)
+    // only when this returns, so a view may show it modally; an end's notice comes before the
+    // buttons are set.
+    virtual void Notify(const UploadNotice& notice) = 0;
 
-    // The upload has ended (normally, by time-out, unplug, protocol error or abort).
-    virtual void UploadFinished() {}
+    // The upload has ended (normally, by time-out, unplug, protocol error or abort), after
+    // the buttons were set.
+    virtual void UploadEnded(UploadOutcome /*outcome*/) {}
 };
 
 class UploadDevice {

@@ -325,7 +325,7 @@ void PrintBody(PageWriter& writer, const RecordLines& lines, char decimalSeparat
 
 }  // namespace
 
-void ReportSystem1Print(PageWriter& writer, const RecordLines& lines, char decimalSeparator,
+void PrintReportBody(PageWriter& writer, const RecordLines& lines, char decimalSeparator,
                         const QString& printDate, const ReportContent& content) {
     int totalPages = 0;
     if (content.Details.Any()) {

@@ -72,7 +72,7 @@ void WriteReportPdf(const RecordLines& lines, const QString& pdfPath, char decim
         }
         PainterPageWriter writer(pdf, painter, options.FirstPage, options.LastPage);
         writer.SetProgressHandler(options.Progress);
-        ReportSystem1Print(writer, lines, decimalSeparator, printDate, options.Content);
+        PrintReportBody(writer, lines, decimalSeparator, printDate, options.Content);
         if (!painter.end()) {
             throw ReportError(
                 CannotWrite(pdfPath, QCoreApplication::translate("ReportPdf", "PDF 无法完成")));

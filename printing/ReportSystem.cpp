@@ -43,7 +43,7 @@ void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
     try {
         PainterPageWriter writer(printer, painter, printer.fromPage(), printer.toPage());
         writer.SetProgressHandler([&status](int page) { return status.Progress(page); });
-        ReportSystem1Print(writer, lines, decimalSeparator, printDate, content);
+        PrintReportBody(writer, lines, decimalSeparator, printDate, content);
     } catch (...) {
         // A preview records pictures and has no job to abort (aborting it breaks the printer).
         const QPaintEngine* engine = printer.paintEngine();

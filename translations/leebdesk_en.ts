@@ -364,6 +364,199 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>读入数据</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>打印图表</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>打印报表</source>
+        <translation>Print report</translation>
+    </message>
+    <message>
+        <source>无权访问硬度计: 请安装 udev 规则 70-leebdesk-tester.rules 后重新插入</source>
+        <translation>No access to the tester: install the udev rule 70-leebdesk-tester.rules, then plug it in again</translation>
+    </message>
+    <message>
+        <source>文件名已存在!
+你要替换现在文件吗?</source>
+        <translation>The file already exists!
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>文件名重复</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>文句名不存在!
+请重新输入文件名</source>
+        <translation>The file does not exist!
+Please enter the file name again.</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>文句格式不正确!
+请重新输入文件名......</source>
+        <translation>The file is not a record file!
+Please enter another file name.</translation>
+    </message>
+    <message>
+        <source>文件格式错误</source>
+        <translation>Wrong file format</translation>
+    </message>
+    <message>
+        <source>里氏硬度计</source>
+        <translation>Leeb Hardness Tester</translation>
+    </message>
+    <message>
+        <source>没有可保存的记录。</source>
+        <translation>There are no records to save.</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1
+(%2)</source>
+        <translation>Cannot read the file %1
+(%2)</translation>
+    </message>
+    <message>
+        <source>文件读取错误</source>
+        <translation>File read error</translation>
+    </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
+        <translation>the first line is not the record file header &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>空行, 不是记录</source>
+        <translation>an empty line, not a record</translation>
+    </message>
+    <message>
+        <source>记录无法转换 (%1)</source>
+        <translation>the record cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行: %3</source>
+        <translation>File %1, line %2: %3</translation>
+    </message>
+    <message>
+        <source>读入的记录还没有保存。
+要先保存吗?</source>
+        <translation>The records read in have not been saved.
+Save them first?</translation>
+    </message>
+    <message>
+        <source>记录未保存</source>
+        <translation>Records not saved</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don&apos;t save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>无权访问硬度计: 请关闭其他正在使用硬度计的程序后重新插入</source>
+        <translation>No access to the tester: close any other program using it, then plug it in again</translation>
+    </message>
+    <message>
+        <source>最近打开的文件</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>(无)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>已读入 %1 条记录</source>
+        <translation>%1 records read</translation>
+    </message>
+    <message>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>已打开 %1 (%2 条记录)</source>
+        <translation>Opened %1 (%2 records)</translation>
+    </message>
+    <message>
+        <source>右键单击: 最近打开的文件</source>
+        <translation>Right-click: recent files</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>本硬度制的公差限，留空为不设</source>
+        <translation>Tolerance limit for this scale; leave empty for none</translation>
+    </message>
+    <message>
+        <source>剔除无效</source>
+        <translation>Skip invalid</translation>
+    </message>
+    <message>
+        <source>最大值、最小值、平均值不计无效读数 (888)</source>
+        <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
+    </message>
+    <message>
+        <source>超限无效</source>
+        <translation>Reject outside</translation>
+    </message>
+    <message>
+        <source>超出上下限的读数也算无效读数</source>
+        <translation>Readings outside the limits count as invalid too</translation>
+    </message>
+    <message>
+        <source>标准偏差 %1  极差 %2</source>
+        <translation>SD %1  Range %2</translation>
+    </message>
+    <message>
+        <source>  有效 %1/%2</source>
+        <translation>  Valid %1/%2</translation>
+    </message>
+    <message>
+        <source>限值须为数值，如 450 或 45.5</source>
+        <translation>A limit must be a number, such as 450 or 45.5</translation>
+    </message>
+    <message>
+        <source>下限不能大于上限</source>
+        <translation>The lower limit cannot be above the upper limit</translation>
+    </message>
+    <message>
+        <source>没有可用的打印机: 请先在系统中添加一台打印机。</source>
+        <translation>No printer is available: add a printer to the system first.</translation>
+    </message>
+    <message>
+        <source>图表已送往打印机 %1</source>
+        <translation>Chart sent to the printer %1</translation>
+    </message>
+</context>
+<context>
     <name>OutputOptionsDialog</name>
     <message>
         <source>打印机(&amp;P)</source>
@@ -646,6 +839,10 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <source>错误</source>
         <translation>Error</translation>
     </message>
+    <message>
+        <source>存储记录%1无法写成记录行，已略过</source>
+        <translation>Record %1 cannot be written as a record line and was left out</translation>
+    </message>
 </context>
 <context>
     <name>ReportDetailsDialog</name>
@@ -894,199 +1091,6 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>无法读取模拟硬度计的记录。(%1)</source>
         <translation>The simulated tester&apos;s records cannot be read. (%1)</translation>
-    </message>
-</context>
-<context>
-    <name>TForm1</name>
-    <message>
-        <source>读入数据</source>
-        <translation>Read</translation>
-    </message>
-    <message>
-        <source>保存</source>
-        <translation>Save</translation>
-    </message>
-    <message>
-        <source>打开</source>
-        <translation>Open</translation>
-    </message>
-    <message>
-        <source>打印图表</source>
-        <translation>Print chart</translation>
-    </message>
-    <message>
-        <source>打印报表</source>
-        <translation>Print report</translation>
-    </message>
-    <message>
-        <source>无权访问硬度计: 请安装 udev 规则 70-leebdesk-tester.rules 后重新插入</source>
-        <translation>No access to the tester: install the udev rule 70-leebdesk-tester.rules, then plug it in again</translation>
-    </message>
-    <message>
-        <source>文件名已存在!
-你要替换现在文件吗?</source>
-        <translation>The file already exists!
-Do you want to replace it?</translation>
-    </message>
-    <message>
-        <source>文件名重复</source>
-        <translation>File exists</translation>
-    </message>
-    <message>
-        <source>文句名不存在!
-请重新输入文件名</source>
-        <translation>The file does not exist!
-Please enter the file name again.</translation>
-    </message>
-    <message>
-        <source>文件不存在</source>
-        <translation>File not found</translation>
-    </message>
-    <message>
-        <source>文句格式不正确!
-请重新输入文件名......</source>
-        <translation>The file is not a record file!
-Please enter another file name.</translation>
-    </message>
-    <message>
-        <source>文件格式错误</source>
-        <translation>Wrong file format</translation>
-    </message>
-    <message>
-        <source>里氏硬度计</source>
-        <translation>Leeb Hardness Tester</translation>
-    </message>
-    <message>
-        <source>没有可保存的记录。</source>
-        <translation>There are no records to save.</translation>
-    </message>
-    <message>
-        <source>无法读取文件 %1
-(%2)</source>
-        <translation>Cannot read the file %1
-(%2)</translation>
-    </message>
-    <message>
-        <source>文件读取错误</source>
-        <translation>File read error</translation>
-    </message>
-    <message>
-        <source>文件是空的</source>
-        <translation>the file is empty</translation>
-    </message>
-    <message>
-        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
-        <translation>the first line is not the record file header &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>空行, 不是记录</source>
-        <translation>an empty line, not a record</translation>
-    </message>
-    <message>
-        <source>记录无法转换 (%1)</source>
-        <translation>the record cannot be read (%1)</translation>
-    </message>
-    <message>
-        <source>文件 %1 第 %2 行: %3</source>
-        <translation>File %1, line %2: %3</translation>
-    </message>
-    <message>
-        <source>读入的记录还没有保存。
-要先保存吗?</source>
-        <translation>The records read in have not been saved.
-Save them first?</translation>
-    </message>
-    <message>
-        <source>记录未保存</source>
-        <translation>Records not saved</translation>
-    </message>
-    <message>
-        <source>不保存</source>
-        <translation>Don&apos;t save</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>无权访问硬度计: 请关闭其他正在使用硬度计的程序后重新插入</source>
-        <translation>No access to the tester: close any other program using it, then plug it in again</translation>
-    </message>
-    <message>
-        <source>最近打开的文件</source>
-        <translation>Recent files</translation>
-    </message>
-    <message>
-        <source>(无)</source>
-        <translation>(none)</translation>
-    </message>
-    <message>
-        <source>已读入 %1 条记录</source>
-        <translation>%1 records read</translation>
-    </message>
-    <message>
-        <source>已保存 %1</source>
-        <translation>Saved %1</translation>
-    </message>
-    <message>
-        <source>已打开 %1 (%2 条记录)</source>
-        <translation>Opened %1 (%2 records)</translation>
-    </message>
-    <message>
-        <source>右键单击: 最近打开的文件</source>
-        <translation>Right-click: recent files</translation>
-    </message>
-    <message>
-        <source>下限</source>
-        <translation>Low</translation>
-    </message>
-    <message>
-        <source>上限</source>
-        <translation>High</translation>
-    </message>
-    <message>
-        <source>本硬度制的公差限，留空为不设</source>
-        <translation>Tolerance limit for this scale; leave empty for none</translation>
-    </message>
-    <message>
-        <source>剔除无效</source>
-        <translation>Skip invalid</translation>
-    </message>
-    <message>
-        <source>最大值、最小值、平均值不计无效读数 (888)</source>
-        <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
-    </message>
-    <message>
-        <source>超限无效</source>
-        <translation>Reject outside</translation>
-    </message>
-    <message>
-        <source>超出上下限的读数也算无效读数</source>
-        <translation>Readings outside the limits count as invalid too</translation>
-    </message>
-    <message>
-        <source>标准偏差 %1  极差 %2</source>
-        <translation>SD %1  Range %2</translation>
-    </message>
-    <message>
-        <source>  有效 %1/%2</source>
-        <translation>  Valid %1/%2</translation>
-    </message>
-    <message>
-        <source>限值须为数值，如 450 或 45.5</source>
-        <translation>A limit must be a number, such as 450 or 45.5</translation>
-    </message>
-    <message>
-        <source>下限不能大于上限</source>
-        <translation>The lower limit cannot be above the upper limit</translation>
-    </message>
-    <message>
-        <source>没有可用的打印机: 请先在系统中添加一台打印机。</source>
-        <translation>No printer is available: add a printer to the system first.</translation>
-    </message>
-    <message>
-        <source>图表已送往打印机 %1</source>
-        <translation>Chart sent to the printer %1</translation>
     </message>
 </context>
 <context>

@@ -6,7 +6,7 @@
 
 #include "ChartLibrary.h"
 #include "LeebdeskVersion.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
@@ -21,7 +21,7 @@ QString AboutText() {
                                        "本程序不提供任何担保。\n\n"
                                        "Qt %3 (运行于 Qt %4)\n"
                                        "%5")
-        .arg(TForm1::ShownCaption(), QStringLiteral(LEEBDESK_VERSION),
+        .arg(MainWindow::ShownCaption(), QStringLiteral(LEEBDESK_VERSION),
              QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()), ChartLibraryName());
 }
 

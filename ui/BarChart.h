@@ -44,7 +44,7 @@ class BarChart : public QCustomPlot {
     void SetPoints(std::vector<QPointF> points);
 
     const std::vector<QPointF>& Points() const { return points_; }
-    QCPBars* Series1() const { return series_; }
+    QCPBars* ReadingBars() const { return series_; }
     QCPTextElement* Title() const { return title_; }
 
     // What the chart shows, read back from its plot (for checks): the mark texts in bar order,

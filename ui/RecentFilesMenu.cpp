@@ -6,16 +6,16 @@
 #include <QPushButton>
 
 #include "DesktopSettings.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
-void FillRecentFilesMenu(QMenu& menu, TForm1& form, DesktopSettings& settings) {
+void FillRecentFilesMenu(QMenu& menu, MainWindow& form, DesktopSettings& settings) {
     menu.clear();
-    menu.setTitle(QCoreApplication::translate("TForm1", "最近打开的文件"));
+    menu.setTitle(QCoreApplication::translate("MainWindow", "最近打开的文件"));
     const QStringList files = settings.RecentFiles();
     if (files.isEmpty()) {
-        menu.addAction(QCoreApplication::translate("TForm1", "(无)"))->setEnabled(false);
+        menu.addAction(QCoreApplication::translate("MainWindow", "(无)"))->setEnabled(false);
         return;
     }
     for (int i = 0; i < files.size(); ++i) {
@@ -35,7 +35,7 @@ void FillRecentFilesMenu(QMenu& menu, TForm1& form, DesktopSettings& settings) {
     }
 }
 
-void InstallRecentFiles(TForm1& form, DesktopSettings& settings) {
+void InstallRecentFiles(MainWindow& form, DesktopSettings& settings) {
     form.SetFileListener([&settings](const QString& path) { settings.AddRecentFile(path); });
     QPushButton* open = form.Button(CommandButton::Open);
     open->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -9,13 +9,13 @@
 namespace leeb {
 
 class DesktopSettings;
-class TForm1;
+class MainWindow;
 
 // Fills `menu` with the recent files of `settings`, most recent first.
-void FillRecentFilesMenu(QMenu& menu, TForm1& form, DesktopSettings& settings);
+void FillRecentFilesMenu(QMenu& menu, MainWindow& form, DesktopSettings& settings);
 
 // Adds every file the window opens or saves to the recent files and offers them on the open
 // button. `settings` must outlive the window.
-void InstallRecentFiles(TForm1& form, DesktopSettings& settings);
+void InstallRecentFiles(MainWindow& form, DesktopSettings& settings);
 
 }  // namespace leeb

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
@@ -14,7 +14,7 @@ namespace {
 
 class DropFilter : public QObject {
   public:
-    explicit DropFilter(TForm1& form) : QObject(&form), form_(form) {}
+    explicit DropFilter(MainWindow& form) : QObject(&form), form_(form) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -54,7 +54,7 @@ class DropFilter : public QObject {
         return form_.Button(CommandButton::Open)->isEnabled() && DroppedFile(data).has_value();
     }
 
-    TForm1& form_;
+    MainWindow& form_;
 };
 
 }  // namespace
@@ -71,7 +71,7 @@ std::optional<QString> DroppedFile(const QMimeData* data) {
     return path;
 }
 
-void InstallRecordFileDrop(TForm1& form) {
+void InstallRecordFileDrop(MainWindow& form) {
     form.setAcceptDrops(true);
     form.installEventFilter(new DropFilter(form));
 }

@@ -9,12 +9,12 @@ class QMimeData;
 
 namespace leeb {
 
-class TForm1;
+class MainWindow;
 
 // The one local file that `data` carries; nothing for several files, folders' contents,
 // remote addresses or text.
 std::optional<QString> DroppedFile(const QMimeData* data);
 
-void InstallRecordFileDrop(TForm1& form);
+void InstallRecordFileDrop(MainWindow& form);
 
 }  // namespace leeb

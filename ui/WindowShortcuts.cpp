@@ -5,7 +5,7 @@
 #include <QShortcut>
 
 #include "AboutBox.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
@@ -25,7 +25,7 @@ QKeySequence ShortcutOf(CommandButton button) {
     return {};
 }
 
-void InstallShortcuts(TForm1& form) {
+void InstallShortcuts(MainWindow& form) {
     for (CommandButton button : {CommandButton::Read, CommandButton::Save, CommandButton::Open,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         QPushButton* target = form.Button(button);
@@ -34,7 +34,7 @@ void InstallShortcuts(TForm1& form) {
             QStringLiteral("%1 (%2)").arg(target->text(), key.toString(QKeySequence::NativeText));
         if (button == CommandButton::Open)
             tip += QStringLiteral("\n") +
-                   QCoreApplication::translate("TForm1", "右键单击: 最近打开的文件");
+                   QCoreApplication::translate("MainWindow", "右键单击: 最近打开的文件");
         target->setToolTip(tip);
         auto* shortcut = new QShortcut(key, &form);
         // click() does nothing on a disabled button: the button states guard the keys too.

@@ -7,11 +7,11 @@
 
 namespace leeb {
 
-class TForm1;
+class MainWindow;
 enum class CommandButton;
 
 QKeySequence ShortcutOf(CommandButton button);
 
-void InstallShortcuts(TForm1& form);
+void InstallShortcuts(MainWindow& form);
 
 }  // namespace leeb

@@ -19,7 +19,7 @@
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
 #include "SystemHidPlatform.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 #include "UploadInterruption.h"
 #include "UploadProgress.h"
@@ -66,7 +66,7 @@ HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char d
     options.DecimalSeparator = decimalSeparator;
     options.Progress = [&progress](const std::string& text) { progress.Show(text); };
     auto dispatcher = std::make_shared<ManualGuiDispatcher>();
-    THidDeviceController controller(platform, dispatcher);
+    HidDeviceController controller(platform, dispatcher);
     try {
         return HeadlessUpload(controller, *dispatcher, options);
     } catch (const HeadlessUploadError& failure) {

@@ -60,6 +60,15 @@ std::string ProtocolReason(const UploadProtocolError& error) {
     return "数据错误：" + chinese + "。(Data error: " + english + ".)";
 }
 
+std::string NoticeText(const UploadNotice& notice) {
+    if (notice.Kind == UploadNoticeKind::RecordSkipped) {
+        const std::string record = std::to_string(notice.Record);
+        return "存储记录" + record + "无法写成记录行，已略过。(Record " + record +
+               " cannot be written as a record line and was left out.)";
+    }
+    return "Write to USB Derive Error";
+}
+
 }  // namespace
 
 std::string InterruptionReason(const HeadlessUploadResult& result) {
@@ -80,8 +89,8 @@ std::string InterruptionReason(const HeadlessUploadResult& result) {
             break;
     }
     // A failed write comes before the time-out it leads to, and explains it.
-    for (const std::string& message : result.Messages) {
-        reason += " " + message;
+    for (const UploadNotice& notice : result.Notices) {
+        reason += " " + NoticeText(notice);
     }
     return reason;
 }

@@ -22,7 +22,7 @@
 #include "SimulatedHidBus.h"
 #include "StartOptions.h"
 #include "SystemHid.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 #include "TesterSimulator.h"
 
 namespace {
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
             platform = bus;
         } catch (const std::exception& error) {
             std::cerr << error.what() << "\n";
-            QMessageBox::critical(nullptr, leeb::TForm1::ShownCaption(),
+            QMessageBox::critical(nullptr, leeb::MainWindow::ShownCaption(),
                                   QString::fromUtf8(error.what()));
             return 1;
         }
@@ -123,12 +123,12 @@ int main(int argc, char** argv) {
 
     // A failure in a HID event handler ends that handler, never the program: it goes to the
     // window's error report once the window exists.
-    leeb::TForm1* window = nullptr;
+    leeb::MainWindow* window = nullptr;
     auto dispatcher = std::make_shared<leeb::QtGuiDispatcher>([&window](const std::string& text) {
         if (window != nullptr)
             window->ReportError(std::runtime_error(text));
     });
-    leeb::TForm1 form(platform, dispatcher, &dialogs);
+    leeb::MainWindow form(platform, dispatcher, &dialogs);
     dialogs.SetParent(&form);
     window = &form;
     leeb::InstallRecentFiles(form, settings);

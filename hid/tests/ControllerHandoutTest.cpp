@@ -42,12 +42,12 @@ TEST_F(ControllerHandoutTest, EnumerateSkipsUnpluggedOffersCheckedOutAndClosesHa
     const SimulatedDeviceId b = PlugTester("b", 2);
     const SimulatedDeviceId c = PlugTester("c", 3);
     Create(false);
-    THidDevice* first = CheckOut(0);
-    THidDevice* pulled = CheckOut(1);
+    HidDevice* first = CheckOut(0);
+    HidDevice* pulled = CheckOut(1);
     bus->Unplug(b);
     gui->ProcessPending();
     rec.events.clear();
-    controller->SetOnEnumerate(THidEnumerateEvent::Tagged(&rec, [&](THidDevice* d, int32_t i) {
+    controller->SetOnEnumerate(HidEnumerateEvent::Tagged(&rec, [&](HidDevice* d, int32_t i) {
         uint32_t written = 0;
         const uint8_t report[9] = {0, 0xA8};
         EXPECT_TRUE(d->WriteReport(report, sizeof report, written)) << "EventAccess opens";
@@ -67,15 +67,15 @@ TEST_F(ControllerHandoutTest, CheckOutAtRejectsBadIndexesAndSecondCheckOut) {
     PlugTester("b", 2);
     Create();
     for (int idx : {-1, 2, 1000}) {
-        THidDevice* device = reinterpret_cast<THidDevice*>(&rec);
+        HidDevice* device = reinterpret_cast<HidDevice*>(&rec);
         EXPECT_FALSE(controller->CheckOutAt(idx, device)) << idx;
         EXPECT_EQ(device, nullptr) << idx;
     }
-    THidDevice* device = CheckOut(1);
+    HidDevice* device = CheckOut(1);
     EXPECT_TRUE(device->CheckedOut());
     EXPECT_EQ(controller->CheckedOutCount(), 1);
     EXPECT_EQ(controller->CheckedInCount(), 1);
-    THidDevice* again = device;
+    HidDevice* again = device;
     EXPECT_FALSE(controller->CheckOutAt(1, again));
     EXPECT_EQ(again, nullptr);
     EXPECT_EQ(controller->CheckedOutCount(), 1);
@@ -86,13 +86,13 @@ TEST_F(ControllerHandoutTest, GivingBackAPluggedDeviceLeavesAFreshOneInItsSlot) 
     PlugTester("a", 1);
     PlugTester("b", 2);
     Create();
-    THidDevice* device = CheckOut(1);
-    const THidDataEvent own = THidDataEvent::Bind(&rec, &Recorder::OtherData);
+    HidDevice* device = CheckOut(1);
+    const HidDataEvent own = HidDataEvent::Bind(&rec, &Recorder::OtherData);
     device->SetOnInputReport(own);
     device->SetReadWaitTime(250);
     delete device;
     ASSERT_EQ(controller->Devices().size(), 2u);
-    THidDevice* fresh = controller->Devices()[1];
+    HidDevice* fresh = controller->Devices()[1];
     EXPECT_EQ(Recorder::Name(fresh), "2");
     EXPECT_FALSE(fresh->CheckedOut());
     EXPECT_TRUE(fresh->OnInputReport().SameFunction(own));
@@ -100,7 +100,7 @@ TEST_F(ControllerHandoutTest, GivingBackAPluggedDeviceLeavesAFreshOneInItsSlot) 
     EXPECT_EQ(fresh->ReadThread(), nullptr);
     EXPECT_EQ(controller->CheckedOutCount(), 0);
     EXPECT_EQ(controller->CheckedInCount(), 2);
-    THidDevice* again = CheckOut(1);
+    HidDevice* again = CheckOut(1);
     EXPECT_EQ(again, fresh);
     delete again;
 }
@@ -108,7 +108,7 @@ TEST_F(ControllerHandoutTest, GivingBackAPluggedDeviceLeavesAFreshOneInItsSlot) 
 TEST_F(ControllerHandoutTest, GivingBackWhenTheInterfaceVanishedUnnoticedRemovesTheSlot) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     {
         // Pulled, but the notification is still queued.
         bus->Unplug(a);
@@ -126,17 +126,17 @@ TEST_F(ControllerHandoutTest, OnDeviceDataMovesOnlyDevicesWithThePreviousHandler
     PlugTester("b", 2);
     Create();
     Recorder other;
-    THidDevice* mine = CheckOut(0);
-    const THidDataEvent own = THidDataEvent::Bind(&rec, &Recorder::OtherData);
+    HidDevice* mine = CheckOut(0);
+    const HidDataEvent own = HidDataEvent::Bind(&rec, &Recorder::OtherData);
     mine->SetOnInputReport(own);
 
     // Same function bound to another object: nothing happens.
-    controller->SetOnDeviceData(THidDataEvent::Bind(&other, &Recorder::Data));
+    controller->SetOnDeviceData(HidDataEvent::Bind(&other, &Recorder::Data));
     EXPECT_EQ(controller->OnDeviceData().Object(), &rec);
     EXPECT_EQ(controller->Devices()[1]->OnInputReport().Object(), &rec);
 
-    const THidDataEvent next =
-        THidDataEvent::Tagged(&other, [](THidDevice*, uint8_t, const uint8_t*, uint16_t) {});
+    const HidDataEvent next =
+        HidDataEvent::Tagged(&other, [](HidDevice*, uint8_t, const uint8_t*, uint16_t) {});
     controller->SetOnDeviceData(next);
     EXPECT_TRUE(mine->OnInputReport().SameFunction(own)) << "its user's own handler stays";
     EXPECT_TRUE(controller->Devices()[1]->OnInputReport().SameFunction(next));
@@ -148,18 +148,18 @@ TEST_F(ControllerHandoutTest, ErrorAndUnplugSettersMoveMatchingDevices) {
     PlugTester("a", 1);
     PlugTester("b", 2);
     Create();
-    THidDevice* first = controller->Devices()[0];
-    THidDevice* second = controller->Devices()[1];
+    HidDevice* first = controller->Devices()[0];
+    HidDevice* second = controller->Devices()[1];
     EXPECT_TRUE(first->OnReadError().SameFunction(controller->OnDeviceDataError()))
         << "new devices take the controller's data-error handler";
-    const THidPlugEvent own = THidPlugEvent::Tagged(&first, [](THidDevice*) {});
+    const HidPlugEvent own = HidPlugEvent::Tagged(&first, [](HidDevice*) {});
     first->SetOnUnplugged(own);
-    const THidPlugEvent next = THidPlugEvent::Tagged(&second, [](THidDevice*) {});
+    const HidPlugEvent next = HidPlugEvent::Tagged(&second, [](HidDevice*) {});
     controller->SetOnDeviceUnplug(next);
     EXPECT_TRUE(first->OnUnplugged().SameFunction(own));
     EXPECT_TRUE(second->OnUnplugged().SameFunction(next));
-    const THidDataErrorEvent error =
-        THidDataErrorEvent::Tagged(&next, [](THidDevice*, HidFailure) {});
+    const HidDataErrorEvent error =
+        HidDataErrorEvent::Tagged(&next, [](HidDevice*, HidFailure) {});
     controller->SetOnDeviceDataError(error);
     EXPECT_TRUE(first->OnReadError().SameFunction(error));
     EXPECT_TRUE(second->OnReadError().SameFunction(error));
@@ -169,8 +169,8 @@ TEST_F(ControllerHandoutTest, DevThreadSleepTimeReachesOnlyDevicesAtTheOldValue)
     PlugTester("a", 1);
     PlugTester("b", 2);
     Create();
-    THidDevice* first = controller->Devices()[0];
-    THidDevice* second = controller->Devices()[1];
+    HidDevice* first = controller->Devices()[0];
+    HidDevice* second = controller->Devices()[1];
     second->SetReadWaitTime(300);
 
     controller->SetDevThreadSleepTime(5);
@@ -192,11 +192,11 @@ TEST_F(ControllerHandoutTest, AssigningOnDeviceChangeRescansAtOnce) {
     PlugTester("a", 1);  // its notification is still queued
     int changes = 0;
     controller->SetOnDeviceChange(
-        THidNotifyEvent::Tagged(&changes, [&](THidDeviceController*) { ++changes; }));
+        HidNotifyEvent::Tagged(&changes, [&](HidDeviceController*) { ++changes; }));
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(controller->Devices().size(), 1u);
     controller->SetOnDeviceChange(
-        THidNotifyEvent::Tagged(&changes, [&](THidDeviceController*) { ++changes; }));
+        HidNotifyEvent::Tagged(&changes, [&](HidDeviceController*) { ++changes; }));
     EXPECT_EQ(changes, 1) << "the same function again does nothing";
 }
 

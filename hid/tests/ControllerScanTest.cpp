@@ -14,13 +14,13 @@ using Events = std::vector<std::string>;
 class ControllerScanTest : public SimulatedControllerTest {};
 
 TEST_F(ControllerScanTest, StartUpWithoutDevicesRaisesOneChangeAfterDispatch) {
-    THidDeviceControllerSettings settings;
-    settings.OnDeviceChange = THidNotifyEvent::Bind(&rec, &Recorder::Change);
-    controller = std::make_unique<THidDeviceController>(bus, gui, std::move(settings));
+    HidDeviceControllerSettings settings;
+    settings.OnDeviceChange = HidNotifyEvent::Bind(&rec, &Recorder::Change);
+    controller = std::make_unique<HidDeviceController>(bus, gui, std::move(settings));
     EXPECT_TRUE(rec.events.empty()) << "the first scan waits for the event loop";
     gui->ProcessPending();
     EXPECT_EQ(rec.events, Events{"change"});
-    EXPECT_EQ(controller->LastChangeParam(), THidDeviceController::ForcedChangeParam);
+    EXPECT_EQ(controller->LastChangeParam(), HidDeviceController::ForcedChangeParam);
     EXPECT_EQ(controller->EnumerateDevices(), 0);
     EXPECT_FALSE(controller->ChangeInProgress());
 }
@@ -42,7 +42,7 @@ TEST_F(ControllerScanTest, ArrivalThenChangeAndTheNewDeviceIsLast) {
     PlugTester("a", 1);
     Create();
     std::vector<size_t> sizeAtArrival;
-    controller->SetOnArrival(THidPlugEvent::Tagged(&sizeAtArrival, [&](THidDevice* d) {
+    controller->SetOnArrival(HidPlugEvent::Tagged(&sizeAtArrival, [&](HidDevice* d) {
         sizeAtArrival.push_back(controller->Devices().size());
         EXPECT_EQ(controller->Devices().back(), d);
         EXPECT_TRUE(d->EventAccess());
@@ -55,7 +55,7 @@ TEST_F(ControllerScanTest, ArrivalThenChangeAndTheNewDeviceIsLast) {
     EXPECT_EQ(rec.events, (Events{"arrival 2", "arrival 3", "change"}));
     EXPECT_EQ(sizeAtArrival, (std::vector<size_t>{2, 3}));
     ASSERT_EQ(controller->Devices().size(), 3u);
-    for (THidDevice* d : controller->Devices()) {
+    for (HidDevice* d : controller->Devices()) {
         EXPECT_FALSE(d->EventAccess());
     }
     EXPECT_EQ(controller->CheckedInCount(), 3);
@@ -64,7 +64,7 @@ TEST_F(ControllerScanTest, ArrivalThenChangeAndTheNewDeviceIsLast) {
 TEST_F(ControllerScanTest, QuietNotificationRaisesNothing) {
     PlugTester("a");
     Create();
-    const std::vector<THidDevice*> before = controller->Devices();
+    const std::vector<HidDevice*> before = controller->Devices();
     bus->RaiseChange();
     gui->ProcessPending();
     EXPECT_TRUE(rec.events.empty());
@@ -90,7 +90,7 @@ TEST_F(ControllerScanTest, DeviceNotCheckedOutPulledLeavesItsSlot) {
 TEST_F(ControllerScanTest, CheckedOutDevicePulledAndKeptIsRemovedAtEveryScan) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* kept = CheckOut(0);
+    HidDevice* kept = CheckOut(0);
     bus->Unplug(a);
     gui->ProcessPending();
     EXPECT_EQ(rec.events, (Events{"unplugged 1", "removal 1", "change"}));
@@ -171,7 +171,7 @@ TEST_F(ControllerScanTest, NotificationDuringAPumpingHandlerIsRescannedWhenItRet
         const SimulatedDeviceId a = PlugTester("a", 1);
         Create();
         bool pumped = false;
-        controller->SetOnRemoval(THidPlugEvent::Tagged(&pumped, [&](THidDevice* d) {
+        controller->SetOnRemoval(HidPlugEvent::Tagged(&pumped, [&](HidDevice* d) {
             rec.Removal(d);
             if (pumped)
                 return;
@@ -196,7 +196,7 @@ TEST_F(ControllerScanTest, ANoticeKeptDuringAFailingHandlerIsPostedWithTheError)
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
     bool failed = false;
-    controller->SetOnRemoval(THidPlugEvent::Tagged(&failed, [&](THidDevice* d) {
+    controller->SetOnRemoval(HidPlugEvent::Tagged(&failed, [&](HidDevice* d) {
         rec.Removal(d);
         if (failed)
             return;
@@ -220,7 +220,7 @@ TEST_F(ControllerScanTest, ADirectCallFromAHandlerReenters) {
     PlugTester("a", 1);
     Create();
     int directChanges = 0;
-    controller->SetOnArrival(THidPlugEvent::Tagged(&directChanges, [&](THidDevice* d) {
+    controller->SetOnArrival(HidPlugEvent::Tagged(&directChanges, [&](HidDevice* d) {
         rec.Arrival(d);
         if (directChanges++ == 0)
             controller->DeviceChange();  // not guarded: scans again inside this one
@@ -234,14 +234,14 @@ TEST_F(ControllerScanTest, ADirectCallFromAHandlerReenters) {
 
 TEST_F(ControllerScanTest, FailingHandlerClearsChangeInProgressAndKeepsArrivals) {
     Create();
-    controller->SetOnArrival(THidPlugEvent::Tagged(
-        &rec, [](THidDevice*) { throw std::runtime_error("handler failed"); }));
+    controller->SetOnArrival(HidPlugEvent::Tagged(
+        &rec, [](HidDevice*) { throw std::runtime_error("handler failed"); }));
     PlugTester("a", 1);
     PlugTester("b", 2);
     EXPECT_THROW(gui->ProcessPending(), std::runtime_error);
     EXPECT_FALSE(controller->ChangeInProgress());
     EXPECT_EQ(controller->Devices().size(), 2u);
-    for (THidDevice* d : controller->Devices()) {
+    for (HidDevice* d : controller->Devices()) {
         EXPECT_FALSE(d->EventAccess());
     }
 }
@@ -251,9 +251,9 @@ TEST_F(ControllerScanTest, DestructionMarksCheckedOutDevicesAndDestroysTheRest) 
     const SimulatedDeviceId b = PlugTester("b", 2);
     PlugTester("c", 3);
     Create();
-    THidDevice* kept = CheckOut(0);
+    HidDevice* kept = CheckOut(0);
     controller->Devices()[2]->SetOnInputReport({});
-    THidDevice* silent = CheckOut(2);  // no thread: its capabilities were never fetched
+    HidDevice* silent = CheckOut(2);  // no thread: its capabilities were never fetched
     EXPECT_EQ(bus->OpenHandleCount(b), 0);
     controller.reset();
     EXPECT_EQ(rec.events, (Events{"unplugged 1", "unplugged 3"}))

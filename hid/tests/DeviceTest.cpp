@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "HidTestSupport.h"
-#include "THidDeviceReadThread.h"
+#include "HidReadThread.h"
 
 namespace leeb::test {
 namespace {
@@ -14,7 +14,7 @@ class DeviceTest : public SimulatedControllerTest {};
 TEST_F(DeviceTest, InputReportsAreSplitIntoReportIdAndData) {
     const SimulatedDeviceId a = PlugTester("a", 1, 9);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     ASSERT_NE(device->ReadThread(), nullptr);
     EXPECT_EQ(device->ReadThread()->ReportLength(), 9u);
 
@@ -37,15 +37,15 @@ TEST_F(DeviceTest, InputReportsAreSplitIntoReportIdAndData) {
 TEST_F(DeviceTest, ReadThreadStartsOnlyWhenAllConditionsHold) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create(false);
-    THidDevice* device = controller->Devices()[0];
-    device->SetOnInputReport(THidDataEvent::Bind(&rec, &Recorder::Data));
+    HidDevice* device = controller->Devices()[0];
+    device->SetOnInputReport(HidDataEvent::Bind(&rec, &Recorder::Data));
     EXPECT_EQ(device->ReadThread(), nullptr) << "not checked out";
     EXPECT_EQ(bus->OpenHandleCount(a), 0);
 
     device = CheckOut(0);
     EXPECT_NE(device->ReadThread(), nullptr);
 
-    THidDevice* quiet = nullptr;
+    HidDevice* quiet = nullptr;
     controller->SetOnDeviceData({});
     PlugTester("b", 2);
     gui->ProcessPending();
@@ -58,10 +58,10 @@ TEST_F(DeviceTest, ReadThreadStartsOnlyWhenAllConditionsHold) {
 TEST_F(DeviceTest, SameHandlerTwiceKeepsOneThreadEmptyHandlerJoinsIt) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
-    THidDeviceReadThread* thread = device->ReadThread();
+    HidDevice* device = CheckOut(0);
+    HidReadThread* thread = device->ReadThread();
     ASSERT_NE(thread, nullptr);
-    const THidDataEvent own = THidDataEvent::Bind(&rec, &Recorder::OtherData);
+    const HidDataEvent own = HidDataEvent::Bind(&rec, &Recorder::OtherData);
     device->SetOnInputReport(own);
     device->SetOnInputReport(own);
     EXPECT_EQ(device->ReadThread(), thread) << "a non-empty handler only swaps";
@@ -78,7 +78,7 @@ TEST_F(DeviceTest, SameHandlerTwiceKeepsOneThreadEmptyHandlerJoinsIt) {
 TEST_F(DeviceTest, ReadWaitTimeAcceptsOnlyTenToTenThousand) {
     PlugTester("a", 1);
     Create();
-    THidDevice* device = controller->Devices()[0];
+    HidDevice* device = controller->Devices()[0];
     const std::pair<int32_t, int32_t> cases[] = {{9, 100},       {10, 10},    {10000, 10000},
                                                  {10001, 10000}, {-5, 10000}, {500, 500}};
     for (const auto& [value, expected] : cases) {
@@ -91,7 +91,7 @@ TEST_F(DeviceTest, QueryOnlyDeviceIsIdentifiedButNeverReadNorWritten) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     bus->SetReadWriteRefused(a, true);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     EXPECT_EQ(device->HidAttributes().VendorID, 0x1234);
     EXPECT_EQ(device->HidAttributes().ProductID, 1);
     EXPECT_EQ(device->HidAttributes().VersionNumber, 0x0102);
@@ -112,11 +112,11 @@ TEST_F(DeviceTest, WriteReportGoesOutWholeOnlyWhileAccessible) {
     Create(false);
     const uint8_t report[9] = {0, 0xA8, 1, 2, 3, 4, 5, 6, 7};
     uint32_t written = 0;
-    THidDevice* listed = controller->Devices()[0];
+    HidDevice* listed = controller->Devices()[0];
     EXPECT_FALSE(listed->WriteReport(report, sizeof report, written)) << "not checked out";
     EXPECT_EQ(bus->ReadWriteOpenCount(a), 0);
 
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     EXPECT_TRUE(device->WriteReport(report, sizeof report, written));
     EXPECT_EQ(written, 9u);
     ASSERT_EQ(bus->WrittenReports(a).size(), 1u);
@@ -135,7 +135,7 @@ TEST_F(DeviceTest, ReplyBehaviourAnswersThroughTheReadThread) {
         b.QueueInputReport(id, {0, static_cast<uint8_t>(out[1] + 1)}, std::chrono::milliseconds(5));
     });
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     const uint8_t report[9] = {0, 0xA8};
     uint32_t written = 0;
     ASSERT_TRUE(device->WriteReport(report, sizeof report, written));
@@ -147,7 +147,7 @@ TEST_F(DeviceTest, ReplyBehaviourAnswersThroughTheReadThread) {
 TEST_F(DeviceTest, UnpluggedDeviceReportsFailedReadsPacedByItsWaitTime) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     device->SetReadWaitTime(50);
     bus->Unplug(a);
     gui->ProcessPending();

@@ -7,13 +7,13 @@ namespace leeb::test {
 namespace {
 
 struct Target {
-    void A(THidDevice*) { ++calls; }
-    void B(THidDevice*) { ++calls; }
+    void A(HidDevice*) { ++calls; }
+    void B(HidDevice*) { ++calls; }
     int calls = 0;
 };
 
-void FreeA(THidDevice*) {}
-void FreeB(THidDevice*) {}
+void FreeA(HidDevice*) {}
+void FreeB(HidDevice*) {}
 
 TEST(HidEventTest, IdentityIsTheFunctionAlone) {
     Target x;
@@ -21,22 +21,22 @@ TEST(HidEventTest, IdentityIsTheFunctionAlone) {
     const int tagA = 0;
     const int tagB = 0;
     struct Case {
-        THidPlugEvent left;
-        THidPlugEvent right;
+        HidPlugEvent left;
+        HidPlugEvent right;
         bool same;
     };
     const Case cases[] = {
-        {THidPlugEvent::Bind(&x, &Target::A), THidPlugEvent::Bind(&y, &Target::A), true},
-        {THidPlugEvent::Bind(&x, &Target::A), THidPlugEvent::Bind(&x, &Target::B), false},
-        {THidPlugEvent::Function(&FreeA), THidPlugEvent::Function(&FreeA), true},
-        {THidPlugEvent::Function(&FreeA), THidPlugEvent::Function(&FreeB), false},
-        {THidPlugEvent::Tagged(&tagA, [](THidDevice*) {}),
-         THidPlugEvent::Tagged(&tagA, [](THidDevice*) {}), true},
-        {THidPlugEvent::Tagged(&tagA, [](THidDevice*) {}),
-         THidPlugEvent::Tagged(&tagB, [](THidDevice*) {}), false},
-        {THidPlugEvent{}, THidPlugEvent{}, true},
-        {THidPlugEvent{}, THidPlugEvent::Bind(&x, &Target::A), false},
-        {THidPlugEvent::Function(nullptr), THidPlugEvent{}, true},
+        {HidPlugEvent::Bind(&x, &Target::A), HidPlugEvent::Bind(&y, &Target::A), true},
+        {HidPlugEvent::Bind(&x, &Target::A), HidPlugEvent::Bind(&x, &Target::B), false},
+        {HidPlugEvent::Function(&FreeA), HidPlugEvent::Function(&FreeA), true},
+        {HidPlugEvent::Function(&FreeA), HidPlugEvent::Function(&FreeB), false},
+        {HidPlugEvent::Tagged(&tagA, [](HidDevice*) {}),
+         HidPlugEvent::Tagged(&tagA, [](HidDevice*) {}), true},
+        {HidPlugEvent::Tagged(&tagA, [](HidDevice*) {}),
+         HidPlugEvent::Tagged(&tagB, [](HidDevice*) {}), false},
+        {HidPlugEvent{}, HidPlugEvent{}, true},
+        {HidPlugEvent{}, HidPlugEvent::Bind(&x, &Target::A), false},
+        {HidPlugEvent::Function(nullptr), HidPlugEvent{}, true},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(cases[i].left.SameFunction(cases[i].right), cases[i].same) << "case " << i;
@@ -47,7 +47,7 @@ TEST(HidEventTest, IdentityIsTheFunctionAlone) {
 TEST(HidEventTest, BoundEventCallsItsObject) {
     Target x;
     Target y;
-    THidPlugEvent event = THidPlugEvent::Bind(&y, &Target::B);
+    HidPlugEvent event = HidPlugEvent::Bind(&y, &Target::B);
     EXPECT_TRUE(event.Assigned());
     event(nullptr);
     EXPECT_EQ(x.calls, 0);

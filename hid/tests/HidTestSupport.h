@@ -10,43 +10,43 @@
 
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
-#include "THidDevice.h"
-#include "THidDeviceController.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 
 namespace leeb::test {
 
 struct Report {
-    THidDevice* device;
+    HidDevice* device;
     uint8_t id;
     std::vector<uint8_t> data;
 };
 
 class Recorder {
   public:
-    void Change(THidDeviceController*) { events.push_back("change"); }
-    void Arrival(THidDevice* d) { events.push_back("arrival " + Name(d)); }
-    void Removal(THidDevice* d) { events.push_back("removal " + Name(d)); }
-    void Unplugged(THidDevice* d) { events.push_back("unplugged " + Name(d)); }
-    void Data(THidDevice* d, uint8_t id, const uint8_t* data, uint16_t size) {
+    void Change(HidDeviceController*) { events.push_back("change"); }
+    void Arrival(HidDevice* d) { events.push_back("arrival " + Name(d)); }
+    void Removal(HidDevice* d) { events.push_back("removal " + Name(d)); }
+    void Unplugged(HidDevice* d) { events.push_back("unplugged " + Name(d)); }
+    void Data(HidDevice* d, uint8_t id, const uint8_t* data, uint16_t size) {
         reports.push_back({d, id, std::vector<uint8_t>(data, data + size)});
     }
-    void OtherData(THidDevice* d, uint8_t id, const uint8_t* data, uint16_t size) {
+    void OtherData(HidDevice* d, uint8_t id, const uint8_t* data, uint16_t size) {
         otherReports.push_back({d, id, std::vector<uint8_t>(data, data + size)});
     }
-    void Error(THidDevice*, HidFailure failure) { errors.push_back(failure); }
-    bool Enumerate(THidDevice* d, int32_t idx) {
+    void Error(HidDevice*, HidFailure failure) { errors.push_back(failure); }
+    bool Enumerate(HidDevice* d, int32_t idx) {
         events.push_back("enumerate " + Name(d) + " " + std::to_string(idx));
         offered.push_back(d);
         return answer;
     }
 
-    static std::string Name(THidDevice* d) { return std::to_string(d->HidAttributes().ProductID); }
+    static std::string Name(HidDevice* d) { return std::to_string(d->HidAttributes().ProductID); }
 
     std::vector<std::string> events;
     std::vector<Report> reports;
     std::vector<Report> otherReports;
     std::vector<HidFailure> errors;
-    std::vector<THidDevice*> offered;
+    std::vector<HidDevice*> offered;
     bool answer = true;
 };
 
@@ -66,17 +66,17 @@ class SimulatedControllerTest : public ::testing::Test {
     // A controller with the recorder's change, arrival, removal and unplug handlers; the
     // start-up notification is dispatched and the log cleared.
     void Create(bool withDataHandler = true) {
-        THidDeviceControllerSettings settings;
-        settings.OnDeviceChange = THidNotifyEvent::Bind(&rec, &Recorder::Change);
-        settings.OnArrival = THidPlugEvent::Bind(&rec, &Recorder::Arrival);
-        settings.OnRemoval = THidPlugEvent::Bind(&rec, &Recorder::Removal);
-        settings.OnDeviceUnplug = THidPlugEvent::Bind(&rec, &Recorder::Unplugged);
-        settings.OnEnumerate = THidEnumerateEvent::Bind(&rec, &Recorder::Enumerate);
-        settings.OnDeviceDataError = THidDataErrorEvent::Bind(&rec, &Recorder::Error);
+        HidDeviceControllerSettings settings;
+        settings.OnDeviceChange = HidNotifyEvent::Bind(&rec, &Recorder::Change);
+        settings.OnArrival = HidPlugEvent::Bind(&rec, &Recorder::Arrival);
+        settings.OnRemoval = HidPlugEvent::Bind(&rec, &Recorder::Removal);
+        settings.OnDeviceUnplug = HidPlugEvent::Bind(&rec, &Recorder::Unplugged);
+        settings.OnEnumerate = HidEnumerateEvent::Bind(&rec, &Recorder::Enumerate);
+        settings.OnDeviceDataError = HidDataErrorEvent::Bind(&rec, &Recorder::Error);
         if (withDataHandler) {
-            settings.OnDeviceData = THidDataEvent::Bind(&rec, &Recorder::Data);
+            settings.OnDeviceData = HidDataEvent::Bind(&rec, &Recorder::Data);
         }
-        controller = std::make_unique<THidDeviceController>(bus, gui, std::move(settings));
+        controller = std::make_unique<HidDeviceController>(bus, gui, std::move(settings));
         gui->ProcessPending();
         rec.events.clear();
     }
@@ -86,8 +86,8 @@ class SimulatedControllerTest : public ::testing::Test {
         return bus->Plug(identity, 0x1234, product, 0x0102, inputLength, outputLength);
     }
 
-    THidDevice* CheckOut(int idx) {
-        THidDevice* device = nullptr;
+    HidDevice* CheckOut(int idx) {
+        HidDevice* device = nullptr;
         EXPECT_TRUE(controller->CheckOutAt(idx, device));
         return device;
     }
@@ -98,7 +98,7 @@ class SimulatedControllerTest : public ::testing::Test {
 
     std::shared_ptr<SimulatedHidBus> bus;
     std::shared_ptr<ManualGuiDispatcher> gui;
-    std::unique_ptr<THidDeviceController> controller;
+    std::unique_ptr<HidDeviceController> controller;
     Recorder rec;
 };
 

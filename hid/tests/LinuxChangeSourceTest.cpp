@@ -125,10 +125,10 @@ TEST(KernelUeventTest, SyntheticHidrawEventReachesTheControllerThroughTheMonitor
                                                        HidChangeSource::KernelUevent);
     auto gui = std::make_shared<ManualGuiDispatcher>();
     Recorder rec;
-    THidDeviceControllerSettings settings;
-    settings.OnArrival = THidPlugEvent::Bind(&rec, &Recorder::Arrival);
-    settings.OnDeviceChange = THidNotifyEvent::Bind(&rec, &Recorder::Change);
-    THidDeviceController controller(platform, gui, std::move(settings));
+    HidDeviceControllerSettings settings;
+    settings.OnArrival = HidPlugEvent::Bind(&rec, &Recorder::Arrival);
+    settings.OnDeviceChange = HidNotifyEvent::Bind(&rec, &Recorder::Change);
+    HidDeviceController controller(platform, gui, std::move(settings));
     ASSERT_EQ(platform->ActiveChangeSource(), HidChangeSource::KernelUevent);
     gui->ProcessPending();
     ASSERT_EQ(rec.events, std::vector<std::string>{"change"});

@@ -9,7 +9,7 @@
 #include "FakeHidrawTree.h"
 #include "HidTestSupport.h"
 #include "LinuxHidPlatform.h"
-#include "THidDeviceReadThread.h"
+#include "HidReadThread.h"
 
 namespace leeb::test {
 namespace {
@@ -89,16 +89,16 @@ class LinuxFuseTest : public SimulatedControllerTest {
             std::make_shared<LinuxHidPlatform>(tree.SysfsRoot(), tree.DevRoot(), source);
         controller.reset();
         bus.reset();
-        THidDeviceControllerSettings settings;
-        settings.OnDeviceChange = THidNotifyEvent::Bind(&rec, &Recorder::Change);
-        settings.OnArrival = THidPlugEvent::Bind(&rec, &Recorder::Arrival);
-        settings.OnRemoval = THidPlugEvent::Bind(&rec, &Recorder::Removal);
-        settings.OnDeviceUnplug = THidPlugEvent::Bind(&rec, &Recorder::Unplugged);
-        settings.OnDeviceData = THidDataEvent::Bind(&rec, &Recorder::Data);
-        settings.OnDeviceDataError = THidDataErrorEvent::Bind(&rec, &Recorder::Error);
-        settings.OnEnumerate = THidEnumerateEvent::Bind(&rec, &Recorder::Enumerate);
+        HidDeviceControllerSettings settings;
+        settings.OnDeviceChange = HidNotifyEvent::Bind(&rec, &Recorder::Change);
+        settings.OnArrival = HidPlugEvent::Bind(&rec, &Recorder::Arrival);
+        settings.OnRemoval = HidPlugEvent::Bind(&rec, &Recorder::Removal);
+        settings.OnDeviceUnplug = HidPlugEvent::Bind(&rec, &Recorder::Unplugged);
+        settings.OnDeviceData = HidDataEvent::Bind(&rec, &Recorder::Data);
+        settings.OnDeviceDataError = HidDataErrorEvent::Bind(&rec, &Recorder::Error);
+        settings.OnEnumerate = HidEnumerateEvent::Bind(&rec, &Recorder::Enumerate);
         controller =
-            std::make_unique<THidDeviceController>(linuxPlatform, gui, std::move(settings));
+            std::make_unique<HidDeviceController>(linuxPlatform, gui, std::move(settings));
         gui->ProcessPending();
         rec.events.clear();
     }
@@ -122,8 +122,8 @@ TEST_F(LinuxFuseTest, ReportsTravelWithTheSameFramingEitherWay) {
     tree.AddNode(0, 0x1234, 0x5678, 1, UnnumberedDescriptor());
     tree.AddNode(1, 0x1234, 0x5679, 1, NumberedDescriptor());
     CreateOnLinux();
-    THidDevice* plain = CheckOut(0);
-    THidDevice* numbered = CheckOut(1);
+    HidDevice* plain = CheckOut(0);
+    HidDevice* numbered = CheckOut(1);
     ASSERT_NE(plain->ReadThread(), nullptr);
     ASSERT_NE(numbered->ReadThread(), nullptr);
     EXPECT_EQ(plain->Capabilities().InputReportByteLength, 9);
@@ -157,7 +157,7 @@ TEST_F(LinuxFuseTest, NodeRefusingReadWriteIsQueryOnly) {
     tree.AddNode(0, 0x1234, 0x5678, 0x0102, UnnumberedDescriptor(), true);
     CreateOnLinux();
     ASSERT_EQ(controller->Devices().size(), 1u);
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     EXPECT_FALSE(device->ReadWriteGranted());
     EXPECT_EQ(device->HidAttributes().ProductID, 0x5678);
     EXPECT_EQ(device->HidAttributes().VersionNumber, 0x0102);
@@ -173,7 +173,7 @@ TEST_F(LinuxFuseTest, NodeRefusingReadWriteIsQueryOnly) {
 TEST_F(LinuxFuseTest, StopWhilePollWaitsIsImmediate) {
     tree.AddNode(0, 0x1234, 0x5678, 1, UnnumberedDescriptor());
     CreateOnLinux();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     device->SetReadWaitTime(10000);
     ASSERT_TRUE(Eventually([&] { return tree.Opens(0) >= 2; }));  // sync for caps, then read
     std::this_thread::sleep_for(20ms);
@@ -187,7 +187,7 @@ TEST_F(LinuxFuseTest, PulledNodeIsUnpluggedAndNoticedThroughTheChangeSource) {
     tree.AddNode(0, 0x1234, 0x5678, 1, UnnumberedDescriptor());
     CreateOnLinux(HidChangeSource::Inotify);
     EXPECT_EQ(linuxPlatform->ActiveChangeSource(), HidChangeSource::Inotify);
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     device->SetReadWaitTime(50);
 
     tree.AddNode(1, 0x1234, 0x6000, 1, UnnumberedDescriptor());

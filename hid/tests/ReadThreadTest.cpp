@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "HidTestSupport.h"
-#include "THidDeviceReadThread.h"
+#include "HidReadThread.h"
 
 namespace leeb::test {
 namespace {
@@ -53,7 +53,7 @@ class ReadThreadTest : public SimulatedControllerTest {
 TEST_F(ReadThreadTest, StopCancelsAnOutstandingReadAtOnce) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     device->SetReadWaitTime(10000);
     ASSERT_TRUE(gui->ProcessUntil([&] { return bus->OutstandingReads(a) == 1; }, Patience));
     const auto start = std::chrono::steady_clock::now();
@@ -100,7 +100,7 @@ TEST_F(ReadThreadTest, ReportCompletingInTheSameWaitAsTheStopIsDropped) {
     bus = std::make_shared<SameWaitBus>();
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     device->SetReadWaitTime(10000);
     ASSERT_TRUE(gui->ProcessUntil([&] { return bus->OutstandingReads(a) == 1; }, Patience));
     device->SetOnInputReport({});
@@ -113,7 +113,7 @@ TEST_F(ReadThreadTest, ReportCompletingInTheSameWaitAsTheStopIsDropped) {
 TEST_F(ReadThreadTest, StopRunsTheDeliveryThePendingHandOffHolds) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     bus->QueueInputReport(a, {0, 42});
     // The thread now waits in its hand-off; the GUI thread has not pumped.
     while (gui->PendingCount() == 0) {
@@ -130,10 +130,10 @@ TEST_F(ReadThreadTest, StopRunsTheDeliveryThePendingHandOffHolds) {
 TEST_F(ReadThreadTest, HandlerThatStopsItsOwnThreadDoesNotDeadlock) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     int calls = 0;
     device->SetOnInputReport(
-        THidDataEvent::Tagged(&calls, [&](THidDevice* d, uint8_t, const uint8_t*, uint16_t) {
+        HidDataEvent::Tagged(&calls, [&](HidDevice* d, uint8_t, const uint8_t*, uint16_t) {
             ++calls;
             gui->ProcessPending();
             d->SetOnInputReport({});  // the stop comes from within the delivery
@@ -153,11 +153,11 @@ TEST_F(ReadThreadTest, HandlerThatPumpsWhileAStopWaitsLetsOtherDevicesDeliver) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     const SimulatedDeviceId b = PlugTester("b", 2);
     Create();
-    THidDevice* first = CheckOut(0);
-    THidDevice* second = CheckOut(1);
+    HidDevice* first = CheckOut(0);
+    HidDevice* second = CheckOut(1);
     std::atomic<int> pumped{0};
     first->SetOnInputReport(
-        THidDataEvent::Tagged(&pumped, [&](THidDevice*, uint8_t, const uint8_t*, uint16_t) {
+        HidDataEvent::Tagged(&pumped, [&](HidDevice*, uint8_t, const uint8_t*, uint16_t) {
             // Pumps until the other device has delivered, inside the stop's servicing.
             gui->ProcessUntil([&] { return !rec.reports.empty(); }, Patience);
             ++pumped;
@@ -178,23 +178,23 @@ TEST_F(ReadThreadTest, HandlerThatPumpsWhileAStopWaitsLetsOtherDevicesDeliver) {
 TEST_F(ReadThreadTest, FailingHandlerEndsTheThreadOnly) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     int calls = 0;
     device->SetOnInputReport(
-        THidDataEvent::Tagged(&calls, [&](THidDevice*, uint8_t, const uint8_t*, uint16_t) {
+        HidDataEvent::Tagged(&calls, [&](HidDevice*, uint8_t, const uint8_t*, uint16_t) {
             ++calls;
             throw std::runtime_error("handler failed");
         }));
     bus->QueueInputReport(a, {0, 1});
     ASSERT_TRUE(gui->ProcessUntil([&] { return device->ReadThread()->Finished(); }, Patience));
     bus->QueueInputReport(a, {0, 2});
-    device->SetOnInputReport(THidDataEvent::Bind(&rec, &Recorder::Data));
+    device->SetOnInputReport(HidDataEvent::Bind(&rec, &Recorder::Data));
     std::this_thread::sleep_for(50ms);
     gui->ProcessPending();
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(rec.reports.empty()) << "the ended thread stays until an empty handler";
     device->SetOnInputReport({});
-    device->SetOnInputReport(THidDataEvent::Bind(&rec, &Recorder::Data));
+    device->SetOnInputReport(HidDataEvent::Bind(&rec, &Recorder::Data));
     ASSERT_TRUE(WaitForReports(1));
     delete device;
 }
@@ -203,8 +203,8 @@ TEST_F(ReadThreadTest, ManyReportsWithStopsAndRestartsInBetween) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     const SimulatedDeviceId b = PlugTester("b", 2);
     Create();
-    THidDevice* first = CheckOut(0);
-    THidDevice* second = CheckOut(1);
+    HidDevice* first = CheckOut(0);
+    HidDevice* second = CheckOut(1);
     std::atomic<bool> feeding{true};
     std::thread feeder([&] {
         for (uint8_t i = 0; feeding.load(); ++i) {
@@ -217,7 +217,7 @@ TEST_F(ReadThreadTest, ManyReportsWithStopsAndRestartsInBetween) {
         gui->WaitAndProcess(5ms);
         first->SetOnInputReport({});
         gui->ProcessPending();
-        first->SetOnInputReport(THidDataEvent::Bind(&rec, &Recorder::Data));
+        first->SetOnInputReport(HidDataEvent::Bind(&rec, &Recorder::Data));
     }
     feeding = false;
     feeder.join();
@@ -230,7 +230,7 @@ TEST_F(ReadThreadTest, ManyReportsWithStopsAndRestartsInBetween) {
 TEST_F(ReadThreadTest, UnplugWhileReadingEndsTheReadAndPacesErrors) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();
-    THidDevice* device = CheckOut(0);
+    HidDevice* device = CheckOut(0);
     device->SetReadWaitTime(10000);
     ASSERT_TRUE(gui->ProcessUntil([&] { return bus->OutstandingReads(a) == 1; }, Patience));
     bus->Unplug(a);

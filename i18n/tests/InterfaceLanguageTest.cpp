@@ -86,16 +86,16 @@ TEST(InterfaceTranslationTest, EachLanguageLoadsItsTranslationAndItsDateLocale) 
     {
         const InterfaceTranslation english(InterfaceLanguage::English, folders, qtFolders);
         EXPECT_TRUE(english.Missing().isEmpty()) << english.Missing().join(' ').toStdString();
-        EXPECT_EQ(QCoreApplication::translate("TForm1", "保存"), QStringLiteral("Save"));
+        EXPECT_EQ(QCoreApplication::translate("MainWindow", "保存"), QStringLiteral("Save"));
         EXPECT_EQ(QLocale().language(), QLocale::English);
     }
-    EXPECT_EQ(QCoreApplication::translate("TForm1", "保存"), QStringLiteral("保存"));
+    EXPECT_EQ(QCoreApplication::translate("MainWindow", "保存"), QStringLiteral("保存"));
     EXPECT_EQ(QLocale(), before);
     {
         const InterfaceTranslation chinese(InterfaceLanguage::Chinese, folders, qtFolders);
         EXPECT_TRUE(chinese.Missing().isEmpty()) << chinese.Missing().join(' ').toStdString();
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
-        EXPECT_EQ(QCoreApplication::translate("TForm1", "保存"), QStringLiteral("保存"));
+        EXPECT_EQ(QCoreApplication::translate("MainWindow", "保存"), QStringLiteral("保存"));
         EXPECT_EQ(QLocale().toString(QDate(2026, 12, 10), QLocale::ShortFormat),
                   QStringLiteral("2026/12/10"));
     }
@@ -107,7 +107,7 @@ TEST(InterfaceTranslationTest, AMissingTranslationIsNamedAndChangesNoText) {
     const QStringList nowhere{empty.path()};
     const InterfaceTranslation english(InterfaceLanguage::English, nowhere, nowhere);
     EXPECT_EQ(english.Missing(), QStringList{QStringLiteral("leebdesk_en.qm")});
-    EXPECT_EQ(QCoreApplication::translate("TForm1", "保存"), QStringLiteral("保存"));
+    EXPECT_EQ(QCoreApplication::translate("MainWindow", "保存"), QStringLiteral("保存"));
     const InterfaceTranslation chinese(InterfaceLanguage::Chinese, nowhere, nowhere);
     EXPECT_EQ(chinese.Missing(), QStringList{QStringLiteral("qtbase_zh_CN.qm")});
 }

@@ -3,9 +3,9 @@
 namespace leeb::test {
 
 BusUpload::BusUpload() {
-    THidDeviceControllerSettings settings;
-    settings.OnDeviceData = THidDataEvent::Bind(this, &BusUpload::DeviceData);
-    controller = std::make_unique<THidDeviceController>(bus, gui, std::move(settings));
+    HidDeviceControllerSettings settings;
+    settings.OnDeviceData = HidDataEvent::Bind(this, &BusUpload::DeviceData);
+    controller = std::make_unique<HidDeviceController>(bus, gui, std::move(settings));
     watcher = std::make_unique<ConnectionWatcher>(
         *controller, ConnectionWatcher::Callbacks{
                          [this](const std::string& text) { statusTexts.push_back(text); },
@@ -19,8 +19,8 @@ BusUpload::BusUpload() {
     upload = std::make_unique<RecordUpload>(*device, view, lines, '.');
     device->SetUpload(upload.get());
     controller->SetOnEnumerate(
-        THidEnumerateEvent::Bind(watcher.get(), &ConnectionWatcher::HidDeviceController1Enumerate));
-    controller->SetOnDeviceChange(THidNotifyEvent::Bind(this, &BusUpload::DeviceChange));
+        HidEnumerateEvent::Bind(watcher.get(), &ConnectionWatcher::CheckOutEnumeratedDevice));
+    controller->SetOnDeviceChange(HidNotifyEvent::Bind(this, &BusUpload::DeviceChange));
 }
 
 BusUpload::~BusUpload() {
@@ -28,12 +28,12 @@ BusUpload::~BusUpload() {
     gui->ProcessPending();
 }
 
-void BusUpload::DeviceChange(THidDeviceController*) {
-    watcher->HidDeviceController1DeviceChange();
+void BusUpload::DeviceChange(HidDeviceController*) {
+    watcher->DevicesChanged();
     upload->ConnectionChanged();
 }
 
-void BusUpload::DeviceData(THidDevice*, uint8_t, const uint8_t*, uint16_t) {
+void BusUpload::DeviceData(HidDevice*, uint8_t, const uint8_t*, uint16_t) {
     ++controllerLevelReports;
     view.ArmAutoStart();
 }

@@ -14,7 +14,7 @@
 #include "ManualGuiDispatcher.h"
 #include "RecordUpload.h"
 #include "SimulatedHidBus.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 
 namespace leeb::test {
@@ -39,7 +39,7 @@ class BusUpload {
 
     std::shared_ptr<SimulatedHidBus> bus = std::make_shared<SimulatedHidBus>();
     std::shared_ptr<ManualGuiDispatcher> gui = std::make_shared<ManualGuiDispatcher>();
-    std::unique_ptr<THidDeviceController> controller;
+    std::unique_ptr<HidDeviceController> controller;
     std::unique_ptr<ConnectionWatcher> watcher;
     std::unique_ptr<HidUploadDevice> device;
     FakeUploadView view;
@@ -49,8 +49,8 @@ class BusUpload {
     int controllerLevelReports = 0;
 
   private:
-    void DeviceChange(THidDeviceController*);
-    void DeviceData(THidDevice*, uint8_t, const uint8_t*, uint16_t);
+    void DeviceChange(HidDeviceController*);
+    void DeviceData(HidDevice*, uint8_t, const uint8_t*, uint16_t);
 };
 
 }  // namespace leeb::test

@@ -124,7 +124,7 @@ TEST_F(BusUploadTest, FirstRepliesThatNameNoRecord) {
         fixed.Settle();
         ASSERT_TRUE(fixed.RunUpload());
         EXPECT_EQ(fixed.bus->WrittenReports(id).size(), 1u);
-        EXPECT_EQ(fixed.view.Messages.size(), c.messages);
+        EXPECT_EQ(fixed.view.Notices.size(), c.messages);
         EXPECT_EQ(fixed.view.ProtocolErrors.size(), c.protocolErrors);
         EXPECT_EQ(fixed.view.ButtonRow(), std::string(c.buttons));
         EXPECT_EQ(fixed.lines, RecordLines{"@Import Data@"});
@@ -177,15 +177,13 @@ TEST_F(BusUploadTest, FailedWriteShowsTheUsbErrorThenTimesOut) {
     Plug(Records({RawRecord(1, HL, {450})}));
     link.bus->SetWriteFails(testerId, true);
     link.upload->Start();
-    ASSERT_EQ(link.view.Messages.size(), 1u);
-    EXPECT_EQ(link.view.Messages[0].Text, "Write to USB Derive Error");
-    EXPECT_EQ(link.view.Messages[0].Caption, "USB Error");
-    EXPECT_EQ(link.view.Messages[0].Flags, unsigned{MB_OK});
+    ASSERT_EQ(link.view.Notices.size(), 1u);
+    EXPECT_EQ(link.view.Notices[0], UploadNoticeKind::WriteFailed);
     link.Settle();
     ASSERT_TRUE(link.upload->Running());
     EXPECT_TRUE(link.view.ReplyTimerRunning);
     link.upload->ReplyTimedOut();
-    EXPECT_EQ(link.view.Messages.back().Text, "里氏硬度计无应答");
+    EXPECT_EQ(link.view.Notices.back(), UploadNoticeKind::NoReply);
     EXPECT_EQ(link.view.ButtonRow(), "10001");
 }
 
@@ -199,7 +197,7 @@ TEST_F(BusUploadTest, NoReplyKeepsWhatWasReadUntilTheTimeOut) {
     link.upload->ReplyTimedOut();  // the 3 s reply timer elapses
     EXPECT_FALSE(link.upload->Running());
     EXPECT_EQ(link.lines.size(), 2u);
-    EXPECT_EQ(link.view.Messages.back().Text, "里氏硬度计无应答");
+    EXPECT_EQ(link.view.Notices.back(), UploadNoticeKind::NoReply);
     EXPECT_EQ(link.view.ButtonRow(), "11111");
     EXPECT_EQ(Written().size(), 13u);
 }
@@ -209,7 +207,7 @@ TEST_F(BusUploadTest, TesterUnpluggedAtAChunk) {
     simulator->UnplugAfterCommands(1 + 9 + 4);
     ASSERT_TRUE(link.RunUpload());
     EXPECT_EQ(link.upload->Outcome(), UploadOutcome::Unplugged);
-    EXPECT_TRUE(link.view.Messages.empty());
+    EXPECT_TRUE(link.view.Notices.empty());
     EXPECT_EQ(link.statusTexts.back(), "未连接");
     EXPECT_EQ(link.lines.size(), 2u);
     EXPECT_EQ(link.view.ButtonRow(), "01111");
@@ -280,7 +278,7 @@ TEST_F(BusUploadTest, GarbageShortAndUnsolicitedReports) {
         EXPECT_EQ(faulty.lines, RecordLines(correct.begin(), correct.begin() + 1 + c.linesKept));
         EXPECT_EQ(faulty.view.ProtocolErrors.size(),
                   c.outcome == UploadOutcome::ProtocolError ? 1u : 0u);
-        EXPECT_TRUE(faulty.view.Messages.empty());
+        EXPECT_TRUE(faulty.view.Notices.empty());
         EXPECT_LE(faulty.upload->AccumulationPosition(), RecordImageSize);
         EXPECT_EQ(faulty.view.Armed, c.fault == SimulatorFault::AutoStartFirst);
     }
@@ -310,7 +308,7 @@ TEST_F(BusUploadTest, ImpactCountAboveThirtyTwoAndAnOversizedReport) {
     wide.Settle();
     ASSERT_TRUE(wide.RunUpload());
     EXPECT_EQ(wide.upload->ReplyBytes()[64], 0x77);
-    EXPECT_EQ(wide.view.Messages.size(), 1u);
+    EXPECT_EQ(wide.view.Notices.size(), 1u);
 }
 
 TEST_F(BusUploadTest, ClosingDuringAnUploadEndsItAtOnce) {

@@ -8,8 +8,8 @@
 #include "ConnectionWatcher.h"
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
-#include "THidDevice.h"
-#include "THidDeviceController.h"
+#include "HidDevice.h"
+#include "HidDeviceController.h"
 
 namespace leeb::test {
 namespace {
@@ -17,16 +17,16 @@ namespace {
 class ConnectionWatcherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        THidDeviceControllerSettings settings;
-        settings.OnDeviceData = THidDataEvent::Bind(this, &ConnectionWatcherTest::Data);
-        controller = std::make_unique<THidDeviceController>(bus, gui, std::move(settings));
+        HidDeviceControllerSettings settings;
+        settings.OnDeviceData = HidDataEvent::Bind(this, &ConnectionWatcherTest::Data);
+        controller = std::make_unique<HidDeviceController>(bus, gui, std::move(settings));
         watcher = std::make_unique<ConnectionWatcher>(
             *controller,
             ConnectionWatcher::Callbacks{[this](const std::string& text) { status = text; },
                                          [this](bool enabled) { readEnabled = enabled; }});
-        controller->SetOnEnumerate(THidEnumerateEvent::Bind(
-            watcher.get(), &ConnectionWatcher::HidDeviceController1Enumerate));
-        controller->SetOnDeviceChange(THidNotifyEvent::Bind(this, &ConnectionWatcherTest::Change));
+        controller->SetOnEnumerate(HidEnumerateEvent::Bind(
+            watcher.get(), &ConnectionWatcher::CheckOutEnumeratedDevice));
+        controller->SetOnDeviceChange(HidNotifyEvent::Bind(this, &ConnectionWatcherTest::Change));
         gui->ProcessPending();
     }
     void TearDown() override {
@@ -36,11 +36,11 @@ class ConnectionWatcherTest : public ::testing::Test {
         gui->ProcessPending();
     }
 
-    void Change(THidDeviceController*) {
+    void Change(HidDeviceController*) {
         ++runs;
-        watcher->HidDeviceController1DeviceChange();
+        watcher->DevicesChanged();
     }
-    void Data(THidDevice*, uint8_t, const uint8_t*, uint16_t) {}
+    void Data(HidDevice*, uint8_t, const uint8_t*, uint16_t) {}
 
     SimulatedDeviceId Plug(const std::string& name, uint16_t vendor, uint16_t product) {
         const SimulatedDeviceId id = bus->Plug(name, vendor, product, 1, 65, 65);
@@ -53,7 +53,7 @@ class ConnectionWatcherTest : public ::testing::Test {
     }
     int CheckedOutEntries() const {
         int n = 0;
-        for (THidDevice* device : watcher->DeviceList()) {
+        for (HidDevice* device : watcher->DeviceList()) {
             n += device != nullptr && device->CheckedOut() ? 1 : 0;
         }
         return n;
@@ -61,7 +61,7 @@ class ConnectionWatcherTest : public ::testing::Test {
 
     std::shared_ptr<SimulatedHidBus> bus = std::make_shared<SimulatedHidBus>();
     std::shared_ptr<ManualGuiDispatcher> gui = std::make_shared<ManualGuiDispatcher>();
-    std::unique_ptr<THidDeviceController> controller;
+    std::unique_ptr<HidDeviceController> controller;
     std::unique_ptr<ConnectionWatcher> watcher;
     std::string status;
     bool readEnabled = true;

@@ -29,10 +29,11 @@ void FakeUploadView::ClearRecords() {
     Appended.clear();
 }
 
-void FakeUploadView::RecordAppended(int recordNumber, int lineIndex) {
-    Calls.push_back("RecordAppended " + std::to_string(recordNumber) + " " +
-                    std::to_string(lineIndex));
-    Appended.emplace_back(recordNumber, lineIndex);
+void FakeUploadView::RecordAppended(const AppendedRecord& record) {
+    Calls.push_back("RecordAppended " + std::to_string(record.Number) + " " +
+                    std::to_string(record.LineIndex));
+    Appended.emplace_back(record.Number, record.LineIndex);
+    AppendedFields.push_back(record.Fields);
 }
 
 void FakeUploadView::AddBar(int x, double y) {
@@ -48,18 +49,6 @@ void FakeUploadView::ShowRecordDetails(const RecordView& record) {
 void FakeUploadView::SetButtonEnabled(CommandButton button, bool enabled) {
     Calls.push_back(std::string(enabled ? "enable " : "disable ") + ButtonName(button));
     Buttons[button] = enabled;
-}
-
-int FakeUploadView::MessageBox(const std::string& text, const std::string& caption,
-                               unsigned flags) {
-    Calls.push_back("MessageBox " + text);
-    Messages.push_back({text, caption, flags});
-    if (WhileMessageShown) {
-        auto call = std::move(WhileMessageShown);
-        WhileMessageShown = nullptr;
-        call();
-    }
-    return IDOK;
 }
 
 void FakeUploadView::SetProgress(const std::string& text) {
@@ -79,9 +68,15 @@ void FakeUploadView::CancelReplyTimer() {
     ReplyTimerRunning = false;
 }
 
-void FakeUploadView::ShowProtocolError(const UploadProtocolError& error) {
-    Calls.push_back("ShowProtocolError");
-    ProtocolErrors.push_back(error);
+void FakeUploadView::Notify(const UploadNotice& notice) {
+    AllNotices.push_back(notice);
+    if (notice.Kind == UploadNoticeKind::ProtocolError) {
+        Calls.push_back("ShowProtocolError");
+        ProtocolErrors.push_back(*notice.Error);
+    } else {
+        Calls.push_back("Notify " + std::to_string(static_cast<int>(notice.Kind)));
+        Notices.push_back(notice.Kind);
+    }
     if (WhileMessageShown) {
         auto call = std::move(WhileMessageShown);
         WhileMessageShown = nullptr;
@@ -89,8 +84,8 @@ void FakeUploadView::ShowProtocolError(const UploadProtocolError& error) {
     }
 }
 
-void FakeUploadView::UploadFinished() {
-    Calls.push_back("UploadFinished");
+void FakeUploadView::UploadEnded(UploadOutcome /*outcome*/) {
+    Calls.push_back("UploadEnded");
     ++Finished;
 }
 

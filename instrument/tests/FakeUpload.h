@@ -16,27 +16,20 @@
 
 namespace leeb::test {
 
-struct ShownMessage {
-    std::string Text;
-    std::string Caption;
-    unsigned Flags = 0;
-};
-
 class FakeUploadView : public UploadView {
   public:
     void ClearRecords() override;
-    void RecordAppended(int recordNumber, int lineIndex) override;
+    void RecordAppended(const AppendedRecord& record) override;
     void AddBar(int x, double y) override;
     void ShowRecordDetails(const RecordView& record) override;
     void SetButtonEnabled(CommandButton button, bool enabled) override;
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     void SetProgress(const std::string& text) override;
     bool AutoStartArmed() const override { return Armed; }
     void ArmAutoStart() override;
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
-    void ShowProtocolError(const UploadProtocolError& error) override;
-    void UploadFinished() override;
+    void Notify(const UploadNotice& notice) override;
+    void UploadEnded(UploadOutcome outcome) override;
 
     bool Enabled(CommandButton button) const;
     // "read save chart report open" as 0/1, e.g. "10000".
@@ -47,13 +40,17 @@ class FakeUploadView : public UploadView {
     std::vector<std::pair<int, double>> Bars;
     std::vector<std::pair<int, int>> Appended;
     std::vector<RecordView> Details;
-    std::vector<ShownMessage> Messages;
+    // Every notice but ProtocolError, whose errors go to ProtocolErrors.
+    std::vector<UploadNoticeKind> Notices;
+    std::vector<UploadNotice> AllNotices;
+    // The parsed fields of each appended record, in order.
+    std::vector<RecordTextFields> AppendedFields;
     std::vector<UploadProtocolError> ProtocolErrors;
     std::vector<std::string> ProgressTexts;
     bool Armed = false;
     bool ReplyTimerRunning = false;
     int Finished = 0;
-    // Runs inside a message box, like the events a modal box's own loop dispatches.
+    // Runs inside a notice, like the events a modal box's own loop dispatches.
     std::function<void()> WhileMessageShown;
 };
 

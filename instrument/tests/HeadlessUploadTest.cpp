@@ -6,7 +6,7 @@
 #include "HeadlessUpload.h"
 #include "ManualGuiDispatcher.h"
 #include "SimulatedHidBus.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 
 namespace leeb::test {
@@ -21,7 +21,7 @@ class HeadlessUploadTest : public ::testing::Test {
         simulator = std::make_unique<TesterSimulator>(set);
     }
     HeadlessUploadResult Run() {
-        THidDeviceController controller(bus, gui);
+        HidDeviceController controller(bus, gui);
         HeadlessUploadOptions options;
         options.Progress = [this](const std::string& text) { progress.push_back(text); };
         options.ReplyTimeout = std::chrono::milliseconds(50);
@@ -102,7 +102,7 @@ TEST_F(HeadlessUploadTest, InterruptedUploadsKeepTheRecordsRead) {
         UploadOutcome outcome;
         int recordsRead;
         int recordsNamed;
-        std::vector<std::string> messages;
+        std::vector<UploadNoticeKind> notices;
     };
     const Case cases[] = {
         {"no reply in record 1",
@@ -122,7 +122,7 @@ TEST_F(HeadlessUploadTest, InterruptedUploadsKeepTheRecordsRead) {
          UploadOutcome::TimedOut,
          0,
          0,
-         {"Write to USB Derive Error"}},
+         {UploadNoticeKind::WriteFailed}},
         {"unplugged in record 2",
          [](HeadlessUploadTest& t) { t.simulator->UnplugAfterCommands(12); },
          UploadOutcome::Unplugged,
@@ -147,7 +147,11 @@ TEST_F(HeadlessUploadTest, InterruptedUploadsKeepTheRecordsRead) {
         EXPECT_TRUE(result.Interrupted());
         EXPECT_EQ(result.RecordsRead(), c.recordsRead);
         EXPECT_EQ(result.RecordsNamed, c.recordsNamed);
-        EXPECT_EQ(result.Messages, c.messages);
+        std::vector<UploadNoticeKind> notices;
+        for (const UploadNotice& notice : result.Notices) {
+            notices.push_back(notice.Kind);
+        }
+        EXPECT_EQ(notices, c.notices);
         EXPECT_EQ(result.Error.has_value(), c.outcome == UploadOutcome::ProtocolError);
         const RecordLines all{"@Import Data@", "  2,2040/04/01,    0,  450,  888,",
                               "  1,2040/04/01,12288,045.2,", "  1,2040/04/01,    0,  500,"};

@@ -15,7 +15,7 @@
 #include "HeadlessUpload.h"
 #include "LinuxHidPlatform.h"
 #include "ManualGuiDispatcher.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "TesterSimulator.h"
 
 namespace leeb::test {
@@ -82,7 +82,7 @@ TEST(HidrawUpload, SimulatedTesterOnAHidrawNodeGivesTheExpectedFile) {
     RecordLines lines;
     std::vector<std::string> progress;
     {
-        THidDeviceController controller(platform, gui);
+        HidDeviceController controller(platform, gui);
         HeadlessUploadOptions options;
         options.Progress = [&](const std::string& text) { progress.push_back(text); };
         const HeadlessUploadResult result = HeadlessUpload(controller, *gui, options);

@@ -144,11 +144,9 @@ TEST_F(RecordUploadTest, FirstRepliesThatNameNoRecord) {
         upload.Start();
         upload.UploadDataReceived(0, c.reply.data(), static_cast<uint16_t>(c.reply.size()));
         EXPECT_EQ(device.Written.size(), 1u);
-        ASSERT_EQ(view.Messages.size(), c.messages);
+        ASSERT_EQ(view.Notices.size(), c.messages);
         if (c.messages == 1) {
-            EXPECT_EQ(view.Messages[0].Text, "里氏硬度计中没有数据");
-            EXPECT_EQ(view.Messages[0].Caption, "无存储记录");
-            EXPECT_EQ(view.Messages[0].Flags, unsigned{MB_OK | MB_ICONINFORMATION});
+            EXPECT_EQ(view.Notices[0], UploadNoticeKind::NoData);
         }
         EXPECT_EQ(view.ButtonRow(), std::string(c.buttons));
         EXPECT_EQ(lines, RecordLines{"@Import Data@"});
@@ -292,15 +290,13 @@ TEST_F(RecordUploadTest, NoTesterEnablesOnlyTheReadButton) {
 TEST_F(RecordUploadTest, FailedWriteShowsTheErrorAndWaitsForTheTimeOut) {
     device.WriteSucceeds = false;
     upload.Start();
-    ASSERT_EQ(view.Messages.size(), 1u);
-    EXPECT_EQ(view.Messages[0].Text, "Write to USB Derive Error");
-    EXPECT_EQ(view.Messages[0].Caption, "USB Error");
-    EXPECT_EQ(view.Messages[0].Flags, unsigned{MB_OK});
+    ASSERT_EQ(view.Notices.size(), 1u);
+    EXPECT_EQ(view.Notices[0], UploadNoticeKind::WriteFailed);
     EXPECT_TRUE(upload.Running());
     EXPECT_TRUE(view.ReplyTimerRunning);
     upload.ReplyTimedOut();
-    ASSERT_EQ(view.Messages.size(), 2u);
-    EXPECT_EQ(view.Messages[1].Text, "里氏硬度计无应答");
+    ASSERT_EQ(view.Notices.size(), 2u);
+    EXPECT_EQ(view.Notices[1], UploadNoticeKind::NoReply);
     EXPECT_FALSE(upload.Running());
 }
 
@@ -308,8 +304,8 @@ TEST_F(RecordUploadTest, ReportTooShortForACommandIsNotWritten) {
     device.Length = 4;
     upload.Start();
     EXPECT_TRUE(device.Written.empty());
-    ASSERT_EQ(view.Messages.size(), 1u);
-    EXPECT_EQ(view.Messages[0].Text, "Write to USB Derive Error");
+    ASSERT_EQ(view.Notices.size(), 1u);
+    EXPECT_EQ(view.Notices[0], UploadNoticeKind::WriteFailed);
 }
 
 struct InterruptionCase {
@@ -355,11 +351,9 @@ TEST_F(RecordUploadTest, TimeOutAndUnplugKeepTheRecordsRead) {
         EXPECT_EQ(device.Written.size(), written);
         EXPECT_EQ(lines.size(), c.lines);
         EXPECT_EQ(view.ButtonRow(), std::string(c.buttons));
-        ASSERT_EQ(view.Messages.size(), c.messages);
+        ASSERT_EQ(view.Notices.size(), c.messages);
         if (c.messages == 1) {
-            EXPECT_EQ(view.Messages[0].Text, "里氏硬度计无应答");
-            EXPECT_EQ(view.Messages[0].Caption, "USB Error");
-            EXPECT_EQ(view.Messages[0].Flags, unsigned{MB_OK});
+            EXPECT_EQ(view.Notices[0], UploadNoticeKind::NoReply);
         }
         EXPECT_EQ(view.ProgressTexts.back(), "");
         // A reply that comes late changes nothing.
@@ -408,14 +402,14 @@ TEST_F(RecordUploadTest, ReplyDuringAWatcherRunDefersTheNextCommand) {
         device.Connected = false;
         DeliverReplies(device, upload);
         EXPECT_EQ(device.Written.size(), 1u);
-        EXPECT_TRUE(view.Messages.empty());
+        EXPECT_TRUE(view.Notices.empty());
         device.Connected = testerStays;
         upload.ConnectionChanged();
         DeliverReplies(device, upload);
         EXPECT_FALSE(upload.Running());
         EXPECT_EQ(device.Written.size(), testerStays ? 10u : 1u);
         EXPECT_EQ(lines.size(), testerStays ? 2u : 1u);
-        EXPECT_TRUE(view.Messages.empty());
+        EXPECT_TRUE(view.Notices.empty());
     }
 }
 
@@ -454,7 +448,7 @@ TEST_F(RecordUploadTest, AbortInsideAMessageBoxTouchesNothingAfterIt) {
             upload.UploadDataReceived(0, empty.data(), 64);
         }
         ASSERT_EQ(view.Calls.size(), 1u);
-        EXPECT_EQ(view.Calls[0].rfind("MessageBox", 0), 0u);
+        EXPECT_EQ(view.Calls[0].rfind("Notify", 0), 0u);
         EXPECT_FALSE(upload.Running());
     }
 }
@@ -602,7 +596,7 @@ TEST(RecordUploadViolations, EndTheUploadAndKeepTheRecordsBefore) {
         EXPECT_EQ(upload.ProtocolError()->Fault, c.fault);
         // Only whole, correct records, and nothing asked of the tester after the fault.
         EXPECT_EQ(lines, RecordLines(correct.begin(), correct.begin() + 1 + c.linesKept));
-        EXPECT_TRUE(view.Messages.empty());
+        EXPECT_TRUE(view.Notices.empty());
         EXPECT_EQ(view.ButtonRow(), c.linesKept > 0 ? "11111" : "10001");
         EXPECT_FALSE(view.ReplyTimerRunning);
         EXPECT_EQ(view.ProgressTexts.back(), "");

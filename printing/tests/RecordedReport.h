@@ -23,7 +23,7 @@ struct RecordedReport {
 
     explicit RecordedReport(const RecordLines& lines, char separator = '.',
                             const ReportContent& content = {}) {
-        ReportSystem1Print(writer, lines, separator, ReportPrintDate, content);
+        PrintReportBody(writer, lines, separator, ReportPrintDate, content);
     }
     const std::vector<RecordedOperation>& Ops() const { return writer.Operations(); }
     std::vector<RecordedOperation> Of(Kind kind) const {

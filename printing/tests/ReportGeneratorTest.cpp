@@ -384,7 +384,7 @@ TEST(ReportGenerator, LineThatDoesNotConvertIsNamed) {
     for (auto run : {+[](const RecordLines& l) { CheckReportRecords(l, '.'); },
                      +[](const RecordLines& l) {
                          RecordingPageWriter writer;
-                         ReportSystem1Print(writer, l, '.', ReportPrintDate);
+                         PrintReportBody(writer, l, '.', ReportPrintDate);
                      }}) {
         try {
             run(lines);
@@ -399,7 +399,7 @@ TEST(ReportGenerator, CancelStopsEveryFurtherDrawing) {
     RecordingPageWriter writer;
     int calls = 0;
     writer.SetProgressHandler([&calls](int) { return ++calls < 5; });
-    EXPECT_THROW(ReportSystem1Print(writer, RecordsOf({32, 32}), '.', ReportPrintDate),
+    EXPECT_THROW(PrintReportBody(writer, RecordsOf({32, 32}), '.', ReportPrintDate),
                  ReportCancelled);
     EXPECT_EQ(writer.Operations().size(), 5u);
     EXPECT_THROW(writer.PrintLine(QStringLiteral("x")), ReportCancelled);

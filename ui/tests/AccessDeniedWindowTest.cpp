@@ -24,8 +24,8 @@ class AccessDeniedWindowTest : public WindowTest {
     }
     void ExpectAccessDeniedShown() {
         EXPECT_EQ(form->StatusPanel(1)->text(), "连接OK");
-        EXPECT_EQ(form->StatusPanel(2)->text(), TForm1::AccessDeniedText);
-        EXPECT_EQ(form->StatusPanel(2)->toolTip(), TForm1::AccessDeniedText);
+        EXPECT_EQ(form->StatusPanel(2)->text(), MainWindow::AccessDeniedText);
+        EXPECT_EQ(form->StatusPanel(2)->toolTip(), MainWindow::AccessDeniedText);
         EXPECT_TRUE(form->TesterAccessDenied());
         EXPECT_FALSE(form->Button(CommandButton::Read)->isEnabled());
     }
@@ -58,7 +58,7 @@ TEST_F(AccessDeniedWindowTest, NothingEnablesReadingOrStartsAnUploadWhileAccessI
                  form->SetButtonEnabled(b, true);
              }
          }},
-        {"the read command runs anyway", [&] { form->RunCommand([&] { form->BitBtn1Click(); }); }},
+        {"the read command runs anyway", [&] { form->RunCommand([&] { form->ReadRecordsClicked(); }); }},
         {"the automatic start fires",
          [&] {
              form->ArmAutoStart();
@@ -93,7 +93,7 @@ TEST_F(AccessDeniedWindowTest, AReplugWithAccessGrantedClearsTheMessageAndUpload
     EXPECT_FALSE(form->TesterAccessDenied());
     EXPECT_EQ(ButtonStates(), "10001");
 
-    form->RunCommand([&] { form->BitBtn1Click(); });
+    form->RunCommand([&] { form->ReadRecordsClicked(); });
     ASSERT_TRUE(dispatcher->ProcessUntil([&] { return !form->UploadRunning(); }, 5000ms));
     EXPECT_TRUE(dialogs.Messages.empty());
     EXPECT_EQ(form->TreeModel().RecordCount(), 14);
@@ -104,7 +104,7 @@ TEST_F(AccessDeniedWindowTest, ATesterReplugedRefusedDuringAnUploadLeavesReadDis
     tester.SetReplyDelay(20ms);
     const SimulatedDeviceId first = tester.PlugInto(bus);
     Pump();
-    form->RunCommand([&] { form->BitBtn1Click(); });
+    form->RunCommand([&] { form->ReadRecordsClicked(); });
     ASSERT_TRUE(form->UploadRunning());
     dispatcher->WaitAndProcess(60ms);
     // A second tester whose device refuses: the later one in the list becomes the active one.
@@ -124,7 +124,7 @@ TEST_F(AccessDeniedWindowTest, TheStatusBarWidensToShowTheWholeMessage) {
     QCoreApplication::processEvents();
     const QLabel* panel = form->StatusPanel(2);
     EXPECT_GE(panel->contentsRect().width(),
-              QFontMetrics(panel->font()).horizontalAdvance(TForm1::AccessDeniedText));
+              QFontMetrics(panel->font()).horizontalAdvance(MainWindow::AccessDeniedText));
     EXPECT_LE(panel->geometry().right(), form->width());
 
     tester.Unplug();

@@ -41,7 +41,7 @@ class BarChartWindowTest : public WindowTest {
         form->show();
         Pump();
     }
-    BarChart* Chart() const { return form->Chart1(); }
+    BarChart* Chart() const { return form->Chart(); }
 
     void Show(int count, const std::function<double(int)>& reading) {
         std::vector<QPointF> points;
@@ -53,7 +53,7 @@ class BarChartWindowTest : public WindowTest {
     std::vector<double> BarValues() const {
         std::vector<double> values;
         double key = 0.0;
-        for (const QCPBarsData& bar : *Chart()->Series1()->data()) {
+        for (const QCPBarsData& bar : *Chart()->ReadingBars()->data()) {
             EXPECT_GT(bar.key, key) << "bars out of order";
             key = bar.key;
             values.push_back(bar.value);
@@ -74,7 +74,7 @@ TEST_F(BarChartWindowTest, ShowsOneBarAndOneMarkPerPointInXOrder) {
     EXPECT_EQ(Chart()->XLabels(), (std::vector<QString>{"1", "2", "3"}));
     EXPECT_EQ(Chart()->MarkTexts(),
               (std::vector<QString>{Decimal("45", "3"), "460", Grouped("1", "000")}));
-    EXPECT_EQ(Chart()->Series1()->brush().color(), QColor(0, 128, 255));
+    EXPECT_EQ(Chart()->ReadingBars()->brush().color(), QColor(0, 128, 255));
     EXPECT_EQ(Chart()->Title()->text(), QStringLiteral("硬度 / 强度测试情况"));
     EXPECT_FALSE(Chart()->legend->visible());
     EXPECT_EQ(Chart()->axisRect()->backgroundBrush().style(), Qt::NoBrush);

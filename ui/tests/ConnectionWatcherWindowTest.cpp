@@ -1,7 +1,7 @@
 #include <chrono>
 #include <thread>
 
-#include "THidDevice.h"
+#include "HidDevice.h"
 #include "WindowFixture.h"
 
 namespace leeb {
@@ -13,7 +13,7 @@ class ConnectionWindowTest : public WindowTest {
   protected:
     int CheckedOutCount() const {
         int count = 0;
-        for (THidDevice* device : form->DeviceList())
+        for (HidDevice* device : form->DeviceList())
             count += device != nullptr ? 1 : 0;
         return count;
     }

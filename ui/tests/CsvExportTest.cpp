@@ -89,7 +89,7 @@ TEST_F(CsvExportTest, TheRecordNumberColumnNamesTheRecordAsItsNodeDoes) {
     using namespace fixtures;
     form->ClearRecords();
     form->Lines() = WithHeader({Line(SteelHL, {450, 460}, sep())});
-    form->RecordAppended(517, 1);
+    AppendUploaded(517, 1);
     Export(PathOf("single.csv"));
     EXPECT_TRUE(dialogs.Messages.empty());
     const QList<QByteArray> rows = ReadFile(PathOf("single.csv")).mid(3).split('\n');

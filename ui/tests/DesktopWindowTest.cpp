@@ -145,7 +145,7 @@ TEST_F(DesktopWindowTest, AboutNamesVersionLicenceAndLibraries) {
           std::string("GPL-3.0-or-later"), std::string("Qt ") + qVersion()}) {
         EXPECT_THAT(text, HasSubstr(part));
     }
-    EXPECT_EQ(TForm1::Caption.toStdString(),
+    EXPECT_EQ(MainWindow::Caption.toStdString(),
               std::string("里氏硬度计  ") + LEEBDESK_CAPTION_VERSION);
 }
 
@@ -169,7 +169,7 @@ TEST_F(DesktopWindowTest, ADroppedRecordFileOpensAsTheOpenButtonWould) {
     EXPECT_EQ(TreeTexts(), (QStringList{"存储记录1", "存储记录2", "存储记录3"}));
     EXPECT_EQ(ButtonStates(), "11111");
     EXPECT_EQ(form->CurrentFile(), QFileInfo(path).absoluteFilePath());
-    EXPECT_EQ(form->windowTitle(), TForm1::Caption + QStringLiteral(" - dropped.txt"));
+    EXPECT_EQ(form->windowTitle(), MainWindow::Caption + QStringLiteral(" - dropped.txt"));
 
     // What the open button refuses, a drop refuses the same way.
     const QString bad = PathOf(QStringLiteral("bad.txt"));
@@ -207,40 +207,40 @@ TEST_F(DesktopWindowTest, CaptionAndFeedbackFollowOpenSaveExportAndUpload) {
                                          form->StatusPanel(1)->geometry(),
                                          form->StatusPanel(2)->geometry()};
     const QString opened = SavedSample(QStringLiteral("opened.txt"));
-    EXPECT_EQ(form->windowTitle(), TForm1::Caption);
+    EXPECT_EQ(form->windowTitle(), MainWindow::Caption);
     Open(opened);
-    EXPECT_EQ(form->windowTitle(), TForm1::Caption + QStringLiteral(" - opened.txt"));
+    EXPECT_EQ(form->windowTitle(), MainWindow::Caption + QStringLiteral(" - opened.txt"));
     EXPECT_THAT(form->FeedbackPanel()->text().toStdString(), HasSubstr("3 条记录"));
 
     const QString saved = PathOf(QStringLiteral("saved.txt"));
     Save(saved);
-    EXPECT_EQ(form->windowTitle(), TForm1::Caption + QStringLiteral(" - saved.txt"));
+    EXPECT_EQ(form->windowTitle(), MainWindow::Caption + QStringLiteral(" - saved.txt"));
     EXPECT_EQ(form->FeedbackPanel()->text(),
               QStringLiteral("已保存 ") + QDir::toNativeSeparators(saved));
 
     // An export is no save of the records: the caption keeps the record file.
     const QString csv = PathOf(QStringLiteral("table.csv"));
     Save(csv, CsvFilterIndex);
-    EXPECT_EQ(form->windowTitle(), TForm1::Caption + QStringLiteral(" - saved.txt"));
+    EXPECT_EQ(form->windowTitle(), MainWindow::Caption + QStringLiteral(" - saved.txt"));
     EXPECT_EQ(form->FeedbackPanel()->text(),
               QStringLiteral("已保存 ") + QDir::toNativeSeparators(csv));
 
     // The report as a PDF file.
     const QString pdf = PathOf(QStringLiteral("report.pdf"));
-    form->ReportSystem1().SetOptionsProvider([pdf](QWidget*) {
+    form->Reports().SetOptionsProvider([pdf](QWidget*) {
         OutputOptions options;
         options.Destination = ReportDestination::File;
         options.FilePath = pdf;
         return std::optional<OutputOptions>(options);
     });
-    form->RunCommand([this] { form->BitBtn4Click(); });
+    form->RunCommand([this] { form->PrintReportClicked(); });
     EXPECT_EQ(form->FeedbackPanel()->text(),
               QStringLiteral("已保存 ") + QDir::toNativeSeparators(pdf));
 
     // Records that come from the tester belong to no file until saved.
     ShowAsUploaded(Sample());
-    form->UploadFinished();
-    EXPECT_EQ(form->windowTitle(), TForm1::Caption);
+    form->UploadEnded(UploadOutcome::Complete);
+    EXPECT_EQ(form->windowTitle(), MainWindow::Caption);
     EXPECT_EQ(form->FeedbackPanel()->text(), QStringLiteral("已读入 3 条记录"));
     // The design's status panels stay where they were.
     form->statusBar()->layout()->activate();
@@ -253,7 +253,7 @@ TEST_F(DesktopWindowTest, TabGoesRoundTreeAndButtonsAndTheSelectionStaysMarked) 
     form->show();
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    form->TreeView1()->setFocus();
+    form->RecordTree()->setFocus();
     QStringList order;
     for (int i = 0; i < 6; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -266,7 +266,7 @@ TEST_F(DesktopWindowTest, TabGoesRoundTreeAndButtonsAndTheSelectionStaysMarked) 
               (QStringList{"BitBtn1/QPushButton", "BitBtn2/QPushButton", "BitBtn3/QPushButton",
                            "BitBtn4/QPushButton", "BitBtn5/QPushButton", "TreeView1/QTreeView"}));
 
-    const QPalette colours = form->TreeView1()->palette();
+    const QPalette colours = form->RecordTree()->palette();
     EXPECT_EQ(colours.color(QPalette::Inactive, QPalette::Highlight),
               colours.color(QPalette::Active, QPalette::Highlight));
     EXPECT_NE(colours.color(QPalette::Inactive, QPalette::Highlight),
@@ -315,7 +315,7 @@ TEST_F(RememberedTest, WindowGeometryRoundTrip) {
     store.sync();
 
     QSettings again(SettingsFile(), QSettings::IniFormat);
-    TForm1 next(bus, dispatcher, &dialogs);
+    MainWindow next(bus, dispatcher, &dialogs);
     ASSERT_TRUE(next.restoreGeometry(DesktopSettings(again).WindowGeometry()));
     next.show();
     EXPECT_EQ(next.geometry(), QRect(120, 90, 1000, 700));

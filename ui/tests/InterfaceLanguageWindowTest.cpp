@@ -155,7 +155,7 @@ class InterfaceLanguageTest : public SaveOpenTest,
     void SetUp() override {
         ASSERT_TRUE(translation.Missing().isEmpty())
             << translation.Missing().join(' ').toStdString();
-        form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+        form = std::make_unique<MainWindow>(bus, dispatcher, &dialogs);
     }
 
     static QString S(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -176,7 +176,7 @@ class InterfaceLanguageTest : public SaveOpenTest,
 
     // The captions, texts and tips of every control, the status bar and the tree included.
     std::vector<QString> ShownTexts() const {
-        std::vector<QString> shown = {form->windowTitle(), form->Chart1()->Title()->text()};
+        std::vector<QString> shown = {form->windowTitle(), form->Chart()->Title()->text()};
         for (const QWidget* widget : form->findChildren<QWidget*>()) {
             shown.push_back(widget->toolTip());
             if (const auto* label = qobject_cast<const QLabel*>(widget))
@@ -208,7 +208,7 @@ TEST_P(InterfaceLanguageTest, WindowTexts) {
     }
     EXPECT_EQ(form->StatusPanel(1)->text(), S(texts.NotConnected));
     EXPECT_EQ(Text("Label1"), S(texts.MaterialCaption));
-    EXPECT_EQ(form->Chart1()->Title()->text(), S(texts.ChartTitle));
+    EXPECT_EQ(form->Chart()->Title()->text(), S(texts.ChartTitle));
 
     WriteFile(PathOf("records.txt"), FileContent(Sample()));
     Open(PathOf("records.txt"));
@@ -315,7 +315,7 @@ TEST_P(InterfaceLanguageTest, ReportPage) {
     const LanguageTexts& texts = GetParam();
     RecordingPageWriter writer;
     const QString date = PrintDateText(QDate(2026, 12, 10));
-    ReportSystem1Print(writer, WithHeader({Line(SteelHRC, {453, 888, 461}, '.')}), '.', date);
+    PrintReportBody(writer, WithHeader({Line(SteelHRC, {453, 888, 461}, '.')}), '.', date);
     std::vector<QString> lines;
     for (const RecordedOperation& op : writer.Operations()) {
         if (op.Type == RecordedOperation::Kind::Text)

@@ -21,7 +21,7 @@ class LabWindowTest : public SaveOpenTest {
   protected:
     void SetUp() override {
         form->UseLabSettings(NewSettings());
-        form->ReportSystem1().SetOptionsProvider([](QWidget*) { return std::nullopt; });
+        form->Reports().SetOptionsProvider([](QWidget*) { return std::nullopt; });
     }
     std::unique_ptr<LabSettings> NewSettings() const {
         return std::make_unique<LabSettings>(
@@ -43,7 +43,7 @@ class LabWindowTest : public SaveOpenTest {
     void LayOutChart() {
         form->show();
         QCoreApplication::processEvents();
-        form->Chart1()->replot(QCustomPlot::rpImmediateRefresh);
+        form->Chart()->replot(QCustomPlot::rpImmediateRefresh);
     }
 };
 
@@ -57,8 +57,8 @@ TEST_F(LabWindowTest, NothingSetShowsThePanelAsBefore) {
     }
     EXPECT_EQ(Edit("LowerLimit")->text(), "");
     LayOutChart();
-    EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
-    EXPECT_TRUE(form->Chart1()->LimitMarks().Marks.empty());
+    EXPECT_TRUE(form->Chart()->LimitLineYs().empty());
+    EXPECT_TRUE(form->Chart()->LimitMarks().Marks.empty());
 }
 
 TEST_F(LabWindowTest, LimitsJudgeTheRecordAndAreRememberedForItsScale) {
@@ -77,10 +77,10 @@ TEST_F(LabWindowTest, LimitsJudgeTheRecordAndAreRememberedForItsScale) {
               (QStringList{"450", "460", "470", "480"}));
     // The chart draws both limits as lines and the two readings outside in another colour.
     LayOutChart();
-    const std::vector<double> lines = form->Chart1()->LimitLineYs();
+    const std::vector<double> lines = form->Chart()->LimitLineYs();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_GT(lines[0], lines[1]);  // the lower limit lies lower on the screen
-    EXPECT_EQ(form->Chart1()->LimitMarks().Marks,
+    EXPECT_EQ(form->Chart()->LimitMarks().Marks,
               (std::vector<ReadingMark>{ReadingMark::BelowLower, ReadingMark::Valid,
                                         ReadingMark::Valid, ReadingMark::AboveUpper}));
 
@@ -125,7 +125,7 @@ TEST_F(LabWindowTest, LimitsThatCannotJudgeAreNotApplied) {
     EXPECT_FALSE(form->Lab().Limits("HL").Any());
     EXPECT_FALSE(VerdictShown());
     LayOutChart();
-    EXPECT_TRUE(form->Chart1()->LimitLineYs().empty());
+    EXPECT_TRUE(form->Chart()->LimitLineYs().empty());
 }
 
 TEST_F(LabWindowTest, ExcludedInvalidReadingsLeaveTheStatisticsShownAsSuch) {
@@ -160,16 +160,16 @@ TEST_F(LabWindowTest, ReportTakesDetailsChosenRecordsAndLimits) {
     SelectRecord(2);
     EnterLimits("455", "");
     // Ctrl-click records 1 and 3: the dialog proposes them.
-    QItemSelectionModel* selection = form->TreeView1()->selectionModel();
+    QItemSelectionModel* selection = form->RecordTree()->selectionModel();
     selection->select(form->TreeModel().RecordIndex(0), QItemSelectionModel::Select);
     ReportDetails details;
     details.Company = "华东检测中心";
     details.Signatures = true;
     dialogs.DetailsAnswer = ReportDetailsChoice{details, QStringLiteral("1,3"), false};
-    form->RunCommand([this] { form->BitBtn4Click(); });
+    form->RunCommand([this] { form->PrintReportClicked(); });
     ASSERT_EQ(dialogs.DetailsProposals.size(), 1u);
     EXPECT_EQ(dialogs.DetailsProposals[0].Records, "1,3");
-    const ReportContent& content = form->ReportSystem1().Content();
+    const ReportContent& content = form->Reports().Content();
     EXPECT_EQ(content.Details, details);
     EXPECT_EQ(content.Records, (std::vector<std::size_t>{1, 3}));
     EXPECT_EQ(content.Quality.For(DecodeSettingsWord(fixtures::SteelHL)).Limits.Lower, 455.0);
@@ -177,19 +177,19 @@ TEST_F(LabWindowTest, ReportTakesDetailsChosenRecordsAndLimits) {
 
     // Skip prints no details and keeps the remembered ones; the next proposal brings them.
     dialogs.DetailsAnswer = ReportDetailsChoice{{}, QString(), true};
-    form->RunCommand([this] { form->BitBtn4Click(); });
-    EXPECT_FALSE(form->ReportSystem1().Content().Details.Any());
-    EXPECT_TRUE(form->ReportSystem1().Content().Records.empty());
+    form->RunCommand([this] { form->PrintReportClicked(); });
+    EXPECT_FALSE(form->Reports().Content().Details.Any());
+    EXPECT_TRUE(form->Reports().Content().Records.empty());
     EXPECT_EQ(dialogs.DetailsProposals.back().Details, details);
 
     // Cancel ends the run before the output options.
     int asked = 0;
-    form->ReportSystem1().SetOptionsProvider([&asked](QWidget*) {
+    form->Reports().SetOptionsProvider([&asked](QWidget*) {
         ++asked;
         return std::nullopt;
     });
     dialogs.DetailsAnswer = std::optional<ReportDetailsChoice>{};
-    form->RunCommand([this] { form->BitBtn4Click(); });
+    form->RunCommand([this] { form->PrintReportClicked(); });
     EXPECT_EQ(asked, 0);
     EXPECT_TRUE(dialogs.Messages.empty());
 }
@@ -198,7 +198,7 @@ TEST_F(LabWindowTest, CsvExportTakesLimitsAndTheChosenRecords) {
     ShowAsUploaded(Sample());
     SelectRecord(2);
     EnterLimits("455", "475");
-    QItemSelectionModel* selection = form->TreeView1()->selectionModel();
+    QItemSelectionModel* selection = form->RecordTree()->selectionModel();
     selection->select(form->TreeModel().RecordIndex(1), QItemSelectionModel::Select);
     Save(PathOf("lab.csv"), CsvFilterIndex);
     RecordCsvOptions expected;

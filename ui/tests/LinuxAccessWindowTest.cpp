@@ -7,7 +7,7 @@
 #include "LinuxHidPlatform.h"
 #include "ManualGuiDispatcher.h"
 #include "ScriptedDialogHost.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 namespace {
@@ -24,7 +24,7 @@ TEST(LinuxAccessWindowTest, ANodeRefusingReadWriteShowsTheUdevHintAndKeepsReadDi
         bool ReadEnabled;
     };
     const Case cases[] = {
-        {"without the udev rule", true, TForm1::AccessDeniedText, false},
+        {"without the udev rule", true, MainWindow::AccessDeniedText, false},
         {"with the udev rule", false, QString(), true},
     };
     int node = 0;
@@ -34,14 +34,14 @@ TEST(LinuxAccessWindowTest, ANodeRefusingReadWriteShowsTheUdevHintAndKeepsReadDi
         auto dispatcher = std::make_shared<ManualGuiDispatcher>();
         ScriptedDialogHost dialogs;
         {
-            TForm1 form(std::make_shared<LinuxHidPlatform>(tree.SysfsRoot(), tree.DevRoot(),
+            MainWindow form(std::make_shared<LinuxHidPlatform>(tree.SysfsRoot(), tree.DevRoot(),
                                                            HidChangeSource::None),
                         dispatcher, &dialogs);
             dispatcher->ProcessPending();
             EXPECT_EQ(form.StatusPanel(1)->text(), "连接OK");
             EXPECT_EQ(form.StatusPanel(2)->text(), c.Panel2);
             EXPECT_EQ(form.Button(CommandButton::Read)->isEnabled(), c.ReadEnabled);
-            form.RunCommand([&] { form.BitBtn1Click(); });
+            form.RunCommand([&] { form.ReadRecordsClicked(); });
             EXPECT_EQ(form.UploadRunning(), !c.Refused);
             EXPECT_EQ(tree.Written(node).empty(), c.Refused);
             form.close();

@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, ControlsSitAtTheirDesignPositions) {
             EXPECT_EQ(qobject_cast<const QLabel*>(widget)->text(), QString::fromUtf8(d.Text));
         }
     }
-    const QTreeView* tree = form->TreeView1();
+    const QTreeView* tree = form->RecordTree();
     EXPECT_EQ(tree->parentWidget()->objectName(), "Panel1");
     EXPECT_EQ(tree->geometry(), QRect(1, 1, 223, 565));
     EXPECT_EQ(tree->indentation(), 19);
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, ResizingGrowsTreeAndChartAndKeepsDetailsAndButtonsBelowTh
             EXPECT_EQ(form->findChild<QWidget*>(QString::fromLatin1(name))->geometry(), rect)
                 << name;
         }
-        EXPECT_EQ(form->TreeView1()->geometry(), QRect(1, 1, 223, c.Panel1.height() - 2));
+        EXPECT_EQ(form->RecordTree()->geometry(), QRect(1, 1, 223, c.Panel1.height() - 2));
         EXPECT_EQ(form->statusBar()->geometry(),
                   QRect(0, c.Window.height() - 29, c.Window.width(), 29));
         // The buttons stay inside the window, whole.
@@ -171,11 +171,13 @@ TEST_F(MainWindowTest, AFailedCommandIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(dialogs.Messages[0].Text, "'x' is not a valid floating point value");
     EXPECT_EQ(dialogs.Messages[0].Icon(), "error");
     EXPECT_EQ(dialogs.Messages[0].Buttons(), "ok");
-    // An upload's message with a CR line break shows it as a line break.
-    form->MessageBox("line one\rline two", "标题", MB_OK | MB_ICONINFORMATION);
+    // What an upload tells its user goes to the same host, worded by the window.
+    UploadNotice notice;
+    notice.Kind = UploadNoticeKind::NoReply;
+    form->Notify(notice);
     ASSERT_EQ(dialogs.Messages.size(), 2u);
-    EXPECT_EQ(dialogs.Messages[1].Text, "line one\nline two");
-    EXPECT_EQ(dialogs.Messages[1].Caption, "标题");
+    EXPECT_EQ(dialogs.Messages[1].Text, "里氏硬度计无应答");
+    EXPECT_EQ(dialogs.Messages[1].Caption, "USB Error");
 }
 
 }  // namespace

@@ -22,13 +22,13 @@ class PrintCommandsTest : public WindowTest {
 
     void SetUp() override {
         form->Lines() = WithHeader({Line(SteelHL, {450, 460}, form->DecimalSeparatorInUse())});
-        form->ReportSystem1().SetPreviewShower([this](QPrintPreviewDialog&) { ++previews; });
+        form->Reports().SetPreviewShower([this](QPrintPreviewDialog&) { ++previews; });
     }
     void ChooseOutput(std::optional<OutputOptions> options) {
-        form->ReportSystem1().SetOptionsProvider([options](QWidget*) { return options; });
+        form->Reports().SetOptionsProvider([options](QWidget*) { return options; });
     }
     void PrintReport() {
-        form->RunCommand([this] { form->BitBtn4Click(); });
+        form->RunCommand([this] { form->PrintReportClicked(); });
     }
 };
 
@@ -79,7 +79,7 @@ TEST_F(PrintCommandsTest, TheChartGoesToThePrinterOrIsRefusedWhenThereIsNone) {
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(c.OutputFile);
         form->UseChartPrinter(std::move(printer));
-        form->RunCommand([this] { form->BitBtn3Click(); });
+        form->RunCommand([this] { form->PrintChartClicked(); });
         if (c.Message != nullptr) {
             ASSERT_EQ(dialogs.Messages.size(), 1u);
             EXPECT_EQ(dialogs.Messages[0].Icon(), "error");

@@ -19,7 +19,7 @@ class RecordViewWindowTest : public WindowTest {
         form->Lines() = {lines.front()};
         for (std::size_t r = 1; r < lines.size(); ++r) {
             form->Lines().push_back(lines[r]);
-            form->RecordAppended(static_cast<int>(r), static_cast<int>(r));
+            AppendUploaded(static_cast<int>(r), static_cast<int>(r));
         }
     }
     void ShowAsOpened(const RecordLines& lines) {
@@ -76,20 +76,20 @@ TEST_F(RecordViewWindowTest, TenBarsThenThreeBars) {
         WithHeader({Line(SteelHL, {401, 402, 403, 404, 405, 406, 407, 408, 409, 410}, sep()),
                     Line(SteelHL, {500, 1500, 2500}, sep())}));
     // The rebuild draws record 1.
-    EXPECT_EQ(form->Chart1()->Points().size(), 10u);
+    EXPECT_EQ(form->Chart()->Points().size(), 10u);
     SelectRecord(0);
-    ASSERT_EQ(form->Chart1()->Points().size(), 10u);
+    ASSERT_EQ(form->Chart()->Points().size(), 10u);
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(form->Chart1()->Points()[i], QPointF(i + 1, 401 + i));
+        EXPECT_EQ(form->Chart()->Points()[i], QPointF(i + 1, 401 + i));
     SelectRecord(1);
     EXPECT_EQ(ChartValues(), (std::vector<double>{500, 1500, 2500}));
-    EXPECT_EQ(form->Chart1()->MarkTexts().size(), 3u);
+    EXPECT_EQ(form->Chart()->MarkTexts().size(), 3u);
 }
 
 TEST_F(RecordViewWindowTest, SelectingAReadingNodeChangesNothing) {
     ShowAsOpened(WithHeader({Line(SteelHL, {450, 460}, sep()), Line(SteelHRC, {300}, sep())}));
     SelectRecord(0);
-    form->TreeView1()->setCurrentIndex(
+    form->RecordTree()->setCurrentIndex(
         form->TreeModel().index(0, 0, form->TreeModel().RecordIndex(1)));
     EXPECT_EQ(ChartValues(), (std::vector<double>{450, 460}));
     EXPECT_EQ(Text("reclab"), "记录号: 1");
@@ -113,7 +113,7 @@ TEST_F(RecordViewWindowTest, ARecordNodeShowsItsOwnLineWhateverItsNumber) {
     // A single-record upload: record 517 sits on line 1.
     form->ClearRecords();
     form->Lines() = WithHeader({Line(SteelHL, {517, 518}, sep())});
-    form->RecordAppended(517, 1);
+    AppendUploaded(517, 1);
     EXPECT_EQ(TreeTexts(), (QStringList{"存储记录517"}));
     SelectRecord(0);
     EXPECT_EQ(Text("reclab"), "记录号: 517");
@@ -155,8 +155,8 @@ TEST_F(RecordViewWindowTest, AConversionFailureDuringASelectionIsReportedAndTheP
 TEST_F(RecordViewWindowTest, ARecordWhoseLineIsGoneShowsNothing) {
     ShowAsOpened(WithHeader({Line(SteelHL, {450, 460}, sep())}));
     SelectRecord(0);
-    form->TreeView1()->clearSelection();
-    form->TreeView1()->setCurrentIndex({});
+    form->RecordTree()->clearSelection();
+    form->RecordTree()->setCurrentIndex({});
     form->Lines().clear();
     SelectRecord(0);
     EXPECT_EQ(Text("reclab"), "记录号: 1");
@@ -169,18 +169,18 @@ TEST_F(RecordViewWindowTest, ChartMarksCarryTheValuesJoinedByTwentyPixelArrows) 
     ShowAsOpened(WithHeader({Line(SteelHRC, {453, 1000, 888}, sep())}));
     SelectRecord(0);
     Pump();
-    form->Chart1()->UpdateMarks();
-    const std::vector<QString> marks = form->Chart1()->MarkTexts();
+    form->Chart()->UpdateMarks();
+    const std::vector<QString> marks = form->Chart()->MarkTexts();
     ASSERT_EQ(marks.size(), 3u);
     EXPECT_EQ(marks[0], QLocale::system().toString(45.3, 'f', 1));
     for (int i = 0; i < 3; ++i) {
-        const QLineF arrow = form->Chart1()->ArrowLine(i);
+        const QLineF arrow = form->Chart()->ArrowLine(i);
         EXPECT_DOUBLE_EQ(arrow.length(), BarChart::ArrowLength);
         EXPECT_LT(arrow.p2().y(), arrow.p1().y());  // the mark sits above its bar
     }
     // Bars stand left to right in reading order.
-    EXPECT_LT(form->Chart1()->ArrowLine(0).x1(), form->Chart1()->ArrowLine(1).x1());
-    EXPECT_LT(form->Chart1()->ArrowLine(1).x1(), form->Chart1()->ArrowLine(2).x1());
+    EXPECT_LT(form->Chart()->ArrowLine(0).x1(), form->Chart()->ArrowLine(1).x1());
+    EXPECT_LT(form->Chart()->ArrowLine(1).x1(), form->Chart()->ArrowLine(2).x1());
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ class SaveOpenTest : public WindowTest {
         form->Lines() = {lines.front()};
         for (std::size_t r = 1; r < lines.size(); ++r) {
             form->Lines().push_back(lines[r]);
-            form->RecordAppended(static_cast<int>(r), static_cast<int>(r));
+            AppendUploaded(static_cast<int>(r), static_cast<int>(r));
         }
         for (CommandButton b : {CommandButton::Read, CommandButton::Save, CommandButton::PrintChart,
                                 CommandButton::PrintReport, CommandButton::Open}) {
@@ -54,11 +54,11 @@ class SaveOpenTest : public WindowTest {
     void Save(const QString& path, int filterIndex = 0) {
         dialogs.SaveNames.push_back(path);
         dialogs.SaveFilterIndexes.push_back(filterIndex);
-        form->RunCommand([this] { form->BitBtn2Click(); });
+        form->RunCommand([this] { form->SaveClicked(); });
     }
     void Open(const QString& path) {
         dialogs.OpenNames.push_back(path);
-        form->RunCommand([this] { form->BitBtn5Click(); });
+        form->RunCommand([this] { form->OpenClicked(); });
     }
 };
 

@@ -83,7 +83,7 @@ TEST_F(UnsavedRecordsTest, ClosingAsksAboutUnsavedRecords) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         form.reset();
-        form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+        form = std::make_unique<MainWindow>(bus, dispatcher, &dialogs);
         dialogs.Questions.clear();
         dialogs.Messages.clear();
         dialogs.QuestionAnswers.assign(c.Answers.begin(), c.Answers.end());
@@ -125,7 +125,7 @@ TEST_F(UnsavedRecordsTest, NothingIsAskedForSavedRecordsOrRecordsFromAFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         form.reset();
-        form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+        form = std::make_unique<MainWindow>(bus, dispatcher, &dialogs);
         dialogs.Questions.clear();
         c.Before();
         EXPECT_FALSE(form->RecordsUnsaved());

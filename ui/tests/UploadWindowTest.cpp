@@ -55,7 +55,7 @@ TEST_F(UploadWindowTest, TheReadButtonUploadsIntoTreeChartAndPanel) {
     Pump();
     ASSERT_TRUE(form->DeviceConnected());
 
-    form->RunCommand([this] { form->BitBtn1Click(); });
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
     ASSERT_TRUE(form->UploadRunning());
     EXPECT_EQ(ButtonStates(), "00000");
     ASSERT_TRUE(UploadEnds());
@@ -82,12 +82,12 @@ TEST_F(UploadWindowTest, RecordOneIsJudgedAgainstItsScalesLimitsAsItArrives) {
     TesterSimulator tester(records);
     tester.PlugInto(bus);
     Pump();
-    form->RunCommand([this] { form->BitBtn1Click(); });
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
     ASSERT_TRUE(UploadEnds());
     EXPECT_EQ(Text("maxp"), "452");
     EXPECT_EQ(Text("Verdict"), "合格");
     EXPECT_EQ(SpreadText(), "标准偏差 1.4  极差 2  有效 2/3");
-    EXPECT_EQ(form->Chart1()->LimitMarks().Marks,
+    EXPECT_EQ(form->Chart()->LimitMarks().Marks,
               (std::vector<ReadingMark>{ReadingMark::Valid, ReadingMark::FailedImpact,
                                         ReadingMark::Valid}));
 }
@@ -108,9 +108,9 @@ TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
 TEST_F(UploadWindowTest, ReportsWhileTimer2IsArmedDoNotPutTheStartOff) {
     Pump();
     // Reports at controller level, 6 ms apart: Timer2 stays due 10 ms after the first.
-    form->HidDeviceController1DeviceData(nullptr, 0, nullptr, 0);
+    form->ControllerReportReceived(nullptr, 0, nullptr, 0);
     QThread::msleep(6);
-    form->HidDeviceController1DeviceData(nullptr, 0, nullptr, 0);
+    form->ControllerReportReceived(nullptr, 0, nullptr, 0);
     QThread::msleep(7);
     QCoreApplication::processEvents();
     EXPECT_FALSE(form->AutoStartArmed());
@@ -123,7 +123,7 @@ TEST_F(UploadWindowTest, TheWatcherLeavesReadDisabledWhileAnUploadRuns) {
     tester.SetReplyDelay(30ms);
     tester.PlugInto(bus);
     Pump();
-    form->RunCommand([this] { form->BitBtn1Click(); });
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
     bus->Plug("mouse", 0x046d, 0xc077, 1, 5, 0);
     // The change notice comes through the dispatcher like the replies.
     ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->DeviceList().size() == 2; }, 2000ms));
@@ -157,7 +157,7 @@ TEST_F(UploadWindowTest, DataErrorsStopTheUploadAndKeepTheRecordsBefore) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+        form = std::make_unique<MainWindow>(bus, dispatcher, &dialogs);
         dialogs.Messages.clear();
         SimulatorRecordSet records = Records(3);
         records.Records[1].Record.ImpactCount = 40;
@@ -165,7 +165,7 @@ TEST_F(UploadWindowTest, DataErrorsStopTheUploadAndKeepTheRecordsBefore) {
         c.spoil(tester);
         tester.PlugInto(bus);
         Pump();
-        form->RunCommand([this] { form->BitBtn1Click(); });
+        form->RunCommand([this] { form->ReadRecordsClicked(); });
         ASSERT_TRUE(UploadEnds());
         ASSERT_EQ(dialogs.Messages.size(), 1u);
         EXPECT_EQ(dialogs.Messages[0].Caption, "数据错误");
@@ -186,7 +186,7 @@ TEST_F(UploadWindowTest, ClosingTheWindowDuringAnUploadEndsIt) {
     tester.SetReplyDelay(50ms);
     tester.PlugInto(bus);
     Pump();
-    form->RunCommand([this] { form->BitBtn1Click(); });
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
     dispatcher->WaitAndProcess(200ms);
     ASSERT_TRUE(form->UploadRunning());
     form->close();
@@ -217,7 +217,7 @@ TEST_F(UploadWindowTest, AnUploadAsksAboutUnsavedRecordsAndWaitsForTheAnswer) {
     Pump();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        form->RunCommand([this] { form->BitBtn1Click(); });
+        form->RunCommand([this] { form->ReadRecordsClicked(); });
         ASSERT_TRUE(UploadEnds());
         ASSERT_TRUE(form->RecordsUnsaved());
         SelectRecord(2);
@@ -239,7 +239,7 @@ TEST_F(UploadWindowTest, AnUploadAsksAboutUnsavedRecordsAndWaitsForTheAnswer) {
         if (c.ByAutoFrame)
             ASSERT_TRUE(AutoStartRuns(tester));
         else
-            form->RunCommand([this] { form->BitBtn1Click(); });
+            form->RunCommand([this] { form->ReadRecordsClicked(); });
         dialogs.DuringQuestion = nullptr;
 
         EXPECT_EQ(dialogs.Questions.size(), 1u);
@@ -273,7 +273,7 @@ TEST_F(UploadWindowTest, AnAutoFrameDuringTheOpenQuestionStartsItsUploadAfterwar
     TesterSimulator tester(Records(2));
     tester.PlugInto(bus);
     Pump();
-    form->RunCommand([this] { form->BitBtn1Click(); });
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
     ASSERT_TRUE(UploadEnds());
     const RecordLines uploaded = form->Lines();
 
@@ -286,7 +286,7 @@ TEST_F(UploadWindowTest, AnAutoFrameDuringTheOpenQuestionStartsItsUploadAfterwar
         autoDuringQuestion = AutoStartRuns(tester);
         EXPECT_FALSE(form->UploadRunning());
     };
-    form->RunCommand([this] { form->BitBtn5Click(); });
+    form->RunCommand([this] { form->OpenClicked(); });
     EXPECT_TRUE(autoDuringQuestion);
     EXPECT_EQ(form->Lines(), uploaded) << "the open was cancelled";
     EXPECT_EQ(dialogs.Questions.size(), 1u);
@@ -304,12 +304,12 @@ TEST_F(UploadWindowTest, SavedRecordsAreReplacedWithoutAQuestion) {
     TesterSimulator tester(Records(2));
     tester.PlugInto(bus);
     Pump();
-    form->RunCommand([this] { form->BitBtn1Click(); });
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
     ASSERT_TRUE(UploadEnds());
     dialogs.SaveNames.push_back(dir.filePath("saved.txt"));
-    form->RunCommand([this] { form->BitBtn2Click(); });
+    form->RunCommand([this] { form->SaveClicked(); });
     ASSERT_FALSE(form->RecordsUnsaved());
-    form->RunCommand([this] { form->BitBtn1Click(); });
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
     EXPECT_TRUE(form->UploadRunning());
     ASSERT_TRUE(UploadEnds());
     EXPECT_TRUE(dialogs.Questions.empty());

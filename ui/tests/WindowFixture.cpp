@@ -6,7 +6,7 @@ namespace leeb {
 
 std::vector<double> WindowTest::ChartValues() const {
     std::vector<double> values;
-    for (const QPointF& p : form->Chart1()->Points())
+    for (const QPointF& p : form->Chart()->Points())
         values.push_back(p.y());
     return values;
 }

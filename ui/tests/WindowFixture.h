@@ -1,5 +1,5 @@
 #pragma once
-// A TForm1 on the simulated HID bus with a manual GUI-thread hand-off and scripted dialogs.
+// A MainWindow on the simulated HID bus with a manual GUI-thread hand-off and scripted dialogs.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "RecordTreeModel.h"
 #include "ScriptedDialogHost.h"
 #include "SimulatedHidBus.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
@@ -23,7 +23,7 @@ class WindowTest : public ::testing::Test {
     std::shared_ptr<SimulatedHidBus> bus = std::make_shared<SimulatedHidBus>();
     std::shared_ptr<ManualGuiDispatcher> dispatcher = std::make_shared<ManualGuiDispatcher>();
     ScriptedDialogHost dialogs;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(bus, dispatcher, &dialogs);
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(bus, dispatcher, &dialogs);
 
     void TearDown() override { form.reset(); }
 
@@ -72,8 +72,16 @@ class WindowTest : public ::testing::Test {
 
     std::vector<double> ChartValues() const;
 
+    // As the upload tells the window of a record whose line is already in Lines().
+    void AppendUploaded(int recordNumber, int lineIndex) {
+        const MeasurementRecord raw{};
+        const RecordTextFields fields = ParseRecordLine(
+            form->Lines()[static_cast<std::size_t>(lineIndex)], form->DecimalSeparatorInUse());
+        form->RecordAppended({recordNumber, lineIndex, raw, fields});
+    }
+
     void SelectRecord(int row) {
-        form->TreeView1()->setCurrentIndex(form->TreeModel().RecordIndex(row));
+        form->RecordTree()->setCurrentIndex(form->TreeModel().RecordIndex(row));
     }
 };
 

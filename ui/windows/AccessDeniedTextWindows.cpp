@@ -1,11 +1,11 @@
 // Windows refuses a HID device that another program holds open for itself.
 #include <QCoreApplication>
 
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
-const QString TForm1::AccessDeniedText = QString::fromUtf8(
-    QT_TRANSLATE_NOOP("TForm1", "无权访问硬度计: 请关闭其他正在使用硬度计的程序后重新插入"));
+const QString MainWindow::AccessDeniedText = QString::fromUtf8(
+    QT_TRANSLATE_NOOP("MainWindow", "无权访问硬度计: 请关闭其他正在使用硬度计的程序后重新插入"));
 
 }  // namespace leeb

@@ -6,7 +6,7 @@
 
 namespace leeb {
 
-class EControllerError : public std::runtime_error {
+class ControllerError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };

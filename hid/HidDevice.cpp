@@ -1,12 +1,12 @@
-#include "THidDevice.h"
+#include "HidDevice.h"
 
-#include "EControllerError.h"
-#include "THidDeviceController.h"
-#include "THidDeviceReadThread.h"
+#include "ControllerError.h"
+#include "HidDeviceController.h"
+#include "HidReadThread.h"
 
 namespace leeb {
 
-THidDevice::THidDevice(std::unique_ptr<THidPnPInfo> info, THidDeviceController* controller,
+HidDevice::HidDevice(std::unique_ptr<HidDeviceInfo> info, HidDeviceController* controller,
                        std::shared_ptr<HidPlatform> platform,
                        std::shared_ptr<HidGuiDispatcher> dispatcher)
     : controller_(controller),
@@ -24,23 +24,23 @@ THidDevice::THidDevice(std::unique_ptr<THidPnPInfo> info, THidDeviceController* 
         platform_->OpenForIdentification(interfaceInfo_->DevicePath, granted);
     readWriteGranted_ = granted;
     if (!handle) {
-        throw EControllerError("device cannot be opened");
+        throw ControllerError("device cannot be opened");
     }
     attributes_.Size = 12;
     if (!handle->GetAttributes(attributes_)) {
-        throw EControllerError("device cannot be identified");
+        throw ControllerError("device cannot be identified");
     }
 }
 
-THidDevice::~THidDevice() {
-    THidDataEvent input = onInputReport_;
-    THidPlugEvent unplugged = onUnplugged_;
+HidDevice::~HidDevice() {
+    HidDataEvent input = onInputReport_;
+    HidPlugEvent unplugged = onUnplugged_;
     SetOnInputReport({});  // stops the read thread
     readThread_.reset();   // a thread that ended by a handler failure is still present
     onUnplugged_ = {};
     CloseSync();
-    CloseOverlapped(THidOverlappedMode::OverlappedRead);
-    CloseOverlapped(THidOverlappedMode::OverlappedWrite);
+    CloseOverlapped(HidOverlappedMode::OverlappedRead);
+    CloseOverlapped(HidOverlappedMode::OverlappedWrite);
     {
         std::lock_guard lock(preparsedMutex_);
         preparsedData_.reset();
@@ -51,17 +51,17 @@ THidDevice::~THidDevice() {
     }
 }
 
-HIDP_CAPS THidDevice::FetchedCapabilities() const {
+HIDP_CAPS HidDevice::FetchedCapabilities() const {
     std::lock_guard lock(preparsedMutex_);
     return preparsedData_.value_or(HIDP_CAPS{});
 }
 
-HIDP_CAPS THidDevice::Capabilities() {
+HIDP_CAPS HidDevice::Capabilities() {
     FetchPreparsedData();
     return FetchedCapabilities();
 }
 
-bool THidDevice::FetchPreparsedData() {
+bool HidDevice::FetchPreparsedData() {
     {
         std::lock_guard lock(preparsedMutex_);
         if (preparsedData_) {
@@ -81,7 +81,7 @@ bool THidDevice::FetchPreparsedData() {
     return fetched;
 }
 
-bool THidDevice::WriteReport(const void* buffer, uint32_t count, uint32_t& written) {
+bool HidDevice::WriteReport(const void* buffer, uint32_t count, uint32_t& written) {
     written = 0;
     if (!OpenSync()) {
         return false;
@@ -89,7 +89,7 @@ bool THidDevice::WriteReport(const void* buffer, uint32_t count, uint32_t& writt
     return syncHandle_->Write(static_cast<const uint8_t*>(buffer), count, written);
 }
 
-void THidDevice::SetOnInputReport(THidDataEvent handler) {
+void HidDevice::SetOnInputReport(HidDataEvent handler) {
     if (!handler) {
         StopReadThread();
     }
@@ -97,13 +97,13 @@ void THidDevice::SetOnInputReport(THidDataEvent handler) {
     StartReadThread();
 }
 
-void THidDevice::SetReadWaitTime(int32_t milliseconds) {
+void HidDevice::SetReadWaitTime(int32_t milliseconds) {
     if (milliseconds >= MinReadWaitTime && milliseconds <= MaxReadWaitTime) {
         readWaitTime_.store(milliseconds);
     }
 }
 
-bool THidDevice::OpenSyncHandle() {
+bool HidDevice::OpenSyncHandle() {
     syncHandle_ = platform_->Open(interfaceInfo_->DevicePath, HidOpenMode::ReadWrite);
     readWriteGranted_ = syncHandle_ != nullptr;
     if (!syncHandle_) {
@@ -112,7 +112,7 @@ bool THidDevice::OpenSyncHandle() {
     return syncHandle_ != nullptr;
 }
 
-bool THidDevice::OpenSync() {
+bool HidDevice::OpenSync() {
     if (Accessible() && !syncHandle_) {
         OpenSyncHandle();
     }
@@ -125,12 +125,12 @@ bool THidDevice::OpenSync() {
     return true;
 }
 
-void THidDevice::CloseSync() {
+void HidDevice::CloseSync() {
     syncHandle_.reset();
 }
 
-bool THidDevice::OpenOverlapped(THidOverlappedMode mode) {
-    if (mode == THidOverlappedMode::OverlappedWrite) {
+bool HidDevice::OpenOverlapped(HidOverlappedMode mode) {
+    if (mode == HidOverlappedMode::OverlappedWrite) {
         if (!Accessible()) {
             SetHidLastError(HidError::NotConnected);
             return false;
@@ -155,8 +155,8 @@ bool THidDevice::OpenOverlapped(THidOverlappedMode mode) {
     return readHandle_ != nullptr;
 }
 
-void THidDevice::CloseOverlapped(THidOverlappedMode mode) {
-    if (mode == THidOverlappedMode::OverlappedWrite) {
+void HidDevice::CloseOverlapped(HidOverlappedMode mode) {
+    if (mode == HidOverlappedMode::OverlappedWrite) {
         writeHandle_.reset();
         return;
     }
@@ -172,8 +172,8 @@ void THidDevice::CloseOverlapped(THidOverlappedMode mode) {
     }
 }
 
-bool THidDevice::StartRead(uint8_t* buffer, uint32_t count) {
-    if (!OpenOverlapped(THidOverlappedMode::OverlappedRead)) {
+bool HidDevice::StartRead(uint8_t* buffer, uint32_t count) {
+    if (!OpenOverlapped(HidOverlappedMode::OverlappedRead)) {
         return false;
     }
     std::shared_ptr<HidHandle> handle;
@@ -191,7 +191,7 @@ bool THidDevice::StartRead(uint8_t* buffer, uint32_t count) {
     return true;
 }
 
-HidWaitResult THidDevice::WaitRead(int milliseconds) {
+HidWaitResult HidDevice::WaitRead(int milliseconds) {
     const std::shared_ptr<HidHandle> handle = readInFlight_;
     if (!handle) {
         return HidWaitResult::Completed;
@@ -209,7 +209,7 @@ HidWaitResult THidDevice::WaitRead(int milliseconds) {
     return result;
 }
 
-uint32_t THidDevice::ReadResult() {
+uint32_t HidDevice::ReadResult() {
     std::shared_ptr<HidHandle> handle;
     {
         std::lock_guard lock(readSlotMutex_);
@@ -221,8 +221,8 @@ uint32_t THidDevice::ReadResult() {
     return handle->ReadResult();
 }
 
-bool THidDevice::CancelOverlapped(THidOverlappedMode mode) {
-    if (mode == THidOverlappedMode::OverlappedWrite) {
+bool HidDevice::CancelOverlapped(HidOverlappedMode mode) {
+    if (mode == HidOverlappedMode::OverlappedWrite) {
         return writeHandle_ != nullptr;
     }
     std::shared_ptr<HidHandle> handle;
@@ -233,7 +233,7 @@ bool THidDevice::CancelOverlapped(THidOverlappedMode mode) {
     return handle && handle->CancelRead();
 }
 
-void THidDevice::InterruptRead() {
+void HidDevice::InterruptRead() {
     std::lock_guard lock(readSlotMutex_);
     if (readHandle_) {
         readHandle_->Interrupt();
@@ -243,7 +243,7 @@ void THidDevice::InterruptRead() {
     }
 }
 
-void THidDevice::StartReadThread() {
+void HidDevice::StartReadThread() {
     if (!onInputReport_ || !Plugged() || !CheckedOut() || !readWriteGranted_ || readThread_) {
         return;
     }
@@ -253,20 +253,20 @@ void THidDevice::StartReadThread() {
     if (!readWriteGranted_) {
         return;
     }
-    readThread_ = std::make_unique<THidDeviceReadThread>(
+    readThread_ = std::make_unique<HidReadThread>(
         *this, dispatcher_, FetchedCapabilities().InputReportByteLength);
     readThread_->Start();
 }
 
-void THidDevice::StopReadThread() {
+void HidDevice::StopReadThread() {
     // Taken out of the slot first: a handler run during the stop may stop it again.
-    std::unique_ptr<THidDeviceReadThread> thread = std::move(readThread_);
+    std::unique_ptr<HidReadThread> thread = std::move(readThread_);
     if (thread) {
         thread->StopAndJoin();
     }
 }
 
-void THidDevice::MarkUnplugged() {
+void HidDevice::MarkUnplugged() {
     CloseSync();
     std::shared_ptr<HidHandle> closing;
     {
@@ -279,7 +279,7 @@ void THidDevice::MarkUnplugged() {
     }
     writeHandle_.reset();
     // Emptied before the call, so it fires at most once even if the handler re-enters.
-    THidPlugEvent unplugged = std::move(onUnplugged_);
+    HidPlugEvent unplugged = std::move(onUnplugged_);
     onUnplugged_ = {};
     if (unplugged) {
         unplugged(this);

@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
@@ -13,14 +13,14 @@ enum UnsavedAnswer { SaveThem = 0, DropThem = 1, KeepThem = 2 };
 
 }  // namespace
 
-bool TForm1::MayReplaceRecords(RecordsReplacedBy by) {
+bool MainWindow::MayReplaceRecords(RecordsReplacedBy by) {
     if (!recordsUnsaved_)
         return true;
     if (askingUnsaved_)
         return false;  // the open question decides; a second one must not answer it
     askingUnsaved_ = true;
     struct QuestionClosed {
-        TForm1& form;
+        MainWindow& form;
         RecordsReplacedBy by;
         ~QuestionClosed() {
             form.askingUnsaved_ = false;
@@ -35,18 +35,18 @@ bool TForm1::MayReplaceRecords(RecordsReplacedBy by) {
     } closed{*this, by};
 
     const int answer = dialogs_.AskQuestion(
-        QCoreApplication::translate("TForm1", "读入的记录还没有保存。\n要先保存吗?"),
-        QCoreApplication::translate("TForm1", "记录未保存"),
-        {QCoreApplication::translate("TForm1", "保存"),
-         QCoreApplication::translate("TForm1", "不保存"),
-         QCoreApplication::translate("TForm1", "取消")});
+        QCoreApplication::translate("MainWindow", "读入的记录还没有保存。\n要先保存吗?"),
+        QCoreApplication::translate("MainWindow", "记录未保存"),
+        {QCoreApplication::translate("MainWindow", "保存"),
+         QCoreApplication::translate("MainWindow", "不保存"),
+         QCoreApplication::translate("MainWindow", "取消")});
     switch (answer) {
         case DropThem:
             return true;
         case SaveThem:
             // A cancelled dialog, a refused replacement or a CSV export leave the records
             // unsaved, and then nothing replaces them.
-            BitBtn2Click();
+            SaveClicked();
             return !recordsUnsaved_;
         default:
             return false;

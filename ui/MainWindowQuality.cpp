@@ -23,7 +23,7 @@
 #include "RecordSelectionText.h"
 #include "RecordTreeModel.h"
 #include "ReportSystem.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
@@ -60,23 +60,23 @@ void WidenLeftward(QLabel* caption, int leftmost) {
 
 }  // namespace
 
-void TForm1::BuildQualityControls() {
+void MainWindow::BuildQualityControls() {
     if (!labSettings_)
         labSettings_ = std::make_unique<LabSettings>();
     // Panel5's top row holds only the record number (16..121); the row beside it is free.
     auto label = [this](const QString& text, QRect geometry) {
-        auto* caption = new QLabel(text, panel5_);
+        auto* caption = new QLabel(text, detailPanel_);
         caption->setGeometry(geometry);
         return caption;
     };
     // The row was laid out for the Chinese texts; a longer translation takes the free room to
     // the left of its field instead of being cut.
     WidenLeftward(label(tr("下限"), {136, 16, 25, 13}), 92);
-    lowerEdit_ = new QLineEdit(panel5_);
+    lowerEdit_ = new QLineEdit(detailPanel_);
     lowerEdit_->setObjectName(QStringLiteral("LowerLimit"));
     lowerEdit_->setGeometry(162, 12, 50, 21);
     WidenLeftward(label(tr("上限"), {220, 16, 25, 13}), 214);
-    upperEdit_ = new QLineEdit(panel5_);
+    upperEdit_ = new QLineEdit(detailPanel_);
     upperEdit_->setObjectName(QStringLiteral("UpperLimit"));
     upperEdit_->setGeometry(246, 12, 50, 21);
     for (QLineEdit* edit : {lowerEdit_, upperEdit_}) {
@@ -85,7 +85,7 @@ void TForm1::BuildQualityControls() {
         connect(edit, &QLineEdit::editingFinished, this, [this] { LimitsEdited(); });
     }
     // Two small boxes stacked in the row's 30 pixels.
-    excludeBox_ = new QCheckBox(tr("剔除无效"), panel5_);
+    excludeBox_ = new QCheckBox(tr("剔除无效"), detailPanel_);
     excludeBox_->setObjectName(QStringLiteral("ExcludeInvalid"));
     excludeBox_->setGeometry(304, 8, 76, 15);
     excludeBox_->setToolTip(tr("最大值、最小值、平均值不计无效读数 (888)"));
@@ -94,7 +94,7 @@ void TForm1::BuildQualityControls() {
         labSettings_->SetExcludeInvalid(on);
         QualityChanged();
     });
-    rejectBox_ = new QCheckBox(tr("超限无效"), panel5_);
+    rejectBox_ = new QCheckBox(tr("超限无效"), detailPanel_);
     rejectBox_->setObjectName(QStringLiteral("RejectOutside"));
     rejectBox_->setGeometry(304, 23, 76, 15);
     rejectBox_->setToolTip(tr("超出上下限的读数也算无效读数"));
@@ -112,7 +112,7 @@ void TForm1::BuildQualityControls() {
     const int spreadLeft = std::max(384, 304 + boxWidth + 4);
     spreadLabel_ = label(QString(), {spreadLeft, 16, 524 - spreadLeft, 13});
     spreadLabel_->setObjectName(QStringLiteral("Spread"));
-    verdictLabel_ = new QLabel(panel5_);
+    verdictLabel_ = new QLabel(detailPanel_);
     verdictLabel_->setObjectName(QStringLiteral("Verdict"));
     verdictLabel_->setGeometry(528, 8, 81, 30);
     verdictLabel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -126,7 +126,7 @@ void TForm1::BuildQualityControls() {
     model_->SetQuality(labSettings_->Quality());
 }
 
-void TForm1::ShowSpread(const QString& spread, const QString& used) {
+void MainWindow::ShowSpread(const QString& spread, const QString& used) {
     // One line in the middle of the row while it fits; else the count of valid readings goes
     // onto a second line, in the row's full height, rather than being cut.
     const int width = spreadLabel_->width();
@@ -137,14 +137,14 @@ void TForm1::ShowSpread(const QString& spread, const QString& used) {
     spreadLabel_->setGeometry(spreadLabel_->x(), fits ? 16 : 8, width, fits ? 13 : 30);
 }
 
-void TForm1::UseLabSettings(std::unique_ptr<LabSettings> settings) {
+void MainWindow::UseLabSettings(std::unique_ptr<LabSettings> settings) {
     labSettings_ = std::move(settings);
     excludeBox_->setChecked(labSettings_->ExcludeInvalid());
     rejectBox_->setChecked(labSettings_->RejectOutside());
     QualityChanged();
 }
 
-void TForm1::ShowRecordWithQuality(const RecordView& record) {
+void MainWindow::ShowRecordWithQuality(const RecordView& record) {
     shownView_ = record;
     shownScaleKey_ = ScaleKey(record.Settings);
     const ToleranceLimits limits = labSettings_->Limits(shownScaleKey_);
@@ -161,11 +161,11 @@ void TForm1::ShowRecordWithQuality(const RecordView& record) {
     if (options.ExcludeInvalid && evaluation.InvalidCount > 0) {
         shown.Statistics = evaluation.Used;  // Max, Min and mean of the valid readings
     }
-    panel5_->ShowRecordDetails(shown);
+    detailPanel_->ShowRecordDetails(shown);
     if (options.Active()) {
-        chart1_->SetLimitMarks({options.Limits, evaluation.Marks});
-    } else if (!chart1_->LimitMarks().Marks.empty() || chart1_->LimitMarks().Limits.Any()) {
-        chart1_->SetLimitMarks({});
+        chart_->SetLimitMarks({options.Limits, evaluation.Marks});
+    } else if (!chart_->LimitMarks().Marks.empty() || chart_->LimitMarks().Limits.Any()) {
+        chart_->SetLimitMarks({});
     }
 
     const QString spread =
@@ -190,7 +190,7 @@ void TForm1::ShowRecordWithQuality(const RecordView& record) {
     verdictLabel_->show();
 }
 
-void TForm1::LimitsEdited() {
+void MainWindow::LimitsEdited() {
     if (!shownView_)
         return;
     const auto lower = ParseLimitText(lowerEdit_->text());
@@ -213,15 +213,15 @@ void TForm1::LimitsEdited() {
     QualityChanged();
 }
 
-void TForm1::QualityChanged() {
+void MainWindow::QualityChanged() {
     model_->SetQuality(labSettings_->Quality());
     if (shownView_)
         ShowRecordWithQuality(*shownView_);
 }
 
-std::vector<std::size_t> TForm1::SelectedRecordLines() const {
+std::vector<std::size_t> MainWindow::SelectedRecordLines() const {
     std::vector<std::size_t> chosen;
-    for (const QModelIndex& row : treeView1_->selectionModel()->selectedRows()) {
+    for (const QModelIndex& row : recordTree_->selectionModel()->selectedRows()) {
         const std::optional<RecordTreeModel::RecordEntry> record = model_->RecordAt(row);
         if (record && record->LineIndex > 0 &&
             static_cast<std::size_t>(record->LineIndex) < recordLines_.size()) {
@@ -236,7 +236,7 @@ std::vector<std::size_t> TForm1::SelectedRecordLines() const {
     return chosen;
 }
 
-QString TForm1::RecordListText(const std::vector<std::size_t>& lines) {
+QString MainWindow::RecordListText(const std::vector<std::size_t>& lines) {
     QStringList parts;
     for (std::size_t i = 0; i < lines.size();) {
         std::size_t j = i;
@@ -249,7 +249,7 @@ QString TForm1::RecordListText(const std::vector<std::size_t>& lines) {
     return parts.join(QLatin1Char(','));
 }
 
-RecordCsvOptions TForm1::CsvOptions() const {
+RecordCsvOptions MainWindow::CsvOptions() const {
     RecordCsvOptions options;
     options.Quality = labSettings_->Quality();
     options.Records = SelectedRecordLines();
@@ -257,7 +257,7 @@ RecordCsvOptions TForm1::CsvOptions() const {
     return options;
 }
 
-bool TForm1::PrepareReportContent() {
+bool MainWindow::PrepareReportContent() {
     const std::size_t count = recordLines_.empty() ? 0 : recordLines_.size() - 1;
     ReportDetailsChoice proposed{labSettings_->Details(), RecordListText(SelectedRecordLines())};
     const std::optional<ReportDetailsChoice> choice = dialogs_.AskReportDetails(proposed, count);
@@ -276,7 +276,7 @@ bool TForm1::PrepareReportContent() {
             throw std::invalid_argument(RecordSelectionText::Of(chosen, count).toStdString());
         content.Records = chosen.Records;
     }
-    reportSystem1_->SetContent(std::move(content));
+    reports_->SetContent(std::move(content));
     return true;
 }
 

@@ -40,11 +40,11 @@ class RecordTreeModel;
 struct RecordFileProblem;
 class RecordUpload;
 class ReportSystem;
-class THidDevice;
-class THidDeviceController;
+class HidDevice;
+class HidDeviceController;
 
-class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
-    Q_DECLARE_TR_FUNCTIONS(TForm1)
+class MainWindow : public QMainWindow, public UploadView, public UploadDevice {
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
 
   public:
     static const QString Caption;  // "里氏硬度计  V1.02", the version from the build
@@ -54,23 +54,23 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     // The HID backend and the GUI-thread hand-off come from the creator: the Linux backend
     // and the Qt dispatcher in the program, a simulated bus and a manual dispatcher in tests.
     // dialogs: null for Qt's own message boxes and file dialogs; must outlive the window.
-    TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher,
+    MainWindow(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher,
            DialogHost* dialogs = nullptr, QWidget* parent = nullptr);
-    ~TForm1() override;
+    ~MainWindow() override;
 
     // Handlers.
     void FormCreate();
     void FormClose();
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void BitBtn5Click();
-    void Timer2Timer();
-    void TreeView1Changing(const QModelIndex& node);
-    void HidDeviceController1DeviceChange(THidDeviceController* sender);
-    bool HidDeviceController1Enumerate(THidDevice* hidDev, int32_t idx);
-    void HidDeviceController1DeviceData(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
+    void ReadRecordsClicked();
+    void SaveClicked();
+    void PrintChartClicked();
+    void PrintReportClicked();
+    void OpenClicked();
+    void AutoStartTimerFired();
+    void RecordNodeChanging(const QModelIndex& node);
+    void DevicesChanged(HidDeviceController* sender);
+    bool CheckOutEnumeratedDevice(HidDevice* hidDev, int32_t idx);
+    void ControllerReportReceived(HidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                                         uint16_t size);
     void RebuildRecordTree();
 
@@ -92,12 +92,12 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     // State, for the commands and for checks.
     const RecordLines& Lines() const { return recordLines_; }
     RecordLines& Lines() { return recordLines_; }
-    THidDevice* ActiveDevice() const;
-    const std::vector<THidDevice*>& DeviceList() const;
-    THidDeviceController& HidDeviceController1() { return *controller_; }
+    HidDevice* ActiveDevice() const;
+    const std::vector<HidDevice*>& DeviceList() const;
+    HidDeviceController& HidController() { return *controller_; }
     RecordTreeModel& TreeModel() { return *model_; }
-    QTreeView* TreeView1() const { return treeView1_; }
-    BarChart* Chart1() const { return chart1_; }
+    QTreeView* RecordTree() const { return recordTree_; }
+    BarChart* Chart() const { return chart_; }
     QPushButton* Button(CommandButton button) const;
     QLabel* StatusPanel(int index) const {
         return statusPanels_.at(static_cast<std::size_t>(index));
@@ -109,7 +109,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     // (on Linux: the udev rule is missing). Reading is impossible until a replug grants it.
     bool TesterAccessDenied() const { return accessDenied_; }
     static const QString AccessDeniedText;
-    ReportSystem& ReportSystem1() { return *reportSystem1_; }
+    ReportSystem& Reports() { return *reports_; }
     // The printer the chart goes to; made on the first print unless one is handed in (tests
     // hand in a PDF printer so that nothing reaches paper).
     void UseChartPrinter(std::unique_ptr<QPrinter> printer);
@@ -129,17 +129,16 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
 
     // UploadView.
     void ClearRecords() override;
-    void RecordAppended(int recordNumber, int lineIndex) override;
+    void RecordAppended(const AppendedRecord& record) override;
     void AddBar(int x, double y) override;
     void ShowRecordDetails(const RecordView& record) override;
     void SetButtonEnabled(CommandButton button, bool enabled) override;
-    int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
     void SetProgress(const std::string& text) override;
     bool AutoStartArmed() const override;
     void ArmAutoStart() override;
     void StartReplyTimer(int milliseconds) override;
     void CancelReplyTimer() override;
-    void ShowProtocolError(const UploadProtocolError& error) override;
+    void Notify(const UploadNotice& notice) override;
 
     // UploadDevice: the connection watcher's active device, when it may be read and written.
     bool DeviceConnected() const override;
@@ -147,7 +146,7 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     std::size_t InputReportByteLength() const override;
     bool WriteReport(const std::vector<uint8_t>& report) override;
     void AssignUploadHandler() override;
-    void UploadFinished() override;
+    void UploadEnded(UploadOutcome outcome) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -168,9 +167,9 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     void SetCurrentFile(const QString& path);
     void SetReadEnabledByWatcher(bool enabled);
     void ShowTesterAccess();
-    void UploadDataReceived(THidDevice* hidDev, uint8_t reportId, const uint8_t* data,
+    void UploadDataReceived(HidDevice* hidDev, uint8_t reportId, const uint8_t* data,
                             uint16_t size);
-    // TForm1Quality.cpp
+    // MainWindowQuality.cpp
     void BuildQualityControls();
     void ShowRecordWithQuality(const RecordView& record);
     void LimitsEdited();
@@ -198,21 +197,21 @@ class TForm1 : public QMainWindow, public UploadView, public UploadDevice {
     QString currentFile_;
     std::function<void(const QString&)> fileListener_;
 
-    std::vector<QPixmap> imageList1_;
+    std::vector<QPixmap> pictograms_;
     std::unique_ptr<RecordTreeModel> model_;
-    QTreeView* treeView1_ = nullptr;
-    BarChart* chart1_ = nullptr;
-    DetailPanel* panel5_ = nullptr;
+    QTreeView* recordTree_ = nullptr;
+    BarChart* chart_ = nullptr;
+    DetailPanel* detailPanel_ = nullptr;
     std::array<QPushButton*, 5> buttons_{};  // indexed by CommandButton
     std::array<QLabel*, 3> statusPanels_{};
     QLabel* feedback_ = nullptr;
-    QTimer timer2_;
+    QTimer autoStartTimer_;
     QTimer replyTimer_;
 
-    std::unique_ptr<THidDeviceController> controller_;
+    std::unique_ptr<HidDeviceController> controller_;
     std::unique_ptr<ConnectionWatcher> watcher_;
     std::unique_ptr<RecordUpload> upload_;
-    std::unique_ptr<ReportSystem> reportSystem1_;
+    std::unique_ptr<ReportSystem> reports_;
     std::unique_ptr<QPrinter> printer_;  // the current printer, made when first used
 
     std::unique_ptr<LabSettings> labSettings_;

@@ -8,15 +8,15 @@
 #include "ChartPrintout.h"
 #include "ReportErrors.h"
 #include "ReportSystem.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
-void TForm1::UseChartPrinter(std::unique_ptr<QPrinter> printer) {
+void MainWindow::UseChartPrinter(std::unique_ptr<QPrinter> printer) {
     printer_ = std::move(printer);
 }
 
-void TForm1::BitBtn3Click() {
+void MainWindow::PrintChartClicked() {
     // The current printer keeps its settings from one chart printout to the next.
     if (!printer_)
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -26,18 +26,18 @@ void TForm1::BitBtn3Click() {
     if (!toFile && printer_->printerName().isEmpty()) {
         throw leeb::ReportError(tr("没有可用的打印机: 请先在系统中添加一台打印机。").toStdString());
     }
-    PrintChart(chart1_, *printer_);
+    PrintChart(chart_, *printer_);
     ShowFeedback(toFile ? tr("已保存 %1").arg(QDir::toNativeSeparators(printer_->outputFileName()))
                         : tr("图表已送往打印机 %1").arg(printer_->printerName()));
 }
 
-void TForm1::BitBtn4Click() {
+void MainWindow::PrintReportClicked() {
     if (!PrepareReportContent())
         return;
     if (const std::optional<QString> pdf =
-            reportSystem1_->Run(this, recordLines_, decimalSeparator_))
+            reports_->Run(this, recordLines_, decimalSeparator_))
         ShowFeedback(
-            QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(*pdf)));
+            QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(*pdf)));
 }
 
 }  // namespace leeb

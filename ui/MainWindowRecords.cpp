@@ -14,19 +14,19 @@
 #include "RecordFileCheck.h"
 #include "RecordLineView.h"
 #include "RecordTreeModel.h"
-#include "TForm1.h"
+#include "MainWindow.h"
 
 namespace leeb {
 
 namespace {
 
-const char* const ReplaceText = QT_TRANSLATE_NOOP("TForm1", "文件名已存在!\n你要替换现在文件吗?");
-const char* const ReplaceCaption = QT_TRANSLATE_NOOP("TForm1", "文件名重复");
-const char* const MissingText = QT_TRANSLATE_NOOP("TForm1", "文句名不存在!\n请重新输入文件名");
-const char* const MissingCaption = QT_TRANSLATE_NOOP("TForm1", "文件不存在");
+const char* const ReplaceText = QT_TRANSLATE_NOOP("MainWindow", "文件名已存在!\n你要替换现在文件吗?");
+const char* const ReplaceCaption = QT_TRANSLATE_NOOP("MainWindow", "文件名重复");
+const char* const MissingText = QT_TRANSLATE_NOOP("MainWindow", "文句名不存在!\n请重新输入文件名");
+const char* const MissingCaption = QT_TRANSLATE_NOOP("MainWindow", "文件不存在");
 const char* const BadHeaderText =
-    QT_TRANSLATE_NOOP("TForm1", "文句格式不正确!\n请重新输入文件名......");
-const char* const BadHeaderCaption = QT_TRANSLATE_NOOP("TForm1", "文件格式错误");
+    QT_TRANSLATE_NOOP("MainWindow", "文句格式不正确!\n请重新输入文件名......");
+const char* const BadHeaderCaption = QT_TRANSLATE_NOOP("MainWindow", "文件格式错误");
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -34,7 +34,7 @@ std::string LocalPath(const QString& path) {
 
 }  // namespace
 
-void TForm1::TreeView1Changing(const QModelIndex& node) {
+void MainWindow::RecordNodeChanging(const QModelIndex& node) {
     const std::optional<RecordTreeModel::RecordEntry> record = model_->RecordAt(node);
     if (!record)
         return;  // a reading node, or no node
@@ -44,10 +44,10 @@ void TForm1::TreeView1Changing(const QModelIndex& node) {
         static_cast<std::size_t>(record->LineIndex) >= recordLines_.size()) {
         return;
     }
-    panel5_->SetRecordNumberText(QString::number(record->RecordNumber));
+    detailPanel_->SetRecordNumberText(QString::number(record->RecordNumber));
     const RecordLineView shown = ReadRecordLineView(
         recordLines_[static_cast<std::size_t>(record->LineIndex)], decimalSeparator_);
-    chart1_->SetPoints(shown.Bars);
+    chart_->SetPoints(shown.Bars);
     shownReadings_.clear();
     for (const QPointF& bar : shown.Bars) {
         shownReadings_.push_back(bar.y());
@@ -55,7 +55,7 @@ void TForm1::TreeView1Changing(const QModelIndex& node) {
     ShowRecordWithQuality(shown.View);
 }
 
-void TForm1::RebuildRecordTree() {
+void MainWindow::RebuildRecordTree() {
     // Parsed first and added in one insertion, so a full file appears at once; a line that
     // does not convert ends the rebuild with the records before it in the tree.
     std::vector<RecordTreeModel::RecordEntry> records;
@@ -70,7 +70,7 @@ void TForm1::RebuildRecordTree() {
         const int number = static_cast<int>(r);
         if (r == 1) {
             const RecordLineView first = ReadRecordLineView(recordLines_[r], decimalSeparator_);
-            chart1_->SetPoints(first.Bars);
+            chart_->SetPoints(first.Bars);
             records.push_back({number, number, static_cast<int>(first.Bars.size())});
         } else {
             const RecordTextFields fields = ParseRecordLine(recordLines_[r], decimalSeparator_);
@@ -79,7 +79,7 @@ void TForm1::RebuildRecordTree() {
     }
 }
 
-std::vector<long> TForm1::RecordNumbersByLine() const {
+std::vector<long> MainWindow::RecordNumbersByLine() const {
     // The tree knows each record's own number; a line without a node keeps its line index.
     std::vector<long> numbers(recordLines_.empty() ? 0 : recordLines_.size() - 1);
     for (std::size_t i = 0; i < numbers.size(); ++i) {
@@ -96,12 +96,12 @@ std::vector<long> TForm1::RecordNumbersByLine() const {
     return numbers;
 }
 
-void TForm1::BitBtn2Click() {
+void MainWindow::SaveClicked() {
     // Every state that enables saving has the header in RecordLines; should one ever not,
     // an empty file must not be written over a good one.
     if (!HeaderTest(recordLines_)) {
         throw RecordFileError(
-            QCoreApplication::translate("TForm1", "没有可保存的记录。").toStdString());
+            QCoreApplication::translate("MainWindow", "没有可保存的记录。").toStdString());
     }
     const std::optional<SaveFileChoice> chosen = dialogs_.GetSaveFileName(SaveFileFilter);
     if (!chosen || chosen->Path.isEmpty())
@@ -128,7 +128,7 @@ void TForm1::BitBtn2Click() {
         WriteRecordCsv(LocalPath(path), recordLines_, RecordNumbersByLine(), decimalSeparator_,
                        CsvOptions());
         ShowFeedback(
-            QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(path)));
+            QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
     WriteRecordFile(LocalPath(path), recordLines_);
@@ -136,17 +136,17 @@ void TForm1::BitBtn2Click() {
     SetButtonEnabled(CommandButton::Save, false);
     SetCurrentFile(path);
     ShowFeedback(
-        QCoreApplication::translate("TForm1", "已保存 %1").arg(QDir::toNativeSeparators(path)));
+        QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(path)));
 }
 
-void TForm1::BitBtn5Click() {
+void MainWindow::OpenClicked() {
     const std::optional<QString> chosen = dialogs_.GetOpenFileName(RecordFileFilter);
     if (!chosen || chosen->isEmpty())
         return;
     OpenRecordFile(*chosen);
 }
 
-void TForm1::OpenRecordFile(const QString& path) {
+void MainWindow::OpenRecordFile(const QString& path) {
     const QFileInfo file(path);
     if (!file.exists() || file.isDir()) {
         dialogs_.MessageBox(tr(MissingText), tr(MissingCaption), MB_OK | MB_ICONERROR);
@@ -162,7 +162,7 @@ void TForm1::OpenRecordFile(const QString& path) {
     if (!MayReplaceRecords(RecordsReplacedBy::Open))
         return;
 
-    chart1_->Clear();
+    chart_->Clear();
     model_->Clear();
     recordLines_ = std::move(opened.Lines);
     recordsUnsaved_ = false;
@@ -178,42 +178,42 @@ void TForm1::OpenRecordFile(const QString& path) {
     }
     // Record 1 is shown in the detail panel too, as after an upload.
     if (model_->RecordCount() > 0) {
-        treeView1_->setCurrentIndex(model_->RecordIndex(0));
+        recordTree_->setCurrentIndex(model_->RecordIndex(0));
     }
     SetCurrentFile(file.absoluteFilePath());
-    ShowFeedback(QCoreApplication::translate("TForm1", "已打开 %1 (%2 条记录)")
+    ShowFeedback(QCoreApplication::translate("MainWindow", "已打开 %1 (%2 条记录)")
                      .arg(QDir::toNativeSeparators(file.absoluteFilePath()))
                      .arg(model_->RecordCount()));
 }
 
-void TForm1::ShowOpenProblem(const QString& path, const RecordFileProblem& problem) {
+void MainWindow::ShowOpenProblem(const QString& path, const RecordFileProblem& problem) {
     using Cause = RecordFileProblem::Cause;
     const QString file = QDir::toNativeSeparators(path);
     const QString detail = QString::fromStdString(problem.Detail);
     if (problem.Kind == Cause::Unreadable) {
         dialogs_.MessageBox(
-            QCoreApplication::translate("TForm1", "无法读取文件 %1\n(%2)").arg(file, detail),
-            QCoreApplication::translate("TForm1", "文件读取错误"), MB_OK | MB_ICONERROR);
+            QCoreApplication::translate("MainWindow", "无法读取文件 %1\n(%2)").arg(file, detail),
+            QCoreApplication::translate("MainWindow", "文件读取错误"), MB_OK | MB_ICONERROR);
         return;
     }
     QString cause;
     switch (problem.Kind) {
         case Cause::Empty:
-            cause = QCoreApplication::translate("TForm1", "文件是空的");
+            cause = QCoreApplication::translate("MainWindow", "文件是空的");
             break;
         case Cause::BadHeader:
-            cause = QCoreApplication::translate("TForm1", "第一行不是记录文件的文件头 \"%1\"")
+            cause = QCoreApplication::translate("MainWindow", "第一行不是记录文件的文件头 \"%1\"")
                         .arg(QString::fromLatin1(RecordFileHeader.data(),
                                                  static_cast<qsizetype>(RecordFileHeader.size())));
             break;
         case Cause::EmptyLine:
-            cause = QCoreApplication::translate("TForm1", "空行, 不是记录");
+            cause = QCoreApplication::translate("MainWindow", "空行, 不是记录");
             break;
         default:
-            cause = QCoreApplication::translate("TForm1", "记录无法转换 (%1)").arg(detail);
+            cause = QCoreApplication::translate("MainWindow", "记录无法转换 (%1)").arg(detail);
             break;
     }
-    const QString where = QCoreApplication::translate("TForm1", "文件 %1 第 %2 行: %3")
+    const QString where = QCoreApplication::translate("MainWindow", "文件 %1 第 %2 行: %3")
                               .arg(file, QString::number(problem.LineNumber), cause);
     dialogs_.MessageBox(tr(BadHeaderText) + QStringLiteral("\n\n") + where, tr(BadHeaderCaption),
                         MB_OK | MB_ICONERROR);

@@ -1,4 +1,4 @@
-#include "TForm1.h"
+#include "MainWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -25,18 +25,19 @@
 #include "RecordFileDrop.h"
 #include "RecordTreeModel.h"
 #include "RecordUpload.h"
+#include "UploadNoticeText.h"
 #include "ReportSystem.h"
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 #include "WindowIcon.h"
 #include "WindowPlacement.h"
 #include "WindowShortcuts.h"
 
 namespace leeb {
 
-const QString TForm1::Caption = QString::fromUtf8("里氏硬度计  " LEEBDESK_CAPTION_VERSION);
+const QString MainWindow::Caption = QString::fromUtf8("里氏硬度计  " LEEBDESK_CAPTION_VERSION);
 
-QString TForm1::ShownCaption() {
-    return QCoreApplication::translate("TForm1", "里氏硬度计") +
+QString MainWindow::ShownCaption() {
+    return QCoreApplication::translate("MainWindow", "里氏硬度计") +
            QStringLiteral("  " LEEBDESK_CAPTION_VERSION);
 }
 
@@ -59,7 +60,7 @@ QFrame* NewPanel(const char* name, QWidget* parent, QRect geometry, QFrame::Shad
 
 }  // namespace
 
-TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher,
+MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher,
                DialogHost* dialogs, QWidget* parent)
     : QMainWindow(parent),
       ownDialogs_(dialogs == nullptr ? std::make_unique<QtDialogHost>(this) : nullptr),
@@ -75,7 +76,7 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
 
     LoadImageList();
     BuildControls();
-    reportSystem1_ = std::make_unique<ReportSystem>();
+    reports_ = std::make_unique<ReportSystem>();
     // The design size is also the smallest: below it the panels would cover one another.
     resize(ClientWidth, ClientHeight);
     setMinimumSize(ClientWidth, ClientHeight);
@@ -83,10 +84,10 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
     InstallShortcuts(*this);
     InstallRecordFileDrop(*this);
 
-    timer2_.setObjectName(QStringLiteral("Timer2"));
-    timer2_.setSingleShot(true);
-    timer2_.setInterval(10);
-    connect(&timer2_, &QTimer::timeout, this, [this] { RunCommand([this] { Timer2Timer(); }); });
+    autoStartTimer_.setObjectName(QStringLiteral("Timer2"));
+    autoStartTimer_.setSingleShot(true);
+    autoStartTimer_.setInterval(10);
+    connect(&autoStartTimer_, &QTimer::timeout, this, [this] { RunCommand([this] { AutoStartTimerFired(); }); });
     replyTimer_.setSingleShot(true);
 
     // The controller posts its first device-change notice now; the event loop delivers it
@@ -95,21 +96,21 @@ TForm1::TForm1(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDisp
     FormCreate();
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     FormClose();
     upload_.reset();
     controller_.reset();
 }
 
-void TForm1::LoadImageList() {
+void MainWindow::LoadImageList() {
     InitPictogramResources();
-    imageList1_.reserve(PictogramCount);
+    pictograms_.reserve(PictogramCount);
     for (int i = 0; i < PictogramCount; ++i) {
-        imageList1_.emplace_back(QString::fromStdString(DirectionPictogramResource(i)));
+        pictograms_.emplace_back(QString::fromStdString(DirectionPictogramResource(i)));
     }
 }
 
-void TForm1::BuildControls() {
+void MainWindow::BuildControls() {
     auto* client = new ClientArea(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
@@ -121,36 +122,36 @@ void TForm1::BuildControls() {
     BuildStatusBar();
     // Tab goes round the tree and the five buttons; the chart and the detail panel show and
     // take no input.
-    chart1_->setFocusPolicy(Qt::NoFocus);
-    for (QWidget* part : chart1_->findChildren<QWidget*>())
+    chart_->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* part : chart_->findChildren<QWidget*>())
         part->setFocusPolicy(Qt::NoFocus);
-    setTabOrder(treeView1_, Button(CommandButton::Read));
+    setTabOrder(recordTree_, Button(CommandButton::Read));
 }
 
-QWidget* TForm1::BuildRecordPanel() {
+QWidget* MainWindow::BuildRecordPanel() {
     QWidget* client = centralWidget();
     QFrame* panel1 = NewPanel("Panel1", client, {0, 0, 225, 567}, QFrame::Raised);
     auto* fill = new QVBoxLayout(panel1);
     fill->setContentsMargins(0, 0, 0, 0);  // inside the panel's 1-pixel bevel
 
     model_ = std::make_unique<RecordTreeModel>(recordLines_, decimalSeparator_);
-    treeView1_ = new QTreeView(panel1);
-    treeView1_->setObjectName(QStringLiteral("TreeView1"));
-    treeView1_->setHeaderHidden(true);
-    treeView1_->setIndentation(19);
-    treeView1_->setRootIsDecorated(true);
+    recordTree_ = new QTreeView(panel1);
+    recordTree_->setObjectName(QStringLiteral("TreeView1"));
+    recordTree_->setHeaderHidden(true);
+    recordTree_->setIndentation(19);
+    recordTree_->setRootIsDecorated(true);
     // The classic style draws the connecting lines between nodes that the tree shows; the
     // desktop's own style may leave them out.
     if (QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"))) {
-        lines->setParent(treeView1_);
-        treeView1_->setStyle(lines);
+        lines->setParent(recordTree_);
+        recordTree_->setStyle(lines);
     }
-    treeView1_->setUniformRowHeights(true);  // keeps a full tester's 61,439 rows instant
-    treeView1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    recordTree_->setUniformRowHeights(true);  // keeps a full tester's 61,439 rows instant
+    recordTree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Ctrl and Shift choose records for the report and the CSV export; a plain click still
     // selects the one record it shows.
-    treeView1_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    QPalette colours = treeView1_->palette();
+    recordTree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QPalette colours = recordTree_->palette();
     colours.setColor(QPalette::Base, DesktopColour);
     colours.setColor(QPalette::Text, Qt::white);
     // The record shown stays marked while a button has the focus.
@@ -158,32 +159,32 @@ QWidget* TForm1::BuildRecordPanel() {
                      colours.color(QPalette::Active, QPalette::Highlight));
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      colours.color(QPalette::Active, QPalette::HighlightedText));
-    treeView1_->setPalette(colours);
-    treeView1_->setModel(model_.get());
-    fill->addWidget(treeView1_);
-    connect(treeView1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    recordTree_->setPalette(colours);
+    recordTree_->setModel(model_.get());
+    fill->addWidget(recordTree_);
+    connect(recordTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                RunCommand([this, current] { TreeView1Changing(current); });
+                RunCommand([this, current] { RecordNodeChanging(current); });
             });
     return panel1;
 }
 
-void TForm1::BuildViewPanel(ClientArea::Parts& parts) {
+void MainWindow::BuildViewPanel(ClientArea::Parts& parts) {
     QWidget* client = centralWidget();
     QFrame* panel2 = NewPanel("Panel2", client, {229, 0, 651, 567}, QFrame::Raised);
 
     QFrame* panel4 = NewPanel("Panel4", panel2, {0, 8, 649, 313}, QFrame::Sunken);
-    chart1_ = new BarChart(panel4);
-    chart1_->setGeometry(1, 1, 647, 311);
+    chart_ = new BarChart(panel4);
+    chart_->setGeometry(1, 1, 647, 311);
 
-    panel5_ = new DetailPanel(imageList1_, decimalSeparator_, panel2);
-    panel5_->setGeometry(0, 336, 649, 161);
+    detailPanel_ = new DetailPanel(pictograms_, decimalSeparator_, panel2);
+    detailPanel_->setGeometry(0, 336, 649, 161);
 
     QFrame* panel3 = NewPanel("Panel3", panel2, {0, 504, 649, 41}, QFrame::Sunken);
     parts.Panel2 = panel2;
     parts.Panel4 = panel4;
-    parts.Chart1 = chart1_;
-    parts.Panel5 = panel5_;
+    parts.Chart1 = chart_;
+    parts.Panel5 = detailPanel_;
     parts.Panel3 = panel3;
     struct ButtonDesign {
         CommandButton Button;
@@ -211,12 +212,12 @@ void TForm1::BuildViewPanel(ClientArea::Parts& parts) {
     setTabOrder(Button(CommandButton::PrintChart), Button(CommandButton::PrintReport));
     setTabOrder(Button(CommandButton::PrintReport), Button(CommandButton::Open));
 
-    const std::pair<CommandButton, void (TForm1::*)()> clicks[] = {
-        {CommandButton::Read, &TForm1::BitBtn1Click},
-        {CommandButton::Save, &TForm1::BitBtn2Click},
-        {CommandButton::PrintChart, &TForm1::BitBtn3Click},
-        {CommandButton::PrintReport, &TForm1::BitBtn4Click},
-        {CommandButton::Open, &TForm1::BitBtn5Click},
+    const std::pair<CommandButton, void (MainWindow::*)()> clicks[] = {
+        {CommandButton::Read, &MainWindow::ReadRecordsClicked},
+        {CommandButton::Save, &MainWindow::SaveClicked},
+        {CommandButton::PrintChart, &MainWindow::PrintChartClicked},
+        {CommandButton::PrintReport, &MainWindow::PrintReportClicked},
+        {CommandButton::Open, &MainWindow::OpenClicked},
     };
     for (const auto& [button, handler] : clicks) {
         connect(Button(button), &QPushButton::clicked, this,
@@ -224,7 +225,7 @@ void TForm1::BuildViewPanel(ClientArea::Parts& parts) {
     }
 }
 
-void TForm1::BuildStatusBar() {
+void MainWindow::BuildStatusBar() {
     auto* bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setFixedHeight(StatusBarHeight);
@@ -250,11 +251,11 @@ void TForm1::BuildStatusBar() {
     setStatusBar(bar);
 }
 
-QPushButton* TForm1::Button(CommandButton button) const {
+QPushButton* MainWindow::Button(CommandButton button) const {
     return buttons_[static_cast<std::size_t>(button)];
 }
 
-void TForm1::FormCreate() {
+void MainWindow::FormCreate() {
     for (CommandButton button : {CommandButton::Read, CommandButton::Save,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         SetButtonEnabled(button, false);
@@ -263,7 +264,7 @@ void TForm1::FormCreate() {
     // Image3 starts hidden (DetailPanel builds it so).
 }
 
-void TForm1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // Now the window's frame is known; a window restored from another screen setup, or one
     // larger than a small or scaled screen, is brought wholly onto the screen.
@@ -273,12 +274,12 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::ShowFeedback(const QString& text) {
+void MainWindow::ShowFeedback(const QString& text) {
     feedback_->setText(text);
     feedback_->setToolTip(text);
 }
 
-void TForm1::SetCurrentFile(const QString& path) {
+void MainWindow::SetCurrentFile(const QString& path) {
     currentFile_ = path;
     setWindowTitle(path.isEmpty()
                        ? ShownCaption()
@@ -287,7 +288,7 @@ void TForm1::SetCurrentFile(const QString& path) {
         fileListener_(path);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     bool mayClose = true;
     if (!closed_) {
         try {
@@ -305,11 +306,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TForm1::ReportError(const std::exception& error) {
+void MainWindow::ReportError(const std::exception& error) {
     dialogs_.MessageBox(ErrorText::Of(error), ShownCaption(), MB_OK | MB_ICONERROR);
 }
 
-void TForm1::RunCommand(const std::function<void()>& command) {
+void MainWindow::RunCommand(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& error) {
@@ -319,87 +320,72 @@ void TForm1::RunCommand(const std::function<void()>& command) {
 
 // UploadView --------------------------------------------------------------------------------
 
-void TForm1::ClearRecords() {
+void MainWindow::ClearRecords() {
     model_->Clear();
-    chart1_->Clear();
+    chart_->Clear();
     shownReadings_.clear();
     recordsUnsaved_ = false;
     SetCurrentFile(QString());
     ShowFeedback(QString());
 }
 
-void TForm1::RecordAppended(int recordNumber, int lineIndex) {
-    int readings = 0;
-    if (lineIndex >= 0 && static_cast<std::size_t>(lineIndex) < recordLines_.size()) {
-        try {
-            readings =
-                static_cast<int>(ParseRecordLine(recordLines_[static_cast<std::size_t>(lineIndex)],
-                                                 decimalSeparator_)
-                                     .Readings.size());
-        } catch (const ConversionError&) {
-            readings = 0;  // the node stands without readings rather than ending the upload
-        }
-    }
-    model_->AppendRecord({recordNumber, lineIndex, readings});
+void MainWindow::RecordAppended(const AppendedRecord& record) {
+    model_->AppendRecord(
+        {record.Number, record.LineIndex, static_cast<int>(record.Fields.Readings.size())});
     recordsUnsaved_ = true;
 }
 
-void TForm1::AddBar(int x, double y) {
-    chart1_->AddPoint(x, y);
+void MainWindow::AddBar(int x, double y) {
+    chart_->AddPoint(x, y);
     shownReadings_.push_back(y);
 }
 
-void TForm1::ShowRecordDetails(const RecordView& record) {
+void MainWindow::ShowRecordDetails(const RecordView& record) {
     // The upload shows the record numbered 1 and no other; the record number says so.
-    panel5_->SetRecordNumberText(QStringLiteral("1"));
+    detailPanel_->SetRecordNumberText(QStringLiteral("1"));
     ShowRecordWithQuality(record);
 }
 
-void TForm1::SetButtonEnabled(CommandButton button, bool enabled) {
+void MainWindow::SetButtonEnabled(CommandButton button, bool enabled) {
     // While the tester refuses access, nothing (the end of an upload, an open) enables reading.
     if (button == CommandButton::Read && accessDenied_)
         enabled = false;
     Button(button)->setEnabled(enabled);
 }
 
-int TForm1::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-    // Message texts break lines with a CR. The upload's texts are translated here, under its
-    // name.
-    QString qtext = QCoreApplication::translate("RecordUpload", text.c_str());
-    qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return dialogs_.MessageBox(qtext, QCoreApplication::translate("RecordUpload", caption.c_str()),
-                               flags);
+void MainWindow::Notify(const UploadNotice& notice) {
+    const UploadNoticeBox box = UploadNoticeBoxOf(notice);
+    dialogs_.MessageBox(box.Text, box.Caption, box.Flags);
 }
 
-void TForm1::SetProgress(const std::string& text) {
+void MainWindow::SetProgress(const std::string& text) {
     statusPanels_[0]->setText(QString::fromStdString(text));
 }
 
-bool TForm1::AutoStartArmed() const {
-    return timer2_.isActive();
+bool MainWindow::AutoStartArmed() const {
+    return autoStartTimer_.isActive();
 }
 
-void TForm1::ArmAutoStart() {
+void MainWindow::ArmAutoStart() {
     // Enabling an armed Timer2 leaves its due time alone: a tester that keeps sending must not
     // put the start off for ever.
-    if (!timer2_.isActive())
-        timer2_.start(10);
+    if (!autoStartTimer_.isActive())
+        autoStartTimer_.start(10);
 }
 
-void TForm1::UploadFinished() {
+void MainWindow::UploadEnded(UploadOutcome /*outcome*/) {
     // The progress counter is gone; the count of what arrived stays.
     if (!recordLines_.empty()) {
         ShowFeedback(
-            QCoreApplication::translate("TForm1", "已读入 %1 条记录").arg(recordLines_.size() - 1));
+            QCoreApplication::translate("MainWindow", "已读入 %1 条记录").arg(recordLines_.size() - 1));
     }
 }
 
-void TForm1::StartReplyTimer(int milliseconds) {
+void MainWindow::StartReplyTimer(int milliseconds) {
     replyTimer_.start(milliseconds);
 }
 
-void TForm1::CancelReplyTimer() {
+void MainWindow::CancelReplyTimer() {
     replyTimer_.stop();
 }
 

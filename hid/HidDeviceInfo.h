@@ -5,9 +5,9 @@
 
 namespace leeb {
 
-class THidPnPInfo {
+class HidDeviceInfo {
   public:
-    THidPnPInfo(std::string deviceInstance, std::string devicePath)
+    HidDeviceInfo(std::string deviceInstance, std::string devicePath)
         : DeviceInstance(std::move(deviceInstance)), DevicePath(std::move(devicePath)) {}
 
     // The platform's stable identity of the present interface: the controller tells devices

@@ -15,26 +15,26 @@
 #include "HidEvents.h"
 #include "HidPlatform.h"
 #include "HidTypes.h"
-#include "THidPnPInfo.h"
+#include "HidDeviceInfo.h"
 
 namespace leeb {
 
 class HidGuiDispatcher;
-class THidDeviceReadThread;
+class HidReadThread;
 
-enum class THidOverlappedMode { OverlappedRead, OverlappedWrite };
+enum class HidOverlappedMode { OverlappedRead, OverlappedWrite };
 
-class THidDevice {
+class HidDevice {
   public:
     static constexpr int32_t DefaultReadWaitTime = 100;
     static constexpr int32_t MinReadWaitTime = 10;
     static constexpr int32_t MaxReadWaitTime = 10000;
 
-    ~THidDevice();
-    THidDevice(const THidDevice&) = delete;
-    THidDevice& operator=(const THidDevice&) = delete;
+    ~HidDevice();
+    HidDevice(const HidDevice&) = delete;
+    HidDevice& operator=(const HidDevice&) = delete;
 
-    THidDeviceController* Controller() const { return controller_; }
+    HidDeviceController* Controller() const { return controller_; }
     bool Plugged() const { return plugged_.load(); }
     bool CheckedOut() const { return checkedOut_.load(); }
     bool EventAccess() const { return eventAccess_.load(); }
@@ -48,20 +48,20 @@ class THidDevice {
     HIDP_CAPS Capabilities();
     // As Capabilities, but never opens the device to fetch the preparsed data (read thread).
     HIDP_CAPS FetchedCapabilities() const;
-    const THidPnPInfo& InterfaceInfo() const { return *interfaceInfo_; }
+    const HidDeviceInfo& InterfaceInfo() const { return *interfaceInfo_; }
 
     // One synchronous write of `count` bytes (byte 0 the report ID). False when the device is
     // not accessible, cannot be opened or the write fails (HidLastError() tells why).
     bool WriteReport(const void* buffer, uint32_t count, uint32_t& written);
 
-    const THidDataEvent& OnInputReport() const { return onInputReport_; }
+    const HidDataEvent& OnInputReport() const { return onInputReport_; }
     // An empty handler stops the read thread; a non-empty one starts it where allowed, or only
     // swaps the handler of a running thread (the next report goes to the new one).
-    void SetOnInputReport(THidDataEvent handler);
-    const THidDataErrorEvent& OnReadError() const { return onReadError_; }
-    void SetOnReadError(THidDataErrorEvent handler) { onReadError_ = std::move(handler); }
-    const THidPlugEvent& OnUnplugged() const { return onUnplugged_; }
-    void SetOnUnplugged(THidPlugEvent handler) { onUnplugged_ = std::move(handler); }
+    void SetOnInputReport(HidDataEvent handler);
+    const HidDataErrorEvent& OnReadError() const { return onReadError_; }
+    void SetOnReadError(HidDataErrorEvent handler) { onReadError_ = std::move(handler); }
+    const HidPlugEvent& OnUnplugged() const { return onUnplugged_; }
+    void SetOnUnplugged(HidPlugEvent handler) { onUnplugged_ = std::move(handler); }
 
     int32_t ReadWaitTime() const { return readWaitTime_.load(); }
     // Values outside 10..10000 are ignored.
@@ -69,33 +69,33 @@ class THidDevice {
 
     bool OpenSync();
     void CloseSync();
-    bool OpenOverlapped(THidOverlappedMode mode);
-    void CloseOverlapped(THidOverlappedMode mode);
+    bool OpenOverlapped(HidOverlappedMode mode);
+    void CloseOverlapped(HidOverlappedMode mode);
 
     // The read side, for the read thread.
     bool StartRead(uint8_t* buffer, uint32_t count);
     HidWaitResult WaitRead(int milliseconds);
     uint32_t ReadResult();
-    bool CancelOverlapped(THidOverlappedMode mode);
+    bool CancelOverlapped(HidOverlappedMode mode);
     // Any thread: wakes the read thread's current wait.
     void InterruptRead();
 
     void StartReadThread();
     void StopReadThread();
-    THidDeviceReadThread* ReadThread() const { return readThread_.get(); }
+    HidReadThread* ReadThread() const { return readThread_.get(); }
 
     // The interface is gone (or the controller ends while the device is checked out).
     void MarkUnplugged();
 
   private:
-    friend class THidDeviceController;
+    friend class HidDeviceController;
 
-    THidDevice(std::unique_ptr<THidPnPInfo> info, THidDeviceController* controller,
+    HidDevice(std::unique_ptr<HidDeviceInfo> info, HidDeviceController* controller,
                std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher);
     bool OpenSyncHandle();
     bool FetchPreparsedData();
 
-    THidDeviceController* controller_;
+    HidDeviceController* controller_;
     std::atomic<bool> plugged_{true};
     std::atomic<bool> checkedOut_{false};
     std::atomic<bool> eventAccess_{false};
@@ -108,15 +108,15 @@ class THidDevice {
     bool readOrphaned_ = false;                // read thread only
     std::unique_ptr<HidHandle> writeHandle_;
     HIDD_ATTRIBUTES attributes_;
-    std::unique_ptr<THidPnPInfo> interfaceInfo_;
+    std::unique_ptr<HidDeviceInfo> interfaceInfo_;
     mutable std::mutex preparsedMutex_;
     std::optional<HIDP_CAPS> preparsedData_;
     std::atomic<int32_t> readWaitTime_{DefaultReadWaitTime};
-    THidDataEvent onInputReport_;
-    THidDataErrorEvent onReadError_;
-    THidPlugEvent onUnplugged_;
+    HidDataEvent onInputReport_;
+    HidDataErrorEvent onReadError_;
+    HidPlugEvent onUnplugged_;
     bool readWriteGranted_ = false;
-    std::unique_ptr<THidDeviceReadThread> readThread_;
+    std::unique_ptr<HidReadThread> readThread_;
     std::shared_ptr<HidPlatform> platform_;
     std::shared_ptr<HidGuiDispatcher> dispatcher_;
 };

@@ -1,4 +1,4 @@
-#include "THidDeviceReadThread.h"
+#include "HidReadThread.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -7,13 +7,13 @@
 #include <mutex>
 
 #include "HidGuiDispatcher.h"
-#include "THidDevice.h"
+#include "HidDevice.h"
 
 namespace leeb {
 
 // Shared by the thread, the stopping GUI thread and the deliveries posted to the dispatcher,
 // which may outlive the thread object (a delivery still queued when the thread ends).
-struct THidDeviceReadThread::Channel {
+struct HidReadThread::Channel {
     enum class State { Idle, Pending, Running, Done };
 
     std::mutex mutex;
@@ -52,7 +52,7 @@ struct THidDeviceReadThread::Channel {
     }
 };
 
-THidDeviceReadThread::THidDeviceReadThread(THidDevice& device,
+HidReadThread::HidReadThread(HidDevice& device,
                                            std::shared_ptr<HidGuiDispatcher> dispatcher,
                                            uint16_t reportLength)
     : device_(device),
@@ -60,20 +60,20 @@ THidDeviceReadThread::THidDeviceReadThread(THidDevice& device,
       channel_(std::make_shared<Channel>()),
       report_(std::make_shared<std::vector<uint8_t>>(reportLength)) {}
 
-THidDeviceReadThread::~THidDeviceReadThread() {
+HidReadThread::~HidReadThread() {
     StopAndJoin();
 }
 
-void THidDeviceReadThread::Start() {
+void HidReadThread::Start() {
     thread_ = std::thread([this] { Body(); });
 }
 
-bool THidDeviceReadThread::Finished() const {
+bool HidReadThread::Finished() const {
     std::lock_guard lock(channel_->mutex);
     return channel_->ended;
 }
 
-void THidDeviceReadThread::StopAndJoin() {
+void HidReadThread::StopAndJoin() {
     if (!thread_.joinable()) {
         return;
     }
@@ -100,7 +100,7 @@ void THidDeviceReadThread::StopAndJoin() {
     thread_.join();
 }
 
-void THidDeviceReadThread::Body() {
+void HidReadThread::Body() {
     try {
         ReadLoop();
     } catch (...) {
@@ -113,7 +113,7 @@ void THidDeviceReadThread::Body() {
     channel_->changed.notify_all();
 }
 
-void THidDeviceReadThread::ReadLoop() {
+void HidReadThread::ReadLoop() {
     std::vector<uint8_t>& report = *report_;
     while (!stop_.load()) {
         // The capabilities are asked anew on every loop; the buffer never grows.
@@ -124,10 +124,10 @@ void THidDeviceReadThread::ReadLoop() {
 
         if (length == 0 || !device_.StartRead(report.data(), length)) {
             errorCode_.store(length == 0 ? HidFailure{HidError::NoReport, 0} : HidLastError());
-            THidDevice* device = &device_;
+            HidDevice* device = &device_;
             const HidFailure code = errorCode_.load();
             if (!HandOff([device, code] {
-                    const THidDataErrorEvent handler = device->OnReadError();
+                    const HidDataErrorEvent handler = device->OnReadError();
                     if (handler) {
                         handler(device, code);
                     }
@@ -149,7 +149,7 @@ void THidDeviceReadThread::ReadLoop() {
         if (stop_.load()) {
             // A report that completed in the same wait as the stop is dropped.
             if (!completed) {
-                device_.CancelOverlapped(THidOverlappedMode::OverlappedRead);
+                device_.CancelOverlapped(HidOverlappedMode::OverlappedRead);
             } else {
                 device_.ReadResult();
             }
@@ -160,11 +160,11 @@ void THidDeviceReadThread::ReadLoop() {
         if (bytes == 0) {
             continue;
         }
-        THidDevice* device = &device_;
+        HidDevice* device = &device_;
         std::shared_ptr<std::vector<uint8_t>> buffer = report_;
         const uint16_t size = static_cast<uint16_t>(std::min<uint32_t>(bytes, length) - 1);
         if (!HandOff([device, buffer, size] {
-                const THidDataEvent handler = device->OnInputReport();
+                const HidDataEvent handler = device->OnInputReport();
                 if (handler) {
                     handler(device, (*buffer)[0], buffer->data() + 1, size);
                 }
@@ -174,7 +174,7 @@ void THidDeviceReadThread::ReadLoop() {
     }
 }
 
-bool THidDeviceReadThread::HandOff(std::function<void()> delivery) {
+bool HidReadThread::HandOff(std::function<void()> delivery) {
     uint64_t number;
     {
         std::lock_guard lock(channel_->mutex);
@@ -200,7 +200,7 @@ bool THidDeviceReadThread::HandOff(std::function<void()> delivery) {
     return !channel_->failed;
 }
 
-void THidDeviceReadThread::SleepUnlessStopped(int milliseconds) {
+void HidReadThread::SleepUnlessStopped(int milliseconds) {
     std::unique_lock lock(channel_->mutex);
     channel_->changed.wait_for(lock, std::chrono::milliseconds(milliseconds),
                                [this] { return channel_->stopRequested; });

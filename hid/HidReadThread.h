@@ -20,16 +20,16 @@
 namespace leeb {
 
 class HidGuiDispatcher;
-class THidDevice;
+class HidDevice;
 
-class THidDeviceReadThread {
+class HidReadThread {
   public:
     // Report: `reportLength` bytes, reused for every read.
-    THidDeviceReadThread(THidDevice& device, std::shared_ptr<HidGuiDispatcher> dispatcher,
+    HidReadThread(HidDevice& device, std::shared_ptr<HidGuiDispatcher> dispatcher,
                          uint16_t reportLength);
-    ~THidDeviceReadThread();  // StopAndJoin
-    THidDeviceReadThread(const THidDeviceReadThread&) = delete;
-    THidDeviceReadThread& operator=(const THidDeviceReadThread&) = delete;
+    ~HidReadThread();  // StopAndJoin
+    HidReadThread(const HidReadThread&) = delete;
+    HidReadThread& operator=(const HidReadThread&) = delete;
 
     void Start();
     // GUI thread: requests the stop, runs any delivery the thread has pending, joins.
@@ -37,7 +37,7 @@ class THidDeviceReadThread {
     // The body has ended: stopped, or a handler failed.
     bool Finished() const;
 
-    THidDevice& Device() const { return device_; }
+    HidDevice& Device() const { return device_; }
     HidFailure ErrorCode() const { return errorCode_.load(); }
     uint32_t BytesRead() const { return bytesRead_.load(); }
     size_t ReportLength() const { return report_->size(); }
@@ -51,7 +51,7 @@ class THidDeviceReadThread {
     bool HandOff(std::function<void()> delivery);
     void SleepUnlessStopped(int milliseconds);
 
-    THidDevice& device_;
+    HidDevice& device_;
     std::shared_ptr<HidGuiDispatcher> dispatcher_;
     std::shared_ptr<Channel> channel_;
     std::shared_ptr<std::vector<uint8_t>> report_;

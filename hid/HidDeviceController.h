@@ -1,5 +1,5 @@
 #pragma once
-// Keeps one THidDevice per present HID interface, rescans when the platform reports that the
+// Keeps one HidDevice per present HID interface, rescans when the platform reports that the
 // set of interfaces may have changed, and hands devices out. Everything runs on the GUI thread.
 //
 // Creation binds the platform's HID layer and posts one notification through the dispatcher;
@@ -16,39 +16,39 @@ namespace leeb {
 
 class HidGuiDispatcher;
 class HidPlatform;
-class THidDevice;
-class THidPnPInfo;
+class HidDevice;
+class HidDeviceInfo;
 
 // Handlers and values as a stored window layout gives them: taken without the side effects of
 // the setters (no immediate rescan).
-struct THidDeviceControllerSettings {
+struct HidDeviceControllerSettings {
     int32_t DevThreadSleepTime = 100;
-    THidPlugEvent OnArrival;
-    THidEnumerateEvent OnEnumerate;
-    THidNotifyEvent OnDeviceChange;
-    THidDataEvent OnDeviceData;
-    THidDataErrorEvent OnDeviceDataError;
-    THidPlugEvent OnDeviceUnplug;
-    THidPlugEvent OnRemoval;
+    HidPlugEvent OnArrival;
+    HidEnumerateEvent OnEnumerate;
+    HidNotifyEvent OnDeviceChange;
+    HidDataEvent OnDeviceData;
+    HidDataErrorEvent OnDeviceDataError;
+    HidPlugEvent OnDeviceUnplug;
+    HidPlugEvent OnRemoval;
 };
 
-class THidDeviceController {
+class HidDeviceController {
   public:
     static constexpr int32_t ForcedChangeParam = -1;
 
-    THidDeviceController(std::shared_ptr<HidPlatform> platform,
+    HidDeviceController(std::shared_ptr<HidPlatform> platform,
                          std::shared_ptr<HidGuiDispatcher> dispatcher,
-                         THidDeviceControllerSettings settings = {});
-    ~THidDeviceController();
-    THidDeviceController(const THidDeviceController&) = delete;
-    THidDeviceController& operator=(const THidDeviceController&) = delete;
+                         HidDeviceControllerSettings settings = {});
+    ~HidDeviceController();
+    HidDeviceController(const HidDeviceController&) = delete;
+    HidDeviceController& operator=(const HidDeviceController&) = delete;
 
     // Rescan and reconcile. Also callable directly (not guarded against re-entry).
     void DeviceChange();
     // Offers every plugged device to OnEnumerate; returns how many were offered.
     int32_t EnumerateDevices();
     // False, with HidDev empty, for an index out of range or a device already checked out.
-    bool CheckOutAt(int32_t Idx, THidDevice*& HidDev);
+    bool CheckOutAt(int32_t Idx, HidDevice*& HidDev);
 
     // The platform's change notification as the GUI thread receives it: runs DeviceChange.
     // One that arrives while a notification's DeviceChange is in progress (a handler pumps
@@ -61,21 +61,21 @@ class THidDeviceController {
     void SetDevThreadSleepTime(int32_t milliseconds);
     static std::string Version() { return "1.0.32"; }
 
-    const THidPlugEvent& OnArrival() const { return onArrival_; }
-    void SetOnArrival(THidPlugEvent handler) { onArrival_ = std::move(handler); }
-    const THidEnumerateEvent& OnEnumerate() const { return onEnumerate_; }
-    void SetOnEnumerate(THidEnumerateEvent handler) { onEnumerate_ = std::move(handler); }
-    const THidPlugEvent& OnRemoval() const { return onRemoval_; }
-    void SetOnRemoval(THidPlugEvent handler) { onRemoval_ = std::move(handler); }
-    const THidNotifyEvent& OnDeviceChange() const { return onDeviceChange_; }
+    const HidPlugEvent& OnArrival() const { return onArrival_; }
+    void SetOnArrival(HidPlugEvent handler) { onArrival_ = std::move(handler); }
+    const HidEnumerateEvent& OnEnumerate() const { return onEnumerate_; }
+    void SetOnEnumerate(HidEnumerateEvent handler) { onEnumerate_ = std::move(handler); }
+    const HidPlugEvent& OnRemoval() const { return onRemoval_; }
+    void SetOnRemoval(HidPlugEvent handler) { onRemoval_ = std::move(handler); }
+    const HidNotifyEvent& OnDeviceChange() const { return onDeviceChange_; }
     // A handler with another function is stored and a DeviceChange runs at once.
-    void SetOnDeviceChange(THidNotifyEvent handler);
-    const THidDataEvent& OnDeviceData() const { return onDeviceData_; }
-    void SetOnDeviceData(THidDataEvent handler);
-    const THidDataErrorEvent& OnDeviceDataError() const { return onDeviceDataError_; }
-    void SetOnDeviceDataError(THidDataErrorEvent handler);
-    const THidPlugEvent& OnDeviceUnplug() const { return onDeviceUnplug_; }
-    void SetOnDeviceUnplug(THidPlugEvent handler);
+    void SetOnDeviceChange(HidNotifyEvent handler);
+    const HidDataEvent& OnDeviceData() const { return onDeviceData_; }
+    void SetOnDeviceData(HidDataEvent handler);
+    const HidDataErrorEvent& OnDeviceDataError() const { return onDeviceDataError_; }
+    void SetOnDeviceDataError(HidDataErrorEvent handler);
+    const HidPlugEvent& OnDeviceUnplug() const { return onDeviceUnplug_; }
+    void SetOnDeviceUnplug(HidPlugEvent handler);
 
     int32_t CheckedInCount() const { return checkedInCount_; }
     int32_t CheckedOutCount() const { return checkedOutCount_; }
@@ -88,35 +88,35 @@ class THidDeviceController {
     // Why the platform's HID layer could not be bound, when it could not.
     std::string BindProblem() const;
     // The list; the controller owns every device in it that is not checked out.
-    const std::vector<THidDevice*>& Devices() const { return devices_; }
+    const std::vector<HidDevice*>& Devices() const { return devices_; }
 
   private:
-    friend class THidDevice;
+    friend class HidDevice;
     struct Liveness;
 
-    std::vector<std::unique_ptr<THidDevice>> ScanInterfaces();
-    THidDevice* CreateDevice(std::unique_ptr<THidPnPInfo> info);
+    std::vector<std::unique_ptr<HidDevice>> ScanInterfaces();
+    HidDevice* CreateDevice(std::unique_ptr<HidDeviceInfo> info);
     void Recount();
     void PostChangeNotification(int32_t param);
     // A device given back by destruction: replace or remove its slot.
-    void DeviceDestroyed(THidDevice* device, std::unique_ptr<THidPnPInfo> info, THidDataEvent input,
-                         THidPlugEvent unplugged, int32_t readWaitTime);
-    bool Contains(const THidDevice* device) const;
+    void DeviceDestroyed(HidDevice* device, std::unique_ptr<HidDeviceInfo> info, HidDataEvent input,
+                         HidPlugEvent unplugged, int32_t readWaitTime);
+    bool Contains(const HidDevice* device) const;
     // OnArrival / OnRemoval with the device's EventAccess set for the call.
-    void RaisePlugEvent(const THidPlugEvent& event, THidDevice* device);
+    void RaisePlugEvent(const HidPlugEvent& event, HidDevice* device);
 
     std::shared_ptr<HidPlatform> platform_;
     std::shared_ptr<HidGuiDispatcher> dispatcher_;
     std::shared_ptr<Liveness> liveness_;
-    std::vector<THidDevice*> devices_;
+    std::vector<HidDevice*> devices_;
     int32_t devThreadSleepTime_ = 100;
-    THidPlugEvent onArrival_;
-    THidEnumerateEvent onEnumerate_;
-    THidNotifyEvent onDeviceChange_;
-    THidDataEvent onDeviceData_;
-    THidDataErrorEvent onDeviceDataError_;
-    THidPlugEvent onDeviceUnplug_;
-    THidPlugEvent onRemoval_;
+    HidPlugEvent onArrival_;
+    HidEnumerateEvent onEnumerate_;
+    HidNotifyEvent onDeviceChange_;
+    HidDataEvent onDeviceData_;
+    HidDataErrorEvent onDeviceDataError_;
+    HidPlugEvent onDeviceUnplug_;
+    HidPlugEvent onRemoval_;
     int32_t checkedInCount_ = 0;
     int32_t checkedOutCount_ = 0;
     int32_t unpluggedCount_ = 0;

@@ -1,19 +1,19 @@
-#include "THidDeviceController.h"
+#include "HidDeviceController.h"
 
 #include <algorithm>
 
-#include "EControllerError.h"
+#include "ControllerError.h"
 #include "HidGuiDispatcher.h"
 #include "HidPlatform.h"
-#include "THidDevice.h"
-#include "THidPnPInfo.h"
+#include "HidDevice.h"
+#include "HidDeviceInfo.h"
 
 namespace leeb {
 
 // Calls posted to the dispatcher find the controller through this; it dies with the
 // controller, so a notification still queued then does nothing.
-struct THidDeviceController::Liveness {
-    THidDeviceController* controller;
+struct HidDeviceController::Liveness {
+    HidDeviceController* controller;
 };
 
 namespace {
@@ -41,9 +41,9 @@ class EventAccessScope {
 
 }  // namespace
 
-THidDeviceController::THidDeviceController(std::shared_ptr<HidPlatform> platform,
+HidDeviceController::HidDeviceController(std::shared_ptr<HidPlatform> platform,
                                            std::shared_ptr<HidGuiDispatcher> dispatcher,
-                                           THidDeviceControllerSettings settings)
+                                           HidDeviceControllerSettings settings)
     : platform_(std::move(platform)),
       dispatcher_(std::move(dispatcher)),
       liveness_(std::make_shared<Liveness>(Liveness{this})),
@@ -72,7 +72,7 @@ THidDeviceController::THidDeviceController(std::shared_ptr<HidPlatform> platform
     PostChangeNotification(ForcedChangeParam);
 }
 
-THidDeviceController::~THidDeviceController() {
+HidDeviceController::~HidDeviceController() {
     onDeviceChange_ = {};
     onDeviceUnplug_ = {};
     onEnumerate_ = {};
@@ -80,9 +80,9 @@ THidDeviceController::~THidDeviceController() {
         platform_->StopChangeNotification();
     }
     liveness_.reset();
-    std::vector<THidDevice*> devices = std::move(devices_);
+    std::vector<HidDevice*> devices = std::move(devices_);
     devices_.clear();
-    for (THidDevice* device : devices) {
+    for (HidDevice* device : devices) {
         device->controller_ = nullptr;
         if (device->CheckedOut()) {
             device->MarkUnplugged();  // lives on, owned by whoever checked it out
@@ -95,15 +95,15 @@ THidDeviceController::~THidDeviceController() {
     }
 }
 
-std::string THidDeviceController::BindProblem() const {
+std::string HidDeviceController::BindProblem() const {
     return hidBound_ ? std::string() : platform_->BindProblem();
 }
 
-bool THidDeviceController::Contains(const THidDevice* device) const {
+bool HidDeviceController::Contains(const HidDevice* device) const {
     return std::find(devices_.begin(), devices_.end(), device) != devices_.end();
 }
 
-void THidDeviceController::HandleDeviceChangeNotification(int32_t param) {
+void HidDeviceController::HandleDeviceChangeNotification(int32_t param) {
     if (changeInProgress_) {
         // A handler pumps events (a message box, say): the notice is kept for when it returns,
         // since a plug or unplug in that time would otherwise never be seen. A forced notice
@@ -136,7 +136,7 @@ void THidDeviceController::HandleDeviceChangeNotification(int32_t param) {
     }
 }
 
-void THidDeviceController::PostChangeNotification(int32_t param) {
+void HidDeviceController::PostChangeNotification(int32_t param) {
     std::weak_ptr<Liveness> weak = liveness_;
     dispatcher_->Post([weak, param] {
         if (const auto alive = weak.lock()) {
@@ -145,31 +145,31 @@ void THidDeviceController::PostChangeNotification(int32_t param) {
     });
 }
 
-THidDevice* THidDeviceController::CreateDevice(std::unique_ptr<THidPnPInfo> info) {
-    return new THidDevice(std::move(info), this, platform_, dispatcher_);
+HidDevice* HidDeviceController::CreateDevice(std::unique_ptr<HidDeviceInfo> info) {
+    return new HidDevice(std::move(info), this, platform_, dispatcher_);
 }
 
-std::vector<std::unique_ptr<THidDevice>> THidDeviceController::ScanInterfaces() {
-    std::vector<std::unique_ptr<THidDevice>> found;
+std::vector<std::unique_ptr<HidDevice>> HidDeviceController::ScanInterfaces() {
+    std::vector<std::unique_ptr<HidDevice>> found;
     if (!hidBound_) {
         return found;
     }
     for (HidInterfaceEntry& entry : platform_->Enumerate()) {
         try {
             found.emplace_back(CreateDevice(
-                std::make_unique<THidPnPInfo>(std::move(entry.Identity), std::move(entry.Path))));
-        } catch (const EControllerError&) {
+                std::make_unique<HidDeviceInfo>(std::move(entry.Identity), std::move(entry.Path))));
+        } catch (const ControllerError&) {
             // An interface that cannot be opened or identified is skipped.
         }
     }
     return found;
 }
 
-void THidDeviceController::RaisePlugEvent(const THidPlugEvent& event, THidDevice* device) {
+void HidDeviceController::RaisePlugEvent(const HidPlugEvent& event, HidDevice* device) {
     if (!event) {
         return;
     }
-    const THidPlugEvent handler = event;
+    const HidPlugEvent handler = event;
     {
         EventAccessScope access(device->eventAccess_, [this, device] { return Contains(device); });
         handler(device);
@@ -177,15 +177,15 @@ void THidDeviceController::RaisePlugEvent(const THidPlugEvent& event, THidDevice
     // Handles opened inside the event stay open only for a device someone checked out.
     if (Contains(device) && !device->CheckedOut()) {
         device->CloseSync();
-        device->CloseOverlapped(THidOverlappedMode::OverlappedRead);
-        device->CloseOverlapped(THidOverlappedMode::OverlappedWrite);
+        device->CloseOverlapped(HidOverlappedMode::OverlappedRead);
+        device->CloseOverlapped(HidOverlappedMode::OverlappedWrite);
     }
 }
 
-void THidDeviceController::DeviceChange() {
+void HidDeviceController::DeviceChange() {
     bool changed = lastChangeParam_ == ForcedChangeParam;
     // Owned here until listed: a handler that fails part-way loses none of them.
-    std::vector<std::unique_ptr<THidDevice>> found = ScanInterfaces();
+    std::vector<std::unique_ptr<HidDevice>> found = ScanInterfaces();
     const auto foundHas = [&found](const std::string& instance) {
         return std::any_of(found.begin(), found.end(), [&instance](const auto& n) {
             return n->InterfaceInfo().DeviceInstance == instance;
@@ -194,9 +194,9 @@ void THidDeviceController::DeviceChange() {
 
     // Removals, from the last index down. Handlers may change the list, so each device is
     // looked up again before it is touched.
-    const std::vector<THidDevice*> listed = devices_;
+    const std::vector<HidDevice*> listed = devices_;
     for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
-        THidDevice* device = *it;
+        HidDevice* device = *it;
         if (!Contains(device)) {
             continue;
         }
@@ -217,7 +217,7 @@ void THidDeviceController::DeviceChange() {
     // Duplicates: interfaces already listed and still plugged.
     for (auto& candidate : found) {
         const std::string& instance = candidate->InterfaceInfo().DeviceInstance;
-        if (std::any_of(devices_.begin(), devices_.end(), [&instance](THidDevice* d) {
+        if (std::any_of(devices_.begin(), devices_.end(), [&instance](HidDevice* d) {
                 return d->Plugged() && d->InterfaceInfo().DeviceInstance == instance;
             })) {
             candidate->controller_ = nullptr;
@@ -230,7 +230,7 @@ void THidDeviceController::DeviceChange() {
         if (!arrival) {
             continue;
         }
-        THidDevice* device = arrival.release();
+        HidDevice* device = arrival.release();
         devices_.push_back(device);
         changed = true;
         try {
@@ -248,16 +248,16 @@ void THidDeviceController::DeviceChange() {
 
     Recount();
     if (changed && onDeviceChange_) {
-        const THidNotifyEvent handler = onDeviceChange_;
+        const HidNotifyEvent handler = onDeviceChange_;
         handler(this);
     }
 }
 
-void THidDeviceController::Recount() {
+void HidDeviceController::Recount() {
     int32_t notCheckedOut = 0;
     int32_t unplugged = 0;
     int32_t checkedOut = 0;
-    for (const THidDevice* device : devices_) {
+    for (const HidDevice* device : devices_) {
         notCheckedOut += device->CheckedOut() ? 0 : 1;
         checkedOut += device->CheckedOut() ? 1 : 0;
         unplugged += device->Plugged() ? 0 : 1;
@@ -267,10 +267,10 @@ void THidDeviceController::Recount() {
     checkedOutCount_ = checkedOut - unplugged;
 }
 
-int32_t THidDeviceController::EnumerateDevices() {
+int32_t HidDeviceController::EnumerateDevices() {
     int32_t count = 0;
     for (size_t i = 0; i < devices_.size(); ++i) {
-        THidDevice* device = devices_[i];
+        HidDevice* device = devices_[i];
         if (!device->Plugged()) {
             continue;
         }
@@ -278,7 +278,7 @@ int32_t THidDeviceController::EnumerateDevices() {
         if (!onEnumerate_) {
             break;  // no handler answers false
         }
-        const THidEnumerateEvent handler = onEnumerate_;
+        const HidEnumerateEvent handler = onEnumerate_;
         bool goOn;
         {
             EventAccessScope access(device->eventAccess_,
@@ -287,8 +287,8 @@ int32_t THidDeviceController::EnumerateDevices() {
         }
         if (Contains(device) && !device->CheckedOut()) {
             device->CloseSync();
-            device->CloseOverlapped(THidOverlappedMode::OverlappedRead);
-            device->CloseOverlapped(THidOverlappedMode::OverlappedWrite);
+            device->CloseOverlapped(HidOverlappedMode::OverlappedRead);
+            device->CloseOverlapped(HidOverlappedMode::OverlappedWrite);
         }
         if (!goOn) {
             break;
@@ -297,12 +297,12 @@ int32_t THidDeviceController::EnumerateDevices() {
     return count;
 }
 
-bool THidDeviceController::CheckOutAt(int32_t Idx, THidDevice*& HidDev) {
+bool HidDeviceController::CheckOutAt(int32_t Idx, HidDevice*& HidDev) {
     HidDev = nullptr;
     if (Idx < 0 || static_cast<size_t>(Idx) >= devices_.size()) {
         return false;
     }
-    THidDevice* device = devices_[static_cast<size_t>(Idx)];
+    HidDevice* device = devices_[static_cast<size_t>(Idx)];
     if (device->CheckedOut()) {
         return false;
     }
@@ -314,8 +314,8 @@ bool THidDeviceController::CheckOutAt(int32_t Idx, THidDevice*& HidDev) {
     return true;
 }
 
-void THidDeviceController::DeviceDestroyed(THidDevice* device, std::unique_ptr<THidPnPInfo> info,
-                                           THidDataEvent input, THidPlugEvent unplugged,
+void HidDeviceController::DeviceDestroyed(HidDevice* device, std::unique_ptr<HidDeviceInfo> info,
+                                           HidDataEvent input, HidPlugEvent unplugged,
                                            int32_t readWaitTime) {
     const auto slot = std::find(devices_.begin(), devices_.end(), device);
     if (slot == devices_.end()) {
@@ -330,10 +330,10 @@ void THidDeviceController::DeviceDestroyed(THidDevice* device, std::unique_ptr<T
         --checkedOutCount_;
         ++checkedInCount_;
     }
-    THidDevice* replacement = nullptr;
+    HidDevice* replacement = nullptr;
     try {
         replacement = CreateDevice(std::move(info));
-    } catch (const EControllerError&) {
+    } catch (const ControllerError&) {
         // The interface vanished before its notification was handled: the slot goes, and the
         // next scan reconciles nothing more for it.
         devices_.erase(slot);
@@ -346,7 +346,7 @@ void THidDeviceController::DeviceDestroyed(THidDevice* device, std::unique_ptr<T
     *slot = replacement;
 }
 
-void THidDeviceController::SetOnDeviceChange(THidNotifyEvent handler) {
+void HidDeviceController::SetOnDeviceChange(HidNotifyEvent handler) {
     if (handler.SameFunction(onDeviceChange_)) {
         return;
     }
@@ -354,12 +354,12 @@ void THidDeviceController::SetOnDeviceChange(THidNotifyEvent handler) {
     DeviceChange();
 }
 
-void THidDeviceController::SetOnDeviceData(THidDataEvent handler) {
+void HidDeviceController::SetOnDeviceData(HidDataEvent handler) {
     if (handler.SameFunction(onDeviceData_)) {
         return;
     }
-    const std::vector<THidDevice*> listed = devices_;
-    for (THidDevice* device : listed) {
+    const std::vector<HidDevice*> listed = devices_;
+    for (HidDevice* device : listed) {
         if (Contains(device) && device->OnInputReport().SameFunction(onDeviceData_)) {
             device->SetOnInputReport(handler);
         }
@@ -367,11 +367,11 @@ void THidDeviceController::SetOnDeviceData(THidDataEvent handler) {
     onDeviceData_ = std::move(handler);
 }
 
-void THidDeviceController::SetOnDeviceDataError(THidDataErrorEvent handler) {
+void HidDeviceController::SetOnDeviceDataError(HidDataErrorEvent handler) {
     if (handler.SameFunction(onDeviceDataError_)) {
         return;
     }
-    for (THidDevice* device : devices_) {
+    for (HidDevice* device : devices_) {
         if (device->OnReadError().SameFunction(onDeviceDataError_)) {
             device->SetOnReadError(handler);
         }
@@ -379,11 +379,11 @@ void THidDeviceController::SetOnDeviceDataError(THidDataErrorEvent handler) {
     onDeviceDataError_ = std::move(handler);
 }
 
-void THidDeviceController::SetOnDeviceUnplug(THidPlugEvent handler) {
+void HidDeviceController::SetOnDeviceUnplug(HidPlugEvent handler) {
     if (handler.SameFunction(onDeviceUnplug_)) {
         return;
     }
-    for (THidDevice* device : devices_) {
+    for (HidDevice* device : devices_) {
         if (device->OnUnplugged().SameFunction(onDeviceUnplug_)) {
             device->SetOnUnplugged(handler);
         }
@@ -391,11 +391,11 @@ void THidDeviceController::SetOnDeviceUnplug(THidPlugEvent handler) {
     onDeviceUnplug_ = std::move(handler);
 }
 
-void THidDeviceController::SetDevThreadSleepTime(int32_t milliseconds) {
+void HidDeviceController::SetDevThreadSleepTime(int32_t milliseconds) {
     if (milliseconds == devThreadSleepTime_) {
         return;
     }
-    for (THidDevice* device : devices_) {
+    for (HidDevice* device : devices_) {
         if (device->ReadWaitTime() == devThreadSleepTime_) {
             device->SetReadWaitTime(milliseconds);
         }
