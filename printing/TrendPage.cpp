@@ -150,9 +150,17 @@ std::string CannotWrite(const QString& path, const RecordFileError& error) {
     return CannotWrite(path, ErrorText::SystemReason(error.SystemError()));
 }
 
+// A page of empty charts would pass for a trend: it is refused before any output exists.
+void RefuseUncharted(const TrendPageContent& content) {
+    if (!content.Figures.Charted()) {
+        throw ReportError(TooFewPointsMessage(content.Figures.N).toStdString());
+    }
+}
+
 }  // namespace
 
 void WriteTrendPdf(const TrendPageContent& content, const QString& pdfPath) {
+    RefuseUncharted(content);
     const std::string path = QFile::encodeName(pdfPath).toStdString();
     std::optional<AtomicFileWriter> file;
     try {
@@ -185,6 +193,7 @@ void WriteTrendPdf(const TrendPageContent& content, const QString& pdfPath) {
 }
 
 void PrintTrendPage(const TrendPageContent& content, QPrinter& printer) {
+    RefuseUncharted(content);
     const QPageLayout::Orientation orientation = printer.pageLayout().orientation();
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(QCoreApplication::translate("TrendPage", "趋势与过程能力"));

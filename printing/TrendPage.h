@@ -27,7 +27,8 @@ struct TrendPageContent {
 void DrawTrendPage(QCPPainter& painter, const QRect& target, const TrendPageContent& content);
 
 // Writes the page as a one-page PDF, replacing `pdfPath` only when the whole page was written.
-// Throws ReportError with the cause in the interface language.
+// Throws ReportError with the cause in the interface language, also for a trend of fewer than
+// two points.
 void WriteTrendPdf(const TrendPageContent& content, const QString& pdfPath);
 
 // Prints the page on one landscape sheet; the printer's orientation is restored afterwards.

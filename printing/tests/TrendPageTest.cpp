@@ -95,6 +95,15 @@ TEST_F(TrendPageTest, AFailedWriteKeepsTheOldFileAndLeavesNothingBehind) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"trend.pdf"});
 
     EXPECT_THROW(WriteTrendPdf(Drift(5), Path(QStringLiteral("missing/trend.pdf"))), ReportError);
+
+    // One point makes no trend: refused, and the old page stays.
+    try {
+        WriteTrendPdf(Drift(1), pdf);
+        ADD_FAILURE() << "a page without a trend was written";
+    } catch (const ReportError& error) {
+        EXPECT_STREQ(error.what(), "趋势图至少需要 2 个点, 所选记录只有 1 个。");
+    }
+    EXPECT_EQ(Content(pdf), old);
 }
 
 }  // namespace
