@@ -1,0 +1,101 @@
+#pragma once
+// The measurement archive: every record kept, found again, never stored twice. One interface,
+// two backends: a local SQLite file (the default) and a lab's PostgreSQL server.
+//
+// Threads: an Archive object and everything it returns belong to the thread that opened it
+// (Qt SQL connections are per thread). A thread that does archive work opens its own Archive;
+// the window runs its archive work through ArchiveWorker (ArchiveWorker.h), which owns one on
+// its own thread. Opening, and every call, may block: a server connection waits at most 5 s.
+//
+// Errors: every call throws ArchiveError with a code the caller words (ArchiveText.h) and the
+// database's own message as detail; a failed write leaves the archive as it was.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ArchiveRecord.h"
+
+namespace leeb {
+
+enum class ArchiveErrorCode {
+    CannotOpen,      // the file or server cannot be reached or opened
+    NotAnArchive,    // a damaged file or one that is not an archive: never touched
+    NewerSchema,     // written by a newer leebdesk: refused, never touched
+    WriteFailed,     // a write failed (a full disk, a lost server); rolled back
+    ConnectionLost,  // the server went away during the call; rolled back
+    NoSuchRecord,
+    Unsupported,     // e.g. backup of a server archive: pg_dump does that
+};
+
+class ArchiveError : public std::runtime_error {
+  public:
+    ArchiveError(ArchiveErrorCode code, const std::string& detail)
+        : std::runtime_error(detail), Code(code) {}
+    ArchiveErrorCode Code;
+};
+
+// Where the archive is: a file path, or a server by "postgresql://..." / "postgres://..." or
+// "service=NAME" (libpq's service file). Passwords are never stored: libpq reads ~/.pgpass,
+// PGPASSFILE or the service file; sslmode and the other parameters pass through.
+struct ArchiveLocation {
+    std::string Text;
+    bool IsServer() const;
+};
+
+// The location a command uses: `option` when given, else LEEBDESK_ARCHIVE, else the user's
+// archive file in QStandardPaths::AppDataLocation ("archive.sqlite").
+ArchiveLocation ResolveArchiveLocation(const std::string& option);
+
+class Archive {
+  public:
+    virtual ~Archive() = default;
+
+    // Adds a source's records in one transaction: all or nothing. A record whose content and
+    // occurrence within its source (the k-th copy) is already archived, from any source, is
+    // counted, not added: a file imported twice, or saved from an archived upload, adds nothing.
+    // `details` and `by` go with every new record; `by` empty means the system user.
+    virtual ArchiveImportSummary Import(const ArchiveSource& source,
+                                        const std::vector<ArchiveInput>& records,
+                                        const ArchiveLabDetails& details,
+                                        const std::string& by) = 0;
+
+    // How many records match.
+    virtual int64_t Count(const ArchiveFilter& filter) = 0;
+    // Records `offset`.. `offset + limit - 1` of those that match, ordered by id: the window
+    // fetches a page as it scrolls. Fast over millions of rows: the filters use indexes.
+    virtual std::vector<ArchivedRecord> Fetch(const ArchiveFilter& filter, int64_t offset,
+                                              int limit) = 0;
+    // The ids that match, in record date then archive order: what the trend view plots.
+    virtual std::vector<int64_t> IdsByDate(const ArchiveFilter& filter) = 0;
+    // The records of `ids` in record date then archive order; unknown ids are left out.
+    virtual std::vector<ArchivedRecord> RecordsById(const std::vector<int64_t>& ids) = 0;
+
+    // Adds a version of a record's lab details. Throws NoSuchRecord.
+    virtual void ChangeDetails(int64_t id, const ArchiveLabDetails& details,
+                               const std::string& author) = 0;
+    // Every version, oldest first. Throws NoSuchRecord.
+    virtual std::vector<ArchiveDetailsVersion> History(int64_t id) = 0;
+
+    // Integrity: empty when sound, else what is wrong.
+    virtual std::vector<std::string> Check() = 0;
+    // A consistent copy while others write (SQLite only; a server is backed up by pg_dump).
+    virtual void Backup(const std::string& path) = 0;
+
+    // Records kept locally while the server could not be reached (the local archive only).
+    virtual int64_t PendingCount() = 0;
+};
+
+// Opens (creating a missing file and its folder, migrating an older schema in one
+// transaction) the archive at `location`. Throws ArchiveError.
+std::unique_ptr<Archive> OpenArchive(const ArchiveLocation& location);
+
+// The switch shared by the window and leebdesk-cli (QSettings key "archive/enabled", on by
+// default) and the server location ("archive/location", empty for the local file).
+inline constexpr const char* ArchiveEnabledKey = "archive/enabled";
+inline constexpr const char* ArchiveLocationKey = "archive/location";
+
+}  // namespace leeb

@@ -1,0 +1,47 @@
+#pragma once
+// Archiving an upload as it goes: each record is committed on its own as soon as it is
+// complete, so an upload cut off by a crash, an unplug or a data error keeps every record it
+// finished.
+//
+// When the server archive cannot be reached, the session writes to the local archive file and
+// marks the records pending; SendPending moves them to the server later (at start, on
+// reconnect, `leebdesk-cli archive sync`). A server lost mid-session switches the rest of the
+// session to the local file the same way.
+
+#include <memory>
+#include <string>
+
+#include "Archive.h"
+
+namespace leeb {
+
+class UploadArchiving {
+  public:
+    // `server` may be the local file itself (no fallback then). Opening a server that does not
+    // answer within 5 s falls back to `local`.
+    UploadArchiving(const ArchiveLocation& server, const ArchiveLocation& local);
+    ~UploadArchiving();
+
+    // Starts a source: the tester's name and the upload's start time (ISO 8601, UTC).
+    void Begin(const std::string& tester, const std::string& time,
+               const ArchiveLabDetails& details, const std::string& by);
+    // Commits one complete record line. Returns false (and keeps the reason in LastError) when
+    // neither the server nor the local file took it; the upload goes on regardless.
+    bool Add(const std::string& line, int testerNumber);
+
+    int Added() const;
+    int AlreadyArchived() const;
+    int Pending() const;  // written locally for the server
+    const std::string& LastError() const;
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Sends the local archive's pending records to the server, one transaction per source; what
+// fails stays pending. Returns how many went; throws ArchiveError when the server cannot be
+// reached.
+int SendPending(const ArchiveLocation& local, const ArchiveLocation& server);
+
+}  // namespace leeb
