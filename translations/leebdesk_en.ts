@@ -31,6 +31,49 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>ArchiveTrend</name>
+    <message>
+        <source>日期 %1 至 %2</source>
+        <translation>Date %1 to %2</translation>
+    </message>
+    <message>
+        <source>材料 %1</source>
+        <translation>Material %1</translation>
+    </message>
+    <message>
+        <source>硬度制 %1</source>
+        <translation>Scale %1</translation>
+    </message>
+    <message>
+        <source>冲击装置 %1</source>
+        <translation>Impact device %1</translation>
+    </message>
+    <message>
+        <source>零件 %1</source>
+        <translation>Part %1</translation>
+    </message>
+    <message>
+        <source>批号 %1</source>
+        <translation>Lot %1</translation>
+    </message>
+    <message>
+        <source>操作员 %1</source>
+        <translation>Operator %1</translation>
+    </message>
+    <message>
+        <source>判定 合格</source>
+        <translation>Verdict pass</translation>
+    </message>
+    <message>
+        <source>判定 不合格</source>
+        <translation>Verdict fail</translation>
+    </message>
+    <message>
+        <source>判定 未设限</source>
+        <translation>Verdict without limits</translation>
+    </message>
+</context>
+<context>
     <name>BarChart</name>
     <message>
         <source>硬度 / 强度测试情况</source>

@@ -1,0 +1,75 @@
+#include "ArchiveTrend.h"
+
+#include <QCoreApplication>
+#include <optional>
+#include <string>
+
+#include "CodeTableText.h"
+
+namespace leeb {
+
+namespace {
+
+QString Text(const std::optional<std::string>& value) {
+    return QString::fromStdString(value.value_or(std::string()));
+}
+
+}  // namespace
+
+TrendRecord TrendRecordOf(const ArchivedRecord& record) {
+    return TrendRecord{record.Id, record.TesterNumber, record.DateText,
+                       static_cast<uint16_t>(record.SettingsWord), record.Readings};
+}
+
+std::vector<TrendRecord> TrendRecordsOf(const std::vector<ArchivedRecord>& records) {
+    std::vector<TrendRecord> trend;
+    trend.reserve(records.size());
+    for (const ArchivedRecord& record : records) {
+        trend.push_back(TrendRecordOf(record));
+    }
+    return trend;
+}
+
+QStringList ArchiveFilterTexts(const ArchiveFilter& filter) {
+    QStringList texts;
+    if (filter.From || filter.To) {
+        texts << QCoreApplication::translate("ArchiveTrend", "日期 %1 至 %2")
+                     .arg(filter.From ? Text(filter.From) : QStringLiteral("…"),
+                          filter.To ? Text(filter.To) : QStringLiteral("…"));
+    }
+    if (filter.Material) {
+        texts << QCoreApplication::translate("ArchiveTrend", "材料 %1")
+                     .arg(CodeTableText(*filter.Material));
+    }
+    if (filter.Scale) {
+        texts << QCoreApplication::translate("ArchiveTrend", "硬度制 %1").arg(Text(filter.Scale));
+    }
+    if (filter.Device) {
+        texts << QCoreApplication::translate("ArchiveTrend", "冲击装置 %1").arg(Text(filter.Device));
+    }
+    if (filter.Part) {
+        texts << QCoreApplication::translate("ArchiveTrend", "零件 %1").arg(Text(filter.Part));
+    }
+    if (filter.Lot) {
+        texts << QCoreApplication::translate("ArchiveTrend", "批号 %1").arg(Text(filter.Lot));
+    }
+    if (filter.Operator) {
+        texts << QCoreApplication::translate("ArchiveTrend", "操作员 %1").arg(Text(filter.Operator));
+    }
+    if (filter.Verdict) {
+        switch (*filter.Verdict) {
+            case ArchiveVerdict::Pass:
+                texts << QCoreApplication::translate("ArchiveTrend", "判定 合格");
+                break;
+            case ArchiveVerdict::Fail:
+                texts << QCoreApplication::translate("ArchiveTrend", "判定 不合格");
+                break;
+            case ArchiveVerdict::NoLimits:
+                texts << QCoreApplication::translate("ArchiveTrend", "判定 未设限");
+                break;
+        }
+    }
+    return texts;
+}
+
+}  // namespace leeb
