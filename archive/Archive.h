@@ -7,8 +7,9 @@
 // the window runs its archive work through ArchiveWorker (ArchiveWorker.h), which owns one on
 // its own thread. Opening, and every call, may block: a server connection waits at most 5 s.
 //
-// Errors: every call throws ArchiveError with a code the caller words (ArchiveText.h) and the
-// database's own message as detail; a failed write leaves the archive as it was.
+// Errors: every call throws ArchiveError with a code the layer that shows it words, and the
+// database's own message as detail; a failed write leaves the archive as it was. A record line
+// that does not convert throws the record file's ConversionError before anything is written.
 
 #include <cstdint>
 #include <functional>
@@ -49,6 +50,8 @@ struct ArchiveLocation {
 // The location a command uses: `option` when given, else LEEBDESK_ARCHIVE, else the user's
 // archive file in QStandardPaths::AppDataLocation ("archive.sqlite").
 ArchiveLocation ResolveArchiveLocation(const std::string& option);
+// The user's archive file, whatever LEEBDESK_ARCHIVE says: where records wait for the server.
+ArchiveLocation LocalArchiveLocation();
 
 class Archive {
   public:

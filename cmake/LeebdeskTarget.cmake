@@ -5,6 +5,14 @@ function(leebdesk_target_options target)
   if(LEEBDESK_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
+  # Debian's hardening for what the package ships: checked string and memory functions (they
+  # need the optimiser, so optimised builds only) and a read-only relocation table resolved at
+  # start. Sanitizer builds bring their own checks.
+  if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT LEEBDESK_ASAN AND NOT LEEBDESK_TSAN)
+    target_compile_options(${target} PRIVATE
+      $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2>)
+    target_link_options(${target} PRIVATE LINKER:-z,relro,-z,now)
+  endif()
   if(LEEBDESK_ASAN)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
                                              -fno-sanitize-recover=undefined)

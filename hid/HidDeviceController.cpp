@@ -145,8 +145,8 @@ void HidDeviceController::PostChangeNotification(int32_t param) {
     });
 }
 
-HidDevice* HidDeviceController::CreateDevice(std::unique_ptr<HidDeviceInfo> info) {
-    return new HidDevice(std::move(info), this, platform_, dispatcher_);
+std::unique_ptr<HidDevice> HidDeviceController::CreateDevice(std::unique_ptr<HidDeviceInfo> info) {
+    return std::unique_ptr<HidDevice>(new HidDevice(std::move(info), this, platform_, dispatcher_));
 }
 
 std::vector<std::unique_ptr<HidDevice>> HidDeviceController::ScanInterfaces() {
@@ -156,7 +156,7 @@ std::vector<std::unique_ptr<HidDevice>> HidDeviceController::ScanInterfaces() {
     }
     for (HidInterfaceEntry& entry : platform_->Enumerate()) {
         try {
-            found.emplace_back(CreateDevice(
+            found.push_back(CreateDevice(
                 std::make_unique<HidDeviceInfo>(std::move(entry.Identity), std::move(entry.Path))));
         } catch (const ControllerError&) {
             // An interface that cannot be opened or identified is skipped.
@@ -210,7 +210,7 @@ void HidDeviceController::DeviceChange() {
         }
         if (Contains(device) && !device->CheckedOut()) {
             devices_.erase(std::find(devices_.begin(), devices_.end(), device));
-            delete device;
+            const std::unique_ptr<HidDevice> removed(device);  // the list held the only claim
         }
     }
 
@@ -297,6 +297,12 @@ int32_t HidDeviceController::EnumerateDevices() {
     return count;
 }
 
+CheckedOutDevice HidDeviceController::CheckOut(int32_t idx) {
+    HidDevice* device = nullptr;
+    CheckOutAt(idx, device);
+    return CheckedOutDevice(device);
+}
+
 bool HidDeviceController::CheckOutAt(int32_t Idx, HidDevice*& HidDev) {
     HidDev = nullptr;
     if (Idx < 0 || static_cast<size_t>(Idx) >= devices_.size()) {
@@ -330,7 +336,7 @@ void HidDeviceController::DeviceDestroyed(HidDevice* device, std::unique_ptr<Hid
         --checkedOutCount_;
         ++checkedInCount_;
     }
-    HidDevice* replacement = nullptr;
+    std::unique_ptr<HidDevice> replacement;
     try {
         replacement = CreateDevice(std::move(info));
     } catch (const ControllerError&) {
@@ -343,7 +349,7 @@ void HidDeviceController::DeviceDestroyed(HidDevice* device, std::unique_ptr<Hid
     replacement->SetOnInputReport(std::move(input));
     replacement->SetOnUnplugged(std::move(unplugged));
     replacement->SetReadWaitTime(readWaitTime);
-    *slot = replacement;
+    *slot = replacement.release();  // the list owns it until it is checked out
 }
 
 void HidDeviceController::SetOnDeviceChange(HidNotifyEvent handler) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckedOutDevice.h"
 #include "HidEvents.h"
 
 namespace leeb {
@@ -47,7 +48,11 @@ class HidDeviceController {
     void DeviceChange();
     // Offers every plugged device to OnEnumerate; returns how many were offered.
     int32_t EnumerateDevices();
-    // False, with HidDev empty, for an index out of range or a device already checked out.
+    // The device at `idx`, checked out and owned by the handle; an empty handle for an index
+    // out of range or a device already checked out.
+    CheckedOutDevice CheckOut(int32_t idx);
+    // The same with a bare pointer that the caller must delete to give the device back; false,
+    // with HidDev empty, where CheckOut gives an empty handle.
     bool CheckOutAt(int32_t Idx, HidDevice*& HidDev);
 
     // The platform's change notification as the GUI thread receives it: runs DeviceChange.
@@ -95,7 +100,7 @@ class HidDeviceController {
     struct Liveness;
 
     std::vector<std::unique_ptr<HidDevice>> ScanInterfaces();
-    HidDevice* CreateDevice(std::unique_ptr<HidDeviceInfo> info);
+    std::unique_ptr<HidDevice> CreateDevice(std::unique_ptr<HidDeviceInfo> info);
     void Recount();
     void PostChangeNotification(int32_t param);
     // A device given back by destruction: replace or remove its slot.

@@ -30,6 +30,9 @@ enum class HidOpenMode {
     OverlappedWrite,
 };
 
+// WaitRead's time-out meaning none: it returns for a report, a failure or Interrupt() only.
+constexpr int HidWaitForever = -1;
+
 enum class HidWaitResult {
     Completed,    // the read finished; ReadResult() tells how many bytes
     TimedOut,     // nothing within the wait; the read stays outstanding
@@ -49,7 +52,8 @@ class HidHandle {
 
     // Input: at most one read outstanding. StartRead begins reading one report of up to
     // `count` bytes into `buffer` (which must stay valid until the read completes or is
-    // cancelled); WaitRead waits for it. Only the thread that started a read waits for it.
+    // cancelled); WaitRead waits for it, at most `milliseconds` or, with HidWaitForever,
+    // without a time-out. Only the thread that started a read waits for it.
     virtual bool StartRead(uint8_t* buffer, uint32_t count) = 0;
     virtual HidWaitResult WaitRead(int milliseconds) = 0;
     // Bytes of the last completed read; 0 when it failed.

@@ -139,9 +139,13 @@ void HidReadThread::ReadLoop() {
             continue;
         }
 
+        // No time-out: an idle device costs no wake-ups. The stop cannot be missed: the read
+        // was registered under the device's slot lock before stop_ is looked at here, and the
+        // stop sets stop_ before it takes that lock to interrupt the registered read, so
+        // either this check sees the stop or the wait below is (or will be) interrupted.
         bool completed = false;
         while (!stop_.load()) {
-            if (device_.WaitRead(device_.ReadWaitTime()) == HidWaitResult::Completed) {
+            if (device_.WaitRead(HidWaitForever) == HidWaitResult::Completed) {
                 completed = true;
                 break;
             }

@@ -149,6 +149,7 @@ class SimulatedHandle : public HidHandle {
 
     HidWaitResult WaitRead(int milliseconds) override {
         std::unique_lock lock(state_->mutex);
+        const bool forever = milliseconds == HidWaitForever;
         const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
         for (;;) {
             if (interrupted_) {
@@ -174,11 +175,15 @@ class SimulatedHandle : public HidHandle {
                 Finish(n);
                 return HidWaitResult::Completed;
             }
-            if (now >= deadline) {
+            if (!forever && now >= deadline) {
                 return HidWaitResult::TimedOut;
             }
-            Clock::time_point wake = deadline;
-            if (!device_->input.empty()) {
+            if (device_->input.empty() && forever) {
+                state_->changed.wait(lock);
+                continue;
+            }
+            Clock::time_point wake = forever ? device_->input.front().due : deadline;
+            if (!forever && !device_->input.empty()) {
                 wake = std::min(wake, device_->input.front().due);
             }
             state_->changed.wait_until(lock, wake);

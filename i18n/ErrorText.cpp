@@ -77,6 +77,42 @@ QString ErrorText::Of(const std::exception& error) {
     return QString::fromUtf8(error.what());
 }
 
+ErrorText::Refusal ErrorText::OpenRefusal(const RecordFileError& error, const QString& shownPath) {
+    QString cause;
+    switch (error.Problem()) {
+        case FileProblem::NotARecordFile:
+            cause = error.Blank() ? tr("文件是空的")
+                                  : tr("第一行不是记录文件的文件头 \"%1\"")
+                                        .arg(QString::fromLatin1(
+                                            RecordFileHeader.data(),
+                                            static_cast<qsizetype>(RecordFileHeader.size())));
+            break;
+        case FileProblem::LineDoesNotConvert:
+            cause = error.Blank() ? tr("空行, 不是记录")
+                                  : tr("记录无法转换 (%1)")
+                                        .arg(error.Field() ? FieldText(*error.Field())
+                                                           : QString::fromUtf8(error.what()));
+            break;
+        case FileProblem::LineTooLong:
+            cause = tr("行太长, 不是记录行");
+            break;
+        default: {
+            // Nothing wrong inside the file: it could not be read at all.
+            const QString reason = error.SystemError() != 0 ? SystemReason(error.SystemError())
+                                                            : QString::fromUtf8(error.what());
+            return {tr("无法读取文件 %1\n(%2)").arg(shownPath, reason), tr("文件读取错误")};
+        }
+    }
+    const QString line = QString::number(error.LineNumber());
+    const QString where = tr("文件 %1 第 %2 行: %3").arg(shownPath, line, cause);
+    // A file that is no record file at all is the wrong file; one with a bad line is the
+    // right file with a fault in it, and the heading says where.
+    const QString heading = error.Problem() == FileProblem::NotARecordFile
+                                ? tr("文句格式不正确!\n请重新输入文件名......")
+                                : tr("第 %1 行无法读取").arg(line);
+    return {heading + QStringLiteral("\n\n") + where, tr("文件格式错误")};
+}
+
 QString ErrorText::SystemReason(int errorNumber) {
     switch (errorNumber) {
         case ENOENT:

@@ -9,6 +9,8 @@
 
 namespace leeb {
 
+class RecordFileError;
+
 class ErrorText {
     Q_DECLARE_TR_FUNCTIONS(ErrorText)
 
@@ -17,6 +19,14 @@ class ErrorText {
 
     // The system's reason for a failed file operation (an errno value).
     static QString SystemReason(int errorNumber);
+
+    // Why the window did not open a record file, as its message box says it: a file that
+    // cannot be read, or the place of the first fault in it and what is wrong there.
+    struct Refusal {
+        QString Text;
+        QString Caption;
+    };
+    static Refusal OpenRefusal(const RecordFileError& error, const QString& shownPath);
 };
 
 }  // namespace leeb

@@ -8,7 +8,9 @@ namespace leeb {
 ConnectionWatcher::ConnectionWatcher(HidDeviceController& controller, Callbacks callbacks)
     : controller_(controller), callbacks_(std::move(callbacks)) {}
 
-ConnectionWatcher::~ConnectionWatcher() = default;
+ConnectionWatcher::~ConnectionWatcher() {
+    GiveBackDevices();
+}
 
 bool ConnectionWatcher::IsTester(const HidDevice& device) {
     const HIDD_ATTRIBUTES& attributes = device.HidAttributes();
@@ -20,11 +22,18 @@ void ConnectionWatcher::GiveBackDevices() {
     // active device is forgotten first so nothing reaches a destroyed object through it.
     activeDevice_ = nullptr;
     deviceConnected_ = false;
-    std::vector<HidDevice*> held;
+    std::vector<CheckedOutDevice> held;
     held.swap(deviceList_);
-    for (HidDevice* device : held) {
-        delete device;
+    held.clear();
+}
+
+std::vector<HidDevice*> ConnectionWatcher::DeviceList() const {
+    std::vector<HidDevice*> devices;
+    devices.reserve(deviceList_.size());
+    for (const CheckedOutDevice& device : deviceList_) {
+        devices.push_back(device.Get());
     }
+    return devices;
 }
 
 void ConnectionWatcher::DevicesChanged() {
@@ -39,10 +48,10 @@ void ConnectionWatcher::DevicesChanged() {
     if (callbacks_.SetReadEnabled) {
         callbacks_.SetReadEnabled(false);
     }
-    for (HidDevice* device : deviceList_) {
-        if (device != nullptr && IsTester(*device)) {
+    for (const CheckedOutDevice& device : deviceList_) {
+        if (device && IsTester(*device)) {
             deviceConnected_ = true;
-            activeDevice_ = device;
+            activeDevice_ = device.Get();
         }
     }
     if (deviceConnected_) {
@@ -56,11 +65,11 @@ void ConnectionWatcher::DevicesChanged() {
 }
 
 bool ConnectionWatcher::CheckOutEnumeratedDevice(HidDevice* device, int idx) {
-    HidDevice* checkedOut = nullptr;
+    CheckedOutDevice checkedOut;
     if (device != nullptr && IsTester(*device)) {
-        controller_.CheckOutAt(idx, checkedOut);
+        checkedOut = controller_.CheckOut(idx);
     }
-    deviceList_.push_back(checkedOut);
+    deviceList_.push_back(std::move(checkedOut));
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CheckedOutDevice.h"
 #include "TranslationMarks.h"
 
 namespace leeb {
@@ -34,7 +35,7 @@ class ConnectionWatcher {
     };
 
     ConnectionWatcher(HidDeviceController& controller, Callbacks callbacks);
-    // Releases the list only; the controller's shutdown deals with the devices in it.
+    // Gives back the devices it holds.
     ~ConnectionWatcher();
     ConnectionWatcher(const ConnectionWatcher&) = delete;
     ConnectionWatcher& operator=(const ConnectionWatcher&) = delete;
@@ -51,14 +52,15 @@ class ConnectionWatcher {
     HidDevice* ActiveDevice() const { return activeDevice_; }
     bool DeviceConnected() const { return deviceConnected_; }
     // One entry per plugged device of the last enumeration; null where nothing was checked out.
-    const std::vector<HidDevice*>& DeviceList() const { return deviceList_; }
+    // The watcher keeps them: the pointers are good until the next change or give-back.
+    std::vector<HidDevice*> DeviceList() const;
 
     static bool IsTester(const HidDevice& device);
 
   private:
     HidDeviceController& controller_;
     Callbacks callbacks_;
-    std::vector<HidDevice*> deviceList_;
+    std::vector<CheckedOutDevice> deviceList_;
     HidDevice* activeDevice_ = nullptr;
     bool deviceConnected_ = false;
 };

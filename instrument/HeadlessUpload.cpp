@@ -1,14 +1,15 @@
 #include "HeadlessUpload.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "ConnectionWatcher.h"
 #include "HeadlessAccessDenied.h"
-#include "HidUploadDevice.h"
-#include "ManualGuiDispatcher.h"
 #include "HidDevice.h"
 #include "HidDeviceController.h"
+#include "HidUploadDevice.h"
+#include "ManualGuiDispatcher.h"
 
 namespace leeb {
 namespace {
@@ -28,6 +29,13 @@ class HeadlessView : public UploadView {
 
     void ClearRecords() override {}
     void RecordAppended(const AppendedRecord& record) override {
+        if (record.LineIndex >= 1) {
+            const auto at = static_cast<std::size_t>(record.LineIndex - 1);
+            if (RecordNumbers.size() <= at) {
+                RecordNumbers.resize(at + 1);
+            }
+            RecordNumbers[at] = record.Number;
+        }
         if (options_.RecordCompleted) {
             options_.RecordCompleted(record);
         }
@@ -50,11 +58,18 @@ class HeadlessView : public UploadView {
     // Nobody presses read again after a headless upload.
     bool AutoStartArmed() const override { return true; }
     void ArmAutoStart() override {}
-    void StartReplyTimer(int) override { Deadline = Clock::now() + options_.ReplyTimeout; }
+    // The reply time-out is the caller's (tests shorten it); a shorter wait, such as letting
+    // stray reports drain, keeps its own length.
+    void StartReplyTimer(int milliseconds) override {
+        Deadline =
+            Clock::now() + std::min<std::chrono::milliseconds>(
+                               std::chrono::milliseconds(milliseconds), options_.ReplyTimeout);
+    }
     void CancelReplyTimer() override { Deadline.reset(); }
 
     std::optional<Clock::time_point> Deadline;
     std::vector<UploadNotice> Notices;
+    std::vector<long> RecordNumbers;
 
   private:
     const HeadlessUploadOptions& options_;
@@ -86,6 +101,7 @@ HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
     HeadlessView view(options);
     RecordLines lines;
     RecordUpload upload(device, view, lines, options.DecimalSeparator);
+    upload.SetVerified(options.Verified);
     device.SetUpload(&upload);
     ControllerBinding binding{controller, watcher, device};
 
@@ -131,10 +147,12 @@ HeadlessUploadResult HeadlessUpload(HidDeviceController& controller,
 
     HeadlessUploadResult result;
     result.Lines = std::move(lines);
+    result.RecordNumbers = std::move(view.RecordNumbers);
     result.Outcome = upload.Outcome();
     result.RecordsNamed = upload.RecordsNamed();
     result.Error = upload.ProtocolError();
     result.Notices = std::move(view.Notices);
+    result.Damaged = upload.Damaged();
     return result;
 }
 

@@ -31,6 +31,8 @@ struct HeadlessUploadOptions {
     // "r/Last" before record r is requested.
     std::function<void(const std::string&)> Progress;
     std::chrono::milliseconds ReplyTimeout{RecordUpload::ReplyTimeoutMs};
+    // Every record read twice and compared.
+    bool Verified = false;
     // Each record as it completes, before the next is asked for (to keep it somewhere safe
     // while the upload goes on).
     std::function<void(const UploadView::AppendedRecord&)> RecordCompleted;
@@ -39,6 +41,9 @@ struct HeadlessUploadOptions {
 struct HeadlessUploadResult {
     // The header and every record completed, also when the upload stopped early.
     RecordLines Lines;
+    // The tester's own number of the record on line r at RecordNumbers[r - 1], as the window's
+    // tree names it.
+    std::vector<long> RecordNumbers;
     // Complete, NoData, or why it stopped early: TimedOut, Unplugged or ProtocolError.
     UploadOutcome Outcome = UploadOutcome::None;
     // How many records the tester's first reply named; 0 when none came.
@@ -47,6 +52,8 @@ struct HeadlessUploadResult {
     std::optional<UploadProtocolError> Error;
     // What happened on the way (a failed write, a record left out), in order.
     std::vector<UploadNotice> Notices;
+    // Records kept marked damaged: the tester stores an impact count outside 1..32.
+    std::vector<DamagedRecord> Damaged;
 
     int RecordsRead() const { return Lines.empty() ? 0 : static_cast<int>(Lines.size() - 1); }
     bool Interrupted() const {

@@ -5,18 +5,10 @@
 #include <exception>
 #include <string>
 
-#include "RecordView.h"
-
 namespace leeb {
 namespace {
 
 constexpr std::size_t CommandBytes = 5;  // report ID and the four command bytes
-
-UploadNotice NoticeOf(UploadNoticeKind kind) {
-    UploadNotice notice;
-    notice.Kind = kind;
-    return notice;
-}
 
 }  // namespace
 
@@ -47,6 +39,9 @@ void RecordUpload::Start() {
     record_ = 0;
     chunk_ = 0;
     recordsRead_ = 0;
+    previousLength_ = 0;
+    reads_.clear();
+    damaged_.clear();
     phase_ = Phase::Count;
     // The handler goes in before the first write, so a fast reply cannot reach the
     // controller-level handler (which would only arm the automatic start).
@@ -128,8 +123,9 @@ void RecordUpload::UploadDataReceived(uint8_t /*reportId*/, const uint8_t* data,
         }
         return;
     }
-    if (phase_ != Phase::Count && phase_ != Phase::Chunks) {
-        return;  // no upload, or one that has ended: nothing is waiting for a reply
+    if (!AwaitingReply()) {
+        // No upload, one that has ended, or reports let pass before a command is repeated.
+        return;
     }
     // A command that waits for the end of a watcher run has not been written yet, so nothing
     // can answer it.
@@ -144,7 +140,16 @@ void RecordUpload::UploadDataReceived(uint8_t /*reportId*/, const uint8_t* data,
         return;
     }
     replyPending_ = false;
-    std::memcpy(replyBytes_.data(), data, std::min(n, MaxReplyBytes));
+    const std::size_t kept = std::min(n, MaxReplyBytes);
+    if (phase_ == Phase::Chunks && kept == previousLength_ &&
+        std::equal(data, data + kept, previousReply_.begin())) {
+        // Slow firmware sends its last report again; whether this one can be that is known
+        // once the record's impact count is (RepeatUnexplained).
+        repeatedChunks_ |= 1u << chunk_;
+    }
+    std::memcpy(replyBytes_.data(), data, kept);
+    std::memcpy(previousReply_.data(), data, kept);
+    previousLength_ = kept;
     if (phase_ == Phase::Count) {
         CountReplied();
     } else {
@@ -164,45 +169,10 @@ void RecordUpload::CountReplied() {
         Finish(Ending::NoData);
         return;
     }
-    position_ = 0;
     phase_ = Phase::Chunks;
     record_ = range_.First;
-    chunk_ = 1;
     ShowProgress();
-    SendChunkRequest();
-}
-
-void RecordUpload::ChunkReplied() {
-    // Chunk k fills bytes 8(k-1) .. 8(k-1)+7 of the record asked for, whatever came before it.
-    const std::size_t offset = (chunk_ - 1) * ChunkSize;
-    std::memcpy(recordBuffer_.data() + offset, replyBytes_.data(), ChunkSize);
-    position_ = offset + ChunkSize;
-    if (chunk_ < ChunksPerRecord) {
-        ++chunk_;
-        SendChunkRequest();
-        return;
-    }
-    position_ = 0;
-    // The last chunk carries the impact count. One report too many shifts every later reply by
-    // a chunk, and the count then comes from readings, zeros or noise: outside 1..32 the record
-    // is not one the tester stores.
-    const uint16_t impactCount = UnpackRecordImage(recordBuffer_).ImpactCount;
-    if (impactCount < 1 || impactCount > MaxReadings) {
-        Fail(ReplyFault::ImpactCountOutOfRange, impactCount, MaxReadings);
-        return;
-    }
-    RecordComplete();
-    if (!Running() || aborted_) {
-        return;
-    }
-    if (record_ >= range_.Last) {
-        Finish(Ending::Complete);
-        return;
-    }
-    ++record_;
-    chunk_ = 1;
-    ShowProgress();
-    SendChunkRequest();
+    StartRecord();
 }
 
 void RecordUpload::Fail(ReplyFault fault, std::size_t received, std::size_t expected) {
@@ -219,47 +189,26 @@ void RecordUpload::Fail(ReplyFault fault, std::size_t received, std::size_t expe
     Finish(Ending::ProtocolError);
 }
 
-void RecordUpload::RecordComplete() {
-    const MeasurementRecord record = UploadedRecord(recordBuffer_);
-    std::string line;
-    RecordTextFields fields;
-    try {
-        line = FormatRecordLine(record, decimalSeparator_);
-        // Read back, the fields are exactly what a saved and reopened file shows.
-        fields = ParseRecordLine(line, decimalSeparator_);
-    } catch (const std::exception&) {
-        // The substitutions keep every value within its columns; should a line still not
-        // format, the record is left out rather than written misaligned.
-        UploadNotice notice = NoticeOf(UploadNoticeKind::RecordSkipped);
-        notice.Record = record_;
-        notice.Cause = std::current_exception();
-        view_.Notify(notice);
-        return;
-    }
-    if (record_ == 1) {
-        for (std::size_t k = 0; k < fields.Readings.size(); ++k) {
-            view_.AddBar(static_cast<int>(k + 1), fields.Readings[k]);
-        }
-        view_.ShowRecordDetails(RecordViewFromFields(fields));
-    }
-    lines_.push_back(std::move(line));
-    ++recordsRead_;
-    view_.RecordAppended({record_, static_cast<int>(lines_.size() - 1), record, fields});
-}
-
 void RecordUpload::ShowProgress() {
     view_.SetProgress(std::to_string(record_) + "/" + std::to_string(range_.Last));
 }
 
 void RecordUpload::ReplyTimedOut() {
-    if (aborted_ || !replyPending_ || (phase_ != Phase::Count && phase_ != Phase::Chunks)) {
+    if (aborted_) {
+        return;
+    }
+    if (phase_ == Phase::Draining) {
+        DrainEnded();
+        return;
+    }
+    if (!replyPending_ || !AwaitingReply()) {
         return;
     }
     Finish(Ending::TimedOut);
 }
 
 void RecordUpload::ConnectionChanged() {
-    if (aborted_ || (phase_ != Phase::Count && phase_ != Phase::Chunks)) {
+    if (aborted_ || (!AwaitingReply() && phase_ != Phase::Draining)) {
         return;
     }
     if (!device_.DeviceConnected()) {
@@ -281,7 +230,7 @@ void RecordUpload::Abort() {
     if (aborted_) {
         return;
     }
-    if (phase_ == Phase::Count || phase_ == Phase::Chunks) {
+    if (AwaitingReply() || phase_ == Phase::Draining) {
         view_.CancelReplyTimer();
     }
     if (Running()) {
@@ -317,6 +266,14 @@ void RecordUpload::Finish(Ending ending) {
             break;
     }
     view_.CancelReplyTimer();
+    if (!damaged_.empty()) {
+        UploadNotice notice = NoticeOf(UploadNoticeKind::DamagedRecords);
+        notice.Damaged = damaged_;
+        view_.Notify(notice);
+        if (aborted_) {
+            return;
+        }
+    }
     switch (ending) {
         case Ending::NoData:
             view_.Notify(NoticeOf(UploadNoticeKind::NoData));

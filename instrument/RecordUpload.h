@@ -15,10 +15,16 @@
 //  - Abort() before the window, the device or RecordLines go away.
 //
 // Only what the protocol allows is taken: one reply per command, as long as the tester's input
-// report, a count reply that echoes the request, nine chunks that fill the record asked for at
-// their own offsets and a record whose impact count is 1..32. Anything else ends the upload
-// with an UploadProtocolError; the records completed before it stay. The tester's "AUTO" frame
-// is never a reply: it arms the automatic start whenever it comes.
+// report, a count reply that echoes the request and nine chunks that fill the record asked for
+// at their own offsets. Anything else ends the upload with an UploadProtocolError; the records
+// completed before it stay. The tester's "AUTO" frame is never a reply: it arms the automatic
+// start whenever it comes.
+//
+// Two faults of real testers are read through rather than taken: firmware that is slow sends
+// its last input report again, so a chunk reply identical to the one before it is asked for
+// once more after stray reports have drained; and a record whose impact count lies outside
+// 1..32 is read again the same way (RecordReadCheck) and kept marked damaged when it answers
+// the same. A verified upload reads every record twice.
 
 #include <array>
 #include <cstddef>
@@ -27,8 +33,8 @@
 #include <vector>
 
 #include "RecordFile.h"
-#include "UploadProtocol.h"
 #include "UploadNotice.h"
+#include "UploadProtocol.h"
 #include "UploadProtocolError.h"
 #include "UploadView.h"
 
@@ -37,6 +43,8 @@ namespace leeb {
 class RecordUpload {
   public:
     static constexpr int ReplyTimeoutMs = 3000;
+    // How long reports that answer nothing are let pass before a command is repeated.
+    static constexpr int DrainMs = 100;
 
     RecordUpload(UploadDevice& device, UploadView& view, RecordLines& lines, char decimalSeparator);
     RecordUpload(const RecordUpload&) = delete;
@@ -45,10 +53,15 @@ class RecordUpload {
     // ReadRecordsClicked and AutoStartTimerFired; ignored while Running().
     void Start();
     bool Running() const { return phase_ != Phase::Idle; }
+    // Every record read twice and compared (a third read settles a difference); off by default.
+    void SetVerified(bool verified) { verified_ = verified; }
+    bool Verified() const { return verified_; }
+    // Stray reports are being let pass; the reply timer ends it.
+    bool Draining() const { return phase_ == Phase::Draining; }
 
     // OnInputReport of the active device: data and size cover the bytes after the report ID.
     void UploadDataReceived(uint8_t reportId, const uint8_t* data, uint16_t size);
-    // The reply timer elapsed.
+    // The reply timer elapsed (or the drain ended).
     void ReplyTimedOut();
     // After every run of the connection watcher.
     void ConnectionChanged();
@@ -70,9 +83,12 @@ class RecordUpload {
     UploadOutcome Outcome() const { return outcome_; }
     // Why the last upload stopped, when its outcome is ProtocolError.
     const std::optional<UploadProtocolError>& ProtocolError() const { return error_; }
+    // Records of the running or last upload kept marked damaged.
+    const std::vector<DamagedRecord>& Damaged() const { return damaged_; }
 
   private:
-    enum class Phase { Idle, Count, Chunks, Ending };
+    enum class Phase { Idle, Count, Chunks, Draining, Ending };
+    enum class AfterDrain { RepeatChunk, RereadRecord };
     enum class Ending { Complete, NoData, TimedOut, Unplugged, ProtocolError };
 
     void SendCountRequest();
@@ -85,7 +101,16 @@ class RecordUpload {
     void Fail(ReplyFault fault, std::size_t received = 0, std::size_t expected = 0);
     void CountReplied();
     void ChunkReplied();
-    void RecordComplete();
+    void RecordRead();
+    // A chunk of the completed read repeats the reply before it where the record's own
+    // content cannot explain it.
+    bool RepeatUnexplained() const;
+    void StartRecord();
+    void StartRecordRead();
+    void Drain(AfterDrain then);
+    void DrainEnded();
+    bool AwaitingReply() const { return phase_ == Phase::Count || phase_ == Phase::Chunks; }
+    void RecordComplete(const RecordImage& image, bool damaged);
     void Finish(Ending ending);
     void ShowProgress();
 
@@ -105,6 +130,20 @@ class RecordUpload {
 
     std::vector<uint8_t> outputReport_;
     std::array<uint8_t, MaxReplyBytes> replyBytes_{};
+    // The reply taken before the current one, to tell a repeated report.
+    std::array<uint8_t, MaxReplyBytes> previousReply_{};
+    std::size_t previousLength_ = 0;
+    // The reply before the record's first chunk, where a read of the record starts over.
+    std::array<uint8_t, MaxReplyBytes> beforeRecord_{};
+    std::size_t beforeRecordLength_ = 0;
+    // Chunks of the current read that came exactly as the reply before them (bit k for
+    // chunk k), and whether the record was read again for such a repeat already.
+    unsigned repeatedChunks_ = 0;
+    bool rereadForRepeat_ = false;
+    AfterDrain afterDrain_ = AfterDrain::RepeatChunk;
+    bool verified_ = false;
+    std::vector<RecordImage> reads_;  // complete reads of the record being read
+    std::vector<DamagedRecord> damaged_;
     RecordImage recordBuffer_{};
     std::size_t position_ = 0;
 

@@ -119,6 +119,10 @@ SimulatorRecordSet ParseSimulatorRecords(const std::string& json) {
         }
         set.Single = single;
     }
+    if (top.contains(QLatin1String("unplug_after"))) {
+        set.UnplugAfterCommands =
+            WordField(top.value(QLatin1String("unplug_after")), "\"unplug_after\"", 0, MaxWord);
+    }
     return set;
 }
 

@@ -30,6 +30,9 @@ struct SimulatedRecord {
 struct SimulatorRecordSet {
     std::vector<SimulatedRecord> Records;
     std::optional<int> Single;
+    // "unplug_after": the tester is pulled out instead of answering command n + 1, to show
+    // and test an upload cut off part-way.
+    std::optional<int> UnplugAfterCommands;
 };
 
 // A record file for the simulator that cannot be read or does not have the form above; the

@@ -18,7 +18,8 @@ std::vector<uint8_t> InputReport(const TesterProtocol::Reply& reply) {
 
 }  // namespace
 
-TesterSimulator::TesterSimulator(const SimulatorRecordSet& records) : protocol_(records) {}
+TesterSimulator::TesterSimulator(const SimulatorRecordSet& records)
+    : protocol_(records), unplugAfter_(records.UnplugAfterCommands) {}
 
 TesterSimulator::~TesterSimulator() {
     Unplug();
@@ -38,6 +39,7 @@ SimulatorResponse TesterSimulator::Respond(const uint8_t* report, std::size_t si
         if (reply) {
             response.Reports.push_back(InputReport(*reply));
         }
+        Remember(response);
         return response;
     }
     switch (fault->second.Fault) {
@@ -54,6 +56,14 @@ SimulatorResponse TesterSimulator::Respond(const uint8_t* report, std::size_t si
             response.Reports.push_back(std::move(garbage));
             break;
         }
+        case SimulatorFault::ZeroReply:
+            response.Reports.emplace_back(ReportLength, 0);
+            break;
+        case SimulatorFault::RepeatedReply:
+            if (!lastReport_.empty()) {
+                response.Reports.push_back(lastReport_);
+            }
+            break;
         case SimulatorFault::ShortReport: {
             std::vector<uint8_t> full = InputReport(reply.value_or(TesterProtocol::Reply{}));
             full.resize(1 + ShortReportDataBytes);
@@ -77,7 +87,14 @@ SimulatorResponse TesterSimulator::Respond(const uint8_t* report, std::size_t si
             }
             break;
     }
+    Remember(response);
     return response;
+}
+
+void TesterSimulator::Remember(const SimulatorResponse& response) {
+    if (!response.Reports.empty()) {
+        lastReport_ = response.Reports.back();
+    }
 }
 
 std::vector<uint8_t> TesterSimulator::AutoStartReport() {

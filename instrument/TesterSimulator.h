@@ -28,6 +28,8 @@ namespace leeb {
 enum class SimulatorFault {
     NoReply,         // the command is not answered
     GarbageReply,    // answered with 64 bytes of noise instead
+    ZeroReply,       // answered with 64 zero bytes instead
+    RepeatedReply,   // answered with the report sent before, again (slow firmware does that)
     ShortReport,     // answered with a report of the ID and only 3 data bytes
     ExtraReports,    // answered, then followed by unsolicited reports
     AutoStartFirst,  // the "AUTO" frame of the transfer key, then the answer
@@ -83,6 +85,8 @@ class TesterSimulator {
     void CommandWritten(SimulatedHidBus& bus, SimulatedDeviceId device,
                         const std::vector<uint8_t>& report);
     void Deliver(SimulatedDeviceId device, const SimulatorResponse& response);
+    // Keeps the last report of a response for RepeatedReply (mutex_ held).
+    void Remember(const SimulatorResponse& response);
 
     struct Injected {
         SimulatorFault Fault;
@@ -96,6 +100,7 @@ class TesterSimulator {
     int commands_ = 0;
     std::chrono::microseconds delay_{0};
     uint32_t noise_ = 0x2545F491;
+    std::vector<uint8_t> lastReport_;  // the last input report sent
 
     std::shared_ptr<SimulatedHidBus> bus_;
     std::optional<SimulatedDeviceId> device_;

@@ -3,8 +3,8 @@
 // message box in the interface language, the command line prints it. Nothing below this
 // layer chooses a text.
 
-#include <exception>
 #include <optional>
+#include <vector>
 
 #include "UploadProtocolError.h"
 
@@ -16,7 +16,7 @@ enum class UploadOutcome { None, Complete, NoData, TimedOut, Unplugged, Protocol
 enum class UploadNoticeKind {
     // A command could not be written to the tester; the upload still waits for its reply.
     WriteFailed,
-    // A record that cannot be written as a record line is left out (Record, Cause).
+    // A record that cannot be written as a record line is left out (Record).
     RecordSkipped,
     // The tester holds no records; the upload ends.
     NoData,
@@ -24,6 +24,15 @@ enum class UploadNoticeKind {
     NoReply,
     // The tester sent what the protocol does not allow (Error); the upload ends.
     ProtocolError,
+    // Records whose impact count lies outside 1..32 the same way twice were kept, marked
+    // damaged (Damaged); told once, as the upload ends.
+    DamagedRecords,
+};
+
+struct DamagedRecord {
+    int Record = 0;
+    // As the tester stores it: 0, or more than the 32 readings kept.
+    int ImpactCount = 0;
 };
 
 struct UploadNotice {
@@ -31,8 +40,13 @@ struct UploadNotice {
     // The tester's record number concerned; 0 when none.
     int Record = 0;
     std::optional<UploadProtocolError> Error;
-    // The failure behind RecordSkipped, for diagnostics.
-    std::exception_ptr Cause;
+    std::vector<DamagedRecord> Damaged;
 };
+
+inline UploadNotice NoticeOf(UploadNoticeKind kind) {
+    UploadNotice notice;
+    notice.Kind = kind;
+    return notice;
+}
 
 }  // namespace leeb

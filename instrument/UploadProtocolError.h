@@ -14,8 +14,8 @@ enum class ReplyFault {
     WrongLength,
     // The reply to the count request does not echo it: Received is its byte 0.
     NotACountReply,
-    // A record whose impact count lies outside 1..32: Received is that count.
-    ImpactCountOutOfRange,
+    // A verified upload read the record three times and no two reads agreed.
+    ReadsDisagree,
 };
 
 struct UploadProtocolError {

@@ -31,6 +31,10 @@ class UploadView {
         int LineIndex = 0;
         const MeasurementRecord& Raw;
         const RecordTextFields& Fields;
+        // The tester stores an impact count outside 1..32 for it; Raw and the line hold what
+        // the record file can: no readings for 0, the first 32 for more.
+        bool Damaged = false;
+        int StoredImpactCount = 0;
     };
     virtual void RecordAppended(const AppendedRecord& record) = 0;
     // A bar of record number 1.

@@ -3,10 +3,15 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace leeb {
+
+// The system calls the writer makes, one implementation per operating system
+// (posix/FileSystemCalls.h): a seam through which tests watch their order and make any fail.
+class FileSystemCalls;
 
 // A new content for `path`, written to a temporary file beside it and renamed over it only
 // when every byte is written and synced. Until Commit() the old file is untouched; destroying
@@ -18,19 +23,25 @@ namespace leeb {
 // replacing it by a regular file would break whatever uses it. Failures throw RecordFileError
 // naming `path`, with the FileProblem and the system's error as an errno value; the message
 // has the system's own text.
+//
+// The temporary file's name carries the writer's process id. A temporary of the same target
+// whose writer is gone (killed during a write) is removed when the target is next written;
+// nothing else is ever removed.
 class AtomicFileWriter {
   public:
     explicit AtomicFileWriter(const std::string& path);
+    AtomicFileWriter(const std::string& path, FileSystemCalls& calls);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    // Appends to the new content. After a failure further writes do nothing and return false;
-    // the failure is thrown by Commit().
+    // Appends to the new content (buffered: written out in blocks). After a failure further
+    // writes do nothing and return false; the failure is thrown by Commit().
     bool Write(std::string_view data);
 
-    // Syncs the new content to disk and renames it over the target. Throws RecordFileError
-    // when any write failed or the sync or rename fails; the old file is then unchanged.
+    // Writes out what is buffered, syncs the new content to disk and renames it over the
+    // target, then syncs the folder. Throws RecordFileError when any write failed or the sync
+    // or rename fails; the old file is then unchanged.
     void Commit();
 
     const std::string& TemporaryPath() const { return tempPath_; }
@@ -48,6 +59,7 @@ class AtomicFileWriter {
     std::string tempPath_;
     std::unique_ptr<SystemFile> file_;  // null once committed or discarded
     int writeError_ = 0;
+    FileSystemCalls* calls_ = nullptr;  // the POSIX writer's system calls
 };
 
 // True when `path` (links followed) names what AtomicFileWriter refuses: an existing FIFO,
@@ -66,5 +78,15 @@ void ReplaceFileContent(const std::string& path, std::string_view content);
 // limit) even when the target's own name already uses all of it.
 std::string TemporaryFileName(const std::string& targetName, const std::string& unique,
                               std::size_t nameMax);
+
+// The unique part a writer puts into its temporary file's name: its process id, '-', and a
+// number that tells its attempts apart ("4711-042817").
+std::string TemporaryUniquePart(unsigned long processId, unsigned long attempt);
+
+// The process id of the writer that made `candidate` as a temporary file of `targetName`
+// (TemporaryFileName with a TemporaryUniquePart, for the same `nameMax`); none for any other
+// name, also for temporaries of other targets or of writers that put no id into the name.
+std::optional<unsigned long> TemporaryWriterId(const std::string& candidate,
+                                               const std::string& targetName, std::size_t nameMax);
 
 }  // namespace leeb

@@ -24,6 +24,19 @@ std::string FormatGeneral(double value, char decimalSeparator) {
     return text;
 }
 
+std::string FormatFixed(double value, int decimals, char decimalSeparator) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value == 0.0 ? 0.0 : value,
+                                      std::chars_format::fixed, decimals);
+    std::string text(buffer, result.ec == std::errc{} ? result.ptr : buffer);
+    for (char& c : text) {
+        if (c == '.') {
+            c = decimalSeparator;
+        }
+    }
+    return text;
+}
+
 int64_t RoundHalfEvenQuotient(int64_t numerator, int64_t denominator) {
     // Floor division first, so that the remainder is in [0, denominator).
     int64_t quotient = numerator / denominator;

@@ -11,6 +11,10 @@ namespace leeb {
 // 450.0 -> "450", 45.60 -> "45.6" (with '.').
 std::string FormatGeneral(double value, char decimalSeparator);
 
+// Exactly `decimals` digits after the separator (0 to 6): 0.1 with 2 -> "0.10". For values that
+// are already rounded to that many decimals.
+std::string FormatFixed(double value, int decimals, char decimalSeparator);
+
 // Rounds numerator / denominator (denominator > 0) to the nearest integer, exact halves to
 // the even neighbour.
 int64_t RoundHalfEvenQuotient(int64_t numerator, int64_t denominator);

@@ -19,7 +19,7 @@ std::string ScaleKey(const DecodedSettings& settings) {
 EvaluationOptions QualitySettings::For(const DecodedSettings& settings) const {
     EvaluationOptions options;
     options.ExcludeInvalid = ExcludeInvalid;
-    options.OutsideLimitsInvalid = OutsideLimitsInvalid;
+    options.EachReading = EachReading;
     if (ForAll) {
         options.Limits = *ForAll;
     } else if (const auto found = PerScale.find(ScaleKey(settings)); found != PerScale.end()) {
@@ -29,7 +29,7 @@ EvaluationOptions QualitySettings::For(const DecodedSettings& settings) const {
 }
 
 bool QualitySettings::Active() const {
-    if (ExcludeInvalid || OutsideLimitsInvalid || (ForAll && ForAll->Any())) {
+    if (ExcludeInvalid || EachReading || (ForAll && ForAll->Any())) {
         return true;
     }
     for (const auto& [key, limits] : PerScale) {

@@ -111,7 +111,7 @@ Spread SpreadOf(const std::vector<double>& readings, bool oneDecimal, char decim
         const double shown = oneDecimal ? 100.0 : 10.0;
         const double deviation =
             RoundHalfEven(static_cast<double>(std::sqrt(std::max(variance, 0.0L))) * shown) / shown;
-        spread.Deviation = FormatGeneral(deviation, decimalSeparator);
+        spread.Deviation = FormatFixed(deviation, oneDecimal ? 2 : 1, decimalSeparator);
     }
     return spread;
 }
@@ -136,14 +136,21 @@ std::vector<std::string> RecordRow(long recordNumber, const RecordTextFields& fi
         ImpactDeviceText(view.Settings),
         texts.NameOf(ImpactDirectionText(view.Settings.ImpactDirection)),
         std::to_string(view.ImpactCount)};
+    const bool oneDecimal = view.OneDecimal;
     for (std::size_t k = 0; k < readingColumns; ++k) {
-        row.push_back(k < fields.Readings.size() ? ReadingText(fields.Readings[k], decimalSeparator)
-                                                 : std::string());
+        row.push_back(k < fields.Readings.size()
+                          ? CsvValueText(fields.Readings[k], oneDecimal, decimalSeparator)
+                          : std::string());
     }
-    const Spread spread = SpreadOf(fields.Readings, view.OneDecimal, decimalSeparator);
-    row.push_back(stats.MaxText(decimalSeparator));
-    row.push_back(stats.MinText(decimalSeparator));
-    row.push_back(stats.ReportMeanText(decimalSeparator));  // the panel's "%4d" without blanks
+    const Spread spread = SpreadOf(fields.Readings, oneDecimal, decimalSeparator);
+    const bool any = stats.Count() > 0;
+    row.push_back(CsvValueText(any ? std::optional(stats.Max()) : std::nullopt, oneDecimal,
+                               decimalSeparator));
+    row.push_back(CsvValueText(any ? std::optional(stats.Min()) : std::nullopt, oneDecimal,
+                               decimalSeparator));
+    // The panel's mean without the "%4d" blanks.
+    row.push_back(CsvValueText(any ? std::optional(stats.RoundedMean()) : std::nullopt, oneDecimal,
+                               decimalSeparator));
     row.push_back(spread.Deviation);
     row.push_back(spread.Range);
     return row;
@@ -170,23 +177,49 @@ std::string ImpactDirectionText(int impactDirection) {
     return Texts[static_cast<std::size_t>(impactDirection)];
 }
 
-std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator) {
-    return FormatRecordCsv(lines, {}, decimalSeparator);
+std::string CsvValueText(std::optional<double> value, bool oneDecimal, char decimalSeparator) {
+    if (!value) {
+        return "-";
+    }
+    // Only a value that has one decimal gets it written out; anything finer, from a file
+    // written by hand, keeps every digit it has.
+    const double tenths = *value * 10.0;
+    if (oneDecimal && std::fabs(tenths - RoundHalfEven(tenths)) < 1e-6) {
+        return FormatFixed(RoundHalfEven(tenths) / 10.0, 1, decimalSeparator);
+    }
+    return FormatGeneral(*value, decimalSeparator);
 }
 
-std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& recordNumbers,
-                            char decimalSeparator) {
-    return FormatRecordCsv(lines, recordNumbers, decimalSeparator, RecordCsvOptions{});
+RecordCsvRows::RecordCsvRows(const RecordCsvOptions& options, std::size_t readingColumns)
+    : options_(options),
+      readingColumns_(std::max(readingColumns, MinReadingColumns)),
+      fieldSeparator_(options.DecimalSeparator == ',' ? ';' : ',') {}
+
+void RecordCsvRows::AppendHeader(std::string& out) const {
+    out += "\xEF\xBB\xBF";
+    std::vector<std::string> header = HeaderRow(readingColumns_, options_.Texts);
+    for (std::string& name : QualityCsvHeader(options_.Quality, options_.Texts)) {
+        header.push_back(std::move(name));
+    }
+    AppendRow(out, header, fieldSeparator_);
 }
 
-std::string FormatRecordCsv(const RecordLines& lines, char decimalSeparator,
-                            const RecordCsvOptions& options) {
-    return FormatRecordCsv(lines, {}, decimalSeparator, options);
+void RecordCsvRows::AppendRecord(std::string& out, std::size_t lineIndex,
+                                 const RecordTextFields& fields) const {
+    const std::vector<long>& numbers = options_.RecordNumbers;
+    const long number =
+        lineIndex - 1 < numbers.size() ? numbers[lineIndex - 1] : static_cast<long>(lineIndex);
+    const char separator = options_.DecimalSeparator;
+    std::vector<std::string> row =
+        RecordRow(number, fields, readingColumns_, separator, options_.Texts);
+    for (std::string& field :
+         QualityCsvFields(fields, options_.Quality, separator, options_.Texts)) {
+        row.push_back(std::move(field));
+    }
+    AppendRow(out, row, fieldSeparator_);
 }
 
-std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& recordNumbers,
-                            char decimalSeparator, const RecordCsvOptions& options) {
-    const char fieldSeparator = decimalSeparator == ',' ? ';' : ',';
+std::string FormatRecordCsv(const RecordLines& lines, const RecordCsvOptions& options) {
     std::vector<std::size_t> chosen = options.Records;
     if (chosen.empty()) {
         for (std::size_t r = 1; r < lines.size(); ++r) {
@@ -197,13 +230,13 @@ std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& r
     // longest record.
     std::vector<RecordTextFields> records;
     records.reserve(chosen.size());
-    std::size_t readingColumns = RecordReadingColumns;
+    std::size_t readingColumns = RecordCsvRows::MinReadingColumns;
     for (const std::size_t r : chosen) {
         if (r == 0 || r >= lines.size()) {
             throw ConversionError("record " + std::to_string(r) + " is not in the record file");
         }
         try {
-            records.push_back(ParseRecordLine(lines[r], decimalSeparator));
+            records.push_back(ParseRecordLine(lines[r], options.DecimalSeparator));
         } catch (const ConversionError& error) {
             // Users count file lines from 1, and line 1 is the file header.
             const std::string message = "line " + std::to_string(r + 1) + " (record " +
@@ -215,40 +248,18 @@ std::string FormatRecordCsv(const RecordLines& lines, const std::vector<long>& r
         }
         readingColumns = std::max(readingColumns, records.back().Readings.size());
     }
-    std::string out = "\xEF\xBB\xBF";
-    std::vector<std::string> header = HeaderRow(readingColumns, options.Texts);
-    for (std::string& name : QualityCsvHeader(options.Quality, options.Texts)) {
-        header.push_back(std::move(name));
-    }
-    AppendRow(out, header, fieldSeparator);
+    const RecordCsvRows table(options, readingColumns);
+    std::string out;
+    table.AppendHeader(out);
     for (std::size_t i = 0; i < chosen.size(); ++i) {
-        const std::size_t r = chosen[i];
-        const long number =
-            r - 1 < recordNumbers.size() ? recordNumbers[r - 1] : static_cast<long>(r);
-        std::vector<std::string> row =
-            RecordRow(number, records[i], readingColumns, decimalSeparator, options.Texts);
-        for (std::string& field :
-             QualityCsvFields(records[i], options.Quality, decimalSeparator, options.Texts)) {
-            row.push_back(std::move(field));
-        }
-        AppendRow(out, row, fieldSeparator);
+        table.AppendRecord(out, chosen[i], records[i]);
     }
     return out;
 }
 
-void WriteRecordCsv(const std::string& path, const RecordLines& lines, char decimalSeparator) {
-    ReplaceFileContent(path, FormatRecordCsv(lines, decimalSeparator));
-}
-
 void WriteRecordCsv(const std::string& path, const RecordLines& lines,
-                    const std::vector<long>& recordNumbers, char decimalSeparator) {
-    ReplaceFileContent(path, FormatRecordCsv(lines, recordNumbers, decimalSeparator));
-}
-
-void WriteRecordCsv(const std::string& path, const RecordLines& lines,
-                    const std::vector<long>& recordNumbers, char decimalSeparator,
                     const RecordCsvOptions& options) {
-    ReplaceFileContent(path, FormatRecordCsv(lines, recordNumbers, decimalSeparator, options));
+    ReplaceFileContent(path, FormatRecordCsv(lines, options));
 }
 
 }  // namespace leeb

@@ -1,5 +1,7 @@
 #include "RecordCsvQuality.h"
 
+#include "RecordCsv.h"
+
 namespace leeb {
 
 namespace {
@@ -54,9 +56,14 @@ std::vector<std::string> QualityCsvFields(const RecordTextFields& fields,
     if (quality.ExcludeInvalid) {
         const RecordStatistics& used = evaluation.Used;
         row.push_back(std::to_string(used.Count()));
-        row.push_back(used.MaxText(decimalSeparator));
-        row.push_back(used.MinText(decimalSeparator));
-        row.push_back(used.ReportMeanText(decimalSeparator));
+        const bool any = used.Count() > 0;
+        const bool oneDecimal = used.OneDecimal();
+        row.push_back(CsvValueText(any ? std::optional(used.Max()) : std::nullopt, oneDecimal,
+                                   decimalSeparator));
+        row.push_back(CsvValueText(any ? std::optional(used.Min()) : std::nullopt, oneDecimal,
+                                   decimalSeparator));
+        row.push_back(CsvValueText(any ? std::optional(used.RoundedMean()) : std::nullopt,
+                                   oneDecimal, decimalSeparator));
         row.push_back(evaluation.DeviationText(decimalSeparator));
         row.push_back(evaluation.RangeText(decimalSeparator));
     }
@@ -66,7 +73,7 @@ std::vector<std::string> QualityCsvFields(const RecordTextFields& fields,
                                            : std::string());
         row.push_back(options.Limits.Upper ? LimitText(options.Limits.Upper, decimalSeparator)
                                            : std::string());
-        row.push_back(texts.NameOf(VerdictText(evaluation.MeanVerdict)));
+        row.push_back(texts.NameOf(VerdictText(evaluation.RecordVerdict)));
     }
     return row;
 }

@@ -58,19 +58,28 @@ void AddSpread(RecordEvaluation& evaluation, const std::vector<double>& used, bo
     }
 }
 
-Verdict Judge(const RecordStatistics& used, const ToleranceLimits& limits) {
-    if (!limits.Any()) {
+bool Outside(double value, const ToleranceLimits& limits) {
+    return (limits.Lower && value < *limits.Lower) || (limits.Upper && value > *limits.Upper);
+}
+
+Verdict Judge(const RecordEvaluation& evaluation, const std::vector<double>& readings,
+              const EvaluationOptions& options) {
+    if (!options.Limits.Any()) {
         return Verdict::NotJudged;
     }
-    if (used.Count() == 0) {
-        return Verdict::NoMean;
+    if (evaluation.InvalidCount == static_cast<int>(readings.size())) {
+        return Verdict::NoValidReading;  // a mean of failed impacts judges nothing
+    }
+    if (options.EachReading) {
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            if (!evaluation.Invalid[i] && Outside(readings[i], options.Limits)) {
+                return Verdict::Fail;
+            }
+        }
+        return Verdict::Pass;
     }
     // The mean as every view shows it, so a printed 450 never fails a lower limit of 450.
-    const double mean = used.RoundedMean();
-    if ((limits.Lower && mean < *limits.Lower) || (limits.Upper && mean > *limits.Upper)) {
-        return Verdict::Fail;
-    }
-    return Verdict::Pass;
+    return Outside(evaluation.Used.RoundedMean(), options.Limits) ? Verdict::Fail : Verdict::Pass;
 }
 
 }  // namespace
@@ -98,8 +107,7 @@ RecordEvaluation EvaluateRecord(const std::vector<double>& readings, bool oneDec
     std::vector<double> used;
     for (const double value : readings) {
         const ReadingMark mark = MarkOf(value, oneDecimal, options.Limits);
-        const bool invalid = mark == ReadingMark::FailedImpact ||
-                             (options.OutsideLimitsInvalid && mark != ReadingMark::Valid);
+        const bool invalid = mark == ReadingMark::FailedImpact;
         evaluation.Marks.push_back(mark);
         evaluation.Invalid.push_back(invalid);
         if (invalid) {
@@ -111,12 +119,14 @@ RecordEvaluation EvaluateRecord(const std::vector<double>& readings, bool oneDec
         }
     }
     AddSpread(evaluation, used, oneDecimal);
-    evaluation.MeanVerdict = Judge(evaluation.Used, options.Limits);
+    evaluation.RecordVerdict = Judge(evaluation, readings, options);
     return evaluation;
 }
 
 std::string RecordEvaluation::DeviationText(char decimalSeparator) const {
-    return StandardDeviation ? FormatGeneral(*StandardDeviation, decimalSeparator) : NoValue;
+    return StandardDeviation
+               ? FormatFixed(*StandardDeviation, Used.OneDecimal() ? 2 : 1, decimalSeparator)
+               : NoValue;
 }
 
 std::string RecordEvaluation::RangeText(char decimalSeparator) const {
@@ -129,8 +139,8 @@ std::string VerdictText(Verdict verdict) {
             return QT_TRANSLATE_NOOP("CodeTables", "合格");
         case Verdict::Fail:
             return QT_TRANSLATE_NOOP("CodeTables", "不合格");
-        case Verdict::NoMean:
-            return NoValue;
+        case Verdict::NoValidReading:
+            return QT_TRANSLATE_NOOP("CodeTables", "无有效读数");
         case Verdict::NotJudged:
             break;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // A record judged against the lab's tolerance limits, with failed impacts recognised and, if
-// asked, left out of the statistics.
+// asked, left out of the statistics. Limits judge readings; they never make one invalid.
 //
 // The tester writes 888 (88.8 on a one-decimal scale) where an impact failed. Without any
 // option set nothing here changes what the window, the report or the CSV show: the statistics
@@ -33,25 +33,28 @@ struct EvaluationOptions {
     ToleranceLimits Limits;
     // Invalid readings leave Max, Min, the mean, the spread and the count used.
     bool ExcludeInvalid = false;
-    // Readings outside the limits count as invalid, as failed impacts always do.
-    bool OutsideLimitsInvalid = false;
+    // Each valid reading judged: the record fails when any of them lies outside the limits.
+    // Without it the mean is judged.
+    bool EachReading = false;
 
     // False when nothing is set: every view then shows what it showed without these options.
-    bool Active() const { return Limits.Any() || ExcludeInvalid || OutsideLimitsInvalid; }
+    bool Active() const { return Limits.Any() || ExcludeInvalid || EachReading; }
 };
 
 enum class ReadingMark { Valid, FailedImpact, BelowLower, AboveUpper };
 
 enum class Verdict {
     NotJudged,  // no limits set
-    Pass,       // the mean lies within the limits
+    Pass,       // the mean (or, judged each, every valid reading) lies within the limits
     Fail,
-    NoMean,  // limits set, but no reading is left to give a mean
+    // Limits set, but every reading is a failed impact (or there is none): nothing to judge,
+    // and never a pass.
+    NoValidReading,
 };
 
 struct RecordEvaluation {
     std::vector<ReadingMark> Marks;  // one per reading
-    std::vector<bool> Invalid;       // one per reading: a failed impact or rejected by the limits
+    std::vector<bool> Invalid;       // one per reading: a failed impact
     int InvalidCount = 0;
     // The statistics in use: over all readings, or over the valid ones with ExcludeInvalid.
     RecordStatistics Used{false};
@@ -59,10 +62,12 @@ struct RecordEvaluation {
     // than the readings carry; absent with fewer than two readings.
     std::optional<double> StandardDeviation;
     std::optional<double> Range;  // largest minus smallest reading in use
-    Verdict MeanVerdict = Verdict::NotJudged;
+    Verdict RecordVerdict = Verdict::NotJudged;
 
-    std::string DeviationText(char decimalSeparator) const;  // "-" when absent
-    std::string RangeText(char decimalSeparator) const;      // "-" when absent
+    // With the one decimal more than the readings always written ("0.10", "7.0"); "-" when
+    // absent.
+    std::string DeviationText(char decimalSeparator) const;
+    std::string RangeText(char decimalSeparator) const;  // "-" when absent
 };
 
 // The tester's substitute for a failed impact: 888, or 88.8 on a one-decimal scale.
@@ -72,7 +77,7 @@ bool IsFailedImpact(double displayValue, bool oneDecimal);
 RecordEvaluation EvaluateRecord(const std::vector<double>& readings, bool oneDecimal,
                                 const EvaluationOptions& options);
 
-// "合格", "不合格" (shown translated under "CodeTables"), "-" for NoMean, empty for NotJudged.
+// "合格", "不合格", "无有效读数" (shown translated under "CodeTables"), empty for NotJudged.
 std::string VerdictText(Verdict verdict);
 
 // A limit as the report and the CSV show it; "-" when absent.

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "AtomicFileWrite.h"
+#include "FieldConversion.h"
 #include "RecordFileReader.h"
 
 namespace leeb {
@@ -88,7 +89,8 @@ void ReadRecords(const std::string& path, char decimalSeparator, std::string& he
     if (reader.LineNumber() == 0 || RecordLineValue(header) != RecordLineValue(RecordFileHeader)) {
         throw RecordFileError("'" + path + "' is not a record file: its first line is not \"" +
                                   std::string(RecordFileHeader) + "\"",
-                              FileProblem::NotARecordFile, path, 0, 1);
+                              FileProblem::NotARecordFile, path, 0, 1, std::nullopt,
+                              reader.LineNumber() == 0);
     }
     while (reader.Next(line)) {
         RecordTextFields fields;
@@ -99,7 +101,8 @@ void ReadRecords(const std::string& path, char decimalSeparator, std::string& he
             throw RecordFileError("Line " + std::to_string(number) + " of '" + path + "' (record " +
                                       std::to_string(number - 1) +
                                       ") does not convert: " + error.what(),
-                                  FileProblem::LineDoesNotConvert, path, 0, number, error.Fault());
+                                  FileProblem::LineDoesNotConvert, path, 0, number, error.Fault(),
+                                  TrimField(line).empty());
         }
         onRecord(reader.LineNumber() - 1, line, fields);
     }

@@ -64,13 +64,14 @@ class RecordFileError : public std::runtime_error {
     using std::runtime_error::runtime_error;
     RecordFileError(const std::string& message, FileProblem problem, std::string path,
                     int systemError = 0, std::size_t lineNumber = 0,
-                    std::optional<FieldFault> field = std::nullopt)
+                    std::optional<FieldFault> field = std::nullopt, bool blank = false)
         : std::runtime_error(message),
           problem_(problem),
           path_(std::move(path)),
           systemError_(systemError),
           lineNumber_(lineNumber),
-          field_(std::move(field)) {}
+          field_(std::move(field)),
+          blank_(blank) {}
 
     FileProblem Problem() const { return problem_; }
     const std::string& Path() const { return path_; }
@@ -78,6 +79,10 @@ class RecordFileError : public std::runtime_error {
     // The line as a text editor counts it: 1 is the header line, 2 the first record.
     std::size_t LineNumber() const { return lineNumber_; }
     const std::optional<FieldFault>& Field() const { return field_; }
+    // Nothing there at all: a NotARecordFile without a single line, or a LineDoesNotConvert
+    // whose line is empty or only blanks. A user who finds an empty file or a stray empty line
+    // needs to be told that rather than which field failed.
+    bool Blank() const { return blank_; }
 
   private:
     FileProblem problem_ = FileProblem::Unspecified;
@@ -85,6 +90,7 @@ class RecordFileError : public std::runtime_error {
     int systemError_ = 0;
     std::size_t lineNumber_ = 0;
     std::optional<FieldFault> field_;
+    bool blank_ = false;
 };
 
 }  // namespace leeb

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
+#include <utility>
 
+#include "MessageArguments.h"
 #include "TranslationMarks.h"
 
 namespace leeb {
@@ -46,11 +49,14 @@ bool ReadNumber(std::string_view text, std::size_t& value) {
 
 }  // namespace
 
-RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t recordCount) {
+namespace {
+
+// recordCount: none when only the list's own form is checked (no records are then chosen).
+RecordSelectionResult Parse(std::string_view text, std::optional<std::size_t> recordCount) {
     using Problem = RecordSelectionResult::Problem;
     RecordSelectionResult result;
     const std::string normal = Normalised(text);
-    std::vector<bool> chosen(recordCount + 1, false);
+    std::vector<bool> chosen(recordCount ? *recordCount + 1 : 0, false);
     bool any = false;
     std::size_t start = 0;
     while (start <= normal.size()) {
@@ -87,7 +93,11 @@ RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t re
         if (last < first) {
             return fail(Problem::Descending);
         }
-        if (last > recordCount) {
+        if (!recordCount) {
+            any = true;
+            continue;
+        }
+        if (last > *recordCount) {
             return fail(Problem::BeyondLast);
         }
         for (std::size_t r = first; r <= last; ++r) {
@@ -99,12 +109,22 @@ RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t re
         result.Error = Problem::Empty;
         return result;
     }
-    for (std::size_t r = 1; r <= recordCount; ++r) {
+    for (std::size_t r = 1; r < chosen.size(); ++r) {
         if (chosen[r]) {
             result.Records.push_back(r);
         }
     }
     return result;
+}
+
+}  // namespace
+
+RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t recordCount) {
+    return Parse(text, recordCount);
+}
+
+RecordSelectionResult CheckRecordSelectionForm(std::string_view text) {
+    return Parse(text, std::nullopt);
 }
 
 std::string RecordSelectionMessage(const RecordSelectionResult& result, std::size_t recordCount,
@@ -144,18 +164,7 @@ std::string RecordSelectionMessage(const RecordSelectionResult& result, std::siz
     // %1 the part as written (in quotes), %2 the last record's number.
     const std::string item = "\"" + result.Item + "\"";
     const std::string last = std::to_string(recordCount);
-    for (std::size_t at = message.find('%'); at != std::string::npos && at + 1 < message.size();
-         at = message.find('%', at)) {
-        const char which = message[at + 1];
-        const std::string& value = which == '1' ? item : last;
-        if (which == '1' || which == '2') {
-            message.replace(at, 2, value);
-            at += value.size();
-        } else {
-            ++at;
-        }
-    }
-    return message;
+    return WithArguments(std::move(message), item, last);
 }
 
 }  // namespace leeb

@@ -28,6 +28,10 @@ struct RecordSelectionResult {
 // recordCount: how many records there are (the records are numbered 1 .. recordCount).
 RecordSelectionResult ParseRecordSelection(std::string_view text, std::size_t recordCount);
 
+// The faults of the list itself, found before the records are counted: every problem but
+// BeyondLast. Chooses no records.
+RecordSelectionResult CheckRecordSelectionForm(std::string_view text);
+
 // The error in words (Chinese, then English). `translate`, when given, turns the marked text
 // into the interface language's (the window's); the part and the count are put in after.
 using MessageTranslator = std::function<std::string(const char* text)>;

@@ -43,6 +43,13 @@ int64_t RecordStatistics::ShownMean() const {
     return RoundHalfEvenQuotient(sumUnits_, UnitsPerShown() * count_);
 }
 
+double RecordStatistics::Mean() const {
+    if (count_ == 0) {
+        return 0.0;
+    }
+    return static_cast<double>(sumUnits_) / static_cast<double>(UnitsPerValue * count_);
+}
+
 double RecordStatistics::RoundedMean() const {
     if (count_ == 0) {
         return 0.0;

@@ -21,6 +21,8 @@ class RecordStatistics {
     double Max() const { return max_; }  // true maximum; 0 when empty
     double Min() const { return min_; }  // true minimum; 0 when empty
     double Sum() const { return static_cast<double>(sumUnits_) / UnitsPerValue; }
+    // The exact mean of the readings as read, unrounded; 0 when empty.
+    double Mean() const;
     // Mean rounded to a tenth (one-decimal) or a whole number, halves to even; 0 when empty.
     double RoundedMean() const;
 

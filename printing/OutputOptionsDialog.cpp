@@ -147,6 +147,17 @@ void OutputOptionsDialog::BrowseFile() {
     }
 }
 
+void OutputOptionsDialog::OfferDetails(std::function<void()> edit) {
+    if (details_ == nullptr) {
+        details_ = buttons_->addButton(tr("报表信息(&D)..."), QDialogButtonBox::ActionRole);
+        details_->setObjectName(QStringLiteral("Details"));
+        // Return keeps meaning OK after the details were edited.
+        details_->setAutoDefault(false);
+    }
+    details_->disconnect();
+    connect(details_, &QPushButton::clicked, this, [edit = std::move(edit)] { edit(); });
+}
+
 OutputOptions OutputOptionsDialog::Options() const {
     OutputOptions options;
     options.Destination = printer_->isChecked() ? ReportDestination::Printer

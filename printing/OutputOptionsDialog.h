@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <functional>
 #include <optional>
 
 namespace leeb {
@@ -38,6 +39,10 @@ class OutputOptionsDialog : public QDialog {
     explicit OutputOptionsDialog(QWidget* parent = nullptr);
 
     OutputOptions Options() const;
+
+    // Adds "报表信息..." beside OK and Cancel; a press calls `edit`, the dialog stays open.
+    void OfferDetails(std::function<void()> edit);
+    QPushButton* DetailsButton() const { return details_; }
 
     // The controls, for driving the dialog in tests.
     QRadioButton* PrinterButton() const { return printer_; }
@@ -71,6 +76,7 @@ class OutputOptionsDialog : public QDialog {
     QLineEdit* filePath_;
     QPushButton* browse_;
     QDialogButtonBox* buttons_;
+    QPushButton* details_ = nullptr;
     std::optional<QPageLayout> pageLayout_;
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CodeTableText.h"
+#include "GbkText.h"
 #include "MeasurementRecord.h"
 #include "NumberText.h"
 #include "PictogramBitmap.h"
@@ -28,6 +29,11 @@ constexpr double HeaderBaseline = 1.5;
 constexpr double LinePitch = 0.25;
 constexpr double RuleRight = 7.6;
 constexpr double ContinuationMarkFromRight = 2.0;
+// The report number's running header ends at the band's right edge, above the title.
+constexpr double RunningHeaderBottom = 0.6;
+constexpr double RunningHeaderSize = 10.0;
+// GBK bytes of the 10 pt face across the band (6.9 in at half an em, 5 pt each).
+constexpr int RunningHeaderWidth = 99;
 // Rules and pictograms of continuation pages start a little lower than the header baseline.
 constexpr double ContinuationGraphicsY = HeaderBaseline + 0.02;
 // A page takes another record block only while it holds at most this many counted lines.
@@ -66,6 +72,27 @@ RecordTextFields ReadRecord(const RecordLines& lines, std::size_t r, char decima
     }
 }
 
+// "报告编号: <number>" at the top right of every page, so each sheet names its report; a number
+// too long for the band is set smaller rather than cut.
+void PrintRunningHeader(PageWriter& writer, const std::string& reportNumber) {
+    if (reportNumber.empty()) {
+        return;
+    }
+    const QString label =
+        QCoreApplication::translate("ReportGenerator", "报告编号: ") + QString::fromStdString(reportNumber);
+    const int length = static_cast<int>(GbkLength(label.toStdString()));
+    const double size = length > RunningHeaderWidth
+                            ? RunningHeaderSize * RunningHeaderWidth / length
+                            : RunningHeaderSize;
+    const double bottom = writer.BandBottom();
+    writer.SetFont(SongFace, size);
+    writer.SetBandBottom(RunningHeaderBottom);
+    writer.PrintFooter(label, FooterAlign::Right);
+    writer.SetBandBottom(bottom);
+    // The page's next steps take their pitch from the footers' font.
+    writer.SetFont(SongFace, RunningHeaderSize);
+}
+
 void PrintPageFooters(PageWriter& writer, const QString& printDate, int totalPages) {
     writer.SetFont(SongFace, 10);
     writer.SetBandBottom(FooterBottom);
@@ -96,6 +123,7 @@ class ReportBody {
         writer_.PrintCentered(QCoreApplication::translate("ReportGenerator", "硬度/强度测试报表"),
                               writer_.PageWidth() / 2.0);
         PrintPageFooters(writer_, printDate_, totalPages_);
+        PrintRunningHeader(writer_, content_.Details.ReportNumber);
         writer_.SetBaseline(HeaderBaseline);
         // Rules follow the 10 pt footer font's pitch here (font mode): 1.5 + 1/6.
         graphicsY_ = writer_.Baseline() + writer_.LinePitch();
@@ -112,7 +140,8 @@ class ReportBody {
     }
 
     // The lab's details where the first heading would stand; they count as body lines, so
-    // page 1 takes fewer records. The fixed pitch starts here instead of at the heading.
+    // page 1 takes fewer records. The fixed pitch starts here instead of at the heading. Details
+    // longer than a page go on over the next.
     void DetailsBlock() {
         const std::vector<std::string> lines =
             DetailsBlockLines(content_.Details, content_.Quality);
@@ -121,9 +150,14 @@ class ReportBody {
         }
         writer_.SetLinePitch(LinePitch);
         for (const std::string& line : lines) {
+            if (pageRows_ + 1 > PageRows) {
+                ContinuationPage();
+            }
             BodyLine(line);
         }
-        BodyLine(" ");
+        if (pageRows_ + 1 <= PageRows) {
+            BodyLine(" ");
+        }
     }
 
     // The 检验 / 审核 lines after the last record, on a page of their own when the last one
@@ -140,7 +174,6 @@ class ReportBody {
     void ContinuationPage() {
         pageLineCount_ = 0;
         pageRows_ = 0;
-        recordsOnPage_ = 0;
         writer_.NewPage();
         writer_.SetBandTop(BandTop);
         writer_.SetFont(HeiFace, 24);
@@ -148,9 +181,13 @@ class ReportBody {
         writer_.SetBandRight(BandRight);
         writer_.Home();
         writer_.SetBaseline(TitleBaseline);
+        // A report with details is a lab's document: its mark stands where page 1's title does.
+        const bool identified = content_.Details.Any();
         writer_.PrintCentered(QCoreApplication::translate("ReportGenerator", "(续)"),
-                              writer_.PageWidth() - ContinuationMarkFromRight);
+                              identified ? writer_.PageWidth() / 2.0
+                                         : writer_.PageWidth() - ContinuationMarkFromRight);
         PrintPageFooters(writer_, printDate_, totalPages_);
+        PrintRunningHeader(writer_, content_.Details.ReportNumber);
         writer_.SetBaseline(HeaderBaseline);
         graphicsY_ = ContinuationGraphicsY;
         writer_.SetFont(SongFace, 12);
@@ -163,7 +200,6 @@ class ReportBody {
         writer_.SetBold(true);
         writer_.Print(QStringLiteral("No. ") + QString::number(r));
         ++pageRows_;
-        ++recordsOnPage_;
         writer_.RebaseBandTop();
         writer_.SetLinePitch(LinePitch);
         graphicsY_ += LinePitch;
@@ -235,7 +271,7 @@ class ReportBody {
             BodyLine(
                 SpreadLine(evaluation, options.ExcludeInvalid, fields.ImpactCount, separator_));
             if (options.Limits.Any()) {
-                BodyLine(LimitsLine(options.Limits, evaluation.MeanVerdict, separator_));
+                BodyLine(LimitsLine(options.Limits, evaluation.RecordVerdict, separator_));
             }
         }
         if (pageLineCount_ <= PageLineLimit) {
@@ -248,7 +284,8 @@ class ReportBody {
     // Whether the extended block of a record still fits below what the page holds; the plain
     // report's blocks always do, by the counted-line rule alone.
     bool Fits(const RecordTextFields& fields) const {
-        if (!extended_ || recordsOnPage_ == 0) {
+        // A block on an empty page prints whatever its length; the details block is no room.
+        if (!extended_ || pageRows_ == 0) {
             return true;
         }
         const int count = static_cast<int>(fields.Readings.size());
@@ -288,7 +325,6 @@ class ReportBody {
     double graphicsY_ = 0.0;
     int pageLineCount_ = 0;
     int pageRows_ = 0;  // rows of the page in use, headings included
-    int recordsOnPage_ = 0;
 };
 
 // The record lines a run prints: the chosen ones, or all.

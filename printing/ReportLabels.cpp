@@ -18,8 +18,14 @@ QString DateLabel(const QString& printDate) {
 }
 
 QString PrintDateText(const QDate& date) {
-    // The default locale is the interface language's (set with the translation at start).
-    return QLocale().toString(date, QLocale::ShortFormat);
+    // The default locale is the interface language's (set with the translation at start). The
+    // English short forms differ by country (12/10/26, 10/12/2026): a report that travels
+    // carries the one form every reader takes the same way.
+    const QLocale locale;
+    if (locale.language() == QLocale::Chinese) {
+        return locale.toString(date, QLocale::ShortFormat);
+    }
+    return date.toString(Qt::ISODate);
 }
 
 std::string Blanks(int count) {

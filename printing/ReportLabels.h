@@ -13,7 +13,8 @@ namespace leeb {
 // the label's width and its GBK length.
 QString PageLabel(int page);
 
-// "日期:   <date>   ", the date in the default locale's short format.
+// "日期:   <date>   ", the date in the default locale's short format in Chinese (2026/12/10),
+// else as 2026-12-10.
 QString DateLabel(const QString& printDate);
 QString PrintDateText(const QDate& date);
 

@@ -7,6 +7,7 @@
 #include "CodeTableText.h"
 #include "GbkText.h"
 #include "ReportLabels.h"
+#include "ReportWrap.h"
 #include "TranslationMarks.h"
 
 namespace leeb {
@@ -25,9 +26,31 @@ int Length(const std::string& text) {
     return static_cast<int>(GbkLength(text));
 }
 
+// A field on lines of its own: the value wrapped under itself, never cut.
+void AddWrapped(std::vector<std::string>& lines, const std::string& label, const std::string& text) {
+    if (text.empty()) {
+        return;
+    }
+    const int indent = Length(label);
+    bool first = true;
+    for (const std::string& piece : WrapGbk(text, std::max(1, LineWidth - indent))) {
+        lines.push_back((first ? label : Blanks(indent)) + piece);
+        first = false;
+    }
+}
+
+// Two fields on one line while each fits its half; else each on lines of its own, so a long
+// value neither runs past the margin nor covers its neighbour.
 void AddPair(std::vector<std::string>& lines, const std::string& leftLabel, const std::string& left,
              const std::string& rightLabel, const std::string& right) {
     if (left.empty() && right.empty()) {
+        return;
+    }
+    const bool leftFits = left.empty() || Length(leftLabel + left) <= SecondColumn - 1;
+    const bool rightFits = right.empty() || Length(rightLabel + right) <= LineWidth - SecondColumn;
+    if (!leftFits || !rightFits) {
+        AddWrapped(lines, leftLabel, left);
+        AddWrapped(lines, rightLabel, right);
         return;
     }
     std::string line = left.empty() ? std::string() : leftLabel + left;
@@ -37,67 +60,7 @@ void AddPair(std::vector<std::string>& lines, const std::string& leftLabel, cons
     lines.push_back(line);
 }
 
-// Drops the last UTF-8 character: its continuation bytes, then its first byte.
-void PopCharacter(std::string& text) {
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) {
-        text.pop_back();
-    }
-    if (!text.empty()) {
-        text.pop_back();
-    }
-}
-
-// At most maxLines lines; a longer text ends in "……" so the block never pushes the first
-// record off page 1.
-void AddWrapped(std::vector<std::string>& lines, const std::string& label, const std::string& text,
-                std::size_t maxLines) {
-    if (text.empty()) {
-        return;
-    }
-    const int indent = Length(label);
-    std::vector<std::string> pieces = WrapGbk(text, LineWidth - indent);
-    if (pieces.size() > maxLines) {
-        pieces.resize(maxLines);
-        const std::string ellipsis = "……";
-        std::string& last = pieces.back();
-        while (!last.empty() && Length(last + ellipsis) > LineWidth - indent) {
-            PopCharacter(last);
-        }
-        last += ellipsis;
-    }
-    bool first = true;
-    for (const std::string& piece : pieces) {
-        lines.push_back((first ? label : Blanks(indent)) + piece);
-        first = false;
-    }
-}
-
 }  // namespace
-
-std::vector<std::string> WrapGbk(const std::string& text, int width) {
-    std::vector<std::string> pieces;
-    std::string piece;
-    const QString all = QString::fromStdString(text);
-    for (qsizetype i = 0; i < all.size(); ++i) {
-        qsizetype length = all.at(i).isHighSurrogate() && i + 1 < all.size() ? 2 : 1;
-        const std::string character = all.mid(i, length).toStdString();
-        i += length - 1;
-        if (character == "\n" || character == "\r") {
-            pieces.push_back(piece);
-            piece.clear();
-            continue;
-        }
-        if (!piece.empty() && Length(piece + character) > width) {
-            pieces.push_back(piece);
-            piece.clear();
-        }
-        piece += character;
-    }
-    if (!piece.empty() || pieces.empty()) {
-        pieces.push_back(piece);
-    }
-    return pieces;
-}
 
 std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
                                            const QualitySettings& quality) {
@@ -111,17 +74,17 @@ std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
             details.Operator, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "仪器型号/编号: ")),
             details.Instrument);
     AddWrapped(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "检测标准: ")),
-               details.Standard, 1);
-    AddWrapped(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "备注: ")), details.Remarks,
-               3);
+               details.Standard);
+    AddWrapped(lines, ReportLabel(QT_TRANSLATE_NOOP("ReportGenerator", "备注: ")), details.Remarks);
     if (quality.Active()) {
         QString legend = QCoreApplication::translate(
             "ReportGenerator", "读数标记: * 冲击无效(888)   ↑ 高于上限   ↓ 低于下限");
         if (quality.ExcludeInvalid) {
-            legend +=
-                quality.OutsideLimitsInvalid
-                    ? QCoreApplication::translate("ReportGenerator", "   统计不含无效及超限读数")
-                    : QCoreApplication::translate("ReportGenerator", "   统计不含无效读数");
+            legend += QCoreApplication::translate("ReportGenerator", "   统计不含无效读数");
+        }
+        // Which verdict the lab reads: of the mean, or of every valid reading.
+        if (quality.EachReading) {
+            legend += QCoreApplication::translate("ReportGenerator", "   逐点判定");
         }
         lines.push_back(legend.toStdString());
     }

@@ -13,9 +13,10 @@
 
 namespace leeb {
 
-// Filled fields two to a line, the standard and the remarks on lines of their own (remarks
-// wrapped), and a legend of the reading marks when `quality` is active. Empty fields are left
-// out; no details at all gives no lines.
+// Filled fields two to a line (a value too long for its half on lines of its own), the
+// standard and the remarks on lines of their own, every value wrapped whole, and a legend of
+// the reading marks when `quality` is active. Empty fields are left out; no details at all
+// gives no lines.
 std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
                                            const QualitySettings& quality);
 
@@ -34,8 +35,5 @@ std::string SignatureLine();
 
 // The page label of the plain report followed by " / 共  M  页"; totalPages 0 leaves it plain.
 QString PageLabelOf(int page, int totalPages);
-
-// Wraps text into pieces of at most `width` GBK bytes, never inside a character.
-std::vector<std::string> WrapGbk(const std::string& text, int width);
 
 }  // namespace leeb

@@ -62,8 +62,11 @@ void RenderReport(QWidget* parent, QPrinter& printer, const RecordLines& lines,
 }  // namespace
 
 ReportSystem::ReportSystem()
-    : optionsProvider_([](QWidget* parent) -> std::optional<OutputOptions> {
+    : optionsProvider_([this](QWidget* parent) -> std::optional<OutputOptions> {
           OutputOptionsDialog dialog(parent);
+          if (detailsEditor_) {
+              dialog.OfferDetails([this] { EditDetails(); });
+          }
           if (dialog.exec() != QDialog::Accepted) {
               return std::nullopt;
           }

@@ -21,9 +21,21 @@ class ReportSystem {
     using PreviewShower = std::function<void(QPrintPreviewDialog& preview)>;
 
     ReportSystem();
+    // The default options provider refers to this object.
+    ReportSystem(const ReportSystem&) = delete;
+    ReportSystem& operator=(const ReportSystem&) = delete;
 
     void SetOptionsProvider(OptionsProvider provider) { optionsProvider_ = std::move(provider); }
     void SetPreviewShower(PreviewShower shower) { previewShower_ = std::move(shower); }
+    // What "报表信息..." in the output options does: lets the user change the content of the
+    // run (SetContent) before it is generated. None: the dialog offers no such button.
+    void SetDetailsEditor(std::function<void()> editor) { detailsEditor_ = std::move(editor); }
+    // As the button does, for an options provider that stands in for the dialog.
+    void EditDetails() {
+        if (detailsEditor_) {
+            detailsEditor_();
+        }
+    }
     // The details, limits and chosen records of the following runs; default: the plain report.
     void SetContent(ReportContent content) { content_ = std::move(content); }
     const ReportContent& Content() const { return content_; }
@@ -43,6 +55,7 @@ class ReportSystem {
 
     OptionsProvider optionsProvider_;
     PreviewShower previewShower_;
+    std::function<void()> detailsEditor_;
     ReportContent content_;
 };
 

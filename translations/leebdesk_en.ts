@@ -81,6 +81,13 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>ChartPdf</name>
+    <message>
+        <source>无法把图表写入 &quot;%1&quot;: %2</source>
+        <translation>Cannot write the chart to &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
     <name>ChartPrintout</name>
     <message>
         <source>图表没有可打印的区域。</source>
@@ -248,6 +255,10 @@ Qt %3 (running on Qt %4)
         <source>不合格</source>
         <translation>Fail</translation>
     </message>
+    <message>
+        <source>无有效读数</source>
+        <translation>No valid reading</translation>
+    </message>
 </context>
 <context>
     <name>ConnectionWatcher</name>
@@ -405,6 +416,132 @@ Qt %3 (running on Qt %4)
         <source>无法写入 %1: 它不是普通文件</source>
         <translation>Cannot write %1: it is not a regular file</translation>
     </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
+        <translation>the first line is not the record file header &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>空行, 不是记录</source>
+        <translation>an empty line, not a record</translation>
+    </message>
+    <message>
+        <source>记录无法转换 (%1)</source>
+        <translation>the record cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>行太长, 不是记录行</source>
+        <translation>the line is too long for a record line</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1
+(%2)</source>
+        <translation>Cannot read the file %1
+(%2)</translation>
+    </message>
+    <message>
+        <source>文件读取错误</source>
+        <translation>File read error</translation>
+    </message>
+    <message>
+        <source>文件 %1 第 %2 行: %3</source>
+        <translation>File %1, line %2: %3</translation>
+    </message>
+    <message>
+        <source>文句格式不正确!
+请重新输入文件名......</source>
+        <translation>The file is not a record file!
+Please enter another file name.</translation>
+    </message>
+    <message>
+        <source>第 %1 行无法读取</source>
+        <translation>Line %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>文件格式错误</source>
+        <translation>Wrong file format</translation>
+    </message>
+</context>
+<context>
+    <name>LabRow</name>
+    <message>
+        <source>下限</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>本硬度制的公差限，留空为不设</source>
+        <translation>Tolerance limit for this scale; leave empty for none</translation>
+    </message>
+    <message>
+        <source>剔除无效</source>
+        <translation>Skip invalid</translation>
+    </message>
+    <message>
+        <source>最大值、最小值、平均值不计无效读数 (888)</source>
+        <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
+    </message>
+    <message>
+        <source>逐点判定</source>
+        <translation>Each reading</translation>
+    </message>
+    <message>
+        <source>任一有效读数超出上下限，记录即不合格；不选时判定平均值</source>
+        <translation>A record fails when any valid reading lies outside the limits; unchecked, the mean is judged</translation>
+    </message>
+    <message>
+        <source>标准偏差 %1  极差 %2</source>
+        <translation>SD %1  Range %2</translation>
+    </message>
+    <message>
+        <source>  有效 %1/%2</source>
+        <translation>  Valid %1/%2</translation>
+    </message>
+    <message>
+        <source>下限不能大于上限</source>
+        <translation>The lower limit cannot be above the upper limit</translation>
+    </message>
+</context>
+<context>
+    <name>LimitInputText</name>
+    <message>
+        <source>限值 %1 不是数值，写作 450 或 %2。(The limit %1 is not a number: write 450 or %2.)</source>
+        <translation>The limit %1 is not a number: write 450 or %2.</translation>
+    </message>
+    <message>
+        <source>限值 %1 有歧义：写作 1000 或 %2。(The limit %1 is ambiguous: write 1000 or %2.)</source>
+        <translation>The limit %1 is ambiguous: write 1000 or %2.</translation>
+    </message>
+    <message>
+        <source>%1 缺少硬度制，写作 HL:400-460,HRC:44-46。(%1 names no scale: write HL:400-460,HRC:44-46.)</source>
+        <translation>%1 names no scale: write HL:400-460,HRC:44-46.</translation>
+    </message>
+    <message>
+        <source>未知的硬度制 %1，可用 HL、HV、HB、HRC、HS、HRB、HRA、strength。(Unknown scale %1: use HL, HV, HB, HRC, HS, HRB, HRA or strength.)</source>
+        <translation>Unknown scale %1: use HL, HV, HB, HRC, HS, HRB, HRA or strength.</translation>
+    </message>
+    <message>
+        <source>硬度制 %1 的限值给了两次。(The limits of %1 are given twice.)</source>
+        <translation>The limits of %1 are given twice.</translation>
+    </message>
+    <message>
+        <source>%1 不是限值范围，写作 HRC:44-46、HRC:44- 或 HRC:-46。(%1 is not a range: write HRC:44-46, HRC:44- or HRC:-46.)</source>
+        <translation>%1 is not a range: write HRC:44-46, HRC:44- or HRC:-46.</translation>
+    </message>
+    <message>
+        <source>%1 没有给出限值，写作 HRC:44-46、HRC:44- 或 HRC:-46。(%1 gives no limit: write HRC:44-46, HRC:44- or HRC:-46.)</source>
+        <translation>%1 gives no limit: write HRC:44-46, HRC:44- or HRC:-46.</translation>
+    </message>
+    <message>
+        <source>%1 的下限大于上限。(In %1 the lower limit is above the upper.)</source>
+        <translation>In %1 the lower limit is above the upper.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -453,52 +590,12 @@ Please enter the file name again.</translation>
         <translation>File not found</translation>
     </message>
     <message>
-        <source>文句格式不正确!
-请重新输入文件名......</source>
-        <translation>The file is not a record file!
-Please enter another file name.</translation>
-    </message>
-    <message>
-        <source>文件格式错误</source>
-        <translation>Wrong file format</translation>
-    </message>
-    <message>
         <source>里氏硬度计</source>
         <translation>Leeb Hardness Tester</translation>
     </message>
     <message>
         <source>没有可保存的记录。</source>
         <translation>There are no records to save.</translation>
-    </message>
-    <message>
-        <source>无法读取文件 %1
-(%2)</source>
-        <translation>Cannot read the file %1
-(%2)</translation>
-    </message>
-    <message>
-        <source>文件读取错误</source>
-        <translation>File read error</translation>
-    </message>
-    <message>
-        <source>文件是空的</source>
-        <translation>the file is empty</translation>
-    </message>
-    <message>
-        <source>第一行不是记录文件的文件头 &quot;%1&quot;</source>
-        <translation>the first line is not the record file header &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>空行, 不是记录</source>
-        <translation>an empty line, not a record</translation>
-    </message>
-    <message>
-        <source>记录无法转换 (%1)</source>
-        <translation>the record cannot be read (%1)</translation>
-    </message>
-    <message>
-        <source>文件 %1 第 %2 行: %3</source>
-        <translation>File %1, line %2: %3</translation>
     </message>
     <message>
         <source>读入的记录还没有保存。
@@ -547,56 +644,38 @@ Save them first?</translation>
         <translation>Right-click: recent files</translation>
     </message>
     <message>
-        <source>下限</source>
-        <translation>Low</translation>
-    </message>
-    <message>
-        <source>上限</source>
-        <translation>High</translation>
-    </message>
-    <message>
-        <source>本硬度制的公差限，留空为不设</source>
-        <translation>Tolerance limit for this scale; leave empty for none</translation>
-    </message>
-    <message>
-        <source>剔除无效</source>
-        <translation>Skip invalid</translation>
-    </message>
-    <message>
-        <source>最大值、最小值、平均值不计无效读数 (888)</source>
-        <translation>Leave invalid readings (888) out of maximum, minimum and mean</translation>
-    </message>
-    <message>
-        <source>超限无效</source>
-        <translation>Reject outside</translation>
-    </message>
-    <message>
-        <source>超出上下限的读数也算无效读数</source>
-        <translation>Readings outside the limits count as invalid too</translation>
-    </message>
-    <message>
-        <source>标准偏差 %1  极差 %2</source>
-        <translation>SD %1  Range %2</translation>
-    </message>
-    <message>
-        <source>  有效 %1/%2</source>
-        <translation>  Valid %1/%2</translation>
-    </message>
-    <message>
-        <source>限值须为数值，如 450 或 45.5</source>
-        <translation>A limit must be a number, such as 450 or 45.5</translation>
-    </message>
-    <message>
-        <source>下限不能大于上限</source>
-        <translation>The lower limit cannot be above the upper limit</translation>
-    </message>
-    <message>
-        <source>没有可用的打印机: 请先在系统中添加一台打印机。</source>
-        <translation>No printer is available: add a printer to the system first.</translation>
-    </message>
-    <message>
         <source>图表已送往打印机 %1</source>
         <translation>Chart sent to the printer %1</translation>
+    </message>
+    <message>
+        <source>校验读取</source>
+        <translation>Verified read</translation>
+    </message>
+    <message>
+        <source>每条记录读两次并比较，读入约需两倍时间</source>
+        <translation>Reads every record twice and compares; the upload takes about twice as long</translation>
+    </message>
+    <message>
+        <source>没有可用的打印机: 请先在系统中添加一台打印机。
+也可以把图表另存为 PDF 文件。</source>
+        <translation>No printer is available: add a printer to the system first.
+You can save the chart as a PDF file instead.</translation>
+    </message>
+    <message>
+        <source>另存为 PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>%1: 先填写报表信息</source>
+        <translation>%1: report details first</translation>
+    </message>
+    <message>
+        <source>未连接硬度计</source>
+        <translation>No tester connected</translation>
     </message>
 </context>
 <context>
@@ -681,6 +760,10 @@ Save them first?</translation>
         <source>PDF 文件 (*.pdf)</source>
         <translation>PDF files (*.pdf)</translation>
     </message>
+    <message>
+        <source>报表信息(&amp;D)...</source>
+        <translation>Report &amp;details...</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolErrorText</name>
@@ -705,10 +788,6 @@ Save them first?</translation>
         <translation>%1 is not a record count (first byte %2)</translation>
     </message>
     <message>
-        <source>存储记录%1的冲击次数为 %2，不在 1 到 32 之间</source>
-        <translation>record %1 has an impact count of %2, not between 1 and 32</translation>
-    </message>
-    <message>
         <source>数据错误</source>
         <translation>Data error</translation>
     </message>
@@ -717,6 +796,10 @@ Save them first?</translation>
 上传已停止，之前读入的 %2 条记录已保留。</source>
         <translation>The tester sent wrong data: %1.
 The upload has stopped; the %2 records read before are kept.</translation>
+    </message>
+    <message>
+        <source>存储记录%1读了 %2 次，没有两次相同</source>
+        <translation>record %1 was read %2 times and no two reads agreed</translation>
     </message>
 </context>
 <context>
@@ -855,6 +938,14 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <source>低于下限</source>
         <translation>below the lower limit</translation>
     </message>
+    <message>
+        <source> (已损坏)</source>
+        <translation> (damaged)</translation>
+    </message>
+    <message>
+        <source>已损坏: 冲击次数 %1</source>
+        <translation>Damaged: impact count %1</translation>
+    </message>
 </context>
 <context>
     <name>RecordUpload</name>
@@ -885,6 +976,14 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>存储记录%1无法写成记录行，已略过</source>
         <translation>Record %1 cannot be written as a record line and was left out</translation>
+    </message>
+    <message>
+        <source>记录 %1 已损坏: 冲击次数 %2</source>
+        <translation>Record %1 is damaged: impact count %2</translation>
+    </message>
+    <message>
+        <source>记录已损坏</source>
+        <translation>Damaged records</translation>
     </message>
 </context>
 <context>
@@ -1037,10 +1136,6 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <translation>Marks: * failed  ↑ above upper  ↓ below lower</translation>
     </message>
     <message>
-        <source>   统计不含无效及超限读数</source>
-        <translation>   stats without invalid/outside</translation>
-    </message>
-    <message>
         <source>   统计不含无效读数</source>
         <translation>   stats without invalid</translation>
     </message>
@@ -1071,6 +1166,10 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>检验: ________________        审核: ________________        日期: ____________</source>
         <translation>Tester: ______________        Checker: _____________        Date: ____________</translation>
+    </message>
+    <message>
+        <source>   逐点判定</source>
+        <translation>   each reading judged</translation>
     </message>
 </context>
 <context>

@@ -48,7 +48,7 @@ bool Differs(double a, double b) {
 
 BarChart::BarChart(QWidget* parent)
     : QCustomPlot(parent),
-      series_(new QCPBars(xAxis, yAxis)),
+      readingBars_(new QCPBars(xAxis, yAxis)),
       title_(
           new QCPTextElement(this, QCoreApplication::translate("BarChart", "硬度 / 强度测试情况"))),
       xTicker_(new QCPAxisTickerText),
@@ -65,13 +65,13 @@ BarChart::BarChart(QWidget* parent)
     plotLayout()->insertRow(0);
     plotLayout()->addElement(0, 0, title_);
 
-    series_->setObjectName(QStringLiteral("Series1"));
-    series_->setWidthType(QCPBars::wtAbsolute);
-    series_->setBrush(SeriesColour);
-    series_->setPen(QPen(SeriesColour.darker(150)));
+    readingBars_->setObjectName(QStringLiteral("Series1"));
+    readingBars_->setWidthType(QCPBars::wtAbsolute);
+    readingBars_->setBrush(SeriesColour);
+    readingBars_->setPen(QPen(SeriesColour.darker(150)));
     // Bars stand on zero, and the plot rectangle cuts them off at the value axis' lower edge:
     // the series keeps the readings themselves as its values.
-    series_->setBaseValue(0.0);
+    readingBars_->setBaseValue(0.0);
     marked_->setObjectName(QStringLiteral("MarkedReadings"));
     marked_->setWidthType(QCPBars::wtAbsolute);
     marked_->setBrush(MarkedColour);
@@ -221,7 +221,7 @@ void BarChart::RebuildSeries() {
         text->position->setCoords(0.0, 0.0);
         marks_.push_back({arrow, text});
     }
-    series_->setData(keys, values, true);
+    readingBars_->setData(keys, values, true);
     marked_->setData(markedKeys, markedValues, true);
     for (const std::optional<double>& limit :
          {limitMarks_.Limits.Lower, limitMarks_.Limits.Upper}) {
@@ -255,8 +255,8 @@ bool BarChart::ArrangeMarks() {
     const QRect plot = axisRect()->rect();
     const double column = plot.width() / xAxis->range().size();
     bool changed = false;
-    series_->setWidth(std::min(BarWidth * column, WidestBarPixels));
-    marked_->setWidth(series_->width());
+    readingBars_->setWidth(std::min(BarWidth * column, WidestBarPixels));
+    marked_->setWidth(readingBars_->width());
 
     // Reading numbers turn upright only when the window is too narrow for them side by side.
     const QFontMetrics labelMetrics(xAxis->tickLabelFont());

@@ -1,5 +1,5 @@
 #pragma once
-// Chart1: the bar chart of the record shown. One bar series (Series1) in RGB(0,128,255), one
+// The bar chart of the record shown. One bar series (the reading bars) in RGB(0,128,255), one
 // bar per reading in ascending X, each bar topped by a mark with its value in "#,##0.###"
 // joined to the bar by a 20-pixel arrow whose head sits on the bar.
 //
@@ -44,7 +44,7 @@ class BarChart : public QCustomPlot {
     void SetPoints(std::vector<QPointF> points);
 
     const std::vector<QPointF>& Points() const { return points_; }
-    QCPBars* ReadingBars() const { return series_; }
+    QCPBars* ReadingBars() const { return readingBars_; }
     QCPTextElement* Title() const { return title_; }
 
     // What the chart shows, read back from its plot (for checks): the mark texts in bar order,
@@ -80,14 +80,14 @@ class BarChart : public QCustomPlot {
     bool ArrangeMarks();
     QFont ChartFont(int pixelSize, bool bold = false) const;
 
-    QCPBars* series_;
+    QCPBars* readingBars_;
     QCPTextElement* title_;
     QSharedPointer<QCPAxisTickerText> xTicker_;
     QSharedPointer<QCPAxisTickerFixed> yTicker_;
     std::vector<QPointF> points_;
     std::vector<Mark> marks_;
     ChartLimitMarks limitMarks_;
-    QCPBars* marked_;  // the readings outside the limits or failed, over their Series1 bars
+    QCPBars* marked_;  // the readings outside the limits or failed, over their reading bars
     std::vector<QCPItemStraightLine*> limitLines_;
 };
 

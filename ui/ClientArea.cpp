@@ -10,14 +10,14 @@ ClientGeometry ClientArea::GeometryFor(QSize size) {
     const int height = std::max(size.height(), DesignSize.height());
 
     ClientGeometry g;
-    // Panel1 keeps its width and stretches in height; a 4-pixel strip of window background
-    // separates it from Panel2, which takes the rest of the width.
-    g.Panel1 = QRect(0, 0, 225, height);
-    g.Panel2 = QRect(229, 0, 651 + grownWidth, height);
-    g.Panel4 = QRect(0, 8, 649 + grownWidth, 313 + grownHeight);
-    g.Chart1 = QRect(1, 1, g.Panel4.width() - 2, g.Panel4.height() - 2);
-    g.Panel5 = QRect(0, 336 + grownHeight, 649, 161);
-    g.Panel3 = QRect(0, 504 + grownHeight, 649, 41);
+    // The record panel keeps its width and stretches in height; a 4-pixel strip of window
+    // background separates it from the view panel, which takes the rest of the width.
+    g.RecordPanel = QRect(0, 0, 225, height);
+    g.ViewPanel = QRect(229, 0, 651 + grownWidth, height);
+    g.ChartFrame = QRect(0, 8, 649 + grownWidth, 313 + grownHeight);
+    g.Chart = QRect(1, 1, g.ChartFrame.width() - 2, g.ChartFrame.height() - 2);
+    g.DetailPanel = QRect(0, 336 + grownHeight, 649, 161);
+    g.ButtonBar = QRect(0, 504 + grownHeight, 649, 41);
     return g;
 }
 
@@ -32,12 +32,12 @@ void ClientArea::PlaceParts() {
         if (widget != nullptr)
             widget->setGeometry(rect);
     };
-    place(parts_.Panel1, g.Panel1);
-    place(parts_.Panel2, g.Panel2);
-    place(parts_.Panel4, g.Panel4);
-    place(parts_.Chart1, g.Chart1);
-    place(parts_.Panel5, g.Panel5);
-    place(parts_.Panel3, g.Panel3);
+    place(parts_.RecordPanel, g.RecordPanel);
+    place(parts_.ViewPanel, g.ViewPanel);
+    place(parts_.ChartFrame, g.ChartFrame);
+    place(parts_.Chart, g.Chart);
+    place(parts_.DetailPanel, g.DetailPanel);
+    place(parts_.ButtonBar, g.ButtonBar);
 }
 
 }  // namespace leeb

@@ -12,12 +12,12 @@ namespace leeb {
 
 // Where the client area's parts go for a client area of a given size.
 struct ClientGeometry {
-    QRect Panel1;  // in the client area
-    QRect Panel2;  // in the client area
-    QRect Panel4;  // the chart's frame, in Panel2
-    QRect Chart1;  // in Panel4
-    QRect Panel5;  // the detail panel, in Panel2
-    QRect Panel3;  // the button bar, in Panel2
+    QRect RecordPanel;  // in the client area
+    QRect ViewPanel;    // in the client area
+    QRect ChartFrame;   // in the view panel
+    QRect Chart;        // in the chart frame
+    QRect DetailPanel;  // in the view panel
+    QRect ButtonBar;    // the five command buttons, in the view panel
 };
 
 class ClientArea : public QWidget {
@@ -32,12 +32,12 @@ class ClientArea : public QWidget {
     explicit ClientArea(QWidget* parent = nullptr) : QWidget(parent) {}
 
     struct Parts {
-        QWidget* Panel1 = nullptr;
-        QWidget* Panel2 = nullptr;
-        QWidget* Panel4 = nullptr;
-        QWidget* Chart1 = nullptr;
-        QWidget* Panel5 = nullptr;
-        QWidget* Panel3 = nullptr;
+        QWidget* RecordPanel = nullptr;
+        QWidget* ViewPanel = nullptr;
+        QWidget* ChartFrame = nullptr;
+        QWidget* Chart = nullptr;
+        QWidget* DetailPanel = nullptr;
+        QWidget* ButtonBar = nullptr;
     };
     void SetParts(const Parts& parts) {
         parts_ = parts;

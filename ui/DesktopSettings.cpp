@@ -63,4 +63,12 @@ void DesktopSettings::SetRecentFiles(QStringList files) {
     store_.setValue(RecentKey, files.mid(0, RecentFileCount));
 }
 
+bool DesktopSettings::VerifiedUpload() const {
+    return store_.value(QStringLiteral("upload/verified"), false).toBool();
+}
+
+void DesktopSettings::SetVerifiedUpload(bool verified) {
+    store_.setValue(QStringLiteral("upload/verified"), verified);
+}
+
 }  // namespace leeb

@@ -1,6 +1,7 @@
 #pragma once
 // What the window remembers between runs, in the user's settings: its geometry, the folder
-// each file dialog was last left in and the record files opened or saved most recently. The
+// each file dialog was last left in, the record files opened or saved most recently and
+// whether uploads are verified. The
 // store is given by the creator: the user's own in the program, a temporary file in tests.
 
 #include <QByteArray>
@@ -27,6 +28,10 @@ class DesktopSettings {
     QStringList RecentFiles() const;
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(const QString& path);
+
+    // Every record of an upload read twice and compared; off unless the user turned it on.
+    bool VerifiedUpload() const;
+    void SetVerifiedUpload(bool verified);
 
   private:
     void SetRecentFiles(QStringList files);

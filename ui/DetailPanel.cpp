@@ -27,52 +27,52 @@ DetailPanel::DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSep
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
 
-    auto* panel9 = new QFrame(this);
-    panel9->setObjectName(QStringLiteral("Panel9"));
-    panel9->setGeometry(16, 8, 105, 30);
-    panel9->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel9->setAutoFillBackground(true);
-    QPalette teal = panel9->palette();
+    auto* recordNumberBox = new QFrame(this);
+    recordNumberBox->setObjectName(QStringLiteral("Panel9"));
+    recordNumberBox->setGeometry(16, 8, 105, 30);
+    recordNumberBox->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    recordNumberBox->setAutoFillBackground(true);
+    QPalette teal = recordNumberBox->palette();
     teal.setColor(QPalette::Window, Teal);
     teal.setColor(QPalette::WindowText, Qt::white);
-    panel9->setPalette(teal);
-    reclab_ = new QLabel(tr(RecordNumberCaption), panel9);
-    reclab_->setObjectName(QStringLiteral("reclab"));
-    reclab_->setGeometry(8, 8, 81, 13);
+    recordNumberBox->setPalette(teal);
+    recordNumber_ = new QLabel(tr(RecordNumberCaption), recordNumberBox);
+    recordNumber_->setObjectName(QStringLiteral("reclab"));
+    recordNumber_->setGeometry(8, 8, 81, 13);
 
     AddLabel("Label1", tr("测量材料"), {16, 56, 65, 17});
-    matel_ = AddValuePanel("matel", {80, 44, 105, 30});
+    material_ = AddValuePanel("matel", {80, 44, 105, 30});
     AddLabel("Label9", tr("冲击装置"), {16, 92, 65, 13});
-    headl_ = AddValuePanel("headl", {80, 82, 105, 30});
+    impactDevice_ = AddValuePanel("headl", {80, 82, 105, 30});
     AddLabel("Label5", tr("最大值"), {16, 128, 57, 13});
-    maxp_ = AddValuePanel("maxp", {80, 120, 105, 30});
+    maximum_ = AddValuePanel("maxp", {80, 120, 105, 30});
 
-    label2_ = AddLabel("Label2", tr("硬度制"), {208, 57, 57, 14});
-    hardtypel_ = AddValuePanel("hardtypel", {288, 44, 105, 30});
-    image3_ = new QLabel(hardtypel_);
-    image3_->setObjectName(QStringLiteral("Image3"));
-    image3_->setGeometry(32, 0, 41, 33);
-    image3_->setAlignment(Qt::AlignCenter);
-    image3_->hide();
+    scaleCaption_ = AddLabel("Label2", tr("硬度制"), {208, 57, 57, 14});
+    scale_ = AddValuePanel("hardtypel", {288, 44, 105, 30});
+    strengthPicture_ = new QLabel(scale_);
+    strengthPicture_->setObjectName(QStringLiteral("Image3"));
+    strengthPicture_->setGeometry(32, 0, 41, 33);
+    strengthPicture_->setAlignment(Qt::AlignCenter);
+    strengthPicture_->hide();
 
     AddLabel("Label3", tr("冲击方向"), {208, 92, 65, 13});
-    auto* panel15 = new QFrame(this);
-    panel15->setObjectName(QStringLiteral("Panel15"));
-    panel15->setGeometry(288, 82, 105, 30);
-    panel15->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    image2_ = new QLabel(panel15);
-    image2_->setObjectName(QStringLiteral("Image2"));
-    image2_->setGeometry(33, 1, 32, 28);
-    image2_->setAlignment(Qt::AlignCenter);
+    auto* directionBox = new QFrame(this);
+    directionBox->setObjectName(QStringLiteral("Panel15"));
+    directionBox->setGeometry(288, 82, 105, 30);
+    directionBox->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    directionPicture_ = new QLabel(directionBox);
+    directionPicture_->setObjectName(QStringLiteral("Image2"));
+    directionPicture_->setGeometry(33, 1, 32, 28);
+    directionPicture_->setAlignment(Qt::AlignCenter);
 
     AddLabel("minl", tr("最小值"), {208, 128, 65, 13});
-    minp_ = AddValuePanel("minp", {288, 120, 105, 30});
+    minimum_ = AddValuePanel("minp", {288, 120, 105, 30});
     AddLabel("Label8", tr("测量日期"), {424, 56, 65, 13});
-    datemea_ = AddValuePanel("datemea", {504, 44, 105, 30});
+    date_ = AddValuePanel("datemea", {504, 44, 105, 30});
     AddLabel("Label4", tr("冲击次数"), {424, 88, 65, 13});
-    attackl_ = AddValuePanel("attackl", {504, 82, 105, 30});
+    impactCount_ = AddValuePanel("attackl", {504, 82, 105, 30});
     AddLabel("avgl", tr("平均值"), {424, 129, 49, 13});
-    avgp_ = AddValuePanel("avgp", {504, 120, 105, 30});
+    mean_ = AddValuePanel("avgp", {504, 120, 105, 30});
 }
 
 QLabel* DetailPanel::AddLabel(const char* name, const QString& text, QRect geometry) {
@@ -92,7 +92,7 @@ QLabel* DetailPanel::AddValuePanel(const char* name, QRect geometry) {
 }
 
 void DetailPanel::SetRecordNumberText(const QString& text) {
-    reclab_->setText(tr(RecordNumberCaption) + text);
+    recordNumber_->setText(tr(RecordNumberCaption) + text);
 }
 
 void DetailPanel::ShowRecordDetails(const RecordView& record) {
@@ -100,30 +100,30 @@ void DetailPanel::ShowRecordDetails(const RecordView& record) {
     // Directions 5..7 have no pictogram: the picture is cleared so that it never shows the
     // direction of a record shown earlier.
     QPixmap direction = PictogramAt(pictograms_, PictogramForDirection(s.ImpactDirection));
-    if (direction.width() > image2_->width() || direction.height() > image2_->height()) {
+    if (direction.width() > directionPicture_->width() || direction.height() > directionPicture_->height()) {
         direction =
-            direction.scaled(image2_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            direction.scaled(directionPicture_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
-    image2_->setPixmap(direction);
-    image2_->repaint();
+    directionPicture_->setPixmap(direction);
+    directionPicture_->repaint();
 
-    matel_->setText(CodeTableText(MaterialText(s)));
+    material_->setText(CodeTableText(MaterialText(s)));
     if (s.StrengthMode == 1) {
-        label2_->setText(tr("强度"));
-        hardtypel_->clear();
-        image3_->setPixmap(PictogramAt(pictograms_, StrengthPictogram));
-        image3_->show();
+        scaleCaption_->setText(tr("强度"));
+        scale_->clear();
+        strengthPicture_->setPixmap(PictogramAt(pictograms_, StrengthPictogram));
+        strengthPicture_->show();
     } else {
-        label2_->setText(tr("硬度制"));
-        image3_->hide();
-        hardtypel_->setText(CodeTableText(ScaleText(s)));
+        scaleCaption_->setText(tr("硬度制"));
+        strengthPicture_->hide();
+        scale_->setText(CodeTableText(ScaleText(s)));
     }
-    attackl_->setText(QString::number(record.ImpactCount));
-    headl_->setText(CodeTableText(ImpactDeviceText(s)));
-    maxp_->setText(QString::fromStdString(record.Statistics.MaxText(decimalSeparator_)));
-    minp_->setText(QString::fromStdString(record.Statistics.MinText(decimalSeparator_)));
-    avgp_->setText(QString::fromStdString(record.Statistics.PanelMeanText(decimalSeparator_)));
-    datemea_->setText(QString::fromStdString(record.DateText));
+    impactCount_->setText(QString::number(record.ImpactCount));
+    impactDevice_->setText(CodeTableText(ImpactDeviceText(s)));
+    maximum_->setText(QString::fromStdString(record.Statistics.MaxText(decimalSeparator_)));
+    minimum_->setText(QString::fromStdString(record.Statistics.MinText(decimalSeparator_)));
+    mean_->setText(QString::fromStdString(record.Statistics.PanelMeanText(decimalSeparator_)));
+    date_->setText(QString::fromStdString(record.DateText));
 }
 
 }  // namespace leeb

@@ -1,5 +1,5 @@
 #pragma once
-// Panel5: the settings, count, date and statistics of the record shown, with the direction
+// The detail panel: the settings, count, date and statistics of the record shown, with the direction
 // and strength pictograms.
 
 #include <QCoreApplication>
@@ -17,12 +17,12 @@ class DetailPanel : public QFrame {
     Q_DECLARE_TR_FUNCTIONS(DetailPanel)
 
   public:
-    // pictograms: ImageList1, indexed as PictogramForDirection and StrengthPictogram give.
+    // pictograms: the direction and strength pictures, indexed as PictogramForDirection and StrengthPictogram give.
     DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSeparator,
                 QWidget* parent = nullptr);
 
     void ShowRecordDetails(const RecordView& record);
-    // reclab: "记录号: " followed by text.
+    // The record number box: "记录号: " followed by text.
     void SetRecordNumberText(const QString& text);
 
   private:
@@ -31,18 +31,18 @@ class DetailPanel : public QFrame {
 
     const std::vector<QPixmap>& pictograms_;
     char decimalSeparator_;
-    QLabel* reclab_;
-    QLabel* label2_;
-    QLabel* matel_;
-    QLabel* headl_;
-    QLabel* maxp_;
-    QLabel* hardtypel_;
-    QLabel* image3_;
-    QLabel* image2_;
-    QLabel* minp_;
-    QLabel* datemea_;
-    QLabel* attackl_;
-    QLabel* avgp_;
+    QLabel* recordNumber_;
+    QLabel* scaleCaption_;
+    QLabel* material_;
+    QLabel* impactDevice_;
+    QLabel* maximum_;
+    QLabel* scale_;
+    QLabel* strengthPicture_;
+    QLabel* directionPicture_;
+    QLabel* minimum_;
+    QLabel* date_;
+    QLabel* impactCount_;
+    QLabel* mean_;
 };
 
 }  // namespace leeb

@@ -44,8 +44,8 @@ class DialogHost {
     virtual std::optional<SaveFileChoice> GetSaveFileName(const QString& filter) = 0;
     virtual std::optional<QString> GetOpenFileName(const QString& filter) = 0;
 
-    // "报表信息" before the report's output options: the details to print and the records, the
-    // proposal's when skipped; nothing when the user cancels the report. The default skips,
+    // "报表信息", before the report's output options or from them: the details to print and the
+    // records, the proposal's when skipped; nothing when the user cancels. The default skips,
     // so a host that does not ask gets the plain report.
     virtual std::optional<ReportDetailsChoice> AskReportDetails(const ReportDetailsChoice& proposed,
                                                                 std::size_t recordCount) {

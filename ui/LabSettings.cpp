@@ -69,21 +69,31 @@ void LabSettings::SetExcludeInvalid(bool exclude) {
         settings_->remove(QStringLiteral("Statistics/ExcludeInvalid"));
 }
 
-bool LabSettings::RejectOutside() const {
-    return settings_->value(QStringLiteral("Statistics/RejectOutside"), false).toBool();
+namespace {
+
+const QString EachReadingKey = QStringLiteral("Statistics/EachReading");
+const QString RetiredRejectOutsideKey = QStringLiteral("Statistics/RejectOutside");
+
+}  // namespace
+
+bool LabSettings::EachReading() const {
+    if (settings_->contains(EachReadingKey))
+        return settings_->value(EachReadingKey).toBool();
+    return settings_->value(RetiredRejectOutsideKey, false).toBool();
 }
 
-void LabSettings::SetRejectOutside(bool reject) {
-    if (reject)
-        settings_->setValue(QStringLiteral("Statistics/RejectOutside"), true);
+void LabSettings::SetEachReading(bool each) {
+    settings_->remove(RetiredRejectOutsideKey);
+    if (each)
+        settings_->setValue(EachReadingKey, true);
     else
-        settings_->remove(QStringLiteral("Statistics/RejectOutside"));
+        settings_->remove(EachReadingKey);
 }
 
 QualitySettings LabSettings::Quality() const {
     QualitySettings quality;
     quality.ExcludeInvalid = ExcludeInvalid();
-    quality.OutsideLimitsInvalid = RejectOutside();
+    quality.EachReading = EachReading();
     settings_->beginGroup(LimitsGroup);
     const QStringList scales = settings_->childGroups();
     settings_->endGroup();

@@ -1,8 +1,10 @@
 #pragma once
 // What the window remembers between runs for the lab: the tolerance limits per scale, whether
 // invalid readings are left out of the statistics, and the report details. Kept with QSettings
-// under "ToleranceLimits/<scale>/Lower|Upper", "Statistics/ExcludeInvalid|RejectOutside" and
-// "ReportDetails/<field>"; nothing is written until the user sets something.
+// under "ToleranceLimits/<scale>/Lower|Upper", "Statistics/ExcludeInvalid|EachReading" and
+// "ReportDetails/<field>"; nothing is written until the user sets something. The retired
+// "Statistics/RejectOutside" (readings outside the limits made invalid) is read as EachReading
+// until the box is next set: both ask that no reading outside the limits go unnoticed.
 
 #include <QSettings>
 #include <memory>
@@ -22,9 +24,9 @@ class LabSettings {
     void SetLimits(const std::string& scaleKey, const ToleranceLimits& limits);
     bool ExcludeInvalid() const;
     void SetExcludeInvalid(bool exclude);
-    // Readings outside their scale's limits count as invalid, as failed impacts do.
-    bool RejectOutside() const;
-    void SetRejectOutside(bool reject);
+    // Each valid reading judged against its scale's limits, not the mean.
+    bool EachReading() const;
+    void SetEachReading(bool each);
     // Every remembered scale's limits and the exclusion, as the outputs apply them.
     QualitySettings Quality() const;
 

@@ -13,21 +13,20 @@
 
 #include "BarChart.h"
 #include "ClientArea.h"
-#include "ConnectionWatcher.h"
 #include "DetailPanel.h"
 #include "DirectionPictograms.h"
 #include "ErrorText.h"
 #include "FontSetup.h"
+#include "LabRow.h"
 #include "LabSettings.h"
 #include "LeebdeskVersion.h"
 #include "LocaleNumbers.h"
 #include "QtDialogHost.h"
 #include "RecordFileDrop.h"
+#include "RecordSet.h"
 #include "RecordTreeModel.h"
-#include "RecordUpload.h"
-#include "UploadNoticeText.h"
 #include "ReportSystem.h"
-#include "HidDeviceController.h"
+#include "UploadPresenter.h"
 #include "WindowIcon.h"
 #include "WindowPlacement.h"
 #include "WindowShortcuts.h"
@@ -60,12 +59,14 @@ QFrame* NewPanel(const char* name, QWidget* parent, QRect geometry, QFrame::Shad
 
 }  // namespace
 
-MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform, std::shared_ptr<HidGuiDispatcher> dispatcher,
-               DialogHost* dialogs, QWidget* parent)
+MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform,
+                       std::shared_ptr<HidGuiDispatcher> dispatcher, DialogHost* dialogs,
+                       QWidget* parent)
     : QMainWindow(parent),
       ownDialogs_(dialogs == nullptr ? std::make_unique<QtDialogHost>(this) : nullptr),
       dialogs_(dialogs == nullptr ? *ownDialogs_ : *dialogs),
-      decimalSeparator_(DecimalSeparator()) {
+      decimalSeparator_(DecimalSeparator()),
+      records_(std::make_unique<RecordSet>(decimalSeparator_)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ShownCaption());
     setWindowIcon(MakeWindowIcon());
@@ -83,23 +84,19 @@ MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform, std::shared_ptr<Hi
     CentreOnScreen(*this);
     InstallShortcuts(*this);
     InstallRecordFileDrop(*this);
-
-    autoStartTimer_.setObjectName(QStringLiteral("Timer2"));
-    autoStartTimer_.setSingleShot(true);
-    autoStartTimer_.setInterval(10);
-    connect(&autoStartTimer_, &QTimer::timeout, this, [this] { RunCommand([this] { AutoStartTimerFired(); }); });
-    replyTimer_.setSingleShot(true);
+    WireRecordSet();
 
     // The controller posts its first device-change notice now; the event loop delivers it
     // after FormCreate, so the watcher's first run comes after the window is complete.
-    CreateHidController(std::move(platform), std::move(dispatcher));
+    upload_ = std::make_unique<UploadPresenter>(std::move(platform), std::move(dispatcher),
+                                                *records_, dialogs_, decimalSeparator_);
+    WireUpload();
     FormCreate();
 }
 
 MainWindow::~MainWindow() {
     FormClose();
     upload_.reset();
-    controller_.reset();
 }
 
 void MainWindow::LoadImageList() {
@@ -115,27 +112,34 @@ void MainWindow::BuildControls() {
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
     ClientArea::Parts parts;
-    parts.Panel1 = BuildRecordPanel();
+    parts.RecordPanel = BuildRecordPanel();
     BuildViewPanel(parts);
     client->SetParts(parts);
-    BuildQualityControls();  // needs the tree's model and the detail panel
+    BuildLabRow();  // needs the tree's model and the detail panel
     BuildStatusBar();
-    // Tab goes round the tree and the five buttons; the chart and the detail panel show and
-    // take no input.
+    // Tab goes round the tree, the five buttons and the lab's inputs; the chart and the
+    // detail panel show and take no input.
     chart_->setFocusPolicy(Qt::NoFocus);
     for (QWidget* part : chart_->findChildren<QWidget*>())
         part->setFocusPolicy(Qt::NoFocus);
     setTabOrder(recordTree_, Button(CommandButton::Read));
+    // After the buttons the lab's inputs, then back to the tree.
+    QWidget* previous = Button(CommandButton::Open);
+    for (QWidget* input : labRow_->Inputs()) {
+        setTabOrder(previous, input);
+        previous = input;
+    }
+    setTabOrder(previous, recordTree_);
 }
 
 QWidget* MainWindow::BuildRecordPanel() {
     QWidget* client = centralWidget();
-    QFrame* panel1 = NewPanel("Panel1", client, {0, 0, 225, 567}, QFrame::Raised);
-    auto* fill = new QVBoxLayout(panel1);
+    QFrame* recordPanel = NewPanel("Panel1", client, {0, 0, 225, 567}, QFrame::Raised);
+    auto* fill = new QVBoxLayout(recordPanel);
     fill->setContentsMargins(0, 0, 0, 0);  // inside the panel's 1-pixel bevel
 
-    model_ = std::make_unique<RecordTreeModel>(recordLines_, decimalSeparator_);
-    recordTree_ = new QTreeView(panel1);
+    model_ = std::make_unique<RecordTreeModel>(records_->Lines(), decimalSeparator_);
+    recordTree_ = new QTreeView(recordPanel);
     recordTree_->setObjectName(QStringLiteral("TreeView1"));
     recordTree_->setHeaderHidden(true);
     recordTree_->setIndentation(19);
@@ -166,26 +170,26 @@ QWidget* MainWindow::BuildRecordPanel() {
             [this](const QModelIndex& current) {
                 RunCommand([this, current] { RecordNodeChanging(current); });
             });
-    return panel1;
+    return recordPanel;
 }
 
 void MainWindow::BuildViewPanel(ClientArea::Parts& parts) {
     QWidget* client = centralWidget();
-    QFrame* panel2 = NewPanel("Panel2", client, {229, 0, 651, 567}, QFrame::Raised);
+    QFrame* viewPanel = NewPanel("Panel2", client, {229, 0, 651, 567}, QFrame::Raised);
 
-    QFrame* panel4 = NewPanel("Panel4", panel2, {0, 8, 649, 313}, QFrame::Sunken);
-    chart_ = new BarChart(panel4);
+    QFrame* chartFrame = NewPanel("Panel4", viewPanel, {0, 8, 649, 313}, QFrame::Sunken);
+    chart_ = new BarChart(chartFrame);
     chart_->setGeometry(1, 1, 647, 311);
 
-    detailPanel_ = new DetailPanel(pictograms_, decimalSeparator_, panel2);
+    detailPanel_ = new DetailPanel(pictograms_, decimalSeparator_, viewPanel);
     detailPanel_->setGeometry(0, 336, 649, 161);
 
-    QFrame* panel3 = NewPanel("Panel3", panel2, {0, 504, 649, 41}, QFrame::Sunken);
-    parts.Panel2 = panel2;
-    parts.Panel4 = panel4;
-    parts.Chart1 = chart_;
-    parts.Panel5 = detailPanel_;
-    parts.Panel3 = panel3;
+    QFrame* buttonBar = NewPanel("Panel3", viewPanel, {0, 504, 649, 41}, QFrame::Sunken);
+    parts.ViewPanel = viewPanel;
+    parts.ChartFrame = chartFrame;
+    parts.Chart = chart_;
+    parts.DetailPanel = detailPanel_;
+    parts.ButtonBar = buttonBar;
     struct ButtonDesign {
         CommandButton Button;
         const char* Name;
@@ -200,7 +204,7 @@ void MainWindow::BuildViewPanel(ClientArea::Parts& parts) {
         {CommandButton::PrintReport, "BitBtn4", tr("打印报表"), 472},
     };
     for (const ButtonDesign& design : designs) {
-        auto* button = new QPushButton(design.Text, panel3);
+        auto* button = new QPushButton(design.Text, buttonBar);
         button->setObjectName(QString::fromLatin1(design.Name));
         button->setGeometry(design.Left, 10, 75, 25);
         button->setAutoDefault(false);
@@ -260,8 +264,8 @@ void MainWindow::FormCreate() {
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         SetButtonEnabled(button, false);
     }
-    recordLines_.clear();
-    // Image3 starts hidden (DetailPanel builds it so).
+    records_->Clear();
+    // The strength picture starts hidden (DetailPanel builds it so).
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -279,13 +283,15 @@ void MainWindow::ShowFeedback(const QString& text) {
     feedback_->setToolTip(text);
 }
 
-void MainWindow::SetCurrentFile(const QString& path) {
-    currentFile_ = path;
+void MainWindow::ShowCaption() {
+    const QString& path = records_->File();
     setWindowTitle(path.isEmpty()
                        ? ShownCaption()
                        : ShownCaption() + QStringLiteral(" - ") + QFileInfo(path).fileName());
-    if (!path.isEmpty() && fileListener_)
-        fileListener_(path);
+}
+
+const QString& MainWindow::CurrentFile() const {
+    return records_->File();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -318,75 +324,21 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
     }
 }
 
-// UploadView --------------------------------------------------------------------------------
-
 void MainWindow::ClearRecords() {
-    model_->Clear();
+    upload_->ClearRecords();
+}
+
+void MainWindow::ClearShownRecords() {
     chart_->Clear();
     shownReadings_.clear();
-    recordsUnsaved_ = false;
-    SetCurrentFile(QString());
     ShowFeedback(QString());
-}
-
-void MainWindow::RecordAppended(const AppendedRecord& record) {
-    model_->AppendRecord(
-        {record.Number, record.LineIndex, static_cast<int>(record.Fields.Readings.size())});
-    recordsUnsaved_ = true;
-}
-
-void MainWindow::AddBar(int x, double y) {
-    chart_->AddPoint(x, y);
-    shownReadings_.push_back(y);
-}
-
-void MainWindow::ShowRecordDetails(const RecordView& record) {
-    // The upload shows the record numbered 1 and no other; the record number says so.
-    detailPanel_->SetRecordNumberText(QStringLiteral("1"));
-    ShowRecordWithQuality(record);
 }
 
 void MainWindow::SetButtonEnabled(CommandButton button, bool enabled) {
     // While the tester refuses access, nothing (the end of an upload, an open) enables reading.
-    if (button == CommandButton::Read && accessDenied_)
+    if (button == CommandButton::Read && TesterAccessDenied())
         enabled = false;
     Button(button)->setEnabled(enabled);
-}
-
-void MainWindow::Notify(const UploadNotice& notice) {
-    const UploadNoticeBox box = UploadNoticeBoxOf(notice);
-    dialogs_.MessageBox(box.Text, box.Caption, box.Flags);
-}
-
-void MainWindow::SetProgress(const std::string& text) {
-    statusPanels_[0]->setText(QString::fromStdString(text));
-}
-
-bool MainWindow::AutoStartArmed() const {
-    return autoStartTimer_.isActive();
-}
-
-void MainWindow::ArmAutoStart() {
-    // Enabling an armed Timer2 leaves its due time alone: a tester that keeps sending must not
-    // put the start off for ever.
-    if (!autoStartTimer_.isActive())
-        autoStartTimer_.start(10);
-}
-
-void MainWindow::UploadEnded(UploadOutcome /*outcome*/) {
-    // The progress counter is gone; the count of what arrived stays.
-    if (!recordLines_.empty()) {
-        ShowFeedback(
-            QCoreApplication::translate("MainWindow", "已读入 %1 条记录").arg(recordLines_.size() - 1));
-    }
-}
-
-void MainWindow::StartReplyTimer(int milliseconds) {
-    replyTimer_.start(milliseconds);
-}
-
-void MainWindow::CancelReplyTimer() {
-    replyTimer_.stop();
 }
 
 }  // namespace leeb

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "MainWindow.h"
+#include "UploadPresenter.h"
 
 namespace leeb {
 
@@ -14,7 +15,7 @@ enum UnsavedAnswer { SaveThem = 0, DropThem = 1, KeepThem = 2 };
 }  // namespace
 
 bool MainWindow::MayReplaceRecords(RecordsReplacedBy by) {
-    if (!recordsUnsaved_)
+    if (!RecordsUnsaved())
         return true;
     if (askingUnsaved_)
         return false;  // the open question decides; a second one must not answer it
@@ -30,7 +31,7 @@ bool MainWindow::MayReplaceRecords(RecordsReplacedBy by) {
             const bool again = form.startAfterQuestion_ && by != RecordsReplacedBy::Upload;
             form.startAfterQuestion_ = false;
             if (again && !form.closed_)
-                form.ArmAutoStart();
+                form.upload_->ArmAutoStart();
         }
     } closed{*this, by};
 
@@ -47,7 +48,7 @@ bool MainWindow::MayReplaceRecords(RecordsReplacedBy by) {
             // A cancelled dialog, a refused replacement or a CSV export leave the records
             // unsaved, and then nothing replaces them.
             SaveClicked();
-            return !recordsUnsaved_;
+            return !RecordsUnsaved();
         default:
             return false;
     }

@@ -35,9 +35,9 @@ QString Cause(const UploadProtocolError& error) {
         case ReplyFault::NotACountReply:
             return QCoreApplication::translate("ProtocolErrorText", "%1不是记录数（首字节 %2）")
                 .arg(Place(error), Hex(error.Received));
-        case ReplyFault::ImpactCountOutOfRange:
+        case ReplyFault::ReadsDisagree:
             return QCoreApplication::translate("ProtocolErrorText",
-                                               "存储记录%1的冲击次数为 %2，不在 1 到 32 之间")
+                                               "存储记录%1读了 %2 次，没有两次相同")
                 .arg(error.Record)
                 .arg(error.Received);
     }

@@ -8,7 +8,7 @@
 namespace leeb {
 
 RecordTreeModel::RecordTreeModel(const RecordLines& lines, char decimalSeparator, QObject* parent)
-    : QAbstractItemModel(parent), liveLines_(lines), decimalSeparator_(decimalSeparator) {}
+    : QAbstractItemModel(parent), lines_(lines), decimalSeparator_(decimalSeparator) {}
 
 namespace {
 
@@ -48,8 +48,8 @@ void RecordTreeModel::Clear() {
     beginResetModel();
     records_.clear();
     records_.shrink_to_fit();
-    keptLines_ = RecordLines();
-    showingKept_ = false;
+    readingsHandedOut_.clear();
+    readingsHandedOut_.shrink_to_fit();
     DropCache();
     endResetModel();
 }
@@ -58,6 +58,7 @@ void RecordTreeModel::AppendRecord(const RecordEntry& entry) {
     const int row = RecordCount();
     beginInsertRows(QModelIndex(), row, row);
     records_.push_back(entry);
+    readingsHandedOut_.push_back(false);
     endInsertRows();
 }
 
@@ -67,15 +68,8 @@ void RecordTreeModel::AppendRecords(const std::vector<RecordEntry>& entries) {
     const int first = RecordCount();
     beginInsertRows(QModelIndex(), first, first + static_cast<int>(entries.size()) - 1);
     records_.insert(records_.end(), entries.begin(), entries.end());
+    readingsHandedOut_.resize(records_.size(), false);
     endInsertRows();
-}
-
-void RecordTreeModel::KeepShownLines(RecordLines lines) {
-    if (showingKept_)
-        return;  // the tree already holds the lines it was built from
-    keptLines_ = std::move(lines);
-    showingKept_ = true;
-    DropCache();
 }
 
 std::optional<RecordTreeModel::RecordEntry> RecordTreeModel::RecordAt(
@@ -97,6 +91,7 @@ QModelIndex RecordTreeModel::index(int row, int column, const QModelIndex& paren
         return {};
     if (row >= records_[static_cast<std::size_t>(parent.row())].ReadingCount)
         return {};
+    readingsHandedOut_[static_cast<std::size_t>(parent.row())] = true;
     return createIndex(row, 0, static_cast<quintptr>(parent.row()) + 1);
 }
 
@@ -120,6 +115,24 @@ int RecordTreeModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
+    if (index.isValid() && index.internalId() == 0) {
+        const RecordEntry& entry = records_[static_cast<std::size_t>(index.row())];
+        if (entry.DamagedImpactCount >= 0) {
+            // A damaged record says so where it is listed, so nobody takes it for a sound one.
+            switch (role) {
+                case Qt::DisplayRole:
+                    return RecordNodeText(entry.RecordNumber) +
+                           QCoreApplication::translate("RecordTreeModel", " (已损坏)");
+                case Qt::ForegroundRole:
+                    return QColor(Qt::red);
+                case Qt::ToolTipRole:
+                    return QCoreApplication::translate("RecordTreeModel", "已损坏: 冲击次数 %1")
+                        .arg(entry.DamagedImpactCount);
+                default:
+                    break;
+            }
+        }
+    }
     if (index.isValid() && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
         return MarkData(MarkAt(index), role);
     }
@@ -146,7 +159,7 @@ QString RecordTreeModel::ReadingText(int recordRow, int readingRow) const {
         cachedRecord_ = recordRow;
         cachedTexts_.clear();
         cachedMarks_.clear();
-        const RecordLines& lines = showingKept_ ? keptLines_ : liveLines_;
+        const RecordLines& lines = lines_;
         const auto lineIndex =
             static_cast<std::size_t>(records_[static_cast<std::size_t>(recordRow)].LineIndex);
         if (lineIndex < lines.size()) {
@@ -184,11 +197,19 @@ void RecordTreeModel::DropCache() const {
 void RecordTreeModel::SetQuality(QualitySettings quality) {
     quality_ = std::move(quality);
     DropCache();
-    // One signal over the record rows: a view repaints what it shows and asks the reading rows
-    // again. A signal per record's readings costs a full tester over a minute.
-    if (!records_.empty()) {
-        emit dataChanged(index(0, 0), index(RecordCount() - 1, 0),
-                         {Qt::ForegroundRole, Qt::ToolTipRole});
+    if (records_.empty())
+        return;
+    const QList<int> roles{Qt::ForegroundRole, Qt::ToolTipRole};
+    emit dataChanged(index(0, 0), index(RecordCount() - 1, 0), roles);
+    // The reading rows change colour. Only rows someone was handed an index of can be known
+    // to anyone, so only their records are told: a signal for every record's readings would
+    // cost a full tester over a minute, for rows no view has ever shown.
+    for (std::size_t row = 0; row < records_.size(); ++row) {
+        if (!readingsHandedOut_[row] || records_[row].ReadingCount == 0)
+            continue;
+        const QModelIndex record = index(static_cast<int>(row), 0);
+        emit dataChanged(index(0, 0, record), index(records_[row].ReadingCount - 1, 0, record),
+                         roles);
     }
 }
 

@@ -21,6 +21,9 @@ class RecordTreeModel : public QAbstractItemModel {
         int RecordNumber = 0;
         int LineIndex = 0;
         int ReadingCount = 0;
+        // The impact count the tester stores for a record kept damaged (0 or above 32);
+        // -1 for a sound record.
+        int DamagedImpactCount = -1;
     };
 
     // lines must outlive the model; it is read, never changed.
@@ -31,10 +34,6 @@ class RecordTreeModel : public QAbstractItemModel {
     void Clear();
     void AppendRecord(const RecordEntry& entry);
     void AppendRecords(const std::vector<RecordEntry>& entries);  // one insertion for all
-    // The tree goes on showing these lines after RecordLines has been emptied under it (an
-    // open that failed its header test); Clear() returns to RecordLines. Ignored while the
-    // tree already shows kept lines.
-    void KeepShownLines(RecordLines lines);
 
     // Readings outside their scale's limits and failed impacts get a colour and a tooltip;
     // their texts stay. Nothing set: no marks.
@@ -59,11 +58,11 @@ class RecordTreeModel : public QAbstractItemModel {
     QString ReadingText(int recordRow, int readingRow) const;
     void DropCache() const;
 
-    const RecordLines& liveLines_;
-    RecordLines keptLines_;
-    bool showingKept_ = false;
+    const RecordLines& lines_;
     char decimalSeparator_;
     std::vector<RecordEntry> records_;
+    // By record row: an index of one of its reading rows was made, so someone may hold one.
+    mutable std::vector<bool> readingsHandedOut_;
 
     // The reading texts of the record last asked for: a view asks for them row after row.
     mutable int cachedRecord_ = -1;

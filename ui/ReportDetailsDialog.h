@@ -1,7 +1,8 @@
 #pragma once
 // "报表信息": the lab's details for the report and the records to print, asked before the
-// report's output options. Continue prints them; Skip prints the report without details;
-// Cancel ends the run.
+// report's output options once details were filled in (or with Ctrl+Alt+P), and from their
+// "报表信息..." button. Continue prints them; Skip prints the report without details; Cancel
+// ends the run (from the output options: leaves the run's content as it was).
 
 #include <QCoreApplication>
 #include <QDialog>

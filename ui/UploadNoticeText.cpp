@@ -1,6 +1,7 @@
 #include "UploadNoticeText.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include "MessageBoxFlags.h"
 #include "ProtocolErrorText.h"
@@ -27,6 +28,17 @@ UploadNoticeBox UploadNoticeBoxOf(const UploadNotice& notice) {
             return {QCoreApplication::translate("RecordUpload", "存储记录%1无法写成记录行，已略过")
                         .arg(notice.Record),
                     QCoreApplication::translate("RecordUpload", "错误"), MB_OK | MB_ICONERROR};
+        case UploadNoticeKind::DamagedRecords: {
+            QStringList lines;
+            for (const DamagedRecord& damaged : notice.Damaged) {
+                lines << QCoreApplication::translate("RecordUpload", "记录 %1 已损坏: 冲击次数 %2")
+                             .arg(damaged.Record)
+                             .arg(damaged.ImpactCount);
+            }
+            return {lines.join(QLatin1Char('\n')),
+                    QCoreApplication::translate("RecordUpload", "记录已损坏"),
+                    MB_OK | MB_ICONERROR};
+        }
         case UploadNoticeKind::ProtocolError:
             break;
     }

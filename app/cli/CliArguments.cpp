@@ -90,6 +90,10 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             if (sawJson)
                 throw UsageError("--json 只能给一次。(--json may be given only once.)");
             sawJson = parsed.Json = true;
+        } else if (argument == "--verify") {
+            if (parsed.Verify)
+                throw UsageError("--verify 只能给一次。(--verify may be given only once.)");
+            parsed.Verify = true;
         } else if (argument == "--simulate" || argument.starts_with("--simulate=")) {
             if (sawSimulate) {
                 throw UsageError("--simulate 只能给一次。(--simulate may be given only once.)");
@@ -101,6 +105,8 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
                     throw UsageError("--simulate= 后缺少文件名。(--simulate= needs a file name.)");
                 }
             }
+        } else if (argument == "--no-archive") {
+            parsed.NoArchive = true;
         } else if (!ParseLabOption(arguments, i, parsed.Lab)) {
             throw UsageError("未知选项 " + Quoted(argument) + "。(Unknown option.)");
         }
@@ -126,9 +132,17 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --json。(" + parsed.Command +
                          " does not take --json.)");
     }
+    if (parsed.NoArchive && !shape->TakesSimulate) {
+        throw UsageError("命令 " + parsed.Command + " 不接受 --no-archive。(" + parsed.Command +
+                         " does not take --no-archive.)");
+    }
     if (parsed.Simulate && !shape->TakesSimulate) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +
                          " does not take --simulate.)");
+    }
+    if (parsed.Verify && parsed.Command != "upload") {
+        throw UsageError("命令 " + parsed.Command + " 不接受 --verify。(" + parsed.Command +
+                         " does not take --verify; only upload reads from the tester.)");
     }
     if (parsed.Lab.AnyDetails && !shape->TakesDetails) {
         throw UsageError("命令 " + parsed.Command + " 不接受报表信息选项。(" + parsed.Command +
@@ -161,18 +175,44 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
+std::optional<InterfaceLanguage> LanguageAsked(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--")
+            break;
+        std::optional<std::string> name;
+        if (argument == "--lang" && i + 1 < arguments.size())
+            name = arguments[i + 1];
+        else if (argument.starts_with("--lang="))
+            name = argument.substr(7);
+        if (name)
+            return ParseLanguageName(QString::fromStdString(*name));
+    }
+    return std::nullopt;
+}
+
+const char* UsageHint(std::optional<InterfaceLanguage> language) {
+    if (!language)
+        return "leebdesk-cli --help 查看用法 (see leebdesk-cli --help for usage)\n";
+    if (*language == InterfaceLanguage::English)
+        return "See leebdesk-cli --help for usage.\n";
+    return "leebdesk-cli --help 查看用法\n";
+}
+
 const char* VersionText() {
     return "leebdesk-cli " LEEBDESK_VERSION_TEXT "\n";
 }
 
 const char* UsageText() {
     return "用法 (usage):\n"
-           "  leebdesk-cli upload [--simulate[=RECORDS.json]] -o OUT.txt\n"
+           "  leebdesk-cli upload [--simulate[=RECORDS.json]] [--verify] -o OUT.txt\n"
            "      从里氏硬度计上传全部记录，写入记录文件；文件名没有 \".\" 时加上 \".txt\"。\n"
            "      --simulate 用内置的模拟硬度计，--simulate=FILE 用 FILE 中的记录。\n"
            "      (Upload every record from the tester into a record file; \".txt\" is appended\n"
            "      to a file name without \".\". --simulate uses the built-in simulated tester,\n"
            "      --simulate=FILE one holding the records of the JSON file.)\n"
+           "      --verify 每条记录读两次并比较，约需两倍时间。(Read every record twice and\n"
+           "      compare; takes about twice as long.)\n"
            "  leebdesk-cli show RECORDS.txt [--json] [LIMITS]\n"
            "      显示记录文件中的每条记录。(Print every record of a record file, as text or\n"
            "      as a JSON array.)\n"
@@ -180,10 +220,14 @@ const char* UsageText() {
            "      把测试报表写成 PDF。(Write the measurement report as a PDF file.)\n"
            "  leebdesk-cli export RECORDS.txt -o OUT.csv [LIMITS]\n"
            "      把记录导出为 CSV 表格。(Export the records to a CSV table.)\n"
-           "  LIMITS: --lower N --upper N 限值 (tolerance limits); --exclude-invalid 统计不含\n"
-           "      无效读数 888 (leave failed impacts out of the statistics); --reject-outside\n"
-           "      超限读数也算无效 (readings outside the limits count as invalid);\n"
-           "      --records 1-5,9 只取这些记录 (only these records).\n"
+           "  LIMITS: --limits HL:400-460,HRC:44-46 各硬度制的限值, 可只给一端如 HRC:44-\n"
+           "      (tolerance limits per scale, either end may be left out; records of other\n"
+           "      scales get no verdict); --lower N --upper N 限值, 仅用于同一硬度制的记录\n"
+           "      (limits for records that all share one scale); --exclude-invalid 统计不含\n"
+           "      无效读数 888 (leave failed impacts out of the statistics); --each-reading\n"
+           "      逐点判定: 任一有效读数超限即不合格 (a record fails when any valid reading lies\n"
+           "      outside the limits; without it the mean is judged); --records 1-5,9 只取这些\n"
+           "      记录 (only these records).\n"
            "  DETAILS: --company --report-no --part --lot --operator --instrument --standard\n"
            "      --remarks TEXT, --signatures 报表信息与签字栏 (details on page 1, signature\n"
            "      lines at the end).\n"

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of leebdesk-cli:
-//   upload [--simulate[=RECORDS.json]] -o OUT.txt
+//   upload [--simulate[=RECORDS.json]] [--no-archive] -o OUT.txt
 //   show RECORDS.txt [--json]
 //   report RECORDS.txt -o REPORT.pdf [lab options]
 //   export RECORDS.txt -o OUT.csv [lab options]
@@ -18,7 +18,8 @@
 
 namespace leeb::cli {
 
-// A command line that does not say what to do; exit status 2, with the usage.
+// A command line that does not say what to do, or an option value that cannot be taken:
+// exit status 2, the message and a pointer to the usage.
 class UsageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -31,6 +32,8 @@ struct CommandArguments {
     bool Json = false;
     bool Simulate = false;
     std::string SimulateFile;  // empty: the simulator's built-in records
+    bool Verify = false;       // upload --verify: every record read twice and compared
+    bool NoArchive = false;    // upload: nothing goes into the archive
     bool Help = false;
     bool Version = false;
     LabOptions Lab;
@@ -42,6 +45,14 @@ struct CommandArguments {
 CommandArguments ParseCommandLine(const std::vector<std::string>& arguments);
 
 const char* UsageText();
+
+// The language --lang asks for among `arguments`, also when the rest of the command line is
+// wrong; none when it names none (or none that exists).
+std::optional<InterfaceLanguage> LanguageAsked(const std::vector<std::string>& arguments);
+
+// The one line after a usage error's message: where the usage is, in the language asked for
+// (both languages without --lang, as the messages have them).
+const char* UsageHint(std::optional<InterfaceLanguage> language);
 // "leebdesk-cli 1.0.2 (V1.02)" and a line break.
 const char* VersionText();
 

@@ -1,13 +1,12 @@
 #include "LabOptions.h"
 
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <string_view>
 
 #include "CliArguments.h"
 #include "CliSupport.h"
-#include "CsvText.h"
+#include "LimitInput.h"
+#include "LocaleDecimalSeparator.h"
 #include "RecordSelection.h"
 
 namespace leeb::cli {
@@ -21,7 +20,7 @@ struct LabOption {
     Field Kind;
 };
 
-constexpr std::array<LabOption, 14> Options = {{
+constexpr std::array<LabOption, 16> Options = {{
     {"--company", Field::Text},
     {"--report-no", Field::Text},
     {"--part", Field::Text},
@@ -33,8 +32,10 @@ constexpr std::array<LabOption, 14> Options = {{
     {"--signatures", Field::Flag},
     {"--lower", Field::Number},
     {"--upper", Field::Number},
+    {"--limits", Field::Text},
     {"--exclude-invalid", Field::Flag},
-    {"--reject-outside", Field::Flag},
+    {"--each-reading", Field::Flag},
+    {"--reject-outside", Field::Flag},  // refused, naming what replaced it
     {"--records", Field::Text},
 }};
 
@@ -59,21 +60,23 @@ std::string* DetailText(std::string_view name, LabOptions& lab) {
     return nullptr;
 }
 
-// A limit as a user writes it: "450", "45.5" or, with a decimal comma, "45,5".
-double ParseLimit(std::string_view name, std::string text) {
-    for (char& c : text) {
-        if (c == ',') {
-            c = '.';
-        }
+double ParseLimit(std::string_view name, const std::string& text) {
+    const char decimalSeparator = DecimalSeparator();
+    LimitInput limit = ParseLimitInput(text, decimalSeparator);
+    if (limit.Problem == LimitProblem::None && !limit.Value) {
+        limit.Problem = LimitProblem::NotANumber;  // blanks only
+        limit.Item = text;
     }
-    double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc{} || result.ptr != text.data() + text.size() ||
-        !std::isfinite(value)) {
-        throw UsageError(std::string(name) + " 需要一个数值。(" + std::string(name) +
-                         " needs a number, such as 450 or 45.5.)");
+    if (limit.Problem != LimitProblem::None) {
+        throw UsageError(std::string(name) + ": " + LimitProblemMessage(limit, decimalSeparator));
     }
-    return value;
+    return *limit.Value;
+}
+
+UsageError LimitsWithLowerUpper() {
+    return UsageError(
+        "--limits 与 --lower/--upper 不能同时使用。(--limits gives each scale its limits; it "
+        "cannot be combined with --lower or --upper.)");
 }
 
 }  // namespace
@@ -123,6 +126,8 @@ bool ParseLabOption(const std::vector<std::string>& arguments, std::size_t& i, L
         std::optional<double>& limit = name == "--lower" ? lab.Limits.Lower : lab.Limits.Upper;
         if (limit)
             throw repeated();
+        if (!lab.ScaleLimits.empty())
+            throw LimitsWithLowerUpper();
         limit = ParseLimit(name, *value);
         if (CheckLimits(lab.Limits) == LimitsProblem::LowerAboveUpper) {
             throw UsageError("下限大于上限。(--lower is above --upper.)");
@@ -131,54 +136,102 @@ bool ParseLabOption(const std::vector<std::string>& arguments, std::size_t& i, L
         if (lab.ExcludeInvalid)
             throw repeated();
         lab.ExcludeInvalid = true;
-    } else if (name == "--reject-outside") {
-        if (lab.RejectOutside)
+    } else if (name == "--limits") {
+        if (!lab.ScaleLimits.empty())
             throw repeated();
-        lab.RejectOutside = true;
+        if (lab.Limits.Any())
+            throw LimitsWithLowerUpper();
+        const char decimalSeparator = DecimalSeparator();
+        const ScaleLimitsInput limits = ParseScaleLimits(*value, decimalSeparator);
+        if (limits.Problem != LimitProblem::None) {
+            throw UsageError(key + ": " + LimitProblemMessage(limits, decimalSeparator));
+        }
+        lab.ScaleLimits = limits.PerScale;
+    } else if (name == "--each-reading") {
+        if (lab.EachReading)
+            throw repeated();
+        lab.EachReading = true;
+    } else if (name == "--reject-outside") {
+        // It made readings outside the limits invalid and judged the rest, so a record with
+        // one good reading passed; never quietly take it for something else.
+        throw UsageError(
+            "--reject-outside 已取消，请用 --each-reading (逐点判定：任一有效读数超限即不合格)。"
+            "(--reject-outside is gone: use --each-reading, which fails a record when any valid "
+            "reading lies outside the limits.)");
     } else if (name == "--records") {
         if (lab.Records)
             throw repeated();
+        const RecordSelectionResult form = CheckRecordSelectionForm(*value);
+        if (form.Error != RecordSelectionResult::Problem::None) {
+            throw UsageError(RecordSelectionMessage(form, 0));
+        }
         lab.Records = *value;
     }
     return true;
 }
 
-QualitySettings QualityOf(const LabOptions& lab) {
+QualitySettings QualityOf(const LabOptions& lab, const std::set<std::string>& scales) {
     QualitySettings quality;
     if (lab.Limits.Any()) {
+        if (scales.size() > 1) {
+            std::string names;
+            for (const std::string& scale : scales) {
+                names += (names.empty() ? "" : ", ") + scale;
+            }
+            throw UsageError("--lower/--upper 只能用于同一硬度制的记录，这些记录有 " + names +
+                             "：请用 --limits 给每个硬度制各自的限值，如 --limits "
+                             "HL:400-460,HRC:44-46。(--lower and --upper judge records of one "
+                             "scale, and these records are " +
+                             names +
+                             ": give each scale its limits with --limits, such as --limits "
+                             "HL:400-460,HRC:44-46.)");
+        }
         quality.ForAll = lab.Limits;
     }
+    quality.PerScale = lab.ScaleLimits;
     quality.ExcludeInvalid = lab.ExcludeInvalid;
-    quality.OutsideLimitsInvalid = lab.RejectOutside;
+    quality.EachReading = lab.EachReading;
     return quality;
 }
 
-std::vector<std::size_t> ChosenRecords(const LabOptions& lab, const RecordLines& lines) {
+std::vector<std::size_t> ChosenRecords(const LabOptions& lab, std::size_t recordCount) {
     if (!lab.Records) {
         return {};
     }
-    const std::size_t count = lines.empty() ? 0 : lines.size() - 1;
-    const RecordSelectionResult chosen = ParseRecordSelection(*lab.Records, count);
+    const RecordSelectionResult chosen = ParseRecordSelection(*lab.Records, recordCount);
     if (chosen.Error != RecordSelectionResult::Problem::None) {
-        throw CliFailure(RecordSelectionMessage(chosen, count));
+        throw UsageError(RecordSelectionMessage(chosen, recordCount));
     }
     return chosen.Records;
 }
 
-ReportContent ReportContentOf(const LabOptions& lab, const RecordLines& lines) {
-    ReportContent content;
-    content.Details = lab.Details;
-    content.Quality = QualityOf(lab);
-    content.Records = ChosenRecords(lab, lines);
-    return content;
+std::set<std::string> ScalesOf(const RecordLines& lines, const std::vector<std::size_t>& chosen,
+                               char decimalSeparator) {
+    std::set<std::string> scales;
+    const auto add = [&](std::size_t r) {
+        const RecordTextFields fields = ParseRecordLine(lines[r], decimalSeparator);
+        scales.insert(ScaleKey(DecodeSettingsWord(static_cast<uint16_t>(fields.SettingsWord))));
+    };
+    if (chosen.empty()) {
+        for (std::size_t r = 1; r < lines.size(); ++r) {
+            add(r);
+        }
+    }
+    for (const std::size_t r : chosen) {
+        add(r);
+    }
+    return scales;
 }
 
-RecordCsvOptions CsvOptionsOf(const LabOptions& lab, const RecordLines& lines) {
-    RecordCsvOptions options;
-    options.Quality = QualityOf(lab);
-    options.Records = ChosenRecords(lab, lines);
-    options.Texts = TranslatedCsvTexts();
-    return options;
+ReportContent ReportContentOf(const LabOptions& lab, const RecordLines& lines,
+                              char decimalSeparator) {
+    ReportContent content;
+    content.Details = lab.Details;
+    content.Records = ChosenRecords(lab, lines.empty() ? 0 : lines.size() - 1);
+    content.Quality =
+        QualityOf(lab, lab.Limits.Any() ? ScalesOf(lines, content.Records, decimalSeparator)
+                                        : std::set<std::string>{});
+    return content;
 }
 
 }  // namespace leeb::cli

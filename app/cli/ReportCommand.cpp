@@ -26,7 +26,7 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     const std::string output = OutputFilePath(*arguments.Output, ".pdf");
     RefuseSameFile(*arguments.Input, output);
     PdfReportOptions options;
-    options.Content = ReportContentOf(arguments.Lab, lines);
+    options.Content = ReportContentOf(arguments.Lab, lines, decimalSeparator);
 
     // Fonts and the PDF writer need a QGuiApplication; it must not need a display.
     ChooseHeadlessPlatform();

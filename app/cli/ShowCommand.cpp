@@ -2,10 +2,6 @@
 // the record node, its reading nodes and the detail panel's texts.
 
 #include <QCoreApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QString>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -18,7 +14,10 @@
 #include "LocaleDecimalSeparator.h"
 #include "RecordCsv.h"
 #include "RecordEvaluation.h"
+#include "RecordFileScan.h"
 #include "RecordView.h"
+#include "ShowJson.h"
+#include "ShownRecord.h"
 
 namespace leeb::cli {
 
@@ -33,24 +32,13 @@ std::string Panel(const char* source) {
     return Word("DetailPanel", source);
 }
 
-struct ShownRecord {
-    std::string Node;
-    std::string RecordNumber;
-    std::vector<std::string> Readings;
-    RecordView View;
-    EvaluationOptions Options;  // the record's limits and handling of invalid readings
-    RecordEvaluation Evaluation;
-};
-
-ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex, char decimalSeparator,
+ShownRecord ShowRecord(const RecordTextFields& fields, std::size_t lineIndex,
                        const QualitySettings& quality) {
     ShownRecord shown;
     // The record node names its line: the line index is the record number.
     shown.RecordNumber = std::to_string(lineIndex);
     shown.Node = "存储记录" + shown.RecordNumber;
-    for (const double reading : fields.Readings) {
-        shown.Readings.push_back(ReadingText(reading, decimalSeparator));
-    }
+    shown.Readings = fields.Readings;
     shown.View = RecordViewFromFields(fields);
     shown.Options = quality.For(shown.View.Settings);
     shown.Evaluation = EvaluateRecord(fields.Readings, shown.View.OneDecimal, shown.Options);
@@ -96,7 +84,7 @@ std::string QualityText(const ShownRecord& shown, char decimalSeparator) {
         out += LabLine(QT_TRANSLATE_NOOP("CliShow", "上限"),
                        LimitText(shown.Options.Limits.Upper, decimalSeparator));
         out += LabLine(QT_TRANSLATE_NOOP("CliShow", "判定"),
-                       CodeTableText(VerdictText(e.MeanVerdict)).toStdString());
+                       CodeTableText(VerdictText(e.RecordVerdict)).toStdString());
     }
     return out;
 }
@@ -108,8 +96,8 @@ void PrintText(const ShownRecord& shown, char decimalSeparator, bool first, bool
     const std::string scale = view.Settings.StrengthMode == 1 ? "σb" : ScaleText(view.Settings);
     std::string out = first ? "" : "\n";
     out += Word("RecordTreeModel", "存储记录") + shown.RecordNumber + "\n";
-    for (const std::string& reading : shown.Readings) {
-        out += "    " + reading + "\n";
+    for (const double reading : shown.Readings) {
+        out += "    " + ReadingText(reading, decimalSeparator) + "\n";
     }
     out += "  " + Panel("记录号: ") + shown.RecordNumber + "\n";
     out += "  " + Panel("测量材料") + ": " +
@@ -128,132 +116,22 @@ void PrintText(const ShownRecord& shown, char decimalSeparator, bool first, bool
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString MarkName(ReadingMark mark) {
-    switch (mark) {
-        case ReadingMark::FailedImpact:
-            return QStringLiteral("failed");
-        case ReadingMark::BelowLower:
-            return QStringLiteral("below");
-        case ReadingMark::AboveUpper:
-            return QStringLiteral("above");
-        case ReadingMark::Valid:
-            break;
-    }
-    return QStringLiteral("valid");
-}
-
-QString VerdictName(Verdict verdict) {
-    switch (verdict) {
-        case Verdict::Pass:
-            return QStringLiteral("pass");
-        case Verdict::Fail:
-            return QStringLiteral("fail");
-        case Verdict::NoMean:
-            return QStringLiteral("no-mean");
-        case Verdict::NotJudged:
-            break;
-    }
-    return QStringLiteral("not-judged");
-}
-
-void AddQuality(QJsonObject& record, const ShownRecord& shown, char decimalSeparator) {
-    const RecordEvaluation& e = shown.Evaluation;
-    QJsonArray marks;
-    for (const ReadingMark mark : e.Marks) {
-        marks.append(MarkName(mark));
-    }
-    record.insert("marks", marks);
-    record.insert("invalid", e.InvalidCount);
-    record.insert("used_count", e.Used.Count());
-    record.insert("used_max", Text(e.Used.MaxText(decimalSeparator)));
-    record.insert("used_min", Text(e.Used.MinText(decimalSeparator)));
-    record.insert("used_mean", Text(e.Used.PanelMeanText(decimalSeparator)));
-    record.insert("std_dev", Text(e.DeviationText(decimalSeparator)));
-    record.insert("range", Text(e.RangeText(decimalSeparator)));
-    if (shown.Options.Limits.Any()) {
-        record.insert("lower", Text(LimitText(shown.Options.Limits.Lower, decimalSeparator)));
-        record.insert("upper", Text(LimitText(shown.Options.Limits.Upper, decimalSeparator)));
-        record.insert("verdict", VerdictName(e.MeanVerdict));
-        record.insert("verdict_text", Text(VerdictText(e.MeanVerdict)));
-    }
-}
-
-QJsonObject JsonRecord(const ShownRecord& shown, char decimalSeparator, bool quality) {
-    const RecordView& view = shown.View;
-    QJsonArray readings;
-    for (const std::string& reading : shown.Readings) {
-        readings.append(Text(reading));
-    }
-    QJsonObject record{
-        {"node", Text(shown.Node)},
-        {"readings", readings},
-        {"material", Text(MaterialText(view.Settings))},
-        {"scale_label", Text(ScaleLabel(view))},
-        {"scale", Text(ScaleText(view.Settings))},
-        {"device", Text(ImpactDeviceText(view.Settings))},
-        {"direction", view.Settings.ImpactDirection},
-        {"count", view.ImpactCount},
-        {"date", Text(view.DateText)},
-        {"max", Text(view.Statistics.MaxText(decimalSeparator))},
-        {"min", Text(view.Statistics.MinText(decimalSeparator))},
-        {"mean", Text(view.Statistics.PanelMeanText(decimalSeparator))},
-    };
-    if (quality) {
-        AddQuality(record, shown, decimalSeparator);
-    }
-    return record;
-}
-
-// The records as one JSON array, printed one record at a time in the layout of an indented
-// document, so that no file, however large, is held whole.
-class JsonArrayPrinter {
-  public:
-    void Print(const QJsonObject& record) {
-        const QByteArray json = QJsonDocument(record).toJson(QJsonDocument::Indented);
-        std::string out = count_ == 0 ? "[\n" : ",\n";
-        // Each line of the object indented one level, as inside the array; no final newline.
-        qsizetype start = 0;
-        while (start < json.size()) {
-            qsizetype end = json.indexOf('\n', start);
-            if (end < 0) {
-                end = json.size();
-            }
-            if (start != 0) {
-                out += '\n';
-            }
-            out += "    ";
-            out.append(json.constData() + start, static_cast<std::size_t>(end - start));
-            start = end + 1;
-        }
-        std::fwrite(out.data(), 1, out.size(), stdout);
-        ++count_;
-    }
-    bool Started() const { return count_ > 0; }
-    void Finish() {
-        const char* end = count_ == 0 ? "[\n]\n" : "\n]\n";
-        std::fputs(end, stdout);
-    }
-
-  private:
-    std::size_t count_ = 0;
-};
-
 // --records: the file is read whole first, so that a list past its last record is refused
 // before anything is printed.
-int ShowChosen(const CommandArguments& arguments, const QualitySettings& quality,
-               char decimalSeparator) {
+int ShowChosen(const CommandArguments& arguments, char decimalSeparator) {
     const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
-    JsonArrayPrinter json;
+    const std::vector<std::size_t> chosen =
+        ChosenRecords(arguments.Lab, lines.empty() ? 0 : lines.size() - 1);
+    const QualitySettings quality = QualityOf(
+        arguments.Lab, arguments.Lab.Limits.Any() ? ScalesOf(lines, chosen, decimalSeparator)
+                                                  : std::set<std::string>{});
+    JsonRecordPrinter json;
     bool first = true;
-    for (const std::size_t r : ChosenRecords(arguments.Lab, lines)) {
+    for (const std::size_t r : chosen) {
         const ShownRecord shown =
-            ShowRecord(ParseRecordLine(lines[r], decimalSeparator), r, decimalSeparator, quality);
+            ShowRecord(ParseRecordLine(lines[r], decimalSeparator), r, quality);
         if (arguments.Json) {
-            json.Print(JsonRecord(shown, decimalSeparator, quality.Active()));
+            json.Print(shown, quality.Active());
         } else {
             PrintText(shown, decimalSeparator, first, quality.Active());
         }
@@ -272,24 +150,27 @@ int RunShow(const CommandArguments& arguments) {
     if (arguments.Language)
         translation.emplace(*arguments.Language);
     const char decimalSeparator = DecimalSeparator();
-    const QualitySettings quality = QualityOf(arguments.Lab);
     if (arguments.Lab.Records) {
-        return ShowChosen(arguments, quality, decimalSeparator);
+        return ShowChosen(arguments, decimalSeparator);
     }
+    // --lower and --upper need the file's scales before the first record is printed.
+    const QualitySettings quality = QualityOf(
+        arguments.Lab, arguments.Lab.Limits.Any()
+                           ? ScanRecordFile(*arguments.Input, decimalSeparator, true).ScalesOf({})
+                           : std::set<std::string>{});
     // Each record is printed as soon as its line is read. Records before a line that does not
     // convert are printed (a complete JSON array of them), then the failure is reported.
-    JsonArrayPrinter json;
+    JsonRecordPrinter json;
     try {
-        ReadRecordFileRecords(
-            *arguments.Input, decimalSeparator,
-            [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
-                const ShownRecord shown = ShowRecord(fields, r, decimalSeparator, quality);
-                if (arguments.Json) {
-                    json.Print(JsonRecord(shown, decimalSeparator, quality.Active()));
-                } else {
-                    PrintText(shown, decimalSeparator, r == 1, quality.Active());
-                }
-            });
+        ReadRecordFileRecords(*arguments.Input, decimalSeparator,
+                              [&](std::size_t r, std::string_view, const RecordTextFields& fields) {
+                                  const ShownRecord shown = ShowRecord(fields, r, quality);
+                                  if (arguments.Json) {
+                                      json.Print(shown, quality.Active());
+                                  } else {
+                                      PrintText(shown, decimalSeparator, r == 1, quality.Active());
+                                  }
+                              });
     } catch (const RecordFileError& failure) {
         // A file that is no record file at all prints no array; one with a record file's
         // header prints the array of the records read.

@@ -1,26 +1,32 @@
 // upload: every record from the tester, or from the simulated tester, into a record file,
-// byte for byte the file the window writes when it saves after an upload. An upload that stops
+// byte for byte the file the window writes when it saves after an upload (a name ending in
+// ".csv": the CSV table the window's save writes for such a name). An upload that stops
 // early (time-out, unplug, a reply the protocol does not allow) still writes the records it
 // completed and exits with ExitIncomplete, so that a script can tell it from a whole one.
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
 
+#include "CliLanguage.h"
 #include "CliSupport.h"
 #include "Commands.h"
+#include "CsvText.h"
 #include "FolderAccess.h"
 #include "HeadlessUpload.h"
+#include "HidDeviceController.h"
 #include "LocaleDecimalSeparator.h"
 #include "ManualGuiDispatcher.h"
+#include "RecordCsv.h"
 #include "SimulatedHidBus.h"
 #include "SystemHidPlatform.h"
-#include "HidDeviceController.h"
 #include "TesterSimulator.h"
+#include "UploadArchive.h"
 #include "UploadInterruption.h"
 #include "UploadProgress.h"
 
@@ -60,11 +66,53 @@ SimulatorRecordSet SimulatedRecords(const std::string& file) {
     }
 }
 
-HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator) {
+bool NamesCsv(const std::string& path) {
+    const std::string name = fs::path(path).filename().string();
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos) {
+        return false;
+    }
+    std::string extension = name.substr(dot + 1);
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return extension == "csv";
+}
+
+// As the window's save: a name ending in ".csv" gets the CSV table, numbered as the tester
+// numbers the records; any other the record file.
+void WriteUploaded(const std::string& path, const HeadlessUploadResult& result,
+                   const CommandArguments& arguments, char decimalSeparator) {
+    if (!NamesCsv(path)) {
+        WriteRecordFile(path, result.Lines);
+        return;
+    }
+    std::optional<CliTranslation> translation;
+    if (arguments.Language)
+        translation.emplace(*arguments.Language);
+    RecordCsvOptions options;
+    options.DecimalSeparator = decimalSeparator;
+    options.RecordNumbers = result.RecordNumbers;
+    options.Texts = TranslatedCsvTexts();
+    try {
+        WriteRecordCsv(path, result.Lines, options);
+    } catch (const ConversionError& failure) {
+        // The upload formats every line itself; one that does not read back is a fault here.
+        throw RecordFileError(failure.what(), FileProblem::CannotWrite, path, 0);
+    }
+}
+
+HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char decimalSeparator,
+                            bool verified, UploadArchive& archive) {
     UploadProgress progress(stderr, ::isatty(STDERR_FILENO) == 1);
     HeadlessUploadOptions options;
     options.DecimalSeparator = decimalSeparator;
+    options.Verified = verified;
     options.Progress = [&progress](const std::string& text) { progress.Show(text); };
+    // The line as the record file holds it: the upload formats it the same way.
+    options.RecordCompleted = [&archive, decimalSeparator](const UploadView::AppendedRecord& record) {
+        archive.Add(FormatRecordLine(record.Raw, decimalSeparator), record.Number);
+    };
     auto dispatcher = std::make_shared<ManualGuiDispatcher>();
     HidDeviceController controller(platform, dispatcher);
     try {
@@ -84,17 +132,28 @@ int RunUpload(const CommandArguments& arguments) {
     const char decimalSeparator = DecimalSeparator();
 
     HeadlessUploadResult result;
+    UploadArchive archive(arguments, arguments.Simulate ? "simulator" : "tester");
     if (arguments.Simulate) {
         auto bus = std::make_shared<SimulatedHidBus>();
         // Outlives the controller made in Upload: the controller's devices are gone before the
         // simulator unplugs itself.
         TesterSimulator tester(SimulatedRecords(arguments.SimulateFile));
         tester.PlugInto(bus);
-        result = Upload(bus, decimalSeparator);
+        result = Upload(bus, decimalSeparator, arguments.Verify, archive);
     } else {
-        result = Upload(SystemHidPlatform(), decimalSeparator);
+        result = Upload(SystemHidPlatform(), decimalSeparator, arguments.Verify, archive);
     }
+    archive.Report();
 
+    // Kept, but the user must know which records the tester holds damaged.
+    for (const DamagedRecord& damaged : result.Damaged) {
+        const std::string record = std::to_string(damaged.Record);
+        const std::string count = std::to_string(damaged.ImpactCount);
+        const std::string line = "leebdesk-cli: 记录 " + record + " 已损坏: 冲击次数 " + count +
+                                 "。(Record " + record + " is damaged: impact count " + count +
+                                 ".)\n";
+        std::fputs(line.c_str(), stderr);
+    }
     const int read = result.RecordsRead();
     const std::string count = std::to_string(read);
     if (result.Interrupted()) {
@@ -106,7 +165,7 @@ int RunUpload(const CommandArguments& arguments) {
         }
         const std::string named = std::to_string(result.RecordsNamed);
         try {
-            WriteRecordFile(path, result.Lines);
+            WriteUploaded(path, result, arguments, decimalSeparator);
         } catch (const RecordFileError& failure) {
             throw CliFailure(
                 reason + " 无法写入已读入的 " + count + " 条记录。(" + count + " of " + named +
@@ -127,7 +186,7 @@ int RunUpload(const CommandArguments& arguments) {
             "was written.)");
     }
     try {
-        WriteRecordFile(path, result.Lines);
+        WriteUploaded(path, result, arguments, decimalSeparator);
     } catch (const RecordFileError& failure) {
         throw CliFailure("无法写入记录文件。(" + std::string(failure.what()) + ".)");
     }

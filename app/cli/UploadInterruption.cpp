@@ -50,11 +50,11 @@ std::string ProtocolReason(const UploadProtocolError& error) {
             english = where.English + " is not a count: its first byte is " + Hex(error.Received) +
                       ", not " + Hex(error.Expected);
             break;
-        case ReplyFault::ImpactCountOutOfRange:
-            chinese = "存储记录" + std::to_string(error.Record) + " 的冲击次数为 " + received +
-                      "，不在 1 到 32 之间";
-            english = "record " + std::to_string(error.Record) + " has an impact count of " +
-                      received + ", not 1 to 32";
+        case ReplyFault::ReadsDisagree:
+            chinese = "存储记录" + std::to_string(error.Record) + "读了 " + received +
+                      " 次，没有两次相同";
+            english = "record " + std::to_string(error.Record) + " was read " + received +
+                      " times and no two reads agreed";
             break;
     }
     return "数据错误：" + chinese + "。(Data error: " + english + ".)";

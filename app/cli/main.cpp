@@ -1,5 +1,6 @@
 // leebdesk-cli: the window's upload, record view, report and export for scripts and terminals.
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -18,6 +19,9 @@ void PrintError(const std::string& message) {
 
 int Run(int argc, char** argv) {
     using namespace leeb::cli;
+    // The archive's commands have their own options (ArchiveArguments.h).
+    if (argc > 1 && std::string(argv[1]) == "archive")
+        return RunArchive(std::vector<std::string>(argv + 2, argv + argc));
     const CommandArguments arguments =
         ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     // Asked for, so an answer on standard output, not an error.
@@ -44,12 +48,17 @@ int main(int argc, char** argv) {
     using namespace leeb::cli;
     leeb::WriteUtf8ToConsole();
     leeb::EnsureRuntimeFolder();
+    // The window's names: the archive's file and the settings are the window's own.
+    QCoreApplication::setOrganizationName(QStringLiteral("leebdesk"));
+    QCoreApplication::setApplicationName(QStringLiteral("leebdesk"));
     int status = ExitFailure;
     try {
         status = Run(argc, argv);
     } catch (const UsageError& failure) {
+        // The message and where the usage is: the whole usage would bury the message.
         PrintError(failure.what());
-        std::fputs(UsageText(), stderr);
+        std::fputs(UsageHint(LanguageAsked(std::vector<std::string>(argv + 1, argv + argc))),
+                   stderr);
         return ExitUsage;
     } catch (const std::exception& failure) {
         PrintError(failure.what());

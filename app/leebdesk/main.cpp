@@ -17,6 +17,7 @@
 #include "InterfaceTranslation.h"
 #include "QtGuiDispatcher.h"
 #include "RecentFilesMenu.h"
+#include "UploadOptionsMenu.h"
 #include "ReportFonts.h"
 #include "RuntimeFolder.h"
 #include "SimulatedHidBus.h"
@@ -132,6 +133,7 @@ int main(int argc, char** argv) {
     dialogs.SetParent(&form);
     window = &form;
     leeb::InstallRecentFiles(form, settings);
+    leeb::InstallUploadOptions(form, settings);
     const QByteArray geometry = settings.WindowGeometry();
     if (!geometry.isEmpty())
         form.restoreGeometry(geometry);

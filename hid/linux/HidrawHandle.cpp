@@ -5,6 +5,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -140,6 +141,14 @@ bool HidrawHandle::ReadReady() {
         buffer_[0] = 0;
         ++n;
     }
+    // hidraw hands out a short report as it came; other platforms give every input report
+    // the descriptor's full length, zero-filled, and the layers above rely on that length.
+    const uint32_t full =
+        std::min<uint32_t>(description_.Layout.InputReportByteLength, count_);
+    if (static_cast<uint32_t>(n) < full) {
+        std::fill(buffer_ + n, buffer_ + full, uint8_t{0});
+        n = static_cast<ssize_t>(full);
+    }
     result_ = static_cast<uint32_t>(n);
     return true;
 }
@@ -149,12 +158,16 @@ HidWaitResult HidrawHandle::WaitRead(int milliseconds) {
         return HidWaitResult::Completed;
     }
     using Clock = std::chrono::steady_clock;
+    const bool forever = milliseconds == HidWaitForever;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, static_cast<int>(std::max<int64_t>(left.count(), 0)));
+        // poll's own "no time-out" is -1: the thread sleeps in the kernel until the node or
+        // the eventfd has something, and wakes for nothing else.
+        const int ready = ::poll(
+            fds, 2, forever ? -1 : static_cast<int>(std::max<int64_t>(left.count(), 0)));
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
@@ -172,7 +185,15 @@ HidWaitResult HidrawHandle::WaitRead(int milliseconds) {
         if (fds[0].revents != 0 && ReadReady()) {
             return HidWaitResult::Completed;
         }
-        if (ready == 0 || Clock::now() >= deadline) {
+        if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            // The node reports a fault yet has nothing to read: poll would report it again at
+            // once, so the read ends as failed instead of waiting in a spin.
+            failure_ = ENODEV;
+            reading_ = false;
+            result_ = 0;
+            return HidWaitResult::Completed;
+        }
+        if (!forever && (ready == 0 || Clock::now() >= deadline)) {
             return HidWaitResult::TimedOut;
         }
     }

@@ -4,6 +4,8 @@
 //
 // Framing: hidraw leaves the report-ID byte out of the input reports of a device that does not
 // number its reports; such reports get a 0 put in front, so every report starts with its ID.
+// A report shorter than the descriptor's input report length is padded with zeros to that
+// length, as the other platforms deliver it.
 // Writes always start with the report ID, which hidraw expects as it is.
 
 #include <memory>

@@ -105,6 +105,34 @@ TEST_F(ControllerHandoutTest, GivingBackAPluggedDeviceLeavesAFreshOneInItsSlot) 
     delete again;
 }
 
+TEST_F(ControllerHandoutTest, TheHandleGivesItsDeviceBackWhenItGoesAndMovesItsClaim) {
+    PlugTester("a", 1);
+    PlugTester("b", 2);
+    Create();
+    EXPECT_FALSE(controller->CheckOut(5)) << "out of range: an empty handle";
+    {
+        CheckedOutDevice held = controller->CheckOut(1);
+        ASSERT_TRUE(held);
+        EXPECT_TRUE(held->CheckedOut());
+        EXPECT_FALSE(controller->CheckOut(1)) << "checked out once only";
+        CheckedOutDevice moved = std::move(held);
+        EXPECT_FALSE(held);
+        EXPECT_EQ(controller->CheckedOutCount(), 1) << "a move gives nothing back";
+        moved = controller->CheckOut(0);  // the old claim goes back as the new one arrives
+        EXPECT_EQ(controller->CheckedOutCount(), 1);
+        EXPECT_FALSE(controller->Devices()[1]->CheckedOut());
+    }
+    EXPECT_EQ(controller->CheckedOutCount(), 0);
+    EXPECT_EQ(controller->CheckedInCount(), 2);
+
+    // Outliving the controller: the device only goes away.
+    CheckedOutDevice late = controller->CheckOut(0);
+    controller.reset();
+    EXPECT_FALSE(late->Plugged());
+    late.GiveBack();
+    EXPECT_FALSE(late);
+}
+
 TEST_F(ControllerHandoutTest, GivingBackWhenTheInterfaceVanishedUnnoticedRemovesTheSlot) {
     const SimulatedDeviceId a = PlugTester("a", 1);
     Create();

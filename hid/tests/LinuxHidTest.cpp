@@ -153,6 +153,40 @@ TEST_F(LinuxFuseTest, ReportsTravelWithTheSameFramingEitherWay) {
     EXPECT_TRUE(Eventually([&] { return tree.OpenNow(0) == 0 && tree.OpenNow(1) == 0; }));
 }
 
+// The layers above see the input report length on every platform: a device that sends fewer
+// bytes than its descriptor declares gets the rest as zeros, never bytes of an earlier report.
+TEST_F(LinuxFuseTest, ShortReportsArePaddedToTheInputReportLength) {
+    tree.AddNode(0, 0x1234, 0x5678, 1, UnnumberedDescriptor());
+    tree.AddNode(1, 0x1234, 0x5679, 1, NumberedDescriptor());
+    CreateOnLinux();
+    HidDevice* plain = CheckOut(0);
+    HidDevice* numbered = CheckOut(1);
+    struct Case {
+        int node;
+        std::vector<uint8_t> sent;  // as the node hands it out
+        uint8_t id;
+        std::vector<uint8_t> data;  // after the ID byte
+    };
+    const Case cases[] = {
+        {0, {9, 9, 9, 9, 9, 9, 9, 9}, 0, {9, 9, 9, 9, 9, 9, 9, 9}},  // fills the buffer first
+        {0, {1, 2, 3}, 0, {1, 2, 3, 0, 0, 0, 0, 0}},
+        {0, {4}, 0, {4, 0, 0, 0, 0, 0, 0, 0}},
+        {1, {5, 8, 8, 8, 8, 8, 8, 8, 8}, 5, {8, 8, 8, 8, 8, 8, 8, 8}},
+        {1, {5, 6, 7}, 5, {6, 7, 0, 0, 0, 0, 0, 0}},
+        {1, {5}, 5, {0, 0, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        rec.reports.clear();
+        tree.Send(c.node, c.sent);
+        ASSERT_TRUE(WaitForReports(1));
+        EXPECT_EQ(rec.reports[0].device, c.node == 0 ? plain : numbered);
+        EXPECT_EQ(rec.reports[0].id, c.id);
+        EXPECT_EQ(rec.reports[0].data, c.data) << c.sent.size() << " bytes sent";
+    }
+    delete plain;
+    delete numbered;
+}
+
 TEST_F(LinuxFuseTest, NodeRefusingReadWriteIsQueryOnly) {
     tree.AddNode(0, 0x1234, 0x5678, 0x0102, UnnumberedDescriptor(), true);
     CreateOnLinux();

@@ -8,6 +8,7 @@
 #include <future>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "HidTestSupport.h"
 #include "HidReadThread.h"
@@ -107,6 +108,77 @@ TEST_F(ReadThreadTest, ReportCompletingInTheSameWaitAsTheStopIsDropped) {
     gui->ProcessPending();
     EXPECT_TRUE(rec.reports.empty());
     EXPECT_EQ(bus->QueuedInputReports(a), 0) << "the report was read, then dropped";
+    delete device;
+}
+
+// Records the time-out of every wait and counts the reads started.
+class WaitRecordingBus : public SimulatedHidBus {
+  public:
+    class Handle : public HidHandle {
+      public:
+        Handle(WaitRecordingBus& bus, std::unique_ptr<HidHandle> inner)
+            : bus_(bus), inner_(std::move(inner)) {}
+        bool GetAttributes(HIDD_ATTRIBUTES& a) override { return inner_->GetAttributes(a); }
+        bool GetCaps(HIDP_CAPS& c) override { return inner_->GetCaps(c); }
+        bool Write(const uint8_t* b, uint32_t n, uint32_t& w) override {
+            return inner_->Write(b, n, w);
+        }
+        bool StartRead(uint8_t* b, uint32_t n) override {
+            ++bus_.readsStarted;
+            return inner_->StartRead(b, n);
+        }
+        HidWaitResult WaitRead(int ms) override {
+            {
+                std::lock_guard lock(bus_.mutex);
+                bus_.waits.push_back(ms);
+            }
+            return inner_->WaitRead(ms);
+        }
+        uint32_t ReadResult() override { return inner_->ReadResult(); }
+        bool CancelRead() override { return inner_->CancelRead(); }
+        void Interrupt() override { inner_->Interrupt(); }
+
+      private:
+        WaitRecordingBus& bus_;
+        std::unique_ptr<HidHandle> inner_;
+    };
+    std::unique_ptr<HidHandle> Open(const std::string& path, HidOpenMode mode) override {
+        auto inner = SimulatedHidBus::Open(path, mode);
+        if (!inner || mode != HidOpenMode::OverlappedRead) {
+            return inner;
+        }
+        return std::make_unique<Handle>(*this, std::move(inner));
+    }
+    std::vector<int> Waits() {
+        std::lock_guard lock(mutex);
+        return waits;
+    }
+
+    std::atomic<int> readsStarted{0};
+    std::mutex mutex;
+    std::vector<int> waits;
+};
+
+// An idle device must cost no wake-ups: one wait per read, and that wait without a time-out
+// (ReadWaitTime only paces retries after a failure).
+TEST_F(ReadThreadTest, AnIdleReadWaitsOnceWithoutATimeOut) {
+    auto recording = std::make_shared<WaitRecordingBus>();
+    bus = recording;
+    const SimulatedDeviceId a = PlugTester("a", 1);
+    Create();
+    HidDevice* device = CheckOut(0);
+    device->SetReadWaitTime(HidDevice::MinReadWaitTime);
+    ASSERT_TRUE(gui->ProcessUntil([&] { return !recording->Waits().empty(); }, Patience));
+    bus->QueueInputReport(a, {0, 7});
+    ASSERT_TRUE(WaitForReports(1));
+    ASSERT_TRUE(gui->ProcessUntil([&] { return recording->Waits().size() >= 2; }, Patience));
+    // Long enough for a handful of the shortest timed waits, were there any.
+    std::this_thread::sleep_for(50ms);
+    gui->ProcessPending();
+    const std::vector<int> waits = recording->Waits();
+    EXPECT_EQ(waits, std::vector<int>(waits.size(), HidWaitForever));
+    EXPECT_EQ(static_cast<int>(waits.size()), recording->readsStarted.load())
+        << "a wait that returned early was waited again";
     delete device;
 }
 

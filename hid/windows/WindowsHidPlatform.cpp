@@ -200,7 +200,9 @@ class WindowsHidHandle : public HidHandle {
             return HidWaitResult::Completed;
         }
         const HANDLE events[2] = {readEvent_, wakeEvent_};
-        switch (::WaitForMultipleObjects(2, events, FALSE, static_cast<DWORD>(milliseconds))) {
+        const DWORD timeout =
+            milliseconds == HidWaitForever ? INFINITE : static_cast<DWORD>(milliseconds);
+        switch (::WaitForMultipleObjects(2, events, FALSE, timeout)) {
             case WAIT_OBJECT_0:
                 reading_ = false;
                 return HidWaitResult::Completed;

@@ -1,5 +1,7 @@
 #include "BusUpload.h"
 
+#include <optional>
+
 namespace leeb::test {
 
 BusUpload::BusUpload() {
@@ -43,8 +45,43 @@ void BusUpload::Settle() {
 }
 
 bool BusUpload::RunUpload() {
+    using Clock = std::chrono::steady_clock;
     upload->Start();
-    return PumpUntil([this] { return !upload->Running(); });
+    const Clock::time_point deadline = Clock::now() + Patience;
+    std::optional<Clock::time_point> drainEnds;
+    std::size_t timerStarts = view.TimerIntervals.size();
+    Clock::time_point timerStarted = Clock::now();
+    while (upload->Running()) {
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) {
+            return false;
+        }
+        if (!upload->Draining()) {
+            drainEnds.reset();
+            if (view.TimerIntervals.size() != timerStarts) {
+                timerStarts = view.TimerIntervals.size();
+                timerStarted = now;
+            }
+            if (replyTimeout && view.ReplyTimerRunning && now - timerStarted >= *replyTimeout) {
+                upload->ReplyTimedOut();
+                continue;
+            }
+            gui->WaitAndProcess(std::chrono::milliseconds(10));
+            continue;
+        }
+        // The fake view runs no timer: the wait for stray reports lasts as long as the upload
+        // asks, as the window's timer would, with the reports that come in the meantime.
+        if (!drainEnds) {
+            drainEnds = now + std::chrono::milliseconds(RecordUpload::DrainMs);
+        }
+        if (now >= *drainEnds) {
+            drainEnds.reset();
+            upload->ReplyTimedOut();
+            continue;
+        }
+        gui->WaitAndProcess(std::chrono::ceil<std::chrono::milliseconds>(*drainEnds - now));
+    }
+    return true;
 }
 
 bool BusUpload::PumpUntil(const std::function<bool()>& done) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,8 @@ class BusUpload {
 
     // Runs the controller's start-up notification and every change queued since.
     void Settle();
-    // Starts an upload and pumps the GUI queue until it has ended; false on time-out.
+    // Starts an upload and pumps the GUI queue until it has ended; false on time-out. With
+    // replyTimeout set, a reply timer left running that long elapses, as the window's would.
     bool RunUpload();
     // Pumps until `done` holds; false on time-out.
     bool PumpUntil(const std::function<bool()>& done);
@@ -46,6 +48,7 @@ class BusUpload {
     RecordLines lines;
     std::unique_ptr<RecordUpload> upload;
     std::vector<std::string> statusTexts;
+    std::optional<std::chrono::milliseconds> replyTimeout;
     int controllerLevelReports = 0;
 
   private:

@@ -6,6 +6,7 @@
 #include "CommandFrames.h"
 
 #include "BusUpload.h"
+#include "UploadScenarios.h"
 
 namespace leeb::test {
 namespace {
@@ -234,66 +235,66 @@ TEST_F(BusUploadTest, AnotherDevicePluggedDuringAnUpload) {
     EXPECT_EQ(link.bus->ReadWriteOpenCount(mouse), 0);
 }
 
-// Faults of the link, on the wire: the upload keeps the correct records before the fault and
-// stops there, or goes on when the fault touched nothing it reads.
-TEST_F(BusUploadTest, GarbageShortAndUnsolicitedReports) {
-    struct Case {
-        const char* name;
-        SimulatorFault fault;
-        int atCommand;
-        UploadOutcome outcome;
-        std::size_t linesKept;
-    };
-    const Case cases[] = {
-        {"garbage as the ninth chunk", SimulatorFault::GarbageReply, 10,
-         UploadOutcome::ProtocolError, 0},
-        {"garbage in readings past the count", SimulatorFault::GarbageReply, 5,
-         UploadOutcome::Complete, 2},
-        {"short count", SimulatorFault::ShortReport, 1, UploadOutcome::ProtocolError, 0},
-        {"short chunk", SimulatorFault::ShortReport, 9, UploadOutcome::ProtocolError, 0},
-        {"short chunk in record 2", SimulatorFault::ShortReport, 12, UploadOutcome::ProtocolError,
-         1},
-        {"extra after count", SimulatorFault::ExtraReports, 1, UploadOutcome::ProtocolError, 0},
-        {"extra after record 1", SimulatorFault::ExtraReports, 10, UploadOutcome::ProtocolError, 1},
-        {"extra after the last reply", SimulatorFault::ExtraReports, 19, UploadOutcome::Complete,
-         2},
-        {"transfer key before a reply", SimulatorFault::AutoStartFirst, 5, UploadOutcome::Complete,
-         2},
-    };
-    const RecordLines correct{"@Import Data@", "  1,2040/04/01,    0,  450,",
-                              "  2,2040/04/01,12288,046.0,046.1,"};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        BusUpload faulty;
-        TesterSimulator tester(Records({RawRecord(1, HL, {450}), RawRecord(2, HRC, {460, 461})}));
-        tester.InjectFault(c.fault, c.atCommand);
-        const SimulatedDeviceId id = tester.PlugInto(faulty.bus);
-        faulty.Settle();
-        faulty.upload->Start();
-        ASSERT_TRUE(faulty.PumpUntil([&] { return !faulty.upload->Running(); }));
-        // Whatever the tester sent late reaches the upload too.
-        ASSERT_TRUE(faulty.PumpUntil([&] { return faulty.bus->QueuedInputReports(id) == 0; }));
-        faulty.Settle();
-        EXPECT_EQ(faulty.upload->Outcome(), c.outcome);
-        EXPECT_EQ(faulty.lines, RecordLines(correct.begin(), correct.begin() + 1 + c.linesKept));
-        EXPECT_EQ(faulty.view.ProtocolErrors.size(),
-                  c.outcome == UploadOutcome::ProtocolError ? 1u : 0u);
-        EXPECT_TRUE(faulty.view.Notices.empty());
-        EXPECT_LE(faulty.upload->AccumulationPosition(), RecordImageSize);
-        EXPECT_EQ(faulty.view.Armed, c.fault == SimulatorFault::AutoStartFirst);
-    }
+// The tester's transfer key pressed while a reply is due: the frame arms the automatic start
+// and the upload goes on with the reply.
+TEST_F(BusUploadTest, TransferKeyBeforeAReply) {
+    Plug(Records({RawRecord(1, HL, {450}), RawRecord(2, HRC, {460, 461})}));
+    simulator->InjectFault(SimulatorFault::AutoStartFirst, 5);
+    ASSERT_TRUE(link.RunUpload());
+    EXPECT_EQ(link.upload->Outcome(), UploadOutcome::Complete);
+    EXPECT_EQ(link.lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  450,",
+                                       "  2,2040/04/01,12288,046.0,046.1,"}));
+    EXPECT_TRUE(link.view.Armed);
 }
+
+// The shared scenarios on the wire: the tester simulator on the bus, its replies through the
+// read thread and the hand-off, and whatever it sends late reaching the upload too.
+class BusUploadScenarioTest : public ::testing::TestWithParam<UploadScenario> {};
+
+TEST_P(BusUploadScenarioTest, EndsAsTheScenarioSays) {
+    const UploadScenario& scenario = GetParam();
+    BusUpload link;
+    // Far longer than a round trip on the bus; the window waits three seconds.
+    link.replyTimeout = std::chrono::milliseconds(500);
+    TesterSimulator tester(scenario.Tester);
+    ApplyFaults(scenario, tester);
+    const SimulatedDeviceId id = tester.PlugInto(link.bus);
+    link.Settle();
+    link.upload->SetVerified(scenario.Verified);
+    ASSERT_TRUE(link.RunUpload());
+    ASSERT_TRUE(link.PumpUntil([&] { return link.bus->QueuedInputReports(id) == 0; }));
+    link.Settle();
+
+    ScenarioRun run;
+    run.Outcome = link.upload->Outcome();
+    run.Lines = link.lines;
+    run.Damaged = link.upload->Damaged();
+    const auto& error = link.upload->ProtocolError();
+    run.Fault = error ? std::optional(error->Fault) : std::nullopt;
+    run.Commands = tester.CommandsReceived();
+    run.Named = link.upload->RecordsNamed();
+    run.Notices = link.view.Notices;
+    ExpectScenario(scenario, run);
+    EXPECT_EQ(link.view.ProtocolErrors.size(), scenario.Fault ? 1u : 0u);
+    EXPECT_LE(link.upload->AccumulationPosition(), RecordImageSize);
+    EXPECT_FALSE(link.view.Armed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, BusUploadScenarioTest, ::testing::ValuesIn(UploadScenarios()),
+                         [](const auto& info) { return ScenarioTestName(info.param); });
 
 TEST_F(BusUploadTest, ImpactCountAboveThirtyTwoAndAnOversizedReport) {
     std::vector<uint16_t> readings(32, 450);
     Plug(Records({RawRecord(1, HL, readings), RawRecord(2, HL, readings, 40)}));
     ASSERT_TRUE(link.RunUpload());
-    EXPECT_EQ(link.upload->Outcome(), UploadOutcome::ProtocolError);
-    ASSERT_EQ(link.lines.size(), 2u);
+    EXPECT_EQ(link.upload->Outcome(), UploadOutcome::Complete);
+    ASSERT_EQ(link.lines.size(), 3u);
     EXPECT_EQ(link.lines[1].size(), 21u + 6 * 32);
+    EXPECT_EQ(link.lines[2].size(), 21u + 6 * 32);
     EXPECT_EQ(link.view.Bars.size(), 32u);
-    ASSERT_EQ(link.view.ProtocolErrors.size(), 1u);
-    EXPECT_EQ(link.view.ProtocolErrors[0].Received, 40u);
+    EXPECT_TRUE(link.view.ProtocolErrors.empty());
+    ASSERT_EQ(link.upload->Damaged().size(), 1u);
+    EXPECT_EQ(link.upload->Damaged()[0].ImpactCount, 40);
 
     // Input reports of 300 bytes: more than ReplyBytes holds.
     BusUpload wide;

@@ -34,6 +34,11 @@ void FakeUploadView::RecordAppended(const AppendedRecord& record) {
                     std::to_string(record.LineIndex));
     Appended.emplace_back(record.Number, record.LineIndex);
     AppendedFields.push_back(record.Fields);
+    if (WhileRecordAppended) {
+        auto call = std::move(WhileRecordAppended);
+        WhileRecordAppended = nullptr;
+        call();
+    }
 }
 
 void FakeUploadView::AddBar(int x, double y) {
@@ -60,8 +65,9 @@ void FakeUploadView::ArmAutoStart() {
     Armed = true;
 }
 
-void FakeUploadView::StartReplyTimer(int /*milliseconds*/) {
+void FakeUploadView::StartReplyTimer(int milliseconds) {
     ReplyTimerRunning = true;
+    TimerIntervals.push_back(milliseconds);
 }
 
 void FakeUploadView::CancelReplyTimer() {
@@ -109,6 +115,17 @@ bool FakeUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
     if (!WriteSucceeds) {
         return false;
     }
+    if (Simulator != nullptr) {
+        const SimulatorResponse response = Simulator->Respond(report.data(), report.size());
+        if (response.Unplug) {
+            Connected = false;
+            TesterGone = true;
+        }
+        for (const std::vector<uint8_t>& input : response.Reports) {
+            Replies.emplace_back(input.begin() + 1, input.end());  // after the report ID
+        }
+        return true;
+    }
     if (Tester) {
         if (auto reply = Tester->Answer(report.data(), report.size())) {
             std::vector<uint8_t> data(64, 0);
@@ -121,13 +138,19 @@ bool FakeUploadDevice::WriteReport(const std::vector<uint8_t>& report) {
 
 int DeliverReplies(FakeUploadDevice& device, RecordUpload& upload) {
     int delivered = 0;
-    while (!device.Replies.empty()) {
+    for (;;) {
+        if (device.Replies.empty()) {
+            if (!upload.Draining()) {
+                return delivered;
+            }
+            upload.ReplyTimedOut();
+            continue;
+        }
         const std::vector<uint8_t> data = std::move(device.Replies.front());
         device.Replies.pop_front();
         upload.UploadDataReceived(0, data.data(), static_cast<uint16_t>(data.size()));
         ++delivered;
     }
-    return delivered;
 }
 
 std::vector<uint8_t> DataReport(std::initializer_list<uint8_t> bytes) {

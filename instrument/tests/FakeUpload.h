@@ -12,6 +12,7 @@
 
 #include "RecordUpload.h"
 #include "TesterProtocol.h"
+#include "TesterSimulator.h"
 #include "UploadView.h"
 
 namespace leeb::test {
@@ -49,9 +50,14 @@ class FakeUploadView : public UploadView {
     std::vector<std::string> ProgressTexts;
     bool Armed = false;
     bool ReplyTimerRunning = false;
+    // The interval of each start of the reply timer, in order.
+    std::vector<int> TimerIntervals;
     int Finished = 0;
     // Runs inside a notice, like the events a modal box's own loop dispatches.
     std::function<void()> WhileMessageShown;
+    // Runs once inside the next RecordAppended, like events dispatched by whoever keeps the
+    // record there (a store that waits for its own thread in a local event loop).
+    std::function<void()> WhileRecordAppended;
 };
 
 class FakeUploadDevice : public UploadDevice {
@@ -70,10 +76,15 @@ class FakeUploadDevice : public UploadDevice {
     std::vector<std::vector<uint8_t>> Written;
     // Answers every written report when set; replies wait in Replies (data bytes only).
     std::optional<TesterProtocol> Tester;
+    // Or a whole simulated tester, with its faults; when it pulls itself out, Connected
+    // becomes false and TesterGone true (a watcher run is due).
+    TesterSimulator* Simulator = nullptr;
+    bool TesterGone = false;
     std::deque<std::vector<uint8_t>> Replies;
 };
 
-// Delivers queued replies one by one until none is left; returns how many.
+// Delivers queued replies one by one until none is left, ending each wait for stray reports
+// as its timer would once nothing more comes; returns how many replies.
 int DeliverReplies(FakeUploadDevice& device, RecordUpload& upload);
 
 // A reply of 64 data bytes beginning with `bytes`.

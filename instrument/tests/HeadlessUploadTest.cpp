@@ -8,6 +8,7 @@
 #include "SimulatedHidBus.h"
 #include "HidDeviceController.h"
 #include "TesterSimulator.h"
+#include "UploadScenarios.h"
 
 namespace leeb::test {
 namespace {
@@ -94,70 +95,60 @@ TEST_F(HeadlessUploadTest, NoUploadWithoutAReachableTester) {
 }
 
 // An upload that stops early returns the records it completed, how many were named and why
-// it stopped.
-TEST_F(HeadlessUploadTest, InterruptedUploadsKeepTheRecordsRead) {
-    struct Case {
-        const char* name;
-        std::function<void(HeadlessUploadTest&)> arrange;
-        UploadOutcome outcome;
-        int recordsRead;
-        int recordsNamed;
-        std::vector<UploadNoticeKind> notices;
-    };
-    const Case cases[] = {
-        {"no reply in record 1",
-         [](HeadlessUploadTest& t) { t.simulator->InjectFault(SimulatorFault::NoReply, 4); },
-         UploadOutcome::TimedOut,
-         0,
-         3,
-         {}},
-        {"no reply in record 3",
-         [](HeadlessUploadTest& t) { t.simulator->InjectFault(SimulatorFault::NoReply, 22); },
-         UploadOutcome::TimedOut,
-         2,
-         3,
-         {}},
-        {"write fails",
-         [](HeadlessUploadTest& t) { t.bus->SetWriteFails(*t.simulator->DeviceId(), true); },
-         UploadOutcome::TimedOut,
-         0,
-         0,
-         {UploadNoticeKind::WriteFailed}},
-        {"unplugged in record 2",
-         [](HeadlessUploadTest& t) { t.simulator->UnplugAfterCommands(12); },
-         UploadOutcome::Unplugged,
-         1,
-         3,
-         {}},
-        {"short reply in record 2",
-         [](HeadlessUploadTest& t) { t.simulator->InjectFault(SimulatorFault::ShortReport, 11); },
-         UploadOutcome::ProtocolError,
-         1,
-         3,
-         {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        bus = std::make_shared<SimulatedHidBus>();
-        SetUp();
-        simulator->PlugInto(bus);
-        c.arrange(*this);
-        const HeadlessUploadResult result = Run();
-        EXPECT_EQ(result.Outcome, c.outcome);
-        EXPECT_TRUE(result.Interrupted());
-        EXPECT_EQ(result.RecordsRead(), c.recordsRead);
-        EXPECT_EQ(result.RecordsNamed, c.recordsNamed);
-        std::vector<UploadNoticeKind> notices;
-        for (const UploadNotice& notice : result.Notices) {
-            notices.push_back(notice.Kind);
-        }
-        EXPECT_EQ(notices, c.notices);
-        EXPECT_EQ(result.Error.has_value(), c.outcome == UploadOutcome::ProtocolError);
-        const RecordLines all{"@Import Data@", "  2,2040/04/01,    0,  450,  888,",
-                              "  1,2040/04/01,12288,045.2,", "  1,2040/04/01,    0,  500,"};
-        EXPECT_EQ(result.Lines, RecordLines(all.begin(), all.begin() + 1 + c.recordsRead));
-    }
+// it stopped; a failed write is told and the upload still waits for the reply.
+TEST_F(HeadlessUploadTest, AFailedWriteIsToldAndEndsInTheTimeOut) {
+    simulator->PlugInto(bus);
+    bus->SetWriteFails(*simulator->DeviceId(), true);
+    const HeadlessUploadResult result = Run();
+    EXPECT_EQ(result.Outcome, UploadOutcome::TimedOut);
+    EXPECT_TRUE(result.Interrupted());
+    EXPECT_EQ(result.RecordsRead(), 0);
+    EXPECT_EQ(result.RecordsNamed, 0);
+    ASSERT_EQ(result.Notices.size(), 1u);
+    EXPECT_EQ(result.Notices[0].Kind, UploadNoticeKind::WriteFailed);
+    EXPECT_FALSE(result.Error.has_value());
+    EXPECT_EQ(result.Lines, RecordLines{"@Import Data@"});
 }
+
+// The shared scenarios as the command line runs them: the headless upload over the bus.
+class HeadlessUploadScenarioTest : public ::testing::TestWithParam<UploadScenario> {};
+
+TEST_P(HeadlessUploadScenarioTest, EndsAsTheScenarioSays) {
+    const UploadScenario& scenario = GetParam();
+    auto bus = std::make_shared<SimulatedHidBus>();
+    auto gui = std::make_shared<ManualGuiDispatcher>();
+    TesterSimulator tester(scenario.Tester);
+    ApplyFaults(scenario, tester);
+    tester.PlugInto(bus);
+    HeadlessUploadResult result;
+    {
+        HidDeviceController controller(bus, gui);
+        HeadlessUploadOptions options;
+        options.Verified = scenario.Verified;
+        options.ReplyTimeout = std::chrono::milliseconds(500);
+        result = HeadlessUpload(controller, *gui, options);
+    }
+    gui->ProcessPending();
+
+    ScenarioRun run;
+    run.Outcome = result.Outcome;
+    run.Lines = result.Lines;
+    run.Damaged = result.Damaged;
+    run.Fault = result.Error ? std::optional(result.Error->Fault) : std::nullopt;
+    run.Commands = tester.CommandsReceived();
+    run.Named = result.RecordsNamed;
+    ExpectScenario(scenario, run);
+    // How it ended is in the outcome; notices are what happened on the way.
+    EXPECT_TRUE(result.Notices.empty());
+    EXPECT_EQ(result.Interrupted(), scenario.Outcome == UploadOutcome::TimedOut ||
+                                        scenario.Outcome == UploadOutcome::Unplugged ||
+                                        scenario.Outcome == UploadOutcome::ProtocolError);
+    EXPECT_EQ(result.RecordNumbers.size(), result.Lines.size() - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, HeadlessUploadScenarioTest,
+                         ::testing::ValuesIn(UploadScenarios()),
+                         [](const auto& info) { return ScenarioTestName(info.param); });
 
 }  // namespace
 }  // namespace leeb::test

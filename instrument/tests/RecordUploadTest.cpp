@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "CommandFrames.h"
 
 #include "FakeUpload.h"
 #include "RecordUpload.h"
+#include "UploadScenarios.h"
 
 namespace leeb::test {
 namespace {
@@ -207,15 +211,21 @@ TEST_F(RecordUploadTest, ReadingSubstitutions) {
     }
 }
 
-// A record holds 1 to 32 impacts; any other count ends the upload at that record, keeping the
-// ones before it. 32 full readings fill the whole line.
-TEST_F(RecordUploadTest, ImpactCountsOutsideOneToThirtyTwoEndTheUpload) {
-    const std::vector<uint16_t> full(32, 500);
+// A record holds 1 to 32 impacts. Another count is asked for once more, after stray reports
+// have passed; the same answer again is what the tester holds: the record is kept marked
+// damaged (no readings for 0, the first 32 for more) and the upload goes on.
+TEST_F(RecordUploadTest, ImpactCountsOutsideOneToThirtyTwoAreKeptDamaged) {
+    std::vector<uint16_t> full;
+    for (uint16_t k = 0; k < 32; ++k) {
+        full.push_back(static_cast<uint16_t>(500 + k));
+    }
     struct Case {
         uint16_t count;
-        bool accepted;
+        bool damaged;
+        std::size_t readingsKept;
     };
-    const Case cases[] = {{1, true}, {32, true}, {0, false}, {33, false}, {0xFFFF, false}};
+    const Case cases[] = {
+        {1, false, 1}, {32, false, 32}, {0, true, 0}, {33, true, 32}, {0xFFFF, true, 32}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
         FakeUploadView view;
@@ -229,25 +239,41 @@ TEST_F(RecordUploadTest, ImpactCountsOutsideOneToThirtyTwoEndTheUpload) {
         upload.Start();
         DeliverReplies(device, upload);
         EXPECT_FALSE(upload.Running());
-        if (c.accepted) {
-            EXPECT_EQ(upload.Outcome(), UploadOutcome::Complete);
-            ASSERT_EQ(lines.size(), 4u);
-            EXPECT_EQ(lines[2].size(), 21u + 6u * c.count);
-            EXPECT_TRUE(view.ProtocolErrors.empty());
+        EXPECT_EQ(upload.Outcome(), UploadOutcome::Complete);
+        EXPECT_TRUE(view.ProtocolErrors.empty());
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(lines[2].size(), 21u + 6u * c.readingsKept);
+        EXPECT_EQ(lines[3], "  1,2040/04/01,    0,  460,");
+        ASSERT_EQ(view.AppendedFields.size(), 3u);
+        EXPECT_EQ(view.AppendedFields[1].Readings.size(), c.readingsKept);
+        EXPECT_EQ(view.ButtonRow(), "11111");
+        if (!c.damaged) {
+            EXPECT_TRUE(upload.Damaged().empty());
+            EXPECT_EQ(device.Written.size(), 1u + 3 * 9);
             continue;
         }
-        EXPECT_EQ(upload.Outcome(), UploadOutcome::ProtocolError);
-        EXPECT_EQ(lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  450,"}));
-        ASSERT_EQ(view.ProtocolErrors.size(), 1u);
-        const UploadProtocolError& error = view.ProtocolErrors[0];
-        EXPECT_EQ(error.Fault, ReplyFault::ImpactCountOutOfRange);
-        EXPECT_EQ(error.Received, c.count);
-        EXPECT_EQ(error.Record, 2);
-        EXPECT_EQ(error.Chunk, 9);
-        EXPECT_EQ(error.RecordsKept, 1);
-        EXPECT_EQ(device.Written.size(), 1u + 2 * 9);  // record 3 is not asked for
-        EXPECT_EQ(view.ButtonRow(), "11111");
+        // Record 2 is read twice; the end names it once.
+        EXPECT_EQ(device.Written.size(), 1u + 4 * 9);
+        ASSERT_EQ(upload.Damaged().size(), 1u);
+        EXPECT_EQ(upload.Damaged()[0].Record, 2);
+        EXPECT_EQ(upload.Damaged()[0].ImpactCount, c.count);
+        ASSERT_FALSE(view.AllNotices.empty());
+        EXPECT_EQ(view.AllNotices.back().Kind, UploadNoticeKind::DamagedRecords);
+        ASSERT_EQ(view.AllNotices.back().Damaged.size(), 1u);
+        EXPECT_EQ(view.AllNotices.back().Damaged[0].ImpactCount, c.count);
     }
+}
+
+// The command waits three seconds for its reply; stray reports are let pass for a tenth of
+// that before a record is read again.
+TEST_F(RecordUploadTest, ReplyTimerWaitsThreeSecondsAndADrainATenth) {
+    Load({RawRecord(1, HL, {}, 0)});
+    Upload();
+    ASSERT_FALSE(view.TimerIntervals.empty());
+    EXPECT_EQ(view.TimerIntervals.front(), 3000);
+    EXPECT_EQ(std::count(view.TimerIntervals.begin(), view.TimerIntervals.end(), 100), 1);
+    EXPECT_EQ(std::count(view.TimerIntervals.begin(), view.TimerIntervals.end(), 3000),
+              static_cast<long>(device.Written.size()));
 }
 
 TEST_F(RecordUploadTest, AutoStartFrame) {
@@ -527,17 +553,6 @@ TEST(RecordUploadViolations, EndTheUploadAndKeepTheRecordsBefore) {
          ReplyFault::NotACountReply, 0, 0, 0x41, 0},
         {"garbled count reply", 0, true, DataReport({0xAB, 0xAB, 0xAC}), ReplyFault::NotACountReply,
          0, 0, 0xAB, 0},
-        // Records 4 and 5 do not exist: the tester answers them with zeros.
-        {"count beyond the records held", 0, true, DataReport({0xA8, 0x00, 0x05}),
-         ReplyFault::ImpactCountOutOfRange, 4, 9, 0, 3},
-        // The extra report shifts every later reply by one: the ninth chunk is then the eighth,
-        // readings 29-32.
-        {"extra report in record 1", 1 + 2, false, DataReport({0xEE}),
-         ReplyFault::ImpactCountOutOfRange, 1, 9, 0, 0},
-        {"extra report after record 1", 1 + 9, false, DataReport({0xEE}),
-         ReplyFault::ImpactCountOutOfRange, 2, 9, 528, 1},
-        {"noise as the ninth chunk", 1 + 9 + 8, true, Bytes(64, 0x5C),
-         ReplyFault::ImpactCountOutOfRange, 2, 9, 0x5C5C, 1},
     };
     std::vector<uint16_t> full;
     for (uint16_t k = 0; k < 32; ++k) {
@@ -606,6 +621,154 @@ TEST(RecordUploadViolations, EndTheUploadAndKeepTheRecordsBefore) {
     }
 }
 
+// Faults a real tester makes that the upload reads through: a report too many, noise in the
+// count's chunk, the last report sent again, and record numbers beyond what it holds.
+struct ReadThroughCase {
+    const char* name;
+    int repliesBefore;  // replies delivered before the fault
+    bool replaces;      // the fault takes the place of the next reply instead of adding one
+    std::function<std::vector<uint8_t>(const std::vector<uint8_t>& previous)> report;
+    std::vector<std::string> extraLines;  // lines after the three correct ones
+};
+
+std::vector<std::vector<uint8_t>> UploadWith(const ReadThroughCase* fault, bool verified,
+                                             RecordLines& lines, FakeUploadView& view,
+                                             const SimulatorRecordSet& set,
+                                             std::optional<RecordUpload>& upload,
+                                             FakeUploadDevice& device) {
+    device.Tester.emplace(set);
+    upload.emplace(device, view, lines, '.');
+    upload->SetVerified(verified);
+    upload->Start();
+    std::vector<uint8_t> previous;
+    if (fault != nullptr) {
+        for (int i = 0; i < fault->repliesBefore; ++i) {
+            previous = device.Replies.front();
+            device.Replies.pop_front();
+            upload->UploadDataReceived(0, previous.data(), static_cast<uint16_t>(previous.size()));
+        }
+        if (fault->replaces) {
+            device.Replies.pop_front();
+        }
+        const std::vector<uint8_t> report = fault->report(previous);
+        upload->UploadDataReceived(0, report.data(), static_cast<uint16_t>(report.size()));
+    }
+    DeliverReplies(device, *upload);
+    return device.Written;
+}
+
+TEST(RecordUploadReadThrough, FaultsOfOneReadLeaveEveryRecordAsTheTesterHoldsIt) {
+    std::vector<uint16_t> full;
+    for (uint16_t k = 0; k < 32; ++k) {
+        full.push_back(static_cast<uint16_t>(500 + k));
+    }
+    SimulatorRecordSet set;
+    set.Records = {RawRecord(1, HL, {450, 460}), RawRecord(2, HL, full), RawRecord(3, HRC, {452})};
+    const auto same = [](std::vector<uint8_t> bytes) {
+        return [bytes](const std::vector<uint8_t>&) { return bytes; };
+    };
+    const auto again = [](const std::vector<uint8_t>& previous) { return previous; };
+    const std::vector<ReadThroughCase> cases = {
+        {"none", 0, false, nullptr, {}},
+        // The extra report shifts every later reply by one: the ninth chunk is then the eighth,
+        // readings 29-32, and the count comes from readings.
+        {"extra report in record 1", 1 + 2, false, same(DataReport({0xEE})), {}},
+        {"extra report after record 1", 1 + 9, false, same(DataReport({0xEE})), {}},
+        {"noise as the ninth chunk", 1 + 9 + 8, true, same(std::vector<uint8_t>(64, 0x5C)), {}},
+        {"chunk 3 of record 2 sent as chunk 4 again", 1 + 9 + 3, true, again, {}},
+        {"chunk 9 of record 1 sent as chunk 1 of record 2 again", 1 + 9, true, again, {}},
+        // Records 4 and 5 do not exist: the tester answers them with zeros, twice the same.
+        {"count beyond the records held",
+         0,
+         true,
+         same(DataReport({0xA8, 0x00, 0x05})),
+         {"  0,2000/00/00,    0,", "  0,2000/00/00,    0,"}},
+    };
+    RecordLines correct;
+    {
+        FakeUploadView view;
+        FakeUploadDevice device;
+        std::optional<RecordUpload> upload;
+        UploadWith(nullptr, false, correct, view, set, upload, device);
+        ASSERT_EQ(correct.size(), 4u);
+    }
+    for (const bool verified : {false, true}) {
+        for (const ReadThroughCase& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (verified ? ", verified" : ""));
+            FakeUploadView view;
+            FakeUploadDevice device;
+            RecordLines lines;
+            std::optional<RecordUpload> upload;
+            UploadWith(c.report ? &c : nullptr, verified, lines, view, set, upload, device);
+            EXPECT_EQ(upload->Outcome(), UploadOutcome::Complete);
+            EXPECT_TRUE(view.ProtocolErrors.empty());
+            RecordLines expected = correct;
+            expected.insert(expected.end(), c.extraLines.begin(), c.extraLines.end());
+            EXPECT_EQ(lines, expected);
+            EXPECT_EQ(upload->Damaged().size(), c.extraLines.size());
+            EXPECT_FALSE(view.ReplyTimerRunning);
+        }
+    }
+}
+
+// A verified upload reads every record twice; a difference takes a third read, and three
+// reads that do not agree end the upload naming the record.
+TEST(RecordUploadReadThrough, VerifiedUploadReadsTwiceAndSettlesADifference) {
+    SimulatorRecordSet set;
+    set.Records = {RawRecord(1, HL, {450, 460}), RawRecord(2, HL, {470})};
+    struct Case {
+        const char* name;
+        std::vector<int> garbled;  // replies (counted from 1, the count reply) replaced by noise
+        UploadOutcome outcome;
+        std::size_t written;
+    };
+    // A record's read is nine replies; record 1's reads are replies 2-10 and 11-19.
+    const Case cases[] = {
+        {"clean", {}, UploadOutcome::Complete, 1 + 4 * 9},
+        {"first read of record 1 garbled", {3}, UploadOutcome::Complete, 1 + 5 * 9},
+        {"second read of record 2 garbled", {1 + 18 + 9 + 5}, UploadOutcome::Complete, 1 + 5 * 9},
+        {"every read of record 1 garbled", {3, 12, 21}, UploadOutcome::ProtocolError, 1 + 3 * 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeUploadView view;
+        FakeUploadDevice device;
+        RecordLines lines;
+        RecordUpload upload(device, view, lines, '.');
+        upload.SetVerified(true);
+        device.Tester.emplace(set);
+        upload.Start();
+        int reply = 0;
+        uint8_t noise = 0x31;
+        for (;;) {
+            if (device.Replies.empty()) {
+                if (!upload.Draining())
+                    break;
+                upload.ReplyTimedOut();
+                continue;
+            }
+            std::vector<uint8_t> data = device.Replies.front();
+            device.Replies.pop_front();
+            if (std::count(c.garbled.begin(), c.garbled.end(), ++reply) > 0) {
+                data.assign(64, noise);
+                noise = static_cast<uint8_t>(noise + 0x22);
+            }
+            upload.UploadDataReceived(0, data.data(), static_cast<uint16_t>(data.size()));
+        }
+        EXPECT_EQ(upload.Outcome(), c.outcome);
+        EXPECT_EQ(device.Written.size(), c.written);
+        if (c.outcome == UploadOutcome::Complete) {
+            EXPECT_EQ(lines, (RecordLines{"@Import Data@", "  2,2040/04/01,    0,  450,  460,",
+                                          "  1,2040/04/01,    0,  470,"}));
+            continue;
+        }
+        ASSERT_EQ(view.ProtocolErrors.size(), 1u);
+        EXPECT_EQ(view.ProtocolErrors[0].Fault, ReplyFault::ReadsDisagree);
+        EXPECT_EQ(view.ProtocolErrors[0].Record, 1);
+        EXPECT_EQ(lines, RecordLines{"@Import Data@"});
+    }
+}
+
 // Giving the tester's device back lets its reply through while the next command cannot be
 // written; a second report in that moment answers nothing.
 TEST_F(RecordUploadTest, ReportWhileTheNextCommandWaitsForTheWatcher) {
@@ -622,6 +785,24 @@ TEST_F(RecordUploadTest, ReportWhileTheNextCommandWaitsForTheWatcher) {
     device.Connected = true;
     upload.ConnectionChanged();
     EXPECT_EQ(device.Written.size(), 1u);
+}
+
+// Between taking a record's last reply and writing the next command the upload hands the
+// record to the view, which may dispatch events there (whoever keeps the record may wait in a
+// local event loop), and so hand over a report. No command is out then, so the report answers
+// nothing: taken as a reply it would complete the record a second time and move the upload on
+// twice, with two commands out at once.
+TEST_F(RecordUploadTest, ReportWhileNoCommandIsOutAnswersNothing) {
+    Load({RawRecord(1, HL, {450}), RawRecord(2, HL, {451}), RawRecord(3, HL, {452})});
+    view.WhileRecordAppended = [&] { Receive(DataReport({0x12, 0x34})); };
+    Upload();
+    EXPECT_FALSE(upload.Running());
+    ASSERT_EQ(view.ProtocolErrors.size(), 1u);
+    EXPECT_EQ(view.ProtocolErrors[0].Fault, ReplyFault::UnexpectedReport);
+    EXPECT_EQ(view.ProtocolErrors[0].Record, 1);
+    EXPECT_EQ(device.Written.size(), 1u + 9) << "nothing asked after the stray report";
+    EXPECT_EQ(lines, (RecordLines{"@Import Data@", "  1,2040/04/01,    0,  450,"}));
+    EXPECT_EQ(view.Appended.size(), 1u);
 }
 
 // The length a reply must have comes from the tester's input report; a report too short to
@@ -679,6 +860,53 @@ TEST_F(RecordUploadTest, AutoFrameDuringAnUploadIsNoReply) {
                                       "  1,2040/04/01,    0,  451,"}));
     }
 }
+
+// The shared scenarios, fed to the state machine directly: every reply as the tester gave it,
+// the reply timer elapsing when nothing more comes, the watcher running when the tester
+// pulled itself out.
+class RecordUploadScenarioTest : public ::testing::TestWithParam<UploadScenario> {};
+
+TEST_P(RecordUploadScenarioTest, EndsAsTheScenarioSays) {
+    const UploadScenario& scenario = GetParam();
+    TesterSimulator tester(scenario.Tester);
+    ApplyFaults(scenario, tester);
+    FakeUploadView view;
+    FakeUploadDevice device;
+    device.Simulator = &tester;
+    RecordLines lines;
+    RecordUpload upload(device, view, lines, '.');
+    upload.SetVerified(scenario.Verified);
+    upload.Start();
+    while (upload.Running()) {
+        DeliverReplies(device, upload);
+        if (!upload.Running()) {
+            break;
+        }
+        if (device.TesterGone) {
+            upload.ConnectionChanged();
+        } else if (view.ReplyTimerRunning) {
+            upload.ReplyTimedOut();
+        } else {
+            FAIL() << "the upload waits for nothing";
+        }
+    }
+    ScenarioRun run;
+    run.Outcome = upload.Outcome();
+    run.Lines = lines;
+    run.Damaged = upload.Damaged();
+    run.Fault = upload.ProtocolError() ? std::optional(upload.ProtocolError()->Fault)
+                                       : std::nullopt;
+    run.Commands = tester.CommandsReceived();
+    run.Named = upload.RecordsNamed();
+    run.Notices = view.Notices;
+    ExpectScenario(scenario, run);
+    EXPECT_EQ(view.ProtocolErrors.size(), scenario.Fault ? 1u : 0u);
+    EXPECT_FALSE(view.ReplyTimerRunning);
+    EXPECT_EQ(view.Finished, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, RecordUploadScenarioTest, ::testing::ValuesIn(UploadScenarios()),
+                         [](const auto& info) { return ScenarioTestName(info.param); });
 
 }  // namespace
 }  // namespace leeb::test

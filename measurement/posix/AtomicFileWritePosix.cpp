@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "AtomicFileWrite.h"
+#include "FileSystemCalls.h"
 #include "RecordFileErrors.h"
+#include "StaleTemporaryFiles.h"
 
 namespace leeb {
 
@@ -17,6 +19,9 @@ class AtomicFileWriter::SystemFile {
   public:
     explicit SystemFile(int fd) : fd(fd) {}
     const int fd;
+    // Written out in blocks: a table written row by row costs a system call per block, not
+    // per row.
+    std::string buffer;
 };
 
 namespace {
@@ -34,19 +39,35 @@ std::string FileName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Opens a new temporary file beside `path`. O_EXCL guarantees it is ours; the mode 0666 lets
-// the user's umask decide the permissions, as for any file the user creates.
-int CreateTemporary(const std::string& path, std::string& tempPath) {
-    const std::string folder = Folder(path);
+constexpr std::size_t WriteBlock = 64 * 1024;
+
+std::size_t NameLimit(const std::string& folder) {
     const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : 255;
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+// Opens a new temporary file beside `path`. O_EXCL guarantees it is ours; the mode 0666 lets
+// the user's umask decide the permissions, as for any file the user creates. The name carries
+// our process id and the file our lock, by which a later write tells whether we are gone.
+int CreateTemporary(const std::string& path, std::string& tempPath, FileSystemCalls& calls) {
+    const std::string folder = Folder(path);
+    const std::size_t nameMax = NameLimit(folder);
     std::random_device seed;
     std::mt19937 random(seed());
+    const auto self = static_cast<unsigned long>(::getpid());
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = folder + "/" +
-                   TemporaryFileName(FileName(path), std::to_string(random() % 1000000), nameMax);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                   TemporaryFileName(FileName(path), TemporaryUniquePart(self, random()), nameMax);
+        const int fd = calls.Open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
+            if (fd >= 0) {
+                // Released by the kernel whatever ends the process; a file system without
+                // locks leaves the process id alone to tell.
+                struct flock lock {};
+                lock.l_type = F_WRLCK;
+                lock.l_whence = SEEK_SET;
+                ::fcntl(fd, F_SETLK, &lock);
+            }
             return fd;
         }
     }
@@ -79,7 +100,11 @@ std::string FollowLinks(std::string path) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(const std::string& givenPath) : givenPath_(givenPath) {
+AtomicFileWriter::AtomicFileWriter(const std::string& givenPath)
+    : AtomicFileWriter(givenPath, SystemFileCalls()) {}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& givenPath, FileSystemCalls& calls)
+    : givenPath_(givenPath), calls_(&calls) {
     path_ = FollowLinks(givenPath);
     if (path_.empty()) {
         Fail(errno);
@@ -98,14 +123,21 @@ AtomicFileWriter::AtomicFileWriter(const std::string& givenPath) : givenPath_(gi
     if (exists && ::access(path_.c_str(), W_OK) != 0) {
         Fail(errno);
     }
-    const int fd = CreateTemporary(path_, tempPath_);
+    RemoveStaleTemporaries(path_, NameLimit(Folder(path_)));
+    const int fd = CreateTemporary(path_, tempPath_, *calls_);
     if (fd < 0) {
         Fail(errno);
     }
     file_ = std::make_unique<SystemFile>(fd);
-    // A replaced file keeps the permissions it had.
-    if (exists) {
-        ::fchmod(fd, target.st_mode & 07777);
+    // A replaced file keeps the permissions it had. Where the file system cannot set them (a
+    // FAT stick gives every file the same) the new file may go on, unless it would let anyone
+    // do more with the content than the old one did.
+    if (exists && calls_->Fchmod(fd, target.st_mode & 07777) != 0) {
+        const int error = errno;
+        struct stat made {};
+        if (::fstat(fd, &made) != 0 || (made.st_mode & ~target.st_mode & 07777) != 0) {
+            Fail(error);
+        }
     }
 }
 
@@ -115,9 +147,9 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 void AtomicFileWriter::Discard() {
     if (file_) {
-        ::close(file_->fd);
+        calls_->Close(file_->fd);
         file_.reset();
-        ::unlink(tempPath_.c_str());
+        calls_->Unlink(tempPath_.c_str());
     }
 }
 
@@ -127,47 +159,77 @@ void AtomicFileWriter::Fail(int error) {
                           FileProblem::CannotWrite, givenPath_, error);
 }
 
-bool AtomicFileWriter::Write(std::string_view data) {
-    while (writeError_ == 0 && file_ && !data.empty()) {
-        const ssize_t written = ::write(file_->fd, data.data(), data.size());
+namespace {
+
+// Every byte of `data`, or the error. A write that takes nothing and reports no error would
+// otherwise be asked again for ever.
+int WriteAll(FileSystemCalls& calls, int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t written = calls.Write(fd, data.data(), data.size());
         if (written < 0) {
-            if (errno != EINTR) {
-                writeError_ = errno;
+            if (errno == EINTR) {
+                continue;
             }
-            continue;
+            return errno;
+        }
+        if (written == 0) {
+            return EIO;
         }
         data.remove_prefix(static_cast<std::size_t>(written));
     }
-    return writeError_ == 0 && file_;
+    return 0;
+}
+
+}  // namespace
+
+bool AtomicFileWriter::Write(std::string_view data) {
+    if (writeError_ != 0 || !file_) {
+        return false;
+    }
+    std::string& buffer = file_->buffer;
+    if (buffer.size() + data.size() < WriteBlock) {
+        buffer.append(data);
+        return true;
+    }
+    writeError_ = WriteAll(*calls_, file_->fd, buffer);
+    buffer.clear();
+    if (writeError_ == 0) {
+        writeError_ = WriteAll(*calls_, file_->fd, data);
+    }
+    return writeError_ == 0;
 }
 
 void AtomicFileWriter::Commit() {
     if (!file_) {
         Fail(EBADF);
     }
+    if (writeError_ == 0) {
+        writeError_ = WriteAll(*calls_, file_->fd, file_->buffer);
+        file_->buffer.clear();
+    }
     if (writeError_ != 0) {
         Fail(writeError_);
     }
-    if (::fsync(file_->fd) != 0) {
+    if (calls_->Fsync(file_->fd) != 0) {
         Fail(errno);
     }
     const int fd = file_->fd;
     file_.reset();
-    if (::close(fd) != 0) {
+    if (calls_->Close(fd) != 0) {
         const int error = errno;
-        ::unlink(tempPath_.c_str());
+        calls_->Unlink(tempPath_.c_str());
         Fail(error);
     }
-    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+    if (calls_->Rename(tempPath_.c_str(), path_.c_str()) != 0) {
         const int error = errno;
-        ::unlink(tempPath_.c_str());
+        calls_->Unlink(tempPath_.c_str());
         Fail(error);
     }
     // Make the rename itself durable; a failure here no longer endangers either version.
-    const int folder = ::open(Folder(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = calls_->Open(Folder(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+        calls_->Fsync(folder);
+        calls_->Close(folder);
     }
 }
 

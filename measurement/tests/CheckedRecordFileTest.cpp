@@ -113,6 +113,32 @@ TEST(CheckedRecordFile, TheFirstFaultStopsTheReadAndSaysWhereAndWhy) {
     }
 }
 
+TEST(CheckedRecordFile, AnEmptyFileAndAnEmptyLineAreToldApartFromOtherFaults) {
+    const struct {
+        const char* name;
+        std::string content;
+        bool blank;
+    } cases[] = {
+        {"NoLineAtAll", "", true},
+        {"OneEmptyLine", "\r\n", false},  // a first line that is not the header
+        {"NotTheHeader", "%PDF-1.4\n", false},
+        {"EmptyRecordLine", Header + Good + "\r\n" + Good, true},
+        {"BlanksOnly", Header + "     \r\n", true},
+        {"ReadingNotANumber", Header + "  1,2008/05/17,    0,  4x0,\r\n", false},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        const std::string path = folder.File("blank.txt");
+        TempFolder::Write(path, c.content);
+        try {
+            ReadCheckedRecordFile(path, '.');
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const RecordFileError& e) {
+            EXPECT_EQ(e.Blank(), c.blank) << c.name;
+        }
+    }
+}
+
 TEST(CheckedRecordFile, AFolderIsNamedAsOne) {
     TempFolder folder;
     try {

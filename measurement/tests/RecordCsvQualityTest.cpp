@@ -60,6 +60,9 @@ TEST(RecordCsvQuality, ColumnsFollowTheSettings) {
     perScale.PerScale["HRC"] = ToleranceLimits{std::nullopt, 50.0};
     QualitySettings both = excluding;
     both.ForAll = ToleranceLimits{400.0, std::nullopt};
+    QualitySettings eachReading = excluding;
+    eachReading.ForAll = ToleranceLimits{455.0, 500.0};
+    eachReading.EachReading = true;
     struct Case {
         const char* name;
         QualitySettings quality;
@@ -78,7 +81,7 @@ TEST(RecordCsvQuality, ColumnsFollowTheSettings) {
          {"无效读数", "下限", "上限", "判定"},
          {{"1", "400", "460", "不合格"},
           {"1", "400", "460", "不合格"},
-          {"2", "400", "460", "不合格"}}},
+          {"2", "400", "460", "无有效读数"}}},
         // A scale without limits: empty limit cells and no verdict.
         {"PerScale",
          perScale,
@@ -90,13 +93,21 @@ TEST(RecordCsvQuality, ColumnsFollowTheSettings) {
           "有效极差", "下限", "上限", "判定"},
          {{"1", "2", "470", "450", "460", "14.1", "20", "400", "", "合格"},
           {"1", "1", "45.1", "45.1", "45.1", "-", "0", "400", "", "不合格"},
-          {"2", "0", "-", "-", "-", "-", "-", "400", "", "-"}}},
+          {"2", "0", "-", "-", "-", "-", "-", "400", "", "无有效读数"}}},
+        // The mean of record 1's valid readings (460) lies within; its 450 does not.
+        {"EachReading",
+         eachReading,
+         {"无效读数", "有效读数数", "有效最大值", "有效最小值", "有效平均值", "有效标准偏差",
+          "有效极差", "下限", "上限", "判定"},
+         {{"1", "2", "470", "450", "460", "14.1", "20", "455", "500", "不合格"},
+          {"1", "1", "45.1", "45.1", "45.1", "-", "0", "455", "500", "不合格"},
+          {"2", "0", "-", "-", "-", "-", "-", "455", "500", "无有效读数"}}},
     };
-    const std::vector<Row> plain = Rows(FormatRecordCsv(Records, '.'));
+    const std::vector<Row> plain = Rows(FormatRecordCsv(Records));
     for (const auto& c : cases) {
         RecordCsvOptions options;
         options.Quality = c.quality;
-        const std::vector<Row> rows = Rows(FormatRecordCsv(Records, '.', options));
+        const std::vector<Row> rows = Rows(FormatRecordCsv(Records, options));
         ASSERT_EQ(rows.size(), 4u) << c.name;
         EXPECT_EQ(Tail(rows[0], PlainColumns), c.header) << c.name;
         for (std::size_t r = 0; r < c.rows.size(); ++r) {
@@ -108,23 +119,23 @@ TEST(RecordCsvQuality, ColumnsFollowTheSettings) {
 }
 
 TEST(RecordCsvQuality, NothingSetIsThePlainTable) {
-    EXPECT_EQ(FormatRecordCsv(Records, '.', RecordCsvOptions{}), FormatRecordCsv(Records, '.'));
+    EXPECT_EQ(FormatRecordCsv(Records, RecordCsvOptions{}), FormatRecordCsv(Records));
     QualitySettings emptyLimits;
     emptyLimits.PerScale["HL"] = ToleranceLimits{};
     RecordCsvOptions options;
     options.Quality = emptyLimits;
-    EXPECT_EQ(FormatRecordCsv(Records, '.', options), FormatRecordCsv(Records, '.'));
+    EXPECT_EQ(FormatRecordCsv(Records, options), FormatRecordCsv(Records));
 }
 
 TEST(RecordCsvQuality, ChosenRecordsOnly) {
     RecordCsvOptions options;
     options.Records = {1, 3};
-    const std::vector<Row> rows = Rows(FormatRecordCsv(Records, '.', options));
+    const std::vector<Row> rows = Rows(FormatRecordCsv(Records, options));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1][0], "1");
     EXPECT_EQ(rows[2][0], "3");
     options.Records = {4};
-    EXPECT_THROW(FormatRecordCsv(Records, '.', options), ConversionError);
+    EXPECT_THROW(FormatRecordCsv(Records, options), ConversionError);
 }
 
 }  // namespace

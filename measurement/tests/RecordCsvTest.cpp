@@ -51,8 +51,15 @@ Table ParseCsv(std::string_view text, char separator) {
 
 constexpr const char* Bom = "\xEF\xBB\xBF";
 
+RecordCsvOptions WithSeparator(char decimalSeparator, std::vector<long> recordNumbers = {}) {
+    RecordCsvOptions options;
+    options.DecimalSeparator = decimalSeparator;
+    options.RecordNumbers = std::move(recordNumbers);
+    return options;
+}
+
 Table CsvOf(const RecordLines& lines, char decimalSeparator) {
-    const std::string csv = FormatRecordCsv(lines, decimalSeparator);
+    const std::string csv = FormatRecordCsv(lines, WithSeparator(decimalSeparator));
     EXPECT_EQ(csv.rfind(Bom, 0), 0u);
     return ParseCsv(std::string_view(csv).substr(3), decimalSeparator == ',' ? ';' : ',');
 }
@@ -114,6 +121,20 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"1", "2008/05/17", "钢和铸钢", "HRC", "D", "45°向下", "2"},
                                   {"45.1", "45.2"},
                                   {"45.2", "45.1", "45.2", "0.07", "0.1"}},
+                    // A one-decimal reading keeps its decimal, also where it is 0; the standard
+                    // deviation has one decimal more than the readings, also where it ends in 0.
+                    CsvRecordCase{"OneDecimalWholeValues",
+                                  "  3,2008/05/17,12289,060.0,060.2,060.4,",
+                                  '.',
+                                  {"1", "2008/05/17", "钢和铸钢", "HRC", "D", "45°向下", "3"},
+                                  {"60.0", "60.2", "60.4"},
+                                  {"60.4", "60.0", "60.2", "0.20", "0.4"}},
+                    CsvRecordCase{"OneDecimalEqualReadings",
+                                  "  2,2008/05/17,12289,060.0,060.0,",
+                                  '.',
+                                  {"1", "2008/05/17", "钢和铸钢", "HRC", "D", "45°向下", "2"},
+                                  {"60.0", "60.0"},
+                                  {"60.0", "60.0", "60.0", "0.00", "0"}},
                     CsvRecordCase{"OneDecimalComma",
                                   "  2,2008/05/17,12289,045,1,045,2,",
                                   ',',
@@ -125,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   '.',
                                   {"1", "2008/05/17", "铬钢", "强度", "E", "垂直向上", "3"},
                                   {"600", "600", "600"},
-                                  {"600", "600", "600", "0", "0"}},
+                                  {"600", "600", "600", "0.0", "0"}},
                     CsvRecordCase{"SingleReading",
                                   "  1,2008/05/17,    2,  450,",
                                   '.',
@@ -177,7 +198,7 @@ TEST(RecordCsvExport, TheRecordNumberIsTheRecordsOwnWhenKnown) {
         {"OnlySomeKnown", {9}, {"9", "2"}},
     };
     for (const auto& c : cases) {
-        const std::string csv = FormatRecordCsv(lines, c.numbers, '.');
+        const std::string csv = FormatRecordCsv(lines, WithSeparator('.', c.numbers));
         const Table table = ParseCsv(std::string_view(csv).substr(3), ',');
         ASSERT_EQ(table.size(), 3u) << c.name;
         EXPECT_EQ(table[1][0], c.expected[0]) << c.name;
@@ -201,7 +222,7 @@ TEST(RecordCsvExport, CellsThatSpreadsheetsWouldRunAreWrittenAsText) {
     for (const auto& c : cases) {
         // A line whose value follows an "=" in its first column, so that the date may hold one.
         const std::string line = std::string("= 1,") + c.date + ",    0,  450,";
-        const std::string csv = FormatRecordCsv({"@Import Data@", line}, '.');
+        const std::string csv = FormatRecordCsv({"@Import Data@", line});
         const std::string row = csv.substr(csv.find("\r\n") + 2);
         EXPECT_EQ(row.substr(0, row.find(",钢和铸钢")), std::string("1,") + c.cell) << c.date;
     }
@@ -211,7 +232,7 @@ TEST(RecordCsvExport, CellsThatSpreadsheetsWouldRunAreWrittenAsText) {
         CsvOf({"@Import Data@", "  0,2008/05/17,    0,", "  1,2008/05/17,    0,   -5,"}, '.');
     EXPECT_EQ(table[1][MaxColumn], "-");
     EXPECT_EQ(table[2][7], "-5");
-    const std::string csv = FormatRecordCsv({"@Import Data@", "  1,2008/05/17,    0,   -5,"}, '.');
+    const std::string csv = FormatRecordCsv({"@Import Data@", "  1,2008/05/17,    0,   -5,"});
     EXPECT_EQ(csv.find('\''), std::string::npos);
 }
 
@@ -235,7 +256,7 @@ TEST(RecordCsvExport, BadLineNamesItsLine) {
     const RecordLines lines = {"@Import Data@", "  1,2008/05/17,    0,  450,",
                                "  1,2008/05/17,    0,  4x0,"};
     try {
-        FormatRecordCsv(lines, '.');
+        FormatRecordCsv(lines);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
         EXPECT_STREQ(e.what(), "line 3 (record 2): '4x0' is not a valid floating point value");
@@ -246,13 +267,13 @@ TEST(RecordCsvExport, WriteKeepsOldFileOnFailure) {
     TempFolder folder;
     const std::string path = folder.File("records.csv");
     const RecordLines good = {"@Import Data@", "  1,2008/05/17,    0,  450,"};
-    WriteRecordCsv(path, good, '.');
+    WriteRecordCsv(path, good);
     const std::string written = TempFolder::Read(path);
-    EXPECT_EQ(written, FormatRecordCsv(good, '.'));
+    EXPECT_EQ(written, FormatRecordCsv(good));
 
-    EXPECT_THROW(WriteRecordCsv(path, {"@Import Data@", ""}, '.'), ConversionError);
+    EXPECT_THROW(WriteRecordCsv(path, {"@Import Data@", ""}), ConversionError);
     EXPECT_EQ(TempFolder::Read(path), written);
-    EXPECT_THROW(WriteRecordCsv(folder.File("missing/records.csv"), good, '.'), RecordFileError);
+    EXPECT_THROW(WriteRecordCsv(folder.File("missing/records.csv"), good), RecordFileError);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                             std::filesystem::directory_iterator()),
               1);

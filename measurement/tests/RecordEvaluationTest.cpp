@@ -20,7 +20,7 @@ struct EvaluationCase {
     bool oneDecimal;
     std::vector<double> readings;
     std::optional<double> lower, upper;
-    bool exclude, outsideInvalid;
+    bool exclude, eachReading;
     // Expected: marks, the statistics in use, spread and verdict.
     std::vector<Mark> marks;
     int invalid, used;
@@ -35,7 +35,7 @@ TEST_P(Evaluation, MarksStatisticsAndVerdict) {
     EvaluationOptions options;
     options.Limits = {c.lower, c.upper};
     options.ExcludeInvalid = c.exclude;
-    options.OutsideLimitsInvalid = c.outsideInvalid;
+    options.EachReading = c.eachReading;
     const RecordEvaluation e = EvaluateRecord(c.readings, c.oneDecimal, options);
     EXPECT_EQ(e.Marks, c.marks);
     EXPECT_EQ(e.InvalidCount, c.invalid);
@@ -45,7 +45,7 @@ TEST_P(Evaluation, MarksStatisticsAndVerdict) {
     EXPECT_EQ(e.Used.ReportMeanText('.'), c.mean);
     EXPECT_EQ(e.DeviationText('.'), c.deviation);
     EXPECT_EQ(e.RangeText('.'), c.range);
-    EXPECT_EQ(e.MeanVerdict, c.verdict);
+    EXPECT_EQ(e.RecordVerdict, c.verdict);
 }
 
 const Mark V = Mark::Valid, F = Mark::FailedImpact, B = Mark::BelowLower, A = Mark::AboveUpper;
@@ -56,54 +56,67 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // Nothing set: the failed impact stays in Max and the mean, as everywhere today.
         EvaluationCase{"NothingSet", false, {450, 888, 460}, None, None, false, false,
-                       {V, F, V}, 1, 3, "888", "450", "599", "250", "438", Verdict::NotJudged},
+                       {V, F, V}, 1, 3, "888", "450", "599", "250.0", "438", Verdict::NotJudged},
         EvaluationCase{"ExcludeFailedImpact", false, {450, 888, 460}, None, None, true, false,
                        {V, F, V}, 1, 2, "460", "450", "455", "7.1", "10", Verdict::NotJudged},
         EvaluationCase{"ExcludeOneDecimalMarker", true, {45.2, 88.8, 45.3}, None, None, true, false,
                        {V, F, V}, 1, 2, "45.3", "45.2", "45.2", "0.07", "0.1", Verdict::NotJudged},
         // 888 on a one-decimal scale is 88.8 tenths times ten: not the marker there.
+        // One decimal more than the readings, also where it ends in 0: 0.10, not 0.1.
+        EvaluationCase{"DeviationKeepsItsLastZero", true, {45.1, 45.2, 45.3}, None, None, false,
+                       false, {V, V, V}, 0, 3, "45.3", "45.1", "45.2", "0.10", "0.2",
+                       Verdict::NotJudged},
         EvaluationCase{"MarkerDependsOnScale", true, {88.7, 88.9}, None, None, true, false,
                        {V, V}, 0, 2, "88.9", "88.7", "88.8", "0.14", "0.2", Verdict::NotJudged},
+        // Nothing but failed impacts judges nothing, whether they are left out or not: a mean
+        // of 888 between 800 and 900 is no pass.
         EvaluationCase{"AllInvalidExcluded", false, {888, 888}, 400, 500, true, false,
-                       {F, F}, 2, 0, "-", "-", "-", "-", "-", Verdict::NoMean},
-        EvaluationCase{"AllInvalidKept", false, {888, 888}, 400, 500, false, false,
-                       {F, F}, 2, 2, "888", "888", "888", "0", "0", Verdict::Fail},
+                       {F, F}, 2, 0, "-", "-", "-", "-", "-", Verdict::NoValidReading},
+        EvaluationCase{"AllInvalidKept", false, {888, 888}, 800, 900, false, false,
+                       {F, F}, 2, 2, "888", "888", "888", "0.0", "0", Verdict::NoValidReading},
         EvaluationCase{"OneReading", false, {455}, 450, 460, false, false,
                        {V}, 0, 1, "455", "455", "455", "-", "0", Verdict::Pass},
         EvaluationCase{"NoReadings", false, {}, 450, None, false, false,
-                       {}, 0, 0, "-", "-", "-", "-", "-", Verdict::NoMean},
+                       {}, 0, 0, "-", "-", "-", "-", "-", Verdict::NoValidReading},
         // Equal limits: only that mean passes; the mean is judged as shown (rounded).
         EvaluationCase{"LimitsEqualPass", false, {449, 451}, 450, 450, false, false,
                        {B, A}, 0, 2, "451", "449", "450", "1.4", "2", Verdict::Pass},
         EvaluationCase{"LimitsEqualFail", false, {451, 451}, 450, 450, false, false,
-                       {A, A}, 0, 2, "451", "451", "451", "0", "0", Verdict::Fail},
+                       {A, A}, 0, 2, "451", "451", "451", "0.0", "0", Verdict::Fail},
         EvaluationCase{"RoundedMeanOnTheLimit", false, {450, 451}, 450.5, None, false, false,
                        {B, V}, 0, 2, "451", "450", "450", "0.7", "1", Verdict::Fail},
         EvaluationCase{"OnlyLower", true, {45.0, 44.9}, 45.0, None, false, false,
                        {V, B}, 0, 2, "45", "44.9", "45", "0.07", "0.1", Verdict::Pass},
         EvaluationCase{"OnlyUpper", false, {500, 520}, None, 505, false, false,
                        {V, A}, 0, 2, "520", "500", "510", "14.1", "20", Verdict::Fail},
-        // Readings outside the limits rejected and excluded: the rest decides.
-        EvaluationCase{"OutsideRejected", false, {380, 450, 470, 620}, 400, 600, true, true,
-                       {B, V, V, A}, 2, 2, "470", "450", "460", "14.1", "20", Verdict::Pass},
-        // Rejected but not excluded: marked invalid, statistics unchanged.
-        EvaluationCase{"OutsideRejectedKept", false, {380, 450}, 400, 600, false, true,
-                       {B, V}, 1, 2, "450", "380", "415", "49.5", "70", Verdict::Pass},
-        // Without limits only failed impacts are invalid.
-        EvaluationCase{"OutsideRejectNoLimits", false, {380, 888}, None, None, true, true,
+        // Each reading judged: one reading outside fails the record although the mean lies
+        // within, and no reading is dropped from the statistics.
+        EvaluationCase{"EachReadingOneOutside", false, {380, 450, 470, 620}, 400, 600, true, true,
+                       {B, V, V, A}, 0, 4, "620", "380", "480", "101.0", "240", Verdict::Fail},
+        // A failed impact is no reading to judge: the valid ones all lie within.
+        EvaluationCase{"EachReadingSkipsFailedImpacts", false, {450, 888, 470}, 400, 600, false,
+                       true, {V, F, V}, 1, 3, "888", "450", "603", "247.3", "438", Verdict::Pass},
+        EvaluationCase{"EachReadingAllOutside", true, {61.2, 61.8}, 45.0, 45.4, false, true,
+                       {A, A}, 0, 2, "61.8", "61.2", "61.5", "0.42", "0.6", Verdict::Fail},
+        EvaluationCase{"EachReadingNoValidReading", false, {888, 888}, 400, 500, true, true,
+                       {F, F}, 2, 0, "-", "-", "-", "-", "-", Verdict::NoValidReading},
+        // Without limits there is nothing to judge.
+        EvaluationCase{"EachReadingNoLimits", false, {380, 888}, None, None, true, true,
                        {V, F}, 1, 1, "380", "380", "380", "-", "0", Verdict::NotJudged}),
     [](const testing::TestParamInfo<EvaluationCase>& info) { return info.param.name; });
 // clang-format on
 
-TEST(Evaluation, InvalidFlagsFollowTheOptions) {
+TEST(Evaluation, LimitsNeverMakeAReadingInvalid) {
     const std::vector<double> readings = {380, 888, 450};
     EvaluationOptions options;
     options.Limits.Lower = 400;
-    EXPECT_EQ(EvaluateRecord(readings, false, options).Invalid,
-              (std::vector<bool>{false, true, false}));
-    options.OutsideLimitsInvalid = true;
-    EXPECT_EQ(EvaluateRecord(readings, false, options).Invalid,
-              (std::vector<bool>{true, true, false}));
+    for (const bool each : {false, true}) {
+        options.EachReading = each;
+        options.ExcludeInvalid = each;
+        EXPECT_EQ(EvaluateRecord(readings, false, options).Invalid,
+                  (std::vector<bool>{false, true, false}))
+            << each;
+    }
 }
 
 TEST(Evaluation, OptionsActiveOnlyWhenSomethingIsSet) {
@@ -142,7 +155,7 @@ TEST(Evaluation, LimitChecks) {
 TEST(Evaluation, Texts) {
     EXPECT_EQ(VerdictText(Verdict::Pass), "合格");
     EXPECT_EQ(VerdictText(Verdict::Fail), "不合格");
-    EXPECT_EQ(VerdictText(Verdict::NoMean), "-");
+    EXPECT_EQ(VerdictText(Verdict::NoValidReading), "无有效读数");
     EXPECT_EQ(VerdictText(Verdict::NotJudged), "");
     EXPECT_EQ(LimitText(45.5, ','), "45,5");
     EXPECT_EQ(LimitText(None, '.'), "-");

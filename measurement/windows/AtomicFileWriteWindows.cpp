@@ -11,6 +11,7 @@
 
 #include "AtomicFileWrite.h"
 #include "RecordFileErrors.h"
+#include "StaleTemporaryFiles.h"
 #include "WindowsFileNames.h"
 
 namespace leeb {
@@ -194,7 +195,8 @@ std::size_t NameLimit(const std::wstring& path) {
     return 255;
 }
 
-// A new file "<folder>\.<name>.<random>.tmp"; CREATE_NEW guarantees it is ours. The name is
+// A new file "<folder>\.<name>.<process id>-<random>.tmp"; CREATE_NEW guarantees it is ours,
+// and being opened without sharing keeps anyone from removing it while we write. The name is
 // shortened in UTF-8 bytes to the folder's limit in UTF-16 units: a character never takes
 // more UTF-16 units than UTF-8 bytes, so it fits.
 HANDLE CreateTemporary(const std::wstring& path, std::wstring& tempPath) {
@@ -203,10 +205,11 @@ HANDLE CreateTemporary(const std::wstring& path, std::wstring& tempPath) {
     const std::size_t nameMax = NameLimit(path);
     std::random_device seed;
     std::mt19937 random(seed());
+    const unsigned long self = ::GetCurrentProcessId();
     for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string unique = TemporaryUniquePart(self, random());
         tempPath =
-            path.substr(0, nameStart) +
-            WideFileName(TemporaryFileName(name, std::to_string(random() % 1000000), nameMax));
+            path.substr(0, nameStart) + WideFileName(TemporaryFileName(name, unique, nameMax));
         const HANDLE file = ::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {
@@ -243,6 +246,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& givenPath) : givenPath_(gi
     file->path = target.path;
     file->exists = exists;
     file->attributes = target.attributes;
+    RemoveStaleTemporaries(Utf8FileName(file->path), NameLimit(file->path));
     file->handle = CreateTemporary(file->path, file->tempPath);
     if (file->handle == INVALID_HANDLE_VALUE) {
         Fail(static_cast<int>(::GetLastError()));

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# CPack builds a Debian package that depends on the Qt runtime and the two CJK font packages,
+# CPack builds a Debian package that depends on libc, the Qt runtime and the two CJK font packages,
 # carries a post-install step, and installs its files where they belong (checked with a real
 # `dpkg -i` into a scratch root, so the machine's own package database stays untouched).
 set -euo pipefail
@@ -9,7 +9,7 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/leebdesk_*.deb)
 fields=$(dpkg-deb -f "$deb" Package Depends)
-for dep in libqt6widgets6 libqcustomplot2.1-qt6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
+for dep in libc6 libqt6widgets6 libqcustomplot2.1-qt6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
   grep -q "$dep" <<<"$fields" || { echo "FAIL: package does not depend on $dep"; exit 1; }
 done
 dpkg-deb -I "$deb" postinst >/dev/null || { echo "FAIL: no postinst"; exit 1; }
@@ -33,6 +33,12 @@ touch "$root/var/lib/dpkg/status"
 dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless -i "$deb" >/dev/null
 for f in usr/bin/leebdesk usr/lib/udev/rules.d/70-leebdesk-tester.rules usr/share/applications/leebdesk.desktop; do
   [ -e "$root/$f" ] || { echo "FAIL: dpkg -i did not install $f"; exit 1; }
+done
+# Shipped programs carry no symbols and are hardened (bind now, read-only relocations).
+for program in leebdesk leebdesk-cli; do
+  readelf -S "$root/usr/bin/$program" | grep -q '\.symtab' && { echo "FAIL: $program is not stripped"; exit 1; }
+  readelf -d "$root/usr/bin/$program" | grep -Eq 'BIND_NOW|FLAGS.*NOW' || { echo "FAIL: $program is not linked with -z now"; exit 1; }
+  readelf -lW "$root/usr/bin/$program" | grep -q GNU_RELRO || { echo "FAIL: $program has no RELRO"; exit 1; }
 done
 dpkg --root="$root" -s leebdesk | grep -q '^Status: install ok installed' || { echo "FAIL: not installed"; exit 1; }
 echo "debian package ok"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include <QDir>
@@ -218,6 +219,30 @@ TEST_F(ReportPdf, PageRangeWritesOnlyThosePages) {
     ASSERT_NE(Find(words, QStringLiteral("(续)"), 1), nullptr);
     EXPECT_NE(Find(words, QStringLiteral("2"), 1), nullptr);  // the page label's number
     EXPECT_EQ(Find(words, QStringLiteral("硬度/强度测试报表"), 1), nullptr);
+}
+
+// The long company name of a real lab pushed the report number off the sheet.
+TEST_F(ReportPdf, ALongCompanyNameHidesNoDetailAndStaysOnTheSheet) {
+    const QString pdf = Path(QStringLiteral("identified.pdf"));
+    PdfReportOptions options;
+    options.Content.Details.Company =
+        "East China Materials Testing and Inspection Centre Co., Ltd. - Quality Laboratory No. 2";
+    options.Content.Details.ReportNumber = "R-2026-0017";
+    WriteReportPdf(RecordsOf({32, 32, 32, 32, 32}), pdf, '.', options);
+    const auto words = PdfWords(pdf);
+    ASSERT_FALSE(words.empty());
+    int pages = 0;
+    for (const PdfWord& word : words) {
+        pages = std::max(pages, word.Page);
+        EXPECT_LE(word.XMax, 7.5 * PointsPerInch + Tol) << word.Text.toStdString();
+    }
+    ASSERT_GE(pages, 2);
+    for (int page = 1; page <= pages; ++page) {
+        EXPECT_NE(Find(words, QStringLiteral("R-2026-0017"), page), nullptr) << "page " << page;
+    }
+    for (const char* word : {"Centre", "Laboratory", "No.", "2"}) {
+        EXPECT_NE(Find(words, QString::fromLatin1(word), 1), nullptr) << word;
+    }
 }
 
 }  // namespace

@@ -207,6 +207,29 @@ TEST(OutputOptionsDialog, ReturnPressesOk) {
     EXPECT_EQ(fileDialogs, 0);
 }
 
+// "报表信息..." is there only when the run can take details, and pressing it keeps the dialog
+// open with its choices.
+TEST(OutputOptionsDialog, DetailsButtonOnlyWhenOfferedAndTheDialogStays) {
+    OutputOptionsDialog plain;
+    EXPECT_EQ(plain.DetailsButton(), nullptr);
+    EXPECT_EQ(plain.findChild<QPushButton*>(QStringLiteral("Details")), nullptr);
+
+    OutputOptionsDialog dialog;
+    int edits = 0;
+    dialog.OfferDetails([&edits] { ++edits; });
+    ASSERT_NE(dialog.DetailsButton(), nullptr);
+    dialog.FileButton()->setChecked(true);
+    dialog.FilePathEdit()->setText(QStringLiteral("/tmp/r.pdf"));
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.DetailsButton()->click();
+        dialog.OkButton()->click();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(dialog.Options().Destination, ReportDestination::File);
+    EXPECT_FALSE(dialog.DetailsButton()->autoDefault());
+}
+
 TEST(ReportStatusWindow, ShowsThePageAndCancels) {
     ReportStatusWindow status;
     EXPECT_EQ(status.windowTitle(), QStringLiteral("Report Status"));

@@ -61,8 +61,8 @@ TEST_F(AccessDeniedWindowTest, NothingEnablesReadingOrStartsAnUploadWhileAccessI
         {"the read command runs anyway", [&] { form->RunCommand([&] { form->ReadRecordsClicked(); }); }},
         {"the automatic start fires",
          [&] {
-             form->ArmAutoStart();
-             dispatcher->ProcessUntil([&] { return !form->AutoStartArmed(); }, 1000ms);
+             form->Upload().ArmAutoStart();
+             dispatcher->ProcessUntil([&] { return !form->Upload().AutoStartArmed(); }, 1000ms);
              QCoreApplication::processEvents();
          }},
     };

@@ -1,3 +1,4 @@
+#include <QShortcut>
 #include <chrono>
 #include <thread>
 
@@ -106,14 +107,51 @@ TEST_F(ConnectionWindowTest, AnotherDeviceIsNeverOpenedNorRead) {
     EXPECT_EQ(bus->OutstandingReads(keyboard), 0);
     EXPECT_EQ(bus->QueuedInputReports(keyboard), 1);
     // A keystroke must not arm the automatic upload start.
-    EXPECT_FALSE(form->AutoStartArmed());
+    EXPECT_FALSE(form->Upload().AutoStartArmed());
 }
 
 TEST_F(ConnectionWindowTest, TheTestersFirstReportArmsTheAutomaticStart) {
     const SimulatedDeviceId tester = PlugTester("tester");
     Pump();
     bus->QueueInputReport(tester, {0, 0x41, 0x55, 0x54, 0x4F});
-    EXPECT_TRUE(dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms));
+    EXPECT_TRUE(dispatcher->ProcessUntil([&] { return form->Upload().AutoStartArmed(); }, 2000ms));
+}
+
+// The read command and F5 with no tester: after an open the read button is enabled and does
+// nothing, and without one it is disabled; either way the user is told why.
+TEST_F(ConnectionWindowTest, ReadingWithNoTesterSaysNoTesterIsConnected) {
+    Pump();
+    QShortcut* f5 = nullptr;
+    for (QShortcut* shortcut : form->findChildren<QShortcut*>()) {
+        if (shortcut->key() == QKeySequence(Qt::Key_F5))
+            f5 = shortcut;
+    }
+    ASSERT_NE(f5, nullptr);
+    const struct {
+        const char* name;
+        bool readEnabled;
+        bool byKey;
+    } cases[] = {{"button after an open", true, false},
+                 {"F5 after an open", true, true},
+                 {"F5 on the disabled button", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->ShowFeedback(QString());
+        form->SetButtonEnabled(CommandButton::Read, c.readEnabled);
+        if (c.byKey)
+            emit f5->activated();
+        else
+            form->ReadRecordsClicked();
+        EXPECT_EQ(form->FeedbackPanel()->text(), "未连接硬度计");
+        EXPECT_FALSE(form->UploadRunning());
+        EXPECT_EQ(form->Button(CommandButton::Read)->isEnabled(), c.readEnabled);
+    }
+    // With a tester the message stays away.
+    PlugTester("tester");
+    Pump();
+    form->ShowFeedback(QString());
+    emit f5->activated();
+    EXPECT_NE(form->FeedbackPanel()->text(), "未连接硬度计");
 }
 
 }  // namespace

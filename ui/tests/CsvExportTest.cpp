@@ -10,8 +10,13 @@ namespace {
 class CsvExportTest : public SaveOpenTest {
   protected:
     void Export(const QString& path) { Save(path, CsvFilterIndex); }
+    RecordCsvOptions WithSeparator() const {
+        RecordCsvOptions options;
+        options.DecimalSeparator = sep();
+        return options;
+    }
     QByteArray ExpectedCsv() const {
-        return QByteArray::fromStdString(FormatRecordCsv(Sample(), sep()));
+        return QByteArray::fromStdString(FormatRecordCsv(Sample(), WithSeparator()));
     }
 };
 

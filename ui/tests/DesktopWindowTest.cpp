@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLayout>
@@ -23,6 +24,7 @@
 #include "RecordFileDrop.h"
 #include "ReportSystem.h"
 #include "SaveOpenFixture.h"
+#include "UploadOptionsMenu.h"
 #include "WindowIcon.h"
 #include "WindowPlacement.h"
 #include "WindowShortcuts.h"
@@ -239,7 +241,7 @@ TEST_F(DesktopWindowTest, CaptionAndFeedbackFollowOpenSaveExportAndUpload) {
 
     // Records that come from the tester belong to no file until saved.
     ShowAsUploaded(Sample());
-    form->UploadEnded(UploadOutcome::Complete);
+    form->Upload().UploadEnded(UploadOutcome::Complete);
     EXPECT_EQ(form->windowTitle(), MainWindow::Caption);
     EXPECT_EQ(form->FeedbackPanel()->text(), QStringLiteral("已读入 3 条记录"));
     // The design's status panels stay where they were.
@@ -248,14 +250,14 @@ TEST_F(DesktopWindowTest, CaptionAndFeedbackFollowOpenSaveExportAndUpload) {
         EXPECT_EQ(form->StatusPanel(i)->geometry(), panels[static_cast<std::size_t>(i)]) << i;
 }
 
-TEST_F(DesktopWindowTest, TabGoesRoundTreeAndButtonsAndTheSelectionStaysMarked) {
+TEST_F(DesktopWindowTest, TabGoesRoundTreeButtonsAndLabInputsAndTheSelectionStaysMarked) {
     Open(SavedSample(QStringLiteral("r.txt")));
     form->show();
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->RecordTree()->setFocus();
     QStringList order;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         const QWidget* focus = QApplication::focusWidget();
         order << (focus == nullptr ? QStringLiteral("<none>")
@@ -264,7 +266,9 @@ TEST_F(DesktopWindowTest, TabGoesRoundTreeAndButtonsAndTheSelectionStaysMarked) 
     }
     EXPECT_EQ(order,
               (QStringList{"BitBtn1/QPushButton", "BitBtn2/QPushButton", "BitBtn3/QPushButton",
-                           "BitBtn4/QPushButton", "BitBtn5/QPushButton", "TreeView1/QTreeView"}));
+                           "BitBtn4/QPushButton", "BitBtn5/QPushButton", "LowerLimit/QLineEdit",
+                           "UpperLimit/QLineEdit", "ExcludeInvalid/QCheckBox",
+                           "EachReading/QCheckBox", "TreeView1/QTreeView"}));
 
     const QPalette colours = form->RecordTree()->palette();
     EXPECT_EQ(colours.color(QPalette::Inactive, QPalette::Highlight),
@@ -319,6 +323,26 @@ TEST_F(RememberedTest, WindowGeometryRoundTrip) {
     ASSERT_TRUE(next.restoreGeometry(DesktopSettings(again).WindowGeometry()));
     next.show();
     EXPECT_EQ(next.geometry(), QRect(120, 90, 1000, 700));
+}
+
+TEST_F(RememberedTest, VerifiedUploadIsChosenOnTheReadButtonAndRemembered) {
+    {
+        QSettings store(SettingsFile(), QSettings::IniFormat);
+        DesktopSettings settings(store);
+        InstallUploadOptions(*form, settings);
+        EXPECT_FALSE(form->VerifiedUpload());  // off until asked for
+        auto* action = form->findChild<QAction*>(QStringLiteral("VerifiedUploadAction"));
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), QStringLiteral("校验读取"));
+        action->trigger();
+        EXPECT_TRUE(form->VerifiedUpload());
+        store.sync();
+    }
+    QSettings again(SettingsFile(), QSettings::IniFormat);
+    DesktopSettings remembered(again);
+    MainWindow next(bus, dispatcher, &dialogs);
+    InstallUploadOptions(next, remembered);
+    EXPECT_TRUE(next.VerifiedUpload());
 }
 
 TEST_F(RememberedTest, OpenedAndSavedFilesAreOfferedOnTheOpenButton) {

@@ -13,6 +13,7 @@
 #include "RecordCsv.h"
 #include "ReportSystem.h"
 #include "SaveOpenFixture.h"
+#include "WindowShortcuts.h"
 
 namespace leeb {
 namespace {
@@ -51,6 +52,9 @@ TEST_F(LabWindowTest, NothingSetShowsThePanelAsBefore) {
     ShowAsUploaded(Sample());
     SelectRecord(0);
     EXPECT_EQ(Text("maxp"), "88.8");  // the failed impact counts, as it always did
+    // The spread too: over all three readings, 888 among them, and one line with no count of
+    // valid readings.
+    EXPECT_EQ(Text("Spread"), "标准偏差 24.89  极差 43.5");
     EXPECT_FALSE(VerdictShown());
     for (int k = 0; k < 3; ++k) {
         EXPECT_FALSE(ReadingColour(0, k).isValid()) << k;
@@ -107,15 +111,20 @@ TEST_F(LabWindowTest, LimitsThatCannotJudgeAreNotApplied) {
     struct Case {
         QString lower, upper;
         const char* wrong;
-    } cases[] = {{"abc", "475", "LowerLimit"},
-                 {"455", "4 7", "UpperLimit"},
-                 {"480", "470", "LowerLimit"},
-                 {"inf", "", "LowerLimit"}};
+        const char* why;  // part of the field's tooltip
+    } cases[] = {{"abc", "475", "LowerLimit", "不是数值"},
+                 {"455", "4 7", "UpperLimit", "不是数值"},
+                 {"480", "470", "LowerLimit", "下限不能大于上限"},
+                 {"inf", "", "LowerLimit", "不是数值"},
+                 // A thousand, or one? Refused rather than read as 1.
+                 {"455", "1,000", "UpperLimit", "写作 1000 或 1.5"}};
     for (const Case& c : cases) {
         EnterLimits(c.lower, c.upper);
         EXPECT_EQ(form->Lab().Limits("HL"), (ToleranceLimits{455.0, 475.0}))
             << c.lower.toStdString();
         EXPECT_FALSE(Edit(c.wrong)->styleSheet().isEmpty()) << c.lower.toStdString();
+        EXPECT_TRUE(Edit(c.wrong)->toolTip().contains(QString::fromUtf8(c.why)))
+            << Edit(c.wrong)->toolTip().toStdString();
         EXPECT_EQ(Text("Verdict"), "合格");
     }
     // A decimal comma is read as the separator; empty fields remove the limits.
@@ -142,56 +151,118 @@ TEST_F(LabWindowTest, ExcludedInvalidReadingsLeaveTheStatisticsShownAsSuch) {
     exclude->setChecked(false);
     EXPECT_EQ(Text("maxp"), "88.8");
     EXPECT_FALSE(ReadingColour(0, 1).isValid());
-
-    // Readings outside the limits count as invalid too when asked.
-    SelectRecord(2);  // HL 450 460 470 480
-    EnterLimits("455", "475");
-    exclude->setChecked(true);
-    EXPECT_EQ(Text("maxp"), "480");
-    form->findChild<QCheckBox*>(QStringLiteral("RejectOutside"))->setChecked(true);
-    EXPECT_EQ(Text("maxp"), "470");
-    EXPECT_EQ(Text("minp"), "460");
-    EXPECT_EQ(SpreadText(), "标准偏差 7.1  极差 10  有效 2/4");
-    EXPECT_TRUE(form->Lab().Quality().OutsideLimitsInvalid);
 }
 
-TEST_F(LabWindowTest, ReportTakesDetailsChosenRecordsAndLimits) {
+// Judged each, one reading outside fails the record whose mean lies within; no reading is
+// dropped, and a record of failed impacts only is never a pass.
+TEST_F(LabWindowTest, EachReadingJudgedFailsARecordWithOneReadingOutside) {
+    ShowAsUploaded(Sample());
+    SelectRecord(2);  // HL 450 460 470 480, mean 465
+    EnterLimits("455", "475");
+    EXPECT_EQ(Text("Verdict"), "合格");
+    auto* each = form->findChild<QCheckBox*>(QStringLiteral("EachReading"));
+    ASSERT_NE(each, nullptr);
+    each->setChecked(true);
+    EXPECT_EQ(Text("Verdict"), "不合格");
+    EXPECT_EQ(Text("maxp"), "480");
+    EXPECT_EQ(Text("minp"), "450");
+    EXPECT_EQ(SpreadText(), "标准偏差 12.9  极差 30");
+    EXPECT_TRUE(form->Lab().Quality().EachReading);
+    // Remembered under its own name.
+    form->UseLabSettings(NewSettings());
+    EXPECT_TRUE(each->isChecked());
+}
+
+// A setting written when the box asked for readings outside the limits to be made invalid is
+// read as judging each reading: both mean that no reading outside may go unnoticed.
+TEST_F(LabWindowTest, TheRetiredSettingIsReadAsEachReading) {
+    {
+        QSettings old(PathOf("lab.ini"), QSettings::IniFormat);
+        old.setValue(QStringLiteral("Statistics/RejectOutside"), true);
+    }
+    form->UseLabSettings(NewSettings());
+    auto* each = form->findChild<QCheckBox*>(QStringLiteral("EachReading"));
+    EXPECT_TRUE(each->isChecked());
+    each->setChecked(false);
+    form->UseLabSettings(NewSettings());
+    EXPECT_FALSE(each->isChecked());
+    EXPECT_FALSE(QSettings(PathOf("lab.ini"), QSettings::IniFormat)
+                     .contains(QStringLiteral("Statistics/RejectOutside")));
+}
+
+TEST_F(LabWindowTest, ReportAsksForDetailsOnlyWhenWantedOrFilledInBefore) {
     ShowAsUploaded(Sample());
     SelectRecord(2);
     EnterLimits("455", "");
-    // Ctrl-click records 1 and 3: the dialog proposes them.
+    // Ctrl-click records 1 and 3.
     QItemSelectionModel* selection = form->RecordTree()->selectionModel();
     selection->select(form->TreeModel().RecordIndex(0), QItemSelectionModel::Select);
     ReportDetails details;
     details.Company = "华东检测中心";
     details.Signatures = true;
     dialogs.DetailsAnswer = ReportDetailsChoice{details, QStringLiteral("1,3"), false};
+
+    // Nothing filled in: straight to the output options, with the chosen records and limits;
+    // there "报表信息..." asks for the details of this run.
+    int asked = 0;
+    std::optional<ReportContent> beforeDetails;
+    form->Reports().SetOptionsProvider([&](QWidget*) -> std::optional<OutputOptions> {
+        ++asked;
+        beforeDetails = form->Reports().Content();
+        form->Reports().EditDetails();
+        return std::nullopt;
+    });
     form->RunCommand([this] { form->PrintReportClicked(); });
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(beforeDetails);
+    EXPECT_FALSE(beforeDetails->Details.Any());
+    EXPECT_EQ(beforeDetails->Records, (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(beforeDetails->Quality.For(DecodeSettingsWord(fixtures::SteelHL)).Limits.Lower,
+              455.0);
     ASSERT_EQ(dialogs.DetailsProposals.size(), 1u);
     EXPECT_EQ(dialogs.DetailsProposals[0].Records, "1,3");
     const ReportContent& content = form->Reports().Content();
     EXPECT_EQ(content.Details, details);
     EXPECT_EQ(content.Records, (std::vector<std::size_t>{1, 3}));
-    EXPECT_EQ(content.Quality.For(DecodeSettingsWord(fixtures::SteelHL)).Limits.Lower, 455.0);
     EXPECT_EQ(form->Lab().Details(), details);  // remembered for the next report
 
-    // Skip prints no details and keeps the remembered ones; the next proposal brings them.
+    // Filled in before: proposed first. Skip prints no details and keeps the remembered ones.
+    form->Reports().SetOptionsProvider([&asked](QWidget*) {
+        ++asked;
+        return std::nullopt;
+    });
     dialogs.DetailsAnswer = ReportDetailsChoice{{}, QString(), true};
     form->RunCommand([this] { form->PrintReportClicked(); });
+    ASSERT_EQ(dialogs.DetailsProposals.size(), 2u);
+    EXPECT_EQ(dialogs.DetailsProposals.back().Details, details);
     EXPECT_FALSE(form->Reports().Content().Details.Any());
     EXPECT_TRUE(form->Reports().Content().Records.empty());
-    EXPECT_EQ(dialogs.DetailsProposals.back().Details, details);
+    EXPECT_EQ(asked, 2);
 
     // Cancel ends the run before the output options.
+    dialogs.DetailsAnswer = std::optional<ReportDetailsChoice>{};
+    form->RunCommand([this] { form->PrintReportClicked(); });
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(LabWindowTest, ReportWithDetailsKeyAsksFirstEvenWithNothingFilledIn) {
+    ShowAsUploaded(Sample());
     int asked = 0;
     form->Reports().SetOptionsProvider([&asked](QWidget*) {
         ++asked;
         return std::nullopt;
     });
     dialogs.DetailsAnswer = std::optional<ReportDetailsChoice>{};
-    form->RunCommand([this] { form->PrintReportClicked(); });
+    form->RunCommand([this] { form->PrintReportWithDetails(); });
+    EXPECT_EQ(dialogs.DetailsProposals.size(), 1u);
     EXPECT_EQ(asked, 0);
-    EXPECT_TRUE(dialogs.Messages.empty());
+    // The print-report button's tooltip names the key.
+    const QString tip = form->Button(CommandButton::PrintReport)->toolTip();
+    EXPECT_TRUE(tip.contains(ReportWithDetailsKey().toString(QKeySequence::NativeText)))
+        << tip.toStdString();
+    // Printing the chart keeps its own key.
+    EXPECT_EQ(ShortcutOf(CommandButton::PrintChart), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
 }
 
 TEST_F(LabWindowTest, CsvExportTakesLimitsAndTheChosenRecords) {
@@ -202,10 +273,11 @@ TEST_F(LabWindowTest, CsvExportTakesLimitsAndTheChosenRecords) {
     selection->select(form->TreeModel().RecordIndex(1), QItemSelectionModel::Select);
     Save(PathOf("lab.csv"), CsvFilterIndex);
     RecordCsvOptions expected;
+    expected.DecimalSeparator = sep();
     expected.Quality = form->Lab().Quality();
     expected.Records = {2, 3};
     EXPECT_EQ(ReadFile(PathOf("lab.csv")),
-              QByteArray::fromStdString(FormatRecordCsv(Sample(), sep(), expected)));
+              QByteArray::fromStdString(FormatRecordCsv(Sample(), expected)));
     const QList<QByteArray> rows = ReadFile(PathOf("lab.csv")).split('\n');
     ASSERT_EQ(rows.size(), 4);
     EXPECT_TRUE(rows[0].contains(QStringLiteral(",下限,上限,判定").toUtf8()));

@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, AFailedCommandIsReportedAndTheProgramGoesOn) {
     // What an upload tells its user goes to the same host, worded by the window.
     UploadNotice notice;
     notice.Kind = UploadNoticeKind::NoReply;
-    form->Notify(notice);
+    form->Upload().Notify(notice);
     ASSERT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_EQ(dialogs.Messages[1].Text, "里氏硬度计无应答");
     EXPECT_EQ(dialogs.Messages[1].Caption, "USB Error");

@@ -68,15 +68,26 @@ TEST_F(RecordTreeModelTest, AppendsInsertRowsWithoutAReset) {
     EXPECT_EQ(model.RecordCount(), 4);
 }
 
-TEST_F(RecordTreeModelTest, KeptLinesGoOnShowingAfterRecordLinesAreEmptied) {
+TEST_F(RecordTreeModelTest, NewLimitsTellTheReadingRowsAViewWasGivenThatTheirColoursChanged) {
     model.AppendRecord({1, 1, 3});
-    model.KeepShownLines(lines);
-    lines.clear();
-    // A second emptying must not replace what the tree was built from.
-    model.KeepShownLines({});
-    EXPECT_EQ(Texts(model.RecordIndex(0)), (QStringList{"45.3", "88.8", "45"}));
-    model.Clear();
-    EXPECT_EQ(model.RecordCount(), 0);
+    model.AppendRecord({2, 2, 2});
+    const QPersistentModelIndex reading = model.index(1, 0, model.RecordIndex(1));  // 460 HL
+    EXPECT_FALSE(model.data(reading, Qt::ForegroundRole).isValid());
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QualitySettings limits;
+    limits.PerScale["HL"] = ToleranceLimits{400.0, 455.0};
+    model.SetQuality(limits);
+
+    EXPECT_TRUE(model.data(reading, Qt::ForegroundRole).isValid()) << "above the upper limit";
+    bool told = false;
+    for (const QList<QVariant>& signal : changed) {
+        const QModelIndex first = signal[0].toModelIndex();
+        const QModelIndex last = signal[1].toModelIndex();
+        told = told || (first.parent() == reading.parent() && first.row() <= reading.row() &&
+                        reading.row() <= last.row());
+    }
+    EXPECT_TRUE(told) << "the view holding the reading row was never told";
 }
 
 TEST_F(RecordTreeModelTest, AMissingOrBrokenLineGivesBlankReadingsNotAFailure) {

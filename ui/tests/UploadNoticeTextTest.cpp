@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "MessageBoxFlags.h"
-#include "RecordFileErrors.h"
 #include "UploadNoticeText.h"
 
 namespace leeb {
@@ -40,22 +39,20 @@ TEST(UploadNoticeTextTest, EachNoticeKeepsItsBox) {
 TEST(UploadNoticeTextTest, ProtocolErrorNamesWhereItCame) {
     UploadNotice notice = Notice(UploadNoticeKind::ProtocolError);
     UploadProtocolError error;
-    error.Fault = ReplyFault::ImpactCountOutOfRange;
+    error.Fault = ReplyFault::ReadsDisagree;
     error.Record = 6;
     error.Chunk = 9;
-    error.Received = 40;
-    error.Expected = 32;
+    error.Received = 3;
     notice.Error = error;
     const UploadNoticeBox box = UploadNoticeBoxOf(notice);
     EXPECT_EQ(box.Caption, QStringLiteral("数据错误"));
     EXPECT_EQ(box.Flags, unsigned{MB_OK | MB_ICONERROR});
-    EXPECT_TRUE(box.Text.contains(QStringLiteral("40"))) << box.Text.toStdString();
+    EXPECT_TRUE(box.Text.contains(QStringLiteral("存储记录6读了 3 次"))) << box.Text.toStdString();
 }
 
 TEST(UploadNoticeTextTest, SkippedRecordNamesItsNumber) {
     UploadNotice notice = Notice(UploadNoticeKind::RecordSkipped);
     notice.Record = 3;
-    notice.Cause = std::make_exception_ptr(RecordFormatError("reading 2 does not fit"));
     const UploadNoticeBox box = UploadNoticeBoxOf(notice);
     EXPECT_EQ(box.Caption, QStringLiteral("错误"));
     EXPECT_EQ(box.Flags, unsigned{MB_OK | MB_ICONERROR});

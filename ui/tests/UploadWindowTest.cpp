@@ -11,7 +11,9 @@
 
 #include "BarChart.h"
 #include "LabSettings.h"
+#include "RecordUpload.h"
 #include "TesterSimulator.h"
+#include "UploadScenarios.h"
 #include "WindowFixture.h"
 
 namespace leeb {
@@ -36,16 +38,23 @@ class UploadWindowTest : public WindowTest {
     }
 
     bool UploadEnds() {
-        return dispatcher->ProcessUntil([&] { return !form->UploadRunning(); }, 5000ms);
+        // The reports come through the dispatcher, the reply timer (which also ends a wait for
+        // stray reports) through Qt's own events.
+        const auto deadline = std::chrono::steady_clock::now() + 5000ms;
+        while (form->UploadRunning() && std::chrono::steady_clock::now() < deadline) {
+            dispatcher->WaitAndProcess(10ms);
+            QCoreApplication::processEvents();
+        }
+        return !form->UploadRunning();
     }
     // The tester's "AUTO" frame, and Timer2 running the read command 10 ms later.
     bool AutoStartRuns(TesterSimulator& tester) {
         tester.SendAutoStart();
-        if (!dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms))
+        if (!dispatcher->ProcessUntil([&] { return form->Upload().AutoStartArmed(); }, 2000ms))
             return false;
         QThread::msleep(20);
         QCoreApplication::processEvents();
-        return !form->AutoStartArmed();
+        return !form->Upload().AutoStartArmed();
     }
 };
 
@@ -97,7 +106,7 @@ TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
     tester.PlugInto(bus);
     Pump();
     tester.SendAutoStart();
-    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->AutoStartArmed(); }, 2000ms));
+    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return form->Upload().AutoStartArmed(); }, 2000ms));
     QThread::msleep(20);
     QCoreApplication::processEvents();  // Timer2 fires
     ASSERT_TRUE(form->UploadRunning());
@@ -108,12 +117,12 @@ TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
 TEST_F(UploadWindowTest, ReportsWhileTimer2IsArmedDoNotPutTheStartOff) {
     Pump();
     // Reports at controller level, 6 ms apart: Timer2 stays due 10 ms after the first.
-    form->ControllerReportReceived(nullptr, 0, nullptr, 0);
+    form->Upload().ControllerReportReceived(nullptr, 0, nullptr, 0);
     QThread::msleep(6);
-    form->ControllerReportReceived(nullptr, 0, nullptr, 0);
+    form->Upload().ControllerReportReceived(nullptr, 0, nullptr, 0);
     QThread::msleep(7);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(form->AutoStartArmed());
+    EXPECT_FALSE(form->Upload().AutoStartArmed());
     // The start ran: without a tester it only enables the read button.
     EXPECT_EQ(ButtonStates(), "10001");
 }
@@ -144,11 +153,6 @@ TEST_F(UploadWindowTest, DataErrorsStopTheUploadAndKeepTheRecordsBefore) {
         const char* buttons;
     };
     const Case cases[] = {
-        {"impact count of record 2",
-         [](TesterSimulator&) {},
-         {"存储记录1"},
-         {"存储记录2的冲击次数为 40，不在 1 到 32 之间", "之前读入的 1 条记录已保留"},
-         "11111"},
         {"short count reply",
          [](TesterSimulator& tester) { tester.InjectFault(SimulatorFault::ShortReport, 1); },
          {},
@@ -159,9 +163,7 @@ TEST_F(UploadWindowTest, DataErrorsStopTheUploadAndKeepTheRecordsBefore) {
         SCOPED_TRACE(c.name);
         form = std::make_unique<MainWindow>(bus, dispatcher, &dialogs);
         dialogs.Messages.clear();
-        SimulatorRecordSet records = Records(3);
-        records.Records[1].Record.ImpactCount = 40;
-        TesterSimulator tester(records);
+        TesterSimulator tester(Records(3));
         c.spoil(tester);
         tester.PlugInto(bus);
         Pump();
@@ -179,6 +181,24 @@ TEST_F(UploadWindowTest, DataErrorsStopTheUploadAndKeepTheRecordsBefore) {
         EXPECT_EQ(ButtonStates(), c.buttons);
         form.reset();
     }
+}
+
+// A record the tester stores with an impact count outside 1..32 the same way twice is kept,
+// marked in the tree and named when the upload ends; the records after it are read.
+TEST_F(UploadWindowTest, ADamagedRecordIsKeptMarkedAndNamed) {
+    SimulatorRecordSet records = Records(3);
+    records.Records[1].Record.ImpactCount = 40;
+    TesterSimulator tester(records);
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
+    ASSERT_TRUE(UploadEnds());
+    EXPECT_EQ(TreeTexts(), (QStringList{"存储记录1", "存储记录2 (已损坏)", "存储记录3"}));
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Text, "记录 2 已损坏: 冲击次数 40");
+    EXPECT_EQ(dialogs.Messages[0].Caption, "记录已损坏");
+    EXPECT_EQ(form->Lines().size(), 4u);
+    EXPECT_EQ(ButtonStates(), "11111");
 }
 
 TEST_F(UploadWindowTest, ClosingTheWindowDuringAnUploadEndsIt) {
@@ -315,6 +335,49 @@ TEST_F(UploadWindowTest, SavedRecordsAreReplacedWithoutAQuestion) {
     EXPECT_TRUE(dialogs.Questions.empty());
     EXPECT_TRUE(form->RecordsUnsaved());
 }
+
+// The shared scenarios through the window: the read command, the replies through the
+// dispatcher, the real reply timer (three seconds for the tester that stops answering), the
+// record set, the tree and the message boxes.
+class UploadWindowScenarioTest : public UploadWindowTest,
+                                 public ::testing::WithParamInterface<test::UploadScenario> {};
+
+TEST_P(UploadWindowScenarioTest, EndsAsTheScenarioSays) {
+    const test::UploadScenario& scenario = GetParam();
+    TesterSimulator tester(scenario.Tester);
+    test::ApplyFaults(scenario, tester);
+    const SimulatedDeviceId id = tester.PlugInto(bus);
+    Pump();
+    form->SetVerifiedUpload(scenario.Verified);
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
+    ASSERT_TRUE(UploadEnds());
+    ASSERT_TRUE(dispatcher->ProcessUntil([&] { return bus->QueuedInputReports(id) == 0; }, 2000ms));
+    Pump();
+
+    const RecordUpload& upload = form->Upload().LastUpload();
+    test::ScenarioRun run;
+    run.Outcome = upload.Outcome();
+    run.Lines = form->Lines();
+    run.Damaged = upload.Damaged();
+    run.Fault = upload.ProtocolError() ? std::optional(upload.ProtocolError()->Fault)
+                                       : std::nullopt;
+    run.Commands = tester.CommandsReceived();
+    run.Named = upload.RecordsNamed();
+    test::ExpectScenario(scenario, run);
+    // One box for each notice and for a data error; a node for each record kept, a damaged
+    // one marked.
+    EXPECT_EQ(dialogs.Messages.size(), scenario.Notices().size() + (scenario.Fault ? 1 : 0));
+    const QStringList tree = TreeTexts();
+    EXPECT_EQ(static_cast<std::size_t>(tree.size()), scenario.Lines.size() - 1);
+    for (const DamagedRecord& damaged : scenario.Damaged) {
+        EXPECT_TRUE(tree.contains(QStringLiteral("存储记录%1 (已损坏)").arg(damaged.Record)))
+            << tree.join(QLatin1Char(' ')).toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, UploadWindowScenarioTest,
+                         ::testing::ValuesIn(test::UploadScenarios()),
+                         [](const auto& info) { return test::ScenarioTestName(info.param); });
 
 }  // namespace
 }  // namespace leeb

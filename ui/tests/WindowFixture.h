@@ -12,6 +12,7 @@
 #include "ScriptedDialogHost.h"
 #include "SimulatedHidBus.h"
 #include "MainWindow.h"
+#include "UploadPresenter.h"
 
 namespace leeb {
 
@@ -77,7 +78,7 @@ class WindowTest : public ::testing::Test {
         const MeasurementRecord raw{};
         const RecordTextFields fields = ParseRecordLine(
             form->Lines()[static_cast<std::size_t>(lineIndex)], form->DecimalSeparatorInUse());
-        form->RecordAppended({recordNumber, lineIndex, raw, fields});
+        form->Upload().RecordAppended({recordNumber, lineIndex, raw, fields});
     }
 
     void SelectRecord(int row) {

@@ -67,12 +67,37 @@ TEST(CliLabReportTest, DetailsLimitsAndVerdictsReachThePdf) {
     EXPECT_THAT(text, Not(HasSubstr("No. 2")));
 }
 
+// The report says how its verdicts were reached; record 1's 470 lies above 460.
+TEST(CliLabReportTest, EachReadingJudgedIsNamedInTheReport) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records);
+    const CliResult result = RunCli({"report", "r.txt", "-o", "report.pdf", "--limits",
+                                     "HL:400-460", "--exclude-invalid", "--each-reading"},
+                                    folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const std::string text = PdfText(folder.Path(QStringLiteral("report.pdf")));
+    EXPECT_THAT(text, HasSubstr("逐点判定"));
+    EXPECT_THAT(text, HasSubstr("平均值: 460"));
+    // Both HL records fail; the HRC record has no limits, so no verdict.
+    const auto count = [&text](const std::string& word) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(word); at != std::string::npos;
+             at = text.find(word, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("不合格"), 2u);
+    EXPECT_EQ(count("合格"), 2u);
+}
+
 TEST(CliLabExportTest, LimitColumnsOnlyWhenAsked) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), Records);
     ASSERT_EQ(RunCli({"export", "r.txt", "-o", "plain.csv"}, folder.Root()).ExitCode, 0);
     const CliResult result = RunCli(
-        {"export", "r.txt", "-o", "lab.csv", "--lower", "45", "--records", "2-3"}, folder.Root());
+        {"export", "r.txt", "-o", "lab.csv", "--limits", "HRC:45-,HL:45-", "--records", "2-3"},
+        folder.Root());
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     const QList<QByteArray> plain =
         CliFolder::Read(folder.Path(QStringLiteral("plain.csv"))).split('\n');
@@ -103,11 +128,49 @@ TEST(CliLabShowTest, JsonGainsVerdictAndSpreadWithLimits) {
     const QJsonObject record = records[0].toObject();
     EXPECT_EQ(record["verdict"].toString(), "fail");  // 888 is still in the mean: 603
     EXPECT_EQ(record["verdict_text"].toString(), "不合格");
-    EXPECT_EQ(record["std_dev"].toString(), "247.3");
-    EXPECT_EQ(record["range"].toString(), "438");
-    EXPECT_EQ(record["upper"].toString(), "500");
-    EXPECT_EQ(record["lower"].toString(), "-");
+    EXPECT_EQ(record["std_dev"].toDouble(), 247.3);
+    EXPECT_EQ(record["range"].toDouble(), 438);
+    EXPECT_EQ(record["upper"].toDouble(), 500);
+    EXPECT_TRUE(record["lower"].isNull());
+    EXPECT_EQ(record["used_mean"].toDouble(), 1808.0 / 3);  // unrounded
     EXPECT_EQ(record["marks"].toArray()[1].toString(), "failed");
+}
+
+// Record 1 (HL 450 888 470) with its failed impact left out has the mean 460, within 455-500,
+// but its 450 lies below: judged each, it fails. Record 2 is HRC, which has no limits here: no
+// verdict. Record 3 (HL 380 400) fails either way; record 4 has nothing but failed impacts.
+TEST(CliLabExportTest, EachReadingJudgedPerScale) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), Records + "  2,2011/12/31,    0,  888,  888,\r\n");
+    const auto verdicts = [&](QStringList extra) {
+        QStringList arguments{"export",           "r.txt", "-o", "t.csv", "--limits", "HL:455-500",
+                              "--exclude-invalid"};
+        arguments += extra;
+        const CliResult result = RunCli(arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 0) << result.Err;
+        QStringList cells;
+        const QList<QByteArray> rows = CliFolder::Read(folder.Path("t.csv")).split('\n');
+        for (qsizetype r = 1; r + 1 < rows.size(); ++r) {
+            cells << QString::fromUtf8(rows[r].trimmed().split(',').back());
+        }
+        return cells;
+    };
+    EXPECT_EQ(verdicts({}), (QStringList{"合格", "", "不合格", "无有效读数"}));
+    EXPECT_EQ(verdicts({"--each-reading"}), (QStringList{"不合格", "", "不合格", "无有效读数"}));
+}
+
+TEST(CliLabShowTest, NoValidReadingIsNeverAPass) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), "@Import Data@\r\n  2,2011/12/31,    0,  888,  888,\r\n");
+    const CliResult result =
+        RunCli({"show", "r.txt", "--json", "--lower", "800", "--upper", "900"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QJsonObject record =
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.Out)).array()[0].toObject();
+    EXPECT_EQ(record["verdict"].toString(), "no-valid-reading");
+    EXPECT_EQ(record["verdict_text"].toString(), "无有效读数");
+    const CliResult text = RunCli({"show", "r.txt", "--lower", "800"}, folder.Root());
+    EXPECT_THAT(text.Out, HasSubstr("  判定: 无有效读数\n"));
 }
 
 struct RefusedCase {
@@ -133,8 +196,40 @@ const RefusedCase RefusedCases[] = {
     {"DetailsOnExport", {"export", "r.txt", "-o", "out", "--company", "X"}, 2, "不接受报表信息"},
     {"DetailsOnShow", {"show", "r.txt", "--signatures"}, 2, "不接受报表信息"},
     {"LimitsOnUpload", {"upload", "--simulate", "-o", "out", "--lower", "1"}, 2, "不接受限值"},
-    {"LimitNotANumber", {"report", "r.txt", "-o", "out", "--lower", "4x"}, 2, "需要一个数值"},
-    {"LimitNotFinite", {"report", "r.txt", "-o", "out", "--upper=inf"}, 2, "需要一个数值"},
+    {"LimitNotANumber", {"report", "r.txt", "-o", "out", "--lower", "4x"}, 2, "不是数值"},
+    {"LimitNotFinite", {"report", "r.txt", "-o", "out", "--upper=inf"}, 2, "不是数值"},
+    // A thousands comma is refused, not read as 1 and 1.2.
+    {"LimitWithThousandsComma",
+     {"export", "r.txt", "-o", "out", "--lower", "1,000", "--upper", "1,200"},
+     2,
+     "--lower: 限值 \"1,000\" 有歧义：写作 1000 或 1.5。(The limit \"1,000\" is ambiguous: "
+     "write 1000 or 1.5.)"},
+    {"ScaleLimitWithThousandsComma",
+     {"export", "r.txt", "-o", "out", "--limits", "HV:1,000-1,200"},
+     2,
+     "写作 1000 或 1.5"},
+    // The file holds HL and HRC records: one pair of limits would judge both.
+    {"LowerUpperOnSeveralScales",
+     {"export", "r.txt", "-o", "out", "--lower", "400", "--upper", "460"},
+     2,
+     "these records are HL, HRC: give each scale its limits with --limits"},
+    {"LowerUpperOnSeveralScalesShown", {"show", "r.txt", "--lower", "400"}, 2, "--limits"},
+    {"LowerUpperOnSeveralChosenScales",
+     {"report", "r.txt", "-o", "out", "--upper", "460", "--records", "1-2"},
+     2,
+     "--limits"},
+    {"LimitsAndLower",
+     {"export", "r.txt", "-o", "out", "--limits", "HL:1-2", "--lower", "1"},
+     2,
+     "不能同时使用"},
+    {"UnknownScale",
+     {"export", "r.txt", "-o", "out", "--limits", "XY:1-2"},
+     2,
+     "未知的硬度制 \"XY\""},
+    {"RejectOutsideIsGone",
+     {"export", "r.txt", "-o", "out", "--lower", "400", "--reject-outside"},
+     2,
+     "use --each-reading"},
     {"LowerAboveUpper",
      {"export", "r.txt", "-o", "out", "--upper", "4", "--lower", "5"},
      2,
@@ -148,11 +243,15 @@ const RefusedCase RefusedCases[] = {
     {"EmptyValue", {"report", "r.txt", "-o", "out", "--part="}, 2, "不能为空"},
     {"RecordsPastTheEnd",
      {"report", "r.txt", "-o", "out", "--records", "2-4"},
-     1,
+     2,
+     "超出最后一条记录 3"},
+    {"RecordsPastTheEndOfAnExport",
+     {"export", "r.txt", "-o", "out", "--records", "4"},
+     2,
      "超出最后一条记录 3"},
     {"RecordsNotAList",
      {"export", "r.txt", "-o", "out", "--records", "first"},
-     1,
+     2,
      "不是记录号或范围"},
 };
 

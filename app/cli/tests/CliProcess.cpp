@@ -16,6 +16,9 @@ CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
         env.remove(QString::fromLatin1(name));
     }
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    // The archive and the settings of the test's own, never the user's.
+    env.insert(QStringLiteral("XDG_DATA_HOME"), workingFolder + QStringLiteral("/.data"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), workingFolder + QStringLiteral("/.config"));
     for (const auto& [name, value] : environment) {
         env.insert(name, value);
     }

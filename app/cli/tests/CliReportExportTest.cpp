@@ -57,12 +57,12 @@ TEST(CliReportTest, LangChoosesTheReportsLanguage) {
         const char* Language;  // nullptr: no --lang, the Chinese report
         const char* Title;
         const char* Label;
-        const char* Date;  // the language's short date: the tests run under the C locale
+        const char* Date;  // Chinese 2026/12/10; English unambiguous, 2026-12-10
     } cases[] = {
         {nullptr, "硬度/强度测试报表", "测试材料:", "日期:[[:space:]]+[0-9]{4}/[0-9]{2}/[0-9]{2}"},
         {"zh", "硬度/强度测试报表", "测试材料:", "日期:[[:space:]]+[0-9]{4}/[0-9]{2}/[0-9]{2}"},
         {"en", "Hardness / Strength Test Report",
-         "Material:", "Date:[[:space:]]+[0-9]{1,2}/[0-9]{1,2}/[0-9]{2}[^0-9]"},
+         "Material:", "Date:[[:space:]]+[0-9]{4}-[0-9]{2}-[0-9]{2}"},
     };
     for (const auto& c : cases) {
         CliFolder folder;

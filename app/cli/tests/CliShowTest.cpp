@@ -35,12 +35,11 @@ QJsonArray ShowJson(const QByteArray& file, const std::map<QString, QString>& en
     return document.array();
 }
 
-QJsonObject Expected(const char* node, QStringList readings, const char* material,
+QJsonObject Expected(const char* node, QJsonArray readings, const char* material,
                      const char* scaleLabel, const char* scale, const char* device, int direction,
-                     int count, const char* date, const char* max, const char* min,
-                     const char* mean) {
+                     int count, const char* date, double max, double min, double mean) {
     return QJsonObject{{"node", node},
-                       {"readings", QJsonArray::fromStringList(readings)},
+                       {"readings", readings},
                        {"material", material},
                        {"scale_label", scaleLabel},
                        {"scale", scale},
@@ -53,16 +52,18 @@ QJsonObject Expected(const char* node, QStringList readings, const char* materia
                        {"mean", mean}};
 }
 
-TEST(CliShowTest, JsonGivesTheNodeAndPanelTextsOfEachRecord) {
+// Texts trimmed; readings, maximum and minimum numbers in display units, the mean unrounded
+// (45.45, where the panel shows 45.4).
+TEST(CliShowTest, JsonGivesTheNodeAndPanelValuesOfEachRecord) {
     const QJsonArray records = ShowJson(ThreeRecords);
     ASSERT_EQ(records.size(), 3);
     const QJsonObject expected[] = {
-        Expected("存储记录1", {"450", "452", "448"}, "钢和铸钢", "硬度制", "HL ", "D", 0, 3,
-                 "2008/05/17", "452", "448", " 450"),
-        Expected("存储记录2", {"560", "565"}, "不锈钢", "强度", "", "DC", 2, 2, "2010/01/02", "565",
-                 "560", " 562"),
-        Expected("存储记录3", {"45.3", "45.6"}, "钢和铸钢", "硬度制", "HRC", "G", 4, 2,
-                 "2011/12/31", "45.6", "45.3", "45.4"),
+        Expected("存储记录1", {450, 452, 448}, "钢和铸钢", "硬度制", "HL", "D", 0, 3, "2008/05/17",
+                 452, 448, 450),
+        Expected("存储记录2", {560, 565}, "不锈钢", "强度", "", "DC", 2, 2, "2010/01/02", 565, 560,
+                 562.5),
+        Expected("存储记录3", {45.3, 45.6}, "钢和铸钢", "硬度制", "HRC", "G", 4, 2, "2011/12/31",
+                 45.6, 45.3, 45.45),
     };
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(records[i].toObject(), expected[i])
@@ -70,14 +71,25 @@ TEST(CliShowTest, JsonGivesTheNodeAndPanelTextsOfEachRecord) {
     }
 }
 
-TEST(CliShowTest, ADecimalCommaLocaleReadsAndShowsCommas) {
+TEST(CliShowTest, JsonOfARecordWithoutReadingsHasNullValues) {
+    const QJsonArray records = ShowJson("@Import Data@\r\n  0,2008/05/17,    0,\r\n");
+    ASSERT_EQ(records.size(), 1);
+    const QJsonObject record = records[0].toObject();
+    EXPECT_EQ(record["readings"].toArray(), QJsonArray());
+    for (const char* name : {"max", "min", "mean"}) {
+        EXPECT_TRUE(record[name].isNull()) << name;
+    }
+}
+
+// JSON numbers carry a point whatever the locale; the file's commas are read.
+TEST(CliShowTest, ADecimalCommaLocaleReadsCommas) {
     const std::map<QString, QString> german{{"LC_ALL", "de_DE.UTF-8"}};
     const QJsonArray records =
         ShowJson("@Import Data@\r\n  2,2011/12/31,12356,045,3,045,6,\r\n", german);
     ASSERT_EQ(records.size(), 1);
     const QJsonObject record = records[0].toObject();
-    EXPECT_EQ(record["readings"].toArray(), QJsonArray({"45,3", "45,6"}));
-    EXPECT_EQ(record["mean"].toString(), "45,4");
+    EXPECT_EQ(record["readings"].toArray(), QJsonArray({45.3, 45.6}));
+    EXPECT_EQ(record["mean"].toDouble(), 45.45);
 }
 
 TEST(CliShowTest, TextShowsTheTreeAndThePanel) {
@@ -98,12 +110,15 @@ TEST(CliShowTest, TextShowsTheTreeAndThePanel) {
 TEST(CliShowTest, RecordFilesTravelBetweenDecimalSeparators) {
     // One-decimal readings read with either separator; each shows with the local one.
     const QByteArray file = "@Import Data@\r\n  2,2011/12/31,12356,045,3,045.6,\r\n";
-    for (const auto& [locale, readings] : std::map<QString, QJsonArray>{
-             {"C", {"45.3", "45.6"}}, {"de_DE.UTF-8", {"45,3", "45,6"}}}) {
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
         const QJsonArray records = ShowJson(file, {{"LC_ALL", locale}});
-        ASSERT_EQ(records.size(), 1) << locale.toStdString();
-        EXPECT_EQ(records[0].toObject()["readings"].toArray(), readings) << locale.toStdString();
+        ASSERT_EQ(records.size(), 1) << locale;
+        EXPECT_EQ(records[0].toObject()["readings"].toArray(), QJsonArray({45.3, 45.6})) << locale;
     }
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), file);
+    const CliResult german = RunCli({"show", "r.txt"}, folder.Root(), {{"LC_ALL", "de_DE.UTF-8"}});
+    EXPECT_THAT(german.Out, HasSubstr("    45,3\n    45,6\n"));
 }
 
 TEST(CliShowTest, EveryReadingOfALongerOlderLineIsShown) {
@@ -111,7 +126,7 @@ TEST(CliShowTest, EveryReadingOfALongerOlderLineIsShown) {
     QJsonArray readings;
     for (int i = 0; i < 40; ++i) {
         line += "  " + QByteArray::number(400 + i) + ",";
-        readings.append(QString::number(400 + i));
+        readings.append(400 + i);
     }
     const QJsonArray records = ShowJson("@Import Data@\r\n" + line + "\r\n");
     ASSERT_EQ(records.size(), 1);
@@ -129,6 +144,16 @@ TEST(CliShowTest, ControlCharactersOfTheFileAreShownEscaped) {
     EXPECT_THAT(result.Out, HasSubstr("  测量日期: \\x1B[2J\\x1B]0;\\x07\\x5C\n"));
     EXPECT_EQ(result.Out.find('\x1b'), std::string::npos);
     EXPECT_EQ(result.Out.find('\x07'), std::string::npos);
+}
+
+// The JSON is written by hand: a date holding quotes, a backslash, control characters and a
+// byte that is no UTF-8 must still give valid JSON with the text as it was.
+TEST(CliShowTest, JsonKeepsAnyDateFieldValid) {
+    const QJsonArray records =
+        ShowJson("@Import Data@\r\n  1,\x1b\"\\\x7f\xff/5/17,    0,  450,\r\n");
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].toObject()["date"].toString(),
+              QString::fromUtf16(u"\x1b\"\\\x7f\xfffd/5/17"));
 }
 
 TEST(CliShowTest, AHeaderOnlyFileHasNoRecords) {

@@ -1,9 +1,14 @@
 // upload from the simulated tester into a record file, and from a real tester when none is
 // connected.
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <regex>
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +19,7 @@
 #include "RecordFile.h"
 #include "SimulatorRecords.h"
 #include "UploadProtocol.h"
+#include "UploadScenarios.h"
 
 namespace leeb::testing {
 namespace {
@@ -66,37 +72,63 @@ TEST(CliUploadTest, SimulatedRecordsFromJsonWithTheReadingSubstitutions) {
               "  3,2008/05/17,12288,045.3,000.5,088.8,\r\n");
 }
 
-// The simulated tester's record 3 (or 1) has 40 impacts, which no record can hold: the upload
-// stops there with a data error.
+// A name ending in ".csv" gets the CSV table, as the window's save writes it for such a name,
+// numbered as the tester numbers the records: a tester offering only its record 2 gives a row
+// numbered 2, on the table's first row.
+TEST(CliUploadTest, ACsvNameGetsTheTableWithTheTestersRecordNumbers) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("tester.json"),
+                 R"({"single": 2, "records": [
+                      {"count": 1, "readings": [450], "settings": 0, "date": 35464},
+                      {"count": 2, "readings": [600, 602], "settings": 12288, "date": 35464}]})");
+    const CliResult result =
+        RunCli({"upload", "--simulate=tester.json", "-o", "out.CSV"}, folder.Root());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    const QList<QByteArray> rows =
+        CliFolder::Read(folder.Path(QStringLiteral("out.CSV"))).split('\n');
+    ASSERT_EQ(rows.size(), 3) << "header, the record, and the rest after the last CR LF";
+    EXPECT_TRUE(rows[0].startsWith("\xEF\xBB\xBF" + QStringLiteral("记录号,").toUtf8()));
+    // Record 2, HRC 60.0 and 60.2: the readings keep their decimal.
+    EXPECT_TRUE(rows[1].startsWith(
+        QStringLiteral("2,2008/05/17,钢和铸钢,HRC,D,垂直向下,2,60.0,60.2,").toUtf8()))
+        << rows[1].toStdString();
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out.txt"))));
+}
+
+// The simulated tester is pulled out while record 3 (or 1) is read: the upload stops there.
 struct InterruptionCase {
     const char* Name;
-    int BadRecord;
+    int UnplugAfter;  // commands answered
     int ExitCode;
     QByteArray File;  // out.txt afterwards
     std::vector<const char*> Messages;
 };
 
+QByteArray TesterJson(const QByteArray& extra) {
+    QByteArray json = R"({"records": [)";
+    for (int r = 1; r <= 3; ++r) {
+        json += QByteArray(r > 1 ? "," : "") + R"({"readings": [)" +
+                QByteArray::number(440 + 10 * r) + R"(], "settings": 0, "date": 35464, )" +
+                R"("count": 1})";
+    }
+    return json + "]" + extra + "}";
+}
+
 TEST(CliUploadTest, InterruptedUploadWritesTheRecordsReadAndSaysHowMany) {
     const QByteArray kept = "@Import Data@\r\n  1,2008/05/17,    0,  999,\r\n";
     const InterruptionCase cases[] = {
         {"at record 3",
-         3,
+         1 + 2 * 9 + 4,
          3,
          "@Import Data@\r\n  1,2008/05/17,    0,  450,\r\n  1,2008/05/17,    0,  460,\r\n",
-         {"数据错误", "存储记录3", "40", "2 of 3 records written to out.txt", "共 3 条"}},
-        {"at record 1", 1, 1, kept, {"数据错误", "No record was read; no file was written"}},
+         {"拔出", "2 of 3 records written to out.txt", "共 3 条"}},
+        {"at record 1", 1 + 4, 1, kept, {"拔出", "No record was read; no file was written"}},
     };
     for (const InterruptionCase& c : cases) {
         SCOPED_TRACE(c.Name);
         CliFolder folder;
-        QByteArray json = R"({"records": [)";
-        for (int r = 1; r <= 3; ++r) {
-            json += QByteArray(r > 1 ? "," : "") + R"({"readings": [)" +
-                    QByteArray::number(440 + 10 * r) + R"(], "settings": 0, "date": 35464, )" +
-                    R"("count": )" + QByteArray::number(r == c.BadRecord ? 40 : 1) + "}";
-        }
-        json += "]}";
-        folder.Write(QStringLiteral("tester.json"), json);
+        folder.Write(QStringLiteral("tester.json"),
+                     TesterJson(R"(, "unplug_after": )" + QByteArray::number(c.UnplugAfter)));
         const QString out = folder.Write(QStringLiteral("out.txt"), kept);
 
         const CliResult result =
@@ -158,6 +190,120 @@ const FailureCase FailureCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Uploads, CliUploadFailureTest, ::testing::ValuesIn(FailureCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The shared upload scenarios the simulator's file can state, through the command line: the
+// records in the file written, damaged records named on stderr, and the exit status (0 for a
+// complete upload, 3 for one cut off with records kept, 1 with nothing to write).
+QByteArray SimulatorJson(const SimulatorRecordSet& set) {
+    QByteArray json = R"({"records": [)";
+    for (std::size_t r = 0; r < set.Records.size(); ++r) {
+        const SimulatedRecord& record = set.Records[r];
+        QByteArray readings;
+        for (std::size_t k = 0; k < record.Record.Readings.size(); ++k) {
+            readings += QByteArray(k > 0 ? "," : "") + QByteArray::number(record.Record.Readings[k]);
+        }
+        json += QByteArray(r > 0 ? "," : "") + R"({"number": )" +
+                QByteArray::number(record.Number) + R"(, "count": )" +
+                QByteArray::number(record.Record.ImpactCount) + R"(, "readings": [)" + readings +
+                R"(], "settings": )" + QByteArray::number(record.Record.SettingsWord) +
+                R"(, "date": )" + QByteArray::number(record.Record.DateWord) + "}";
+    }
+    json += "]";
+    if (set.Single) {
+        json += R"(, "single": )" + QByteArray::number(*set.Single);
+    }
+    if (set.UnplugAfterCommands) {
+        json += R"(, "unplug_after": )" + QByteArray::number(*set.UnplugAfterCommands);
+    }
+    return json + "}";
+}
+
+std::vector<test::UploadScenario> FileScenarios() {
+    std::vector<test::UploadScenario> scenarios;
+    for (const test::UploadScenario& scenario : test::UploadScenarios()) {
+        if (scenario.FileCanStateIt()) {
+            scenarios.push_back(scenario);
+        }
+    }
+    return scenarios;
+}
+
+class CliUploadScenarioTest : public ::testing::TestWithParam<test::UploadScenario> {};
+
+TEST_P(CliUploadScenarioTest, EndsAsTheScenarioSays) {
+    const test::UploadScenario& scenario = GetParam();
+    CliFolder folder;
+    folder.Write(QStringLiteral("tester.json"), SimulatorJson(scenario.Tester));
+    QStringList arguments{"upload", "--simulate=tester.json", "-o", "out.txt"};
+    if (scenario.Verified) {
+        arguments << QStringLiteral("--verify");
+    }
+    const CliResult result = RunCli(arguments, folder.Root());
+
+    test::ScenarioRun run;
+    if (result.ExitCode == 0) {
+        run.Outcome = UploadOutcome::Complete;
+    } else if (result.Err.find("里氏硬度计中没有数据") != std::string::npos) {
+        run.Outcome = UploadOutcome::NoData;
+    } else if (result.Err.find("拔出") != std::string::npos) {
+        run.Outcome = UploadOutcome::Unplugged;
+    }
+    const QString out = folder.Path(QStringLiteral("out.txt"));
+    run.Lines = {std::string(RecordFileHeader)};
+    if (CliFolder::Exists(out)) {
+        run.Lines.clear();
+        for (const QByteArray& line : CliFolder::Read(out).split('\n')) {
+            if (!line.isEmpty()) {
+                run.Lines.push_back(line.chopped(line.endsWith('\r') ? 1 : 0).toStdString());
+            }
+        }
+    }
+    std::vector<DamagedRecord> damaged;
+    const std::regex named("记录 ([0-9]+) 已损坏: 冲击次数 ([0-9]+)");
+    for (auto it = std::sregex_iterator(result.Err.begin(), result.Err.end(), named);
+         it != std::sregex_iterator(); ++it) {
+        damaged.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    }
+    run.Damaged = damaged;
+    test::ExpectScenario(scenario, run);
+
+    const bool kept = scenario.Lines.size() > 1;
+    const int status = scenario.Outcome == UploadOutcome::Complete ? 0 : kept ? 3 : 1;
+    EXPECT_EQ(result.ExitCode, status) << result.Err;
+    EXPECT_EQ(CliFolder::Exists(out), kept) << "a file only with records in it";
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, CliUploadScenarioTest, ::testing::ValuesIn(FileScenarios()),
+                         [](const auto& info) { return test::ScenarioTestName(info.param); });
+
+}  // namespace
+}  // namespace leeb::testing
+
+namespace leeb::testing {
+namespace {
+
+// Every uploaded record goes into the user's archive as it comes; --no-archive writes nothing
+// anywhere. A file saved from the upload adds nothing when it is imported.
+TEST(CliUploadArchiveTest, UploadIsArchivedUnlessSwitchedOff) {
+    CliFolder off;
+    ASSERT_EQ(RunCli({"upload", "--simulate", "--no-archive", "-o", "r.txt"}, off.Root()).ExitCode,
+              0);
+    EXPECT_FALSE(CliFolder::Exists(off.Path(QStringLiteral(".data"))));
+
+    CliFolder folder;
+    ASSERT_EQ(RunCli({"upload", "--simulate", "-o", "r.txt"}, folder.Root()).ExitCode, 0);
+    const CliResult list = RunCli({"archive", "list", "--json"}, folder.Root());
+    ASSERT_EQ(list.ExitCode, 0) << list.Err;
+    const QJsonArray records = QJsonDocument::fromJson(QByteArray::fromStdString(list.Out)).array();
+    ASSERT_EQ(records.size(), 14);
+    EXPECT_EQ(records[0].toObject()["number"].toInt(), 1);
+    const CliResult import = RunCli({"archive", "import", "r.txt"}, folder.Root());
+    EXPECT_EQ(import.Out, "0 条新记录, 14 条已在档案中 (0 new records, 14 already in the archive)\n");
+    const CliResult exported = RunCli({"archive", "export", "-o", "back.txt"}, folder.Root());
+    ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
+    EXPECT_EQ(CliFolder::Read(folder.Path(QStringLiteral("back.txt"))),
+              CliFolder::Read(folder.Path(QStringLiteral("r.txt"))));
+}
 
 }  // namespace
 }  // namespace leeb::testing

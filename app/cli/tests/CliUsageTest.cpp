@@ -1,8 +1,10 @@
-// Command lines that do not say what to do: status 2, a message saying what is wrong, and the
-// usage; nothing is read or written.
+// Command lines that do not say what to do: status 2, a message saying what is wrong, and one
+// line saying where the usage is; nothing is read or written.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "CliProcess.h"
 #include "LeebdeskVersion.h"
@@ -11,6 +13,7 @@ namespace leeb::testing {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 struct UsageCase {
     const char* Name;
@@ -20,13 +23,17 @@ struct UsageCase {
 
 class CliUsageTest : public ::testing::TestWithParam<UsageCase> {};
 
-TEST_P(CliUsageTest, ExitsWithStatusTwoAndTheUsage) {
+TEST_P(CliUsageTest, ExitsWithStatusTwoAndWhereTheUsageIs) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), "@Import Data@\r\n");
     const CliResult result = RunCli(GetParam().Arguments, folder.Root());
     EXPECT_EQ(result.ExitCode, 2);
     EXPECT_THAT(result.Err, HasSubstr(GetParam().Message));
-    EXPECT_THAT(result.Err, HasSubstr("用法 (usage):"));
+    // The message, then the pointer to the usage: two lines, not the whole usage.
+    EXPECT_THAT(result.Err, HasSubstr("\nleebdesk-cli --help 查看用法 (see leebdesk-cli --help "
+                                      "for usage)\n"));
+    EXPECT_THAT(result.Err, Not(HasSubstr("用法 (usage):")));
+    EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 2) << result.Err;
     EXPECT_EQ(result.Out, "");
     EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out"))));
     EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("out.txt"))));
@@ -48,10 +55,33 @@ const UsageCase UsageCases[] = {
     {"UploadWithoutOutput", {"upload", "--simulate"}, "需要 -o"},
     {"UploadWithFile", {"upload", "r.txt", "-o", "out"}, "多余的参数 \"r.txt\""},
     {"SimulateWithEmptyFile", {"upload", "--simulate=", "-o", "out"}, "--simulate= 后缺少文件名"},
+    // A bad option value is a usage error too, whichever option it is.
+    {"RecordsNotAList", {"show", "r.txt", "--records", "abc"}, "不是记录号或范围"},
+    {"LimitNotANumber", {"show", "r.txt", "--lower", "abc"}, "不是数值"},
 };
 
 INSTANTIATE_TEST_SUITE_P(CommandLines, CliUsageTest, ::testing::ValuesIn(UsageCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The pointer to the usage speaks the language --lang asks for, even on a line that is wrong
+// elsewhere; without --lang both, as the messages.
+TEST(CliUsageHintTest, InTheLanguageAskedFor) {
+    CliFolder folder;
+    const struct {
+        QStringList arguments;
+        const char* hint;
+    } cases[] = {
+        {{"show", "--lang", "en", "--verbose"}, "\nSee leebdesk-cli --help for usage.\n"},
+        {{"--lang=zh", "show", "--verbose"}, "\nleebdesk-cli --help 查看用法\n"},
+        {{"show", "--verbose", "--lang", "fr"},
+         "\nleebdesk-cli --help 查看用法 (see leebdesk-cli --help for usage)\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult result = RunCli(c.arguments, folder.Root());
+        EXPECT_EQ(result.ExitCode, 2);
+        EXPECT_TRUE(result.Err.ends_with(c.hint)) << result.Err;
+    }
+}
 
 // Asked-for help and version are answers, not errors: standard output, status 0, nothing on
 // standard error (no Qt warning either), with no display.

@@ -134,6 +134,34 @@ TEST(WindowsHidHandle, AnInterruptWakesTheWaitingReader) {
     EXPECT_TRUE(handle->CancelRead());
 }
 
+// The read thread waits with no time-out: only a report or an interrupt ends the wait.
+TEST(WindowsHidHandle, AWaitWithoutTimeOutEndsForAReportOrAnInterrupt) {
+    PipeDevice device;
+    WindowsHidPlatform platform;
+    const auto handle = platform.Open(device.path, HidOpenMode::OverlappedRead);
+    ASSERT_TRUE(handle);
+    uint8_t buffer[9] = {};
+    for (const bool report : {true, false}) {
+        SCOPED_TRACE(report ? "report" : "interrupt");
+        ASSERT_TRUE(handle->StartRead(buffer, sizeof buffer));
+        std::thread waker([&] {
+            std::this_thread::sleep_for(50ms);
+            if (report) {
+                device.Send({0, 7});
+            } else {
+                handle->Interrupt();
+            }
+        });
+        EXPECT_EQ(handle->WaitRead(HidWaitForever),
+                  report ? HidWaitResult::Completed : HidWaitResult::Interrupted);
+        waker.join();
+        if (report) {
+            EXPECT_EQ(handle->ReadResult(), 2u);
+        }
+    }
+    EXPECT_TRUE(handle->CancelRead());
+}
+
 TEST(WindowsHidHandle, OpeningWhatIsNotThereSaysSo) {
     WindowsHidPlatform platform;
     bool granted = false;

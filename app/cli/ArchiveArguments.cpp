@@ -1,0 +1,129 @@
+#include "ArchiveArguments.h"
+
+#include <QDate>
+#include <QString>
+#include <set>
+
+#include "CliArguments.h"
+
+namespace leeb::cli {
+namespace {
+
+const std::set<std::string> Actions = {"import", "list", "export", "history",
+                                       "backup", "check", "sync"};
+
+std::string CheckedDate(const std::string& option, const std::string& value) {
+    if (!QDate::fromString(QString::fromStdString(value), "yyyy-MM-dd").isValid())
+        throw UsageError(option + " 要 YYYY-MM-DD 形式的日期。(" + option +
+                         " needs a date as YYYY-MM-DD.)");
+    return value;
+}
+
+}  // namespace
+
+const char* ArchiveUsageText() {
+    return "用法 (usage): leebdesk-cli archive import FILE... [--part T --lot T --operator T"
+           " --remarks T]\n"
+           "                          archive list [FILTERS] [--json]\n"
+           "                          archive export -o FILE [FILTERS]\n"
+           "                          archive history ID | backup -o FILE | check | sync\n"
+           "  FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material T --scale T --device T"
+           " --part T --lot T --operator T\n"
+           "  --archive PATH|postgresql://...  (默认 default: $LEEBDESK_ARCHIVE, else the"
+           " user's archive)\n";
+}
+
+ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments) {
+    ArchiveArguments parsed;
+    if (arguments.empty() || !Actions.contains(arguments[0]))
+        throw UsageError("archive 后要 import、list、export、history、backup、check 或 sync。"
+                         "(archive needs import, list, export, history, backup, check or sync.)");
+    parsed.Action = arguments[0];
+    const bool filters = parsed.Action == "list" || parsed.Action == "export";
+    const bool details = parsed.Action == "import";
+    std::set<std::string> seen;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        std::string argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            parsed.Operands.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "--json" && parsed.Action == "list") {
+            parsed.Json = true;
+            continue;
+        }
+        std::string name = argument, value;
+        bool hasValue = false;
+        if (const auto equals = argument.find('='); equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+            hasValue = true;
+        }
+        if (name == "--output")
+            name = "-o";
+        const bool known = name == "--archive" ||
+                           (name == "-o" && (parsed.Action == "export" || parsed.Action == "backup")) ||
+                           (filters && (name == "--from" || name == "--to" || name == "--material" ||
+                                        name == "--scale" || name == "--device")) ||
+                           ((filters || details) &&
+                            (name == "--part" || name == "--lot" || name == "--operator")) ||
+                           (details && name == "--remarks");
+        if (!known)
+            throw UsageError("archive " + parsed.Action + " 不认识选项 " + argument + "。(archive " +
+                             parsed.Action + " does not take " + argument + ".)");
+        if (!seen.insert(name).second)
+            throw UsageError(name + " 只能给一次。(" + name + " may be given only once.)");
+        if (!hasValue) {
+            if (i + 1 >= arguments.size())
+                throw UsageError(name + " 后缺少值。(" + name + " needs a value.)");
+            value = arguments[++i];
+        }
+        if (name == "--archive")
+            parsed.Archive = value;
+        else if (name == "-o")
+            parsed.Output = value;
+        else if (name == "--from")
+            parsed.Filter.From = CheckedDate(name, value);
+        else if (name == "--to")
+            parsed.Filter.To = CheckedDate(name, value);
+        else if (name == "--material")
+            parsed.Filter.Material = value;
+        else if (name == "--scale")
+            parsed.Filter.Scale = value;
+        else if (name == "--device")
+            parsed.Filter.Device = value;
+        else if (details && name == "--part")
+            parsed.Details.Part = value;
+        else if (details && name == "--lot")
+            parsed.Details.Lot = value;
+        else if (details && name == "--operator")
+            parsed.Details.Operator = value;
+        else if (name == "--remarks")
+            parsed.Details.Remarks = value;
+        else if (name == "--part")
+            parsed.Filter.Part = value;
+        else if (name == "--lot")
+            parsed.Filter.Lot = value;
+        else if (name == "--operator")
+            parsed.Filter.Operator = value;
+    }
+    const std::size_t operands = parsed.Operands.size();
+    if (parsed.Action == "import" && operands == 0)
+        throw UsageError("archive import 要记录文件。(archive import needs record files.)");
+    if (parsed.Action == "history" && operands != 1)
+        throw UsageError("archive history 要一个记录编号。(archive history needs one record id.)");
+    if (parsed.Action != "import" && parsed.Action != "history" && operands != 0)
+        throw UsageError("多余的参数 " + parsed.Operands[0] + "。(Surplus operand " +
+                         parsed.Operands[0] + ".)");
+    if ((parsed.Action == "export" || parsed.Action == "backup") && !parsed.Output)
+        throw UsageError("archive " + parsed.Action + " 要 -o FILE。(archive " + parsed.Action +
+                         " needs -o FILE.)");
+    return parsed;
+}
+
+}  // namespace leeb::cli

@@ -1,0 +1,77 @@
+#include "ArchiveMessages.h"
+
+#include <cstdio>
+
+#include "ArchiveLineFields.h"
+
+namespace leeb::cli {
+namespace {
+
+// The mean on a terminal: two decimals are enough to read; --json gives it unrounded.
+std::string MeanText(double mean) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", mean);
+    return text;
+}
+
+}  // namespace
+
+std::string ImportSummaryText(const ArchiveImportSummary& summary) {
+    const std::string added = std::to_string(summary.Added);
+    const std::string already = std::to_string(summary.AlreadyArchived);
+    return added + " 条新记录, " + already + " 条已在档案中 (" + added + " new records, " +
+           already + " already in the archive)";
+}
+
+std::string SyncSummaryText(int sent) {
+    return "已发送 " + std::to_string(sent) + " 条待发记录 (" + std::to_string(sent) +
+           " pending records sent)";
+}
+
+std::string ArchiveErrorText(const ArchiveError& error) {
+    const std::string detail = error.what();
+    switch (error.Code) {
+    case ArchiveErrorCode::CannotOpen:
+        return "无法打开档案：" + detail + "。(Cannot open the archive: " + detail + ".)";
+    case ArchiveErrorCode::NotAnArchive:
+        return "不是 leebdesk 档案或文件已损坏，未改动：" + detail +
+               "。(Not a leebdesk archive, or a damaged one; left untouched: " + detail + ".)";
+    case ArchiveErrorCode::NewerSchema:
+        return "档案由较新版本的 leebdesk 写成，未改动。(The archive was written by a newer "
+               "leebdesk; left untouched.)";
+    case ArchiveErrorCode::WriteFailed:
+        return "写入档案失败，档案未改动：" + detail + "。(Cannot write to the archive; nothing "
+               "was changed: " + detail + ".)";
+    case ArchiveErrorCode::ConnectionLost:
+        return "与档案服务器的连接中断，未写入任何记录：" + detail + "。(The connection to the "
+               "archive server was lost; nothing was written: " + detail + ".)";
+    case ArchiveErrorCode::NoSuchRecord:
+        return "档案中没有记录 " + detail + "。(No record " + detail + " in the archive.)";
+    case ArchiveErrorCode::Unsupported:
+        return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";
+    }
+    return detail;
+}
+
+std::string SourceText(const ArchiveSource& source) {
+    if (source.Kind == ArchiveSourceKind::File)
+        return "file " + source.FilePath + " (sha256 " + source.FileHash + ")";
+    return "upload " + source.UploadTime + " " + source.Tester;
+}
+
+std::string ListLine(const ArchivedRecord& record) {
+    const ArchiveLineFields fields = DeriveLineFields(record.Line);
+    return std::to_string(record.Id) + '\t' + std::to_string(record.TesterNumber) + '\t' +
+           record.DateText + '\t' + fields.Material + '\t' + fields.Scale + '\t' +
+           std::to_string(record.ImpactCount) + '\t' + MeanText(fields.Mean) + '\t' +
+           record.Details.Part + '\t' + record.Details.Lot + '\t' + record.Details.Operator;
+}
+
+std::string HistoryLine(const ArchiveDetailsVersion& version) {
+    const ArchiveLabDetails& d = version.Details;
+    return std::to_string(version.Version) + '\t' + version.ChangedAt + '\t' + version.Author +
+           "\tpart=" + d.Part + "\tlot=" + d.Lot + "\toperator=" + d.Operator +
+           "\tinstrument=" + d.Instrument + "\tstandard=" + d.Standard + "\tremarks=" + d.Remarks;
+}
+
+}  // namespace leeb::cli

@@ -1,0 +1,21 @@
+#pragma once
+// The archive's words on the command line: Chinese with the English in brackets, as every
+// leebdesk-cli message.
+
+#include <string>
+
+#include "Archive.h"
+
+namespace leeb::cli {
+
+// "N 条新记录, M 条已在档案中 (N new records, M already in the archive)"
+std::string ImportSummaryText(const ArchiveImportSummary& summary);
+std::string SyncSummaryText(int sent);
+std::string ArchiveErrorText(const ArchiveError& error);
+// "file /path (sha256 ...)" or "upload 2025-03-14T08:00:00Z tester"
+std::string SourceText(const ArchiveSource& source);
+// id, number, date, material, scale, count, mean, part, lot, operator, tab-separated.
+std::string ListLine(const ArchivedRecord& record);
+std::string HistoryLine(const ArchiveDetailsVersion& version);
+
+}  // namespace leeb::cli

@@ -1,0 +1,145 @@
+#include "ArchiveSchema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+#include "Archive.h"
+
+namespace leeb {
+namespace {
+
+// SQLite's application_id: marks a file as ours, so a foreign SQLite file is told apart from
+// an archive ("LEEB").
+constexpr int SqliteApplicationId = 0x4C454542;
+
+// Each step takes the schema from version i to i + 1. Written once for both dialects: the
+// key column is the only word that differs, substituted for %ID%.
+struct Migration {
+    QStringList Statements;
+};
+
+const std::vector<Migration>& Migrations() {
+    static const std::vector<Migration> steps = {
+        {{
+            // Where records came from: kind 0 a file (path, SHA-256 of the content), 1 an
+            // upload (start time, tester).
+            "CREATE TABLE sources (id %ID%, kind INTEGER NOT NULL, file_path TEXT, file_hash TEXT,"
+            " upload_time TEXT, tester TEXT)",
+            // One row per archived record. content_key: SHA-1 of the date word, settings word,
+            // impact count and readings; occurrence: the k-th copy within its source. line:
+            // the record line as it came in. The decoded texts and the newest lab details are
+            // kept beside the raw words so the filters run on indexes.
+            "CREATE TABLE records (id %ID%, content_key %BLOB% NOT NULL,"
+            " occurrence INTEGER NOT NULL, line TEXT NOT NULL, tester_number INTEGER NOT NULL,"
+            " impact_count INTEGER NOT NULL, date_text TEXT NOT NULL, record_date TEXT NOT NULL,"
+            " settings_word INTEGER NOT NULL, readings TEXT NOT NULL, mean DOUBLE PRECISION,"
+            " material TEXT NOT NULL, scale TEXT NOT NULL, device TEXT NOT NULL,"
+            " direction TEXT NOT NULL, source_id BIGINT NOT NULL REFERENCES sources(id),"
+            " archived_at TEXT NOT NULL, archived_by TEXT NOT NULL,"
+            " pending INTEGER NOT NULL DEFAULT 0,"
+            " part TEXT NOT NULL DEFAULT '', lot TEXT NOT NULL DEFAULT '',"
+            " operator TEXT NOT NULL DEFAULT '',"
+            " UNIQUE (content_key, occurrence))",
+            // Every version of a record's lab details; version 1 is the one it came in with.
+            "CREATE TABLE details_versions (record_id BIGINT NOT NULL REFERENCES records(id),"
+            " version INTEGER NOT NULL, changed_at TEXT NOT NULL, author TEXT NOT NULL,"
+            " part TEXT NOT NULL, lot TEXT NOT NULL, operator TEXT NOT NULL,"
+            " instrument TEXT NOT NULL, standard TEXT NOT NULL, remarks TEXT NOT NULL,"
+            " PRIMARY KEY (record_id, version))",
+            // The filters' indexes; id last so a page in id order is read from the index.
+            "CREATE INDEX records_by_date ON records (record_date, id)",
+            "CREATE INDEX records_by_material ON records (material, record_date, id)",
+            "CREATE INDEX records_by_scale ON records (scale, id)",
+            "CREATE INDEX records_by_device ON records (device, id)",
+            "CREATE INDEX records_by_part ON records (part, id)",
+            "CREATE INDEX records_by_lot ON records (lot, id)",
+            "CREATE INDEX records_by_operator ON records (operator, id)",
+            "CREATE INDEX records_pending ON records (pending, source_id)",
+        }},
+    };
+    return steps;
+}
+
+[[noreturn]] void Fail(ArchiveErrorCode code, const QSqlQuery& query) {
+    throw ArchiveError(code, query.lastError().text().toStdString());
+}
+
+QSqlQuery Run(QSqlDatabase& db, const QString& sql, ArchiveErrorCode code) {
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        Fail(code, query);
+    return query;
+}
+
+int ScalarInt(QSqlDatabase& db, const QString& sql, ArchiveErrorCode code) {
+    QSqlQuery query = Run(db, sql, code);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+int StoredVersion(QSqlDatabase& db, SqlDialect dialect) {
+    if (dialect == SqlDialect::Sqlite) {
+        // The first read of a damaged or foreign file fails here ("file is not a database").
+        const int applicationId =
+            ScalarInt(db, "PRAGMA application_id", ArchiveErrorCode::NotAnArchive);
+        const int version = ScalarInt(db, "PRAGMA user_version", ArchiveErrorCode::NotAnArchive);
+        const int tables = ScalarInt(db, "SELECT count(*) FROM sqlite_master",
+                                     ArchiveErrorCode::NotAnArchive);
+        if (applicationId != SqliteApplicationId && (applicationId != 0 || tables != 0))
+            throw ArchiveError(ArchiveErrorCode::NotAnArchive, "not a leebdesk archive");
+        return version;
+    }
+    Run(db, "CREATE TABLE IF NOT EXISTS leebdesk_schema (version INTEGER NOT NULL)",
+        ArchiveErrorCode::CannotOpen);
+    return ScalarInt(db, "SELECT coalesce(max(version), 0) FROM leebdesk_schema",
+                     ArchiveErrorCode::CannotOpen);
+}
+
+}  // namespace
+
+void MigrateArchiveSchema(QSqlDatabase& db, SqlDialect dialect) {
+    const int steps = static_cast<int>(Migrations().size());
+    int version = StoredVersion(db, dialect);
+    if (version > steps)
+        throw ArchiveError(ArchiveErrorCode::NewerSchema,
+                           "schema version " + std::to_string(version));
+    if (version == steps)
+        return;
+    const bool sqlite = dialect == SqlDialect::Sqlite;
+    // SQLite takes the write lock at once, so two programs opening a new archive together
+    // migrate it once; the second one reads the version again under the lock.
+    Run(db, sqlite ? "BEGIN IMMEDIATE" : "BEGIN", ArchiveErrorCode::WriteFailed);
+    try {
+        if (!sqlite)
+            Run(db, "LOCK TABLE leebdesk_schema IN EXCLUSIVE MODE", ArchiveErrorCode::WriteFailed);
+        version = StoredVersion(db, dialect);
+        if (version > steps)
+            throw ArchiveError(ArchiveErrorCode::NewerSchema,
+                               "schema version " + std::to_string(version));
+        for (int step = version; step < steps; ++step) {
+            for (QString sql : Migrations()[step].Statements) {
+                sql.replace("%ID%", sqlite ? "INTEGER PRIMARY KEY" : "BIGSERIAL PRIMARY KEY");
+                sql.replace("%BLOB%", sqlite ? "BLOB" : "BYTEA");
+                Run(db, sql, ArchiveErrorCode::WriteFailed);
+            }
+        }
+        if (sqlite) {
+            Run(db, QString("PRAGMA application_id = %1").arg(SqliteApplicationId),
+                ArchiveErrorCode::WriteFailed);
+            Run(db, QString("PRAGMA user_version = %1").arg(steps), ArchiveErrorCode::WriteFailed);
+        } else {
+            QSqlQuery query(db);
+            query.prepare("INSERT INTO leebdesk_schema (version) VALUES (?)");
+            query.addBindValue(steps);
+            if (!query.exec())
+                Fail(ArchiveErrorCode::WriteFailed, query);
+        }
+        Run(db, "COMMIT", ArchiveErrorCode::WriteFailed);
+    } catch (...) {
+        QSqlQuery(db).exec("ROLLBACK");
+        throw;
+    }
+}
+
+}  // namespace leeb

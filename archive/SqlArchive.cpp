@@ -1,0 +1,364 @@
+#include "SqlArchive.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "ArchiveLineFields.h"
+#include "FieldConversion.h"
+#include "ServerConnection.h"
+
+namespace leeb {
+namespace {
+
+QString NewConnectionName() {
+    static std::atomic<int> next{0};
+    return QString("leebdesk-archive-%1").arg(next++);
+}
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// The first 16 bytes of every SQLite database file.
+constexpr char SqliteHeader[] = "SQLite format 3";
+
+}  // namespace
+
+std::string SystemUserName() {
+    for (const char* name : {"USER", "USERNAME", "LOGNAME"})
+        if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
+            return value;
+    return "?";
+}
+
+std::string ArchiveNow() {
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+}
+
+SqlArchive::SqlArchive(const ArchiveLocation& location) : name_(NewConnectionName()) {
+    if (location.IsServer())
+        OpenServer(location.Text);
+    else
+        OpenSqlite(location.Text);
+    try {
+        MigrateArchiveSchema(db_, dialect_);
+        // Readers (the window) beside one writer (an upload). Only once the file is known to
+        // be an archive: switching the journal rewrites the file's header.
+        QSqlQuery wal(db_);
+        if (dialect_ == SqlDialect::Sqlite && !wal.exec("PRAGMA journal_mode = WAL"))
+            throw ArchiveError(ArchiveErrorCode::CannotOpen, wal.lastError().text().toStdString());
+    } catch (...) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw;
+    }
+}
+
+SqlArchive::~SqlArchive() {
+    insert_.reset();
+    version_.reset();
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name_);
+}
+
+void SqlArchive::OpenSqlite(const std::string& path) {
+    dialect_ = SqlDialect::Sqlite;
+    const QString file = Text(path);
+    const QFileInfo info(file);
+    if (info.isDir())
+        throw ArchiveError(ArchiveErrorCode::CannotOpen, path + ": a folder");
+    // A file that is not SQLite is never handed to the driver: it would not touch it either,
+    // but the message would be a database one.
+    if (info.exists() && info.size() > 0) {
+        QFile probe(file);
+        if (!probe.open(QIODevice::ReadOnly))
+            throw ArchiveError(ArchiveErrorCode::CannotOpen,
+                               path + ": " + probe.errorString().toStdString());
+        if (probe.read(sizeof SqliteHeader) != QByteArray(SqliteHeader, sizeof SqliteHeader))
+            throw ArchiveError(ArchiveErrorCode::NotAnArchive, path);
+    } else if (!info.exists() && !QDir().mkpath(info.absolutePath())) {
+        throw ArchiveError(ArchiveErrorCode::CannotOpen, path + ": cannot create its folder");
+    }
+    db_ = QSqlDatabase::addDatabase("QSQLITE", name_);
+    if (!db_.isValid())
+        throw ArchiveError(ArchiveErrorCode::CannotOpen, "no SQLite driver (libqt6sql6-sqlite)");
+    db_.setDatabaseName(file);
+    // Another program may hold the write lock for a whole import: wait, do not fail.
+    db_.setConnectOptions("QSQLITE_BUSY_TIMEOUT=30000");
+    if (!db_.open())
+        throw ArchiveError(ArchiveErrorCode::CannotOpen,
+                           path + ": " + db_.lastError().text().toStdString());
+    QSqlQuery(db_).exec("PRAGMA foreign_keys = ON");
+}
+
+void SqlArchive::OpenServer(const std::string& location) {
+    dialect_ = SqlDialect::Postgres;
+    const QString options = ServerConnectOptions(location);
+    db_ = QSqlDatabase::addDatabase("QPSQL", name_);
+    if (!db_.isValid())
+        throw ArchiveError(ArchiveErrorCode::CannotOpen,
+                           "no PostgreSQL driver (libqt6sql6-psql)");
+    db_.setConnectOptions(options);
+    if (!db_.open())
+        throw ArchiveError(ArchiveErrorCode::CannotOpen, db_.lastError().text().toStdString());
+    QSqlQuery(db_).exec("SET client_min_messages = warning");
+}
+
+void SqlArchive::Fail(ArchiveErrorCode code, const QSqlError& error) const {
+    if (dialect_ == SqlDialect::Postgres) {
+        // SQLSTATE class 08 (connection), 57P0x (the server shutting down), or none at all
+        // when the socket simply closed.
+        const QString state = error.nativeErrorCode();
+        if (state.isEmpty() || state.startsWith("08") || state.startsWith("57P"))
+            code = ArchiveErrorCode::ConnectionLost;
+    }
+    throw ArchiveError(code, error.text().toStdString());
+}
+
+ArchiveImportSummary SqlArchive::Import(const ArchiveSource& source,
+                                        const std::vector<ArchiveInput>& records,
+                                        const ArchiveLabDetails& details, const std::string& by) {
+    return Insert(source, records, details, by, false);
+}
+
+ArchiveImportSummary SqlArchive::ImportPending(const ArchiveSource& source,
+                                               const std::vector<ArchiveInput>& records,
+                                               const ArchiveLabDetails& details,
+                                               const std::string& by) {
+    return Insert(source, records, details, by, true);
+}
+
+void SqlArchive::Begin() {
+    QSqlQuery query(db_);
+    // SQLite: the write lock at once, so two importers queue instead of one failing midway.
+    if (!query.exec(dialect_ == SqlDialect::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN"))
+        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+}
+
+void SqlArchive::Commit() {
+    QSqlQuery query(db_);
+    if (!query.exec("COMMIT"))
+        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+}
+
+void SqlArchive::Rollback() { QSqlQuery(db_).exec("ROLLBACK"); }
+
+int64_t SqlArchive::CreateSource(const ArchiveSource& source) {
+    QSqlQuery query(db_);
+    query.prepare(
+        "INSERT INTO sources (kind, file_path, file_hash, upload_time, tester)"
+        " VALUES (?, ?, ?, ?, ?) RETURNING id");
+    query.addBindValue(source.Kind == ArchiveSourceKind::File ? 0 : 1);
+    query.addBindValue(Text(source.FilePath));
+    query.addBindValue(Text(source.FileHash));
+    query.addBindValue(Text(source.UploadTime));
+    query.addBindValue(Text(source.Tester));
+    if (!query.exec() || !query.next())
+        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+    return query.value(0).toLongLong();
+}
+
+bool SqlArchive::InsertRecord(int64_t sourceId, const ArchiveInput& input,
+                              const ArchiveLineFields& fields, int occurrence,
+                              const ArchiveLabDetails& details, const std::string& author,
+                              bool pending) {
+    if (!insert_) {
+        insert_ = std::make_unique<QSqlQuery>(db_);
+        insert_->prepare(
+            "INSERT INTO records (content_key, occurrence, line, tester_number, impact_count,"
+            " date_text, record_date, settings_word, readings, mean, material, scale, device,"
+            " direction, source_id, archived_at, archived_by, pending, part, lot, operator)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+            " ON CONFLICT (content_key, occurrence) DO NOTHING RETURNING id");
+        version_ = std::make_unique<QSqlQuery>(db_);
+        version_->prepare(
+            "INSERT INTO details_versions (record_id, version, changed_at, author, part, lot,"
+            " operator, instrument, standard, remarks) VALUES (?, 1, ?, ?, ?, ?, ?, ?, ?, ?)");
+    }
+    const QString now = Text(ArchiveNow());
+    const QVariant values[] = {
+        fields.ContentKey, occurrence, Text(input.Line), input.TesterNumber,
+        fields.Fields.ImpactCount, Text(fields.Fields.DateText), Text(fields.RecordDate),
+        fields.Fields.SettingsWord, Text(fields.Readings), fields.Mean, Text(fields.Material),
+        Text(fields.Scale), Text(fields.Device), Text(fields.Direction), qlonglong(sourceId), now,
+        Text(author), pending ? 1 : 0, Text(details.Part), Text(details.Lot),
+        Text(details.Operator)};
+    for (int v = 0; v < static_cast<int>(std::size(values)); ++v)
+        insert_->bindValue(v, values[v]);
+    if (!insert_->exec())
+        Fail(ArchiveErrorCode::WriteFailed, insert_->lastError());
+    if (!insert_->next())
+        return false;
+    const QVariant versionValues[] = {insert_->value(0),      now,
+                                      Text(author),           Text(details.Part),
+                                      Text(details.Lot),      Text(details.Operator),
+                                      Text(details.Instrument), Text(details.Standard),
+                                      Text(details.Remarks)};
+    insert_->finish();
+    for (int v = 0; v < static_cast<int>(std::size(versionValues)); ++v)
+        version_->bindValue(v, versionValues[v]);
+    if (!version_->exec())
+        Fail(ArchiveErrorCode::WriteFailed, version_->lastError());
+    return true;
+}
+
+std::string ArchiveAuthor(const ArchiveLabDetails& details, const std::string& by) {
+    return !by.empty() ? by : !details.Operator.empty() ? details.Operator : SystemUserName();
+}
+
+ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
+                                        const std::vector<ArchiveInput>& records,
+                                        const ArchiveLabDetails& details, const std::string& by,
+                                        bool pending) {
+    // Everything that can fail on the input fails before the transaction.
+    std::vector<ArchiveLineFields> derived;
+    derived.reserve(records.size());
+    for (const ArchiveInput& record : records)
+        derived.push_back(DeriveLineFields(record.Line));
+    const std::string author = ArchiveAuthor(details, by);
+    ArchiveImportSummary summary;
+    Begin();
+    try {
+        const int64_t sourceId = CreateSource(source);
+        std::map<QByteArray, int> occurrences;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const int occurrence = occurrences[derived[i].ContentKey]++;
+            if (InsertRecord(sourceId, records[i], derived[i], occurrence, details, author, pending))
+                ++summary.Added;
+            else
+                ++summary.AlreadyArchived;
+        }
+        Commit();
+    } catch (...) {
+        Rollback();
+        throw;
+    }
+    return summary;
+}
+
+void SqlArchive::ChangeDetails(int64_t id, const ArchiveLabDetails& details,
+                               const std::string& author) {
+    QSqlQuery query(db_);
+    if (!query.exec(dialect_ == SqlDialect::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN"))
+        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+    try {
+        query.prepare("SELECT coalesce(max(version), 0) FROM details_versions WHERE record_id = ?");
+        query.addBindValue(qlonglong(id));
+        if (!query.exec() || !query.next())
+            Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+        const int next = query.value(0).toInt() + 1;
+        if (next == 1)
+            throw ArchiveError(ArchiveErrorCode::NoSuchRecord, std::to_string(id));
+        query.prepare(
+            "INSERT INTO details_versions (record_id, version, changed_at, author, part, lot,"
+            " operator, instrument, standard, remarks) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        const QVariant values[] = {qlonglong(id), next, Text(ArchiveNow()),
+                                   Text(author.empty() ? SystemUserName() : author),
+                                   Text(details.Part), Text(details.Lot), Text(details.Operator),
+                                   Text(details.Instrument), Text(details.Standard),
+                                   Text(details.Remarks)};
+        for (int v = 0; v < static_cast<int>(std::size(values)); ++v)
+            query.bindValue(v, values[v]);
+        if (!query.exec())
+            Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+        query.prepare("UPDATE records SET part = ?, lot = ?, operator = ? WHERE id = ?");
+        query.addBindValue(Text(details.Part));
+        query.addBindValue(Text(details.Lot));
+        query.addBindValue(Text(details.Operator));
+        query.addBindValue(qlonglong(id));
+        if (!query.exec() || !query.exec("COMMIT"))
+            Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+    } catch (...) {
+        QSqlQuery(db_).exec("ROLLBACK");
+        throw;
+    }
+}
+
+std::vector<ArchiveDetailsVersion> SqlArchive::History(int64_t id) {
+    QSqlQuery query(db_);
+    query.prepare(
+        "SELECT version, changed_at, author, part, lot, operator, instrument, standard, remarks"
+        " FROM details_versions WHERE record_id = ? ORDER BY version");
+    query.addBindValue(qlonglong(id));
+    if (!query.exec())
+        Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+    std::vector<ArchiveDetailsVersion> versions;
+    while (query.next()) {
+        ArchiveDetailsVersion& v = versions.emplace_back();
+        v.Version = query.value(0).toInt();
+        v.ChangedAt = query.value(1).toString().toStdString();
+        v.Author = query.value(2).toString().toStdString();
+        v.Details = {query.value(3).toString().toStdString(),
+                     query.value(4).toString().toStdString(),
+                     query.value(5).toString().toStdString(),
+                     query.value(6).toString().toStdString(),
+                     query.value(7).toString().toStdString(),
+                     query.value(8).toString().toStdString()};
+    }
+    if (versions.empty())
+        throw ArchiveError(ArchiveErrorCode::NoSuchRecord, std::to_string(id));
+    return versions;
+}
+
+std::vector<std::string> SqlArchive::Check() {
+    std::vector<std::string> problems;
+    QSqlQuery query(db_);
+    if (dialect_ == SqlDialect::Sqlite) {
+        if (!query.exec("PRAGMA integrity_check"))
+            return {query.lastError().text().toStdString()};
+        while (query.next())
+            if (const QString row = query.value(0).toString(); row != "ok")
+                problems.push_back(row.toStdString());
+    }
+    // Every record has the details it was archived with.
+    if (!query.exec("SELECT count(*) FROM records r WHERE NOT EXISTS (SELECT 1 FROM"
+                    " details_versions d WHERE d.record_id = r.id AND d.version = 1)"))
+        return {query.lastError().text().toStdString()};
+    if (query.next() && query.value(0).toLongLong() != 0)
+        problems.push_back(query.value(0).toString().toStdString() +
+                           " records without their first details");
+    return problems;
+}
+
+void SqlArchive::Backup(const std::string& path) {
+    if (dialect_ != SqlDialect::Sqlite)
+        throw ArchiveError(ArchiveErrorCode::Unsupported, "pg_dump");
+    // VACUUM INTO reads one snapshot, so writers may go on; the copy goes to a temporary name
+    // and is renamed whole.
+    const QString target = QFileInfo(Text(path)).absoluteFilePath();
+    const QString temporary = target + ".partial";
+    QFile::remove(temporary);
+    QSqlQuery query(db_);
+    query.prepare("VACUUM INTO ?");
+    query.addBindValue(temporary);
+    if (!query.exec()) {
+        QFile::remove(temporary);
+        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+    }
+    if (std::rename(temporary.toLocal8Bit().constData(), target.toLocal8Bit().constData()) != 0) {
+        QFile::remove(temporary);
+        throw ArchiveError(ArchiveErrorCode::WriteFailed, path);
+    }
+}
+
+int64_t SqlArchive::PendingCount() {
+    QSqlQuery query(db_);
+    if (!query.exec("SELECT count(*) FROM records WHERE pending = 1") || !query.next())
+        Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+    return query.value(0).toLongLong();
+}
+
+std::unique_ptr<Archive> OpenArchive(const ArchiveLocation& location) {
+    return std::make_unique<SqlArchive>(location);
+}
+
+}  // namespace leeb

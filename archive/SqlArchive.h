@@ -1,0 +1,81 @@
+#pragma once
+// The archive on a Qt SQL connection: SQLite (a local file) or PostgreSQL (a server). The
+// statements are the same on both except where SqlDialect says; every one binds its values.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <memory>
+
+#include "Archive.h"
+#include "ArchiveLineFields.h"
+#include "ArchiveSchema.h"
+
+namespace leeb {
+
+class SqlArchive final : public Archive {
+  public:
+    // Opens and migrates; throws ArchiveError.
+    explicit SqlArchive(const ArchiveLocation& location);
+    ~SqlArchive() override;
+    SqlArchive(const SqlArchive&) = delete;
+    SqlArchive& operator=(const SqlArchive&) = delete;
+
+    ArchiveImportSummary Import(const ArchiveSource& source,
+                                const std::vector<ArchiveInput>& records,
+                                const ArchiveLabDetails& details, const std::string& by) override;
+    int64_t Count(const ArchiveFilter& filter) override;
+    std::vector<ArchivedRecord> Fetch(const ArchiveFilter& filter, int64_t offset,
+                                      int limit) override;
+    std::vector<int64_t> IdsByDate(const ArchiveFilter& filter) override;
+    std::vector<ArchivedRecord> RecordsById(const std::vector<int64_t>& ids) override;
+    void ChangeDetails(int64_t id, const ArchiveLabDetails& details,
+                       const std::string& author) override;
+    std::vector<ArchiveDetailsVersion> History(int64_t id) override;
+    std::vector<std::string> Check() override;
+    void Backup(const std::string& path) override;
+    int64_t PendingCount() override;
+
+    // Import with the records marked pending (the local fallback of a server archive).
+    ArchiveImportSummary ImportPending(const ArchiveSource& source,
+                                       const std::vector<ArchiveInput>& records,
+                                       const ArchiveLabDetails& details, const std::string& by);
+
+    QSqlDatabase& Database() { return db_; }
+    SqlDialect Dialect() const { return dialect_; }
+    // Throws ConnectionLost when the server went away, else `code`.
+    [[noreturn]] void Fail(ArchiveErrorCode code, const class QSqlError& error) const;
+
+    // The pieces of an import, for sessions that commit record by record. InsertRecord returns
+    // false for a record already archived.
+    void Begin();
+    void Commit();
+    void Rollback();
+    int64_t CreateSource(const ArchiveSource& source);
+    bool InsertRecord(int64_t sourceId, const ArchiveInput& input,
+                      const ArchiveLineFields& fields, int occurrence,
+                      const ArchiveLabDetails& details, const std::string& author, bool pending);
+
+  private:
+    ArchiveImportSummary Insert(const ArchiveSource& source,
+                                const std::vector<ArchiveInput>& records,
+                                const ArchiveLabDetails& details, const std::string& by,
+                                bool pending);
+    void OpenSqlite(const std::string& path);
+    void OpenServer(const std::string& location);
+
+    QString name_;
+    QSqlDatabase db_;
+    std::unique_ptr<QSqlQuery> insert_;  // prepared once per connection
+    std::unique_ptr<QSqlQuery> version_;
+    SqlDialect dialect_ = SqlDialect::Sqlite;
+};
+
+// The system user's name, for records archived without an operator.
+std::string SystemUserName();
+// Who archives: `by`, else the operator, else the system user.
+std::string ArchiveAuthor(const ArchiveLabDetails& details, const std::string& by);
+// Now, ISO 8601 in UTC to the second.
+std::string ArchiveNow();
+
+}  // namespace leeb

@@ -1,0 +1,157 @@
+// Finding records: the filters as bound WHERE terms, pages in id order, records by id.
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QVariantList>
+#include <algorithm>
+
+#include "ArchiveLineFields.h"
+#include "SqlArchive.h"
+
+namespace leeb {
+namespace {
+
+struct WhereClause {
+    QString Sql;  // " WHERE ..." or empty
+    QVariantList Values;
+};
+
+WhereClause FilterClause(const ArchiveFilter& filter) {
+    QStringList terms;
+    WhereClause clause;
+    const auto add = [&](const std::optional<std::string>& value, const char* term) {
+        if (!value)
+            return;
+        terms << term;
+        clause.Values << QString::fromStdString(*value);
+    };
+    add(filter.From, "record_date >= ?");
+    add(filter.To, "record_date <= ?");
+    add(filter.Material, "material = ?");
+    add(filter.Scale, "scale = ?");
+    add(filter.Device, "device = ?");
+    add(filter.Part, "part = ?");
+    add(filter.Lot, "lot = ?");
+    add(filter.Operator, "operator = ?");
+    if (!terms.isEmpty())
+        clause.Sql = " WHERE " + terms.join(" AND ");
+    return clause;
+}
+
+// The record columns, the source's and the newest details.
+const char* RecordColumns =
+    "SELECT r.id, r.line, r.tester_number, r.impact_count, r.date_text, r.settings_word,"
+    " r.readings, s.kind, s.file_path, s.file_hash, s.upload_time, s.tester, r.archived_at,"
+    " r.archived_by, r.pending, d.part, d.lot, d.operator, d.instrument, d.standard, d.remarks"
+    " FROM records r JOIN sources s ON s.id = r.source_id"
+    " JOIN details_versions d ON d.record_id = r.id AND d.version ="
+    " (SELECT max(version) FROM details_versions v WHERE v.record_id = r.id)";
+
+std::vector<double> ReadingsFrom(const QString& text) {
+    std::vector<double> readings;
+    for (const QString& part : text.split(';', Qt::SkipEmptyParts))
+        readings.push_back(part.toDouble());
+    return readings;
+}
+
+ArchivedRecord RecordFrom(const QSqlQuery& query) {
+    const auto text = [&](int column) { return query.value(column).toString().toStdString(); };
+    ArchivedRecord record;
+    record.Id = query.value(0).toLongLong();
+    record.Line = text(1);
+    record.TesterNumber = query.value(2).toInt();
+    record.ImpactCount = query.value(3).toInt();
+    record.DateText = text(4);
+    record.SettingsWord = query.value(5).toInt();
+    record.Readings = ReadingsFrom(query.value(6).toString());
+    record.Source.Kind =
+        query.value(7).toInt() == 0 ? ArchiveSourceKind::File : ArchiveSourceKind::Upload;
+    record.Source.FilePath = text(8);
+    record.Source.FileHash = text(9);
+    record.Source.UploadTime = text(10);
+    record.Source.Tester = text(11);
+    record.ArchivedAt = text(12);
+    record.ArchivedBy = text(13);
+    record.Pending = query.value(14).toInt() != 0;
+    record.Details = {text(15), text(16), text(17), text(18), text(19), text(20)};
+    return record;
+}
+
+void Bind(QSqlQuery& query, const QVariantList& values) {
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+}
+
+}  // namespace
+
+int64_t SqlArchive::Count(const ArchiveFilter& filter) {
+    const WhereClause where = FilterClause(filter);
+    QSqlQuery query(Database());
+    query.prepare("SELECT count(*) FROM records" + where.Sql);
+    Bind(query, where.Values);
+    if (!query.exec() || !query.next())
+        Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+    return query.value(0).toLongLong();
+}
+
+std::vector<ArchivedRecord> SqlArchive::Fetch(const ArchiveFilter& filter, int64_t offset,
+                                              int limit) {
+    const WhereClause where = FilterClause(filter);
+    // The page's ids first, from the indexes alone; the joins only for the rows shown.
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    query.prepare(QString(RecordColumns) + " WHERE r.id IN (SELECT id FROM records" + where.Sql +
+                  " ORDER BY id LIMIT ? OFFSET ?) ORDER BY r.id");
+    Bind(query, where.Values);
+    query.addBindValue(limit);
+    query.addBindValue(qlonglong(offset));
+    if (!query.exec())
+        Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+    std::vector<ArchivedRecord> records;
+    while (query.next())
+        records.push_back(RecordFrom(query));
+    return records;
+}
+
+std::vector<int64_t> SqlArchive::IdsByDate(const ArchiveFilter& filter) {
+    const WhereClause where = FilterClause(filter);
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    query.prepare("SELECT id FROM records" + where.Sql + " ORDER BY record_date, id");
+    Bind(query, where.Values);
+    if (!query.exec())
+        Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+    std::vector<int64_t> ids;
+    while (query.next())
+        ids.push_back(query.value(0).toLongLong());
+    return ids;
+}
+
+std::vector<ArchivedRecord> SqlArchive::RecordsById(const std::vector<int64_t>& ids) {
+    std::vector<ArchivedRecord> records;
+    // Bound in slices: SQLite takes a limited number of parameters per statement.
+    constexpr std::size_t Slice = 500;
+    for (std::size_t first = 0; first < ids.size(); first += Slice) {
+        const std::size_t count = std::min(Slice, ids.size() - first);
+        QStringList marks;
+        for (std::size_t i = 0; i < count; ++i)
+            marks << "?";
+        QSqlQuery query(Database());
+        query.setForwardOnly(true);
+        query.prepare(QString(RecordColumns) + " WHERE r.id IN (" + marks.join(',') + ")");
+        for (std::size_t i = 0; i < count; ++i)
+            query.addBindValue(qlonglong(ids[first + i]));
+        if (!query.exec())
+            Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+        while (query.next())
+            records.push_back(RecordFrom(query));
+    }
+    std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
+        const std::string dateA = a.DateText, dateB = b.DateText;
+        return dateA != dateB ? dateA < dateB : a.Id < b.Id;
+    });
+    return records;
+}
+
+}  // namespace leeb

@@ -1,0 +1,177 @@
+#include "UploadArchiving.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <map>
+
+#include "ArchiveLineFields.h"
+#include "SqlArchive.h"
+
+namespace leeb {
+
+struct UploadArchiving::State {
+    ArchiveLocation Server, Local;
+    std::unique_ptr<SqlArchive> Archive;
+    bool Pending = false;  // writing to the local file for the server
+    int64_t SourceId = 0;
+    ArchiveSource Source;
+    ArchiveLabDetails Details;
+    std::string Author;
+    std::map<QByteArray, int> Occurrences;
+    int Added = 0, AlreadyArchived = 0, PendingCount = 0;
+    std::string LastError;
+
+    void OpenLocalForServer() {
+        Archive.reset();
+        Archive = std::make_unique<SqlArchive>(Local);
+        Pending = true;
+        SourceId = 0;
+    }
+};
+
+UploadArchiving::UploadArchiving(const ArchiveLocation& server, const ArchiveLocation& local)
+    : state_(std::make_unique<State>()) {
+    state_->Server = server;
+    state_->Local = local;
+    try {
+        state_->Archive = std::make_unique<SqlArchive>(server);
+    } catch (const ArchiveError& error) {
+        // A server that does not answer: the records wait in the local file. A local file that
+        // cannot be used is an error of its own: nothing to fall back to.
+        state_->LastError = error.what();
+        if (!server.IsServer() || error.Code == ArchiveErrorCode::NewerSchema)
+            throw;
+        state_->OpenLocalForServer();
+    }
+}
+
+UploadArchiving::~UploadArchiving() = default;
+
+void UploadArchiving::Begin(const std::string& tester, const std::string& time,
+                            const ArchiveLabDetails& details, const std::string& by) {
+    state_->Source = {ArchiveSourceKind::Upload, "", "", time, tester};
+    state_->Details = details;
+    state_->Author = ArchiveAuthor(details, by);
+    state_->Occurrences.clear();
+    state_->SourceId = 0;
+}
+
+bool UploadArchiving::Add(const std::string& line, int testerNumber) {
+    State& s = *state_;
+    ArchiveLineFields fields;
+    try {
+        fields = DeriveLineFields(line);
+    } catch (const std::exception& error) {
+        s.LastError = error.what();
+        return false;
+    }
+    const int occurrence = s.Occurrences[fields.ContentKey]++;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            // Each record its own transaction: committed when complete. The source row goes in
+            // with the first record, so an upload that archives nothing leaves nothing.
+            s.Archive->Begin();
+            const bool newSource = s.SourceId == 0;
+            try {
+                if (s.SourceId == 0)
+                    s.SourceId = s.Archive->CreateSource(s.Source);
+                const bool added = s.Archive->InsertRecord(s.SourceId, {line, testerNumber},
+                                                           fields, occurrence, s.Details,
+                                                           s.Author, s.Pending);
+                s.Archive->Commit();
+                if (added)
+                    ++(s.Pending ? s.PendingCount : s.Added);
+                else
+                    ++s.AlreadyArchived;
+                return true;
+            } catch (...) {
+                s.Archive->Rollback();
+                if (newSource)
+                    s.SourceId = 0;
+                throw;
+            }
+        } catch (const ArchiveError& error) {
+            s.LastError = error.what();
+            if (error.Code != ArchiveErrorCode::ConnectionLost || s.Pending)
+                return false;
+            // The server went away: this record and the rest wait in the local file.
+            try {
+                s.OpenLocalForServer();
+            } catch (const ArchiveError& localError) {
+                s.LastError = localError.what();
+                return false;
+            }
+        }
+    }
+    return false;
+}
+
+int UploadArchiving::Added() const { return state_->Added; }
+int UploadArchiving::AlreadyArchived() const { return state_->AlreadyArchived; }
+int UploadArchiving::Pending() const { return state_->PendingCount; }
+const std::string& UploadArchiving::LastError() const { return state_->LastError; }
+
+int SendPending(const ArchiveLocation& local, const ArchiveLocation& server) {
+    SqlArchive from(local);
+    SqlArchive to(server);
+    QSqlQuery sources(from.Database());
+    if (!sources.exec("SELECT DISTINCT source_id FROM records WHERE pending = 1 ORDER BY 1"))
+        from.Fail(ArchiveErrorCode::CannotOpen, sources.lastError());
+    std::vector<qlonglong> sourceIds;
+    while (sources.next())
+        sourceIds.push_back(sources.value(0).toLongLong());
+    int sent = 0;
+    // One transaction per source on the server; the local marks go only after it committed, so
+    // a source lost in between is sent again and the unique key makes that harmless.
+    for (qlonglong sourceId : sourceIds) {
+        QSqlQuery query(from.Database());
+        query.prepare(
+            "SELECT r.id, r.line, r.tester_number, r.occurrence, r.archived_by, s.kind,"
+            " s.file_path, s.file_hash, s.upload_time, s.tester, d.part, d.lot, d.operator,"
+            " d.instrument, d.standard, d.remarks FROM records r JOIN sources s ON"
+            " s.id = r.source_id JOIN details_versions d ON d.record_id = r.id AND d.version = 1"
+            " WHERE r.pending = 1 AND r.source_id = ? ORDER BY r.id");
+        query.addBindValue(sourceId);
+        if (!query.exec())
+            from.Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+        std::vector<qlonglong> ids;
+        to.Begin();
+        try {
+            int64_t serverSource = 0;
+            while (query.next()) {
+                const auto text = [&](int c) { return query.value(c).toString().toStdString(); };
+                if (serverSource == 0)
+                    serverSource = to.CreateSource(
+                        {query.value(5).toInt() == 0 ? ArchiveSourceKind::File
+                                                     : ArchiveSourceKind::Upload,
+                         text(6), text(7), text(8), text(9)});
+                const ArchiveInput input{text(1), query.value(2).toInt()};
+                const ArchiveLabDetails details{text(10), text(11), text(12),
+                                                text(13), text(14), text(15)};
+                to.InsertRecord(serverSource, input, DeriveLineFields(input.Line),
+                                query.value(3).toInt(), details, text(4), false);
+                ids.push_back(query.value(0).toLongLong());
+            }
+            to.Commit();
+        } catch (...) {
+            to.Rollback();
+            throw;
+        }
+        from.Begin();
+        QSqlQuery mark(from.Database());
+        mark.prepare("UPDATE records SET pending = 0 WHERE id = ?");
+        for (qlonglong id : ids) {
+            mark.addBindValue(id);
+            if (!mark.exec()) {
+                from.Rollback();
+                from.Fail(ArchiveErrorCode::WriteFailed, mark.lastError());
+            }
+        }
+        from.Commit();
+        sent += static_cast<int>(ids.size());
+    }
+    return sent;
+}
+
+}  // namespace leeb

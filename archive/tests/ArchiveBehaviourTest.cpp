@@ -1,0 +1,172 @@
+// The archive's behaviours, one table run against every backend: SQLite always, PostgreSQL
+// when LEEBDESK_TEST_POSTGRES names a server (scripts/test starts one and always sets it).
+
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+
+#include "ArchiveLineFields.h"
+#include "ArchiveTestSupport.h"
+
+namespace leeb::testing {
+namespace {
+
+class ArchiveBehaviour : public ::testing::TestWithParam<Backend> {
+  protected:
+    void SetUp() override {
+        if (!place_.Available())
+            GTEST_SKIP() << PostgresVariable << " names no server: PostgreSQL cases skipped";
+        archive_ = OpenArchive(place_.Location());
+    }
+    ArchivePlace place_{GetParam()};
+    std::unique_ptr<Archive> archive_;
+};
+
+// Steel (material 0), HL, device D, direction 0; a second material for the filters.
+const std::string A = Line(14, 0x0000, {450, 452, 448});
+const std::string B = Line(15, 0x0000, {500, 501});
+const std::string C = Line(16, 0x0100, {300, 310, 320});
+
+TEST_P(ArchiveBehaviour, SameRecordIsStoredOncePerOccurrence) {
+    // A source holding A twice keeps both; importing it again, or another source that holds
+    // the same records (a file saved from the upload), adds nothing.
+    const auto first = archive_->Import(UploadSource(), Inputs({A, B, A}), {}, "");
+    EXPECT_EQ(first.Added, 3);
+    EXPECT_EQ(first.AlreadyArchived, 0);
+    const auto again = archive_->Import(FileSource("saved.txt"), Inputs({A, A, B}), {}, "");
+    EXPECT_EQ(again.Added, 0);
+    EXPECT_EQ(again.AlreadyArchived, 3);
+    // A third copy is new.
+    const auto third = archive_->Import(FileSource("more.txt"), Inputs({A, A, A}), {}, "");
+    EXPECT_EQ(third.Added, 1);
+    EXPECT_EQ(third.AlreadyArchived, 2);
+    EXPECT_EQ(archive_->Count({}), 4);
+}
+
+TEST_P(ArchiveBehaviour, ReadingsWithACommaAreTheSameRecord) {
+    // HRC (steel, scale code 3) readings in tenths: a file saved with a decimal comma holds
+    // the same observations.
+    const std::string dot = Line(14, 0x3000, {452, 455});
+    std::string comma = dot;
+    for (std::size_t i = 21; i < comma.size(); ++i)
+        if (comma[i] == '.')
+            comma[i] = ',';
+    ASSERT_NE(dot, comma);
+    archive_->Import(FileSource("dot.txt"), Inputs({dot}), {}, "");
+    EXPECT_EQ(archive_->Import(FileSource("comma.txt"), Inputs({comma}), {}, "").Added, 0);
+}
+
+TEST_P(ArchiveBehaviour, KeepsTheLineAndTheSourceAsTheyCameIn) {
+    ArchiveLabDetails details;
+    details.Part = "轴 7";
+    details.Operator = "王工";
+    archive_->Import(FileSource("/data/a.txt"), Inputs({A}), details, "");
+    const auto records = archive_->Fetch({}, 0, 10);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].Line, A);
+    EXPECT_EQ(records[0].Source.FilePath, "/data/a.txt");
+    EXPECT_EQ(records[0].ArchivedBy, "王工");  // the operator, when given
+    EXPECT_EQ(records[0].Details, details);
+    EXPECT_EQ(records[0].DateText, "2025/03/14");
+    EXPECT_EQ(records[0].Readings, (std::vector<double>{450, 452, 448}));
+}
+
+TEST_P(ArchiveBehaviour, FiltersAndPagesInIdOrder) {
+    ArchiveLabDetails lot7;
+    lot7.Lot = "L7";
+    archive_->Import(FileSource("a.txt"), Inputs({C, A}), {}, "");
+    archive_->Import(FileSource("b.txt"), Inputs({B}), lot7, "");
+    struct Case {
+        const char* Name;
+        ArchiveFilter Filter;
+        std::vector<std::string> Lines;
+    };
+    ArchiveFilter range;
+    range.From = "2025-03-15";
+    range.To = "2025-03-16";
+    ArchiveFilter steelInRange = range;
+    steelInRange.Material = DeriveLineFields(A).Material;
+    ArchiveFilter lot;
+    lot.Lot = "L7";
+    ArchiveFilter none;
+    none.Scale = "HRC";
+    for (const Case& c : {Case{"all", {}, {C, A, B}}, Case{"date range", range, {C, B}},
+                          Case{"range and material", steelInRange, {B}},
+                          Case{"lot", lot, {B}}, Case{"no match", none, {}}}) {
+        std::vector<std::string> lines;
+        for (const auto& record : archive_->Fetch(c.Filter, 0, 10))
+            lines.push_back(record.Line);
+        EXPECT_EQ(lines, c.Lines) << c.Name;
+        EXPECT_EQ(archive_->Count(c.Filter), static_cast<int64_t>(c.Lines.size())) << c.Name;
+    }
+    // A page further on.
+    const auto page = archive_->Fetch({}, 1, 1);
+    ASSERT_EQ(page.size(), 1u);
+    EXPECT_EQ(page[0].Line, A);
+}
+
+TEST_P(ArchiveBehaviour, ByIdInRecordDateThenArchiveOrder) {
+    archive_->Import(FileSource("a.txt"), Inputs({C, A, B}), {}, "");
+    const std::vector<int64_t> ids = archive_->IdsByDate({});
+    ASSERT_EQ(ids.size(), 3u);
+    std::vector<std::string> lines;
+    for (const auto& record : archive_->RecordsById({ids[2], ids[0], ids[1], 999999}))
+        lines.push_back(record.Line);
+    EXPECT_EQ(lines, (std::vector<std::string>{A, B, C}));
+}
+
+TEST_P(ArchiveBehaviour, ChangedDetailsAddVersions) {
+    ArchiveLabDetails first;
+    first.Part = "P1";
+    archive_->Import(FileSource("a.txt"), Inputs({A}), first, "li");
+    const int64_t id = archive_->Fetch({}, 0, 1).at(0).Id;
+    ArchiveLabDetails second = first;
+    second.Remarks = "re-measured edge";
+    archive_->ChangeDetails(id, second, "zhang");
+    const auto history = archive_->History(id);
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[0].Details, first);
+    EXPECT_EQ(history[0].Author, "li");
+    EXPECT_EQ(history[1].Details, second);
+    EXPECT_EQ(history[1].Author, "zhang");
+    EXPECT_EQ(archive_->Fetch({}, 0, 1).at(0).Details, second);
+    EXPECT_EQ(archive_->Fetch({}, 0, 1).at(0).Line, A);  // the observations never change
+    try {
+        archive_->History(id + 100);
+        FAIL() << "no such record";
+    } catch (const ArchiveError& error) {
+        EXPECT_EQ(error.Code, ArchiveErrorCode::NoSuchRecord);
+    }
+    EXPECT_TRUE(archive_->Check().empty());
+}
+
+TEST_P(ArchiveBehaviour, ALineThatDoesNotConvertAddsNothing) {
+    EXPECT_ANY_THROW(archive_->Import(FileSource("bad.txt"), Inputs({A, "  3,2025/03/1x"}), {},
+                                      ""));
+    EXPECT_EQ(archive_->Count({}), 0);
+}
+
+TEST_P(ArchiveBehaviour, NewerSchemaIsRefusedAndUntouched) {
+    archive_->Import(FileSource("a.txt"), Inputs({A}), {}, "");
+    auto* sql = dynamic_cast<SqlArchive*>(archive_.get());
+    ASSERT_TRUE(QSqlQuery(sql->Database())
+                    .exec(GetParam() == Backend::Sqlite
+                              ? "PRAGMA user_version = 99"
+                              : "INSERT INTO leebdesk_schema (version) VALUES (99)"));
+    archive_.reset();
+    try {
+        OpenArchive(place_.Location());
+        FAIL() << "a newer schema opened";
+    } catch (const ArchiveError& error) {
+        EXPECT_EQ(error.Code, ArchiveErrorCode::NewerSchema);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ArchiveBehaviour,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) {
+                             return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
+                         });
+
+}  // namespace
+}  // namespace leeb::testing

@@ -1,0 +1,130 @@
+// The archive's figures, a small timed program: import of a full tester's record file, a
+// filtered query (date range + material) over 1,000,000 records, bytes per record on disk.
+//   archive_bench FOLDER [postgresql://...]   SQLite in FOLDER, and the server when given
+// The server's tables are dropped first: point it at a scratch database only.
+
+#include <QSqlQuery>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "Archive.h"
+#include "FullRecordFile.h"
+#include "RecordFile.h"
+#include "SqlArchive.h"
+
+namespace {
+
+using namespace leeb;
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+std::vector<ArchiveInput> Synthetic(int count, std::mt19937& random) {
+    std::vector<ArchiveInput> inputs;
+    inputs.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        MeasurementRecord record;
+        record.ImpactCount = 10;
+        for (int k = 0; k < 10; ++k)
+            record.Readings[k] = static_cast<uint16_t>(300 + random() % 500);
+        record.SettingsWord = static_cast<uint16_t>((random() % 10) << 8);  // material 0..9, HL
+        // 2016..2025, day 1..28
+        record.DateWord = static_cast<uint16_t>((16 + random() % 10) | ((1 + random() % 12) << 7) |
+                                                ((1 + random() % 28) << 11));
+        inputs.push_back({FormatRecordLine(record, '.'), i + 1});
+    }
+    return inputs;
+}
+
+void Run(const ArchiveLocation& location, const std::string& name) {
+    const std::string full = std::filesystem::temp_directory_path() / "archive-bench-full.txt";
+    bench::WriteFullRecordFile(full);
+    const RecordLines lines = ReadRecordFile(full);
+    std::vector<ArchiveInput> fullInputs;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        fullInputs.push_back({lines[i], static_cast<int>(i)});
+
+    auto archive = OpenArchive(location);
+    auto start = Clock::now();
+    archive->Import({ArchiveSourceKind::File, full, "x", "", ""}, fullInputs, {}, "bench");
+    std::printf("%s: import of %zu records: %.2f s\n", name.c_str(), fullInputs.size(),
+                Seconds(start));
+
+    std::mt19937 random(7);
+    start = Clock::now();
+    for (int64_t have = archive->Count({}); have < 1000000;) {
+        const int batch = static_cast<int>(std::min<int64_t>(100000, 1000000 - have));
+        have += archive->Import({ArchiveSourceKind::File, "synthetic", "y", "", ""},
+                                Synthetic(batch, random), {}, "bench")
+                    .Added;
+    }
+    std::printf("%s: filled to %lld records in %.1f s\n", name.c_str(),
+                static_cast<long long>(archive->Count({})), Seconds(start));
+
+    ArchiveFilter filter;
+    filter.From = "2020-03-01";
+    filter.To = "2020-03-31";
+    filter.Material = "钢和铸钢";
+    double best = 1e9;
+    int64_t matched = 0;
+    std::size_t page = 0;
+    for (int run = 0; run < 5; ++run) {
+        start = Clock::now();
+        matched = archive->Count(filter);
+        page = archive->Fetch(filter, 0, 100).size();
+        best = std::min(best, Seconds(start));
+    }
+    std::printf("%s: date range + material over 1,000,000: count %lld and first %zu rows in "
+                "%.1f ms (best of 5)\n",
+                name.c_str(), static_cast<long long>(matched), page, best * 1000);
+    start = Clock::now();
+    const auto ids = archive->IdsByDate(filter);
+    std::printf("%s: ids by date of the same filter: %zu in %.1f ms\n", name.c_str(), ids.size(),
+                Seconds(start) * 1000);
+
+    if (!location.IsServer()) {
+        QSqlQuery(static_cast<SqlArchive&>(*archive).Database())
+            .exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        const auto bytes = std::filesystem::file_size(location.Text);
+        std::printf("%s: %ju bytes on disk, %.0f bytes per record\n", name.c_str(),
+                    static_cast<std::uintmax_t>(bytes), double(bytes) / 1000000.0);
+    } else {
+        QSqlQuery size(static_cast<SqlArchive&>(*archive).Database());
+        size.exec("SELECT pg_total_relation_size('records') + pg_total_relation_size('sources')"
+                  " + pg_total_relation_size('details_versions')");
+        if (size.next())
+            std::printf("%s: %lld bytes, %.0f bytes per record\n", name.c_str(),
+                        size.value(0).toLongLong(), size.value(0).toDouble() / 1000000.0);
+    }
+    std::filesystem::remove(full);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: archive_bench FOLDER [postgresql://...]\n");
+        return 2;
+    }
+    try {
+        const std::string file = (std::filesystem::path(argv[1]) / "bench.sqlite").string();
+        std::filesystem::remove(file);
+        Run({file}, "SQLite");
+        if (argc > 2) {
+            {
+                SqlArchive reset({argv[2]});
+                QSqlQuery(reset.Database())
+                    .exec("DROP TABLE IF EXISTS details_versions, records, sources, leebdesk_schema");
+            }
+            Run({argv[2]}, "PostgreSQL");
+        }
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "archive_bench: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}
