@@ -30,6 +30,16 @@ std::vector<TrendRecord> TrendRecordsOf(const std::vector<ArchivedRecord>& recor
     return trend;
 }
 
+ArchiveTrend ArchiveTrendOf(Archive& archive, const ArchiveFilter& filter,
+                            const QualitySettings& quality) {
+    ArchiveTrend trend;
+    trend.Series =
+        BuildTrendSeries(TrendRecordsOf(archive.RecordsById(archive.IdsByDate(filter))), quality);
+    trend.Limits = quality.For(trend.Series.Kind.Settings()).Limits;
+    trend.Figures = ComputeTrendFigures(trend.Series.Values(), trend.Limits);
+    return trend;
+}
+
 QStringList ArchiveFilterTexts(const ArchiveFilter& filter) {
     QStringList texts;
     if (filter.From || filter.To) {
