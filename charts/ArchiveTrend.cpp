@@ -16,25 +16,11 @@ QString Text(const std::optional<std::string>& value) {
 
 }  // namespace
 
-TrendRecord TrendRecordOf(const ArchivedRecord& record) {
-    return TrendRecord{record.Id, record.TesterNumber, record.DateText,
-                       static_cast<uint16_t>(record.SettingsWord), record.Readings};
-}
-
-std::vector<TrendRecord> TrendRecordsOf(const std::vector<ArchivedRecord>& records) {
-    std::vector<TrendRecord> trend;
-    trend.reserve(records.size());
-    for (const ArchivedRecord& record : records) {
-        trend.push_back(TrendRecordOf(record));
-    }
-    return trend;
-}
-
 ArchiveTrend ArchiveTrendOf(Archive& archive, const ArchiveFilter& filter,
                             const QualitySettings& quality) {
     ArchiveTrend trend;
     trend.Series =
-        BuildTrendSeries(TrendRecordsOf(archive.RecordsById(archive.IdsByDate(filter))), quality);
+        BuildTrendSeries(archive.TrendRecordsByDate(filter), quality);
     trend.Limits = quality.For(trend.Series.Kind.Settings()).Limits;
     trend.Figures = ComputeTrendFigures(trend.Series.Values(), trend.Limits);
     return trend;

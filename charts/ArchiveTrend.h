@@ -8,13 +8,11 @@
 
 #include "Archive.h"
 #include "ArchiveRecord.h"
+#include "ArchiveTrendRecords.h"
 #include "TrendPoints.h"
 #include "TrendStatistics.h"
 
 namespace leeb {
-
-TrendRecord TrendRecordOf(const ArchivedRecord& record);
-std::vector<TrendRecord> TrendRecordsOf(const std::vector<ArchivedRecord>& records);
 
 struct ArchiveTrend {
     TrendSeries Series;

@@ -75,6 +75,9 @@ void TrendView::ShowRecords(std::vector<TrendRecord> records, const QualitySetti
 }
 
 void TrendView::ShowMessage(const QString& message) {
+    shownSeries_ = {};
+    shownFigures_ = {};
+    shownLimits_ = {};
     charts_.Show(TrendSeries{}, TrendFigures{}, {});
     figures_->clearContents();
     message_->setText(message);
@@ -89,6 +92,9 @@ void TrendView::Show(const TrendSeries& series, const TrendFigures& figures,
         ShowMessage(TooFewPointsMessage(figures.N));
         return;
     }
+    shownSeries_ = series;
+    shownFigures_ = figures;
+    shownLimits_ = limits;
     message_->clear();
     message_->setVisible(false);
     charts_.Show(series, figures, limits);

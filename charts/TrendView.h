@@ -29,6 +29,11 @@ class TrendView : public QWidget {
 
     const TrendCharts& Charts() const { return charts_; }
     QTableWidget* FiguresTable() const { return figures_; }
+    // What the charts show (the trend to print); an empty series when they show nothing.
+    const TrendSeries& ShownSeries() const { return shownSeries_; }
+    const TrendFigures& ShownFigures() const { return shownFigures_; }
+    const ToleranceLimits& ShownLimits() const { return shownLimits_; }
+    bool Charted() const { return shownFigures_.Charted(); }
     // Why there is no chart; empty when there is one.
     QString Message() const { return message_->text(); }
     QString Notes() const { return notes_->text(); }
@@ -37,6 +42,9 @@ class TrendView : public QWidget {
   private:
     void ShowMessage(const QString& message);
 
+    TrendSeries shownSeries_;
+    TrendFigures shownFigures_;
+    ToleranceLimits shownLimits_;
     TrendCharts charts_;
     QTableWidget* figures_;
     QLabel* message_;

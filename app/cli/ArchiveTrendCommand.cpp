@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <cstdio>
 #include <functional>
-#include <iostream>
+#include <sstream>
 #include <optional>
 
 #include "ArchiveTrend.h"
@@ -98,9 +98,12 @@ int RunArchiveTrend(const ArchiveArguments& arguments) {
     }
 
     if (arguments.Json) {
-        // Fewer than two points are no refusal here: the object says so with its nulls.
-        WriteTrendJson(std::cout, trend.Series, trend.Figures);
-        std::cout.flush();
+        // Fewer than two points are no refusal here: the object says so with its nulls. Made
+        // whole first: stdout written a character at a time costs more than the query.
+        std::ostringstream json;
+        WriteTrendJson(json, trend.Series, trend.Figures);
+        const std::string text = std::move(json).str();
+        std::fwrite(text.data(), 1, text.size(), stdout);
         return ExitSuccess;
     }
     if (!trend.Figures.Charted())
