@@ -20,9 +20,17 @@ QString PointList(const TrendSeries& series, const std::vector<std::size_t>& ind
     QStringList items;
     for (std::size_t i = 0; i < indices.size() && i < shown; ++i) {
         const TrendPoint& point = series.Points[indices[i]];
-        items << QCoreApplication::translate("TrendText", "记录 %1 (%2)")
-                     .arg(point.Number)
-                     .arg(QString::fromStdString(point.DateText));
+        const QString date = QString::fromStdString(point.DateText);
+        // A record from a file has no tester number (0): its archive id finds it instead.
+        if (point.Number > 0) {
+            items << QCoreApplication::translate("TrendText", "记录 %1 (%2)")
+                         .arg(point.Number)
+                         .arg(date);
+        } else {
+            items << QCoreApplication::translate("TrendText", "档案记录 #%1 (%2)")
+                         .arg(point.Id)
+                         .arg(date);
+        }
     }
     if (indices.size() > shown) {
         items << QCoreApplication::translate("TrendText", "另 %1 个").arg(indices.size() - shown);

@@ -1347,5 +1347,80 @@ The upload has stopped; the %2 records read before are kept.</translation>
         <source>规则 2, 连续 9 点在中心线同侧: %1</source>
         <translation>Rule 2, 9 points in a row on one side of the centre line: %1</translation>
     </message>
+    <message>
+        <source>档案记录 #%1 (%2)</source>
+        <translation>archive record #%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TrendWindow</name>
+    <message>
+        <source>打印…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>保存 PDF…</source>
+        <translation>Save PDF…</translation>
+    </message>
+    <message>
+        <source>筛选条件: %1</source>
+        <translation>Filters: %1</translation>
+    </message>
+    <message>
+        <source>无 (档案中全部记录)</source>
+        <translation>none (every record in the archive)</translation>
+    </message>
+    <message>
+        <source>趋势与过程能力 - %1</source>
+        <translation>Trend and process capability - %1</translation>
+    </message>
+    <message>
+        <source>趋势与过程能力</source>
+        <translation>Trend and process capability</translation>
+    </message>
+    <message>
+        <source>没有可用的打印机: 请先在系统中添加一台打印机。
+也可以把趋势图另存为 PDF 文件。</source>
+        <translation>No printer is available: add a printer to the system first.
+You can also save the trend as a PDF file.</translation>
+    </message>
+    <message>
+        <source>打印趋势图</source>
+        <translation>Print trend</translation>
+    </message>
+    <message>
+        <source>另存为 PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>趋势图已送往打印机 %1</source>
+        <translation>Trend sent to printer %1</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>文件名已存在!
+你要替换现在文件吗?</source>
+        <translation>The file already exists!
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>文件名重复</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>保存 PDF</source>
+        <translation>Save PDF</translation>
+    </message>
 </context>
 </TS>

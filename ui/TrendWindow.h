@@ -4,6 +4,7 @@
 // and "打印…" and "保存 PDF…" for the one-page printout with those filters and the date. A click
 // on a point hands its record's archive id to whoever opened the window.
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPrinter>
@@ -24,6 +25,8 @@ namespace leeb {
 struct TrendPageContent;
 
 class TrendWindow : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(TrendWindow)
+
   public:
     // `quality`: the lab row's exclusion setting and limits per scale; `filter`: the archive
     // window's filters that chose `records`. dialogs: null for Qt's own boxes and file dialogs.

@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "InterfaceTranslation.h"
 #include "PdfText.h"
 #include "ReportFonts.h"
 #include "ReportLabels.h"
@@ -120,6 +121,19 @@ TEST_F(TrendWindowTest, ShowsTheChosenRecordsWithTheLabsSettingsAndFilters) {
     // No filter: the line says the whole archive.
     const TrendWindow all(RunThenDrop(), {}, {}, nullptr, &dialogs_);
     EXPECT_EQ(all.findChild<QLabel*>("TrendFilters")->text(), "筛选条件: 无 (档案中全部记录)");
+}
+
+// The window's own texts reach the English interface (its translation context is its own).
+TEST_F(TrendWindowTest, SpeaksTheInterfaceLanguage) {
+    const InterfaceTranslation english{InterfaceLanguage::English,
+                                       {QStringLiteral(LEEBDESK_BUILD_TRANSLATIONS)},
+                                       {}};
+    ASSERT_TRUE(english.Missing().isEmpty()) << english.Missing().join(' ').toStdString();
+    const auto window = Open(RunThenDrop());
+    EXPECT_EQ(window->PrintButton()->text(), "Print…");
+    EXPECT_EQ(window->SavePdfButton()->text(), "Save PDF…");
+    EXPECT_EQ(window->findChild<QLabel*>("TrendFilters")->text(), "Filters: Scale HRC; Lot H2291");
+    EXPECT_EQ(window->windowTitle(), "Trend and process capability - Steel/cast st. HRC D");
 }
 
 TEST_F(TrendWindowTest, AClickedPointNamesItsArchivedRecord) {

@@ -167,9 +167,11 @@ TEST_F(CliArchiveTrendTest, PdfPageCarriesTheFiguresFiltersAndLanguage) {
         std::vector<const char*> Words;
     } cases[] = {
         {nullptr, {"趋势与过程能力", "钢和铸钢 HRC D", "硬度制 HRC", "2025-03-10", "41.00",
-                   "10.15", "1.90", "单值图", "移动极差图", "直方图"}},
+                   "10.15", "1.90", "单值图", "移动极差图", "直方图",
+                   // Records from a file carry no tester number: the signals name archive ids.
+                   "档案记录 #6 (2025/03/01)"}},
         {"en", {"Trend and process capability", "Scale HRC", "2025-03-10", "41.00", "10.15",
-                "1.90"}},
+                "1.90", "archive record #7 (2025/03/02)"}},
     };
     for (const auto& c : cases) {
         QStringList options =
