@@ -18,6 +18,17 @@ QVector<double> ToVector(const std::vector<double>& values) {
     return QVector<double>(values.begin(), values.end());
 }
 
+// The moving ranges' axis reaches a little below zero, so that a range of zero is drawn whole
+// and can be clicked rather than lying on the frame; no tick names a negative range.
+class NonNegativeTicker : public QCPAxisTicker {
+  protected:
+    QVector<double> createTickVector(double tickStep, const QCPRange& range) override {
+        QVector<double> ticks = QCPAxisTicker::createTickVector(tickStep, range);
+        ticks.removeIf([tickStep](double tick) { return tick < -1e-9 * tickStep; });
+        return ticks;
+    }
+};
+
 }  // namespace
 
 ControlChart::ControlChart(const QString& title, QWidget* parent)
@@ -105,7 +116,11 @@ void ControlChart::Show(ControlChartContent content) {
     }
     // A flat chart (all points and lines alike) still gets a span to draw in.
     const double span = high > low ? high - low : std::max(1.0, std::abs(high) * 0.01);
-    yAxis->setRange(content_.FromZero ? 0.0 : low - ValueMargin * span, high + ValueMargin * span);
+    yAxis->setRange(low - ValueMargin * span, high + ValueMargin * span);
+    if (content_.FromZero)
+        yAxis->setTicker(QSharedPointer<NonNegativeTicker>::create());
+    else
+        yAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
     yAxis->setNumberPrecision(content_.Decimals);
     const double first = content_.Keys.empty() ? 0.0 : content_.Keys.front();
     const double last = content_.Keys.empty() ? 1.0 : content_.Keys.back();

@@ -147,7 +147,11 @@ TEST_F(TrendWindowTest, AClickedPointNamesItsArchivedRecord) {
     QTest::mouseClick(window->View()->Charts().Individuals, Qt::LeftButton, {},
                       individuals->PointPixel(3).toPoint());
     EXPECT_EQ(clicked, 104);
+    // A range of zero is no harder to hit than any other: MR 2 belongs to the third record.
     clicked.reset();
+    QTest::mouseClick(window->View()->Charts().MovingRanges, Qt::LeftButton, {},
+                      window->View()->Charts().MovingRanges->PointPixel(1).toPoint());
+    EXPECT_EQ(clicked, 103);
     QTest::mouseClick(window->View()->Charts().MovingRanges, Qt::LeftButton, {},
                       window->View()->Charts().MovingRanges->PointPixel(8).toPoint());
     EXPECT_EQ(clicked, 110);
