@@ -26,8 +26,9 @@ std::vector<ArchiveInput> SyntheticRecords(int count, std::mt19937& random, int 
 void FillArchive(Archive& archive, int64_t total, std::mt19937& random, int materials) {
     for (int64_t have = archive.Count({}); have < total;) {
         const int batch = static_cast<int>(std::min<int64_t>(100000, total - have));
-        have += archive.Import({ArchiveSourceKind::File, "synthetic", "y", "", ""},
-                               SyntheticRecords(batch, random, materials), {}, "bench")
+        have += archive
+                    .Import({ArchiveSourceKind::File, "synthetic", "y", "", ""},
+                            SyntheticRecords(batch, random, materials), {}, "bench")
                     .Added;
     }
 }

@@ -28,9 +28,8 @@ DialogHost& HostOrOwn(DialogHost* given, std::unique_ptr<DialogHost>& own, QWidg
 
 }  // namespace
 
-TrendWindow::TrendWindow(const std::vector<ArchivedRecord>& records,
-                         const QualitySettings& quality, const ArchiveFilter& filter,
-                         QWidget* parent, DialogHost* dialogs)
+TrendWindow::TrendWindow(const std::vector<ArchivedRecord>& records, const QualitySettings& quality,
+                         const ArchiveFilter& filter, QWidget* parent, DialogHost* dialogs)
     : QDialog(parent),
       dialogs_(HostOrOwn(dialogs, ownDialogs_, this)),
       filters_(ArchiveFilterTexts(filter)),
@@ -124,8 +123,9 @@ void TrendWindow::PrintClicked() {
         dialogs_.MessageBox(ErrorText::Of(error), tr("打印趋势图"), MB_OK | MB_ICONERROR);
         return;
     }
-    feedback_->setText(toFile ? tr("已保存 %1").arg(QDir::toNativeSeparators(printer_->outputFileName()))
-                              : tr("趋势图已送往打印机 %1").arg(printer_->printerName()));
+    feedback_->setText(
+        toFile ? tr("已保存 %1").arg(QDir::toNativeSeparators(printer_->outputFileName()))
+               : tr("趋势图已送往打印机 %1").arg(printer_->printerName()));
 }
 
 void TrendWindow::SavePdfClicked() {

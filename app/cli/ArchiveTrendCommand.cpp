@@ -1,14 +1,14 @@
 // archive trend: the individuals and moving-range chart and the capability of the records the
 // filters choose, as one JSON object or as the trend page in a PDF.
 
+#include <QApplication>
 #include <QByteArray>
 #include <QFile>
-#include <QApplication>
 #include <QLocale>
 #include <cstdio>
 #include <functional>
-#include <sstream>
 #include <optional>
+#include <sstream>
 
 #include "ArchiveTrend.h"
 #include "ArchiveTrendCommand.h"
@@ -107,8 +107,7 @@ int RunArchiveTrend(const ArchiveArguments& arguments) {
         return ExitSuccess;
     }
     if (!trend.Figures.Charted())
-        throw UsageError(
-            InBothLanguages([&] { return TooFewPointsMessage(trend.Figures.N); }));
+        throw UsageError(InBothLanguages([&] { return TooFewPointsMessage(trend.Figures.N); }));
     WritePdf(trend, arguments, *output);
     return ExitSuccess;
 }

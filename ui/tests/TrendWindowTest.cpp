@@ -73,8 +73,8 @@ class TrendWindowTest : public ::testing::Test {
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     std::unique_ptr<TrendWindow> Open(const std::vector<ArchivedRecord>& records) {
-        auto window = std::make_unique<TrendWindow>(records, LabQuality(), Chosen(), nullptr,
-                                                    &dialogs_);
+        auto window =
+            std::make_unique<TrendWindow>(records, LabQuality(), Chosen(), nullptr, &dialogs_);
         window->show();
         QCoreApplication::processEvents();
         for (QCustomPlot* plot : std::initializer_list<QCustomPlot*>{
@@ -125,9 +125,8 @@ TEST_F(TrendWindowTest, ShowsTheChosenRecordsWithTheLabsSettingsAndFilters) {
 
 // The window's own texts reach the English interface (its translation context is its own).
 TEST_F(TrendWindowTest, SpeaksTheInterfaceLanguage) {
-    const InterfaceTranslation english{InterfaceLanguage::English,
-                                       {QStringLiteral(LEEBDESK_BUILD_TRANSLATIONS)},
-                                       {}};
+    const InterfaceTranslation english{
+        InterfaceLanguage::English, {QStringLiteral(LEEBDESK_BUILD_TRANSLATIONS)}, {}};
     ASSERT_TRUE(english.Missing().isEmpty()) << english.Missing().join(' ').toStdString();
     const auto window = Open(RunThenDrop());
     EXPECT_EQ(window->PrintButton()->text(), "Print…");
@@ -171,7 +170,8 @@ TEST_F(TrendWindowTest, SavesAndPrintsThePageWithFiltersAndDate) {
     const QString today = PrintDateText(QDate::currentDate());
     for (const QString& expected : {QStringLiteral("趋势与过程能力"), QStringLiteral("HRC"),
                                     QStringLiteral("H2291"), QStringLiteral("6.77"), today})
-        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << " in " << text.toStdString();
+        EXPECT_TRUE(text.contains(expected))
+            << expected.toStdString() << " in " << text.toStdString();
 
     // An existing file is replaced only when the user says so.
     QFile::remove(saved);

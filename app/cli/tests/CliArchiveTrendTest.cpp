@@ -87,9 +87,8 @@ std::vector<qint64> Ids(const QJsonValue& array) {
 // +-1: sigma overall sqrt(10/9); limits 35 and 47: Cp = Cpk = 12 / (6 (2/9) / 1.128) = 10.152,
 // Pp = Ppk = 6 / sqrt 10. Control limits 41 -+ 2.66 (2/9): every point lies beyond one.
 TEST_F(CliArchiveTrendTest, JsonHoldsTheHandWorkedFiguresUnrounded) {
-    const CliResult result =
-        TrendOf(StepChoice + QStringList{"--lower", "35", "--upper=47", "--exclude-invalid",
-                                         "--json"});
+    const CliResult result = TrendOf(
+        StepChoice + QStringList{"--lower", "35", "--upper=47", "--exclude-invalid", "--json"});
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Err, "");
     QJsonParseError error;
@@ -125,7 +124,8 @@ TEST_F(CliArchiveTrendTest, JsonHoldsTheHandWorkedFiguresUnrounded) {
         EXPECT_EQ(QStringList(point.keys()), (QStringList{"date", "id", "number", "value"}));
         EXPECT_EQ(point["id"].toInteger(), dateOrder[static_cast<std::size_t>(i)]);
         EXPECT_EQ(point["number"].toInt(), 0);  // a record file carries no tester number
-        EXPECT_EQ(point["date"].toString(), QStringLiteral("2025/03/%1").arg(i + 1, 2, 10, QChar('0')));
+        EXPECT_EQ(point["date"].toString(),
+                  QStringLiteral("2025/03/%1").arg(i + 1, 2, 10, QChar('0')));
         EXPECT_EQ(point["value"].toDouble(), i < 5 ? 40.0 : 42.0);
     }
     EXPECT_EQ(Ids(trend["rule1"]), dateOrder);
@@ -166,17 +166,18 @@ TEST_F(CliArchiveTrendTest, PdfPageCarriesTheFiguresFiltersAndLanguage) {
         const char* Language;  // nullptr: no --lang, the Chinese page
         std::vector<const char*> Words;
     } cases[] = {
-        {nullptr, {"趋势与过程能力", "钢和铸钢 HRC D", "硬度制 HRC", "2025-03-10", "41.00",
-                   "10.15", "1.90", "单值图", "移动极差图", "直方图",
-                   // Records from a file carry no tester number: the signals name archive ids.
-                   "档案记录 #6 (2025/03/01)"}},
-        {"en", {"Trend and process capability", "Scale HRC", "2025-03-10", "41.00", "10.15",
-                "1.90", "archive record #7 (2025/03/02)"}},
+        {nullptr,
+         {"趋势与过程能力", "钢和铸钢 HRC D", "硬度制 HRC", "2025-03-10", "41.00", "10.15", "1.90",
+          "单值图", "移动极差图", "直方图",
+          // Records from a file carry no tester number: the signals name archive ids.
+          "档案记录 #6 (2025/03/01)"}},
+        {"en",
+         {"Trend and process capability", "Scale HRC", "2025-03-10", "41.00", "10.15", "1.90",
+          "archive record #7 (2025/03/02)"}},
     };
     for (const auto& c : cases) {
-        QStringList options =
-            StepChoice + QStringList{"--lower", "35", "--upper", "47", "--exclude-invalid", "-o",
-                                     "trend"};
+        QStringList options = StepChoice + QStringList{"--lower",           "35", "--upper", "47",
+                                                       "--exclude-invalid", "-o", "trend"};
         if (c.Language != nullptr)
             options << "--lang" << c.Language;
         const CliResult result = TrendOf(options);
@@ -198,16 +199,23 @@ TEST_F(CliArchiveTrendTest, ChoicesThatMakeNoTrendAreRefused) {
         int ExitCode;
         std::vector<const char*> Message;
     } cases[] = {
-        {{"--json"}, 2, {"钢和铸钢 HL D; 钢和铸钢 HRC D", "Steel/cast st. HL D; Steel/cast st. HRC D"}},
+        {{"--json"},
+         2,
+         {"钢和铸钢 HL D; 钢和铸钢 HRC D", "Steel/cast st. HL D; Steel/cast st. HRC D"}},
         {{"-o", "mixed.pdf"}, 2, {"不能画在一张趋势图上", "cannot share one trend"}},
-        {{"--scale", "HRC", "--from", "2025-04-01", "-o", "one.pdf"}, 2,
+        {{"--scale", "HRC", "--from", "2025-04-01", "-o", "one.pdf"},
+         2,
          {"趋势图至少需要 2 个点, 所选记录只有 1 个", "the chosen records give 1"}},
         {{"--scale", "HRC", "--from", "2030-01-01", "-o", "none.pdf"}, 2, {"只有 0 个"}},
         {StepChoice, 2, {"--json 或 -o FILE.pdf"}},
         {StepChoice + QStringList{"--json", "-o", "t.pdf"}, 2, {"--json 或 -o FILE.pdf"}},
-        {StepChoice + QStringList{"--lower", "47", "--upper", "35", "--json"}, 2, {"--lower is above --upper"}},
+        {StepChoice + QStringList{"--lower", "47", "--upper", "35", "--json"},
+         2,
+         {"--lower is above --upper"}},
         {StepChoice + QStringList{"--lower", "x", "--json"}, 2, {"--lower"}},
-        {StepChoice + QStringList{"--limits", "HRC:35-47", "--json"}, 2, {"does not take --limits"}},
+        {StepChoice + QStringList{"--limits", "HRC:35-47", "--json"},
+         2,
+         {"does not take --limits"}},
         {StepChoice + QStringList{"--json", "--lang", "fr"}, 2, {"--lang takes zh or en"}},
     };
     for (const auto& c : cases) {
