@@ -30,6 +30,10 @@ DialogHost& HostOrOwn(DialogHost* given, std::unique_ptr<DialogHost>& own, QWidg
 
 TrendWindow::TrendWindow(const std::vector<ArchivedRecord>& records, const QualitySettings& quality,
                          const ArchiveFilter& filter, QWidget* parent, DialogHost* dialogs)
+    : TrendWindow(TrendRecordsOf(records), quality, filter, parent, dialogs) {}
+
+TrendWindow::TrendWindow(std::vector<TrendRecord> records, const QualitySettings& quality,
+                         const ArchiveFilter& filter, QWidget* parent, DialogHost* dialogs)
     : QDialog(parent),
       dialogs_(HostOrOwn(dialogs, ownDialogs_, this)),
       filters_(ArchiveFilterTexts(filter)),
@@ -69,7 +73,7 @@ TrendWindow::TrendWindow(const std::vector<ArchivedRecord>& records, const Quali
     connect(print_, &QPushButton::clicked, this, &TrendWindow::PrintClicked);
     connect(savePdf_, &QPushButton::clicked, this, &TrendWindow::SavePdfClicked);
 
-    view_->ShowRecords(TrendRecordsOf(records), quality);
+    view_->ShowRecords(std::move(records), quality);
     print_->setEnabled(view_->Charted());
     savePdf_->setEnabled(view_->Charted());
     setWindowTitle(view_->Charted()

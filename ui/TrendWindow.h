@@ -33,6 +33,11 @@ class TrendWindow : public QDialog {
     TrendWindow(const std::vector<ArchivedRecord>& records, const QualitySettings& quality,
                 const ArchiveFilter& filter, QWidget* parent = nullptr,
                 DialogHost* dialogs = nullptr);
+    // The same from Archive::TrendRecordsByDate, which reads a large choice several times
+    // faster than whole records.
+    TrendWindow(std::vector<TrendRecord> records, const QualitySettings& quality,
+                const ArchiveFilter& filter, QWidget* parent = nullptr,
+                DialogHost* dialogs = nullptr);
     ~TrendWindow() override;
 
     // Called with the archive id of the record whose point was clicked, on either chart.

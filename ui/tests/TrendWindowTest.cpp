@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "ArchiveTrendRecords.h"
 #include "InterfaceTranslation.h"
 #include "PdfText.h"
 #include "ReportFonts.h"
@@ -118,9 +119,11 @@ TEST_F(TrendWindowTest, ShowsTheChosenRecordsWithTheLabsSettingsAndFilters) {
     EXPECT_EQ(window->PrintButton()->text(), "打印…");
     EXPECT_EQ(window->SavePdfButton()->text(), "保存 PDF…");
 
-    // No filter: the line says the whole archive.
-    const TrendWindow all(RunThenDrop(), {}, {}, nullptr, &dialogs_);
+    // No filter: the line says the whole archive. The archive's lean read makes the same trend.
+    const TrendWindow all(TrendRecordsOf(RunThenDrop()), LabQuality(), {}, nullptr, &dialogs_);
     EXPECT_EQ(all.findChild<QLabel*>("TrendFilters")->text(), "筛选条件: 无 (档案中全部记录)");
+    EXPECT_EQ(all.View()->Charts().Individuals->PlottedValues(),
+              view->Charts().Individuals->PlottedValues());
 }
 
 // The window's own texts reach the English interface (its translation context is its own).
