@@ -1,6 +1,6 @@
 #pragma once
-// Archives of a million records for the benchmarks: synthetic records spread over ten years
-// and ten materials, imported in batches.
+// Made-up archived records for the benchmarks: HL readings, device D, dates spread over ten
+// years, drawn from a seeded generator so that every run fills the same archive.
 
 #include <cstdint>
 #include <random>
@@ -10,10 +10,11 @@
 
 namespace leeb::bench {
 
-// `count` records of 10 HL readings, materials 0..9, dates 2016..2025 (days 1..28).
-std::vector<ArchiveInput> SyntheticRecords(int count, std::mt19937& random);
+// `count` records of 10 readings between 300 and 799 HL, dated 2016..2025 (day 1..28), of
+// material 0 .. `materials` - 1; tester numbers 1.. `count`.
+std::vector<ArchiveInput> SyntheticRecords(int count, std::mt19937& random, int materials = 10);
 
-// Imports synthetic records until the archive holds `total`.
-void FillArchive(Archive& archive, int64_t total, std::mt19937& random);
+// Imports synthetic records, 100,000 at a time, until `archive` holds `total` records.
+void FillArchive(Archive& archive, int64_t total, std::mt19937& random, int materials = 10);
 
 }  // namespace leeb::bench
