@@ -634,6 +634,10 @@ You can save the chart as a PDF file instead.</translation>
         <source>未连接硬度计</source>
         <translation>No tester connected</translation>
     </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
 </context>
 <context>
     <name>OutputOptionsDialog</name>

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -166,6 +167,14 @@ QWidget* MainWindow::BuildRecordPanel() {
     recordTree_->setPalette(colours);
     recordTree_->setModel(model_.get());
     fill->addWidget(recordTree_);
+    // After a save the save button is disabled; the table can still be exported from here.
+    exportCsv_ = new QAction(tr("导出 CSV…"), recordTree_);
+    exportCsv_->setObjectName(QStringLiteral("ExportCsv"));
+    exportCsv_->setEnabled(false);  // until records are shown
+    recordTree_->addAction(exportCsv_);
+    recordTree_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(exportCsv_, &QAction::triggered, this,
+            [this] { RunCommand([this] { ExportCsvClicked(); }); });
     connect(recordTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 RunCommand([this, current] { RecordNodeChanging(current); });

@@ -25,6 +25,7 @@
 #include "RecordView.h"
 #include "UploadView.h"
 
+class QAction;
 class QPrinter;
 
 namespace leeb {
@@ -66,6 +67,10 @@ class MainWindow : public QMainWindow {
     void PrintReportClicked();
     void PrintReportWithDetails();  // the report, its details asked first
     void OpenClicked();
+    // "导出 CSV…" of the tree's context menu: the records shown as a CSV table, also after
+    // they were saved (when the save button is disabled). Enabled while records are shown.
+    void ExportCsvClicked();
+    QAction* ExportCsvAction() const { return exportCsv_; }
     void AutoStartTimerFired();
     void RecordNodeChanging(const QModelIndex& node);
     // The lines were set directly (Lines()): the tree and the chart show them again.
@@ -160,6 +165,12 @@ class MainWindow : public QMainWindow {
     void ShowRecordWithQuality(const RecordView& record);
     void QualityChanged();
     RecordCsvOptions CsvOptions() const;
+    // Throws when there is no record file to write (no header in the lines).
+    void RequireRecordLines() const;
+    // The CSV table to path, as the save does for a .csv name; asks before replacing.
+    void ExportCsvTo(const QString& path);
+    // False when the file exists and the user would not have it replaced.
+    bool MayReplaceFile(const QString& path);
     bool PrepareReportContent();  // false: the user cancelled the report
     // MainWindowPrinting.cpp
     void PrintReport(bool askDetails);
@@ -184,6 +195,7 @@ class MainWindow : public QMainWindow {
     std::vector<QPixmap> pictograms_;
     std::unique_ptr<RecordTreeModel> model_;
     QTreeView* recordTree_ = nullptr;
+    QAction* exportCsv_ = nullptr;
     BarChart* chart_ = nullptr;
     DetailPanel* detailPanel_ = nullptr;
     LabRow* labRow_ = nullptr;
