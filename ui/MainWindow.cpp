@@ -15,7 +15,6 @@
 #include "BarChart.h"
 #include "ClientArea.h"
 #include "DetailPanel.h"
-#include "DirectionPictograms.h"
 #include "ErrorText.h"
 #include "FontSetup.h"
 #include "LabRow.h"
@@ -76,7 +75,6 @@ MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform,
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(WindowFont());
 
-    LoadImageList();
     BuildControls();
     reports_ = std::make_unique<ReportSystem>();
     // The design size is also the smallest: below it the panels would cover one another.
@@ -98,14 +96,6 @@ MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform,
 MainWindow::~MainWindow() {
     FormClose();
     upload_.reset();
-}
-
-void MainWindow::LoadImageList() {
-    InitPictogramResources();
-    pictograms_.reserve(PictogramCount);
-    for (int i = 0; i < PictogramCount; ++i) {
-        pictograms_.emplace_back(QString::fromStdString(DirectionPictogramResource(i)));
-    }
 }
 
 void MainWindow::BuildControls() {
@@ -190,7 +180,7 @@ void MainWindow::BuildViewPanel(ClientArea::Parts& parts) {
     chart_ = new BarChart(chartFrame);
     chart_->setGeometry(1, 1, 647, 311);
 
-    detailPanel_ = new DetailPanel(pictograms_, decimalSeparator_, viewPanel);
+    detailPanel_ = new DetailPanel(decimalSeparator_, viewPanel);
     detailPanel_->setGeometry(0, 336, 649, 161);
 
     QFrame* buttonBar = NewPanel("Panel3", viewPanel, {0, 504, 649, 41}, QFrame::Sunken);

@@ -155,7 +155,6 @@ class MainWindow : public QMainWindow {
     void BuildViewPanel(ClientArea::Parts& parts);
     void BuildStatusBar();
     void BuildLabRow();
-    void LoadImageList();
     void WireRecordSet();
     void WireUpload();
     void ShowCaption();
@@ -192,7 +191,6 @@ class MainWindow : public QMainWindow {
     bool placedOnScreen_ = false;
     std::function<void(const QString&)> fileListener_;
 
-    std::vector<QPixmap> pictograms_;
     std::unique_ptr<RecordTreeModel> model_;
     QTreeView* recordTree_ = nullptr;
     QAction* exportCsv_ = nullptr;
