@@ -86,15 +86,15 @@ MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform,
     WireRecordSet();
 
     // The controller posts its first device-change notice now; the event loop delivers it
-    // after FormCreate, so the watcher's first run comes after the window is complete.
+    // after StartWithOnlyOpenEnabled, so the watcher's first run comes after the window is complete.
     upload_ = std::make_unique<UploadPresenter>(std::move(platform), std::move(dispatcher),
                                                 *records_, dialogs_, decimalSeparator_);
     WireUpload();
-    FormCreate();
+    StartWithOnlyOpenEnabled();
 }
 
 MainWindow::~MainWindow() {
-    FormClose();
+    ReleaseTesterAndRecords();
     upload_.reset();
 }
 
@@ -258,7 +258,7 @@ QPushButton* MainWindow::Button(CommandButton button) const {
     return buttons_[static_cast<std::size_t>(button)];
 }
 
-void MainWindow::FormCreate() {
+void MainWindow::StartWithOnlyOpenEnabled() {
     for (CommandButton button : {CommandButton::Read, CommandButton::Save,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         SetButtonEnabled(button, false);
@@ -307,7 +307,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    FormClose();
+    ReleaseTesterAndRecords();
     event->accept();
 }
 

@@ -58,9 +58,13 @@ class MainWindow : public QMainWindow {
                DialogHost* dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The state the window starts in: no records, only the open command enabled.
+    void StartWithOnlyOpenEnabled();
+    // Stops any upload, gives the tester back and lets the records go; once, at the window's
+    // close or end.
+    void ReleaseTesterAndRecords();
+
     // Handlers.
-    void FormCreate();
-    void FormClose();
     void ReadRecordsClicked();
     void SaveClicked();
     void PrintChartClicked();
