@@ -9,14 +9,22 @@
 namespace leeb::cli {
 namespace {
 
-const std::set<std::string> Actions = {"import", "list", "export", "history",
-                                       "backup", "check", "sync"};
+const std::set<std::string> Actions = {"import", "list",  "export", "history",
+                                       "backup", "check", "sync",   "trend"};
 
 std::string CheckedDate(const std::string& option, const std::string& value) {
     if (!QDate::fromString(QString::fromStdString(value), "yyyy-MM-dd").isValid())
         throw UsageError(option + " 要 YYYY-MM-DD 形式的日期。(" + option +
                          " needs a date as YYYY-MM-DD.)");
     return value;
+}
+
+InterfaceLanguage Language(const std::string& name) {
+    const auto language = ParseLanguageName(QString::fromStdString(name));
+    if (!language)
+        throw UsageError("--lang 只接受 zh 或 en，而不是 \"" + name + "\"。(--lang takes zh or en, "
+                         "not \"" + name + "\".)");
+    return *language;
 }
 
 }  // namespace
@@ -27,6 +35,8 @@ const char* ArchiveUsageText() {
            "                          archive list [FILTERS] [--json]\n"
            "                          archive export -o FILE [FILTERS]\n"
            "                          archive history ID | backup -o FILE | check | sync\n"
+           "                          archive trend [FILTERS] [--lower X] [--upper Y]"
+           " [--exclude-invalid] (--json | -o FILE.pdf) [--lang zh|en]\n"
            "  FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material T --scale T --device T"
            " --part T --lot T --operator T\n"
            "  --archive PATH|postgresql://...  (默认 default: $LEEBDESK_ARCHIVE, else the"
@@ -36,10 +46,12 @@ const char* ArchiveUsageText() {
 ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments) {
     ArchiveArguments parsed;
     if (arguments.empty() || !Actions.contains(arguments[0]))
-        throw UsageError("archive 后要 import、list、export、history、backup、check 或 sync。"
-                         "(archive needs import, list, export, history, backup, check or sync.)");
+        throw UsageError("archive 后要 import、list、export、history、backup、check、sync 或 trend。"
+                         "(archive needs import, list, export, history, backup, check, sync or "
+                         "trend.)");
     parsed.Action = arguments[0];
-    const bool filters = parsed.Action == "list" || parsed.Action == "export";
+    const bool trend = parsed.Action == "trend";
+    const bool filters = parsed.Action == "list" || parsed.Action == "export" || trend;
     const bool details = parsed.Action == "import";
     std::set<std::string> seen;
     bool optionsEnded = false;
@@ -53,9 +65,17 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             optionsEnded = true;
             continue;
         }
-        if (argument == "--json" && parsed.Action == "list") {
+        if (argument == "--json" && (parsed.Action == "list" || trend)) {
+            if (parsed.Json)
+                throw UsageError("--json 只能给一次。(--json may be given only once.)");
             parsed.Json = true;
             continue;
+        }
+        // The trend's limits and exclusion read as report, export and show read them.
+        if (trend && (argument.starts_with("--lower") || argument.starts_with("--upper") ||
+                      argument.starts_with("--exclude-invalid"))) {
+            if (ParseLabOption(arguments, i, parsed.Lab))
+                continue;
         }
         std::string name = argument, value;
         bool hasValue = false;
@@ -67,7 +87,9 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         if (name == "--output")
             name = "-o";
         const bool known = name == "--archive" ||
-                           (name == "-o" && (parsed.Action == "export" || parsed.Action == "backup")) ||
+                           (name == "-o" && (parsed.Action == "export" ||
+                                             parsed.Action == "backup" || trend)) ||
+                           (name == "--lang" && trend) ||
                            (filters && (name == "--from" || name == "--to" || name == "--material" ||
                                         name == "--scale" || name == "--device")) ||
                            ((filters || details) &&
@@ -87,6 +109,8 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             parsed.Archive = value;
         else if (name == "-o")
             parsed.Output = value;
+        else if (name == "--lang")
+            parsed.Language = Language(value);
         else if (name == "--from")
             parsed.Filter.From = CheckedDate(name, value);
         else if (name == "--to")
@@ -123,6 +147,9 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
     if ((parsed.Action == "export" || parsed.Action == "backup") && !parsed.Output)
         throw UsageError("archive " + parsed.Action + " 要 -o FILE。(archive " + parsed.Action +
                          " needs -o FILE.)");
+    if (trend && parsed.Json == parsed.Output.has_value())
+        throw UsageError("archive trend 要 --json 或 -o FILE.pdf 二者之一。(archive trend needs "
+                         "either --json or -o FILE.pdf.)");
     return parsed;
 }
 

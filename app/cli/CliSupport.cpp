@@ -87,6 +87,15 @@ void RefuseSameFile(const std::string& input, const std::string& output) {
     }
 }
 
+void RefuseArchiveAsOutput(const std::string& archivePath, const std::string& output) {
+    std::error_code error;
+    if (fs::equivalent(archivePath, output, error)) {
+        throw CliFailure("输出文件就是档案本身，写入会毁掉档案：" + output +
+                         "。(The output file is the archive itself; writing it would destroy the "
+                         "archive.)");
+    }
+}
+
 std::string OutputFilePath(const std::string& output, std::string_view extension) {
     if (!fs::path(output).has_filename()) {
         throw CliFailure("输出必须是一个文件名：" + output + "。(The output must name a file.)");

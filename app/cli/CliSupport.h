@@ -44,6 +44,10 @@ RecordLines LoadRecordFile(const std::string& path, char decimalSeparator);
 // destroy the records it is made from.
 void RefuseSameFile(const std::string& input, const std::string& output);
 
+// Throws CliFailure when `output` names the archive file at `archivePath`: an output written
+// there would replace every archived record.
+void RefuseArchiveAsOutput(const std::string& archivePath, const std::string& output);
+
 // The file an output is written to: `extension` added to a name without "."; an existing
 // FIFO, device node, socket or folder is refused with CliFailure.
 std::string OutputFilePath(const std::string& output, std::string_view extension);
