@@ -48,6 +48,7 @@ Run Start(const std::vector<std::string>& command, const char* until) {
         std::perror("pipe");
         std::exit(1);
     }
+    std::fflush(stdout);  // or the child's freopen would write the parent's buffered lines again
     const long long start = NowNs();
     const pid_t child = ::fork();
     if (child == 0) {
