@@ -898,6 +898,10 @@ You can save the chart as a PDF file instead.</translation>
         <source>正在读入数据, 档案记录稍后再打开</source>
         <translation>Reading from the tester: open the archived records afterwards</translation>
     </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
 </context>
 <context>
     <name>OutputOptionsDialog</name>
