@@ -97,7 +97,13 @@ void SqlArchive::OpenSqlite(const std::string& path) {
         throw ArchiveError(ArchiveErrorCode::CannotOpen,
                            path + ": " + db_.lastError().text().toStdString());
     QSqlQuery(db_).exec("PRAGMA foreign_keys = ON");
+    // A statement that may fail midway journals what it changes so it can be undone alone; in a
+    // temporary file that cost a write for every record of an import. In memory it lasts as
+    // long as the statement, so nothing committed depends on it.
     QSqlQuery(db_).exec("PRAGMA temp_store = MEMORY");
+    // Room for a large import's changed pages (the indexes are written all over): with the
+    // default 2 MB they went to the journal again and again before the commit. At most 32 MB,
+    // taken only as pages are used.
     QSqlQuery(db_).exec("PRAGMA cache_size = -32768");
 }
 

@@ -112,6 +112,26 @@ int UploadArchiving::AlreadyArchived() const { return state_->AlreadyArchived; }
 int UploadArchiving::Pending() const { return state_->PendingCount; }
 const std::string& UploadArchiving::LastError() const { return state_->LastError; }
 
+ImportOutcome ImportOrKeepPending(const ArchiveLocation& location, const ArchiveLocation& local,
+                                  const ArchiveSource& source,
+                                  const std::vector<ArchiveInput>& records,
+                                  const ArchiveLabDetails& details, const std::string& by) {
+    ImportOutcome outcome;
+    try {
+        outcome.Summary = OpenArchive(location)->Import(source, records, details, by);
+        return outcome;
+    } catch (const ArchiveError& error) {
+        const bool unreachable = error.Code == ArchiveErrorCode::CannotOpen ||
+                                 error.Code == ArchiveErrorCode::ConnectionLost;
+        if (!location.IsServer() || !unreachable)
+            throw;
+        outcome.Reason = error.what();
+    }
+    outcome.Summary = SqlArchive(local).ImportPending(source, records, details, by);
+    outcome.Pending = true;
+    return outcome;
+}
+
 int SendPending(const ArchiveLocation& local, const ArchiveLocation& server) {
     SqlArchive from(local);
     SqlArchive to(server);

@@ -47,15 +47,27 @@ int Import(const ArchiveArguments& arguments) {
         for (std::size_t i = 1; i < lines.size(); ++i)
             loaded.Records.push_back({lines[i], 0});
     }
-    auto archive = Open(arguments);
+    const ArchiveLocation location = ResolveArchiveLocation(arguments.Archive);
     ArchiveImportSummary total;
+    int pending = 0;
+    std::string reason;
+    // One transaction per file: a server lost at the second file keeps the first, and the
+    // second and the rest wait in the local archive.
     for (const Loaded& loaded : files) {
-        const auto summary = archive->Import(loaded.Source, loaded.Records, arguments.Details,
-                                             arguments.Details.Operator);
-        total.Added += summary.Added;
-        total.AlreadyArchived += summary.AlreadyArchived;
+        const ImportOutcome outcome =
+            ImportOrKeepPending(location, LocalArchiveLocation(), loaded.Source, loaded.Records,
+                                arguments.Details, arguments.Details.Operator);
+        if (outcome.Pending) {
+            pending += outcome.Summary.Added;
+            reason = outcome.Reason;
+        } else {
+            total.Added += outcome.Summary.Added;
+        }
+        total.AlreadyArchived += outcome.Summary.AlreadyArchived;
     }
     std::fputs((ImportSummaryText(total) + "\n").c_str(), stdout);
+    if (!reason.empty())
+        std::fputs(("leebdesk-cli: " + PendingText(pending, reason) + "\n").c_str(), stderr);
     return ExitSuccess;
 }
 
