@@ -5,12 +5,45 @@
 #include <set>
 
 #include "CliArguments.h"
+#include "LabOptions.h"
 
 namespace leeb::cli {
 namespace {
 
 const std::set<std::string> Actions = {"import", "list", "export", "history",
                                        "backup", "check", "sync"};
+
+// The lab options that judge a record for --verdict, read as show, report and export read them.
+const std::set<std::string> QualityOptions = {"--limits", "--lower", "--upper", "--each-reading",
+                                              "--exclude-invalid"};
+
+ArchiveVerdict CheckedVerdict(const std::string& value) {
+    if (value == "pass")
+        return ArchiveVerdict::Pass;
+    if (value == "fail")
+        return ArchiveVerdict::Fail;
+    if (value == "none")
+        return ArchiveVerdict::NoLimits;
+    throw UsageError("--verdict 要 pass、fail 或 none。(--verdict needs pass, fail or none.)");
+}
+
+// The settings --verdict judges with. One pair of limits (--lower/--upper) judges every record
+// it meets, so it needs --scale: a HRC limit must never judge a HL record.
+QualitySettings VerdictQuality(const LabOptions& lab, const ArchiveFilter& filter) {
+    if (!lab.Limits.Any() && lab.ScaleLimits.empty())
+        throw UsageError("--verdict 要公差限 (--limits, 或 --scale 加 --lower/--upper)。"
+                         "(--verdict needs limits: --limits, or --lower/--upper with --scale.)");
+    if (lab.Limits.Any() && !filter.Scale)
+        throw UsageError("--lower/--upper 要与 --scale 一起用，或改用 --limits。"
+                         "(--lower/--upper need --scale; or give --limits per scale.)");
+    QualitySettings quality;
+    if (lab.Limits.Any())
+        quality.ForAll = lab.Limits;
+    quality.PerScale = lab.ScaleLimits;
+    quality.ExcludeInvalid = lab.ExcludeInvalid;
+    quality.EachReading = lab.EachReading;
+    return quality;
+}
 
 std::string CheckedDate(const std::string& option, const std::string& value) {
     if (!QDate::fromString(QString::fromStdString(value), "yyyy-MM-dd").isValid())
@@ -29,6 +62,8 @@ const char* ArchiveUsageText() {
            "                          archive history ID | backup -o FILE | check | sync\n"
            "  FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material T --scale T --device T"
            " --part T --lot T --operator T\n"
+           "           --verdict pass|fail|none with --limits HRC:44-46,... (or --scale T"
+           " --lower N --upper N) [--exclude-invalid] [--each-reading]\n"
            "  --archive PATH|postgresql://...  (默认 default: $LEEBDESK_ARCHIVE, else the"
            " user's archive)\n";
 }
@@ -42,6 +77,7 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
     const bool filters = parsed.Action == "list" || parsed.Action == "export";
     const bool details = parsed.Action == "import";
     std::set<std::string> seen;
+    LabOptions lab;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
@@ -57,6 +93,10 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             parsed.Json = true;
             continue;
         }
+        if (filters && QualityOptions.contains(argument.substr(0, argument.find('=')))) {
+            ParseLabOption(arguments, i, lab);
+            continue;
+        }
         std::string name = argument, value;
         bool hasValue = false;
         if (const auto equals = argument.find('='); equals != std::string::npos) {
@@ -69,7 +109,8 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         const bool known = name == "--archive" ||
                            (name == "-o" && (parsed.Action == "export" || parsed.Action == "backup")) ||
                            (filters && (name == "--from" || name == "--to" || name == "--material" ||
-                                        name == "--scale" || name == "--device")) ||
+                                        name == "--scale" || name == "--device" ||
+                                        name == "--verdict")) ||
                            ((filters || details) &&
                             (name == "--part" || name == "--lot" || name == "--operator")) ||
                            (details && name == "--remarks");
@@ -97,6 +138,8 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             parsed.Filter.Scale = value;
         else if (name == "--device")
             parsed.Filter.Device = value;
+        else if (name == "--verdict")
+            parsed.Filter.Verdict = CheckedVerdict(value);
         else if (details && name == "--part")
             parsed.Details.Part = value;
         else if (details && name == "--lot")
@@ -112,6 +155,11 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         else if (name == "--operator")
             parsed.Filter.Operator = value;
     }
+    if (parsed.Filter.Verdict)
+        parsed.Filter.Quality = VerdictQuality(lab, parsed.Filter);
+    else if (lab.AnyQuality())
+        throw UsageError("公差限和读数选项只与 --verdict 一起用。(The limits and reading options "
+                         "go with --verdict only.)");
     const std::size_t operands = parsed.Operands.size();
     if (parsed.Action == "import" && operands == 0)
         throw UsageError("archive import 要记录文件。(archive import needs record files.)");
