@@ -90,8 +90,13 @@ int StoredVersion(QSqlDatabase& db, SqlDialect dialect) {
             throw ArchiveError(ArchiveErrorCode::NotAnArchive, "not a leebdesk archive");
         return version;
     }
-    Run(db, "CREATE TABLE IF NOT EXISTS leebdesk_schema (version INTEGER NOT NULL)",
-        ArchiveErrorCode::CannotOpen);
+    // Created only when missing: a workstation's writer role and a reviewer's read-only role
+    // may not create tables, and must still open an archive the lab's owner role set up.
+    QSqlQuery exists = Run(db, "SELECT to_regclass('leebdesk_schema') IS NOT NULL",
+                           ArchiveErrorCode::CannotOpen);
+    if (!exists.next() || !exists.value(0).toBool())
+        Run(db, "CREATE TABLE IF NOT EXISTS leebdesk_schema (version INTEGER NOT NULL)",
+            ArchiveErrorCode::CannotOpen);
     return ScalarInt(db, "SELECT coalesce(max(version), 0) FROM leebdesk_schema",
                      ArchiveErrorCode::CannotOpen);
 }

@@ -131,12 +131,14 @@ ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
     const QString author = Text(ArchiveAuthor(details, by));
     const QString now = Text(ArchiveNow());
     ArchiveImportSummary summary;
+    // Statements outlive the transaction: a server refuses to free a statement inside a
+    // transaction that failed, so they go after the rollback.
+    QSqlQuery query(db_), full(db_), rest(db_);
     Begin();
     try {
         // The records this import adds are those of its new source with an id above every id
         // there was: on SQLite the write lock keeps others out; on a server a sequence only
         // grows, so ids others take meanwhile are told apart by their source.
-        QSqlQuery query(db_);
         if (!query.exec("SELECT coalesce(max(id), 0) FROM records") || !query.next())
             Fail(ArchiveErrorCode::WriteFailed, query.lastError());
         const qlonglong idsBefore = query.value(0).toLongLong();
@@ -146,12 +148,10 @@ ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
         std::vector<int> occurrence(records.size());
         for (std::size_t i = 0; i < records.size(); ++i)
             occurrence[i] = occurrences[derived[i].ContentKey]++;
-        QSqlQuery full(db_);
         full.prepare(RecordInsertHead + ValueRows(RowsPerStatement) + RecordConflict);
         for (std::size_t first = 0; first < records.size(); first += RowsPerStatement) {
             const int rows = static_cast<int>(std::min<std::size_t>(RowsPerStatement,
                                                                      records.size() - first));
-            QSqlQuery rest(db_);
             QSqlQuery& insert = rows == RowsPerStatement ? full : rest;
             if (rows != RowsPerStatement)
                 rest.prepare(RecordInsertHead + ValueRows(rows) + RecordConflict);
