@@ -105,13 +105,27 @@ int StoredVersion(QSqlDatabase& db, SqlDialect dialect) {
 
 void MigrateArchiveSchema(QSqlDatabase& db, SqlDialect dialect) {
     const int steps = static_cast<int>(Migrations().size());
-    int version = StoredVersion(db, dialect);
+    const bool sqlite = dialect == SqlDialect::Sqlite;
+    // SQLite: the mark, the version and the tables read in one snapshot. Read one by one, a
+    // program that creates the same new archive meanwhile could commit between them, and the
+    // file would look like another program's database (tables, but no mark).
+    if (sqlite)
+        Run(db, "BEGIN", ArchiveErrorCode::NotAnArchive);
+    int version = 0;
+    try {
+        version = StoredVersion(db, dialect);
+    } catch (...) {
+        if (sqlite)
+            QSqlQuery(db).exec("ROLLBACK");
+        throw;
+    }
+    if (sqlite)
+        Run(db, "COMMIT", ArchiveErrorCode::NotAnArchive);
     if (version > steps)
         throw ArchiveError(ArchiveErrorCode::NewerSchema,
                            "schema version " + std::to_string(version));
     if (version == steps)
         return;
-    const bool sqlite = dialect == SqlDialect::Sqlite;
     // SQLite takes the write lock at once, so two programs opening a new archive together
     // migrate it once; the second one reads the version again under the lock.
     Run(db, sqlite ? "BEGIN IMMEDIATE" : "BEGIN", ArchiveErrorCode::WriteFailed);

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ArchiveLineFields.h"
+#include "ServerConnection.h"
 #include "SqlArchive.h"
 
 namespace leeb {
@@ -121,8 +122,13 @@ ImportOutcome ImportOrKeepPending(const ArchiveLocation& location, const Archive
         outcome.Summary = OpenArchive(location)->Import(source, records, details, by);
         return outcome;
     } catch (const ArchiveError& error) {
-        const bool unreachable = error.Code == ArchiveErrorCode::CannotOpen ||
-                                 error.Code == ArchiveErrorCode::ConnectionLost;
+        // A server that answers and refuses (a role without rights, a wrong password) is the
+        // user's to hear about: the file is still there to import once that is mended. (An
+        // upload keeps its records locally whatever the server says: the tester's memory may
+        // be cleared next.)
+        const bool unreachable =
+            error.Code == ArchiveErrorCode::ConnectionLost ||
+            (error.Code == ArchiveErrorCode::CannotOpen && !ServerAnswers(location.Text));
         if (!location.IsServer() || !unreachable)
             throw;
         outcome.Reason = error.what();

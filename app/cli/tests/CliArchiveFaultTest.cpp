@@ -195,6 +195,76 @@ TEST_F(CliArchiveServerFault, UploadWithTheServerDownWaitsLocallyUntilSync) {
               0);
 }
 
+// The lab's roles as the README sets them up: the owner creates the tables, a workstation's
+// writer imports, a reviewer reads and is refused a write, which keeps nothing pending: the
+// server answered.
+TEST_F(CliArchiveServerFault, LabRolesWithTheReadmesGrants) {
+    const QString server = server_.Location();
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "admin");
+        admin.setConnectOptions(ServerConnectOptions(server.toStdString()));
+        ASSERT_TRUE(admin.open());
+        QSqlQuery sql(admin);
+        for (const char* statement :
+             {"CREATE ROLE leebdesk_owner LOGIN", "CREATE ROLE leebdesk_writer LOGIN",
+              "CREATE ROLE leebdesk_reviewer LOGIN", "CREATE DATABASE lab OWNER leebdesk_owner"})
+            ASSERT_TRUE(sql.exec(statement)) << statement;
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase("admin");
+    const auto as = [&](const char* role) {
+        return server.section('?', 0, 0).replace("/postgres", "/lab") + "?" +
+               server.section('?', 1).replace("user=postgres", QString("user=") + role);
+    };
+    const auto run = [&](const QString& location, const std::vector<const char*>& statements) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "grants");
+        db.setConnectOptions(ServerConnectOptions(location.toStdString()));
+        ASSERT_TRUE(db.open());
+        QSqlQuery sql(db);
+        for (const char* statement : statements)
+            EXPECT_TRUE(sql.exec(statement)) << statement;
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("grants");
+    };
+    run(as("postgres"), {"REVOKE ALL ON DATABASE lab FROM PUBLIC",
+                         "REVOKE CREATE ON SCHEMA public FROM PUBLIC",
+                         "GRANT CONNECT ON DATABASE lab TO leebdesk_writer, leebdesk_reviewer"});
+    const CliResult created = RunCli({"archive", "check", "--archive", as("leebdesk_owner")},
+                                     folder_.Root());
+    ASSERT_EQ(created.ExitCode, 0) << created.Err;
+    run(as("leebdesk_owner"),
+        {"GRANT USAGE ON SCHEMA public TO leebdesk_writer, leebdesk_reviewer",
+         "GRANT SELECT ON leebdesk_schema, sources, records, details_versions"
+         " TO leebdesk_writer, leebdesk_reviewer",
+         "GRANT INSERT ON sources, records, details_versions TO leebdesk_writer",
+         "GRANT UPDATE (pending, part, lot, operator) ON records TO leebdesk_writer",
+         "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO leebdesk_writer"});
+
+    folder_.Write("r.txt", RecordFileOf(5));
+    const CliResult written =
+        RunCli({"archive", "import", "r.txt", "--archive", as("leebdesk_writer")}, folder_.Root());
+    EXPECT_EQ(written.ExitCode, 0) << written.Err;
+    EXPECT_EQ(AddedBy(written), 5);
+    EXPECT_EQ(Listed(folder_, as("leebdesk_writer")), 5);
+    EXPECT_EQ(Listed(folder_, as("leebdesk_reviewer")), 5);
+    for (const char* role : {"leebdesk_writer", "leebdesk_reviewer"}) {
+        const CliResult history =
+            RunCli({"archive", "history", "1", "--archive", as(role)}, folder_.Root());
+        EXPECT_EQ(history.ExitCode, 0) << role << history.Err;
+    }
+    folder_.Write("more.txt", RecordFileOf(7));
+    const CliResult refused = RunCli(
+        {"archive", "import", "more.txt", "--archive", as("leebdesk_reviewer")}, folder_.Root());
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_THAT(refused.Err, HasSubstr("permission denied"));
+    EXPECT_EQ(Listed(folder_, as("leebdesk_reviewer")), 5);
+    // Nothing waits locally for a server that said no.
+    const CliResult sync =
+        RunCli({"archive", "sync", "--archive", as("leebdesk_writer")}, folder_.Root());
+    EXPECT_EQ(sync.Out, "已发送 0 条待发记录 (0 pending records sent)\n") << sync.Err;
+}
+
 // Two programs import the same file at the same moment: one copy of each record, on either
 // backend.
 class CliArchiveConcurrentImport : public ::testing::TestWithParam<bool> {};
