@@ -90,15 +90,31 @@ int StoredVersion(QSqlDatabase& db, SqlDialect dialect) {
             throw ArchiveError(ArchiveErrorCode::NotAnArchive, "not a leebdesk archive");
         return version;
     }
-    // Created only when missing: a workstation's writer role and a reviewer's read-only role
-    // may not create tables, and must still open an archive the lab's owner role set up.
-    QSqlQuery exists = Run(db, "SELECT to_regclass('leebdesk_schema') IS NOT NULL",
-                           ArchiveErrorCode::CannotOpen);
-    if (!exists.next() || !exists.value(0).toBool())
-        Run(db, "CREATE TABLE IF NOT EXISTS leebdesk_schema (version INTEGER NOT NULL)",
-            ArchiveErrorCode::CannotOpen);
     return ScalarInt(db, "SELECT coalesce(max(version), 0) FROM leebdesk_schema",
                      ArchiveErrorCode::CannotOpen);
+}
+
+// The server's version table, created only when missing: a workstation's writer role and a
+// reviewer's read-only role may not create tables, and must still open an archive the lab's
+// owner role set up. Two programs creating it at once would collide in the server's catalogue
+// even with IF NOT EXISTS: a transaction-long advisory lock (the archive's mark as its key)
+// lets one at a time.
+void EnsureServerVersionTable(QSqlDatabase& db) {
+    QSqlQuery exists = Run(db, "SELECT to_regclass('leebdesk_schema') IS NOT NULL",
+                           ArchiveErrorCode::CannotOpen);
+    if (exists.next() && exists.value(0).toBool())
+        return;
+    Run(db, "BEGIN", ArchiveErrorCode::CannotOpen);
+    try {
+        Run(db, QString("SELECT pg_advisory_xact_lock(%1)").arg(SqliteApplicationId),
+            ArchiveErrorCode::CannotOpen);
+        Run(db, "CREATE TABLE IF NOT EXISTS leebdesk_schema (version INTEGER NOT NULL)",
+            ArchiveErrorCode::CannotOpen);
+        Run(db, "COMMIT", ArchiveErrorCode::CannotOpen);
+    } catch (...) {
+        QSqlQuery(db).exec("ROLLBACK");
+        throw;
+    }
 }
 
 }  // namespace
@@ -111,6 +127,8 @@ void MigrateArchiveSchema(QSqlDatabase& db, SqlDialect dialect) {
     // file would look like another program's database (tables, but no mark).
     if (sqlite)
         Run(db, "BEGIN", ArchiveErrorCode::NotAnArchive);
+    else
+        EnsureServerVersionTable(db);
     int version = 0;
     try {
         version = StoredVersion(db, dialect);

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <algorithm>
+#include <charconv>
 #include <set>
 
 #include "ArchiveLineFields.h"
@@ -72,10 +73,22 @@ const char* RecordColumns =
     " JOIN details_versions d ON d.record_id = r.id AND d.version ="
     " (SELECT max(version) FROM details_versions v WHERE v.record_id = r.id)";
 
+// The readings column: ArchiveReadingText's shortest texts joined by ';', read back exactly
+// with from_chars (QString::toDouble costs a third of judging a million records).
 std::vector<double> ReadingsFrom(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
     std::vector<double> readings;
-    for (const QString& part : text.split(';', Qt::SkipEmptyParts))
-        readings.push_back(part.toDouble());
+    const char* position = bytes.constData();
+    const char* const end = position + bytes.size();
+    while (position < end) {
+        double value = 0;
+        const auto [next, error] = std::from_chars(position, end, value);
+        if (error == std::errc())
+            readings.push_back(value);
+        position = std::find(next, end, ';');
+        if (position < end)
+            ++position;
+    }
     return readings;
 }
 
@@ -108,11 +121,13 @@ void Bind(QSqlQuery& query, const QVariantList& values) {
 }
 
 // The record's verdict as the window's lab row gives it: no other rule here, none in SQL.
-bool VerdictMatches(const ArchiveFilter& filter, int settingsWord, const QString& readings) {
+bool VerdictMatches(const ArchiveFilter& filter, int settingsWord,
+                    const std::vector<double>& readings) {
+    if (!filter.Verdict)
+        return true;
     const DecodedSettings settings = DecodeSettingsWord(static_cast<uint16_t>(settingsWord));
     const Verdict verdict =
-        EvaluateRecord(ReadingsFrom(readings), OneDecimalScale(settings),
-                       filter.Quality.For(settings))
+        EvaluateRecord(readings, OneDecimalScale(settings), filter.Quality.For(settings))
             .RecordVerdict;
     switch (*filter.Verdict) {
     case ArchiveVerdict::Pass:
@@ -127,6 +142,10 @@ bool VerdictMatches(const ArchiveFilter& filter, int settingsWord, const QString
 
 }  // namespace
 
+bool VerdictHolds(const ArchiveFilter& filter, const ArchivedRecord& record) {
+    return VerdictMatches(filter, record.SettingsWord, record.Readings);
+}
+
 std::vector<int64_t> SqlArchive::JudgedIds(const ArchiveFilter& filter, const char* order) {
     // The other filters in SQL first, on their indexes; then each record left is judged.
     const WhereClause where = FilterClause(filter);
@@ -139,7 +158,7 @@ std::vector<int64_t> SqlArchive::JudgedIds(const ArchiveFilter& filter, const ch
         Fail(ArchiveErrorCode::CannotOpen, query.lastError());
     std::vector<int64_t> ids;
     while (query.next())
-        if (VerdictMatches(filter, query.value(1).toInt(), query.value(2).toString()))
+        if (VerdictMatches(filter, query.value(1).toInt(), ReadingsFrom(query.value(2).toString())))
             ids.push_back(query.value(0).toLongLong());
     return ids;
 }

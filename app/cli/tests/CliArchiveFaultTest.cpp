@@ -132,14 +132,8 @@ TEST_F(CliArchiveServerFault, ServerLostMidImportRollsBackKeepsPendingAndSyncSen
         ASSERT_TRUE(lock.exec("BEGIN"));
         ASSERT_TRUE(lock.exec("LOCK TABLE details_versions IN ACCESS EXCLUSIVE MODE"));
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LC_ALL", "C");
-        env.insert("XDG_DATA_HOME", folder_.Root() + "/.data");
-        env.insert("XDG_CONFIG_HOME", folder_.Root() + "/.config");
         QProcess import;
-        import.setProcessEnvironment(env);
-        import.setWorkingDirectory(folder_.Root());
-        import.start(LEEBDESK_CLI_PATH, {"archive", "import", "big.txt", "--archive", server});
+        StartCli(import, {"archive", "import", "big.txt", "--archive", server}, folder_.Root());
         QSqlQuery waiting(holder);
         // Inside a transaction the activity view is read once unless its snapshot is cleared.
         EXPECT_TRUE(WaitFor([&] {
@@ -279,16 +273,9 @@ TEST_P(CliArchiveConcurrentImport, SameFileTwiceAtOnceKeepsOneCopy) {
     folder.Write("same.txt", RecordFileOf(Records));
     const QString archive = onServer ? server.Location() : folder.Path("shared.sqlite");
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "C");
-    env.insert("XDG_DATA_HOME", folder.Root() + "/.data");
-    env.insert("XDG_CONFIG_HOME", folder.Root() + "/.config");
     QProcess first, second;
-    for (QProcess* import : {&first, &second}) {
-        import->setProcessEnvironment(env);
-        import->setWorkingDirectory(folder.Root());
-        import->start(LEEBDESK_CLI_PATH, {"archive", "import", "same.txt", "--archive", archive});
-    }
+    for (QProcess* import : {&first, &second})
+        StartCli(*import, {"archive", "import", "same.txt", "--archive", archive}, folder.Root());
     int added = 0;
     for (QProcess* import : {&first, &second}) {
         ASSERT_TRUE(import->waitForFinished(120000));
@@ -319,15 +306,9 @@ TEST(CliArchiveKilledUpload, EveryCompletedRecordIsKept) {
     folder.Write("tester.json", json.toUtf8());
     const QString archivePath = folder.Path("upload.sqlite");
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "C");
-    env.insert("XDG_DATA_HOME", folder.Root() + "/.data");
-    env.insert("XDG_CONFIG_HOME", folder.Root() + "/.config");
-    env.insert("LEEBDESK_ARCHIVE", archivePath);
     QProcess upload;
-    upload.setProcessEnvironment(env);
-    upload.setWorkingDirectory(folder.Root());
-    upload.start(LEEBDESK_CLI_PATH, {"upload", "--simulate=tester.json", "-o", "r.txt"});
+    StartCli(upload, {"upload", "--simulate=tester.json", "-o", "r.txt"}, folder.Root(),
+             {{"LEEBDESK_ARCHIVE", archivePath}});
     int64_t seen = 0;
     ASSERT_TRUE(WaitFor([&] {
         try {
