@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "ArchiveRecord.h"
+#include "TrendPoints.h"
 
 namespace leeb {
 
@@ -76,6 +77,10 @@ class Archive {
     virtual std::vector<int64_t> IdsByDate(const ArchiveFilter& filter) = 0;
     // The records of `ids` in record date then archive order; unknown ids are left out.
     virtual std::vector<ArchivedRecord> RecordsById(const std::vector<int64_t>& ids) = 0;
+    // The records that match as the trend takes them (id, tester number, date, settings word,
+    // readings), in record date then archive order: RecordsById(IdsByDate(filter)) without the
+    // rest of each record, which a trend of 100,000 records cannot afford to read.
+    virtual std::vector<TrendRecord> TrendRecordsByDate(const ArchiveFilter& filter);
 
     // Adds a version of a record's lab details. Throws NoSuchRecord.
     virtual void ChangeDetails(int64_t id, const ArchiveLabDetails& details,

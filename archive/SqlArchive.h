@@ -29,6 +29,7 @@ class SqlArchive final : public Archive {
                                       int limit) override;
     std::vector<int64_t> IdsByDate(const ArchiveFilter& filter) override;
     std::vector<ArchivedRecord> RecordsById(const std::vector<int64_t>& ids) override;
+    std::vector<TrendRecord> TrendRecordsByDate(const ArchiveFilter& filter) override;
     void ChangeDetails(int64_t id, const ArchiveLabDetails& details,
                        const std::string& author) override;
     std::vector<ArchiveDetailsVersion> History(int64_t id) override;

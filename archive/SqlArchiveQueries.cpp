@@ -6,7 +6,6 @@
 #include <QVariantList>
 #include <algorithm>
 #include <charconv>
-#include <set>
 
 #include "ArchiveLineFields.h"
 #include "MeasurementRecord.h"
@@ -242,6 +241,40 @@ std::vector<ArchivedRecord> SqlArchive::RecordsById(const std::vector<int64_t>& 
         const std::string dateA = a.DateText, dateB = b.DateText;
         return dateA != dateB ? dateA < dateB : a.Id < b.Id;
     });
+    return records;
+}
+
+std::vector<TrendRecord> SqlArchive::TrendRecordsByDate(const ArchiveFilter& filter) {
+    const WhereClause where = FilterClause(filter);
+    QSqlQuery query(Database());
+    query.setForwardOnly(true);
+    query.prepare("SELECT id, tester_number, date_text, settings_word, readings FROM records" +
+                  where.Sql + " ORDER BY record_date, id");
+    Bind(query, where.Values);
+    if (!query.exec())
+        Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+    std::vector<TrendRecord> records;
+    while (query.next()) {
+        TrendRecord& record = records.emplace_back();
+        record.Id = query.value(0).toLongLong();
+        record.Number = query.value(1).toInt();
+        record.DateText = query.value(2).toString().toStdString();
+        record.SettingsWord = static_cast<uint16_t>(query.value(3).toInt());
+        // The readings as RecordsById reads them, "450;452.5;...", without a string per number.
+        const QByteArray readings = query.value(4).toString().toLatin1();
+        const char* at = readings.constData();
+        const char* const end = at + readings.size();
+        while (at < end) {
+            double reading = 0;
+            const auto [next, error] = std::from_chars(at, end, reading);
+            if (error == std::errc())
+                record.Readings.push_back(reading);
+            at = next;
+            while (at < end && *at != ';')
+                ++at;
+            ++at;
+        }
+    }
     return records;
 }
 

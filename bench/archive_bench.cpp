@@ -14,6 +14,7 @@
 #include "FullRecordFile.h"
 #include "RecordFile.h"
 #include "SqlArchive.h"
+#include "SyntheticArchive.h"
 
 namespace {
 
@@ -27,23 +28,6 @@ double Seconds(Clock::time_point since) {
 // The process's own processor time: on a machine shared with other builds the wall time
 // varies with their load, this much less.
 double ProcessorSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
-
-std::vector<ArchiveInput> Synthetic(int count, std::mt19937& random) {
-    std::vector<ArchiveInput> inputs;
-    inputs.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        MeasurementRecord record;
-        record.ImpactCount = 10;
-        for (int k = 0; k < 10; ++k)
-            record.Readings[k] = static_cast<uint16_t>(300 + random() % 500);
-        record.SettingsWord = static_cast<uint16_t>((random() % 10) << 8);  // material 0..9, HL
-        // 2016..2025, day 1..28
-        record.DateWord = static_cast<uint16_t>((16 + random() % 10) | ((1 + random() % 12) << 7) |
-                                                ((1 + random() % 28) << 11));
-        inputs.push_back({FormatRecordLine(record, '.'), i + 1});
-    }
-    return inputs;
-}
 
 void Run(const ArchiveLocation& location, const std::string& name) {
     const std::string full = std::filesystem::temp_directory_path() / "archive-bench-full.txt";
@@ -62,12 +46,7 @@ void Run(const ArchiveLocation& location, const std::string& name) {
 
     std::mt19937 random(7);
     start = Clock::now();
-    for (int64_t have = archive->Count({}); have < 1000000;) {
-        const int batch = static_cast<int>(std::min<int64_t>(100000, 1000000 - have));
-        have += archive->Import({ArchiveSourceKind::File, "synthetic", "y", "", ""},
-                                Synthetic(batch, random), {}, "bench")
-                    .Added;
-    }
+    bench::FillArchive(*archive, 1000000, random);
     std::printf("%s: filled to %lld records in %.1f s\n", name.c_str(),
                 static_cast<long long>(archive->Count({})), Seconds(start));
 

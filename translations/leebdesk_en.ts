@@ -31,6 +31,49 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>ArchiveTrend</name>
+    <message>
+        <source>日期 %1 至 %2</source>
+        <translation>Date %1 to %2</translation>
+    </message>
+    <message>
+        <source>材料 %1</source>
+        <translation>Material %1</translation>
+    </message>
+    <message>
+        <source>硬度制 %1</source>
+        <translation>Scale %1</translation>
+    </message>
+    <message>
+        <source>冲击装置 %1</source>
+        <translation>Impact device %1</translation>
+    </message>
+    <message>
+        <source>零件 %1</source>
+        <translation>Part %1</translation>
+    </message>
+    <message>
+        <source>批号 %1</source>
+        <translation>Lot %1</translation>
+    </message>
+    <message>
+        <source>操作员 %1</source>
+        <translation>Operator %1</translation>
+    </message>
+    <message>
+        <source>判定 合格</source>
+        <translation>Verdict pass</translation>
+    </message>
+    <message>
+        <source>判定 不合格</source>
+        <translation>Verdict fail</translation>
+    </message>
+    <message>
+        <source>判定 未设限</source>
+        <translation>Verdict without limits</translation>
+    </message>
+</context>
+<context>
     <name>BarChart</name>
     <message>
         <source>硬度 / 强度测试情况</source>
@@ -634,6 +677,10 @@ You can save the chart as a PDF file instead.</translation>
         <source>未连接硬度计</source>
         <translation>No tester connected</translation>
     </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
 </context>
 <context>
     <name>OutputOptionsDialog</name>
@@ -1190,6 +1237,194 @@ The upload has stopped; the %2 records read before are kept.</translation>
     <message>
         <source>无法读取模拟硬度计的记录。(%1)</source>
         <translation>The simulated tester&apos;s records cannot be read. (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrendCharts</name>
+    <message>
+        <source>直方图</source>
+        <translation>Histogram</translation>
+    </message>
+    <message>
+        <source>单值图</source>
+        <translation>Individuals chart</translation>
+    </message>
+    <message>
+        <source>移动极差图</source>
+        <translation>Moving-range chart</translation>
+    </message>
+</context>
+<context>
+    <name>TrendPage</name>
+    <message>
+        <source>趋势与过程能力</source>
+        <translation>Trend and process capability</translation>
+    </message>
+    <message>
+        <source>打印日期: %1</source>
+        <translation>Printed: %1</translation>
+    </message>
+    <message>
+        <source>全部记录</source>
+        <translation>all records</translation>
+    </message>
+    <message>
+        <source>筛选条件: %1</source>
+        <translation>Filters: %1</translation>
+    </message>
+    <message>
+        <source>无失控信号。</source>
+        <translation>No out-of-control signals.</translation>
+    </message>
+    <message>
+        <source>无法把趋势图写入 &quot;%1&quot;: %2。</source>
+        <translation>Cannot write the trend to &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>它不是普通文件</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>PDF 无法开始</source>
+        <translation>the PDF could not be started</translation>
+    </message>
+    <message>
+        <source>PDF 无法完成</source>
+        <translation>the PDF could not be finished</translation>
+    </message>
+    <message>
+        <source>无法启动打印机。</source>
+        <translation>The printer could not be started.</translation>
+    </message>
+    <message>
+        <source>趋势图未能打印完。</source>
+        <translation>The trend was not printed completely.</translation>
+    </message>
+</context>
+<context>
+    <name>TrendText</name>
+    <message>
+        <source>记录 %1 (%2)</source>
+        <translation>record %1 (%2)</translation>
+    </message>
+    <message>
+        <source>另 %1 个</source>
+        <translation>%1 more</translation>
+    </message>
+    <message>
+        <source>所选记录的硬度制、材料或冲击装置不同, 不能画在一张趋势图上; 其中有: %1。</source>
+        <translation>The chosen records differ in scale, material or impact device and cannot share one trend; they hold: %1.</translation>
+    </message>
+    <message>
+        <source>趋势图至少需要 2 个点, 所选记录只有 %1 个。</source>
+        <translation>A trend needs at least 2 points; the chosen records give %1.</translation>
+    </message>
+    <message>
+        <source>点数少于 25: 能力指数只是粗略估计。</source>
+        <translation>Fewer than 25 points: the capability indices are rough estimates.</translation>
+    </message>
+    <message>
+        <source>%1 条记录没有可取平均的读数, 未画入。</source>
+        <translation>%1 records have no reading to average and are not charted.</translation>
+    </message>
+    <message>
+        <source>点数 n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>均值 x̄</source>
+        <translation>Mean x̄</translation>
+    </message>
+    <message>
+        <source>组内 σ</source>
+        <translation>σ within</translation>
+    </message>
+    <message>
+        <source>整体 σ</source>
+        <translation>σ overall</translation>
+    </message>
+    <message>
+        <source>规则 1, 超出控制限: %1</source>
+        <translation>Rule 1, beyond a control limit: %1</translation>
+    </message>
+    <message>
+        <source>规则 2, 连续 9 点在中心线同侧: %1</source>
+        <translation>Rule 2, 9 points in a row on one side of the centre line: %1</translation>
+    </message>
+    <message>
+        <source>档案记录 #%1 (%2)</source>
+        <translation>archive record #%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TrendWindow</name>
+    <message>
+        <source>打印…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>保存 PDF…</source>
+        <translation>Save PDF…</translation>
+    </message>
+    <message>
+        <source>筛选条件: %1</source>
+        <translation>Filters: %1</translation>
+    </message>
+    <message>
+        <source>无 (档案中全部记录)</source>
+        <translation>none (every record in the archive)</translation>
+    </message>
+    <message>
+        <source>趋势与过程能力 - %1</source>
+        <translation>Trend and process capability - %1</translation>
+    </message>
+    <message>
+        <source>趋势与过程能力</source>
+        <translation>Trend and process capability</translation>
+    </message>
+    <message>
+        <source>没有可用的打印机: 请先在系统中添加一台打印机。
+也可以把趋势图另存为 PDF 文件。</source>
+        <translation>No printer is available: add a printer to the system first.
+You can also save the trend as a PDF file.</translation>
+    </message>
+    <message>
+        <source>打印趋势图</source>
+        <translation>Print trend</translation>
+    </message>
+    <message>
+        <source>另存为 PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>趋势图已送往打印机 %1</source>
+        <translation>Trend sent to printer %1</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>文件名已存在!
+你要替换现在文件吗?</source>
+        <translation>The file already exists!
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>文件名重复</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>保存 PDF</source>
+        <translation>Save PDF</translation>
     </message>
 </context>
 </TS>

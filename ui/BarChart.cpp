@@ -86,7 +86,16 @@ BarChart::BarChart(QWidget* parent)
     yAxis->setSubTicks(false);
     // The plotting area stays unfilled: the axis rect keeps its default empty background.
 
-    RebuildSeries();
+    // The overlay layer is QCustomPlot's own for selection rectangles, which this chart never
+    // draws; drawn with the rest it needs no paint buffer of its own, one less to fill per
+    // replot.
+    if (QCPLayer* overlay = layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
+
+    // No replot of its own: every widget is resized before it is first shown, and the resize
+    // replots; a queued one would draw the empty chart a second time, before the window's
+    // first paint.
+    RebuildSeries(false);
 }
 
 BarChart::~BarChart() = default;
@@ -169,7 +178,7 @@ QFont BarChart::ChartFont(int pixelSize, bool bold) const {
     return chartFont;
 }
 
-void BarChart::RebuildSeries() {
+void BarChart::RebuildSeries(bool queueReplot) {
     for (const Mark& mark : marks_) {
         removeItem(mark.Text);
         removeItem(mark.Arrow);
@@ -234,7 +243,8 @@ void BarChart::RebuildSeries() {
         limitLines_.push_back(line);
     }
     xAxis->setRange(0.5, static_cast<double>(std::max<std::size_t>(points_.size(), 1)) + 0.5);
-    replot(rpQueuedReplot);
+    if (queueReplot)
+        replot(rpQueuedReplot);
 }
 
 void BarChart::updateLayout() {

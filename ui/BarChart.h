@@ -74,7 +74,7 @@ class BarChart : public QCustomPlot {
         QCPItemText* Text;
     };
 
-    void RebuildSeries();
+    void RebuildSeries(bool queueReplot = true);
     // Fits marks and value range to the current plot rectangle; true when the value range
     // changed, which may change the axis' label width and so the plot rectangle.
     bool ArrangeMarks();

@@ -12,17 +12,24 @@ namespace {
 const char* const RecordNumberCaption = QT_TRANSLATE_NOOP("DetailPanel", "记录号: ");
 const QColor Teal(0, 128, 128);
 
-QPixmap PictogramAt(const std::vector<QPixmap>& pictograms, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= pictograms.size())
-        return {};
-    return pictograms[static_cast<std::size_t>(index)];
-}
-
 }  // namespace
 
-DetailPanel::DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSeparator,
-                         QWidget* parent)
-    : QFrame(parent), pictograms_(pictograms), decimalSeparator_(decimalSeparator) {
+QPixmap DetailPanel::PictogramAt(int index) {
+    // Decoded when a record is first shown, not while the window starts: the empty panel
+    // shows none of them.
+    if (pictograms_.empty()) {
+        InitPictogramResources();
+        pictograms_.reserve(PictogramCount);
+        for (int i = 0; i < PictogramCount; ++i)
+            pictograms_.emplace_back(QString::fromStdString(DirectionPictogramResource(i)));
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= pictograms_.size())
+        return {};
+    return pictograms_[static_cast<std::size_t>(index)];
+}
+
+DetailPanel::DetailPanel(char decimalSeparator, QWidget* parent)
+    : QFrame(parent), decimalSeparator_(decimalSeparator) {
     setObjectName(QStringLiteral("Panel5"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
@@ -99,7 +106,7 @@ void DetailPanel::ShowRecordDetails(const RecordView& record) {
     const DecodedSettings& s = record.Settings;
     // Directions 5..7 have no pictogram: the picture is cleared so that it never shows the
     // direction of a record shown earlier.
-    QPixmap direction = PictogramAt(pictograms_, PictogramForDirection(s.ImpactDirection));
+    QPixmap direction = PictogramAt(PictogramForDirection(s.ImpactDirection));
     if (direction.width() > directionPicture_->width() || direction.height() > directionPicture_->height()) {
         direction =
             direction.scaled(directionPicture_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -111,7 +118,7 @@ void DetailPanel::ShowRecordDetails(const RecordView& record) {
     if (s.StrengthMode == 1) {
         scaleCaption_->setText(tr("强度"));
         scale_->clear();
-        strengthPicture_->setPixmap(PictogramAt(pictograms_, StrengthPictogram));
+        strengthPicture_->setPixmap(PictogramAt(StrengthPictogram));
         strengthPicture_->show();
     } else {
         scaleCaption_->setText(tr("硬度制"));

@@ -17,9 +17,7 @@ class DetailPanel : public QFrame {
     Q_DECLARE_TR_FUNCTIONS(DetailPanel)
 
   public:
-    // pictograms: the direction and strength pictures, indexed as PictogramForDirection and StrengthPictogram give.
-    DetailPanel(const std::vector<QPixmap>& pictograms, char decimalSeparator,
-                QWidget* parent = nullptr);
+    DetailPanel(char decimalSeparator, QWidget* parent = nullptr);
 
     void ShowRecordDetails(const RecordView& record);
     // The record number box: "记录号: " followed by text.
@@ -28,8 +26,11 @@ class DetailPanel : public QFrame {
   private:
     QLabel* AddLabel(const char* name, const QString& text, QRect geometry);
     QLabel* AddValuePanel(const char* name, QRect geometry);
+    // The direction and strength pictures, indexed as PictogramForDirection and
+    // StrengthPictogram give; an empty picture for any other index.
+    QPixmap PictogramAt(int index);
 
-    const std::vector<QPixmap>& pictograms_;
+    std::vector<QPixmap> pictograms_;
     char decimalSeparator_;
     QLabel* recordNumber_;
     QLabel* scaleCaption_;

@@ -17,6 +17,8 @@ inline const QString RecordFileFilter = QStringLiteral("*.txt (*.txt);;*.TXT (*.
 // The save dialog offers the same two entries and a third, the CSV export.
 inline const QString SaveFileFilter = RecordFileFilter + QStringLiteral(";;*.csv (*.csv)");
 inline constexpr int CsvFilterIndex = 2;
+// The tree's "导出 CSV…" offers the CSV entry alone.
+inline const QString CsvFileFilter = QStringLiteral("*.csv (*.csv)");
 
 // A file chosen in the save dialog, with the index of the filter entry that was selected.
 struct SaveFileChoice {

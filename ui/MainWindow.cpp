@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -14,7 +15,6 @@
 #include "BarChart.h"
 #include "ClientArea.h"
 #include "DetailPanel.h"
-#include "DirectionPictograms.h"
 #include "ErrorText.h"
 #include "FontSetup.h"
 #include "LabRow.h"
@@ -75,7 +75,6 @@ MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform,
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(WindowFont());
 
-    LoadImageList();
     BuildControls();
     reports_ = std::make_unique<ReportSystem>();
     // The design size is also the smallest: below it the panels would cover one another.
@@ -87,24 +86,16 @@ MainWindow::MainWindow(std::shared_ptr<HidPlatform> platform,
     WireRecordSet();
 
     // The controller posts its first device-change notice now; the event loop delivers it
-    // after FormCreate, so the watcher's first run comes after the window is complete.
+    // after StartWithOnlyOpenEnabled, so the watcher's first run comes after the window is complete.
     upload_ = std::make_unique<UploadPresenter>(std::move(platform), std::move(dispatcher),
                                                 *records_, dialogs_, decimalSeparator_);
     WireUpload();
-    FormCreate();
+    StartWithOnlyOpenEnabled();
 }
 
 MainWindow::~MainWindow() {
-    FormClose();
+    ReleaseTesterAndRecords();
     upload_.reset();
-}
-
-void MainWindow::LoadImageList() {
-    InitPictogramResources();
-    pictograms_.reserve(PictogramCount);
-    for (int i = 0; i < PictogramCount; ++i) {
-        pictograms_.emplace_back(QString::fromStdString(DirectionPictogramResource(i)));
-    }
 }
 
 void MainWindow::BuildControls() {
@@ -166,6 +157,14 @@ QWidget* MainWindow::BuildRecordPanel() {
     recordTree_->setPalette(colours);
     recordTree_->setModel(model_.get());
     fill->addWidget(recordTree_);
+    // After a save the save button is disabled; the table can still be exported from here.
+    exportCsv_ = new QAction(tr("导出 CSV…"), recordTree_);
+    exportCsv_->setObjectName(QStringLiteral("ExportCsv"));
+    exportCsv_->setEnabled(false);  // until records are shown
+    recordTree_->addAction(exportCsv_);
+    recordTree_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(exportCsv_, &QAction::triggered, this,
+            [this] { RunCommand([this] { ExportCsvClicked(); }); });
     connect(recordTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 RunCommand([this, current] { RecordNodeChanging(current); });
@@ -181,7 +180,7 @@ void MainWindow::BuildViewPanel(ClientArea::Parts& parts) {
     chart_ = new BarChart(chartFrame);
     chart_->setGeometry(1, 1, 647, 311);
 
-    detailPanel_ = new DetailPanel(pictograms_, decimalSeparator_, viewPanel);
+    detailPanel_ = new DetailPanel(decimalSeparator_, viewPanel);
     detailPanel_->setGeometry(0, 336, 649, 161);
 
     QFrame* buttonBar = NewPanel("Panel3", viewPanel, {0, 504, 649, 41}, QFrame::Sunken);
@@ -259,7 +258,7 @@ QPushButton* MainWindow::Button(CommandButton button) const {
     return buttons_[static_cast<std::size_t>(button)];
 }
 
-void MainWindow::FormCreate() {
+void MainWindow::StartWithOnlyOpenEnabled() {
     for (CommandButton button : {CommandButton::Read, CommandButton::Save,
                                  CommandButton::PrintChart, CommandButton::PrintReport}) {
         SetButtonEnabled(button, false);
@@ -308,7 +307,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    FormClose();
+    ReleaseTesterAndRecords();
     event->accept();
 }
 

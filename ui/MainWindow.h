@@ -25,6 +25,7 @@
 #include "RecordView.h"
 #include "UploadView.h"
 
+class QAction;
 class QPrinter;
 
 namespace leeb {
@@ -57,15 +58,23 @@ class MainWindow : public QMainWindow {
                DialogHost* dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The state the window starts in: no records, only the open command enabled.
+    void StartWithOnlyOpenEnabled();
+    // Stops any upload, gives the tester back and lets the records go; once, at the window's
+    // close or end.
+    void ReleaseTesterAndRecords();
+
     // Handlers.
-    void FormCreate();
-    void FormClose();
     void ReadRecordsClicked();
     void SaveClicked();
     void PrintChartClicked();
     void PrintReportClicked();
     void PrintReportWithDetails();  // the report, its details asked first
     void OpenClicked();
+    // "导出 CSV…" of the tree's context menu: the records shown as a CSV table, also after
+    // they were saved (when the save button is disabled). Enabled while records are shown.
+    void ExportCsvClicked();
+    QAction* ExportCsvAction() const { return exportCsv_; }
     void AutoStartTimerFired();
     void RecordNodeChanging(const QModelIndex& node);
     // The lines were set directly (Lines()): the tree and the chart show them again.
@@ -150,7 +159,6 @@ class MainWindow : public QMainWindow {
     void BuildViewPanel(ClientArea::Parts& parts);
     void BuildStatusBar();
     void BuildLabRow();
-    void LoadImageList();
     void WireRecordSet();
     void WireUpload();
     void ShowCaption();
@@ -160,6 +168,12 @@ class MainWindow : public QMainWindow {
     void ShowRecordWithQuality(const RecordView& record);
     void QualityChanged();
     RecordCsvOptions CsvOptions() const;
+    // Throws when there is no record file to write (no header in the lines).
+    void RequireRecordLines() const;
+    // The CSV table to path, as the save does for a .csv name; asks before replacing.
+    void ExportCsvTo(const QString& path);
+    // False when the file exists and the user would not have it replaced.
+    bool MayReplaceFile(const QString& path);
     bool PrepareReportContent();  // false: the user cancelled the report
     // MainWindowPrinting.cpp
     void PrintReport(bool askDetails);
@@ -181,9 +195,9 @@ class MainWindow : public QMainWindow {
     bool placedOnScreen_ = false;
     std::function<void(const QString&)> fileListener_;
 
-    std::vector<QPixmap> pictograms_;
     std::unique_ptr<RecordTreeModel> model_;
     QTreeView* recordTree_ = nullptr;
+    QAction* exportCsv_ = nullptr;
     BarChart* chart_ = nullptr;
     DetailPanel* detailPanel_ = nullptr;
     LabRow* labRow_ = nullptr;

@@ -1,5 +1,5 @@
-// The record commands of the window: selecting a record, the rebuild after an open, and the
-// save (with its CSV export) and open commands.
+// The record commands of the window: selecting a record, the rebuild after an open, the save
+// (with its CSV export), the tree's own CSV export and the open command.
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -70,6 +70,7 @@ void MainWindow::WireRecordSet() {
             model_->Clear();
             model_->AppendRecords(entries);
         }
+        exportCsv_->setEnabled(model_->RecordCount() > 0);
         ShowCaption();
     });
 }
@@ -94,13 +95,17 @@ bool MainWindow::RecordsUnsaved() const {
     return records_->Unsaved();
 }
 
-void MainWindow::SaveClicked() {
+void MainWindow::RequireRecordLines() const {
     // Every state that enables saving has the header in RecordLines; should one ever not,
     // an empty file must not be written over a good one.
     if (!HeaderTest(Lines())) {
         throw RecordFileError(
             QCoreApplication::translate("MainWindow", "没有可保存的记录。").toStdString());
     }
+}
+
+void MainWindow::SaveClicked() {
+    RequireRecordLines();
     const std::optional<SaveFileChoice> chosen = dialogs_.GetSaveFileName(SaveFileFilter);
     if (!chosen || chosen->Path.isEmpty())
         return;
@@ -114,26 +119,45 @@ void MainWindow::SaveClicked() {
                          : chosen->FilterIndex == CsvFilterIndex;
     path = QFile::decodeName(
         QByteArray::fromStdString(WithDefaultExtension(LocalPath(path), csv ? ".csv" : ".txt")));
-    if (QFileInfo::exists(path) && dialogs_.MessageBox(tr(ReplaceText), tr(ReplaceCaption),
-                                                       MB_YESNO | MB_ICONQUESTION) == IDNO) {
-        return;
-    }
-    // Both are written atomically: a failure leaves the old file whole and the save button
-    // enabled.
     if (csv) {
-        // An export for spreadsheets, not a save of the record file: the records are still
-        // unsaved, so the save button stays enabled.
-        records_->ExportCsv(path, CsvOptions());
-        ShowFeedback(
-            QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(path)));
+        ExportCsvTo(path);
         return;
     }
+    if (!MayReplaceFile(path))
+        return;
+    // Written atomically: a failure leaves the old file whole and the save button enabled.
     records_->SaveAs(path);
     SetButtonEnabled(CommandButton::Save, false);
     if (fileListener_)
         fileListener_(path);
     ShowFeedback(
         QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWindow::ExportCsvClicked() {
+    RequireRecordLines();
+    const std::optional<SaveFileChoice> chosen = dialogs_.GetSaveFileName(CsvFileFilter);
+    if (!chosen || chosen->Path.isEmpty())
+        return;
+    // The command names its format: whatever the name's extension, the table is written.
+    ExportCsvTo(QFile::decodeName(
+        QByteArray::fromStdString(WithDefaultExtension(LocalPath(chosen->Path), ".csv"))));
+}
+
+void MainWindow::ExportCsvTo(const QString& path) {
+    if (!MayReplaceFile(path))
+        return;
+    // An export for spreadsheets, not a save of the record file: the records keep their
+    // unsaved state, so the save button stays as it is. Written atomically: a failure leaves
+    // the old file whole.
+    records_->ExportCsv(path, CsvOptions());
+    ShowFeedback(
+        QCoreApplication::translate("MainWindow", "已保存 %1").arg(QDir::toNativeSeparators(path)));
+}
+
+bool MainWindow::MayReplaceFile(const QString& path) {
+    return !QFileInfo::exists(path) || dialogs_.MessageBox(tr(ReplaceText), tr(ReplaceCaption),
+                                                           MB_YESNO | MB_ICONQUESTION) != IDNO;
 }
 
 void MainWindow::OpenClicked() {

@@ -45,7 +45,7 @@ void MainWindow::WireUpload() {
     upload_->SetHooks(std::move(hooks));
 }
 
-void MainWindow::FormClose() {
+void MainWindow::ReleaseTesterAndRecords() {
     if (closed_)
         return;
     closed_ = true;

@@ -10,8 +10,8 @@
 namespace leeb::cli {
 namespace {
 
-const std::set<std::string> Actions = {"import", "list", "export", "history",
-                                       "backup", "check", "sync"};
+const std::set<std::string> Actions = {"import", "list",  "export", "history",
+                                       "backup", "check", "sync",   "trend"};
 
 // The lab options that judge a record for --verdict, read as show, report and export read them.
 const std::set<std::string> QualityOptions = {"--limits", "--lower", "--upper", "--each-reading",
@@ -52,6 +52,14 @@ std::string CheckedDate(const std::string& option, const std::string& value) {
     return value;
 }
 
+InterfaceLanguage Language(const std::string& name) {
+    const auto language = ParseLanguageName(QString::fromStdString(name));
+    if (!language)
+        throw UsageError("--lang 只接受 zh 或 en，而不是 \"" + name + "\"。(--lang takes zh or en, "
+                         "not \"" + name + "\".)");
+    return *language;
+}
+
 }  // namespace
 
 const char* ArchiveUsageText() {
@@ -60,6 +68,8 @@ const char* ArchiveUsageText() {
            "                          archive list [FILTERS] [--json]\n"
            "                          archive export -o FILE [FILTERS]\n"
            "                          archive history ID | backup -o FILE | check | sync\n"
+           "                          archive trend [FILTERS] [--lower X] [--upper Y]"
+           " [--exclude-invalid] (--json | -o FILE.pdf) [--lang zh|en]\n"
            "  FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material T --scale T --device T"
            " --part T --lot T --operator T\n"
            "           --verdict pass|fail|none with --limits HRC:44-46,... (or --scale T"
@@ -71,13 +81,15 @@ const char* ArchiveUsageText() {
 ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments) {
     ArchiveArguments parsed;
     if (arguments.empty() || !Actions.contains(arguments[0]))
-        throw UsageError("archive 后要 import、list、export、history、backup、check 或 sync。"
-                         "(archive needs import, list, export, history, backup, check or sync.)");
+        throw UsageError("archive 后要 import、list、export、history、backup、check、sync 或 trend。"
+                         "(archive needs import, list, export, history, backup, check, sync or "
+                         "trend.)");
     parsed.Action = arguments[0];
-    const bool filters = parsed.Action == "list" || parsed.Action == "export";
+    const bool trend = parsed.Action == "trend";
+    const bool listing = parsed.Action == "list" || parsed.Action == "export";
+    const bool filters = listing || trend;
     const bool details = parsed.Action == "import";
     std::set<std::string> seen;
-    LabOptions lab;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
@@ -89,13 +101,21 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             optionsEnded = true;
             continue;
         }
-        if (argument == "--json" && parsed.Action == "list") {
+        if (argument == "--json" && (parsed.Action == "list" || trend)) {
+            if (parsed.Json)
+                throw UsageError("--json 只能给一次。(--json may be given only once.)");
             parsed.Json = true;
             continue;
         }
-        if (filters && QualityOptions.contains(argument.substr(0, argument.find('=')))) {
-            ParseLabOption(arguments, i, lab);
+        if (listing && QualityOptions.contains(argument.substr(0, argument.find('=')))) {
+            ParseLabOption(arguments, i, parsed.Lab);
             continue;
+        }
+        // The trend's limits and exclusion read as report, export and show read them.
+        if (trend && (argument.starts_with("--lower") || argument.starts_with("--upper") ||
+                      argument.starts_with("--exclude-invalid"))) {
+            if (ParseLabOption(arguments, i, parsed.Lab))
+                continue;
         }
         std::string name = argument, value;
         bool hasValue = false;
@@ -107,10 +127,12 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         if (name == "--output")
             name = "-o";
         const bool known = name == "--archive" ||
-                           (name == "-o" && (parsed.Action == "export" || parsed.Action == "backup")) ||
+                           (name == "-o" && (parsed.Action == "export" ||
+                                             parsed.Action == "backup" || trend)) ||
+                           (name == "--lang" && trend) ||
                            (filters && (name == "--from" || name == "--to" || name == "--material" ||
-                                        name == "--scale" || name == "--device" ||
-                                        name == "--verdict")) ||
+                                        name == "--scale" || name == "--device")) ||
+                           (listing && name == "--verdict") ||
                            ((filters || details) &&
                             (name == "--part" || name == "--lot" || name == "--operator")) ||
                            (details && name == "--remarks");
@@ -128,6 +150,8 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             parsed.Archive = value;
         else if (name == "-o")
             parsed.Output = value;
+        else if (name == "--lang")
+            parsed.Language = Language(value);
         else if (name == "--from")
             parsed.Filter.From = CheckedDate(name, value);
         else if (name == "--to")
@@ -155,9 +179,9 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         else if (name == "--operator")
             parsed.Filter.Operator = value;
     }
-    if (parsed.Filter.Verdict)
-        parsed.Filter.Quality = VerdictQuality(lab, parsed.Filter);
-    else if (lab.AnyQuality())
+    if (listing && parsed.Filter.Verdict)
+        parsed.Filter.Quality = VerdictQuality(parsed.Lab, parsed.Filter);
+    else if (listing && parsed.Lab.AnyQuality())
         throw UsageError("公差限和读数选项只与 --verdict 一起用。(The limits and reading options "
                          "go with --verdict only.)");
     const std::size_t operands = parsed.Operands.size();
@@ -171,6 +195,9 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
     if ((parsed.Action == "export" || parsed.Action == "backup") && !parsed.Output)
         throw UsageError("archive " + parsed.Action + " 要 -o FILE。(archive " + parsed.Action +
                          " needs -o FILE.)");
+    if (trend && parsed.Json == parsed.Output.has_value())
+        throw UsageError("archive trend 要 --json 或 -o FILE.pdf 二者之一。(archive trend needs "
+                         "either --json or -o FILE.pdf.)");
     return parsed;
 }
 

@@ -2,9 +2,11 @@
 // The command line of `leebdesk-cli archive`:
 //   archive import FILE... [details] | list [FILTERS] [--json] | export -o FILE [FILTERS]
 //         | history ID | backup -o FILE | check | sync
+//         | trend [FILTERS] [--lower X] [--upper Y] [--exclude-invalid] (--json | -o FILE.pdf)
 // every one with --archive PATH|postgresql://... (default: LEEBDESK_ARCHIVE, else the user's
 // archive). FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material --scale --device --part --lot
-// --operator TEXT. import takes the record details --part --lot --operator --remarks.
+// --operator TEXT. import takes the record details --part --lot --operator --remarks. trend's
+// page speaks the language --lang names (the window's Chinese without it).
 // "--opt VALUE" and "--opt=VALUE" are the same.
 
 #include <optional>
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "ArchiveRecord.h"
+#include "InterfaceLanguage.h"
+#include "LabOptions.h"
 
 namespace leeb::cli {
 
@@ -23,6 +27,8 @@ struct ArchiveArguments {
     bool Json = false;
     ArchiveFilter Filter;
     ArchiveLabDetails Details;  // import
+    LabOptions Lab;             // trend: --lower, --upper, --exclude-invalid
+    std::optional<InterfaceLanguage> Language;  // trend: --lang
 };
 
 // `arguments` after "archive". Throws UsageError.

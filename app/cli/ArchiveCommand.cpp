@@ -12,6 +12,7 @@
 #include "ArchiveArguments.h"
 #include "ArchiveLineFields.h"
 #include "ArchiveMessages.h"
+#include "ArchiveTrendCommand.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "UploadArchiving.h"
@@ -137,6 +138,9 @@ int List(const ArchiveArguments& arguments) {
 
 int Export(const ArchiveArguments& arguments) {
     const std::string output = OutputFilePath(*arguments.Output, ".txt");
+    if (const ArchiveLocation location = ResolveArchiveLocation(arguments.Archive);
+        !location.IsServer())
+        RefuseArchiveAsOutput(location.Text, output);
     auto archive = Open(arguments);
     RecordLines lines{std::string(RecordFileHeader)};
     ForEachRecord(*archive, arguments.Filter,
@@ -197,6 +201,8 @@ int RunArchive(const std::vector<std::string>& argumentsAfterArchive) {
         }
         if (arguments.Action == "check")
             return Check(arguments);
+        if (arguments.Action == "trend")
+            return RunArchiveTrend(arguments);
         return Sync(arguments);
     } catch (const ArchiveError& failure) {
         throw CliFailure(ArchiveErrorText(failure));

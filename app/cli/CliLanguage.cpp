@@ -19,6 +19,7 @@ CliTranslation::CliTranslation(InterfaceLanguage language) {
     const QString folder = QCoreApplication::applicationDirPath();
     translation_ = std::make_unique<InterfaceTranslation>(
         language, ProgramTranslationFolders(folder), QtTranslationFolders(folder));
+    ++active_;
     for (const QString& missing : translation_->Missing()) {
         std::fprintf(stderr, "leebdesk-cli: %s not found; texts it translates stay untranslated.\n",
                      missing.toLocal8Bit().constData());
@@ -26,6 +27,7 @@ CliTranslation::CliTranslation(InterfaceLanguage language) {
 }
 
 CliTranslation::~CliTranslation() {
+    --active_;
     translation_.reset();  // before the application it was installed in
 }
 

@@ -18,7 +18,11 @@ class CliTranslation {
     CliTranslation(const CliTranslation&) = delete;
     CliTranslation& operator=(const CliTranslation&) = delete;
 
+    // --lang named a language and its translation is in use: texts come in that language.
+    static bool Active() { return active_ > 0; }
+
   private:
+    static inline int active_ = 0;
     std::unique_ptr<QCoreApplication> application_;
     std::unique_ptr<InterfaceTranslation> translation_;
 };

@@ -1,10 +1,14 @@
 #include "CliSupport.h"
 
+#include <QCoreApplication>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "AtomicFileWrite.h"
+#include "CliLanguage.h"
+#include "ErrorText.h"
 #include "OutputFileName.h"
 
 namespace leeb::cli {
@@ -13,69 +17,57 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FieldName(const FieldFault& fault, bool chinese) {
-    switch (fault.Field) {
-        case LineField::ImpactCount:
-            return chinese ? "冲击次数" : "the impact count";
-        case LineField::SettingsWord:
-            return chinese ? "设置字" : "the settings word";
-        case LineField::Reading:
-            break;
+// Control characters (C0, DEL, C1) of a file's bytes or a path spelled as \xNN, so that a
+// message cannot send escape sequences to the terminal; other characters, Chinese among
+// them, stay as they are.
+QString WithoutControlCharacters(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F)) {
+            static constexpr char Hex[] = "0123456789ABCDEF";
+            out += QStringLiteral("\\x");
+            out += QLatin1Char(Hex[(unit >> 4) & 0x0F]);
+            out += QLatin1Char(Hex[unit & 0x0F]);
+        } else {
+            out += c;
+        }
     }
-    const std::string number = std::to_string(fault.ReadingNumber);
-    return chinese ? "第 " + number + " 个读数" : "reading " + number;
-}
-
-// "冲击次数 '-1' 超出范围" / "reading 3 '4x0' is not a number".
-std::string FieldReason(const FieldFault& fault, bool chinese) {
-    const std::string text = "'" + TerminalSafe(fault.Text) + "'";
-    if (chinese) {
-        return FieldName(fault, true) + " " + text +
-               (fault.Problem == FieldProblem::OutOfRange ? " 超出范围" : " 不是数字");
-    }
-    return FieldName(fault, false) + " " + text +
-           (fault.Problem == FieldProblem::OutOfRange ? " is out of range" : " is not a number");
+    return out;
 }
 
 }  // namespace
 
-std::string ReadFailureMessage(const RecordFileError& failure) {
-    const std::string& path = failure.Path();
-    switch (failure.Problem()) {
-        case FileProblem::CannotOpen:
-            if (failure.SystemError() == ENOENT) {
-                return "文件不存在：" + path + "。(The file does not exist.)";
-            }
-            break;
-        case FileProblem::IsAFolder:
-            return "不是文件，而是文件夹：" + path + "。(This is a folder, not a file.)";
-        case FileProblem::NotARecordFile:
-            return "文件格式不正确：" + path + " 的第一行不是 \"" + std::string(RecordFileHeader) +
-                   "\"，它不是记录文件。(" + path +
-                   " is not a record file: its first line is not \"" +
-                   std::string(RecordFileHeader) + "\".)";
-        case FileProblem::LineTooLong: {
-            const std::string line = std::to_string(failure.LineNumber());
-            return "文件格式不正确：" + path + " 的第 " + line + " 行太长，它不是记录文件。(" +
-                   path + " is not a record file: line " + line +
-                   " is longer than any record line.)";
-        }
-        case FileProblem::LineDoesNotConvert: {
-            const std::string line = std::to_string(failure.LineNumber());
-            const std::string record = std::to_string(failure.LineNumber() - 1);
-            std::string chinese = "记录文件第 " + line + " 行（存储记录" + record + "）无法转换";
-            std::string english =
-                "Line " + line + " of the record file, record " + record + ", does not convert";
-            if (failure.Field()) {
-                chinese += "：" + FieldReason(*failure.Field(), true);
-                english += ": " + FieldReason(*failure.Field(), false);
-            }
-            return chinese + "。(" + english + ".)";
-        }
-        default:
-            break;
+std::string WindowWording(const std::function<QString()>& word) {
+    if (CliTranslation::Active())
+        return WithoutControlCharacters(word()).toStdString();
+    const QString chinese = word();
+    // The English comes from the window's translation, put in for this text alone; the
+    // command may have made no application object of its own for it.
+    std::optional<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "leebdesk-cli";
+        static char* argv[] = {name, nullptr};
+        application.emplace(argc, argv);
     }
-    return "无法读取记录文件。(" + std::string(failure.what()) + ".)";
+    QString english;
+    {
+        const InterfaceTranslation translation(
+            InterfaceLanguage::English,
+            ProgramTranslationFolders(QCoreApplication::applicationDirPath()), {});
+        english = word();
+    }
+    if (english == chinese)  // no translation found: the Chinese alone
+        return WithoutControlCharacters(chinese).toStdString();
+    return WithoutControlCharacters(chinese + QStringLiteral("。(") + english +
+                                    QStringLiteral(".)"))
+        .toStdString();
+}
+
+std::string ReadFailureMessage(const RecordFileError& failure) {
+    return WindowWording([&failure] { return ErrorText::Of(failure); });
 }
 
 RecordLines LoadRecordFile(const std::string& path, char decimalSeparator) {
@@ -92,6 +84,15 @@ void RefuseSameFile(const std::string& input, const std::string& output) {
         throw CliFailure("输出文件就是记录文件本身，写入会毁掉记录：" + output +
                          "。(The output file is the record file itself; writing it would destroy "
                          "the records.)");
+    }
+}
+
+void RefuseArchiveAsOutput(const std::string& archivePath, const std::string& output) {
+    std::error_code error;
+    if (fs::equivalent(archivePath, output, error)) {
+        throw CliFailure("输出文件就是档案本身，写入会毁掉档案：" + output +
+                         "。(The output file is the archive itself; writing it would destroy the "
+                         "archive.)");
     }
 }
 

@@ -2,7 +2,9 @@
 // What the commands share: the failure they report, the record file read with its header and
 // every line checked, and the output file's name.
 
+#include <QString>
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,9 +26,14 @@ class CliFailure : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The message for a record file that cannot be read or used: a missing file, a folder, a file
-// that is not a record file, or the line that does not convert (named as a text editor counts
-// it, with its record) and why.
+// A text worded as the window words it, as the command line shows it: with --lang in that
+// language alone; without, the window's Chinese and then its English in brackets
+// ("中文。(English.)"). Control characters in it are spelled as \xNN.
+std::string WindowWording(const std::function<QString()>& word);
+
+// The message for a record file that cannot be read or used, in the window's words: a
+// missing file, a folder, a file that is not a record file, or the line that does not convert
+// (named as a text editor counts it, with its record) and why.
 std::string ReadFailureMessage(const RecordFileError& failure);
 
 // Reads a record file whole, its header and every record line checked. Throws CliFailure with
@@ -36,6 +43,10 @@ RecordLines LoadRecordFile(const std::string& path, char decimalSeparator);
 // Throws CliFailure when `output` names the same file as `input`: writing the output would
 // destroy the records it is made from.
 void RefuseSameFile(const std::string& input, const std::string& output);
+
+// Throws CliFailure when `output` names the archive file at `archivePath`: an output written
+// there would replace every archived record.
+void RefuseArchiveAsOutput(const std::string& archivePath, const std::string& output);
 
 // The file an output is written to: `extension` added to a name without "."; an existing
 // FIFO, device node, socket or folder is refused with CliFailure.

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSettings>
-#include <QTimer>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 
 #include "DesktopSettings.h"
+#include "FirstPaint.h"
 #include "FontSetup.h"
 #include "LeebdeskVersion.h"
 #include "Console.h"
@@ -141,9 +141,11 @@ int main(int argc, char** argv) {
                      [&form, &settings] { settings.SetWindowGeometry(form.saveGeometry()); });
     form.show();
 
-    // After the first connection check: the open enables the buttons as the open button would.
+    // After the first connection check, and after the window's first paint: a full tester's
+    // file takes a while to read, and the window is there at once, then filled. The open
+    // enables the buttons as the open button would.
     if (!options.OpenFile.isEmpty()) {
-        QTimer::singleShot(0, &form, [&form, file = options.OpenFile] {
+        leeb::RunAfterFirstPaint(form, [&form, file = options.OpenFile] {
             form.RunCommand([&form, &file] { form.OpenRecordFile(file); });
         });
     }

@@ -173,6 +173,23 @@ TEST_P(ArchiveBehaviour, ByIdInRecordDateThenArchiveOrder) {
     for (const auto& record : archive_->RecordsById({ids[2], ids[0], ids[1], 999999}))
         lines.push_back(record.Line);
     EXPECT_EQ(lines, (std::vector<std::string>{A, B, C}));
+
+    // The trend's lean read holds the same records, in the same order, with the same words.
+    ArchiveFilter steel;
+    steel.Material = "钢和铸钢";
+    for (const ArchiveFilter& filter : {ArchiveFilter{}, steel}) {
+        const auto full = archive_->RecordsById(archive_->IdsByDate(filter));
+        const auto lean = archive_->TrendRecordsByDate(filter);
+        ASSERT_EQ(lean.size(), full.size());
+        for (std::size_t i = 0; i < lean.size(); ++i) {
+            EXPECT_EQ(lean[i].Id, full[i].Id);
+            EXPECT_EQ(lean[i].Number, full[i].TesterNumber);
+            EXPECT_EQ(lean[i].DateText, full[i].DateText);
+            EXPECT_EQ(lean[i].SettingsWord, full[i].SettingsWord);
+            EXPECT_EQ(lean[i].Readings, full[i].Readings);
+        }
+    }
+    EXPECT_EQ(archive_->TrendRecordsByDate(steel).size(), 2u);
 }
 
 TEST_P(ArchiveBehaviour, ChangedDetailsAddVersions) {

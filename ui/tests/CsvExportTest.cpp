@@ -1,6 +1,8 @@
 // The CSV entry of the save dialog: an export of the records for spreadsheets beside the
 // record file.
 
+#include <QAction>
+
 #include "RecordCsv.h"
 #include "SaveOpenFixture.h"
 
@@ -37,6 +39,57 @@ TEST_F(CsvExportTest, TheCsvEntryWritesTheRecordsAsATableAndKeepsTheSaveButton) 
     // The record file itself is still unsaved.
     EXPECT_EQ(ButtonStates(), "11111");
     EXPECT_EQ(form->Lines(), Sample());
+}
+
+// After a save of the record file the save button is disabled; the tree's "导出 CSV…" still
+// writes the table the save writes for a .csv name, and is disabled only while no record is
+// shown.
+TEST_F(CsvExportTest, TheTreesExportCommandWorksWheneverRecordsAreShown) {
+    QAction* exportCsv = form->ExportCsvAction();
+    EXPECT_EQ(exportCsv->text(), QStringLiteral("导出 CSV…"));
+    EXPECT_FALSE(exportCsv->isEnabled());
+    EXPECT_TRUE(form->RecordTree()->actions().contains(exportCsv));
+    EXPECT_EQ(form->RecordTree()->contextMenuPolicy(), Qt::ActionsContextMenu);
+
+    ShowAsUploaded(Sample());
+    Save(PathOf("records.txt"));
+    ASSERT_EQ(ButtonStates(), "10111");
+    ASSERT_TRUE(exportCsv->isEnabled());
+    struct Case {
+        QString Chosen;
+        QString Written;
+    };
+    // The command names its format: a name without "." gets ".csv", any other is kept.
+    const Case cases[] = {{"table", "table.csv"}, {"named.txt", "named.txt"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Chosen.toStdString());
+        dialogs.SaveNames.push_back(PathOf(c.Chosen));
+        dialogs.SaveFilterIndexes.push_back(0);
+        exportCsv->trigger();
+        EXPECT_TRUE(dialogs.Messages.empty());
+        EXPECT_EQ(dialogs.Filters.back(), CsvFileFilter);
+        EXPECT_EQ(ReadFile(PathOf(c.Written)), ExpectedCsv());
+        EXPECT_EQ(form->FeedbackPanel()->text(),
+                  QStringLiteral("已保存 %1").arg(QDir::toNativeSeparators(PathOf(c.Written))));
+    }
+    EXPECT_EQ(form->CurrentFile(), PathOf("records.txt")) << "an export is not a save";
+    EXPECT_EQ(ButtonStates(), "10111");
+
+    // It asks before replacing, as the save does.
+    dialogs.SaveNames.push_back(PathOf("records.txt"));
+    dialogs.SaveFilterIndexes.push_back(0);
+    dialogs.Answers.push_back(IDNO);
+    exportCsv->trigger();
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Caption, "文件名重复");
+    EXPECT_EQ(ReadFile(PathOf("records.txt")), FileContent(Sample()));
+
+    // An upload starts with no records: nothing to export until the first one arrives.
+    form->ClearRecords();
+    EXPECT_FALSE(exportCsv->isEnabled());
+    form->Lines() = Sample();
+    AppendUploaded(1, 1);
+    EXPECT_TRUE(exportCsv->isEnabled());
 }
 
 // A typed extension decides the format; the chosen entry decides only for a name without one,

@@ -42,6 +42,13 @@ const LanguageCase LanguageCases[] = {
      "  记录号: 1\n  测量材料: 钢和铸钢\n",
      "Record:"},
     {"ShowByDefault", {"show", "r.txt"}, 1, "存储记录1\n", "Record 1"},
+    // A record file's fault in the window's words: the chosen language alone.
+    {"ReadFailureInEnglish",
+     {"show", "r.txt", "--lang", "en"},
+     1,
+     "File r.txt, line 3 (record 2) cannot be read: reading 1, '4x0', is not a number",
+     "无法转换"},
+    {"ReadFailureInChinese", {"show", "r.txt", "--lang", "zh"}, 1, "第 3 行 (存储记录2) 无法转换", "cannot be read"},
     {"ShowLabLinesInEnglish",
      {"show", "g.txt", "--lang", "en", "--lower", "45", "--upper", "46", "--exclude-invalid"},
      0,

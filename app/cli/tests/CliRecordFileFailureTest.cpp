@@ -27,8 +27,8 @@ struct FileCase {
 };
 
 const FileCase FileCases[] = {
-    {"Missing", nullptr, "文件不存在：records.txt"},
-    {"Folder", "<dir>", "不是文件，而是文件夹"},
+    {"Missing", nullptr, "无法打开文件 records.txt: 文件或文件夹不存在"},
+    {"Folder", "<dir>", "records.txt 是文件夹, 不是文件"},
     {"Empty", "", "不是记录文件"},
     {"HeaderInLowerCase", "@import data@\r\n", "不是记录文件"},
     {"HeaderFollowedBySpace", "@Import Data@ \r\n", "不是记录文件"},
@@ -36,17 +36,20 @@ const FileCase FileCases[] = {
     {"FieldNotANumber",
      "@Import Data@\r\n  3,2008/05/17,    0,  450,  452,  448,\r\n"
      "  2,2008/05/17,    0,  4x0,  452,\r\n",
-     "第 3 行（存储记录2）无法转换"},
+     "第 3 行 (存储记录2) 无法转换"},
     {"LineCutShort", "@Import Data@\r\n  3,2008/05/17,    0,  450,\r\n",
-     "第 2 行（存储记录1）无法转换"},
+     "第 2 行 (存储记录1) 无法转换"},
     {"BlankLineBetweenRecords",
      "@Import Data@\r\n  3,2008/05/17,    0,  450,  452,  448,\r\n\r\n"
      "  3,2008/05/17,    0,  450,  452,  448,\r\n",
-     "第 3 行（存储记录2）无法转换"},
+     "第 3 行 (存储记录2) 无法转换"},
     // Under the C locale the decimal point is '.': a whole-number reading with a comma could
     // as well be a thousands separator and does not read.
     {"OtherDecimalSeparator", "@Import Data@\r\n  1,2008/05/17,    0,450,6,\r\n",
-     "第 2 行（存储记录1）无法转换：第 1 个读数 '450,6' 不是数字"},
+     "第 2 行 (存储记录1) 无法转换: 第 1 个读数 '450,6' 不是数值"},
+    // A field's bytes never reach the terminal as control characters.
+    {"EscapeSequenceInAField", "@Import Data@\r\n  1,2008/05/17,    0,4\x1b[2J0,\r\n",
+     "第 1 个读数 '4\\x1B[2J"},
     {"LineLongerThanAnyRecordLine",
      "@Import Data@\r\n  1,2008/05/17,    0,  450,                                                 "
      " "
@@ -105,7 +108,8 @@ TEST(CliShowFailureTest, RecordsBeforeABadLineArePrintedFirst) {
     EXPECT_EQ(text.ExitCode, 1);
     EXPECT_THAT(text.Out, HasSubstr("存储记录2\n"));
     EXPECT_THAT(text.Out, ::testing::Not(HasSubstr("存储记录3")));
-    EXPECT_THAT(text.Err, HasSubstr("Line 4 of the record file, record 3, does not convert"));
+    EXPECT_THAT(text.Err, HasSubstr("第 4 行 (存储记录3) 无法转换"));
+    EXPECT_THAT(text.Err, HasSubstr("(File r.txt, line 4 (record 3) cannot be read"));
 
     // The JSON form stays a complete array of the records that did convert.
     const CliResult json = RunCli({"show", "--json", "r.txt"}, folder.Root());
@@ -115,7 +119,7 @@ TEST(CliShowFailureTest, RecordsBeforeABadLineArePrintedFirst) {
         QJsonDocument::fromJson(QByteArray::fromStdString(json.Out), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << json.Out;
     EXPECT_EQ(document.array().size(), 2);
-    EXPECT_THAT(json.Err, HasSubstr("第 4 行（存储记录3）无法转换"));
+    EXPECT_THAT(json.Err, HasSubstr("第 4 行 (存储记录3) 无法转换"));
 }
 
 TEST(CliOutputFailureTest, OutputsThatAreNoRegularFileAreRefusedAndKept) {
