@@ -97,6 +97,11 @@ class Archive {
     virtual int64_t PendingCount() = 0;
 };
 
+// Whether `record` has the verdict `filter` asks for (true when it asks for none), judged with
+// the filter's quality settings exactly as Count and Fetch judge it. For going through a
+// filter's records once: Fetch with a verdict judges every candidate again for each page.
+bool VerdictHolds(const ArchiveFilter& filter, const ArchivedRecord& record);
+
 // Opens (creating a missing file and its folder, migrating an older schema in one
 // transaction) the archive at `location`. Throws ArchiveError.
 std::unique_ptr<Archive> OpenArchive(const ArchiveLocation& location);

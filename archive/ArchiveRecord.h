@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "QualitySettings.h"
+
 namespace leeb {
 
 // The QA lab's details of a record, as the report prints them. Empty means not given.
@@ -68,6 +70,10 @@ struct ArchiveDetailsVersion {
     ArchiveLabDetails Details;
 };
 
+// A record judged as the window's lab row judges it (QualitySettings::For, EvaluateRecord):
+// Pass and Fail as it shows them, NoLimits for a record its scale has no limits for. A record
+// whose every reading is a failed impact is judged "no valid reading" there, and so is neither
+// here.
 enum class ArchiveVerdict { Pass, Fail, NoLimits };
 
 // Every filter that is set must hold. Texts compare as the window shows them, trimmed
@@ -82,6 +88,9 @@ struct ArchiveFilter {
     std::optional<std::string> Lot;
     std::optional<std::string> Operator;
     std::optional<ArchiveVerdict> Verdict;
+    // What Verdict judges with: the limits per scale (or one pair for all), the exclusion of
+    // failed impacts and each-reading judging. Unused without Verdict.
+    QualitySettings Quality;
 };
 
 // What an import did: "N new records, M already in the archive".

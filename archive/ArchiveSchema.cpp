@@ -90,23 +90,60 @@ int StoredVersion(QSqlDatabase& db, SqlDialect dialect) {
             throw ArchiveError(ArchiveErrorCode::NotAnArchive, "not a leebdesk archive");
         return version;
     }
-    Run(db, "CREATE TABLE IF NOT EXISTS leebdesk_schema (version INTEGER NOT NULL)",
-        ArchiveErrorCode::CannotOpen);
     return ScalarInt(db, "SELECT coalesce(max(version), 0) FROM leebdesk_schema",
                      ArchiveErrorCode::CannotOpen);
+}
+
+// The server's version table, created only when missing: a workstation's writer role and a
+// reviewer's read-only role may not create tables, and must still open an archive the lab's
+// owner role set up. Two programs creating it at once would collide in the server's catalogue
+// even with IF NOT EXISTS: a transaction-long advisory lock (the archive's mark as its key)
+// lets one at a time.
+void EnsureServerVersionTable(QSqlDatabase& db) {
+    QSqlQuery exists = Run(db, "SELECT to_regclass('leebdesk_schema') IS NOT NULL",
+                           ArchiveErrorCode::CannotOpen);
+    if (exists.next() && exists.value(0).toBool())
+        return;
+    Run(db, "BEGIN", ArchiveErrorCode::CannotOpen);
+    try {
+        Run(db, QString("SELECT pg_advisory_xact_lock(%1)").arg(SqliteApplicationId),
+            ArchiveErrorCode::CannotOpen);
+        Run(db, "CREATE TABLE IF NOT EXISTS leebdesk_schema (version INTEGER NOT NULL)",
+            ArchiveErrorCode::CannotOpen);
+        Run(db, "COMMIT", ArchiveErrorCode::CannotOpen);
+    } catch (...) {
+        QSqlQuery(db).exec("ROLLBACK");
+        throw;
+    }
 }
 
 }  // namespace
 
 void MigrateArchiveSchema(QSqlDatabase& db, SqlDialect dialect) {
     const int steps = static_cast<int>(Migrations().size());
-    int version = StoredVersion(db, dialect);
+    const bool sqlite = dialect == SqlDialect::Sqlite;
+    // SQLite: the mark, the version and the tables read in one snapshot. Read one by one, a
+    // program that creates the same new archive meanwhile could commit between them, and the
+    // file would look like another program's database (tables, but no mark).
+    if (sqlite)
+        Run(db, "BEGIN", ArchiveErrorCode::NotAnArchive);
+    else
+        EnsureServerVersionTable(db);
+    int version = 0;
+    try {
+        version = StoredVersion(db, dialect);
+    } catch (...) {
+        if (sqlite)
+            QSqlQuery(db).exec("ROLLBACK");
+        throw;
+    }
+    if (sqlite)
+        Run(db, "COMMIT", ArchiveErrorCode::NotAnArchive);
     if (version > steps)
         throw ArchiveError(ArchiveErrorCode::NewerSchema,
                            "schema version " + std::to_string(version));
     if (version == steps)
         return;
-    const bool sqlite = dialect == SqlDialect::Sqlite;
     // SQLite takes the write lock at once, so two programs opening a new archive together
     // migrate it once; the second one reads the version again under the lock.
     Run(db, sqlite ? "BEGIN IMMEDIATE" : "BEGIN", ArchiveErrorCode::WriteFailed);

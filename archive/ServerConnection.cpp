@@ -4,6 +4,8 @@
 
 #include <QStringList>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "Archive.h"
 
@@ -46,6 +48,26 @@ QString ServerConnectOptions(const std::string& location) {
         pairs << QString("connect_timeout=%1").arg(ServerConnectTimeoutSeconds);
     // The driver joins its options with ';' and turns every ';' into a blank.
     return pairs.join(';');
+}
+
+bool ServerAnswers(const std::string& location) {
+    PQconninfoOption* parsed = PQconninfoParse(location.c_str(), nullptr);
+    if (parsed == nullptr)
+        return false;
+    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed, PQconninfoFree);
+    std::vector<const char*> keywords, values;
+    const std::string timeout = std::to_string(ServerConnectTimeoutSeconds);
+    for (const PQconninfoOption* option = parsed; option->keyword != nullptr; ++option) {
+        if (option->val == nullptr || std::string_view(option->keyword) == "connect_timeout")
+            continue;
+        keywords.push_back(option->keyword);
+        values.push_back(option->val);
+    }
+    keywords.push_back("connect_timeout");
+    values.push_back(timeout.c_str());
+    keywords.push_back(nullptr);
+    values.push_back(nullptr);
+    return PQpingParams(keywords.data(), values.data(), 0) == PQPING_OK;
 }
 
 }  // namespace leeb

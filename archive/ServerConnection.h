@@ -16,4 +16,9 @@ inline constexpr int ServerConnectTimeoutSeconds = 5;
 // one written in the string itself goes through to libpq and is stored nowhere.
 QString ServerConnectOptions(const std::string& location);
 
+// Whether a server answers at `location` at all (within the same time-out), whatever it then
+// says: a server that refuses a role or a password answers; one that is down, or a host that
+// cannot be reached, does not. Records wait locally only for a server that does not answer.
+bool ServerAnswers(const std::string& location);
+
 }  // namespace leeb

@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 #include "ArchiveLineFields.h"
 #include "FieldConversion.h"
@@ -53,6 +52,10 @@ SqlArchive::SqlArchive(const ArchiveLocation& location) : name_(NewConnectionNam
         // be an archive: switching the journal rewrites the file's header.
         QSqlQuery wal(db_);
         if (dialect_ == SqlDialect::Sqlite && !wal.exec("PRAGMA journal_mode = WAL"))
+            throw ArchiveError(ArchiveErrorCode::CannotOpen, wal.lastError().text().toStdString());
+        // A commit reaches the disk before it returns, whatever default the SQLite library was
+        // built with: a committed record survives a crash or a power cut.
+        if (dialect_ == SqlDialect::Sqlite && !wal.exec("PRAGMA synchronous = FULL"))
             throw ArchiveError(ArchiveErrorCode::CannotOpen, wal.lastError().text().toStdString());
     } catch (...) {
         db_.close();
@@ -98,6 +101,14 @@ void SqlArchive::OpenSqlite(const std::string& path) {
         throw ArchiveError(ArchiveErrorCode::CannotOpen,
                            path + ": " + db_.lastError().text().toStdString());
     QSqlQuery(db_).exec("PRAGMA foreign_keys = ON");
+    // A statement that may fail midway journals what it changes so it can be undone alone; in a
+    // temporary file that cost a write for every record of an import. In memory it lasts as
+    // long as the statement, so nothing committed depends on it.
+    QSqlQuery(db_).exec("PRAGMA temp_store = MEMORY");
+    // Room for a large import's changed pages (the indexes are written all over): with the
+    // default 2 MB they went to the journal again and again before the commit. At most 32 MB,
+    // taken only as pages are used.
+    QSqlQuery(db_).exec("PRAGMA cache_size = -32768");
 }
 
 void SqlArchive::OpenServer(const std::string& location) {
@@ -124,19 +135,6 @@ void SqlArchive::Fail(ArchiveErrorCode code, const QSqlError& error) const {
     throw ArchiveError(code, error.text().toStdString());
 }
 
-ArchiveImportSummary SqlArchive::Import(const ArchiveSource& source,
-                                        const std::vector<ArchiveInput>& records,
-                                        const ArchiveLabDetails& details, const std::string& by) {
-    return Insert(source, records, details, by, false);
-}
-
-ArchiveImportSummary SqlArchive::ImportPending(const ArchiveSource& source,
-                                               const std::vector<ArchiveInput>& records,
-                                               const ArchiveLabDetails& details,
-                                               const std::string& by) {
-    return Insert(source, records, details, by, true);
-}
-
 void SqlArchive::Begin() {
     QSqlQuery query(db_);
     // SQLite: the write lock at once, so two importers queue instead of one failing midway.
@@ -151,99 +149,6 @@ void SqlArchive::Commit() {
 }
 
 void SqlArchive::Rollback() { QSqlQuery(db_).exec("ROLLBACK"); }
-
-int64_t SqlArchive::CreateSource(const ArchiveSource& source) {
-    QSqlQuery query(db_);
-    query.prepare(
-        "INSERT INTO sources (kind, file_path, file_hash, upload_time, tester)"
-        " VALUES (?, ?, ?, ?, ?) RETURNING id");
-    query.addBindValue(source.Kind == ArchiveSourceKind::File ? 0 : 1);
-    query.addBindValue(Text(source.FilePath));
-    query.addBindValue(Text(source.FileHash));
-    query.addBindValue(Text(source.UploadTime));
-    query.addBindValue(Text(source.Tester));
-    if (!query.exec() || !query.next())
-        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
-    return query.value(0).toLongLong();
-}
-
-bool SqlArchive::InsertRecord(int64_t sourceId, const ArchiveInput& input,
-                              const ArchiveLineFields& fields, int occurrence,
-                              const ArchiveLabDetails& details, const std::string& author,
-                              bool pending) {
-    if (!insert_) {
-        insert_ = std::make_unique<QSqlQuery>(db_);
-        insert_->prepare(
-            "INSERT INTO records (content_key, occurrence, line, tester_number, impact_count,"
-            " date_text, record_date, settings_word, readings, mean, material, scale, device,"
-            " direction, source_id, archived_at, archived_by, pending, part, lot, operator)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
-            " ON CONFLICT (content_key, occurrence) DO NOTHING RETURNING id");
-        version_ = std::make_unique<QSqlQuery>(db_);
-        version_->prepare(
-            "INSERT INTO details_versions (record_id, version, changed_at, author, part, lot,"
-            " operator, instrument, standard, remarks) VALUES (?, 1, ?, ?, ?, ?, ?, ?, ?, ?)");
-    }
-    const QString now = Text(ArchiveNow());
-    const QVariant values[] = {
-        fields.ContentKey, occurrence, Text(input.Line), input.TesterNumber,
-        fields.Fields.ImpactCount, Text(fields.Fields.DateText), Text(fields.RecordDate),
-        fields.Fields.SettingsWord, Text(fields.Readings), fields.Mean, Text(fields.Material),
-        Text(fields.Scale), Text(fields.Device), Text(fields.Direction), qlonglong(sourceId), now,
-        Text(author), pending ? 1 : 0, Text(details.Part), Text(details.Lot),
-        Text(details.Operator)};
-    for (int v = 0; v < static_cast<int>(std::size(values)); ++v)
-        insert_->bindValue(v, values[v]);
-    if (!insert_->exec())
-        Fail(ArchiveErrorCode::WriteFailed, insert_->lastError());
-    if (!insert_->next())
-        return false;
-    const QVariant versionValues[] = {insert_->value(0),      now,
-                                      Text(author),           Text(details.Part),
-                                      Text(details.Lot),      Text(details.Operator),
-                                      Text(details.Instrument), Text(details.Standard),
-                                      Text(details.Remarks)};
-    insert_->finish();
-    for (int v = 0; v < static_cast<int>(std::size(versionValues)); ++v)
-        version_->bindValue(v, versionValues[v]);
-    if (!version_->exec())
-        Fail(ArchiveErrorCode::WriteFailed, version_->lastError());
-    return true;
-}
-
-std::string ArchiveAuthor(const ArchiveLabDetails& details, const std::string& by) {
-    return !by.empty() ? by : !details.Operator.empty() ? details.Operator : SystemUserName();
-}
-
-ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
-                                        const std::vector<ArchiveInput>& records,
-                                        const ArchiveLabDetails& details, const std::string& by,
-                                        bool pending) {
-    // Everything that can fail on the input fails before the transaction.
-    std::vector<ArchiveLineFields> derived;
-    derived.reserve(records.size());
-    for (const ArchiveInput& record : records)
-        derived.push_back(DeriveLineFields(record.Line));
-    const std::string author = ArchiveAuthor(details, by);
-    ArchiveImportSummary summary;
-    Begin();
-    try {
-        const int64_t sourceId = CreateSource(source);
-        std::map<QByteArray, int> occurrences;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            const int occurrence = occurrences[derived[i].ContentKey]++;
-            if (InsertRecord(sourceId, records[i], derived[i], occurrence, details, author, pending))
-                ++summary.Added;
-            else
-                ++summary.AlreadyArchived;
-        }
-        Commit();
-    } catch (...) {
-        Rollback();
-        throw;
-    }
-    return summary;
-}
 
 void SqlArchive::ChangeDetails(int64_t id, const ArchiveLabDetails& details,
                                const std::string& author) {

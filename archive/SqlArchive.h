@@ -62,6 +62,8 @@ class SqlArchive final : public Archive {
                                 const std::vector<ArchiveInput>& records,
                                 const ArchiveLabDetails& details, const std::string& by,
                                 bool pending);
+    // The ids the filter's verdict holds for, in `order` (an ORDER BY of our own, never input).
+    std::vector<int64_t> JudgedIds(const ArchiveFilter& filter, const char* order);
     void OpenSqlite(const std::string& path);
     void OpenServer(const std::string& location);
 

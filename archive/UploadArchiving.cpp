@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ArchiveLineFields.h"
+#include "ServerConnection.h"
 #include "SqlArchive.h"
 
 namespace leeb {
@@ -111,6 +112,31 @@ int UploadArchiving::Added() const { return state_->Added; }
 int UploadArchiving::AlreadyArchived() const { return state_->AlreadyArchived; }
 int UploadArchiving::Pending() const { return state_->PendingCount; }
 const std::string& UploadArchiving::LastError() const { return state_->LastError; }
+
+ImportOutcome ImportOrKeepPending(const ArchiveLocation& location, const ArchiveLocation& local,
+                                  const ArchiveSource& source,
+                                  const std::vector<ArchiveInput>& records,
+                                  const ArchiveLabDetails& details, const std::string& by) {
+    ImportOutcome outcome;
+    try {
+        outcome.Summary = OpenArchive(location)->Import(source, records, details, by);
+        return outcome;
+    } catch (const ArchiveError& error) {
+        // A server that answers and refuses (a role without rights, a wrong password) is the
+        // user's to hear about: the file is still there to import once that is mended. (An
+        // upload keeps its records locally whatever the server says: the tester's memory may
+        // be cleared next.)
+        const bool unreachable =
+            error.Code == ArchiveErrorCode::ConnectionLost ||
+            (error.Code == ArchiveErrorCode::CannotOpen && !ServerAnswers(location.Text));
+        if (!location.IsServer() || !unreachable)
+            throw;
+        outcome.Reason = error.what();
+    }
+    outcome.Summary = SqlArchive(local).ImportPending(source, records, details, by);
+    outcome.Pending = true;
+    return outcome;
+}
 
 int SendPending(const ArchiveLocation& local, const ArchiveLocation& server) {
     SqlArchive from(local);

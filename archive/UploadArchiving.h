@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Archive.h"
 
@@ -38,6 +39,20 @@ class UploadArchiving {
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// A file's import into `location`. When that is a server that cannot be reached, or that goes
+// away during the import (the server rolls it back), the records go into the `local` archive
+// marked pending instead, in one transaction, to be sent by SendPending. Throws ArchiveError
+// when neither takes them.
+struct ImportOutcome {
+    ArchiveImportSummary Summary;
+    bool Pending = false;  // the records wait in the local archive
+    std::string Reason;    // why the server did not take them
+};
+ImportOutcome ImportOrKeepPending(const ArchiveLocation& location, const ArchiveLocation& local,
+                                  const ArchiveSource& source,
+                                  const std::vector<ArchiveInput>& records,
+                                  const ArchiveLabDetails& details, const std::string& by);
 
 // Sends the local archive's pending records to the server, one transaction per source; what
 // fails stays pending. Returns how many went; throws ArchiveError when the server cannot be

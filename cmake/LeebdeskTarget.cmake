@@ -28,7 +28,7 @@ endfunction()
 # its cases with CTest. Tests that create a QApplication link leebdesk_qt_test_main, which
 # forces the offscreen platform when no display is set, so discovery at build time works too.
 function(leebdesk_add_test name)
-  cmake_parse_arguments(ARG "QT;THREAD" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;THREAD" "RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
   if(ARG_QT AND NOT LEEBDESK_QT)
     return()
   endif()
@@ -47,6 +47,12 @@ function(leebdesk_add_test name)
     set(labels thread)
     add_dependencies(leebdesk_thread_tests ${name})
   endif()
+  # RESOURCE_LOCK names what the cases share (the test PostgreSQL's database): CTest then runs
+  # them one at a time, not side by side under -j.
+  set(lock)
+  if(ARG_RESOURCE_LOCK)
+    set(lock RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
   if(CMAKE_CROSSCOMPILING)
     # One CTest test per program: listing the cases would start every program once more under
     # the emulator at build time.
@@ -55,6 +61,6 @@ function(leebdesk_add_test name)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${LEEBDESK_TEST_PLATFORM}"
-                                    LABELS ${labels})
+                                    LABELS ${labels} ${lock})
   endif()
 endfunction()

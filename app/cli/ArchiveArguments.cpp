@@ -5,12 +5,45 @@
 #include <set>
 
 #include "CliArguments.h"
+#include "LabOptions.h"
 
 namespace leeb::cli {
 namespace {
 
 const std::set<std::string> Actions = {"import", "list",  "export", "history",
                                        "backup", "check", "sync",   "trend"};
+
+// The lab options that judge a record for --verdict, read as show, report and export read them.
+const std::set<std::string> QualityOptions = {"--limits", "--lower", "--upper", "--each-reading",
+                                              "--exclude-invalid"};
+
+ArchiveVerdict CheckedVerdict(const std::string& value) {
+    if (value == "pass")
+        return ArchiveVerdict::Pass;
+    if (value == "fail")
+        return ArchiveVerdict::Fail;
+    if (value == "none")
+        return ArchiveVerdict::NoLimits;
+    throw UsageError("--verdict 要 pass、fail 或 none。(--verdict needs pass, fail or none.)");
+}
+
+// The settings --verdict judges with. One pair of limits (--lower/--upper) judges every record
+// it meets, so it needs --scale: a HRC limit must never judge a HL record.
+QualitySettings VerdictQuality(const LabOptions& lab, const ArchiveFilter& filter) {
+    if (!lab.Limits.Any() && lab.ScaleLimits.empty())
+        throw UsageError("--verdict 要公差限 (--limits, 或 --scale 加 --lower/--upper)。"
+                         "(--verdict needs limits: --limits, or --lower/--upper with --scale.)");
+    if (lab.Limits.Any() && !filter.Scale)
+        throw UsageError("--lower/--upper 要与 --scale 一起用，或改用 --limits。"
+                         "(--lower/--upper need --scale; or give --limits per scale.)");
+    QualitySettings quality;
+    if (lab.Limits.Any())
+        quality.ForAll = lab.Limits;
+    quality.PerScale = lab.ScaleLimits;
+    quality.ExcludeInvalid = lab.ExcludeInvalid;
+    quality.EachReading = lab.EachReading;
+    return quality;
+}
 
 std::string CheckedDate(const std::string& option, const std::string& value) {
     if (!QDate::fromString(QString::fromStdString(value), "yyyy-MM-dd").isValid())
@@ -39,6 +72,8 @@ const char* ArchiveUsageText() {
            " [--exclude-invalid] (--json | -o FILE.pdf) [--lang zh|en]\n"
            "  FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material T --scale T --device T"
            " --part T --lot T --operator T\n"
+           "           --verdict pass|fail|none with --limits HRC:44-46,... (or --scale T"
+           " --lower N --upper N) [--exclude-invalid] [--each-reading]\n"
            "  --archive PATH|postgresql://...  (默认 default: $LEEBDESK_ARCHIVE, else the"
            " user's archive)\n";
 }
@@ -51,7 +86,8 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
                          "trend.)");
     parsed.Action = arguments[0];
     const bool trend = parsed.Action == "trend";
-    const bool filters = parsed.Action == "list" || parsed.Action == "export" || trend;
+    const bool listing = parsed.Action == "list" || parsed.Action == "export";
+    const bool filters = listing || trend;
     const bool details = parsed.Action == "import";
     std::set<std::string> seen;
     bool optionsEnded = false;
@@ -69,6 +105,10 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             if (parsed.Json)
                 throw UsageError("--json 只能给一次。(--json may be given only once.)");
             parsed.Json = true;
+            continue;
+        }
+        if (listing && QualityOptions.contains(argument.substr(0, argument.find('=')))) {
+            ParseLabOption(arguments, i, parsed.Lab);
             continue;
         }
         // The trend's limits and exclusion read as report, export and show read them.
@@ -92,6 +132,7 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
                            (name == "--lang" && trend) ||
                            (filters && (name == "--from" || name == "--to" || name == "--material" ||
                                         name == "--scale" || name == "--device")) ||
+                           (listing && name == "--verdict") ||
                            ((filters || details) &&
                             (name == "--part" || name == "--lot" || name == "--operator")) ||
                            (details && name == "--remarks");
@@ -121,6 +162,8 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             parsed.Filter.Scale = value;
         else if (name == "--device")
             parsed.Filter.Device = value;
+        else if (name == "--verdict")
+            parsed.Filter.Verdict = CheckedVerdict(value);
         else if (details && name == "--part")
             parsed.Details.Part = value;
         else if (details && name == "--lot")
@@ -136,6 +179,11 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         else if (name == "--operator")
             parsed.Filter.Operator = value;
     }
+    if (listing && parsed.Filter.Verdict)
+        parsed.Filter.Quality = VerdictQuality(parsed.Lab, parsed.Filter);
+    else if (listing && parsed.Lab.AnyQuality())
+        throw UsageError("公差限和读数选项只与 --verdict 一起用。(The limits and reading options "
+                         "go with --verdict only.)");
     const std::size_t operands = parsed.Operands.size();
     if (parsed.Action == "import" && operands == 0)
         throw UsageError("archive import 要记录文件。(archive import needs record files.)");

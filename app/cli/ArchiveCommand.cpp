@@ -48,25 +48,43 @@ int Import(const ArchiveArguments& arguments) {
         for (std::size_t i = 1; i < lines.size(); ++i)
             loaded.Records.push_back({lines[i], 0});
     }
-    auto archive = Open(arguments);
+    const ArchiveLocation location = ResolveArchiveLocation(arguments.Archive);
     ArchiveImportSummary total;
+    int pending = 0;
+    std::string reason;
+    // One transaction per file: a server lost at the second file keeps the first, and the
+    // second and the rest wait in the local archive.
     for (const Loaded& loaded : files) {
-        const auto summary = archive->Import(loaded.Source, loaded.Records, arguments.Details,
-                                             arguments.Details.Operator);
-        total.Added += summary.Added;
-        total.AlreadyArchived += summary.AlreadyArchived;
+        const ImportOutcome outcome =
+            ImportOrKeepPending(location, LocalArchiveLocation(), loaded.Source, loaded.Records,
+                                arguments.Details, arguments.Details.Operator);
+        if (outcome.Pending) {
+            pending += outcome.Summary.Added;
+            reason = outcome.Reason;
+        } else {
+            total.Added += outcome.Summary.Added;
+        }
+        total.AlreadyArchived += outcome.Summary.AlreadyArchived;
     }
     std::fputs((ImportSummaryText(total) + "\n").c_str(), stdout);
+    if (!reason.empty())
+        std::fputs(("leebdesk-cli: " + PendingText(pending, reason) + "\n").c_str(), stderr);
     return ExitSuccess;
 }
 
 template <typename Handler>
 void ForEachRecord(Archive& archive, const ArchiveFilter& filter, Handler handle) {
-    constexpr int Page = 1000;
+    // The pages of the other filters, each record judged once here: a verdict in Fetch would
+    // judge every candidate again for each page.
+    ArchiveFilter unjudged = filter;
+    unjudged.Verdict.reset();
+    // Large pages: each one skips the rows before it again.
+    constexpr int Page = 10000;
     for (int64_t offset = 0;; offset += Page) {
-        const auto page = archive.Fetch(filter, offset, Page);
+        const auto page = archive.Fetch(unjudged, offset, Page);
         for (const ArchivedRecord& record : page)
-            handle(record);
+            if (VerdictHolds(filter, record))
+                handle(record);
         if (page.size() < Page)
             return;
     }

@@ -28,6 +28,13 @@ std::string SyncSummaryText(int sent) {
            " pending records sent)";
 }
 
+std::string PendingText(int pending, const std::string& reason) {
+    const std::string count = std::to_string(pending);
+    return "档案服务器无法连接（" + reason + "），" + count +
+           " 条记录存在本机，等待发送 (archive sync)。(The archive server cannot be reached (" +
+           reason + "): " + count + " records wait in the local archive for `archive sync`.)";
+}
+
 std::string ArchiveErrorText(const ArchiveError& error) {
     const std::string detail = error.what();
     switch (error.Code) {

@@ -11,6 +11,8 @@ namespace leeb::cli {
 // "N 条新记录, M 条已在档案中 (N new records, M already in the archive)"
 std::string ImportSummaryText(const ArchiveImportSummary& summary);
 std::string SyncSummaryText(int sent);
+// Records of an import kept in the local archive for a server that did not take them.
+std::string PendingText(int pending, const std::string& reason);
 std::string ArchiveErrorText(const ArchiveError& error);
 // "file /path (sha256 ...)" or "upload 2025-03-14T08:00:00Z tester"
 std::string SourceText(const ArchiveSource& source);

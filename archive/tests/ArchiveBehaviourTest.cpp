@@ -105,6 +105,66 @@ TEST_P(ArchiveBehaviour, FiltersAndPagesInIdOrder) {
     EXPECT_EQ(page[0].Line, A);
 }
 
+TEST_P(ArchiveBehaviour, VerdictFilterJudgesAsTheLabRow) {
+    // HRC (one decimal, 888 = 88.8 a failed impact) judged against 44-46; HL has no limits.
+    const std::string pass = Line(14, 0x3000, {452, 455});
+    const std::string fail = Line(14, 0x3000, {470, 475});
+    const std::string hl = Line(15, 0x0000, {450, 452});
+    const std::string failedImpact = Line(15, 0x3000, {452, 888});  // passes without it
+    const std::string meanOnly = Line(16, 0x3000, {440, 470});      // 47.0 alone is outside
+    archive_->Import(FileSource("a.txt"), Inputs({pass, fail, hl, failedImpact, meanOnly}), {},
+                     "");
+    QualitySettings perScale;
+    perScale.PerScale["HRC"] = {44.0, 46.0};
+    QualitySettings excluding = perScale;
+    excluding.ExcludeInvalid = true;
+    QualitySettings each = perScale;
+    each.EachReading = true;
+    QualitySettings forAll;
+    forAll.ForAll = ToleranceLimits{44.0, 46.0};
+    struct Case {
+        const char* Name;
+        QualitySettings Quality;
+        ArchiveVerdict Verdict;
+        std::vector<std::string> Lines;
+        std::optional<std::string> Scale = std::nullopt;
+        std::optional<std::string> From = std::nullopt;
+    };
+    for (const Case& c : {
+             Case{"pass", perScale, ArchiveVerdict::Pass, {pass, meanOnly}},
+             Case{"fail", perScale, ArchiveVerdict::Fail, {fail, failedImpact}},
+             Case{"no limits", perScale, ArchiveVerdict::NoLimits, {hl}},
+             Case{"failed impacts left out", excluding, ArchiveVerdict::Pass,
+                  {pass, failedImpact, meanOnly}},
+             // Each valid reading: a failed impact is not judged.
+             Case{"each reading", each, ArchiveVerdict::Fail, {fail, meanOnly}},
+             Case{"one pair for the scale filtered", forAll, ArchiveVerdict::Pass,
+                  {pass, meanOnly}, "HRC"},
+             Case{"with a date range", perScale, ArchiveVerdict::Pass, {meanOnly}, std::nullopt,
+                  "2025-03-16"},
+             Case{"no scale has limits", QualitySettings{}, ArchiveVerdict::Pass, {}},
+         }) {
+        ArchiveFilter filter;
+        filter.Verdict = c.Verdict;
+        filter.Quality = c.Quality;
+        filter.Scale = c.Scale;
+        filter.From = c.From;
+        std::vector<std::string> lines;
+        for (const auto& record : archive_->Fetch(filter, 0, 10))
+            lines.push_back(record.Line);
+        EXPECT_EQ(lines, c.Lines) << c.Name;
+        EXPECT_EQ(archive_->Count(filter), static_cast<int64_t>(c.Lines.size())) << c.Name;
+        EXPECT_EQ(archive_->IdsByDate(filter).size(), c.Lines.size()) << c.Name;
+    }
+    // A page further on, still in id order.
+    ArchiveFilter failing;
+    failing.Verdict = ArchiveVerdict::Fail;
+    failing.Quality = perScale;
+    const auto page = archive_->Fetch(failing, 1, 5);
+    ASSERT_EQ(page.size(), 1u);
+    EXPECT_EQ(page[0].Line, failedImpact);
+}
+
 TEST_P(ArchiveBehaviour, ByIdInRecordDateThenArchiveOrder) {
     archive_->Import(FileSource("a.txt"), Inputs({C, A, B}), {}, "");
     const std::vector<int64_t> ids = archive_->IdsByDate({});

@@ -7,8 +7,10 @@
 
 namespace leeb::testing {
 
-CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
-                 const std::map<QString, QString>& environment) {
+namespace {
+
+QProcessEnvironment CliEnvironment(const QString& workingFolder,
+                                   const std::map<QString, QString>& environment) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // As on a build machine or over ssh: no display and no desktop session's runtime folder.
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR",
@@ -22,11 +24,22 @@ CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
     for (const auto& [name, value] : environment) {
         env.insert(name, value);
     }
+    return env;
+}
 
-    QProcess process;
-    process.setProcessEnvironment(env);
+}  // namespace
+
+void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder,
+              const std::map<QString, QString>& environment) {
+    process.setProcessEnvironment(CliEnvironment(workingFolder, environment));
     process.setWorkingDirectory(workingFolder);
     process.start(QStringLiteral(LEEBDESK_CLI_PATH), arguments);
+}
+
+CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
+                 const std::map<QString, QString>& environment) {
+    QProcess process;
+    StartCli(process, arguments, workingFolder, environment);
     CliResult result;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();

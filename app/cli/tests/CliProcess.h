@@ -2,6 +2,7 @@
 // Runs the built leebdesk-cli and collects what it did, plus a folder for its files.
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -21,6 +22,11 @@ struct CliResult {
 // adds to or overrides that.
 CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
                  const std::map<QString, QString>& environment = {});
+
+// Starts the program as RunCli runs it and returns at once: for a program to be stopped or
+// killed while it works, or two that run together.
+void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder,
+              const std::map<QString, QString>& environment = {});
 
 // A temporary folder with small file helpers.
 class CliFolder {

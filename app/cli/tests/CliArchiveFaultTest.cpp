@@ -1,0 +1,338 @@
+// The archive commands when things go wrong: a server that dies in the middle of an import or
+// does not answer at all, two programs importing the same file at once, an upload killed
+// part-way. The server cases run on a PostgreSQL of their own (started here with
+// scripts/test-postgres, so it can be stopped and restarted without disturbing other tests);
+// they are skipped where LEEBDESK_TEST_POSTGRES says no server can be run.
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+
+#include "Archive.h"
+#include "CliProcess.h"
+#include "RecordFile.h"
+#include "ServerConnection.h"
+
+namespace leeb::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using Clock = std::chrono::steady_clock;
+
+// `count` different records, a record file's text.
+QByteArray RecordFileOf(int count) {
+    std::string file = std::string(RecordFileHeader) + "\r\n";
+    for (int i = 0; i < count; ++i) {
+        MeasurementRecord record;
+        record.ImpactCount = 3;
+        record.Readings[0] = static_cast<uint16_t>(300 + i % 500);
+        record.Readings[1] = static_cast<uint16_t>(300 + (i / 500) % 500);
+        record.Readings[2] = 400;
+        record.DateWord = static_cast<uint16_t>(25 | (3 << 7) | ((1 + i % 28) << 11));
+        file += FormatRecordLine(record, '.') + "\r\n";
+    }
+    return QByteArray::fromStdString(file);
+}
+
+// Waits (sleeping, at most 30 s) until `done` holds.
+bool WaitFor(const std::function<bool()>& done) {
+    const auto until = Clock::now() + std::chrono::seconds(30);
+    while (Clock::now() < until) {
+        if (done())
+            return true;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+// The records `archive list --json` finds.
+int Listed(const CliFolder& folder, const QString& archive) {
+    const CliResult list = RunCli({"archive", "list", "--json", "--archive", archive}, folder.Root());
+    EXPECT_EQ(list.ExitCode, 0) << list.Err;
+    return static_cast<int>(QJsonDocument::fromJson(QByteArray::fromStdString(list.Out)).array().size());
+}
+
+// "N 条新记录, M 条已在档案中 (...)": N.
+int AddedBy(const CliResult& import) {
+    return std::atoi(import.Out.c_str());
+}
+
+// A server of the test's own, stopped and removed at the end.
+class OwnServer {
+  public:
+    OwnServer() {
+        const char* shared = std::getenv("LEEBDESK_TEST_POSTGRES");
+        if (shared == nullptr || *shared == '\0' || !folder_.isValid())
+            return;
+        // The server runs as an unprivileged user when the tests run as root: it must reach
+        // its folder inside this one.
+        QFile::setPermissions(folder_.path(), QFile::permissions(folder_.path()) |
+                                                  QFileDevice::ExeOther | QFileDevice::ReadOther);
+        dir_ = folder_.path() + "/pg";
+        QProcess start;
+        start.start(Script(), {"start", dir_});
+        if (start.waitForFinished(120000) && start.exitCode() == 0)
+            location_ = QString::fromUtf8(start.readAllStandardOutput()).trimmed();
+    }
+    ~OwnServer() {
+        if (!dir_.isEmpty())
+            Run("stop");
+    }
+    bool Available() const { return !location_.isEmpty(); }
+    const QString& Location() const { return location_; }
+    void Crash() { ASSERT_TRUE(Run("crash")); }
+    void Restart() { ASSERT_TRUE(Run("restart")); }
+
+  private:
+    static QString Script() { return QStringLiteral(LEEBDESK_SOURCE_DIR "/scripts/test-postgres"); }
+    bool Run(const char* action) {
+        QProcess script;
+        script.start(Script(), {action, dir_});
+        return script.waitForFinished(120000) && script.exitCode() == 0;
+    }
+    QTemporaryDir folder_;
+    QString dir_;
+    QString location_;
+};
+
+class CliArchiveServerFault : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!server_.Available())
+            GTEST_SKIP() << "no PostgreSQL server can be run here";
+    }
+    OwnServer server_;
+    CliFolder folder_;
+};
+
+TEST_F(CliArchiveServerFault, ServerLostMidImportRollsBackKeepsPendingAndSyncSendsOnce) {
+    constexpr int Records = 3000;
+    folder_.Write("big.txt", RecordFileOf(Records));
+    const QString server = server_.Location();
+    ASSERT_EQ(Listed(folder_, server), 0);  // the schema is there
+
+    // A reviewer's lock on the details table holds the import after its records went in and
+    // before its commit: the server dies there.
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
+        holder.setConnectOptions(ServerConnectOptions(server.toStdString()));
+        ASSERT_TRUE(holder.open());
+        QSqlQuery lock(holder);
+        ASSERT_TRUE(lock.exec("BEGIN"));
+        ASSERT_TRUE(lock.exec("LOCK TABLE details_versions IN ACCESS EXCLUSIVE MODE"));
+
+        QProcess import;
+        StartCli(import, {"archive", "import", "big.txt", "--archive", server}, folder_.Root());
+        QSqlQuery waiting(holder);
+        // Inside a transaction the activity view is read once unless its snapshot is cleared.
+        EXPECT_TRUE(WaitFor([&] {
+            return waiting.exec("SELECT pg_stat_clear_snapshot()") && waiting.exec("SELECT count(*) FROM pg_stat_activity WHERE wait_event_type ="
+                                " 'Lock'") &&
+                   waiting.next() && waiting.value(0).toInt() == 1;
+        })) << "the import never reached the lock";
+        server_.Crash();
+        ASSERT_TRUE(import.waitForFinished(60000));
+        EXPECT_EQ(import.exitCode(), 0);
+        EXPECT_THAT(import.readAllStandardError().toStdString(),
+                    HasSubstr("3000 records wait in the local archive"));
+        holder.close();
+    }
+    QSqlDatabase::removeDatabase("holder");
+
+    server_.Restart();
+    EXPECT_EQ(Listed(folder_, server), 0) << "the import was rolled back";
+    const CliResult sync = RunCli({"archive", "sync", "--archive", server}, folder_.Root());
+    ASSERT_EQ(sync.ExitCode, 0) << sync.Err;
+    EXPECT_EQ(sync.Out, "已发送 3000 条待发记录 (3000 pending records sent)\n");
+    const CliResult again = RunCli({"archive", "sync", "--archive", server}, folder_.Root());
+    EXPECT_EQ(again.Out, "已发送 0 条待发记录 (0 pending records sent)\n");
+    EXPECT_EQ(Listed(folder_, server), Records);
+    // The file imported once more now that the server answers: nothing twice.
+    const CliResult reimport =
+        RunCli({"archive", "import", "big.txt", "--archive", server}, folder_.Root());
+    EXPECT_EQ(AddedBy(reimport), 0) << reimport.Out << reimport.Err;
+}
+
+TEST_F(CliArchiveServerFault, UploadWithTheServerDownWaitsLocallyUntilSync) {
+    const QString server = server_.Location();
+    ASSERT_EQ(Listed(folder_, server), 0);
+    server_.Crash();
+    const CliResult upload = RunCli({"upload", "--simulate", "-o", "r.txt"}, folder_.Root(),
+                                    {{"LEEBDESK_ARCHIVE", server}});
+    ASSERT_EQ(upload.ExitCode, 0) << upload.Err;
+    EXPECT_THAT(upload.Err, HasSubstr("14 records wait in the local archive"));
+    // Not reachable yet: sync says so and keeps them.
+    const CliResult early = RunCli({"archive", "sync", "--archive", server}, folder_.Root());
+    EXPECT_EQ(early.ExitCode, 1);
+    EXPECT_THAT(early.Err, HasSubstr("Cannot open the archive"));
+
+    server_.Restart();
+    const CliResult sync = RunCli({"archive", "sync", "--archive", server}, folder_.Root());
+    ASSERT_EQ(sync.ExitCode, 0) << sync.Err;
+    EXPECT_EQ(sync.Out, "已发送 14 条待发记录 (14 pending records sent)\n");
+    EXPECT_EQ(Listed(folder_, server), 14);
+    const CliResult again = RunCli({"archive", "sync", "--archive", server}, folder_.Root());
+    EXPECT_EQ(again.Out, "已发送 0 条待发记录 (0 pending records sent)\n");
+    // The saved file holds the same records: nothing new.
+    EXPECT_EQ(AddedBy(RunCli({"archive", "import", "r.txt", "--archive", server}, folder_.Root())),
+              0);
+}
+
+// The lab's roles as the README sets them up: the owner creates the tables, a workstation's
+// writer imports, a reviewer reads and is refused a write, which keeps nothing pending: the
+// server answered.
+TEST_F(CliArchiveServerFault, LabRolesWithTheReadmesGrants) {
+    const QString server = server_.Location();
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "admin");
+        admin.setConnectOptions(ServerConnectOptions(server.toStdString()));
+        ASSERT_TRUE(admin.open());
+        QSqlQuery sql(admin);
+        for (const char* statement :
+             {"CREATE ROLE leebdesk_owner LOGIN", "CREATE ROLE leebdesk_writer LOGIN",
+              "CREATE ROLE leebdesk_reviewer LOGIN", "CREATE DATABASE lab OWNER leebdesk_owner"})
+            ASSERT_TRUE(sql.exec(statement)) << statement;
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase("admin");
+    const auto as = [&](const char* role) {
+        return server.section('?', 0, 0).replace("/postgres", "/lab") + "?" +
+               server.section('?', 1).replace("user=postgres", QString("user=") + role);
+    };
+    const auto run = [&](const QString& location, const std::vector<const char*>& statements) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "grants");
+        db.setConnectOptions(ServerConnectOptions(location.toStdString()));
+        ASSERT_TRUE(db.open());
+        QSqlQuery sql(db);
+        for (const char* statement : statements)
+            EXPECT_TRUE(sql.exec(statement)) << statement;
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("grants");
+    };
+    run(as("postgres"), {"REVOKE ALL ON DATABASE lab FROM PUBLIC",
+                         "REVOKE CREATE ON SCHEMA public FROM PUBLIC",
+                         "GRANT CONNECT ON DATABASE lab TO leebdesk_writer, leebdesk_reviewer"});
+    const CliResult created = RunCli({"archive", "check", "--archive", as("leebdesk_owner")},
+                                     folder_.Root());
+    ASSERT_EQ(created.ExitCode, 0) << created.Err;
+    run(as("leebdesk_owner"),
+        {"GRANT USAGE ON SCHEMA public TO leebdesk_writer, leebdesk_reviewer",
+         "GRANT SELECT ON leebdesk_schema, sources, records, details_versions"
+         " TO leebdesk_writer, leebdesk_reviewer",
+         "GRANT INSERT ON sources, records, details_versions TO leebdesk_writer",
+         "GRANT UPDATE (pending, part, lot, operator) ON records TO leebdesk_writer",
+         "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO leebdesk_writer"});
+
+    folder_.Write("r.txt", RecordFileOf(5));
+    const CliResult written =
+        RunCli({"archive", "import", "r.txt", "--archive", as("leebdesk_writer")}, folder_.Root());
+    EXPECT_EQ(written.ExitCode, 0) << written.Err;
+    EXPECT_EQ(AddedBy(written), 5);
+    EXPECT_EQ(Listed(folder_, as("leebdesk_writer")), 5);
+    EXPECT_EQ(Listed(folder_, as("leebdesk_reviewer")), 5);
+    for (const char* role : {"leebdesk_writer", "leebdesk_reviewer"}) {
+        const CliResult history =
+            RunCli({"archive", "history", "1", "--archive", as(role)}, folder_.Root());
+        EXPECT_EQ(history.ExitCode, 0) << role << history.Err;
+    }
+    folder_.Write("more.txt", RecordFileOf(7));
+    const CliResult refused = RunCli(
+        {"archive", "import", "more.txt", "--archive", as("leebdesk_reviewer")}, folder_.Root());
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_THAT(refused.Err, HasSubstr("permission denied"));
+    EXPECT_EQ(Listed(folder_, as("leebdesk_reviewer")), 5);
+    // Nothing waits locally for a server that said no.
+    const CliResult sync =
+        RunCli({"archive", "sync", "--archive", as("leebdesk_writer")}, folder_.Root());
+    EXPECT_EQ(sync.Out, "已发送 0 条待发记录 (0 pending records sent)\n") << sync.Err;
+}
+
+// Two programs import the same file at the same moment: one copy of each record, on either
+// backend.
+class CliArchiveConcurrentImport : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CliArchiveConcurrentImport, SameFileTwiceAtOnceKeepsOneCopy) {
+    const bool onServer = GetParam();
+    OwnServer server;
+    if (onServer && !server.Available())
+        GTEST_SKIP() << "no PostgreSQL server can be run here";
+    CliFolder folder;
+    constexpr int Records = 20000;
+    folder.Write("same.txt", RecordFileOf(Records));
+    const QString archive = onServer ? server.Location() : folder.Path("shared.sqlite");
+
+    QProcess first, second;
+    for (QProcess* import : {&first, &second})
+        StartCli(*import, {"archive", "import", "same.txt", "--archive", archive}, folder.Root());
+    int added = 0;
+    for (QProcess* import : {&first, &second}) {
+        ASSERT_TRUE(import->waitForFinished(120000));
+        EXPECT_EQ(import->exitCode(), 0) << import->readAllStandardError().toStdString();
+        added += std::atoi(import->readAllStandardOutput().constData());
+    }
+    EXPECT_EQ(added, Records);
+    EXPECT_EQ(Listed(folder, archive), Records);
+    const CliResult check = RunCli({"archive", "check", "--archive", archive}, folder.Root());
+    EXPECT_EQ(check.ExitCode, 0) << check.Out << check.Err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CliArchiveConcurrentImport, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Postgres" : "Sqlite"; });
+
+// An upload killed part-way keeps every record it completed: the archive holds the tester's
+// records 1..k in order, each exactly as it came, and is sound.
+TEST(CliArchiveKilledUpload, EveryCompletedRecordIsKept) {
+    CliFolder folder;
+    constexpr int Records = 2000;
+    QString json = R"({"records": [)";
+    for (int i = 0; i < Records; ++i)
+        json += QString(R"(%1{"count": 2, "readings": [%2, %3], "settings": 0, "date": 35464})")
+                    .arg(i == 0 ? "" : ",")
+                    .arg(300 + i % 500)
+                    .arg(300 + i / 500);
+    json += "]}";
+    folder.Write("tester.json", json.toUtf8());
+    const QString archivePath = folder.Path("upload.sqlite");
+
+    QProcess upload;
+    StartCli(upload, {"upload", "--simulate=tester.json", "-o", "r.txt"}, folder.Root(),
+             {{"LEEBDESK_ARCHIVE", archivePath}});
+    int64_t seen = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        try {
+            seen = OpenArchive({archivePath.toStdString()})->Count({});
+        } catch (const ArchiveError&) {
+            seen = 0;  // not created yet
+        }
+        return seen >= 20;
+    }));
+    upload.kill();  // SIGKILL
+    ASSERT_TRUE(upload.waitForFinished(30000));
+    ASSERT_EQ(upload.exitStatus(), QProcess::CrashExit) << "the upload ended before the kill";
+
+    auto archive = OpenArchive({archivePath.toStdString()});
+    EXPECT_TRUE(archive->Check().empty());
+    const auto records = archive->Fetch({}, 0, Records);
+    ASSERT_GE(static_cast<int64_t>(records.size()), seen);
+    ASSERT_LT(static_cast<int>(records.size()), Records) << "the kill came too late to show";
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        EXPECT_EQ(records[i].TesterNumber, static_cast<int>(i) + 1);
+        EXPECT_EQ(records[i].Readings,
+                  (std::vector<double>{double(300 + i % 500), double(300 + i / 500)}));
+    }
+}
+
+}  // namespace
+}  // namespace leeb::testing
