@@ -172,10 +172,6 @@ Qt %3 (running on Qt %4)
         <source>操作员</source>
         <translation>Operator</translation>
     </message>
-    <message>
-        <source>此档案还不能按判定查找</source>
-        <translation>This archive cannot search by verdict yet</translation>
-    </message>
 </context>
 <context>
     <name>ArchiveTableModel</name>

@@ -127,16 +127,6 @@ ArchiveFilterBar::ArchiveFilterBar(QWidget* parent) : QWidget(parent) {
     grid->setColumnStretch(7, 1);
 }
 
-void ArchiveFilterBar::SetVerdictAvailable(bool available) {
-    verdict_->setEnabled(available);
-    if (!available) {
-        verdict_->setCurrentIndex(0);
-        verdict_->setToolTip(tr("此档案还不能按判定查找"));
-    } else {
-        verdict_->setToolTip(QString());
-    }
-}
-
 ArchiveFilter ArchiveFilterBar::Filter() const {
     ArchiveFilter filter;
     if (fromOn_->isChecked())
@@ -149,7 +139,7 @@ ArchiveFilter ArchiveFilterBar::Filter() const {
     filter.Part = TextOf(part_);
     filter.Lot = TextOf(lot_);
     filter.Operator = TextOf(operator_);
-    if (const int verdict = verdict_->currentData().toInt(); verdict >= 0 && verdict_->isEnabled())
+    if (const int verdict = verdict_->currentData().toInt(); verdict >= 0)
         filter.Verdict = static_cast<ArchiveVerdict>(verdict);
     return filter;
 }

@@ -24,8 +24,6 @@ class ArchiveFilterBar : public QWidget {
     ArchiveFilter Filter() const;
     // Told when the user asks for the records (the search button, Enter in a text).
     void SetSearchListener(std::function<void()> listener) { search_ = std::move(listener); }
-    // The verdict filter is offered only where the archive can apply it.
-    void SetVerdictAvailable(bool available);
 
   private:
     QCheckBox* fromOn_ = nullptr;

@@ -15,7 +15,7 @@ namespace leeb {
 
 ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quality,
                              char decimalSeparator, QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window), quality_(quality) {
     setObjectName(QStringLiteral("ArchiveWindow"));
     setWindowTitle(tr("测量档案"));
     resize(900, 560);
@@ -23,9 +23,6 @@ ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quali
     auto* layout = new QVBoxLayout(this);
     filters_ = new ArchiveFilterBar(this);
     filters_->SetSearchListener([this] { Search(); });
-    // The archive does not judge records yet: a verdict filter it ignored would list records
-    // the user asked to leave out.
-    filters_->SetVerdictAvailable(false);
     layout->addWidget(filters_);
 
     model_ = new ArchiveTableModel(worker, quality, decimalSeparator, this);
@@ -70,12 +67,16 @@ ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quali
 ArchiveWindow::~ArchiveWindow() = default;
 
 void ArchiveWindow::SetQuality(const QualitySettings& quality) {
+    quality_ = quality;
     model_->SetQuality(quality);
 }
 
 void ArchiveWindow::Search() {
     state_->setText(tr("正在查找…"));
-    model_->SetFilter(filters_->Filter());
+    ArchiveFilter filter = filters_->Filter();
+    // The verdict filter judges as the verdict column does: by the lab's limits.
+    filter.Quality = quality_;
+    model_->SetFilter(filter);
 }
 
 void ArchiveWindow::ShowState(const QString& failure) {

@@ -61,6 +61,7 @@ class ArchiveWindow : public QWidget {
     QPushButton* openButton_ = nullptr;
     std::function<void(const std::vector<ArchivedRecord>&)> open_;
     std::function<void(const ArchiveFilter&)> trend_;
+    QualitySettings quality_;
 };
 
 }  // namespace leeb

@@ -128,8 +128,13 @@ TEST_F(ArchiveWindowTest, EachFilterNarrowsTheTable) {
     days.From = "2025-03-01";
     days.To = "2025-03-02";
     none.Scale = "HRC";
-    const Case cases[] = {{"steel", steel, 30}, {"part", part, 20}, {"days", days, 6},
-                          {"no HRC", none, 0}, {"all", {}, 60}};
+    // Means (300 + i + 450) / 2, judged rounded half to even as the lab row judges them:
+    // below 390 fail, i = 0..28 (389.5 rounds to 390).
+    ArchiveFilter failing;
+    failing.Verdict = ArchiveVerdict::Fail;
+    failing.Quality.PerScale["HL"] = {390.0, 500.0};
+    const Case cases[] = {{"steel", steel, 30},   {"part", part, 20}, {"days", days, 6},
+                          {"no HRC", none, 0},    {"all", {}, 60},    {"failing", failing, 29}};
     for (const Case& c : cases) {
         window.Model().SetFilter(c.Filter);
         ASSERT_TRUE(Idle(window.Model())) << c.Name;
