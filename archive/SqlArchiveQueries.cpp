@@ -274,6 +274,10 @@ std::vector<TrendRecord> SqlArchive::TrendRecordsByDate(const ArchiveFilter& fil
                 ++at;
             ++at;
         }
+        // The verdict is judged here as everywhere else, on the record's own readings; SQL
+        // has only narrowed the scales.
+        if (!VerdictMatches(filter, record.SettingsWord, record.Readings))
+            records.pop_back();
     }
     return records;
 }

@@ -129,6 +129,16 @@ Qt %3 (running on Qt %4)
         <translation>%1 could not be imported into the archive.
 %2</translation>
     </message>
+    <message>
+        <source>正在读取趋势…</source>
+        <translation>Reading the trend…</translation>
+    </message>
+    <message>
+        <source>未能读取趋势。
+%1</source>
+        <translation>The trend could not be read.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveFilterBar</name>

@@ -11,12 +11,14 @@
 #include "ArchiveWindow.h"
 #include "LabSettings.h"
 #include "MainWindow.h"
+#include "TrendWindow.h"
 
 namespace leeb {
 
 ArchiveCommands::ArchiveCommands(MainWindow& form, WindowArchiveOptions options)
     : QObject(&form), form_(form) {
     archive_ = new WindowArchive(form, std::move(options));
+    trend_ = [this](const ArchiveFilter& filter) { ShowTrend(filter); };
 
     button_ = new QToolButton(form.statusBar());
     button_->setObjectName(QStringLiteral("ArchiveButton"));
@@ -82,6 +84,44 @@ void ArchiveCommands::SetTrendListener(std::function<void(const ArchiveFilter&)>
     trend_ = std::move(listener);
     if (window_ != nullptr)
         window_->SetTrendListener(trend_);
+}
+
+void ArchiveCommands::ShowTrend(const ArchiveFilter& filter) {
+    const QualitySettings quality = form_.Lab().Quality();
+    form_.ShowFeedback(tr("正在读取趋势…"));
+    archive_->Worker().Ask<std::vector<TrendRecord>>(
+        [filter](ArchiveWorker::Access& access) {
+            return access.Reading().TrendRecordsByDate(filter);
+        },
+        [this, quality, filter](std::vector<TrendRecord> records) {
+            form_.ShowFeedback(QString());
+            // Its own top-level window, so several trends can be compared side by side; gone
+            // with the main window.
+            auto* trend = new TrendWindow(std::move(records), quality, filter, &form_);
+            trend->setAttribute(Qt::WA_DeleteOnClose);
+            trend->SetPointClickHandler([this](int64_t id) { ShowArchivedRecord(id); });
+            trend->show();
+        },
+        [this](const ArchiveFailure& failure) {
+            form_.ShowFeedback(QString());
+            form_.Dialogs().MessageBox(tr("未能读取趋势。\n%1").arg(ArchiveFailureText(failure)),
+                                       MainWindow::ShownCaption(), MB_OK | MB_ICONERROR);
+        });
+}
+
+void ArchiveCommands::ShowArchivedRecord(int64_t id) {
+    archive_->Worker().Ask<std::vector<ArchivedRecord>>(
+        [id](ArchiveWorker::Access& access) { return access.Reading().RecordsById({id}); },
+        [this](std::vector<ArchivedRecord> records) {
+            if (records.empty())
+                return;
+            form_.RunCommand([this, &records] { form_.ShowArchivedRecords(records); });
+            form_.activateWindow();
+        },
+        [this](const ArchiveFailure& failure) {
+            form_.Dialogs().MessageBox(ArchiveFailureText(failure), MainWindow::ShownCaption(),
+                                       MB_OK | MB_ICONERROR);
+        });
 }
 
 void ArchiveCommands::ImportRecords() {

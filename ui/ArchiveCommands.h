@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QObject>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -33,8 +34,13 @@ class ArchiveCommands : public QObject {
     ArchiveWindow* ShownArchiveWindow() const { return window_; }
     // The open file's records, or those of a file the user chooses when none is open.
     void ImportRecords();
-    // Where the archive window's trend button hands its filter.
+    // Where the archive window's trend button hands its filter; by default ShowTrend.
     void SetTrendListener(std::function<void(const ArchiveFilter&)> listener);
+    // The trend of the records `filter` chooses, judged with the lab row's settings, in a
+    // window of its own; a click on a point shows that record in the main window.
+    void ShowTrend(const ArchiveFilter& filter);
+    // One archived record in the main window's tree, chart and panel, as if opened from a file.
+    void ShowArchivedRecord(int64_t id);
 
     QToolButton* Button() const { return button_; }
     QAction* ArchivingAction() const { return archiving_; }

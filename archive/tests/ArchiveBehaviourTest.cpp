@@ -155,6 +155,8 @@ TEST_P(ArchiveBehaviour, VerdictFilterJudgesAsTheLabRow) {
         EXPECT_EQ(lines, c.Lines) << c.Name;
         EXPECT_EQ(archive_->Count(filter), static_cast<int64_t>(c.Lines.size())) << c.Name;
         EXPECT_EQ(archive_->IdsByDate(filter).size(), c.Lines.size()) << c.Name;
+        // The trend of a verdict charts the records the table lists, no others.
+        EXPECT_EQ(archive_->TrendRecordsByDate(filter).size(), c.Lines.size()) << c.Name;
     }
     // A page further on, still in id order.
     ArchiveFilter failing;

@@ -18,6 +18,7 @@
 #include "ArchiveTableModel.h"
 #include "ArchiveWindow.h"
 #include "RecordSet.h"
+#include "TrendWindow.h"
 #include "WindowFixture.h"
 
 namespace leeb {
@@ -169,6 +170,39 @@ TEST_F(ArchiveWindowTest, ChosenRecordsOpenInTheMainWindowAsFromAFileAndTrendGet
     window.findChild<QPushButton*>("TrendButton")->click();
     ASSERT_TRUE(trended.has_value());
     EXPECT_EQ(trended->Material, window.Model().Filter().Material);
+}
+
+TEST_F(ArchiveWindowTest, TheTrendChartsTheChosenRecordsAndAPointOpensItsRecord) {
+    Fill(6);
+    Install();
+    ArchiveFilter steel;
+    steel.Material = "钢和铸钢";
+    // The trend button's default: a trend window of the records the filter chooses.
+    commands->ShowArchiveWindow().findChild<QPushButton*>("TrendButton")->click();
+    commands->ShowTrend(steel);
+    std::vector<TrendWindow*> trends;
+    ASSERT_TRUE(Settled([&] {
+        // TrendWindow has no meta-object of its own: findChildren would take any dialog.
+        trends.clear();
+        for (QWidget* child : form->findChildren<QWidget*>())
+            if (auto* trend = dynamic_cast<TrendWindow*>(child))
+                trends.push_back(trend);
+        return trends.size() == 2;
+    }));
+    // All six mix steel and stainless steel: refused, saying why; steel alone is charted in
+    // date order, each point the mean of its record (i = 0, 2, 4 on days 1, 3, 5).
+    TrendWindow* mixed = trends[0]->View()->Message().isEmpty() ? trends[1] : trends[0];
+    TrendWindow* charted = mixed == trends[0] ? trends[1] : trends[0];
+    EXPECT_FALSE(mixed->View()->Message().isEmpty());
+    EXPECT_EQ(charted->View()->Charts().Individuals->PlottedValues(),
+              (std::vector<double>{375.0, 376.0, 377.0}));
+
+    const std::vector<int64_t> ids = OpenArchive(Location())->IdsByDate(steel);
+    ASSERT_EQ(ids.size(), 3u);
+    commands->ShowArchivedRecord(ids[1]);
+    ASSERT_TRUE(Settled([&] { return form->Lines().size() == 2; }));
+    EXPECT_EQ(form->Lines()[1], Line(3, 0x0000, {302, 450}));
+    EXPECT_EQ(form->TreeModel().RecordCount(), 1);
 }
 
 TEST_F(ArchiveWindowTest, ImportCountsNewAndKnownRecordsAndWaitsForTheSwitch) {
