@@ -260,20 +260,7 @@ std::vector<TrendRecord> SqlArchive::TrendRecordsByDate(const ArchiveFilter& fil
         record.Number = query.value(1).toInt();
         record.DateText = query.value(2).toString().toStdString();
         record.SettingsWord = static_cast<uint16_t>(query.value(3).toInt());
-        // The readings as RecordsById reads them, "450;452.5;...", without a string per number.
-        const QByteArray readings = query.value(4).toString().toLatin1();
-        const char* at = readings.constData();
-        const char* const end = at + readings.size();
-        while (at < end) {
-            double reading = 0;
-            const auto [next, error] = std::from_chars(at, end, reading);
-            if (error == std::errc())
-                record.Readings.push_back(reading);
-            at = next;
-            while (at < end && *at != ';')
-                ++at;
-            ++at;
-        }
+        record.Readings = ReadingsFrom(query.value(4).toString());
         // The verdict is judged here as everywhere else, on the record's own readings; SQL
         // has only narrowed the scales.
         if (!VerdictMatches(filter, record.SettingsWord, record.Readings))
