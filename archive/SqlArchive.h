@@ -48,7 +48,7 @@ class SqlArchive final : public Archive {
     [[noreturn]] void Fail(ArchiveErrorCode code, const class QSqlError& error) const;
 
     // The pieces of an import, for sessions that commit record by record. InsertRecord returns
-    // false for a record already archived.
+    // false for a record already archived (pending: already waiting for the server).
     void Begin();
     void Commit();
     void Rollback();
@@ -62,6 +62,9 @@ class SqlArchive final : public Archive {
                                 const std::vector<ArchiveInput>& records,
                                 const ArchiveLabDetails& details, const std::string& by,
                                 bool pending);
+    // Marks the local copy of a record pending for the server; false when there is none to
+    // mark (none at all, or one pending already).
+    bool KeepForServer(const QByteArray& contentKey, int occurrence);
     // The ids the filter's verdict holds for, in `order` (an ORDER BY of our own, never input).
     std::vector<int64_t> JudgedIds(const ArchiveFilter& filter, const char* order);
     void OpenSqlite(const std::string& path);

@@ -85,6 +85,20 @@ int64_t SqlArchive::CreateSource(const ArchiveSource& source) {
     return query.value(0).toLongLong();
 }
 
+bool SqlArchive::KeepForServer(const QByteArray& contentKey, int occurrence) {
+    // A local copy that was never meant for the server (archived while the workstation had no
+    // server, or before it was set) would otherwise count as archived and never reach it.
+    // Sending a record the server holds already adds nothing there.
+    QSqlQuery mark(db_);
+    mark.prepare("UPDATE records SET pending = 1"
+                 " WHERE content_key = ? AND occurrence = ? AND pending = 0");
+    mark.addBindValue(contentKey);
+    mark.addBindValue(occurrence);
+    if (!mark.exec())
+        Fail(ArchiveErrorCode::WriteFailed, mark.lastError());
+    return mark.numRowsAffected() > 0;
+}
+
 bool SqlArchive::InsertRecord(int64_t sourceId, const ArchiveInput& input,
                               const ArchiveLineFields& fields, int occurrence,
                               const ArchiveLabDetails& details, const std::string& author,
@@ -104,8 +118,10 @@ bool SqlArchive::InsertRecord(int64_t sourceId, const ArchiveInput& input,
         insert_->bindValue(v, values[v]);
     if (!insert_->exec())
         Fail(ArchiveErrorCode::WriteFailed, insert_->lastError());
-    if (!insert_->next())
-        return false;
+    if (!insert_->next()) {
+        insert_->finish();
+        return pending && KeepForServer(fields.ContentKey, occurrence);
+    }
     const QVariant versionValues[] = {insert_->value(0),      now,
                                       Text(author),           Text(details.Part),
                                       Text(details.Lot),      Text(details.Operator),
@@ -183,6 +199,14 @@ ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
         if (query.numRowsAffected() != summary.Added)
             throw ArchiveError(ArchiveErrorCode::WriteFailed,
                                "the import's records and their details do not agree");
+        if (pending) {
+            // Local copies from before: they wait for the server too, so count as new for it.
+            int marked = 0;
+            for (std::size_t i = 0; i < records.size(); ++i)
+                marked += KeepForServer(derived[i].ContentKey, occurrence[i]) ? 1 : 0;
+            summary.Added += marked;
+            summary.AlreadyArchived -= marked;
+        }
         Commit();
     } catch (...) {
         Rollback();
