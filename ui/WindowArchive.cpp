@@ -163,7 +163,7 @@ void WindowArchive::ImportFile(const QString& path,
     const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
     const char separator = form_.DecimalSeparatorInUse();
     // Read, hashed and checked on the archive thread: a full tester's file takes a moment.
-    worker_->Ask<ArchiveImportSummary>(
+    worker_->Ask<ImportOutcome>(
         [local, absolute, separator](ArchiveWorker::Access& access) {
             ArchiveSource source;
             source.Kind = ArchiveSourceKind::File;
@@ -180,9 +180,17 @@ void WindowArchive::ImportFile(const QString& path,
                                              const RecordTextFields&) {
                                       records.push_back({std::string(line), 0});
                                   });
-            return access.Reading().Import(source, records, {}, "");
+            // A server that cannot be reached keeps them in the local file for later, as an
+            // upload's records are kept.
+            return ImportOrKeepPending(access.Location(), access.Local(), source, records, {}, "");
         },
-        std::move(done), std::move(failed));
+        [this, done = std::move(done)](ImportOutcome outcome) {
+            if (outcome.Pending && outcome.Summary.Added > 0)
+                PendingChanged(pending_ + outcome.Summary.Added);
+            if (done)
+                done(outcome.Summary);
+        },
+        std::move(failed));
 }
 
 }  // namespace leeb

@@ -2,11 +2,13 @@
 // upload; nothing written with archiving off; a server that cannot be reached keeps the
 // records in the local file, and the status bar says how many wait.
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <chrono>
+#include <optional>
 
 #include "Archive.h"
 #include "ArchiveTestSupport.h"
@@ -130,6 +132,32 @@ TEST_F(UploadArchiveWindowTest, AServerThatCannotBeReachedKeepsTheRecordsPending
     EXPECT_FALSE(archive->StatusPanel()->isHidden());
     EXPECT_EQ(archive->StatusPanel()->text(), "3 条记录等待发送到档案服务器");
     EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 3);
+}
+
+TEST_F(UploadArchiveWindowTest, AFileImportedWhileTheServerCannotBeReachedWaitsLocally) {
+    Install({"postgresql://127.0.0.1:1/leebdesk"});
+    const QString path = folder.filePath("records.txt");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(("@Import Data@\r\n" + testing::Line(4, 0, {400, 410}) + "\r\n" +
+                    testing::Line(5, 0, {420, 430}) + "\r\n")
+                       .c_str());
+    }
+    std::optional<ArchiveImportSummary> summary;
+    archive->ImportFile(
+        path, [&](const ArchiveImportSummary& done) { summary = done; },
+        [](const ArchiveFailure& failure) { ADD_FAILURE() << failure.Detail; });
+    const auto deadline = std::chrono::steady_clock::now() + 10000ms;
+    while (!summary && std::chrono::steady_clock::now() < deadline) {
+        dispatcher->WaitAndProcess(10ms);
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(summary.has_value());
+    EXPECT_EQ(summary->Added, 2);
+    EXPECT_EQ(archive->Pending(), 2);
+    EXPECT_EQ(archive->StatusPanel()->text(), "2 条记录等待发送到档案服务器");
+    EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 2);
 }
 
 TEST_F(UploadArchiveWindowTest, RecordsWaitingLocallyGoToTheServerAtStart) {
