@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ArchiveArguments.h"
 #include "CliSupport.h"
 #include "Commands.h"
 #include "Console.h"
@@ -20,13 +21,21 @@ void PrintError(const std::string& message) {
 int Run(int argc, char** argv) {
     using namespace leeb::cli;
     // The archive's commands have their own options (ArchiveArguments.h).
-    if (argc > 1 && std::string(argv[1]) == "archive")
+    if (argc > 1 && std::string(argv[1]) == "archive") {
+        const std::string first = argc > 2 ? argv[2] : "";
+        if (first == "--help" || first == "-h") {
+            std::fputs(ArchiveUsageText(), stdout);
+            return ExitSuccess;
+        }
         return RunArchive(std::vector<std::string>(argv + 2, argv + argc));
+    }
     const CommandArguments arguments =
         ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     // Asked for, so an answer on standard output, not an error.
     if (arguments.Help) {
         std::fputs(UsageText(), stdout);
+        std::fputs("\n", stdout);
+        std::fputs(ArchiveUsageText(), stdout);
         return ExitSuccess;
     }
     if (arguments.Version) {

@@ -93,13 +93,19 @@ TEST(CliHelpTest, HelpAndVersionGoToStandardOutput) {
         const CliResult result = RunCli(arguments, folder.Root());
         EXPECT_EQ(result.ExitCode, 0);
         EXPECT_EQ(result.Err, "");
-        for (const char* command : {"upload", "show", "report", "export"}) {
+        for (const char* command : {"upload", "show", "report", "export", "archive import"}) {
             EXPECT_THAT(result.Out, HasSubstr(std::string("leebdesk-cli ") + command));
         }
         for (const char* status : {"0  ", "1  ", "2  ", "3  upload"}) {
             EXPECT_THAT(result.Out, HasSubstr(status));
         }
     }
+    // The archive's own usage alone.
+    const CliResult archive = RunCli({"archive", "--help"}, folder.Root());
+    EXPECT_EQ(archive.ExitCode, 0);
+    EXPECT_EQ(archive.Err, "");
+    EXPECT_THAT(archive.Out, HasSubstr("archive trend [FILTERS]"));
+    EXPECT_THAT(archive.Out, Not(HasSubstr("leebdesk-cli show")));
     for (const QStringList& arguments :
          {QStringList{"--version"}, QStringList{"show", "--version"}}) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
