@@ -64,7 +64,7 @@ void HistogramChart::Show(const TrendHistogram& histogram) {
             continue;
         }
         auto* line = new QCPItemStraightLine(this);
-        line->setPen(QPen(TrendSpecificationColour, 1.5, Qt::DashLine));
+        line->setPen(QPen(TrendToleranceColour, 1.5, Qt::DashLine));
         line->point1->setTypeY(QCPItemPosition::ptAxisRectRatio);
         line->point1->setCoords(*limit, 0.0);
         line->point2->setTypeY(QCPItemPosition::ptAxisRectRatio);
@@ -72,7 +72,7 @@ void HistogramChart::Show(const TrendHistogram& histogram) {
         limitLines_.push_back(line);
         auto* label = new QCPItemText(this);
         label->setText(name);
-        label->setColor(TrendSpecificationColour);
+        label->setColor(TrendToleranceColour);
         label->setFont(TrendChartFont(font(), LabelPixels));
         // Each label on the inner side of its line, so neither runs off the plot.
         const bool lower = name == QStringLiteral("LSL");

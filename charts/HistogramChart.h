@@ -1,5 +1,5 @@
 #pragma once
-// The histogram of a trend's points: one bar per bin, the specification limits as labelled
+// The histogram of a trend's points: one bar per bin, the tolerance limits as labelled
 // vertical lines; the value axis spans the bins and the limits.
 
 #include <qcustomplot.h>

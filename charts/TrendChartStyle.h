@@ -13,7 +13,7 @@ inline const QColor TrendPointColour(0, 128, 255);  // the bar chart's series co
 inline const QColor TrendSignalColour(220, 0, 0);
 inline const QColor TrendCentreColour(0, 140, 0);
 inline const QColor TrendControlColour(200, 0, 0);
-inline const QColor TrendSpecificationColour(120, 0, 160);
+inline const QColor TrendToleranceColour(120, 0, 160);
 
 QFont TrendChartFont(const QFont& base, int pixelSize, bool bold = false);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The points of a trend counted into equal bins, with the specification limits to mark.
+// The points of a trend counted into equal bins, with the tolerance limits to mark.
 
 #include <cstddef>
 #include <vector>

@@ -48,7 +48,7 @@ struct TrendFigures {
     bool RoughEstimate() const { return N < TrendReliablePoints; }
 };
 
-// The figures of `values` in their order; `limits` are the specification limits (either or
+// The figures of `values` in their order; `limits` are the tolerance limits (either or
 // both may be absent).
 TrendFigures ComputeTrendFigures(const std::vector<double>& values, const ToleranceLimits& limits);
 
