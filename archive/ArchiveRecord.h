@@ -88,6 +88,10 @@ struct ArchiveFilter {
     std::optional<std::string> Lot;
     std::optional<std::string> Operator;
     std::optional<ArchiveVerdict> Verdict;
+    // Only records archived after this one (a greater id): a table that pages through the
+    // matches in id order asks for the page after its last row by this, which the id index
+    // finds at once, where an offset would count its way past every row before.
+    std::optional<int64_t> AfterId;
     // What Verdict judges with: the limits per scale (or one pair for all), the exclusion of
     // failed impacts and each-reading judging. Unused without Verdict.
     QualitySettings Quality;

@@ -37,6 +37,10 @@ WhereClause FilterClause(const ArchiveFilter& filter) {
     add(filter.Part, "part = ?");
     add(filter.Lot, "lot = ?");
     add(filter.Operator, "operator = ?");
+    if (filter.AfterId) {
+        terms << "id > ?";
+        clause.Values << QVariant(qlonglong(*filter.AfterId));
+    }
     // A pass or a fail needs limits: only the scales that have some can match. Exact only where
     // a scale's key is the scale column's text (not for strength records, nor one pair of
     // limits for every scale); elsewhere every record is judged.

@@ -166,12 +166,15 @@ void ArchiveTableModel::fetchMore(const QModelIndex& parent) {
         return;
     fetching_ = true;
     const int generation = generation_;
-    const int64_t offset = static_cast<int64_t>(rows_.size());
+    // The page after the last row shown, found by its id (the rows come in id order).
+    ArchiveFilter page = filter_;
+    if (!rows_.empty())
+        page.AfterId = rows_.back().Record.Id;
     worker_.Ask<std::vector<Row>>(
-        [filter = filter_, offset, quality = quality_,
+        [filter = std::move(page), quality = quality_,
          separator = decimalSeparator_](ArchiveWorker::Access& access) {
             std::vector<Row> page;
-            for (ArchivedRecord& record : access.Reading().Fetch(filter, offset, PageSize))
+            for (ArchivedRecord& record : access.Reading().Fetch(filter, 0, PageSize))
                 page.push_back(RowOf(std::move(record), quality, separator));
             return page;
         },

@@ -103,6 +103,12 @@ TEST_P(ArchiveBehaviour, FiltersAndPagesInIdOrder) {
     const auto page = archive_->Fetch({}, 1, 1);
     ASSERT_EQ(page.size(), 1u);
     EXPECT_EQ(page[0].Line, A);
+    // The page after a row, by its id, with the filters still applied.
+    ArchiveFilter afterFirst = range;
+    afterFirst.AfterId = archive_->Fetch(range, 0, 1).at(0).Id;
+    const auto next = archive_->Fetch(afterFirst, 0, 10);
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].Line, B);
 }
 
 TEST_P(ArchiveBehaviour, VerdictFilterJudgesAsTheLabRow) {
@@ -165,6 +171,10 @@ TEST_P(ArchiveBehaviour, VerdictFilterJudgesAsTheLabRow) {
     const auto page = archive_->Fetch(failing, 1, 5);
     ASSERT_EQ(page.size(), 1u);
     EXPECT_EQ(page[0].Line, failedImpact);
+    failing.AfterId = archive_->Fetch(failing, 0, 1).at(0).Id;
+    const auto next = archive_->Fetch(failing, 0, 5);
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].Line, failedImpact);
 }
 
 TEST_P(ArchiveBehaviour, ByIdInRecordDateThenArchiveOrder) {

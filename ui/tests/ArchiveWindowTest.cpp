@@ -103,6 +103,9 @@ TEST_F(ArchiveWindowTest, TheTableFetchesAPageAtATimeUntilEveryRecordIsIn) {
         EXPECT_EQ(model.rowCount(), expected);
     }
     EXPECT_FALSE(model.canFetchMore({}));
+    // Each page starts after the page before: every record once, in archive order.
+    for (int row = 1; row < model.rowCount(); ++row)
+        ASSERT_LT(model.RowAt(row - 1).Record.Id, model.RowAt(row).Record.Id) << row;
     // The first row is the first record archived: the second one made (the first has a part).
     EXPECT_EQ(model.index(0, ArchiveTableModel::Date).data().toString(), "2025/03/02");
     EXPECT_EQ(model.index(0, ArchiveTableModel::Material).data().toString(), "不锈钢");
