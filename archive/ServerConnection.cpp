@@ -2,15 +2,65 @@
 
 #include <libpq-fe.h>
 
+#include <QLibrary>
 #include <QStringList>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "Archive.h"
 
 namespace leeb {
 namespace {
+
+// libpq, with the TLS, Kerberos and LDAP libraries it brings along, took a third of the
+// window's start-up when the programs were linked with it, although most workstations never
+// name a server. It is loaded the first time a server location is used; Qt's PostgreSQL
+// driver loads the same library for the connection itself.
+struct Libpq {
+    decltype(&PQconninfoParse) ConninfoParse = nullptr;
+    decltype(&PQconninfoFree) ConninfoFree = nullptr;
+    decltype(&PQfreemem) FreeMem = nullptr;
+    decltype(&PQpingParams) PingParams = nullptr;
+    QString LoadError;
+};
+
+const Libpq& LoadedLibpq() {
+    static const Libpq libpq = [] {
+        Libpq loaded;
+        // "libpq.so.5" here, "libpq.dll" on Windows (where the version is not part of the name).
+        QLibrary library(QStringLiteral("libpq"), 5);
+        if (!library.load()) {
+            loaded.LoadError = library.errorString();
+            return loaded;
+        }
+        const auto resolve = [&library](auto& entry, const char* name) {
+            entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(
+                library.resolve(name));
+            return entry != nullptr;
+        };
+        if (!(resolve(loaded.ConninfoParse, "PQconninfoParse") &&
+              resolve(loaded.ConninfoFree, "PQconninfoFree") &&
+              resolve(loaded.FreeMem, "PQfreemem") &&
+              resolve(loaded.PingParams, "PQpingParams"))) {
+            loaded = Libpq{};
+            loaded.LoadError = library.fileName() + QStringLiteral(" lacks ") +
+                               QStringLiteral("PQconninfoParse, PQconninfoFree, PQfreemem or PQpingParams");
+        }
+        return loaded;  // never unloaded: the driver keeps using it
+    }();
+    return libpq;
+}
+
+const Libpq& LibpqOrThrow() {
+    const Libpq& libpq = LoadedLibpq();
+    if (libpq.ConninfoParse == nullptr)
+        throw ArchiveError(ArchiveErrorCode::CannotOpen,
+                           "the PostgreSQL client library (libpq) cannot be loaded: " +
+                               libpq.LoadError.toStdString());
+    return libpq;
+}
 
 QString Quoted(const char* value) {
     QString text = QString::fromUtf8(value);
@@ -22,14 +72,16 @@ QString Quoted(const char* value) {
 }  // namespace
 
 QString ServerConnectOptions(const std::string& location) {
+    const Libpq& libpq = LibpqOrThrow();
     char* error = nullptr;
-    PQconninfoOption* parsed = PQconninfoParse(location.c_str(), &error);
+    PQconninfoOption* parsed = libpq.ConninfoParse(location.c_str(), &error);
     if (parsed == nullptr) {
         const std::string detail = error != nullptr ? error : "out of memory";
-        PQfreemem(error);
+        libpq.FreeMem(error);
         throw ArchiveError(ArchiveErrorCode::CannotOpen, detail);
     }
-    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed, PQconninfoFree);
+    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed,
+                                                                         libpq.ConninfoFree);
     QStringList pairs;
     bool timeoutGiven = false;
     for (const PQconninfoOption* option = parsed; option->keyword != nullptr; ++option) {
@@ -51,10 +103,16 @@ QString ServerConnectOptions(const std::string& location) {
 }
 
 bool ServerAnswers(const std::string& location) {
-    PQconninfoOption* parsed = PQconninfoParse(location.c_str(), nullptr);
+    const Libpq& libpq = LoadedLibpq();
+    // Without libpq nothing tells a server that is down from one this program cannot talk to:
+    // say it answers, so that the caller reports why instead of waiting for it.
+    if (libpq.ConninfoParse == nullptr)
+        return true;
+    PQconninfoOption* parsed = libpq.ConninfoParse(location.c_str(), nullptr);
     if (parsed == nullptr)
         return false;
-    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed, PQconninfoFree);
+    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed,
+                                                                         libpq.ConninfoFree);
     std::vector<const char*> keywords, values;
     const std::string timeout = std::to_string(ServerConnectTimeoutSeconds);
     for (const PQconninfoOption* option = parsed; option->keyword != nullptr; ++option) {
@@ -67,7 +125,7 @@ bool ServerAnswers(const std::string& location) {
     values.push_back(timeout.c_str());
     keywords.push_back(nullptr);
     values.push_back(nullptr);
-    return PQpingParams(keywords.data(), values.data(), 0) == PQPING_OK;
+    return libpq.PingParams(keywords.data(), values.data(), 0) == PQPING_OK;
 }
 
 }  // namespace leeb

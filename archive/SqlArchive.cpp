@@ -16,7 +16,12 @@
 #include "ServerConnection.h"
 
 namespace leeb {
+
 namespace {
+
+// The advisory lock the writers of a server archive take turns with (any number of our own;
+// other programs of the lab's database are unlikely to pick it).
+constexpr qlonglong WriterTurnLock = 0x6c65656264657331;  // "leebdes1"
 
 QString NewConnectionName() {
     static std::atomic<int> next{0};
@@ -141,6 +146,12 @@ void SqlArchive::Begin() {
     QSqlQuery query(db_);
     // SQLite: the write lock at once, so two importers queue instead of one failing midway.
     if (!query.exec(dialect_ == SqlDialect::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN"))
+        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+    // A server: the same turns, through a lock of the transaction's own. Two imports sharing
+    // records in different orders would each hold keys the other waits for, and the server
+    // would end one of them as a deadlock. Held until the commit or the rollback.
+    if (dialect_ == SqlDialect::Postgres &&
+        !query.exec("SELECT pg_advisory_xact_lock(" + QString::number(WriterTurnLock) + ")"))
         Fail(ArchiveErrorCode::WriteFailed, query.lastError());
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# CPack builds a Debian package that depends on libc, the Qt runtime and the two CJK font packages,
-# carries a post-install step, and installs its files where they belong (checked with a real
+# CPack builds a Debian package that depends on libc, the Qt runtime (the archive's SQLite
+# driver among it) and the two CJK font packages, recommends the PostgreSQL driver, carries a
+# post-install step, and installs its files where they belong (checked with a real
 # `dpkg -i` into a scratch root, so the machine's own package database stays untouched).
 set -euo pipefail
 build=$1
@@ -9,9 +10,11 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/leebdesk_*.deb)
 fields=$(dpkg-deb -f "$deb" Package Depends)
-for dep in libc6 libqt6widgets6 libqcustomplot2.1-qt6 libqt6printsupport6 fonts-arphic-uming fonts-wqy-zenhei; do
+for dep in libc6 libqt6widgets6 libqcustomplot2.1-qt6 libqt6printsupport6 libqt6sql6-sqlite fonts-arphic-uming fonts-wqy-zenhei; do
   grep -q "$dep" <<<"$fields" || { echo "FAIL: package does not depend on $dep"; exit 1; }
 done
+grep -q libqt6sql6-psql <<<"$(dpkg-deb -f "$deb" Recommends)" ||
+  { echo "FAIL: package does not recommend libqt6sql6-psql"; exit 1; }
 dpkg-deb -I "$deb" postinst >/dev/null || { echo "FAIL: no postinst"; exit 1; }
 # A maintainer who can be written to, and a long description after the summary line.
 maintainer=$(dpkg-deb -f "$deb" Maintainer)

@@ -15,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -286,6 +287,40 @@ TEST_P(CliArchiveConcurrentImport, SameFileTwiceAtOnceKeepsOneCopy) {
     EXPECT_EQ(Listed(folder, archive), Records);
     const CliResult check = RunCli({"archive", "check", "--archive", archive}, folder.Root());
     EXPECT_EQ(check.ExitCode, 0) << check.Out << check.Err;
+}
+
+// Two workstations import files that share their records in opposite orders: on a server each
+// transaction would hold the unique key of records the other waits for (a deadlock, one
+// import refused) unless the imports take their turns.
+TEST_P(CliArchiveConcurrentImport, SharedRecordsInOppositeOrdersAtOnceKeepOneCopy) {
+    const bool onServer = GetParam();
+    OwnServer server;
+    if (onServer && !server.Available())
+        GTEST_SKIP() << "no PostgreSQL server can be run here";
+    CliFolder folder;
+    constexpr int Records = 20000;
+    const QByteArray forward = RecordFileOf(Records);
+    QList<QByteArray> lines = forward.split('\n');
+    lines.removeLast();  // after the last line's end
+    std::reverse(lines.begin() + 1, lines.end());  // the header stays first
+    folder.Write("forward.txt", forward);
+    folder.Write("backward.txt", lines.join('\n') + '\n');
+    const QString archive = onServer ? server.Location() : folder.Path("shared.sqlite");
+
+    for (int round = 0; round < 3; ++round) {
+        QProcess first, second;
+        StartCli(first, {"archive", "import", "forward.txt", "--archive", archive}, folder.Root());
+        StartCli(second, {"archive", "import", "backward.txt", "--archive", archive},
+                 folder.Root());
+        int added = 0;
+        for (QProcess* import : {&first, &second}) {
+            ASSERT_TRUE(import->waitForFinished(120000));
+            EXPECT_EQ(import->exitCode(), 0) << import->readAllStandardError().toStdString();
+            added += std::atoi(import->readAllStandardOutput().constData());
+        }
+        EXPECT_EQ(added, round == 0 ? Records : 0) << "round " << round;
+    }
+    EXPECT_EQ(Listed(folder, archive), Records);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CliArchiveConcurrentImport, ::testing::Values(false, true),
