@@ -98,7 +98,8 @@ void SqlArchive::OpenSqlite(const std::string& path) {
     }
     db_ = QSqlDatabase::addDatabase("QSQLITE", name_);
     if (!db_.isValid())
-        throw ArchiveError(ArchiveErrorCode::CannotOpen, "no SQLite driver (libqt6sql6-sqlite)");
+        throw ArchiveError(ArchiveErrorCode::CannotOpen,
+                           "no SQLite driver (Qt's plugin qsqlite; on Debian libqt6sql6-sqlite)");
     db_.setDatabaseName(file);
     // Another program may hold the write lock for a whole import: wait, do not fail.
     db_.setConnectOptions("QSQLITE_BUSY_TIMEOUT=30000");
@@ -122,7 +123,8 @@ void SqlArchive::OpenServer(const std::string& location) {
     db_ = QSqlDatabase::addDatabase("QPSQL", name_);
     if (!db_.isValid())
         throw ArchiveError(ArchiveErrorCode::CannotOpen,
-                           "no PostgreSQL driver (libqt6sql6-psql)");
+                           "no PostgreSQL driver (Qt's plugin qsqlpsql; on Debian "
+                           "libqt6sql6-psql)");
     db_.setConnectOptions(options);
     if (!db_.open())
         throw ArchiveError(ArchiveErrorCode::CannotOpen, db_.lastError().text().toStdString());
