@@ -30,12 +30,12 @@ class UploadArchiveWindowTest : public WindowTest {
     std::string ArchivePath() const { return folder.filePath("archive.sqlite").toStdString(); }
     std::string LocalPath() const { return folder.filePath("local.sqlite").toStdString(); }
 
-    void Install(ArchiveLocation location, bool enabled = true) {
+    void Install(ArchiveLocation location, bool enabled = true, int retryMilliseconds = 60000) {
         auto settings = std::make_unique<QSettings>(folder.filePath("settings.ini"),
                                                     QSettings::IniFormat);
         settings->setValue(ArchiveEnabledKey, enabled);
-        archive = new WindowArchive(
-            *form, {std::move(location), {LocalPath()}, dispatcher, std::move(settings), 60000});
+        archive = new WindowArchive(*form, {std::move(location), {LocalPath()}, dispatcher,
+                                            std::move(settings), retryMilliseconds});
     }
 
     static SimulatorRecordSet Records(int count) {
@@ -181,6 +181,43 @@ TEST_F(UploadArchiveWindowTest, RecordsWaitingLocallyGoToTheServerAtStart) {
     EXPECT_EQ(OpenArchive(server.Location())->Count({}), 3);
     EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 0);
     EXPECT_EQ(archive->Pending(), 0);
+    EXPECT_TRUE(archive->StatusPanel()->isHidden());
+}
+
+// The server comes back while the window runs: what waited goes to it at the next try, without
+// a restart or a sync. The server's socket folder is reached through a link that is not there
+// at first, so the same location is refused, then answers.
+TEST_F(UploadArchiveWindowTest, RecordsWaitingLocallyGoToTheServerWhenItAnswersAgain) {
+    const testing::ArchivePlace server(testing::Backend::Postgres);
+    if (!server.Available())
+        GTEST_SKIP() << "no test server (" << testing::PostgresVariable << ")";
+    const QString location = QString::fromStdString(server.Location().Text);
+    const qsizetype hostAt = location.indexOf("host=");
+    if (hostAt < 0)
+        GTEST_SKIP() << "the test server listens on TCP, not on a socket folder";
+    const qsizetype hostEnd = location.indexOf('&', hostAt);
+    const QString socketFolder = location.mid(hostAt + 5, hostEnd < 0 ? -1 : hostEnd - hostAt - 5);
+    const QString link = folder.filePath("server");
+    QString throughLink = location;
+    throughLink.replace(hostAt + 5, socketFolder.size(), link);
+    Install({throughLink.toStdString()}, true, 200);
+    TesterSimulator tester(Records(3));
+    tester.PlugInto(bus);
+    Pump();
+    ASSERT_TRUE(UploadAndArchive());
+    ASSERT_EQ(archive->Pending(), 3);
+
+    ASSERT_TRUE(QFile::link(socketFolder, link));
+    // The retry timer fires in the event loop; the archive thread answers through the
+    // dispatcher: both turn until the count is down.
+    const auto deadline = std::chrono::steady_clock::now() + 10000ms;
+    while (archive->Pending() > 0 && std::chrono::steady_clock::now() < deadline) {
+        dispatcher->WaitAndProcess(10ms);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(archive->Pending(), 0);
+    EXPECT_EQ(OpenArchive(server.Location())->Count({}), 3);
+    EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 0);
     EXPECT_TRUE(archive->StatusPanel()->isHidden());
 }
 
