@@ -260,32 +260,43 @@ TEST_F(CliArchiveServerFault, LabRolesWithTheReadmesGrants) {
     EXPECT_EQ(sync.Out, "已发送 0 条待发记录 (0 pending records sent)\n") << sync.Err;
 }
 
-// Two programs import the same file at the same moment: one copy of each record, on either
-// backend.
-class CliArchiveConcurrentImport : public ::testing::TestWithParam<bool> {};
+// Two programs import at the same moment, on either backend.
+class CliArchiveConcurrentImport : public ::testing::TestWithParam<bool> {
+  protected:
+    static constexpr int Records = 20000;
 
-TEST_P(CliArchiveConcurrentImport, SameFileTwiceAtOnceKeepsOneCopy) {
-    const bool onServer = GetParam();
-    OwnServer server;
-    if (onServer && !server.Available())
-        GTEST_SKIP() << "no PostgreSQL server can be run here";
-    CliFolder folder;
-    constexpr int Records = 20000;
-    folder.Write("same.txt", RecordFileOf(Records));
-    const QString archive = onServer ? server.Location() : folder.Path("shared.sqlite");
-
-    QProcess first, second;
-    for (QProcess* import : {&first, &second})
-        StartCli(*import, {"archive", "import", "same.txt", "--archive", archive}, folder.Root());
-    int added = 0;
-    for (QProcess* import : {&first, &second}) {
-        ASSERT_TRUE(import->waitForFinished(120000));
-        EXPECT_EQ(import->exitCode(), 0) << import->readAllStandardError().toStdString();
-        added += std::atoi(import->readAllStandardOutput().constData());
+    void SetUp() override {
+        if (GetParam() && !server_.Available())
+            GTEST_SKIP() << "no PostgreSQL server can be run here";
     }
-    EXPECT_EQ(added, Records);
-    EXPECT_EQ(Listed(folder, archive), Records);
-    const CliResult check = RunCli({"archive", "check", "--archive", archive}, folder.Root());
+    QString Archive() const {
+        return GetParam() ? server_.Location() : folder_.Path("shared.sqlite");
+    }
+    // Starts one import of each file at once; how many records they added together.
+    int ImportAtOnce(const QString& first, const QString& second) {
+        QProcess imports[2];
+        StartCli(imports[0], {"archive", "import", first, "--archive", Archive()}, folder_.Root());
+        StartCli(imports[1], {"archive", "import", second, "--archive", Archive()},
+                 folder_.Root());
+        int added = 0;
+        for (QProcess& import : imports) {
+            EXPECT_TRUE(import.waitForFinished(120000));
+            EXPECT_EQ(import.exitCode(), 0) << import.readAllStandardError().toStdString();
+            added += std::atoi(import.readAllStandardOutput().constData());
+        }
+        return added;
+    }
+
+    OwnServer server_;
+    CliFolder folder_;
+};
+
+// The same file twice: one copy of each record.
+TEST_P(CliArchiveConcurrentImport, SameFileTwiceAtOnceKeepsOneCopy) {
+    folder_.Write("same.txt", RecordFileOf(Records));
+    EXPECT_EQ(ImportAtOnce("same.txt", "same.txt"), Records);
+    EXPECT_EQ(Listed(folder_, Archive()), Records);
+    const CliResult check = RunCli({"archive", "check", "--archive", Archive()}, folder_.Root());
     EXPECT_EQ(check.ExitCode, 0) << check.Out << check.Err;
 }
 
@@ -293,34 +304,16 @@ TEST_P(CliArchiveConcurrentImport, SameFileTwiceAtOnceKeepsOneCopy) {
 // transaction would hold the unique key of records the other waits for (a deadlock, one
 // import refused) unless the imports take their turns.
 TEST_P(CliArchiveConcurrentImport, SharedRecordsInOppositeOrdersAtOnceKeepOneCopy) {
-    const bool onServer = GetParam();
-    OwnServer server;
-    if (onServer && !server.Available())
-        GTEST_SKIP() << "no PostgreSQL server can be run here";
-    CliFolder folder;
-    constexpr int Records = 20000;
     const QByteArray forward = RecordFileOf(Records);
     QList<QByteArray> lines = forward.split('\n');
     lines.removeLast();  // after the last line's end
     std::reverse(lines.begin() + 1, lines.end());  // the header stays first
-    folder.Write("forward.txt", forward);
-    folder.Write("backward.txt", lines.join('\n') + '\n');
-    const QString archive = onServer ? server.Location() : folder.Path("shared.sqlite");
-
-    for (int round = 0; round < 3; ++round) {
-        QProcess first, second;
-        StartCli(first, {"archive", "import", "forward.txt", "--archive", archive}, folder.Root());
-        StartCli(second, {"archive", "import", "backward.txt", "--archive", archive},
-                 folder.Root());
-        int added = 0;
-        for (QProcess* import : {&first, &second}) {
-            ASSERT_TRUE(import->waitForFinished(120000));
-            EXPECT_EQ(import->exitCode(), 0) << import->readAllStandardError().toStdString();
-            added += std::atoi(import->readAllStandardOutput().constData());
-        }
-        EXPECT_EQ(added, round == 0 ? Records : 0) << "round " << round;
-    }
-    EXPECT_EQ(Listed(folder, archive), Records);
+    folder_.Write("forward.txt", forward);
+    folder_.Write("backward.txt", lines.join('\n') + '\n');
+    for (int round = 0; round < 3; ++round)
+        EXPECT_EQ(ImportAtOnce("forward.txt", "backward.txt"), round == 0 ? Records : 0)
+            << "round " << round;
+    EXPECT_EQ(Listed(folder_, Archive()), Records);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CliArchiveConcurrentImport, ::testing::Values(false, true),
