@@ -14,64 +14,12 @@
 #include "ArchiveTestSupport.h"
 #include "TesterSimulator.h"
 #include "UploadScenarios.h"
-#include "WindowArchive.h"
-#include "WindowFixture.h"
+#include "UploadArchiveWindowFixture.h"
 
 namespace leeb {
 namespace {
 
 using namespace std::chrono_literals;
-
-class UploadArchiveWindowTest : public WindowTest {
-  protected:
-    QTemporaryDir folder;
-    WindowArchive* archive = nullptr;
-
-    std::string ArchivePath() const { return folder.filePath("archive.sqlite").toStdString(); }
-    std::string LocalPath() const { return folder.filePath("local.sqlite").toStdString(); }
-
-    void Install(ArchiveLocation location, bool enabled = true, int retryMilliseconds = 60000) {
-        auto settings = std::make_unique<QSettings>(folder.filePath("settings.ini"),
-                                                    QSettings::IniFormat);
-        settings->setValue(ArchiveEnabledKey, enabled);
-        archive = new WindowArchive(*form, {std::move(location), {LocalPath()}, dispatcher,
-                                            std::move(settings), retryMilliseconds});
-    }
-
-    static SimulatorRecordSet Records(int count) {
-        SimulatorRecordSet set;
-        for (int r = 1; r <= count; ++r) {
-            SimulatedRecord record;
-            record.Number = r;
-            record.Record.ImpactCount = 3;
-            record.Record.Readings = {static_cast<uint16_t>(440 + r), 450, 460};
-            record.Record.SettingsWord = 2;
-            record.Record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
-            set.Records.push_back(record);
-        }
-        return set;
-    }
-
-    // The upload, then the archive thread's work and its replies.
-    bool UploadAndArchive() {
-        form->RunCommand([this] { form->ReadRecordsClicked(); });
-        const auto deadline = std::chrono::steady_clock::now() + 10000ms;
-        while ((form->UploadRunning() || archive->Worker().Queued() > 0) &&
-               std::chrono::steady_clock::now() < deadline) {
-            dispatcher->WaitAndProcess(10ms);
-            QCoreApplication::processEvents();
-        }
-        Pump();
-        return !form->UploadRunning() && archive->Worker().Queued() == 0;
-    }
-
-    static std::vector<std::string> ArchivedLines(const ArchiveLocation& location) {
-        std::vector<std::string> lines;
-        for (const ArchivedRecord& record : OpenArchive(location)->Fetch({}, 0, 100000))
-            lines.push_back(record.Line);
-        return lines;
-    }
-};
 
 class UploadArchiveScenarioTest : public UploadArchiveWindowTest,
                                   public ::testing::WithParamInterface<test::UploadScenario> {};
@@ -158,67 +106,6 @@ TEST_F(UploadArchiveWindowTest, AFileImportedWhileTheServerCannotBeReachedWaitsL
     EXPECT_EQ(archive->Pending(), 2);
     EXPECT_EQ(archive->StatusPanel()->text(), "2 条记录等待发送到档案服务器");
     EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 2);
-}
-
-TEST_F(UploadArchiveWindowTest, RecordsWaitingLocallyGoToTheServerAtStart) {
-    const testing::ArchivePlace server(testing::Backend::Postgres);
-    if (!server.Available())
-        GTEST_SKIP() << "no test server (" << testing::PostgresVariable << ")";
-    {
-        UploadArchiving offline({"postgresql://127.0.0.1:1/leebdesk"}, {LocalPath()});
-        offline.Begin("tester", "2025-03-14T08:00:00Z", {}, "");
-        for (int day : {3, 4, 5})
-            ASSERT_TRUE(offline.Add(testing::Line(day, 0x0100, {450, 460}), day));
-        ASSERT_EQ(offline.Pending(), 3);
-    }
-    Install(server.Location());
-    ASSERT_TRUE(dispatcher->ProcessUntil(
-        [&] {
-            QCoreApplication::processEvents();
-            return archive->Worker().Queued() == 0 && dispatcher->PendingCount() == 0;
-        },
-        10000ms));
-    EXPECT_EQ(OpenArchive(server.Location())->Count({}), 3);
-    EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 0);
-    EXPECT_EQ(archive->Pending(), 0);
-    EXPECT_TRUE(archive->StatusPanel()->isHidden());
-}
-
-// The server comes back while the window runs: what waited goes to it at the next try, without
-// a restart or a sync. The server's socket folder is reached through a link that is not there
-// at first, so the same location is refused, then answers.
-TEST_F(UploadArchiveWindowTest, RecordsWaitingLocallyGoToTheServerWhenItAnswersAgain) {
-    const testing::ArchivePlace server(testing::Backend::Postgres);
-    if (!server.Available())
-        GTEST_SKIP() << "no test server (" << testing::PostgresVariable << ")";
-    const QString location = QString::fromStdString(server.Location().Text);
-    const qsizetype hostAt = location.indexOf("host=");
-    if (hostAt < 0)
-        GTEST_SKIP() << "the test server listens on TCP, not on a socket folder";
-    const qsizetype hostEnd = location.indexOf('&', hostAt);
-    const QString socketFolder = location.mid(hostAt + 5, hostEnd < 0 ? -1 : hostEnd - hostAt - 5);
-    const QString link = folder.filePath("server");
-    QString throughLink = location;
-    throughLink.replace(hostAt + 5, socketFolder.size(), link);
-    Install({throughLink.toStdString()}, true, 200);
-    TesterSimulator tester(Records(3));
-    tester.PlugInto(bus);
-    Pump();
-    ASSERT_TRUE(UploadAndArchive());
-    ASSERT_EQ(archive->Pending(), 3);
-
-    ASSERT_TRUE(QFile::link(socketFolder, link));
-    // The retry timer fires in the event loop; the archive thread answers through the
-    // dispatcher: both turn until the count is down.
-    const auto deadline = std::chrono::steady_clock::now() + 10000ms;
-    while (archive->Pending() > 0 && std::chrono::steady_clock::now() < deadline) {
-        dispatcher->WaitAndProcess(10ms);
-        QCoreApplication::processEvents();
-    }
-    EXPECT_EQ(archive->Pending(), 0);
-    EXPECT_EQ(OpenArchive(server.Location())->Count({}), 3);
-    EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 0);
-    EXPECT_TRUE(archive->StatusPanel()->isHidden());
 }
 
 TEST_F(UploadArchiveWindowTest, ArchivedRecordsWaitWhileAnUploadWritesTheRecords) {
