@@ -45,8 +45,8 @@ const Libpq& LoadedLibpq() {
               resolve(loaded.FreeMem, "PQfreemem") &&
               resolve(loaded.PingParams, "PQpingParams"))) {
             loaded = Libpq{};
-            loaded.LoadError = library.fileName() + QStringLiteral(" lacks ") +
-                               QStringLiteral("PQconninfoParse, PQconninfoFree, PQfreemem or PQpingParams");
+            loaded.LoadError = library.fileName() +
+                               " lacks PQconninfoParse, PQconninfoFree, PQfreemem or PQpingParams";
         }
         return loaded;  // never unloaded: the driver keeps using it
     }();

@@ -73,6 +73,7 @@ SqlArchive::SqlArchive(const ArchiveLocation& location) : name_(NewConnectionNam
 SqlArchive::~SqlArchive() {
     insert_.reset();
     version_.reset();
+    keep_.reset();
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(name_);

@@ -74,6 +74,7 @@ class SqlArchive final : public Archive {
     QSqlDatabase db_;
     std::unique_ptr<QSqlQuery> insert_;  // prepared once per connection
     std::unique_ptr<QSqlQuery> version_;
+    std::unique_ptr<QSqlQuery> keep_;
     SqlDialect dialect_ = SqlDialect::Sqlite;
 };
 

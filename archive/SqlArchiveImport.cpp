@@ -89,14 +89,19 @@ bool SqlArchive::KeepForServer(const QByteArray& contentKey, int occurrence) {
     // A local copy that was never meant for the server (archived while the workstation had no
     // server, or before it was set) would otherwise count as archived and never reach it.
     // Sending a record the server holds already adds nothing there.
-    QSqlQuery mark(db_);
-    mark.prepare("UPDATE records SET pending = 1"
-                 " WHERE content_key = ? AND occurrence = ? AND pending = 0");
-    mark.addBindValue(contentKey);
-    mark.addBindValue(occurrence);
-    if (!mark.exec())
-        Fail(ArchiveErrorCode::WriteFailed, mark.lastError());
-    return mark.numRowsAffected() > 0;
+    // Asked once per record of an import: prepared once per connection.
+    if (!keep_) {
+        keep_ = std::make_unique<QSqlQuery>(db_);
+        keep_->prepare("UPDATE records SET pending = 1"
+                       " WHERE content_key = ? AND occurrence = ? AND pending = 0");
+    }
+    keep_->bindValue(0, contentKey);
+    keep_->bindValue(1, occurrence);
+    if (!keep_->exec())
+        Fail(ArchiveErrorCode::WriteFailed, keep_->lastError());
+    const bool marked = keep_->numRowsAffected() > 0;
+    keep_->finish();
+    return marked;
 }
 
 bool SqlArchive::InsertRecord(int64_t sourceId, const ArchiveInput& input,

@@ -33,20 +33,6 @@ class UploadArchiveWindowTest : public WindowTest {
                                             std::move(settings), retryMilliseconds});
     }
 
-    static SimulatorRecordSet Records(int count) {
-        SimulatorRecordSet set;
-        for (int r = 1; r <= count; ++r) {
-            SimulatedRecord record;
-            record.Number = r;
-            record.Record.ImpactCount = 3;
-            record.Record.Readings = {static_cast<uint16_t>(440 + r), 450, 460};
-            record.Record.SettingsWord = 2;
-            record.Record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
-            set.Records.push_back(record);
-        }
-        return set;
-    }
-
     // The upload, then the archive thread's work and its replies.
     bool UploadAndArchive() {
         form->RunCommand([this] { form->ReadRecordsClicked(); });

@@ -23,20 +23,6 @@ using namespace std::chrono_literals;
 
 class UploadWindowTest : public WindowTest {
   protected:
-    static SimulatorRecordSet Records(int count) {
-        SimulatorRecordSet set;
-        for (int r = 1; r <= count; ++r) {
-            SimulatedRecord record;
-            record.Number = r;
-            record.Record.ImpactCount = 3;
-            record.Record.Readings = {static_cast<uint16_t>(440 + r), 450, 460};
-            record.Record.SettingsWord = 2;
-            record.Record.DateWord = static_cast<uint16_t>(24 | 5 << 7 | 17 << 11);
-            set.Records.push_back(record);
-        }
-        return set;
-    }
-
     bool UploadEnds() {
         // The reports come through the dispatcher, the reply timer (which also ends a wait for
         // stray reports) through Qt's own events.

@@ -11,6 +11,7 @@
 #include "RecordTreeModel.h"
 #include "ScriptedDialogHost.h"
 #include "SimulatedHidBus.h"
+#include "TesterSimulator.h"
 #include "MainWindow.h"
 #include "UploadPresenter.h"
 
@@ -34,6 +35,9 @@ class WindowTest : public ::testing::Test {
         dispatcher->ProcessPending();
         QCoreApplication::processEvents();
     }
+
+    // Records 1..count for the simulated tester: three readings each, all of one day.
+    static SimulatorRecordSet Records(int count);
 
     SimulatedDeviceId PlugTester(const std::string& identity) {
         return bus->Plug(identity, TesterVendor, TesterProduct, 0x0102, 65, 65);
