@@ -31,6 +31,7 @@ enum class ArchiveErrorCode {
     ConnectionLost,  // the server went away during the call; rolled back
     NoSuchRecord,
     Unsupported,     // e.g. backup of a server archive: pg_dump does that
+    OutputIsArchive, // a backup would replace the archive (or another one in use): refused
 };
 
 class ArchiveError : public std::runtime_error {
@@ -82,13 +83,20 @@ class Archive {
     // rest of each record, which a trend of 100,000 records cannot afford to read.
     virtual std::vector<TrendRecord> TrendRecordsByDate(const ArchiveFilter& filter);
 
-    // Adds a version of a record's lab details. Throws NoSuchRecord.
-    virtual void ChangeDetails(int64_t id, const ArchiveLabDetails& details,
-                               const std::string& author) = 0;
+    // Amends the lab details of every record of `ids` in one transaction: each whose details
+    // the change alters gets a new version with the time, `author` (empty: the system user)
+    // and `reason`; the filters find it by its new details from then on. The record itself,
+    // its readings and raw words, never changes. Returns how many records got a version.
+    // Throws NoSuchRecord (nothing amended) for an id the archive does not hold.
+    virtual int Amend(const std::vector<int64_t>& ids, const ArchiveDetailsChange& change,
+                      const std::string& author, const std::string& reason) = 0;
     // Every version, oldest first. Throws NoSuchRecord.
     virtual std::vector<ArchiveDetailsVersion> History(int64_t id) = 0;
 
-    // Integrity: empty when sound, else what is wrong.
+    // Integrity: empty when sound, else what is wrong, naming the record. Besides the
+    // database's own check, every record's derived columns are recomputed from its line, and
+    // every record's chain of details versions (each holds a hash of its content and of the
+    // version before it) and their times are verified: an edit made outside leebdesk is found.
     virtual std::vector<std::string> Check() = 0;
     // A consistent copy while others write (SQLite only; a server is backed up by pg_dump).
     virtual void Backup(const std::string& path) = 0;

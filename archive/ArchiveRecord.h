@@ -43,6 +43,10 @@ struct ArchiveSource {
 struct ArchiveInput {
     std::string Line;
     int TesterNumber = 0;  // the tester's own record number; 0 when a file does not say
+    // The impact count the tester stored for a damaged record (0, or more than the 32 readings
+    // its line keeps); -1 for a sound one. The line alone cannot tell: a count of 40 is kept as
+    // 32 readings.
+    int StoredImpactCount = -1;
 };
 
 // One archived record, as list, export and the window read it.
@@ -56,10 +60,15 @@ struct ArchivedRecord {
     int SettingsWord = 0;
     std::vector<double> Readings;  // display units
     ArchiveSource Source;
-    std::string ArchivedAt;  // ISO 8601, UTC
+    std::string ArchivedAt;  // ISO 8601, UTC: when it was first archived, on any workstation
     std::string ArchivedBy;  // the operator when given, else the system user
-    ArchiveLabDetails Details;  // the newest version
-    bool Pending = false;       // only in the local fallback: not yet sent to the server
+    // When a record kept locally while the server was out reached the server; empty for one
+    // archived there directly.
+    std::string ReachedServerAt;
+    int StoredImpactCount = -1;  // as ArchiveInput: -1 for a sound record
+    ArchiveLabDetails Details;   // the newest version
+    bool Pending = false;        // only in the local fallback: not yet sent to the server
+    bool Damaged() const { return StoredImpactCount >= 0; }
 };
 
 // One version of a record's lab details: the first is the one it was archived with.
@@ -68,6 +77,25 @@ struct ArchiveDetailsVersion {
     std::string ChangedAt;  // ISO 8601, UTC
     std::string Author;
     ArchiveLabDetails Details;
+    std::string Reason;  // why the details were changed; empty for the first version
+};
+
+// Lab details as given with an amendment or an import: only the fields that are set change.
+struct ArchiveDetailsChange {
+    std::optional<std::string> Part, Lot, Operator, Instrument, Standard, Remarks;
+    bool Empty() const {
+        return !Part && !Lot && !Operator && !Instrument && !Standard && !Remarks;
+    }
+    // `current` with the fields that are set put in.
+    ArchiveLabDetails AppliedTo(ArchiveLabDetails current) const {
+        for (auto [field, value] : {std::pair{&current.Part, &Part}, {&current.Lot, &Lot},
+                                    {&current.Operator, &Operator},
+                                    {&current.Instrument, &Instrument},
+                                    {&current.Standard, &Standard}, {&current.Remarks, &Remarks}})
+            if (*value)
+                *field = **value;
+        return current;
+    }
 };
 
 // A record judged as the window's lab row judges it (QualitySettings::For, EvaluateRecord):
@@ -101,6 +129,7 @@ struct ArchiveFilter {
 struct ArchiveImportSummary {
     int Added = 0;
     int AlreadyArchived = 0;
+    int Amended = 0;  // of those already archived: lab details given with the import changed them
 };
 
 }  // namespace leeb

@@ -4,8 +4,10 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
+#include <vector>
 
 #include "Archive.h"
+#include "DetailsChain.h"
 
 namespace leeb {
 namespace {
@@ -18,7 +20,11 @@ constexpr int SqliteApplicationId = 0x4C454542;
 // key column is the only word that differs, substituted for %ID%.
 struct Migration {
     QStringList Statements;
+    // Runs after the statements, in the same transaction: what SQL alone cannot compute.
+    void (*Complete)(QSqlDatabase&) = nullptr;
 };
+
+void ChainExistingVersions(QSqlDatabase& db);
 
 const std::vector<Migration>& Migrations() {
     static const std::vector<Migration> steps = {
@@ -58,6 +64,28 @@ const std::vector<Migration>& Migrations() {
             "CREATE INDEX records_by_operator ON records (operator, id)",
             "CREATE INDEX records_pending ON records (pending, source_id)",
         }},
+        {{
+            // The filters read the newest details version itself: a copy in the records row
+            // could be changed apart from the versions (and needed a right to UPDATE records).
+            "DROP INDEX records_by_part",
+            "DROP INDEX records_by_lot",
+            "DROP INDEX records_by_operator",
+            "ALTER TABLE records DROP COLUMN part",
+            "ALTER TABLE records DROP COLUMN lot",
+            "ALTER TABLE records DROP COLUMN operator",
+            "CREATE INDEX details_by_part ON details_versions (part, record_id)",
+            "CREATE INDEX details_by_lot ON details_versions (lot, record_id)",
+            "CREATE INDEX details_by_operator ON details_versions (operator, record_id)",
+            // The impact count a damaged record had on the tester (0, or more than its line's
+            // 32 readings); NULL for a sound record.
+            "ALTER TABLE records ADD COLUMN stored_impact_count INTEGER",
+            // When a record kept locally while the server was out reached the server;
+            // archived_at stays the time it was first archived.
+            "ALTER TABLE records ADD COLUMN reached_server_at TEXT",
+            // Why details were changed, and the versions' chain (DetailsChain.h).
+            "ALTER TABLE details_versions ADD COLUMN reason TEXT NOT NULL DEFAULT ''",
+            "ALTER TABLE details_versions ADD COLUMN chain %BLOB%",
+        }, ChainExistingVersions},
     };
     return steps;
 }
@@ -71,6 +99,57 @@ QSqlQuery Run(QSqlDatabase& db, const QString& sql, ArchiveErrorCode code) {
     if (!query.exec(sql))
         Fail(code, query);
     return query;
+}
+
+// The versions archived before they were chained get their chain values, record by record in
+// version order, a slice of records at a time so a large archive is not held in memory.
+void ChainExistingVersions(QSqlDatabase& db) {
+    QSqlQuery select(db), update(db);
+    select.setForwardOnly(true);
+    select.prepare(
+        "SELECT d.record_id, d.version, d.changed_at, d.author, d.part, d.lot, d.operator,"
+        " d.instrument, d.standard, d.remarks, r.content_key FROM details_versions d"
+        " JOIN records r ON r.id = d.record_id WHERE d.record_id > ? AND d.record_id <= ?"
+        " ORDER BY d.record_id, d.version");
+    update.prepare("UPDATE details_versions SET chain = ? WHERE record_id = ? AND version = ?");
+    QSqlQuery last = Run(db, "SELECT coalesce(max(id), 0) FROM records", ArchiveErrorCode::WriteFailed);
+    const qlonglong lastId = last.next() ? last.value(0).toLongLong() : 0;
+    constexpr qlonglong Slice = 20000;
+    for (qlonglong from = 0; from < lastId; from += Slice) {
+        select.bindValue(0, from);
+        select.bindValue(1, from + Slice);
+        if (!select.exec())
+            Fail(ArchiveErrorCode::WriteFailed, select);
+        struct Row {
+            qlonglong Record;
+            int Version;
+            QByteArray Chain;
+        };
+        std::vector<Row> rows;
+        qlonglong record = 0;
+        QByteArray previous;
+        while (select.next()) {
+            const auto text = [&](int c) { return select.value(c).toString().toStdString(); };
+            if (select.value(0).toLongLong() != record) {
+                record = select.value(0).toLongLong();
+                previous.clear();
+            }
+            const int version = select.value(1).toInt();
+            previous = DetailsChainValue(previous, select.value(10).toByteArray(), version,
+                                         text(2), text(3),
+                                         {text(4), text(5), text(6), text(7), text(8), text(9)},
+                                         "");
+            rows.push_back({record, version, previous});
+        }
+        select.finish();
+        for (const Row& row : rows) {
+            update.bindValue(0, row.Chain);
+            update.bindValue(1, row.Record);
+            update.bindValue(2, row.Version);
+            if (!update.exec())
+                Fail(ArchiveErrorCode::WriteFailed, update);
+        }
+    }
 }
 
 int ScalarInt(QSqlDatabase& db, const QString& sql, ArchiveErrorCode code) {
@@ -160,6 +239,8 @@ void MigrateArchiveSchema(QSqlDatabase& db, SqlDialect dialect) {
                 sql.replace("%BLOB%", sqlite ? "BLOB" : "BYTEA");
                 Run(db, sql, ArchiveErrorCode::WriteFailed);
             }
+            if (Migrations()[step].Complete)
+                Migrations()[step].Complete(db);
         }
         if (sqlite) {
             Run(db, QString("PRAGMA application_id = %1").arg(SqliteApplicationId),

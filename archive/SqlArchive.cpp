@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "ArchiveLineFields.h"
 #include "FieldConversion.h"
@@ -33,14 +34,23 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 // The first 16 bytes of every SQLite database file.
 constexpr char SqliteHeader[] = "SQLite format 3";
 
-}  // namespace
-
-std::string SystemUserName() {
-    for (const char* name : {"USER", "USERNAME", "LOGNAME"})
-        if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
-            return value;
-    return "?";
+// The archive file and the files SQLite keeps beside it while it is open.
+void RefuseArchiveAsBackup(const QString& archive, const QString& target) {
+    std::error_code error;
+    const std::filesystem::path to = std::filesystem::weakly_canonical(target.toStdString(), error);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        const std::string file = archive.toStdString() + suffix;
+        std::error_code sameError;
+        if (std::filesystem::equivalent(file, target.toStdString(), sameError) ||
+            (!error && std::filesystem::weakly_canonical(file, sameError) == to))
+            throw ArchiveError(ArchiveErrorCode::OutputIsArchive, target.toStdString());
+    }
+    // Another archive in use (its write-ahead log is there) is not replaced either.
+    if (QFileInfo::exists(target + "-wal"))
+        throw ArchiveError(ArchiveErrorCode::OutputIsArchive, target.toStdString());
 }
+
+}  // namespace
 
 std::string ArchiveNow() {
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
@@ -143,7 +153,22 @@ void SqlArchive::Fail(ArchiveErrorCode code, const QSqlError& error) const {
     throw ArchiveError(code, error.text().toStdString());
 }
 
+void SqlArchive::RefuseDamagedFile() {
+    // The pages a write touches are not all read first: a damaged page elsewhere would take the
+    // write and spread. quick_check reads every page once (no index cross-check), so the cost
+    // is a read of the file, once per connection.
+    QSqlQuery query(db_);
+    if (!query.exec("PRAGMA quick_check"))
+        throw ArchiveError(ArchiveErrorCode::NotAnArchive, query.lastError().text().toStdString());
+    while (query.next())
+        if (const QString row = query.value(0).toString(); row != "ok")
+            throw ArchiveError(ArchiveErrorCode::NotAnArchive, row.toStdString());
+    writeChecked_ = true;
+}
+
 void SqlArchive::Begin() {
+    if (dialect_ == SqlDialect::Sqlite && !writeChecked_)
+        RefuseDamagedFile();
     QSqlQuery query(db_);
     // SQLite: the write lock at once, so two importers queue instead of one failing midway.
     if (!query.exec(dialect_ == SqlDialect::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN"))
@@ -164,96 +189,14 @@ void SqlArchive::Commit() {
 
 void SqlArchive::Rollback() { QSqlQuery(db_).exec("ROLLBACK"); }
 
-void SqlArchive::ChangeDetails(int64_t id, const ArchiveLabDetails& details,
-                               const std::string& author) {
-    QSqlQuery query(db_);
-    if (!query.exec(dialect_ == SqlDialect::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN"))
-        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
-    try {
-        query.prepare("SELECT coalesce(max(version), 0) FROM details_versions WHERE record_id = ?");
-        query.addBindValue(qlonglong(id));
-        if (!query.exec() || !query.next())
-            Fail(ArchiveErrorCode::WriteFailed, query.lastError());
-        const int next = query.value(0).toInt() + 1;
-        if (next == 1)
-            throw ArchiveError(ArchiveErrorCode::NoSuchRecord, std::to_string(id));
-        query.prepare(
-            "INSERT INTO details_versions (record_id, version, changed_at, author, part, lot,"
-            " operator, instrument, standard, remarks) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        const QVariant values[] = {qlonglong(id), next, Text(ArchiveNow()),
-                                   Text(author.empty() ? SystemUserName() : author),
-                                   Text(details.Part), Text(details.Lot), Text(details.Operator),
-                                   Text(details.Instrument), Text(details.Standard),
-                                   Text(details.Remarks)};
-        for (int v = 0; v < static_cast<int>(std::size(values)); ++v)
-            query.bindValue(v, values[v]);
-        if (!query.exec())
-            Fail(ArchiveErrorCode::WriteFailed, query.lastError());
-        query.prepare("UPDATE records SET part = ?, lot = ?, operator = ? WHERE id = ?");
-        query.addBindValue(Text(details.Part));
-        query.addBindValue(Text(details.Lot));
-        query.addBindValue(Text(details.Operator));
-        query.addBindValue(qlonglong(id));
-        if (!query.exec() || !query.exec("COMMIT"))
-            Fail(ArchiveErrorCode::WriteFailed, query.lastError());
-    } catch (...) {
-        QSqlQuery(db_).exec("ROLLBACK");
-        throw;
-    }
-}
-
-std::vector<ArchiveDetailsVersion> SqlArchive::History(int64_t id) {
-    QSqlQuery query(db_);
-    query.prepare(
-        "SELECT version, changed_at, author, part, lot, operator, instrument, standard, remarks"
-        " FROM details_versions WHERE record_id = ? ORDER BY version");
-    query.addBindValue(qlonglong(id));
-    if (!query.exec())
-        Fail(ArchiveErrorCode::CannotOpen, query.lastError());
-    std::vector<ArchiveDetailsVersion> versions;
-    while (query.next()) {
-        ArchiveDetailsVersion& v = versions.emplace_back();
-        v.Version = query.value(0).toInt();
-        v.ChangedAt = query.value(1).toString().toStdString();
-        v.Author = query.value(2).toString().toStdString();
-        v.Details = {query.value(3).toString().toStdString(),
-                     query.value(4).toString().toStdString(),
-                     query.value(5).toString().toStdString(),
-                     query.value(6).toString().toStdString(),
-                     query.value(7).toString().toStdString(),
-                     query.value(8).toString().toStdString()};
-    }
-    if (versions.empty())
-        throw ArchiveError(ArchiveErrorCode::NoSuchRecord, std::to_string(id));
-    return versions;
-}
-
-std::vector<std::string> SqlArchive::Check() {
-    std::vector<std::string> problems;
-    QSqlQuery query(db_);
-    if (dialect_ == SqlDialect::Sqlite) {
-        if (!query.exec("PRAGMA integrity_check"))
-            return {query.lastError().text().toStdString()};
-        while (query.next())
-            if (const QString row = query.value(0).toString(); row != "ok")
-                problems.push_back(row.toStdString());
-    }
-    // Every record has the details it was archived with.
-    if (!query.exec("SELECT count(*) FROM records r WHERE NOT EXISTS (SELECT 1 FROM"
-                    " details_versions d WHERE d.record_id = r.id AND d.version = 1)"))
-        return {query.lastError().text().toStdString()};
-    if (query.next() && query.value(0).toLongLong() != 0)
-        problems.push_back(query.value(0).toString().toStdString() +
-                           " records without their first details");
-    return problems;
-}
-
 void SqlArchive::Backup(const std::string& path) {
     if (dialect_ != SqlDialect::Sqlite)
         throw ArchiveError(ArchiveErrorCode::Unsupported, "pg_dump");
     // VACUUM INTO reads one snapshot, so writers may go on; the copy goes to a temporary name
-    // and is renamed whole.
+    // and is renamed whole, never onto the archive itself or its journal: that would replace a
+    // file others are writing to, and the archive would be lost.
     const QString target = QFileInfo(Text(path)).absoluteFilePath();
+    RefuseArchiveAsBackup(db_.databaseName(), target);
     const QString temporary = target + ".partial";
     QFile::remove(temporary);
     QSqlQuery query(db_);
@@ -262,6 +205,12 @@ void SqlArchive::Backup(const std::string& path) {
     if (!query.exec()) {
         QFile::remove(temporary);
         Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+    }
+    try {
+        RefuseArchiveAsBackup(db_.databaseName(), target);
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
     }
     if (std::rename(temporary.toLocal8Bit().constData(), target.toLocal8Bit().constData()) != 0) {
         QFile::remove(temporary);

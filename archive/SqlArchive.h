@@ -30,8 +30,8 @@ class SqlArchive final : public Archive {
     std::vector<int64_t> IdsByDate(const ArchiveFilter& filter) override;
     std::vector<ArchivedRecord> RecordsById(const std::vector<int64_t>& ids) override;
     std::vector<TrendRecord> TrendRecordsByDate(const ArchiveFilter& filter) override;
-    void ChangeDetails(int64_t id, const ArchiveLabDetails& details,
-                       const std::string& author) override;
+    int Amend(const std::vector<int64_t>& ids, const ArchiveDetailsChange& change,
+              const std::string& author, const std::string& reason) override;
     std::vector<ArchiveDetailsVersion> History(int64_t id) override;
     std::vector<std::string> Check() override;
     void Backup(const std::string& path) override;
@@ -47,15 +47,32 @@ class SqlArchive final : public Archive {
     // Throws ConnectionLost when the server went away, else `code`.
     [[noreturn]] void Fail(ArchiveErrorCode code, const class QSqlError& error) const;
 
-    // The pieces of an import, for sessions that commit record by record. InsertRecord returns
-    // false for a record already archived (pending: already waiting for the server).
+    // The pieces of an import, for sessions that commit record by record.
     void Begin();
     void Commit();
     void Rollback();
     int64_t CreateSource(const ArchiveSource& source);
-    bool InsertRecord(int64_t sourceId, const ArchiveInput& input,
-                      const ArchiveLineFields& fields, int occurrence,
-                      const ArchiveLabDetails& details, const std::string& author, bool pending);
+    // When a record was archived: empty ArchivedAt means now. A record sent on from the local
+    // archive keeps the time it was first archived and says when it reached the server.
+    struct RecordStamp {
+        std::string ArchivedAt;
+        std::string ReachedServerAt;
+    };
+    struct InsertedRecord {
+        bool Counted = false;  // added (pending: or marked to wait for the server as well)
+        int64_t Id = 0;        // the new record's id; 0 when it was there already
+    };
+    // Adds the record with its first details version, unless it is archived already.
+    InsertedRecord InsertRecord(int64_t sourceId, const ArchiveInput& input,
+                                const ArchiveLineFields& fields, int occurrence,
+                                const ArchiveLabDetails& details, const std::string& author,
+                                bool pending, const RecordStamp& stamp = {});
+    // Adds one details version chained to `previous` (empty for version 1); returns its chain
+    // value.
+    QByteArray AddVersion(int64_t recordId, const QByteArray& contentKey,
+                          const QByteArray& previous, int version, const std::string& changedAt,
+                          const std::string& author, const ArchiveLabDetails& details,
+                          const std::string& reason);
 
   private:
     ArchiveImportSummary Insert(const ArchiveSource& source,
@@ -65,6 +82,12 @@ class SqlArchive final : public Archive {
     // Marks the local copy of a record pending for the server; false when there is none to
     // mark (none at all, or one pending already).
     bool KeepForServer(const QByteArray& contentKey, int occurrence);
+    // Amend inside a transaction the caller holds.
+    int AmendInTransaction(const std::vector<int64_t>& ids, const ArchiveDetailsChange& change,
+                           const std::string& author, const std::string& reason);
+    // A damaged file takes no writes: checked once, before this connection's first write.
+    void RefuseDamagedFile();
+    bool writeChecked_ = false;
     // The ids the filter's verdict holds for, in `order` (an ORDER BY of our own, never input).
     std::vector<int64_t> JudgedIds(const ArchiveFilter& filter, const char* order);
     void OpenSqlite(const std::string& path);

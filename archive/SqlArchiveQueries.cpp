@@ -20,6 +20,14 @@ struct WhereClause {
     QVariantList Values;
 };
 
+// "id IN (the records whose newest version has this column equal to ?)", on the column's
+// index over the versions.
+std::string NewestDetailsTerm(const char* column) {
+    return std::string("id IN (SELECT d.record_id FROM details_versions d WHERE d.") + column +
+           " = ? AND d.version = (SELECT max(v.version) FROM details_versions v"
+           " WHERE v.record_id = d.record_id))";
+}
+
 WhereClause FilterClause(const ArchiveFilter& filter) {
     QStringList terms;
     WhereClause clause;
@@ -34,9 +42,11 @@ WhereClause FilterClause(const ArchiveFilter& filter) {
     add(filter.Material, "material = ?");
     add(filter.Scale, "scale = ?");
     add(filter.Device, "device = ?");
-    add(filter.Part, "part = ?");
-    add(filter.Lot, "lot = ?");
-    add(filter.Operator, "operator = ?");
+    // The newest details version decides, read from the versions themselves: no copy of them
+    // in the records row that could say something else.
+    add(filter.Part, NewestDetailsTerm("part").c_str());
+    add(filter.Lot, NewestDetailsTerm("lot").c_str());
+    add(filter.Operator, NewestDetailsTerm("operator").c_str());
     if (filter.AfterId) {
         terms << "id > ?";
         clause.Values << QVariant(qlonglong(*filter.AfterId));
@@ -67,13 +77,15 @@ WhereClause FilterClause(const ArchiveFilter& filter) {
     return clause;
 }
 
-// The record columns, the source's and the newest details.
+// The record columns, the source's and the newest details (empty for a record whose versions
+// were deleted outside leebdesk: listed still, and named by `check`).
 const char* RecordColumns =
     "SELECT r.id, r.line, r.tester_number, r.impact_count, r.date_text, r.settings_word,"
     " r.readings, s.kind, s.file_path, s.file_hash, s.upload_time, s.tester, r.archived_at,"
-    " r.archived_by, r.pending, d.part, d.lot, d.operator, d.instrument, d.standard, d.remarks"
+    " r.archived_by, r.pending, d.part, d.lot, d.operator, d.instrument, d.standard, d.remarks,"
+    " r.stored_impact_count, r.reached_server_at"
     " FROM records r JOIN sources s ON s.id = r.source_id"
-    " JOIN details_versions d ON d.record_id = r.id AND d.version ="
+    " LEFT JOIN details_versions d ON d.record_id = r.id AND d.version ="
     " (SELECT max(version) FROM details_versions v WHERE v.record_id = r.id)";
 
 // The readings column: ArchiveReadingText's shortest texts joined by ';', read back exactly
@@ -115,6 +127,8 @@ ArchivedRecord RecordFrom(const QSqlQuery& query) {
     record.ArchivedBy = text(13);
     record.Pending = query.value(14).toInt() != 0;
     record.Details = {text(15), text(16), text(17), text(18), text(19), text(20)};
+    record.StoredImpactCount = query.value(21).isNull() ? -1 : query.value(21).toInt();
+    record.ReachedServerAt = text(22);
     return record;
 }
 

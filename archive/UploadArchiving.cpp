@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ArchiveLineFields.h"
+#include "DetailsChain.h"
 #include "ServerConnection.h"
 #include "SqlArchive.h"
 
@@ -58,7 +59,7 @@ void UploadArchiving::Begin(const std::string& tester, const std::string& time,
     state_->SourceId = 0;
 }
 
-bool UploadArchiving::Add(const std::string& line, int testerNumber) {
+bool UploadArchiving::Add(const std::string& line, int testerNumber, int storedImpactCount) {
     State& s = *state_;
     ArchiveLineFields fields;
     try {
@@ -77,9 +78,12 @@ bool UploadArchiving::Add(const std::string& line, int testerNumber) {
             try {
                 if (s.SourceId == 0)
                     s.SourceId = s.Archive->CreateSource(s.Source);
-                const bool added = s.Archive->InsertRecord(s.SourceId, {line, testerNumber},
-                                                           fields, occurrence, s.Details,
-                                                           s.Author, s.Pending);
+                const bool added = s.Archive
+                                       ->InsertRecord(s.SourceId,
+                                                      {line, testerNumber, storedImpactCount},
+                                                      fields, occurrence, s.Details, s.Author,
+                                                      s.Pending)
+                                       .Counted;
                 s.Archive->Commit();
                 if (added)
                     ++(s.Pending ? s.PendingCount : s.Added);
@@ -149,19 +153,24 @@ int SendPending(const ArchiveLocation& local, const ArchiveLocation& server) {
         sourceIds.push_back(sources.value(0).toLongLong());
     int sent = 0;
     // One transaction per source on the server; the local marks go only after it committed, so
-    // a source lost in between is sent again and the unique key makes that harmless.
+    // a source lost in between is sent again and the unique key makes that harmless. A record
+    // keeps the time it was first archived and every version of its details, as they were
+    // written here: the server adds only when it arrived.
     for (qlonglong sourceId : sourceIds) {
-        QSqlQuery query(from.Database());
+        QSqlQuery query(from.Database()), versions(from.Database());
         query.prepare(
             "SELECT r.id, r.line, r.tester_number, r.occurrence, r.archived_by, s.kind,"
-            " s.file_path, s.file_hash, s.upload_time, s.tester, d.part, d.lot, d.operator,"
-            " d.instrument, d.standard, d.remarks FROM records r JOIN sources s ON"
-            " s.id = r.source_id JOIN details_versions d ON d.record_id = r.id AND d.version = 1"
+            " s.file_path, s.file_hash, s.upload_time, s.tester, r.archived_at,"
+            " r.stored_impact_count FROM records r JOIN sources s ON s.id = r.source_id"
             " WHERE r.pending = 1 AND r.source_id = ? ORDER BY r.id");
         query.addBindValue(sourceId);
         if (!query.exec())
             from.Fail(ArchiveErrorCode::CannotOpen, query.lastError());
+        versions.prepare(
+            "SELECT version, changed_at, author, part, lot, operator, instrument, standard,"
+            " remarks, reason FROM details_versions WHERE record_id = ? ORDER BY version");
         std::vector<qlonglong> ids;
+        const std::string reached = ArchiveNow();
         to.Begin();
         try {
             int64_t serverSource = 0;
@@ -172,11 +181,40 @@ int SendPending(const ArchiveLocation& local, const ArchiveLocation& server) {
                         {query.value(5).toInt() == 0 ? ArchiveSourceKind::File
                                                      : ArchiveSourceKind::Upload,
                          text(6), text(7), text(8), text(9)});
-                const ArchiveInput input{text(1), query.value(2).toInt()};
-                const ArchiveLabDetails details{text(10), text(11), text(12),
-                                                text(13), text(14), text(15)};
-                to.InsertRecord(serverSource, input, DeriveLineFields(input.Line),
-                                query.value(3).toInt(), details, text(4), false);
+                const ArchiveInput input{text(1), query.value(2).toInt(),
+                                         query.value(11).isNull() ? -1 : query.value(11).toInt()};
+                versions.bindValue(0, query.value(0));
+                if (!versions.exec())
+                    from.Fail(ArchiveErrorCode::CannotOpen, versions.lastError());
+                std::vector<ArchiveDetailsVersion> history;
+                while (versions.next()) {
+                    const auto field = [&](int c) {
+                        return versions.value(c).toString().toStdString();
+                    };
+                    history.push_back({versions.value(0).toInt(), field(1), field(2),
+                                       {field(3), field(4), field(5), field(6), field(7), field(8)},
+                                       field(9)});
+                }
+                versions.finish();
+                if (history.empty())
+                    throw ArchiveError(ArchiveErrorCode::WriteFailed,
+                                       "local record " + text(0) + " has no details");
+                const ArchiveLineFields fields = DeriveLineFields(input.Line);
+                const auto inserted =
+                    to.InsertRecord(serverSource, input, fields, query.value(3).toInt(),
+                                    history.front().Details, text(4), false,
+                                    {text(10), reached});
+                if (inserted.Id != 0) {
+                    // The amendments made here while the server was out follow the first
+                    // version, chained on the server as they were here.
+                    QByteArray chain = DetailsChainValue(
+                        {}, fields.ContentKey, 1, text(10), text(4), history.front().Details, "");
+                    for (std::size_t v = 1; v < history.size(); ++v)
+                        chain = to.AddVersion(inserted.Id, fields.ContentKey, chain,
+                                              history[v].Version, history[v].ChangedAt,
+                                              history[v].Author, history[v].Details,
+                                              history[v].Reason);
+                }
                 ids.push_back(query.value(0).toLongLong());
             }
             to.Commit();

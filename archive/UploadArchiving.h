@@ -28,7 +28,8 @@ class UploadArchiving {
                const ArchiveLabDetails& details, const std::string& by);
     // Commits one complete record line. Returns false (and keeps the reason in LastError) when
     // neither the server nor the local file took it; the upload goes on regardless.
-    bool Add(const std::string& line, int testerNumber);
+    // `storedImpactCount`: the tester's count of a damaged record, -1 for a sound one.
+    bool Add(const std::string& line, int testerNumber, int storedImpactCount = -1);
 
     int Added() const;
     int AlreadyArchived() const;

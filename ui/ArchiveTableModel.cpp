@@ -1,5 +1,8 @@
 #include "ArchiveTableModel.h"
 
+#include <QColor>
+#include <QCoreApplication>
+
 #include "ArchiveLineFields.h"
 #include "ArchiveTexts.h"
 #include "CodeTableText.h"
@@ -98,6 +101,8 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue(Qt::AlignVCenter |
                                    (number ? Qt::AlignRight : Qt::AlignLeft));
     }
+    if (role == Qt::ForegroundRole && index.column() == Count && row.Record.Damaged())
+        return QColor(Qt::red);
     if (role != Qt::DisplayRole)
         return {};
     const ArchivedRecord& record = row.Record;
@@ -111,6 +116,11 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
         case Scale:
             return CodeTableText(row.Scale);
         case Count:
+            // A damaged record says so where it is listed, as the record tree does.
+            if (record.Damaged())
+                return QCoreApplication::translate("Archive", "%1 (损坏: %2)")
+                    .arg(record.ImpactCount)
+                    .arg(record.StoredImpactCount);
             return record.ImpactCount;
         case Mean:
             return row.Mean;

@@ -23,11 +23,18 @@ QString ArchiveFailureText(const ArchiveFailure& failure) {
             return QCoreApplication::translate("Archive", "档案中没有这条记录: %1").arg(detail);
         case ArchiveErrorCode::Unsupported:
             return QCoreApplication::translate("Archive", "档案不支持这项操作: %1").arg(detail);
+        case ArchiveErrorCode::OutputIsArchive:
+            return QCoreApplication::translate("Archive", "输出文件是档案本身或正在使用的档案, 不能覆盖: %1").arg(detail);
     }
     return detail;
 }
 
 QString ArchiveImportText(const ArchiveImportSummary& summary) {
+    if (summary.Amended > 0)
+        return QCoreApplication::translate("Archive", "%1 条新记录, %2 条已在档案中, 其中 %3 条更新了信息")
+            .arg(summary.Added)
+            .arg(summary.AlreadyArchived)
+            .arg(summary.Amended);
     return QCoreApplication::translate("Archive", "%1 条新记录, %2 条已在档案中").arg(summary.Added).arg(summary.AlreadyArchived);
 }
 

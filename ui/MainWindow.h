@@ -95,7 +95,9 @@ class MainWindow : public QMainWindow {
     // Told of each record of an upload as it completes (its number and its line as the record
     // file holds it) and of the upload's end: for whoever keeps records beyond the window.
     struct UploadListener {
-        std::function<void(int number, const std::string& line)> RecordCompleted;
+        // storedImpactCount: the tester's count of a damaged record, -1 for a sound one.
+        std::function<void(int number, const std::string& line, int storedImpactCount)>
+            RecordCompleted;
         std::function<void()> Ended;
     };
     void SetUploadListener(UploadListener listener) { uploadListener_ = std::move(listener); }

@@ -37,8 +37,9 @@ void MainWindow::WireUpload() {
     hooks.RunCommand = [this](const std::function<void()>& step) { RunCommand(step); };
     hooks.RecordCompleted = [this](const UploadView::AppendedRecord& record) {
         if (uploadListener_.RecordCompleted)
-            uploadListener_.RecordCompleted(
-                record.Number, Lines()[static_cast<std::size_t>(record.LineIndex)]);
+            uploadListener_.RecordCompleted(record.Number,
+                                            Lines()[static_cast<std::size_t>(record.LineIndex)],
+                                            record.Damaged ? record.StoredImpactCount : -1);
     };
     hooks.Ended = [this](UploadOutcome) {
         if (uploadListener_.Ended)

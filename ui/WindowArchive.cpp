@@ -52,7 +52,9 @@ WindowArchive::WindowArchive(MainWindow& form, WindowArchiveOptions options)
 
     worker_ = std::make_unique<ArchiveWorker>(options_.Location, options_.Local, options_.Gui);
     form.SetUploadListener(
-        {[this](int number, const std::string& line) { RecordCompleted(number, line); },
+        {[this](int number, const std::string& line, int storedImpactCount) {
+             RecordCompleted(number, line, storedImpactCount);
+         },
          [this] { UploadEnded(); }});
     if (Enabled())
         SendPending();
@@ -97,7 +99,7 @@ void WindowArchive::SendPending() {
         });
 }
 
-void WindowArchive::RecordCompleted(int number, const std::string& line) {
+void WindowArchive::RecordCompleted(int number, const std::string& line, int storedImpactCount) {
     if (!Enabled())
         return;
     if (uploadStart_.empty())
@@ -108,11 +110,11 @@ void WindowArchive::RecordCompleted(int number, const std::string& line) {
         std::string Reason;
     };
     worker_->Ask<Added>(
-        [line, number, start = uploadStart_](ArchiveWorker::Access& access) {
+        [line, number, storedImpactCount, start = uploadStart_](ArchiveWorker::Access& access) {
             UploadArchiving& upload = access.Upload("tester", start);
             const int pendingBefore = upload.Pending();
             Added added;
-            added.Committed = upload.Add(line, number);
+            added.Committed = upload.Add(line, number, storedImpactCount);
             added.Pending = upload.Pending() > pendingBefore;
             if (!added.Committed)
                 added.Reason = upload.LastError();

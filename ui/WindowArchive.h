@@ -61,7 +61,7 @@ class WindowArchive : public QObject {
                     std::function<void(const ArchiveFailure&)> failed);
 
   private:
-    void RecordCompleted(int number, const std::string& line);
+    void RecordCompleted(int number, const std::string& line, int storedImpactCount);
     void UploadEnded();
     void PendingChanged(int64_t pending);
     void ShowStatus();

@@ -10,8 +10,8 @@
 namespace leeb::cli {
 namespace {
 
-const std::set<std::string> Actions = {"import", "list",  "export", "history",
-                                       "backup", "check", "sync",   "trend"};
+const std::set<std::string> Actions = {"import", "list",  "export", "history", "backup",
+                                       "check",  "sync",  "trend",  "amend"};
 
 // The lab options that judge a record for --verdict, read as show, report and export read them.
 const std::set<std::string> QualityOptions = {"--limits", "--lower", "--upper", "--each-reading",
@@ -52,6 +52,16 @@ std::string CheckedDate(const std::string& option, const std::string& value) {
     return value;
 }
 
+// A record id as `list` shows it: a whole number above 0.
+int64_t CheckedId(const std::string& text) {
+    bool ok = false;
+    const qlonglong id = QString::fromStdString(text).toLongLong(&ok);
+    if (!ok || id <= 0)
+        throw UsageError("记录编号要是正整数，而不是 \"" + text + "\"。(A record id is a whole "
+                         "number above 0, not \"" + text + "\".)");
+    return id;
+}
+
 InterfaceLanguage Language(const std::string& name) {
     const auto language = ParseLanguageName(QString::fromStdString(name));
     if (!language)
@@ -67,6 +77,8 @@ const char* ArchiveUsageText() {
            " --remarks T]\n"
            "                          archive list [FILTERS] [--json]\n"
            "                          archive export -o FILE [FILTERS]\n"
+           "                          archive amend ID... [--part T --lot T --operator T"
+           " --instrument T --standard T --remarks T] [--reason T]\n"
            "                          archive history ID | backup -o FILE | check | sync\n"
            "                          archive trend [FILTERS] [--lower X] [--upper Y]"
            " [--exclude-invalid] (--json | -o FILE.pdf) [--lang zh|en]\n"
@@ -81,14 +93,15 @@ const char* ArchiveUsageText() {
 ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments) {
     ArchiveArguments parsed;
     if (arguments.empty() || !Actions.contains(arguments[0]))
-        throw UsageError("archive 后要 import、list、export、history、backup、check、sync 或 trend。"
-                         "(archive needs import, list, export, history, backup, check, sync or "
-                         "trend.)");
+        throw UsageError("archive 后要 import、list、export、amend、history、backup、check、sync 或 "
+                         "trend。(archive needs import, list, export, amend, history, backup, "
+                         "check, sync or trend.)");
     parsed.Action = arguments[0];
     const bool trend = parsed.Action == "trend";
     const bool listing = parsed.Action == "list" || parsed.Action == "export";
     const bool filters = listing || trend;
-    const bool details = parsed.Action == "import";
+    const bool amend = parsed.Action == "amend";
+    const bool details = parsed.Action == "import" || amend;
     std::set<std::string> seen;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -135,7 +148,9 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
                            (listing && name == "--verdict") ||
                            ((filters || details) &&
                             (name == "--part" || name == "--lot" || name == "--operator")) ||
-                           (details && name == "--remarks");
+                           (details && name == "--remarks") ||
+                           (amend && (name == "--instrument" || name == "--standard" ||
+                                      name == "--reason"));
         if (!known)
             throw UsageError("archive " + parsed.Action + " 不认识选项 " + argument + "。(archive " +
                              parsed.Action + " does not take " + argument + ".)");
@@ -164,6 +179,20 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
             parsed.Filter.Device = value;
         else if (name == "--verdict")
             parsed.Filter.Verdict = CheckedVerdict(value);
+        else if (amend && name == "--reason")
+            parsed.Reason = value;
+        else if (amend && name == "--instrument")
+            parsed.Change.Instrument = value;
+        else if (amend && name == "--standard")
+            parsed.Change.Standard = value;
+        else if (amend && name == "--part")
+            parsed.Change.Part = value;
+        else if (amend && name == "--lot")
+            parsed.Change.Lot = value;
+        else if (amend && name == "--operator")
+            parsed.Change.Operator = value;
+        else if (amend && name == "--remarks")
+            parsed.Change.Remarks = value;
         else if (details && name == "--part")
             parsed.Details.Part = value;
         else if (details && name == "--lot")
@@ -189,7 +218,17 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         throw UsageError("archive import 要记录文件。(archive import needs record files.)");
     if (parsed.Action == "history" && operands != 1)
         throw UsageError("archive history 要一个记录编号。(archive history needs one record id.)");
-    if (parsed.Action != "import" && parsed.Action != "history" && operands != 0)
+    if (amend) {
+        if (operands == 0)
+            throw UsageError("archive amend 要记录编号。(archive amend needs record ids.)");
+        for (const std::string& operand : parsed.Operands)
+            parsed.Ids.push_back(CheckedId(operand));
+        if (parsed.Change.Empty())
+            throw UsageError("archive amend 要至少一项信息 (--part、--lot、--operator、--instrument、"
+                             "--standard、--remarks)。(archive amend needs at least one detail: "
+                             "--part, --lot, --operator, --instrument, --standard or --remarks.)");
+    }
+    if (parsed.Action != "import" && parsed.Action != "history" && !amend && operands != 0)
         throw UsageError("多余的参数 " + parsed.Operands[0] + "。(Surplus operand " +
                          parsed.Operands[0] + ".)");
     if ((parsed.Action == "export" || parsed.Action == "backup") && !parsed.Output)

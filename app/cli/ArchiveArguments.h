@@ -1,7 +1,7 @@
 #pragma once
 // The command line of `leebdesk-cli archive`:
 //   archive import FILE... [details] | list [FILTERS] [--json] | export -o FILE [FILTERS]
-//         | history ID | backup -o FILE | check | sync
+//         | amend ID... [details] [--reason T] | history ID | backup -o FILE | check | sync
 //         | trend [FILTERS] [--lower X] [--upper Y] [--exclude-invalid] (--json | -o FILE.pdf)
 // every one with --archive PATH|postgresql://... (default: LEEBDESK_ARCHIVE, else the user's
 // archive). FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material --scale --device --part --lot
@@ -27,6 +27,9 @@ struct ArchiveArguments {
     bool Json = false;
     ArchiveFilter Filter;
     ArchiveLabDetails Details;  // import
+    ArchiveDetailsChange Change;  // amend: the details given
+    std::string Reason;           // amend
+    std::vector<int64_t> Ids;     // amend
     LabOptions Lab;             // trend: --lower, --upper, --exclude-invalid
     std::optional<InterfaceLanguage> Language;  // trend: --lang
 };

@@ -101,6 +101,9 @@ QJsonObject JsonRecord(const ArchivedRecord& record) {
     object["device"] = QString::fromStdString(fields.Device);
     object["direction"] = QString::fromStdString(fields.Direction);
     object["count"] = record.ImpactCount;
+    // A damaged record: the count the tester stored, which its line could not keep.
+    if (record.Damaged())
+        object["damaged_stored_count"] = record.StoredImpactCount;
     QJsonArray readings;
     for (double reading : record.Readings)
         readings.append(reading);
@@ -108,6 +111,8 @@ QJsonObject JsonRecord(const ArchivedRecord& record) {
     object["mean"] = fields.Mean;
     object["source"] = QString::fromStdString(SourceText(record.Source));
     object["archived_at"] = QString::fromStdString(record.ArchivedAt);
+    if (!record.ReachedServerAt.empty())
+        object["reached_server_at"] = QString::fromStdString(record.ReachedServerAt);
     const auto addDetail = [&](const char* key, const std::string& value) {
         if (!value.empty())
             object[key] = QString::fromStdString(value);
@@ -161,6 +166,14 @@ int History(const ArchiveArguments& arguments) {
     return ExitSuccess;
 }
 
+int Amend(const ArchiveArguments& arguments) {
+    auto archive = Open(arguments);
+    const int amended = archive->Amend(arguments.Ids, arguments.Change, "", arguments.Reason);
+    std::fputs((AmendSummaryText(static_cast<int>(arguments.Ids.size()), amended) + "\n").c_str(),
+               stdout);
+    return ExitSuccess;
+}
+
 int Check(const ArchiveArguments& arguments) {
     auto archive = Open(arguments);
     const auto problems = archive->Check();
@@ -195,6 +208,8 @@ int RunArchive(const std::vector<std::string>& argumentsAfterArchive) {
             return Export(arguments);
         if (arguments.Action == "history")
             return History(arguments);
+        if (arguments.Action == "amend")
+            return Amend(arguments);
         if (arguments.Action == "backup") {
             Open(arguments)->Backup(OutputFilePath(*arguments.Output, ".sqlite"));
             return ExitSuccess;

@@ -19,8 +19,21 @@ std::string MeanText(double mean) {
 std::string ImportSummaryText(const ArchiveImportSummary& summary) {
     const std::string added = std::to_string(summary.Added);
     const std::string already = std::to_string(summary.AlreadyArchived);
+    if (summary.Amended > 0) {
+        const std::string amended = std::to_string(summary.Amended);
+        return added + " 条新记录, " + already + " 条已在档案中, 其中 " + amended +
+               " 条更新了信息 (" + added + " new records, " + already +
+               " already in the archive, " + amended + " of them with updated details)";
+    }
     return added + " 条新记录, " + already + " 条已在档案中 (" + added + " new records, " +
            already + " already in the archive)";
+}
+
+std::string AmendSummaryText(int asked, int amended) {
+    const std::string count = std::to_string(amended);
+    const std::string same = std::to_string(asked - amended);
+    return "已修改 " + count + " 条记录的信息, " + same + " 条原已如此 (Details amended on " +
+           count + " records; " + same + " already had them)";
 }
 
 std::string SyncSummaryText(int sent) {
@@ -56,6 +69,10 @@ std::string ArchiveErrorText(const ArchiveError& error) {
         return "档案中没有记录 " + detail + "。(No record " + detail + " in the archive.)";
     case ArchiveErrorCode::Unsupported:
         return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";
+    case ArchiveErrorCode::OutputIsArchive:
+        return "输出文件是档案本身或正在使用的档案，写入会毁掉它：" + detail +
+               "。(The output is the archive itself, or an archive in use; writing it would "
+               "destroy it: " + detail + ".)";
     }
     return detail;
 }
@@ -70,7 +87,10 @@ std::string ListLine(const ArchivedRecord& record) {
     const ArchiveLineFields fields = DeriveLineFields(record.Line);
     return std::to_string(record.Id) + '\t' + std::to_string(record.TesterNumber) + '\t' +
            record.DateText + '\t' + fields.Material + '\t' + fields.Scale + '\t' +
-           std::to_string(record.ImpactCount) + '\t' + MeanText(fields.Mean) + '\t' +
+           std::to_string(record.ImpactCount) +
+           (record.Damaged() ? " (damaged: " + std::to_string(record.StoredImpactCount) + ")"
+                             : std::string()) +
+           '\t' + MeanText(fields.Mean) + '\t' +
            record.Details.Part + '\t' + record.Details.Lot + '\t' + record.Details.Operator;
 }
 
@@ -78,7 +98,8 @@ std::string HistoryLine(const ArchiveDetailsVersion& version) {
     const ArchiveLabDetails& d = version.Details;
     return std::to_string(version.Version) + '\t' + version.ChangedAt + '\t' + version.Author +
            "\tpart=" + d.Part + "\tlot=" + d.Lot + "\toperator=" + d.Operator +
-           "\tinstrument=" + d.Instrument + "\tstandard=" + d.Standard + "\tremarks=" + d.Remarks;
+           "\tinstrument=" + d.Instrument + "\tstandard=" + d.Standard + "\tremarks=" + d.Remarks +
+           (version.Reason.empty() ? std::string() : "\treason=" + version.Reason);
 }
 
 }  // namespace leeb::cli

@@ -32,8 +32,8 @@ UploadArchive::UploadArchive(const CommandArguments& arguments, const std::strin
     }
 }
 
-void UploadArchive::Add(const std::string& line, int recordNumber) {
-    if (!archiving_ || archiving_->Add(line, recordNumber) || warned_)
+void UploadArchive::Add(const std::string& line, int recordNumber, int storedImpactCount) {
+    if (!archiving_ || archiving_->Add(line, recordNumber, storedImpactCount) || warned_)
         return;
     warned_ = true;
     const std::string reason = archiving_->LastError();

@@ -16,7 +16,8 @@ class UploadArchive {
     // Off, or the archive opened (a server that does not answer: the local file, pending).
     // An archive that cannot be opened at all is said on stderr; the upload goes on.
     explicit UploadArchive(const CommandArguments& arguments, const std::string& tester);
-    void Add(const std::string& line, int recordNumber);
+    // storedImpactCount: the tester's count of a damaged record, -1 for a sound one.
+    void Add(const std::string& line, int recordNumber, int storedImpactCount);
     // On stderr, only when records wait in the local file for the server.
     void Report() const;
 

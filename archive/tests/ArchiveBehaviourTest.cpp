@@ -204,22 +204,52 @@ TEST_P(ArchiveBehaviour, ByIdInRecordDateThenArchiveOrder) {
     EXPECT_EQ(archive_->TrendRecordsByDate(steel).size(), 2u);
 }
 
-TEST_P(ArchiveBehaviour, ChangedDetailsAddVersions) {
+TEST_P(ArchiveBehaviour, AmendmentsAddVersionsTheFiltersFollow) {
     ArchiveLabDetails first;
     first.Part = "P1";
-    archive_->Import(FileSource("a.txt"), Inputs({A}), first, "li");
+    first.Lot = "H1";
+    archive_->Import(FileSource("a.txt"), Inputs({A, B}), first, "li");
     const int64_t id = archive_->Fetch({}, 0, 1).at(0).Id;
-    ArchiveLabDetails second = first;
-    second.Remarks = "re-measured edge";
-    archive_->ChangeDetails(id, second, "zhang");
+    ArchiveDetailsChange change;
+    change.Lot = "H2";
+    change.Remarks = "lot misread";
+    EXPECT_EQ(archive_->Amend({id}, change, "zhang", "typo in the lot"), 1);
+    // The same change again alters nothing and adds no version.
+    EXPECT_EQ(archive_->Amend({id}, change, "zhang", "again"), 0);
+
     const auto history = archive_->History(id);
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[0].Details, first);
     EXPECT_EQ(history[0].Author, "li");
+    EXPECT_EQ(history[0].Reason, "");
+    ArchiveLabDetails second = first;
+    second.Lot = "H2";
+    second.Remarks = "lot misread";
     EXPECT_EQ(history[1].Details, second);
     EXPECT_EQ(history[1].Author, "zhang");
-    EXPECT_EQ(archive_->Fetch({}, 0, 1).at(0).Details, second);
+    EXPECT_EQ(history[1].Reason, "typo in the lot");
+    EXPECT_GE(history[1].ChangedAt, history[0].ChangedAt);
+
+    // The filters find the record by its new details only.
+    ArchiveFilter byOld, byNew;
+    byOld.Lot = "H1";
+    byNew.Lot = "H2";
+    EXPECT_EQ(archive_->Count(byOld), 1);  // B keeps H1
+    ASSERT_EQ(archive_->Fetch(byNew, 0, 10).size(), 1u);
+    EXPECT_EQ(archive_->Fetch(byNew, 0, 10).at(0).Id, id);
+    EXPECT_EQ(archive_->Fetch(byNew, 0, 10).at(0).Details, second);
+    EXPECT_EQ(archive_->IdsByDate(byNew), std::vector<int64_t>{id});
     EXPECT_EQ(archive_->Fetch({}, 0, 1).at(0).Line, A);  // the observations never change
+
+    // An unknown id among others amends none of them.
+    change.Lot = "H3";
+    try {
+        archive_->Amend({id, id + 100}, change, "zhang", "");
+        FAIL() << "no such record";
+    } catch (const ArchiveError& error) {
+        EXPECT_EQ(error.Code, ArchiveErrorCode::NoSuchRecord);
+    }
+    EXPECT_EQ(archive_->History(id).size(), 2u);
     try {
         archive_->History(id + 100);
         FAIL() << "no such record";
@@ -227,6 +257,55 @@ TEST_P(ArchiveBehaviour, ChangedDetailsAddVersions) {
         EXPECT_EQ(error.Code, ArchiveErrorCode::NoSuchRecord);
     }
     EXPECT_TRUE(archive_->Check().empty());
+}
+
+TEST_P(ArchiveBehaviour, AnImportWithDetailsAmendsTheRecordsAlreadyThere) {
+    archive_->Import(UploadSource(), Inputs({A, B}), {}, "");
+    // Without details a second import changes nothing.
+    const auto plain = archive_->Import(FileSource("saved.txt"), Inputs({A, B}), {}, "");
+    EXPECT_EQ(plain.Amended, 0);
+    ArchiveLabDetails details;
+    details.Part = "齿轮轴";
+    details.Lot = "H2291";
+    const auto amended =
+        archive_->Import(FileSource("saved.txt"), Inputs({A, B, C}), details, "wang");
+    EXPECT_EQ(amended.Added, 1);
+    EXPECT_EQ(amended.AlreadyArchived, 2);
+    EXPECT_EQ(amended.Amended, 2);
+    // Once they hold those details, the same import amends nothing more.
+    EXPECT_EQ(archive_->Import(FileSource("saved.txt"), Inputs({A, B}), details, "wang").Amended,
+              0);
+    ArchiveFilter lot;
+    lot.Lot = "H2291";
+    EXPECT_EQ(archive_->Count(lot), 3);
+    const auto history = archive_->History(archive_->Fetch({}, 0, 1).at(0).Id);
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[1].Author, "wang");
+    EXPECT_EQ(history[1].Reason, "import saved.txt");
+    EXPECT_TRUE(archive_->Check().empty());
+}
+
+TEST_P(ArchiveBehaviour, ADamagedRecordKeepsItsMark) {
+    // Counts of 40 and 0 on the tester: the lines keep 32 readings and none.
+    std::vector<uint16_t> full(32, 450);
+    const std::string kept32 = Line(20, 0x0000, full);
+    const std::string none = Line(21, 0x0000, {});
+    archive_->Import(UploadSource(), {{kept32, 1, 40}, {none, 2, 0}, {A, 3, -1}}, {}, "");
+    const auto records = archive_->Fetch({}, 0, 10);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].StoredImpactCount, 40);
+    EXPECT_EQ(records[0].Line, kept32);  // exported as the record file keeps it
+    EXPECT_EQ(records[1].StoredImpactCount, 0);
+    EXPECT_TRUE(records[1].Damaged());
+    EXPECT_FALSE(records[2].Damaged());
+    // Record by record, as an upload archives.
+    auto* sql = dynamic_cast<SqlArchive*>(archive_.get());
+    sql->Begin();
+    const int64_t source = sql->CreateSource(UploadSource());
+    const std::string other = Line(22, 0x0000, full);
+    sql->InsertRecord(source, {other, 4, 33}, DeriveLineFields(other), 0, {}, "li", false);
+    sql->Commit();
+    EXPECT_EQ(archive_->Fetch({}, 0, 10).at(3).StoredImpactCount, 33);
 }
 
 TEST_P(ArchiveBehaviour, ALineThatDoesNotConvertAddsNothing) {
