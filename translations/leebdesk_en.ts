@@ -31,6 +31,61 @@ Qt %3 (running on Qt %4)
     </message>
 </context>
 <context>
+    <name>AmendDetailsDialog</name>
+    <message>
+        <source>修改信息</source>
+        <translation>Amend details</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 条记录。只有改动的项会修改; 原来的信息作为旧版本保留, 读数不会改变。</source>
+        <translation><numerusform>%n record. Only the fields you change are amended; the details before stay as an earlier version, and the readings never change.</numerusform><numerusform>%n records. Only the fields you change are amended; the details before stay as an earlier version, and the readings never change.</numerusform></translation>
+    </message>
+    <message>
+        <source>零件</source>
+        <translation>Part</translation>
+    </message>
+    <message>
+        <source>批号</source>
+        <translation>Lot</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>仪器</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>各不相同</source>
+        <translation>(differ)</translation>
+    </message>
+    <message>
+        <source>例如: 批号抄错</source>
+        <translation>e.g. lot number misread</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Amend</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>Archive</name>
     <message>
         <source>记录无法存入档案: %1</source>
@@ -83,6 +138,18 @@ Qt %3 (running on Qt %4)
     <message>
         <source>无限值</source>
         <translation>No limits</translation>
+    </message>
+    <message>
+        <source>%1 (损坏: %2)</source>
+        <translation>%1 (damaged: %2)</translation>
+    </message>
+    <message>
+        <source>输出文件是档案本身或正在使用的档案, 不能覆盖: %1</source>
+        <translation>The output is the archive itself, or an archive in use; it is not overwritten: %1</translation>
+    </message>
+    <message>
+        <source>%1 条新记录, %2 条已在档案中, 其中 %3 条更新了信息</source>
+        <translation>%1 new records, %2 already in the archive, %3 of them with updated details</translation>
     </message>
 </context>
 <context>
@@ -290,6 +357,22 @@ Qt %3 (running on Qt %4)
     <message>
         <source>%1 条记录</source>
         <translation>%1 records</translation>
+    </message>
+    <message>
+        <source>修改信息…</source>
+        <translation>Amend details…</translation>
+    </message>
+    <message>
+        <source>更正所选记录的零件、批号、操作员等信息 (保留原来的版本)</source>
+        <translation>Correct the part, lot, operator and other details of the chosen records (the earlier version is kept)</translation>
+    </message>
+    <message>
+        <source>正在修改…</source>
+        <translation>Amending…</translation>
+    </message>
+    <message>
+        <source>已修改 %1 条记录的信息</source>
+        <translation>Details amended on %1 records</translation>
     </message>
 </context>
 <context>

@@ -8,14 +8,17 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "AmendDetailsDialog.h"
 #include "ArchiveFilterBar.h"
 #include "ArchiveTableModel.h"
+#include "ArchiveTexts.h"
+#include "ArchiveWorker.h"
 
 namespace leeb {
 
 ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quality,
                              char decimalSeparator, QWidget* parent)
-    : QWidget(parent, Qt::Window), quality_(quality) {
+    : QWidget(parent, Qt::Window), worker_(worker), quality_(quality) {
     setObjectName(QStringLiteral("ArchiveWindow"));
     setWindowTitle(tr("测量档案"));
     resize(900, 560);
@@ -56,9 +59,22 @@ ArchiveWindow::ArchiveWindow(ArchiveWorker& worker, const QualitySettings& quali
     openButton_->setObjectName(QStringLiteral("OpenArchivedButton"));
     openButton_->setEnabled(false);
     connect(openButton_, &QPushButton::clicked, this, [this] { OpenChosen(); });
+    amendButton_ = new QPushButton(tr("修改信息…"), this);
+    amendButton_->setObjectName(QStringLiteral("AmendDetailsButton"));
+    amendButton_->setEnabled(false);
+    amendButton_->setToolTip(tr("更正所选记录的零件、批号、操作员等信息 (保留原来的版本)"));
+    connect(amendButton_, &QPushButton::clicked, this, [this] { AmendChosen(); });
+    askAmendment_ = [this](const std::vector<ArchivedRecord>& records) -> std::optional<Amendment> {
+        AmendDetailsDialog dialog(records, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return Amendment{dialog.Change(), dialog.Reason()};
+    };
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         openButton_->setEnabled(table_->selectionModel()->hasSelection());
+        amendButton_->setEnabled(table_->selectionModel()->hasSelection());
     });
+    row->addWidget(amendButton_);
     row->addWidget(trend);
     row->addWidget(openButton_);
     layout->addLayout(row);
@@ -72,6 +88,7 @@ void ArchiveWindow::SetQuality(const QualitySettings& quality) {
 }
 
 void ArchiveWindow::Search() {
+    notice_.clear();
     state_->setText(tr("正在查找…"));
     ArchiveFilter filter = filters_->Filter();
     // The verdict filter judges as the verdict column does: by the lab's limits.
@@ -86,7 +103,9 @@ void ArchiveWindow::ShowState(const QString& failure) {
     }
     if (!model_->Total())
         return;
-    state_->setText(tr("%1 条记录").arg(*model_->Total()));
+    state_->setText(notice_.isEmpty() ? tr("%1 条记录").arg(*model_->Total())
+                                      : tr("%1 条记录").arg(*model_->Total()) +
+                                            QStringLiteral("; ") + notice_);
     // Sized by the first page only, never by every row.
     if (model_->rowCount() > 0 && model_->rowCount() <= ArchiveTableModel::PageSize)
         table_->resizeColumnsToContents();
@@ -101,6 +120,36 @@ std::vector<ArchivedRecord> ArchiveWindow::ChosenRecords() const {
     for (int row : rows)
         records.push_back(model_->RowAt(row).Record);
     return records;
+}
+
+void ArchiveWindow::AmendChosen(std::function<void()> done) {
+    const std::vector<ArchivedRecord> records = ChosenRecords();
+    if (records.empty() || !askAmendment_)
+        return;
+    const std::optional<Amendment> amendment = askAmendment_(records);
+    if (!amendment || amendment->Change.Empty())
+        return;
+    std::vector<int64_t> ids;
+    for (const ArchivedRecord& record : records)
+        ids.push_back(record.Id);
+    state_->setText(tr("正在修改…"));
+    worker_.Ask<int>(
+        [ids, change = amendment->Change,
+         reason = amendment->Reason.toStdString()](ArchiveWorker::Access& access) {
+            return access.Writing().Amend(ids, change, "", reason);
+        },
+        [this, done](int amended) {
+            Search();
+            // Said beside the count once the table has asked again.
+            notice_ = tr("已修改 %1 条记录的信息").arg(amended);
+            if (done)
+                done();
+        },
+        [this, done](const ArchiveFailure& failure) {
+            state_->setText(ArchiveFailureText(failure));
+            if (done)
+                done();
+        });
 }
 
 void ArchiveWindow::OpenChosen() {

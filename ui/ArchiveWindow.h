@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "ArchiveRecord.h"
@@ -38,6 +39,19 @@ class ArchiveWindow : public QWidget {
         trend_ = std::move(listener);
     }
 
+    // What "修改信息…" asks of the user for the chosen records: the change and its reason, or
+    // nothing when the user cancels. By default AmendDetailsDialog.
+    struct Amendment {
+        ArchiveDetailsChange Change;
+        QString Reason;
+    };
+    using AmendmentAsker =
+        std::function<std::optional<Amendment>(const std::vector<ArchivedRecord>&)>;
+    void SetAmendmentAsker(AmendmentAsker asker) { askAmendment_ = std::move(asker); }
+    // Asks for an amendment of the chosen records and hands it to the archive; the table shows
+    // the new details once it is done. `done` (for checks) runs after the table asked again.
+    void AmendChosen(std::function<void()> done = {});
+
     // The lab's limits the verdict column judges by, from the next query on.
     void SetQuality(const QualitySettings& quality);
     // Runs the filters' query again.
@@ -59,6 +73,10 @@ class ArchiveWindow : public QWidget {
     QTableView* table_ = nullptr;
     QLabel* state_ = nullptr;
     QPushButton* openButton_ = nullptr;
+    QPushButton* amendButton_ = nullptr;
+    ArchiveWorker& worker_;
+    AmendmentAsker askAmendment_;
+    QString notice_;
     std::function<void(const std::vector<ArchivedRecord>&)> open_;
     std::function<void(const ArchiveFilter&)> trend_;
     QualitySettings quality_;

@@ -10,6 +10,12 @@ Archive& ArchiveWorker::Access::Reading() {
     return *reading_;
 }
 
+Archive& ArchiveWorker::Access::Writing() {
+    if (!writing_)
+        writing_ = OpenArchive(location_);
+    return *writing_;
+}
+
 UploadArchiving& ArchiveWorker::Access::Upload(const std::string& tester,
                                                const std::string& startTime) {
     if (!upload_) {

@@ -41,6 +41,9 @@ class ArchiveWorker {
         // The archive the window reads (the server when one is set); opened at first use and
         // opened again after a failed open. Throws ArchiveError.
         Archive& Reading();
+        // The archive the window writes to itself (amendments): the same place as Reading.
+        // Throws ArchiveError.
+        Archive& Writing();
         // The running upload's archiving: made, and its source begun with the tester's name
         // and the upload's start time (ISO 8601, UTC), at its first record. Throws ArchiveError
         // when neither the server nor the local file can be used.
@@ -53,6 +56,7 @@ class ArchiveWorker {
       private:
         ArchiveLocation location_, local_;
         std::unique_ptr<Archive> reading_;
+        std::unique_ptr<Archive> writing_;
         std::unique_ptr<UploadArchiving> upload_;
     };
     using Job = std::function<void(Access&)>;

@@ -65,6 +65,7 @@ int Import(const ArchiveArguments& arguments) {
             total.Added += outcome.Summary.Added;
         }
         total.AlreadyArchived += outcome.Summary.AlreadyArchived;
+        total.Amended += outcome.Summary.Amended;
     }
     std::fputs((ImportSummaryText(total) + "\n").c_str(), stdout);
     if (!reason.empty())

@@ -75,5 +75,64 @@ TEST(ArchivePending, RecordsTheLocalFileHeldAlreadyWaitForTheServerToo) {
     EXPECT_EQ(SendPending(local, server), 0);
 }
 
+class ArchiveSync : public ::testing::TestWithParam<Backend> {};
+
+TEST_P(ArchiveSync, ARecordKeepsItsTimesAndVersionsWhenItReachesTheServer) {
+    ArchivePlace server(GetParam());
+    if (!server.Available())
+        GTEST_SKIP() << PostgresVariable << " names no server: PostgreSQL cases skipped";
+    TempFolder folder;
+    const ArchiveLocation local{(folder.Path() / "local.sqlite").string()};
+    const std::string damaged = Line(14, 0x0000, std::vector<uint16_t>(32, 450));
+    const std::string sound = Line(15, 0x0000, {460, 462});
+    {
+        UploadArchiving upload(Unreachable, local);
+        ArchiveLabDetails details;
+        details.Lot = "H1";
+        upload.Begin("tester", "2025-03-16T08:00:00Z", details, "li");
+        ASSERT_TRUE(upload.Add(damaged, 1, 40));
+        ASSERT_TRUE(upload.Add(sound, 2));
+    }
+    auto kept = OpenArchive(local);
+    const auto before = kept->Fetch({}, 0, 10);
+    ASSERT_EQ(before.size(), 2u);
+    ArchiveDetailsChange change;
+    change.Lot = "H2";
+    kept->Amend({before[1].Id}, change, "zhang", "lot misread");
+    const auto localHistory = kept->History(before[1].Id);
+    kept.reset();
+
+    EXPECT_EQ(SendPending(local, server.Location()), 2);
+    auto archive = OpenArchive(server.Location());
+    const auto after = archive->Fetch({}, 0, 10);
+    ASSERT_EQ(after.size(), 2u);
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].ArchivedAt, before[i].ArchivedAt) << "first archived, not synced";
+        EXPECT_FALSE(after[i].ReachedServerAt.empty());
+        EXPECT_GE(after[i].ReachedServerAt, after[i].ArchivedAt);
+        EXPECT_EQ(after[i].ArchivedBy, "li");
+    }
+    EXPECT_EQ(after[0].StoredImpactCount, 40);
+    EXPECT_FALSE(after[1].Damaged());
+    const auto history = archive->History(after[1].Id);
+    ASSERT_EQ(history.size(), 2u);
+    for (std::size_t v = 0; v < history.size(); ++v) {
+        EXPECT_EQ(history[v].ChangedAt, localHistory[v].ChangedAt);
+        EXPECT_EQ(history[v].Author, localHistory[v].Author);
+        EXPECT_EQ(history[v].Details, localHistory[v].Details);
+        EXPECT_EQ(history[v].Reason, localHistory[v].Reason);
+    }
+    ArchiveFilter lot;
+    lot.Lot = "H2";
+    EXPECT_EQ(archive->Count(lot), 1);
+    EXPECT_TRUE(archive->Check().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ArchiveSync,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres),
+                         [](const auto& info) {
+                             return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
+                         });
+
 }  // namespace
 }  // namespace leeb::testing

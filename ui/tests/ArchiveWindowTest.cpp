@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 
 #include "Archive.h"
 #include "LabSettings.h"
+#include "AmendDetailsDialog.h"
 #include "ArchiveCommands.h"
 #include "ArchiveFilterBar.h"
 #include "ArchiveTableModel.h"
@@ -173,6 +176,59 @@ TEST_F(ArchiveWindowTest, ChosenRecordsOpenInTheMainWindowAsFromAFileAndTrendGet
     window.findChild<QPushButton*>("TrendButton")->click();
     ASSERT_TRUE(trended.has_value());
     EXPECT_EQ(trended->Material, window.Model().Filter().Material);
+}
+
+TEST_F(ArchiveWindowTest, AmendingChosenRecordsAddsVersionsTheTableShows) {
+    Fill(6);
+    Install();
+    ArchiveWindow& window = commands->ShowArchiveWindow();
+    ASSERT_TRUE(Idle(window.Model()));
+    auto* amend = window.findChild<QPushButton*>("AmendDetailsButton");
+    ASSERT_NE(amend, nullptr);
+    EXPECT_FALSE(amend->isEnabled());  // nothing chosen yet
+    QItemSelectionModel& selection = *window.Table()->selectionModel();
+    for (int row : {0, 5})
+        selection.select(window.Model().index(row, 0),
+                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_TRUE(amend->isEnabled());
+    const std::vector<ArchivedRecord> chosen = window.ChosenRecords();
+    ASSERT_EQ(chosen.size(), 2u);
+
+    // The dialog as the user fills it: the chosen records' part differs ("P-7" and none), so
+    // it starts empty; only the lot is typed, with a reason.
+    std::vector<ArchivedRecord> asked;
+    window.SetAmendmentAsker([&](const std::vector<ArchivedRecord>& records) {
+        asked = records;
+        AmendDetailsDialog dialog(records, &window);
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("AmendPart")->text(), "");
+        dialog.findChild<QLineEdit*>("AmendLot")->setText("H2292");
+        dialog.findChild<QLineEdit*>("AmendReason")->setText("heat number misread");
+        return std::optional<ArchiveWindow::Amendment>{{dialog.Change(), dialog.Reason()}};
+    });
+    bool done = false;
+    window.AmendChosen([&] { done = true; });
+    ASSERT_TRUE(Settled([&] { return done; }));
+    ASSERT_TRUE(Idle(window.Model()));
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(window.StateText()->text().contains("已修改 2 条记录的信息"))
+        << window.StateText()->text().toStdString();
+
+    auto archive = OpenArchive(Location());
+    for (const ArchivedRecord& record : chosen) {
+        const auto history = archive->History(record.Id);
+        ASSERT_EQ(history.size(), 2u);
+        EXPECT_EQ(history[1].Details.Lot, "H2292");
+        EXPECT_EQ(history[1].Details.Part, record.Details.Part);  // untouched
+        EXPECT_EQ(history[1].Reason, "heat number misread");
+    }
+    const int lotColumn = ArchiveTableModel::Lot;
+    EXPECT_EQ(window.Model().index(0, lotColumn).data().toString(), "H2292");
+    EXPECT_EQ(window.Model().index(5, lotColumn).data().toString(), "H2292");
+    EXPECT_EQ(window.Model().index(1, lotColumn).data().toString(), "");
+    // Cancelled: nothing asked of the archive.
+    window.SetAmendmentAsker([](const auto&) { return std::nullopt; });
+    window.AmendChosen();
+    EXPECT_EQ(archive->History(chosen[0].Id).size(), 2u);
 }
 
 TEST_F(ArchiveWindowTest, TheTrendChartsTheChosenRecordsAndAPointOpensItsRecord) {

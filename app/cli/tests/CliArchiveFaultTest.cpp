@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
@@ -190,51 +191,88 @@ TEST_F(CliArchiveServerFault, UploadWithTheServerDownWaitsLocallyUntilSync) {
               0);
 }
 
-// The lab's roles as the README sets them up: the owner creates the tables, a workstation's
-// writer imports, a reviewer reads and is refused a write, which keeps nothing pending: the
-// server answered.
+// The SQL blocks of the README's lab set-up, as a reader copies them: statements end with ';'
+// at a line's end, "--" starts a comment, "\c DB" switches to another database.
+std::vector<std::vector<QString>> ReadmeLabSetUp() {
+    QFile readme(QStringLiteral(LEEBDESK_SOURCE_DIR "/README.md"));
+    EXPECT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype section = text.indexOf("#### A lab's archive on PostgreSQL");
+    std::vector<std::vector<QString>> blocks;
+    qsizetype from = section;
+    while (blocks.size() < 2) {
+        const qsizetype start = text.indexOf("```sql\n", from);
+        EXPECT_NE(start, -1);
+        if (start == -1)
+            break;
+        const qsizetype end = text.indexOf("```", start + 7);
+        std::vector<QString>& statements = blocks.emplace_back();
+        QString statement;
+        for (QString line : text.mid(start + 7, end - start - 7).split('\n')) {
+            line = line.section("--", 0, 0).trimmed();
+            if (line.startsWith("\\c ")) {
+                statements.push_back(line);
+                continue;
+            }
+            statement += (statement.isEmpty() ? "" : " ") + line;
+            if (statement.endsWith(';')) {
+                statements.push_back(statement.chopped(1));
+                statement.clear();
+            }
+        }
+        from = end + 3;
+    }
+    return blocks;
+}
+
+// The lab's roles exactly as the README sets them up: the owner creates the tables, a
+// workstation's writer imports and amends but can rewrite nothing, a reviewer reads and is
+// refused a write, which keeps nothing pending: the server answered.
 TEST_F(CliArchiveServerFault, LabRolesWithTheReadmesGrants) {
     const QString server = server_.Location();
-    {
-        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", "admin");
-        admin.setConnectOptions(ServerConnectOptions(server.toStdString()));
-        ASSERT_TRUE(admin.open());
-        QSqlQuery sql(admin);
-        for (const char* statement :
-             {"CREATE ROLE leebdesk_owner LOGIN", "CREATE ROLE leebdesk_writer LOGIN",
-              "CREATE ROLE leebdesk_reviewer LOGIN", "CREATE DATABASE lab OWNER leebdesk_owner"})
-            ASSERT_TRUE(sql.exec(statement)) << statement;
-        admin.close();
-    }
-    QSqlDatabase::removeDatabase("admin");
-    const auto as = [&](const char* role) {
-        return server.section('?', 0, 0).replace("/postgres", "/lab") + "?" +
+    const auto as = [&](const char* role, const char* database = "lab") {
+        return server.section('?', 0, 0).replace("/postgres", QString("/") + database) + "?" +
                server.section('?', 1).replace("user=postgres", QString("user=") + role);
     };
-    const auto run = [&](const QString& location, const std::vector<const char*>& statements) {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "grants");
-        db.setConnectOptions(ServerConnectOptions(location.toStdString()));
-        ASSERT_TRUE(db.open());
-        QSqlQuery sql(db);
-        for (const char* statement : statements)
-            EXPECT_TRUE(sql.exec(statement)) << statement;
-        db.close();
-        db = QSqlDatabase();
+    // Runs statements as `location`; false for the first one refused.
+    const auto run = [&](QString location, const std::vector<QString>& statements,
+                         bool expectAll = true) {
+        bool all = true;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "grants");
+            db.setConnectOptions(ServerConnectOptions(location.toStdString()));
+            EXPECT_TRUE(db.open());
+            QSqlQuery sql(db);
+            for (const QString& statement : statements) {
+                if (statement.startsWith("\\c ")) {
+                    // The next statements on the database it names.
+                    db.close();
+                    location.replace("/postgres?", "/" + statement.mid(3) + "?");
+                    db.setConnectOptions(ServerConnectOptions(location.toStdString()));
+                    EXPECT_TRUE(db.open());
+                    sql = QSqlQuery(db);
+                    continue;
+                }
+                const bool done = sql.exec(statement);
+                if (expectAll) {
+                    EXPECT_TRUE(done) << statement.toStdString() << ": "
+                                      << sql.lastError().text().toStdString();
+                }
+                all = all && done;
+            }
+            sql = QSqlQuery();
+            db.close();
+        }
         QSqlDatabase::removeDatabase("grants");
+        return all;
     };
-    run(as("postgres"), {"REVOKE ALL ON DATABASE lab FROM PUBLIC",
-                         "REVOKE CREATE ON SCHEMA public FROM PUBLIC",
-                         "GRANT CONNECT ON DATABASE lab TO leebdesk_writer, leebdesk_reviewer"});
+    const auto blocks = ReadmeLabSetUp();
+    ASSERT_EQ(blocks.size(), 2u);
+    run(as("postgres", "postgres"), blocks[0]);
     const CliResult created = RunCli({"archive", "check", "--archive", as("leebdesk_owner")},
                                      folder_.Root());
     ASSERT_EQ(created.ExitCode, 0) << created.Err;
-    run(as("leebdesk_owner"),
-        {"GRANT USAGE ON SCHEMA public TO leebdesk_writer, leebdesk_reviewer",
-         "GRANT SELECT ON leebdesk_schema, sources, records, details_versions"
-         " TO leebdesk_writer, leebdesk_reviewer",
-         "GRANT INSERT ON sources, records, details_versions TO leebdesk_writer",
-         "GRANT UPDATE (pending, part, lot, operator) ON records TO leebdesk_writer",
-         "GRANT USAGE ON ALL SEQUENCES IN SCHEMA public TO leebdesk_writer"});
+    run(as("leebdesk_owner"), blocks[1]);
 
     folder_.Write("r.txt", RecordFileOf(5));
     const CliResult written =
@@ -243,16 +281,36 @@ TEST_F(CliArchiveServerFault, LabRolesWithTheReadmesGrants) {
     EXPECT_EQ(AddedBy(written), 5);
     EXPECT_EQ(Listed(folder_, as("leebdesk_writer")), 5);
     EXPECT_EQ(Listed(folder_, as("leebdesk_reviewer")), 5);
+    const CliResult amended = RunCli({"archive", "amend", "1", "2", "--lot", "H2", "--reason",
+                                      "misread", "--archive", as("leebdesk_writer")},
+                                     folder_.Root());
+    EXPECT_EQ(amended.ExitCode, 0) << amended.Err;
     for (const char* role : {"leebdesk_writer", "leebdesk_reviewer"}) {
         const CliResult history =
             RunCli({"archive", "history", "1", "--archive", as(role)}, folder_.Root());
         EXPECT_EQ(history.ExitCode, 0) << role << history.Err;
+        EXPECT_THAT(history.Out, HasSubstr("lot=H2")) << role;
+        const CliResult check = RunCli({"archive", "check", "--archive", as(role)}, folder_.Root());
+        EXPECT_EQ(check.ExitCode, 0) << role << check.Out << check.Err;
     }
+    // What the writer may never do: rewrite or delete a record or a version.
+    for (const char* forgery :
+         {"UPDATE records SET readings = '999'", "DELETE FROM records",
+          "UPDATE details_versions SET lot = 'FORGED'", "DELETE FROM details_versions",
+          "UPDATE records SET pending = 1"})
+        EXPECT_FALSE(run(as("leebdesk_writer"), {forgery}, false)) << forgery;
     folder_.Write("more.txt", RecordFileOf(7));
-    const CliResult refused = RunCli(
-        {"archive", "import", "more.txt", "--archive", as("leebdesk_reviewer")}, folder_.Root());
-    EXPECT_EQ(refused.ExitCode, 1);
-    EXPECT_THAT(refused.Err, HasSubstr("permission denied"));
+    for (const std::vector<QString>& write :
+         {std::vector<QString>{"import", "more.txt"},
+          std::vector<QString>{"amend", "3", "--lot", "X"}}) {
+        QStringList arguments{"archive"};
+        for (const QString& a : write)
+            arguments << a;
+        arguments << "--archive" << as("leebdesk_reviewer");
+        const CliResult refused = RunCli(arguments, folder_.Root());
+        EXPECT_EQ(refused.ExitCode, 1) << write[0].toStdString();
+        EXPECT_THAT(refused.Err, HasSubstr("permission denied")) << write[0].toStdString();
+    }
     EXPECT_EQ(Listed(folder_, as("leebdesk_reviewer")), 5);
     // Nothing waits locally for a server that said no.
     const CliResult sync =
