@@ -4,6 +4,8 @@
 
 #include <QLibrary>
 #include <QStringList>
+#include <QVariant>
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <type_traits>
@@ -23,6 +25,15 @@ struct Libpq {
     decltype(&PQconninfoFree) ConninfoFree = nullptr;
     decltype(&PQfreemem) FreeMem = nullptr;
     decltype(&PQpingParams) PingParams = nullptr;
+    // COPY on the driver's own connection.
+    decltype(&PQexec) Exec = nullptr;
+    decltype(&PQputCopyData) PutCopyData = nullptr;
+    decltype(&PQputCopyEnd) PutCopyEnd = nullptr;
+    decltype(&PQgetResult) GetResult = nullptr;
+    decltype(&PQresultStatus) ResultStatus = nullptr;
+    decltype(&PQresultErrorField) ResultErrorField = nullptr;
+    decltype(&PQerrorMessage) ErrorMessage = nullptr;
+    decltype(&PQclear) Clear = nullptr;
     QString LoadError;
 };
 
@@ -43,10 +54,15 @@ const Libpq& LoadedLibpq() {
         if (!(resolve(loaded.ConninfoParse, "PQconninfoParse") &&
               resolve(loaded.ConninfoFree, "PQconninfoFree") &&
               resolve(loaded.FreeMem, "PQfreemem") &&
-              resolve(loaded.PingParams, "PQpingParams"))) {
+              resolve(loaded.PingParams, "PQpingParams") && resolve(loaded.Exec, "PQexec") &&
+              resolve(loaded.PutCopyData, "PQputCopyData") &&
+              resolve(loaded.PutCopyEnd, "PQputCopyEnd") &&
+              resolve(loaded.GetResult, "PQgetResult") &&
+              resolve(loaded.ResultStatus, "PQresultStatus") &&
+              resolve(loaded.ResultErrorField, "PQresultErrorField") &&
+              resolve(loaded.ErrorMessage, "PQerrorMessage") && resolve(loaded.Clear, "PQclear"))) {
             loaded = Libpq{};
-            loaded.LoadError = library.fileName() +
-                               " lacks PQconninfoParse, PQconninfoFree, PQfreemem or PQpingParams";
+            loaded.LoadError = library.fileName() + " lacks a function leebdesk uses";
         }
         return loaded;  // never unloaded: the driver keeps using it
     }();
@@ -126,6 +142,53 @@ bool ServerAnswers(const std::string& location) {
     keywords.push_back(nullptr);
     values.push_back(nullptr);
     return libpq.PingParams(keywords.data(), values.data(), 0) == PQPING_OK;
+}
+
+CopyOutcome CopyIntoServer(const QVariant& driverHandle, const std::string& statement,
+                           const QByteArray& rows) {
+    const Libpq& libpq = LibpqOrThrow();
+    // Qt's PostgreSQL driver hands its connection out as "PGconn*" (named "pg_conn*" after
+    // the struct's tag by some Qt builds); it has no result pending between two of its
+    // queries, so the connection may carry a COPY of ours in between.
+    const char* type = driverHandle.isValid() ? driverHandle.typeName() : nullptr;
+    if (type == nullptr || (qstrcmp(type, "PGconn*") != 0 && qstrcmp(type, "pg_conn*") != 0))
+        return {false, "", std::string("no PostgreSQL connection handle: ") +
+                               (type != nullptr ? type : "none")};
+    PGconn* connection = *static_cast<PGconn* const*>(driverHandle.data());
+    const auto failure = [&](PGresult* result) {
+        CopyOutcome outcome{false, "", libpq.ErrorMessage(connection)};
+        if (result != nullptr) {
+            if (const char* state = libpq.ResultErrorField(result, PG_DIAG_SQLSTATE))
+                outcome.SqlState = state;
+            libpq.Clear(result);
+        }
+        // Whatever the server still says about the COPY is read, so the connection is free.
+        while (PGresult* rest = libpq.GetResult(connection))
+            libpq.Clear(rest);
+        return outcome;
+    };
+    PGresult* started = libpq.Exec(connection, statement.c_str());
+    if (started == nullptr || libpq.ResultStatus(started) != PGRES_COPY_IN)
+        return failure(started);
+    libpq.Clear(started);
+    // In slices: libpq buffers what it cannot send at once.
+    constexpr qsizetype Slice = 1 << 20;
+    for (qsizetype at = 0; at < rows.size(); at += Slice) {
+        const int size = static_cast<int>(std::min(Slice, rows.size() - at));
+        if (libpq.PutCopyData(connection, rows.constData() + at, size) != 1) {
+            libpq.PutCopyEnd(connection, "leebdesk: the rows could not be sent");
+            return failure(nullptr);
+        }
+    }
+    if (libpq.PutCopyEnd(connection, nullptr) != 1)
+        return failure(nullptr);
+    PGresult* ended = libpq.GetResult(connection);
+    if (ended == nullptr || libpq.ResultStatus(ended) != PGRES_COMMAND_OK)
+        return failure(ended);
+    libpq.Clear(ended);
+    while (PGresult* rest = libpq.GetResult(connection))
+        libpq.Clear(rest);
+    return {true, "", ""};
 }
 
 }  // namespace leeb

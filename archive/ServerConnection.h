@@ -2,7 +2,9 @@
 // A server location turned into the connection options the Qt PostgreSQL driver passes to
 // libpq.
 
+#include <QByteArray>
 #include <QString>
+#include <QVariant>
 #include <string>
 
 namespace leeb {
@@ -20,5 +22,16 @@ QString ServerConnectOptions(const std::string& location);
 // says: a server that refuses a role or a password answers; one that is down, or a host that
 // cannot be reached, does not. Records wait locally only for a server that does not answer.
 bool ServerAnswers(const std::string& location);
+
+// A COPY ... FROM STDIN of `rows` (COPY's text format, every row ended by a newline) on the
+// connection Qt's driver holds (QSqlDriver::handle()). Fails with the server's message and
+// SQLSTATE; the transaction it ran in is then aborted, as after any failed statement.
+struct CopyOutcome {
+    bool Done = false;
+    std::string SqlState;
+    std::string Message;
+};
+CopyOutcome CopyIntoServer(const QVariant& driverHandle, const std::string& statement,
+                           const QByteArray& rows);
 
 }  // namespace leeb

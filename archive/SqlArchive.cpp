@@ -20,10 +20,6 @@ namespace leeb {
 
 namespace {
 
-// The advisory lock the writers of a server archive take turns with (any number of our own;
-// other programs of the lab's database are unlikely to pick it).
-constexpr qlonglong WriterTurnLock = 0x6c65656264657331;  // "leebdes1"
-
 QString NewConnectionName() {
     static std::atomic<int> next{0};
     return QString("leebdesk-archive-%1").arg(next++);
@@ -173,12 +169,9 @@ void SqlArchive::Begin() {
     // SQLite: the write lock at once, so two importers queue instead of one failing midway.
     if (!query.exec(dialect_ == SqlDialect::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN"))
         Fail(ArchiveErrorCode::WriteFailed, query.lastError());
-    // A server: the same turns, through a lock of the transaction's own. Two imports sharing
-    // records in different orders would each hold keys the other waits for, and the server
-    // would end one of them as a deadlock. Held until the commit or the rollback.
-    if (dialect_ == SqlDialect::Postgres &&
-        !query.exec("SELECT pg_advisory_xact_lock(" + QString::number(WriterTurnLock) + ")"))
-        Fail(ArchiveErrorCode::WriteFailed, query.lastError());
+    // A server lets writers overlap: an import adds its records in content-key order
+    // (AddRowsByCopy), so two imports sharing records wait for each other's keys in the same
+    // order and never deadlock.
 }
 
 void SqlArchive::Commit() {

@@ -82,6 +82,17 @@ class SqlArchive final : public Archive {
     // Marks the local copy of a record pending for the server; false when there is none to
     // mark (none at all, or one pending already).
     bool KeepForServer(const QByteArray& contentKey, int occurrence);
+    // The records of a whole-source import and their first details versions, inside the
+    // transaction; returns how many were added. On a server by COPY into a staging table and one
+    // statement that adds them in content-key order.
+    int AddRows(int64_t sourceId, const std::vector<ArchiveInput>& records,
+                const std::vector<ArchiveLineFields>& derived, const std::vector<int>& occurrence,
+                const std::string& archivedAt, const std::string& author,
+                const ArchiveLabDetails& details, bool pending);
+    int AddRowsByCopy(int64_t sourceId, const std::vector<ArchiveInput>& records,
+                      const std::vector<ArchiveLineFields>& derived,
+                      const std::vector<int>& occurrence, const std::string& archivedAt,
+                      const std::string& author, const ArchiveLabDetails& details);
     // Amend inside a transaction the caller holds.
     int AmendInTransaction(const std::vector<int64_t>& ids, const ArchiveDetailsChange& change,
                            const std::string& author, const std::string& reason);

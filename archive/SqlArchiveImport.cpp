@@ -165,6 +165,62 @@ SqlArchive::InsertedRecord SqlArchive::InsertRecord(int64_t sourceId, const Arch
     return {true, id};
 }
 
+int SqlArchive::AddRows(int64_t sourceId, const std::vector<ArchiveInput>& records,
+                        const std::vector<ArchiveLineFields>& derived,
+                        const std::vector<int>& occurrence, const std::string& archivedAt,
+                        const std::string& author, const ArchiveLabDetails& details,
+                        bool pending) {
+    const RecordStamp stamp{archivedAt, {}};
+    QSqlQuery full(db_), rest(db_), versions(db_), restVersions(db_);
+    // Each slice's new records come back with their content key; their first details
+    // version, chained to it, follows in one statement.
+    full.prepare(RecordInsertHead + ValueRows(RowsPerStatement, RecordColumnCount) +
+                 RecordConflict + " RETURNING id, content_key");
+    versions.prepare(VersionInsertHead + ValueRows(RowsPerStatement, VersionColumnCount));
+    std::vector<std::pair<qlonglong, QByteArray>> added;
+    const auto addVersions = [&](std::size_t first, std::size_t count) {
+        QSqlQuery& insert = count == RowsPerStatement ? versions : restVersions;
+        if (count != RowsPerStatement)
+            restVersions.prepare(VersionInsertHead + ValueRows(static_cast<int>(count),
+                                                               VersionColumnCount));
+        int column = 0;
+        for (std::size_t i = first; i < first + count; ++i) {
+            const auto& [id, key] = added[i];
+            const QVariant values[] = {
+                id, 1, Text(stamp.ArchivedAt), Text(author), Text(details.Part),
+                Text(details.Lot), Text(details.Operator), Text(details.Instrument),
+                Text(details.Standard), Text(details.Remarks), QString(""),
+                DetailsChainValue({}, key, 1, stamp.ArchivedAt, author, details, "")};
+            for (const QVariant& value : values)
+                insert.bindValue(column++, value);
+        }
+        if (!insert.exec())
+            Fail(ArchiveErrorCode::WriteFailed, insert.lastError());
+    };
+    for (std::size_t first = 0; first < records.size(); first += RowsPerStatement) {
+        const int rows = static_cast<int>(std::min<std::size_t>(RowsPerStatement,
+                                                                 records.size() - first));
+        QSqlQuery& insert = rows == RowsPerStatement ? full : rest;
+        if (rows != RowsPerStatement)
+            rest.prepare(RecordInsertHead + ValueRows(rows, RecordColumnCount) +
+                         RecordConflict + " RETURNING id, content_key");
+        int column = 0;
+        for (std::size_t i = first; i < first + rows; ++i)
+            for (const QVariant& value : RecordValues(sourceId, records[i], derived[i],
+                                                      occurrence[i], stamp, Text(author),
+                                                      pending))
+                insert.bindValue(column++, value);
+        if (!insert.exec())
+            Fail(ArchiveErrorCode::WriteFailed, insert.lastError());
+        while (insert.next())
+            added.emplace_back(insert.value(0).toLongLong(), insert.value(1).toByteArray());
+        insert.finish();
+    }
+    for (std::size_t first = 0; first < added.size(); first += RowsPerStatement)
+        addVersions(first, std::min<std::size_t>(RowsPerStatement, added.size() - first));
+    return static_cast<int>(added.size());
+}
+
 ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
                                         const std::vector<ArchiveInput>& records,
                                         const ArchiveLabDetails& details, const std::string& by,
@@ -187,7 +243,7 @@ ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
     ArchiveImportSummary summary;
     // Statements outlive the transaction: a server refuses to free a statement inside a
     // transaction that failed, so they go after the rollback.
-    QSqlQuery full(db_), rest(db_), versions(db_), restVersions(db_), find(db_);
+    QSqlQuery find(db_);
     Begin();
     try {
         const int64_t sourceId = CreateSource(source);
@@ -197,53 +253,11 @@ ArchiveImportSummary SqlArchive::Insert(const ArchiveSource& source,
         for (std::size_t i = 0; i < records.size(); ++i)
             occurrence[i] = occurrences[derived[i].ContentKey]++;
 
-        // Each slice's new records come back with their content key; their first details
-        // version, chained to it, follows in one statement.
-        full.prepare(RecordInsertHead + ValueRows(RowsPerStatement, RecordColumnCount) +
-                     RecordConflict + " RETURNING id, content_key");
-        versions.prepare(VersionInsertHead + ValueRows(RowsPerStatement, VersionColumnCount));
-        std::vector<std::pair<qlonglong, QByteArray>> added;
-        const auto addVersions = [&](std::size_t first, std::size_t count) {
-            QSqlQuery& insert = count == RowsPerStatement ? versions : restVersions;
-            if (count != RowsPerStatement)
-                restVersions.prepare(VersionInsertHead + ValueRows(static_cast<int>(count),
-                                                                   VersionColumnCount));
-            int column = 0;
-            for (std::size_t i = first; i < first + count; ++i) {
-                const auto& [id, key] = added[i];
-                const QVariant values[] = {
-                    id, 1, Text(stamp.ArchivedAt), Text(author), Text(details.Part),
-                    Text(details.Lot), Text(details.Operator), Text(details.Instrument),
-                    Text(details.Standard), Text(details.Remarks), QString(""),
-                    DetailsChainValue({}, key, 1, stamp.ArchivedAt, author, details, "")};
-                for (const QVariant& value : values)
-                    insert.bindValue(column++, value);
-            }
-            if (!insert.exec())
-                Fail(ArchiveErrorCode::WriteFailed, insert.lastError());
-        };
-        for (std::size_t first = 0; first < records.size(); first += RowsPerStatement) {
-            const int rows = static_cast<int>(std::min<std::size_t>(RowsPerStatement,
-                                                                     records.size() - first));
-            QSqlQuery& insert = rows == RowsPerStatement ? full : rest;
-            if (rows != RowsPerStatement)
-                rest.prepare(RecordInsertHead + ValueRows(rows, RecordColumnCount) +
-                             RecordConflict + " RETURNING id, content_key");
-            int column = 0;
-            for (std::size_t i = first; i < first + rows; ++i)
-                for (const QVariant& value : RecordValues(sourceId, records[i], derived[i],
-                                                          occurrence[i], stamp, Text(author),
-                                                          pending))
-                    insert.bindValue(column++, value);
-            if (!insert.exec())
-                Fail(ArchiveErrorCode::WriteFailed, insert.lastError());
-            while (insert.next())
-                added.emplace_back(insert.value(0).toLongLong(), insert.value(1).toByteArray());
-            insert.finish();
-        }
-        for (std::size_t first = 0; first < added.size(); first += RowsPerStatement)
-            addVersions(first, std::min<std::size_t>(RowsPerStatement, added.size() - first));
-        summary.Added = static_cast<int>(added.size());
+        summary.Added = dialect_ == SqlDialect::Postgres && !pending
+                            ? AddRowsByCopy(sourceId, records, derived, occurrence, stamp.ArchivedAt,
+                                            author, details)
+                            : AddRows(sourceId, records, derived, occurrence, stamp.ArchivedAt,
+                                      author, details, pending);
         summary.AlreadyArchived = static_cast<int>(records.size()) - summary.Added;
 
         if (!change.Empty() && summary.AlreadyArchived > 0) {
