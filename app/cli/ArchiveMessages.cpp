@@ -55,7 +55,15 @@ std::string ArchiveErrorText(const ArchiveError& error) {
     case ArchiveErrorCode::NoSuchRecord:
         return "档案中没有记录 " + detail + "。(No record " + detail + " in the archive.)";
     case ArchiveErrorCode::Unsupported:
-        return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";
+        return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";    case ArchiveErrorCode::BadLocation:
+        return "档案位置无法使用：" + detail + "。(The archive location cannot be used: " +
+               detail + ".)";
+    case ArchiveErrorCode::NoArchive:
+        return "没有这个档案，未新建：" + detail + "。(There is no archive at " + detail +
+               "; none was made. Check the path.)";
+    case ArchiveErrorCode::ReadOnly:
+        return "没有写入档案的权限，未改动：" + detail + "。(You may not write the archive " +
+               detail + "; nothing was changed.)";
     }
     return detail;
 }
