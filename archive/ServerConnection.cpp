@@ -79,9 +79,20 @@ using ParsedOptions = std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOptio
                        MaskedLocation(location) + ": " + WithoutPasswords(why, location));
 }
 
+// libpq knows its URI schemes in small letters only; in any other case it would read the
+// location as a key=value string and refuse it.
+std::string AsLibpqTakesIt(const std::string& location) {
+    if (!IsServerUri(location))
+        return location;
+    std::string text = location;
+    for (std::size_t i = 0; i < text.size() && text[i] != ':'; ++i)
+        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    return text;
+}
+
 ParsedOptions Parsed(const Libpq& libpq, const std::string& location) {
     char* error = nullptr;
-    PQconninfoOption* parsed = libpq.ConninfoParse(location.c_str(), &error);
+    PQconninfoOption* parsed = libpq.ConninfoParse(AsLibpqTakesIt(location).c_str(), &error);
     if (parsed == nullptr) {
         const std::string detail = error != nullptr ? error : "out of memory";
         libpq.FreeMem(error);
@@ -210,7 +221,7 @@ bool ServerAnswers(const std::string& location) {
     // say it answers, so that the caller reports why instead of waiting for it.
     if (libpq.ConninfoParse == nullptr)
         return true;
-    PQconninfoOption* parsed = libpq.ConninfoParse(location.c_str(), nullptr);
+    PQconninfoOption* parsed = libpq.ConninfoParse(AsLibpqTakesIt(location).c_str(), nullptr);
     if (parsed == nullptr)
         return false;
     std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed,

@@ -229,9 +229,10 @@ class CliReadOnlyArchiveTest : public ::testing::Test {
         const CliResult import =
             RunCli({"archive", "import", "r.txt", "--archive", Archive()}, folder_.Root());
         ASSERT_EQ(import.ExitCode, 0) << import.Err;
+        if (::geteuid() != 0)
+            return;
         for (const QString& path : {folder_.Path("shelf"), Archive()})
-            if (::geteuid() == 0)
-                ASSERT_EQ(::chown(QFile::encodeName(path).constData(), Nobody, Nobody), 0);
+            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), Nobody, Nobody), 0);
     }
     void TearDown() override {
         QFile::setPermissions(folder_.Path("shelf"), QFileDevice::ReadOwner |
