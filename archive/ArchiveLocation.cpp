@@ -39,9 +39,13 @@ std::optional<ArchiveLocation> GivenLocation(const std::string& option) {
 
 }  // namespace
 
-bool ArchiveLocation::IsServer() const { return IsServerUri(Text) || IsKeyValueString(Text); }
+bool ArchiveLocation::IsServer() const {
+    return IsServerUri(Text) || IsKeyValueString(Text);
+}
 
-std::string ArchiveLocation::Shown() const { return IsServer() ? MaskedLocation(Text) : Text; }
+std::string ArchiveLocation::Shown() const {
+    return IsServer() ? MaskedLocation(Text) : Text;
+}
 
 ArchiveLocation ResolveArchiveLocation(const std::string& option, const QSettings& settings) {
     if (auto given = GivenLocation(option))

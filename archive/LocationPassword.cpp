@@ -100,7 +100,8 @@ std::vector<Range> Passwords(const std::string& location) {
 // The password as libpq takes it: a URI's percent escapes decoded, a quoted value unquoted.
 std::string Decoded(std::string_view written, bool uri) {
     if (uri)
-        return QByteArray::fromPercentEncoding(QByteArray(written.data(), qsizetype(written.size())))
+        return QByteArray::fromPercentEncoding(
+                   QByteArray(written.data(), qsizetype(written.size())))
             .toStdString();
     if (written.size() >= 2 && written.front() == '\'')
         written = written.substr(1, written.size() - 2);
@@ -116,14 +117,15 @@ std::string Decoded(std::string_view written, bool uri) {
 void ReplaceAll(std::string& text, const std::string& piece) {
     if (piece.empty())
         return;
-    for (std::size_t at = text.find(piece); at != std::string::npos;
-         at = text.find(piece, at + 3))
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 3))
         text.replace(at, piece.size(), "***");
 }
 
 }  // namespace
 
-bool IsServerUri(const std::string& location) { return SchemeLength(location) != 0; }
+bool IsServerUri(const std::string& location) {
+    return SchemeLength(location) != 0;
+}
 
 std::string MaskedLocation(const std::string& location) {
     std::string shown = location;

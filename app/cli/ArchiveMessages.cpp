@@ -55,7 +55,8 @@ std::string ArchiveErrorText(const ArchiveError& error) {
     case ArchiveErrorCode::NoSuchRecord:
         return "档案中没有记录 " + detail + "。(No record " + detail + " in the archive.)";
     case ArchiveErrorCode::Unsupported:
-        return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";    case ArchiveErrorCode::BadLocation:
+        return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";
+    case ArchiveErrorCode::BadLocation:
         return "档案位置无法使用：" + detail + "。(The archive location cannot be used: " +
                detail + ".)";
     case ArchiveErrorCode::NoArchive:

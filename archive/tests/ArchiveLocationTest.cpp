@@ -70,7 +70,8 @@ TEST(ArchiveLocationForm, APasswordIsNeverShown) {
          "postgresql://server/lab?user=writer&password=***&sslmode=require"},
         {"postgresql://writer@server/lab", "postgresql://writer@server/lab"},
         {"host=server password=s3cret dbname=lab", "host=server password=*** dbname=lab"},
-        {"host=server password = 's3 cret\\'x' dbname=lab", "host=server password = *** dbname=lab"},
+        {"host=server password = 's3 cret\\'x' dbname=lab",
+         "host=server password = *** dbname=lab"},
         {"service=lab", "service=lab"},
         {"/tmp/password=x/archive.sqlite", "/tmp/password=x/archive.sqlite"},
     };
@@ -127,8 +128,8 @@ TEST(ArchiveLocationCheck, WhatLibpqWouldRefuseIsABadLocationBeforeAnyConnection
 }
 
 TEST(ArchiveLocationCheck, AServerThatDoesNotAnswerIsNoBadLocationAndKeepsItsPasswordToItself) {
-    const auto failure = OpenFailure({"host=127.0.0.1 port=1 dbname=lab password=s3cret"},
-                                     ArchiveAccess::Write);
+    const auto failure =
+        OpenFailure({"host=127.0.0.1 port=1 dbname=lab password=s3cret"}, ArchiveAccess::Write);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->Code, ArchiveErrorCode::CannotOpen);
     EXPECT_EQ(std::string(failure->what()).find("s3cret"), std::string::npos) << failure->what();
@@ -179,8 +180,7 @@ TEST(ArchiveLocationResolution, OptionThenEnvironmentThenSettingThenTheUsersFile
         settings.setValue(ArchiveLocationKey, QString::fromUtf8(c.Setting));
         variable.Set(c.Environment);
         EXPECT_EQ(ResolveArchiveLocation(c.Option, settings).Text, c.Expected)
-            << c.Option << " / " << (c.Environment ? c.Environment : "unset") << " / "
-            << c.Setting;
+            << c.Option << " / " << (c.Environment ? c.Environment : "unset") << " / " << c.Setting;
     }
 }
 
@@ -207,8 +207,7 @@ class ReadOnlyArchive : public ::testing::Test {
             GTEST_SKIP() << "root may write any file";
         path_ = folder_.Path() / "shelf" / "archive.sqlite";
         OpenArchive({path_.string()})
-            ->Import(FileSource("a.txt"), Inputs({Line(14, 0, {450}), Line(15, 0, {460})}), {},
-                     "");
+            ->Import(FileSource("a.txt"), Inputs({Line(14, 0, {450}), Line(15, 0, {460})}), {}, "");
     }
     void TearDown() override {
         std::error_code ignored;

@@ -5,8 +5,8 @@
 // a location libpq cannot take refused as a usage error, and no message showing a password.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -24,9 +24,10 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-const QByteArray Records = "@Import Data@\r\n"
-                           "  2,2025/03/14,12288,045.2,045.5,\r\n"
-                           "  2,2025/03/15,    0,  450,  452,\r\n";
+const QByteArray Records =
+    "@Import Data@\r\n"
+    "  2,2025/03/14,12288,045.2,045.5,\r\n"
+    "  2,2025/03/15,    0,  450,  452,\r\n";
 
 int Listed(const CliResult& list) {
     return static_cast<int>(
@@ -61,14 +62,13 @@ TEST(CliArchiveLocationTest, EveryCommandUsesTheConfiguredLocation) {
     const QString other = folder.Path("other.sqlite");
     ASSERT_EQ(RunCli({"archive", "import", "r.txt", "--archive", other}, folder.Root()).ExitCode,
               0);
-    EXPECT_EQ(Listed(RunCli({"archive", "list", "--json"}, folder.Root(),
-                            {{"LEEBDESK_ARCHIVE", other}})),
-              2);
+    EXPECT_EQ(
+        Listed(RunCli({"archive", "list", "--json"}, folder.Root(), {{"LEEBDESK_ARCHIVE", other}})),
+        2);
     const CliResult given = RunCli({"upload", "--simulate", "-o", "v.txt", "--archive", other},
                                    folder.Root(), {{"LEEBDESK_ARCHIVE", lab}});
     ASSERT_EQ(given.ExitCode, 0) << given.Err;
-    EXPECT_EQ(Listed(RunCli({"archive", "list", "--json", "--archive", other}, folder.Root())),
-              16);
+    EXPECT_EQ(Listed(RunCli({"archive", "list", "--json", "--archive", other}, folder.Root())), 16);
     EXPECT_EQ(Listed(RunCli({"archive", "list", "--json"}, folder.Root())), 16);
 }
 
@@ -106,9 +106,9 @@ TEST(CliArchiveLocationTest, UploadArchiveOptionForms) {
     const CliResult upload =
         RunCli({"upload", "--simulate", "-o", "u.txt", "--archive=mine.sqlite"}, folder.Root());
     ASSERT_EQ(upload.ExitCode, 0) << upload.Err;
-    EXPECT_EQ(Listed(RunCli({"archive", "list", "--json", "--archive", "mine.sqlite"},
-                            folder.Root())),
-              14);
+    EXPECT_EQ(
+        Listed(RunCli({"archive", "list", "--json", "--archive", "mine.sqlite"}, folder.Root())),
+        14);
 }
 
 // A mistyped path made a new empty archive, and `check` called it sound.
@@ -171,7 +171,8 @@ TEST(CliArchiveLocationTest, LibpqFormsAreServersAndNoMessageShowsTheirPassword)
         for (const CliResult* result : {&import, &sync, &upload})
             EXPECT_THAT(result->Out + result->Err, Not(HasSubstr("s3cret")));
         // Nothing but the record file, the upload's output and the user's folders.
-        const QStringList made = QDir(folder.Root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QStringList made =
+            QDir(folder.Root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         EXPECT_EQ(made, (QStringList{"r.txt", "u.txt"})) << server.toStdString();
     }
 }
@@ -200,8 +201,8 @@ TEST(CliArchiveLocationTest, ALocationLibpqCannotTakeIsAUsageErrorBeforeAnything
             const CliResult result = RunCli(command, folder.Root());
             const std::string shown = command.join(' ').toStdString();
             EXPECT_EQ(result.ExitCode, 2) << shown << result.Err;
-            EXPECT_THAT(result.Err, HasSubstr("The archive location cannot be used: " +
-                                              std::string(c.Shown)))
+            EXPECT_THAT(result.Err,
+                        HasSubstr("The archive location cannot be used: " + std::string(c.Shown)))
                 << shown;
             EXPECT_THAT(result.Out + result.Err, Not(HasSubstr("s3")));
         }
@@ -246,8 +247,7 @@ class CliReadOnlyArchiveTest : public ::testing::Test {
         if (::geteuid() == 0)
             process.setChildProcessModifier([] {
                 // In the child between fork and exec: only async-signal-safe calls.
-                if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 ||
-                    ::setuid(Nobody) != 0)
+                if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
                     ::_exit(127);
             });
         StartCli(process, arguments, folder_.Root());
@@ -293,10 +293,10 @@ class CliReadOnlyArchiveTest : public ::testing::Test {
 };
 
 TEST_F(CliReadOnlyArchiveTest, AFileTheUserMayOnlyReadIsReadAndNeverWritten) {
-    QFile::setPermissions(folder_.Path("shelf"), QFile::permissions(folder_.Path("shelf")) |
-                                                      QFileDevice::WriteOwner);
-    ASSERT_TRUE(QFile::setPermissions(Archive(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
-                                                     QFileDevice::ReadOther));
+    QFile::setPermissions(folder_.Path("shelf"),
+                          QFile::permissions(folder_.Path("shelf")) | QFileDevice::WriteOwner);
+    ASSERT_TRUE(QFile::setPermissions(
+        Archive(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     ExpectReadOnly();
 }
 
