@@ -21,6 +21,8 @@
 #include "ArchiveRecord.h"
 #include "TrendPoints.h"
 
+class QSettings;
+
 namespace leeb {
 
 enum class ArchiveErrorCode {
@@ -32,6 +34,9 @@ enum class ArchiveErrorCode {
     NoSuchRecord,
     Unsupported,     // e.g. backup of a server archive: pg_dump does that
     OutputIsArchive, // a backup would replace the archive (or another one in use): refused
+    BadLocation,     // a server location libpq cannot take (a port "notaport"): nothing tried
+    NoArchive,       // nothing at the path, and the command only reads: nothing made
+    ReadOnly,        // the user may not write the archive file (or its folder)
 };
 
 class ArchiveError : public std::runtime_error {
@@ -41,17 +46,25 @@ class ArchiveError : public std::runtime_error {
     ArchiveErrorCode Code;
 };
 
-// Where the archive is: a file path, or a server by "postgresql://..." / "postgres://..." or
-// "service=NAME" (libpq's service file). Passwords are never stored: libpq reads ~/.pgpass,
-// PGPASSFILE or the service file; sslmode and the other parameters pass through.
+// Where the archive is: a file path, or a server by a libpq URI ("postgresql://..." or
+// "postgres://...", the scheme in any case) or a libpq "key=value ..." string ("service=NAME",
+// "host=... dbname=..."). Passwords are never stored: libpq reads ~/.pgpass, PGPASSFILE or the
+// service file; sslmode and the other parameters pass through.
 struct ArchiveLocation {
     std::string Text;
     bool IsServer() const;
+    // The location for a message: a password written in it shows as "***".
+    std::string Shown() const;
 };
 
-// The location a command uses: `option` when given, else LEEBDESK_ARCHIVE, else the user's
-// archive file in QStandardPaths::AppDataLocation ("archive.sqlite").
+// The location every command and the window use: `option` when given, else LEEBDESK_ARCHIVE,
+// else the setting ArchiveLocationKey (of `settings`, or of the program's own QSettings), else
+// the user's archive file in QStandardPaths::AppDataLocation ("archive.sqlite").
 ArchiveLocation ResolveArchiveLocation(const std::string& option);
+ArchiveLocation ResolveArchiveLocation(const std::string& option, const QSettings& settings);
+// Throws ArchiveError(BadLocation) for a server location libpq cannot take, before anything
+// is tried or written; a file location passes.
+void CheckArchiveLocation(const ArchiveLocation& location);
 // The user's archive file, whatever LEEBDESK_ARCHIVE says: where records wait for the server.
 ArchiveLocation LocalArchiveLocation();
 
@@ -110,9 +123,15 @@ class Archive {
 // filter's records once: Fetch with a verdict judges every candidate again for each page.
 bool VerdictHolds(const ArchiveFilter& filter, const ArchivedRecord& record);
 
-// Opens (creating a missing file and its folder, migrating an older schema in one
+// What a command does with the archive. Only a command that writes records may make a new
+// archive file: one that reads refuses a path where there is none (NoArchive), and opens a
+// file the user may only read read-only. Writing to such a file is refused (ReadOnly).
+enum class ArchiveAccess { Write, Read };
+
+// Opens (for Write: creating a missing file and its folder; migrating an older schema in one
 // transaction) the archive at `location`. Throws ArchiveError.
-std::unique_ptr<Archive> OpenArchive(const ArchiveLocation& location);
+std::unique_ptr<Archive> OpenArchive(const ArchiveLocation& location,
+                                     ArchiveAccess access = ArchiveAccess::Write);
 
 // The switch shared by the window and leebdesk-cli (QSettings key "archive/enabled", on by
 // default) and the server location ("archive/location", empty for the local file).

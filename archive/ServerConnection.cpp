@@ -6,12 +6,18 @@
 #include <QStringList>
 #include <QVariant>
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
 #include "Archive.h"
+#include "LocationPassword.h"
 
 namespace leeb {
 namespace {
@@ -78,6 +84,101 @@ const Libpq& LibpqOrThrow() {
     return libpq;
 }
 
+using ParsedOptions = std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)>;
+
+[[noreturn]] void Refuse(const std::string& location, const std::string& reason) {
+    std::string why = reason;
+    while (!why.empty() && (why.back() == '\n' || why.back() == '.'))
+        why.pop_back();
+    throw ArchiveError(ArchiveErrorCode::BadLocation,
+                       MaskedLocation(location) + ": " + WithoutPasswords(why, location));
+}
+
+// libpq knows its URI schemes in small letters only; in any other case it would read the
+// location as a key=value string and refuse it.
+std::string AsLibpqTakesIt(const std::string& location) {
+    if (!IsServerUri(location))
+        return location;
+    std::string text = location;
+    for (std::size_t i = 0; i < text.size() && text[i] != ':'; ++i)
+        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    return text;
+}
+
+ParsedOptions Parsed(const Libpq& libpq, const std::string& location) {
+    char* error = nullptr;
+    PQconninfoOption* parsed = libpq.ConninfoParse(AsLibpqTakesIt(location).c_str(), &error);
+    if (parsed == nullptr) {
+        const std::string detail = error != nullptr ? error : "out of memory";
+        libpq.FreeMem(error);
+        Refuse(location, detail);
+    }
+    return ParsedOptions(parsed, libpq.ConninfoFree);
+}
+
+// As libpq reads an integer option: blanks around a number, nothing else.
+std::optional<long> Integer(std::string_view text) {
+    const std::string value(text);
+    char* end = nullptr;
+    errno = 0;
+    const long number = std::strtol(value.c_str(), &end, 10);
+    if (end == value.c_str() || errno == ERANGE)
+        return std::nullopt;
+    while (*end != '\0' && std::isspace(static_cast<unsigned char>(*end)))
+        ++end;
+    if (*end != '\0')
+        return std::nullopt;
+    return number;
+}
+
+std::vector<std::string_view> CommaItems(std::string_view text) {
+    std::vector<std::string_view> items;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma - start));
+        if (comma == std::string_view::npos)
+            return items;
+        start = comma + 1;
+    }
+}
+
+// The values libpq checks only when it connects, where a wrong one would be taken for a
+// server that does not answer. The keywords are those libpq 15 and later know; one this
+// libpq does not know never gets here (the parse refuses it).
+std::optional<std::string> ValueProblem(std::string_view keyword, std::string_view value) {
+    static const std::set<std::string_view> integers = {
+        "connect_timeout", "keepalives", "keepalives_idle", "keepalives_interval",
+        "keepalives_count", "tcp_user_timeout"};
+    static const std::vector<std::pair<std::string_view, std::set<std::string_view>>> choices = {
+        {"sslmode", {"disable", "allow", "prefer", "require", "verify-ca", "verify-full"}},
+        {"gssencmode", {"disable", "prefer", "require"}},
+        {"channel_binding", {"disable", "prefer", "require"}},
+        {"target_session_attrs",
+         {"any", "read-write", "read-only", "primary", "standby", "prefer-standby"}},
+        {"load_balance_hosts", {"disable", "random"}},
+        {"sslnegotiation", {"postgres", "direct"}},
+    };
+    const std::string quoted = "\"" + std::string(value) + "\"";
+    if (keyword == "port") {
+        for (std::string_view port : CommaItems(value)) {
+            if (port.empty())
+                continue;
+            const auto number = Integer(port);
+            if (!number || *number < 1 || *number > 65535)
+                return "invalid port number: \"" + std::string(port) + "\"";
+        }
+    } else if (integers.contains(keyword)) {
+        if (!Integer(value))
+            return "invalid integer value " + quoted + " for connection option \"" +
+                   std::string(keyword) + "\"";
+    } else {
+        for (const auto& [name, allowed] : choices)
+            if (keyword == name && !allowed.contains(value))
+                return "invalid " + std::string(keyword) + " value: " + quoted;
+    }
+    return std::nullopt;
+}
+
 QString Quoted(const char* value) {
     QString text = QString::fromUtf8(value);
     text.replace("\\", "\\\\");
@@ -87,20 +188,31 @@ QString Quoted(const char* value) {
 
 }  // namespace
 
-QString ServerConnectOptions(const std::string& location) {
-    const Libpq& libpq = LibpqOrThrow();
-    char* error = nullptr;
-    PQconninfoOption* parsed = libpq.ConninfoParse(location.c_str(), &error);
-    if (parsed == nullptr) {
-        const std::string detail = error != nullptr ? error : "out of memory";
-        libpq.FreeMem(error);
-        throw ArchiveError(ArchiveErrorCode::CannotOpen, detail);
+void CheckServerLocation(const std::string& location) {
+    const ParsedOptions parsed = Parsed(LibpqOrThrow(), location);
+    std::size_t hosts = 1, ports = 1;
+    for (const PQconninfoOption* option = parsed.get(); option->keyword != nullptr; ++option) {
+        if (option->val == nullptr)
+            continue;
+        const std::string_view keyword = option->keyword;
+        if (const auto problem = ValueProblem(keyword, option->val))
+            Refuse(location, *problem);
+        if (keyword == "host" || keyword == "hostaddr")
+            hosts = std::max(hosts, CommaItems(option->val).size());
+        else if (keyword == "port")
+            ports = CommaItems(option->val).size();
     }
-    std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed,
-                                                                         libpq.ConninfoFree);
+    if (ports > 1 && ports != hosts)
+        Refuse(location, "could not match " + std::to_string(ports) + " port numbers to " +
+                             std::to_string(hosts) + " hosts");
+}
+
+QString ServerConnectOptions(const std::string& location) {
+    CheckServerLocation(location);
+    const ParsedOptions parsed = Parsed(LibpqOrThrow(), location);
     QStringList pairs;
     bool timeoutGiven = false;
-    for (const PQconninfoOption* option = parsed; option->keyword != nullptr; ++option) {
+    for (const PQconninfoOption* option = parsed.get(); option->keyword != nullptr; ++option) {
         if (option->val == nullptr)
             continue;
         const QString keyword = QString::fromUtf8(option->keyword);
@@ -124,7 +236,7 @@ bool ServerAnswers(const std::string& location) {
     // say it answers, so that the caller reports why instead of waiting for it.
     if (libpq.ConninfoParse == nullptr)
         return true;
-    PQconninfoOption* parsed = libpq.ConninfoParse(location.c_str(), nullptr);
+    PQconninfoOption* parsed = libpq.ConninfoParse(AsLibpqTakesIt(location).c_str(), nullptr);
     if (parsed == nullptr)
         return false;
     std::unique_ptr<PQconninfoOption, void (*)(PQconninfoOption*)> owner(parsed,

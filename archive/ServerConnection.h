@@ -12,10 +12,17 @@ namespace leeb {
 // Longest wait for a server that does not answer, in seconds.
 inline constexpr int ServerConnectTimeoutSeconds = 5;
 
+// Throws ArchiveError(BadLocation) for a location libpq would refuse: one it cannot parse (an
+// unknown keyword, a bad '%' escape), and one whose values it checks only as it connects (a
+// port that is no number, an sslmode it does not know), where the refusal would look like a
+// server that does not answer. No connection is tried. ArchiveError(CannotOpen) when libpq
+// cannot be loaded.
+void CheckServerLocation(const std::string& location);
+
 // "postgresql://...", "postgres://..." or "key=value ..." (e.g. "service=lab") parsed by
-// libpq and written back as "key='value'" pairs, connect_timeout at most 5 s. Throws
-// ArchiveError(CannotOpen) for a string libpq does not accept. No password is ever added;
-// one written in the string itself goes through to libpq and is stored nowhere.
+// libpq and written back as "key='value'" pairs, connect_timeout at most 5 s. Throws as
+// CheckServerLocation. No password is ever added; one written in the string itself goes
+// through to libpq and is stored nowhere.
 QString ServerConnectOptions(const std::string& location);
 
 // Whether a server answers at `location` at all (within the same time-out), whatever it then

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 #include <atomic>
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "ArchiveLineFields.h"
 #include "FieldConversion.h"
+#include "LocationPassword.h"
 #include "ServerConnection.h"
 
 namespace leeb {
@@ -52,17 +54,26 @@ std::string ArchiveNow() {
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
 }
 
-SqlArchive::SqlArchive(const ArchiveLocation& location) : name_(NewConnectionName()) {
+SqlArchive::SqlArchive(const ArchiveLocation& location, ArchiveAccess access)
+    : name_(NewConnectionName()) {
     if (location.IsServer())
         OpenServer(location.Text);
     else
-        OpenSqlite(location.Text);
+        OpenSqlite(location.Text, access);
     try {
-        MigrateArchiveSchema(db_, dialect_);
+        try {
+            MigrateArchiveSchema(db_, dialect_);
+        } catch (const ArchiveError& error) {
+            // An older archive the user may only read: someone who may write it opens it once.
+            if (readOnly_ && error.Code == ArchiveErrorCode::WriteFailed)
+                throw ArchiveError(ArchiveErrorCode::ReadOnly, location.Text);
+            throw;
+        }
         // Readers (the window) beside one writer (an upload). Only once the file is known to
-        // be an archive: switching the journal rewrites the file's header.
+        // be an archive: switching the journal rewrites the file's header (a file opened
+        // read-only keeps the journal it has).
         QSqlQuery wal(db_);
-        if (dialect_ == SqlDialect::Sqlite && !wal.exec("PRAGMA journal_mode = WAL"))
+        if (dialect_ == SqlDialect::Sqlite && !readOnly_ && !wal.exec("PRAGMA journal_mode = WAL"))
             throw ArchiveError(ArchiveErrorCode::CannotOpen, wal.lastError().text().toStdString());
         // A commit reaches the disk before it returns, whatever default the SQLite library was
         // built with: a committed record survives a crash or a power cut.
@@ -85,12 +96,21 @@ SqlArchive::~SqlArchive() {
     QSqlDatabase::removeDatabase(name_);
 }
 
-void SqlArchive::OpenSqlite(const std::string& path) {
+void SqlArchive::OpenSqlite(const std::string& path, ArchiveAccess access) {
     dialect_ = SqlDialect::Sqlite;
     const QString file = Text(path);
     const QFileInfo info(file);
     if (info.isDir())
         throw ArchiveError(ArchiveErrorCode::CannotOpen, path + ": a folder");
+    // A mistyped path must not become a new, empty archive that a list or a check then
+    // reports as sound.
+    if (!info.exists() && access == ArchiveAccess::Read)
+        throw ArchiveError(ArchiveErrorCode::NoArchive, path);
+    // SQLite writes its journal beside the file: a read-only folder makes it read-only too.
+    const QFileInfo folder(info.absolutePath());
+    readOnly_ = info.exists() && !(info.isWritable() && folder.isWritable());
+    if (readOnly_ && access == ArchiveAccess::Write)
+        throw ArchiveError(ArchiveErrorCode::ReadOnly, path);
     // A file that is not SQLite is never handed to the driver: it would not touch it either,
     // but the message would be a database one.
     if (info.exists() && info.size() > 0) {
@@ -109,7 +129,19 @@ void SqlArchive::OpenSqlite(const std::string& path) {
                            "no SQLite driver (Qt's plugin qsqlite; on Debian libqt6sql6-sqlite)");
     db_.setDatabaseName(file);
     // Another program may hold the write lock for a whole import: wait, do not fail.
-    db_.setConnectOptions("QSQLITE_BUSY_TIMEOUT=30000");
+    QString options = "QSQLITE_BUSY_TIMEOUT=30000";
+    if (readOnly_) {
+        options += ";QSQLITE_OPEN_READONLY";
+        // Reading the journal of an archive needs its shared-memory file beside it, which a
+        // read-only folder does not let SQLite make. None there: nobody has the archive open
+        // to write (a writer keeps one while connected), so the file alone is the archive.
+        if (!folder.isWritable() && !QFileInfo::exists(file + "-shm")) {
+            options += ";QSQLITE_OPEN_URI";
+            const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+            db_.setDatabaseName(url.toString(QUrl::FullyEncoded) + "?immutable=1");
+        }
+    }
+    db_.setConnectOptions(options);
     if (!db_.open())
         throw ArchiveError(ArchiveErrorCode::CannotOpen,
                            path + ": " + db_.lastError().text().toStdString());
@@ -118,6 +150,8 @@ void SqlArchive::OpenSqlite(const std::string& path) {
     // temporary file that cost a write for every record of an import. In memory it lasts as
     // long as the statement, so nothing committed depends on it.
     QSqlQuery(db_).exec("PRAGMA temp_store = MEMORY");
+    // A page that does not hold together is refused as it is read, not written upon.
+    QSqlQuery(db_).exec("PRAGMA cell_size_check = ON");
     // Room for a large import's changed pages (the indexes are written all over): with the
     // default 2 MB they went to the journal again and again before the commit. At most 32 MB,
     // taken only as pages are used.
@@ -134,7 +168,8 @@ void SqlArchive::OpenServer(const std::string& location) {
                            "libqt6sql6-psql)");
     db_.setConnectOptions(options);
     if (!db_.open())
-        throw ArchiveError(ArchiveErrorCode::CannotOpen, db_.lastError().text().toStdString());
+        throw ArchiveError(ArchiveErrorCode::CannotOpen,
+                           WithoutPasswords(db_.lastError().text().toStdString(), location));
     QSqlQuery(db_).exec("SET client_min_messages = warning");
 }
 
@@ -150,9 +185,16 @@ void SqlArchive::Fail(ArchiveErrorCode code, const QSqlError& error) const {
 }
 
 void SqlArchive::RefuseDamagedFile() {
-    // The pages a write touches are not all read first: a damaged page elsewhere would take the
-    // write and spread. quick_check reads every page once (no index cross-check), so the cost
-    // is a read of the file, once per connection.
+    // Every page a write reads is checked as it comes from the disk (cell_size_check, set at
+    // open), so a write never builds on a damaged page. The whole file is checked first as
+    // well where that costs little: quick_check reads every page once, about 4 s for an
+    // archive of 1,000,000 records, too much before every upload of a large lab's archive,
+    // whose damage elsewhere `archive check` finds.
+    constexpr qint64 WholeFileCheckedUpTo = 64 << 20;
+    if (QFileInfo(db_.databaseName()).size() > WholeFileCheckedUpTo) {
+        writeChecked_ = true;
+        return;
+    }
     QSqlQuery query(db_);
     if (!query.exec("PRAGMA quick_check"))
         throw ArchiveError(ArchiveErrorCode::NotAnArchive, query.lastError().text().toStdString());
@@ -218,8 +260,8 @@ int64_t SqlArchive::PendingCount() {
     return query.value(0).toLongLong();
 }
 
-std::unique_ptr<Archive> OpenArchive(const ArchiveLocation& location) {
-    return std::make_unique<SqlArchive>(location);
+std::unique_ptr<Archive> OpenArchive(const ArchiveLocation& location, ArchiveAccess access) {
+    return std::make_unique<SqlArchive>(location, access);
 }
 
 }  // namespace leeb

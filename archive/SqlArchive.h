@@ -15,8 +15,9 @@ namespace leeb {
 
 class SqlArchive final : public Archive {
   public:
-    // Opens and migrates; throws ArchiveError.
-    explicit SqlArchive(const ArchiveLocation& location);
+    // Opens and migrates; throws ArchiveError. `access` as for OpenArchive.
+    explicit SqlArchive(const ArchiveLocation& location,
+                        ArchiveAccess access = ArchiveAccess::Write);
     ~SqlArchive() override;
     SqlArchive(const SqlArchive&) = delete;
     SqlArchive& operator=(const SqlArchive&) = delete;
@@ -101,7 +102,7 @@ class SqlArchive final : public Archive {
     bool writeChecked_ = false;
     // The ids the filter's verdict holds for, in `order` (an ORDER BY of our own, never input).
     std::vector<int64_t> JudgedIds(const ArchiveFilter& filter, const char* order);
-    void OpenSqlite(const std::string& path);
+    void OpenSqlite(const std::string& path, ArchiveAccess access);
     void OpenServer(const std::string& location);
 
     QString name_;
@@ -110,6 +111,7 @@ class SqlArchive final : public Archive {
     std::unique_ptr<QSqlQuery> version_;
     std::unique_ptr<QSqlQuery> keep_;
     SqlDialect dialect_ = SqlDialect::Sqlite;
+    bool readOnly_ = false;  // a file the user may only read, opened for reading
 };
 
 // The system user's name, for records archived without an operator.

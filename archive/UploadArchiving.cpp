@@ -40,9 +40,11 @@ UploadArchiving::UploadArchiving(const ArchiveLocation& server, const ArchiveLoc
         state_->Archive = std::make_unique<SqlArchive>(server);
     } catch (const ArchiveError& error) {
         // A server that does not answer: the records wait in the local file. A local file that
-        // cannot be used is an error of its own: nothing to fall back to.
+        // cannot be used is an error of its own: nothing to fall back to; nor is a location
+        // no server could ever be reached at, for which records would wait for ever.
         state_->LastError = error.what();
-        if (!server.IsServer() || error.Code == ArchiveErrorCode::NewerSchema)
+        if (!server.IsServer() || error.Code == ArchiveErrorCode::NewerSchema ||
+            error.Code == ArchiveErrorCode::BadLocation)
             throw;
         state_->OpenLocalForServer();
     }

@@ -150,6 +150,16 @@ Qt %3 (running on Qt %4)
     <message>
         <source>%1 条新记录, %2 条已在档案中, 其中 %3 条更新了信息</source>
         <translation>%1 new records, %2 already in the archive, %3 of them with updated details</translation>
+        <source>档案位置无法使用: %1</source>
+        <translation>The archive location cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>没有这个档案, 未新建: %1</source>
+        <translation>There is no archive at %1; none was made.</translation>
+    </message>
+    <message>
+        <source>没有写入档案的权限, 未改动: %1</source>
+        <translation>You may not write the archive %1; nothing was changed.</translation>
     </message>
 </context>
 <context>

@@ -152,7 +152,8 @@ void ArchiveCommands::ImportRecords() {
 ArchiveCommands& InstallArchive(MainWindow& form, std::shared_ptr<HidGuiDispatcher> gui) {
     auto settings = std::make_unique<QSettings>();
     WindowArchiveOptions options;
-    options.Location = ConfiguredArchiveLocation(*settings);
+    // Where the command line archives, so that both programs keep the same records.
+    options.Location = ResolveArchiveLocation({}, *settings);
     options.Local = LocalArchiveLocation();
     options.Gui = std::move(gui);
     options.Settings = std::move(settings);

@@ -25,6 +25,12 @@ QString ArchiveFailureText(const ArchiveFailure& failure) {
             return QCoreApplication::translate("Archive", "档案不支持这项操作: %1").arg(detail);
         case ArchiveErrorCode::OutputIsArchive:
             return QCoreApplication::translate("Archive", "输出文件是档案本身或正在使用的档案, 不能覆盖: %1").arg(detail);
+        case ArchiveErrorCode::BadLocation:
+            return QCoreApplication::translate("Archive", "档案位置无法使用: %1").arg(detail);
+        case ArchiveErrorCode::NoArchive:
+            return QCoreApplication::translate("Archive", "没有这个档案, 未新建: %1").arg(detail);
+        case ArchiveErrorCode::ReadOnly:
+            return QCoreApplication::translate("Archive", "没有写入档案的权限, 未改动: %1").arg(detail);
     }
     return detail;
 }

@@ -5,8 +5,17 @@
 namespace leeb {
 
 Archive& ArchiveWorker::Access::Reading() {
-    if (!reading_)
+    if (reading_)
+        return *reading_;
+    // Browsing reads an archive the user may only read; one not made yet is made, as it
+    // always was here: the window's uploads go there.
+    try {
+        reading_ = OpenArchive(location_, ArchiveAccess::Read);
+    } catch (const ArchiveError& error) {
+        if (error.Code != ArchiveErrorCode::NoArchive)
+            throw;
         reading_ = OpenArchive(location_);
+    }
     return *reading_;
 }
 

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
-#include <cstdlib>
 
 #include "ArchiveTexts.h"
 #include "MainWindow.h"
@@ -24,15 +23,6 @@ int64_t LocalPending(const ArchiveLocation& local) {
 }
 
 }  // namespace
-
-ArchiveLocation ConfiguredArchiveLocation(const QSettings& settings) {
-    if (const char* fromEnvironment = std::getenv("LEEBDESK_ARCHIVE");
-        fromEnvironment != nullptr && *fromEnvironment != '\0')
-        return {fromEnvironment};
-    const QString configured = settings.value(ArchiveLocationKey).toString();
-    return configured.isEmpty() ? LocalArchiveLocation()
-                                : ArchiveLocation{configured.toStdString()};
-}
 
 WindowArchive::WindowArchive(MainWindow& form, WindowArchiveOptions options)
     : QObject(&form),

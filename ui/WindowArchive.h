@@ -31,10 +31,6 @@ struct WindowArchiveOptions {
     int RetryMilliseconds = 60 * 1000;
 };
 
-// LEEBDESK_ARCHIVE, else the setting "archive/location", else the user's archive file: the
-// command line's choice, so that both programs archive to the same place.
-ArchiveLocation ConfiguredArchiveLocation(const QSettings& settings);
-
 class WindowArchive : public QObject {
     Q_DECLARE_TR_FUNCTIONS(WindowArchive)
 

@@ -86,8 +86,8 @@ const char* ArchiveUsageText() {
            " --part T --lot T --operator T\n"
            "           --verdict pass|fail|none with --limits HRC:44-46,... (or --scale T"
            " --lower N --upper N) [--exclude-invalid] [--each-reading]\n"
-           "  --archive PATH|postgresql://...  (默认 default: $LEEBDESK_ARCHIVE, else the"
-           " user's archive)\n";
+           "  --archive PATH|postgresql://...|key=value...  (默认 default: $LEEBDESK_ARCHIVE,"
+           " else the setting archive/location, else the user's archive)\n";
 }
 
 ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments) {

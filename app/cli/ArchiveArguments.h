@@ -3,10 +3,11 @@
 //   archive import FILE... [details] | list [FILTERS] [--json] | export -o FILE [FILTERS]
 //         | amend ID... [details] [--reason T] | history ID | backup -o FILE | check | sync
 //         | trend [FILTERS] [--lower X] [--upper Y] [--exclude-invalid] (--json | -o FILE.pdf)
-// every one with --archive PATH|postgresql://... (default: LEEBDESK_ARCHIVE, else the user's
-// archive). FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --material --scale --device --part --lot
-// --operator TEXT. import takes the record details --part --lot --operator --remarks. trend's
-// page speaks the language --lang names (the window's Chinese without it).
+// every one with --archive PATH|postgresql://... (default: LEEBDESK_ARCHIVE, else the setting
+// archive/location, else the user's archive). FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD
+// --material --scale --device --part --lot --operator TEXT. import takes the record details
+// --part --lot --operator --remarks. trend's page speaks the language --lang names (the
+// window's Chinese without it).
 // "--opt VALUE" and "--opt=VALUE" are the same.
 
 #include <optional>

@@ -20,8 +20,9 @@
 namespace leeb::cli {
 namespace {
 
+// For the commands that only read: none of them makes an archive where there is none.
 std::unique_ptr<Archive> Open(const ArchiveArguments& arguments) {
-    return OpenArchive(ResolveArchiveLocation(arguments.Archive));
+    return OpenArchive(ResolveArchiveLocation(arguments.Archive), ArchiveAccess::Read);
 }
 
 std::string FileHash(const std::string& path) {
@@ -168,7 +169,7 @@ int History(const ArchiveArguments& arguments) {
 }
 
 int Amend(const ArchiveArguments& arguments) {
-    auto archive = Open(arguments);
+    auto archive = OpenArchive(ResolveArchiveLocation(arguments.Archive), ArchiveAccess::Write);
     const int amended = archive->Amend(arguments.Ids, arguments.Change, "", arguments.Reason);
     std::fputs((AmendSummaryText(static_cast<int>(arguments.Ids.size()), amended) + "\n").c_str(),
                stdout);
@@ -190,7 +191,8 @@ int Sync(const ArchiveArguments& arguments) {
     const ArchiveLocation server = ResolveArchiveLocation(arguments.Archive);
     if (!server.IsServer())
         throw CliFailure("sync 要服务器档案 (--archive postgresql://...)。"
-                         "(sync needs a server archive: --archive postgresql://....)");
+                         "(sync needs a server archive: --archive postgresql://..., "
+                         "LEEBDESK_ARCHIVE or the setting archive/location.)");
     const int sent = SendPending(LocalArchiveLocation(), server);
     std::fputs((SyncSummaryText(sent) + "\n").c_str(), stdout);
     return ExitSuccess;
@@ -201,6 +203,9 @@ int Sync(const ArchiveArguments& arguments) {
 int RunArchive(const std::vector<std::string>& argumentsAfterArchive) {
     const ArchiveArguments arguments = ParseArchiveArguments(argumentsAfterArchive);
     try {
+        // A location no server can be reached at is the command line's fault, said before
+        // anything is written (not records kept for a server that would never take them).
+        CheckArchiveLocation(ResolveArchiveLocation(arguments.Archive));
         if (arguments.Action == "import")
             return Import(arguments);
         if (arguments.Action == "list")
@@ -221,6 +226,8 @@ int RunArchive(const std::vector<std::string>& argumentsAfterArchive) {
             return RunArchiveTrend(arguments);
         return Sync(arguments);
     } catch (const ArchiveError& failure) {
+        if (failure.Code == ArchiveErrorCode::BadLocation)
+            throw UsageError(ArchiveErrorText(failure));
         throw CliFailure(ArchiveErrorText(failure));
     }
 }

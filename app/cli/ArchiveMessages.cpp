@@ -73,6 +73,15 @@ std::string ArchiveErrorText(const ArchiveError& error) {
         return "输出文件是档案本身或正在使用的档案，写入会毁掉它：" + detail +
                "。(The output is the archive itself, or an archive in use; writing it would "
                "destroy it: " + detail + ".)";
+    case ArchiveErrorCode::BadLocation:
+        return "档案位置无法使用：" + detail + "。(The archive location cannot be used: " +
+               detail + ".)";
+    case ArchiveErrorCode::NoArchive:
+        return "没有这个档案，未新建：" + detail + "。(There is no archive at " + detail +
+               "; none was made. Check the path.)";
+    case ArchiveErrorCode::ReadOnly:
+        return "没有写入档案的权限，未改动：" + detail + "。(You may not write the archive " +
+               detail + "; nothing was changed.)";
     }
     return detail;
 }

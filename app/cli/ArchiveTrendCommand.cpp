@@ -89,7 +89,7 @@ int RunArchiveTrend(const ArchiveArguments& arguments) {
 
     ArchiveTrend trend;
     try {
-        const auto archive = OpenArchive(location);
+        const auto archive = OpenArchive(location, ArchiveAccess::Read);
         trend = ArchiveTrendOf(*archive, arguments.Filter, TrendQuality(arguments.Lab));
     } catch (const MixedTrendKinds& refusal) {
         // The choice, not the archive, is at fault: narrowed by --scale, --material or

@@ -53,6 +53,7 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     bool optionsEnded = false;
     bool sawJson = false;
     bool sawSimulate = false;
+    bool sawArchive = false;
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -107,6 +108,15 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
             }
         } else if (argument == "--no-archive") {
             parsed.NoArchive = true;
+        } else if (argument == "--archive" || argument.starts_with("--archive=")) {
+            if (sawArchive)
+                throw UsageError("--archive 只能给一次。(--archive may be given only once.)");
+            sawArchive = true;
+            if (argument == "--archive" && i + 1 >= arguments.size())
+                throw UsageError("--archive 后缺少值。(--archive needs a value.)");
+            parsed.Archive = argument == "--archive" ? arguments[++i] : argument.substr(10);
+            if (parsed.Archive.empty())
+                throw UsageError("--archive 后缺少值。(--archive needs a value.)");
         } else if (!ParseLabOption(arguments, i, parsed.Lab)) {
             throw UsageError("未知选项 " + Quoted(argument) + "。(Unknown option.)");
         }
@@ -135,6 +145,14 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     if (parsed.NoArchive && !shape->TakesSimulate) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --no-archive。(" + parsed.Command +
                          " does not take --no-archive.)");
+    }
+    if (sawArchive && !shape->TakesSimulate) {
+        throw UsageError("命令 " + parsed.Command + " 不接受 --archive。(" + parsed.Command +
+                         " does not take --archive.)");
+    }
+    if (sawArchive && parsed.NoArchive) {
+        throw UsageError("--archive 与 --no-archive 不能同时给。(--archive and --no-archive "
+                         "contradict each other.)");
     }
     if (parsed.Simulate && !shape->TakesSimulate) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +
@@ -205,8 +223,8 @@ const char* VersionText() {
 
 const char* UsageText() {
     return "用法 (usage):\n"
-           "  leebdesk-cli upload [--simulate[=RECORDS.json]] [--verify] [--no-archive]\n"
-           "      -o OUT.txt\n"
+           "  leebdesk-cli upload [--simulate[=RECORDS.json]] [--verify]\n"
+           "      [--no-archive | --archive PATH|postgresql://...] -o OUT.txt\n"
            "      从里氏硬度计上传全部记录，写入记录文件；文件名没有 \".\" 时加上 \".txt\"。\n"
            "      --simulate 用内置的模拟硬度计，--simulate=FILE 用 FILE 中的记录。\n"
            "      (Upload every record from the tester into a record file; \".txt\" is appended\n"
@@ -214,8 +232,9 @@ const char* UsageText() {
            "      --simulate=FILE one holding the records of the JSON file.)\n"
            "      --verify 每条记录读两次并比较，约需两倍时间。(Read every record twice and\n"
            "      compare; takes about twice as long.) 每条记录读完即存入档案，--no-archive\n"
-           "      不存。(Each record goes into the archive as it completes; --no-archive\n"
-           "      keeps it out.)\n"
+           "      不存；--archive 指定档案，同 archive 命令。(Each record goes into the archive\n"
+           "      as it completes; --no-archive keeps it out; --archive names the archive as\n"
+           "      for the archive commands.)\n"
            "  leebdesk-cli show RECORDS.txt [--json] [LIMITS]\n"
            "      显示记录文件中的每条记录。(Print every record of a record file, as text or\n"
            "      as a JSON array.)\n"

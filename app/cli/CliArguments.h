@@ -1,6 +1,6 @@
 #pragma once
 // The command line of leebdesk-cli:
-//   upload [--simulate[=RECORDS.json]] [--no-archive] -o OUT.txt
+//   upload [--simulate[=RECORDS.json]] [--no-archive | --archive LOCATION] -o OUT.txt
 //   show RECORDS.txt [--json]
 //   report RECORDS.txt -o REPORT.pdf [lab options]
 //   export RECORDS.txt -o OUT.csv [lab options]
@@ -34,6 +34,7 @@ struct CommandArguments {
     std::string SimulateFile;  // empty: the simulator's built-in records
     bool Verify = false;       // upload --verify: every record read twice and compared
     bool NoArchive = false;    // upload: nothing goes into the archive
+    std::string Archive;       // upload --archive; empty: as ResolveArchiveLocation says
     bool Help = false;
     bool Version = false;
     LabOptions Lab;

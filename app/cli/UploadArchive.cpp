@@ -2,30 +2,27 @@
 
 #include <QSettings>
 #include <cstdio>
-#include <cstdlib>
 
 #include "ArchiveMessages.h"
 #include "SqlArchive.h"
 
 namespace leeb::cli {
-namespace {
-
-// LEEBDESK_ARCHIVE, else the window's setting, else the user's archive file.
-ArchiveLocation UploadLocation() {
-    if (const char* fromEnvironment = std::getenv("LEEBDESK_ARCHIVE");
-        fromEnvironment != nullptr && *fromEnvironment != '\0')
-        return {fromEnvironment};
-    const QString configured = QSettings().value(ArchiveLocationKey).toString();
-    return configured.isEmpty() ? LocalArchiveLocation() : ArchiveLocation{configured.toStdString()};
-}
-
-}  // namespace
 
 UploadArchive::UploadArchive(const CommandArguments& arguments, const std::string& tester) {
     if (arguments.NoArchive || !QSettings().value(ArchiveEnabledKey, true).toBool())
         return;
+    const ArchiveLocation location = ResolveArchiveLocation(arguments.Archive);
     try {
-        archiving_ = std::make_unique<UploadArchiving>(UploadLocation(), LocalArchiveLocation());
+        // Before the tester is read: a location no server can be reached at is a usage error,
+        // not records kept for a server that would never take them.
+        CheckArchiveLocation(location);
+    } catch (const ArchiveError& failure) {
+        if (failure.Code == ArchiveErrorCode::BadLocation)
+            throw UsageError(ArchiveErrorText(failure));
+        // No libpq: the open below says so, and the upload goes on.
+    }
+    try {
+        archiving_ = std::make_unique<UploadArchiving>(location, LocalArchiveLocation());
         archiving_->Begin(tester, ArchiveNow(), {}, "");
     } catch (const ArchiveError& failure) {
         std::fputs(("leebdesk-cli: " + ArchiveErrorText(failure) + "\n").c_str(), stderr);

@@ -14,7 +14,8 @@ namespace leeb::cli {
 class UploadArchive {
   public:
     // Off, or the archive opened (a server that does not answer: the local file, pending).
-    // An archive that cannot be opened at all is said on stderr; the upload goes on.
+    // An archive that cannot be opened at all is said on stderr; the upload goes on. Throws
+    // UsageError for a server location libpq cannot take.
     explicit UploadArchive(const CommandArguments& arguments, const std::string& tester);
     // storedImpactCount: the tester's count of a damaged record, -1 for a sound one.
     void Add(const std::string& line, int recordNumber, int storedImpactCount);
