@@ -20,7 +20,7 @@ struct QualitySettings {
     std::optional<ToleranceLimits> ForAll;            // wins over PerScale when set
     std::map<std::string, ToleranceLimits> PerScale;  // by ScaleKey
     bool ExcludeInvalid = false;
-    bool EachReading = false;  // each valid reading judged, not the mean
+    bool EachReading = false;  // each reading in use judged as well as the mean
 
     // The options one record is evaluated with.
     EvaluationOptions For(const DecodedSettings& settings) const;

@@ -62,24 +62,27 @@ bool Outside(double value, const ToleranceLimits& limits) {
     return (limits.Lower && value < *limits.Lower) || (limits.Upper && value > *limits.Upper);
 }
 
-Verdict Judge(const RecordEvaluation& evaluation, const std::vector<double>& readings,
+// The one rule every view's verdict comes from. Judging each reading only ever adds to the
+// plain rule: the mean must lie within either way, and judged each so must every reading the
+// mean is taken over. A failed impact kept in the statistics moves the mean like any other
+// reading, so it is judged like one; left out, it is judged in neither.
+Verdict Judge(const RecordEvaluation& evaluation, const std::vector<double>& used,
               const EvaluationOptions& options) {
     if (!options.Limits.Any()) {
         return Verdict::NotJudged;
     }
-    if (evaluation.InvalidCount == static_cast<int>(readings.size())) {
+    if (evaluation.InvalidCount == static_cast<int>(evaluation.Invalid.size())) {
         return Verdict::NoValidReading;  // a mean of failed impacts judges nothing
     }
-    if (options.EachReading) {
-        for (std::size_t i = 0; i < readings.size(); ++i) {
-            if (!evaluation.Invalid[i] && Outside(readings[i], options.Limits)) {
-                return Verdict::Fail;
-            }
-        }
-        return Verdict::Pass;
-    }
     // The mean as every view shows it, so a printed 450 never fails a lower limit of 450.
-    return Outside(evaluation.Used.RoundedMean(), options.Limits) ? Verdict::Fail : Verdict::Pass;
+    if (Outside(evaluation.Used.RoundedMean(), options.Limits)) {
+        return Verdict::Fail;
+    }
+    const auto outside = [&](double value) { return Outside(value, options.Limits); };
+    if (options.EachReading && std::any_of(used.begin(), used.end(), outside)) {
+        return Verdict::Fail;
+    }
+    return Verdict::Pass;
 }
 
 }  // namespace
@@ -119,7 +122,7 @@ RecordEvaluation EvaluateRecord(const std::vector<double>& readings, bool oneDec
         }
     }
     AddSpread(evaluation, used, oneDecimal);
-    evaluation.RecordVerdict = Judge(evaluation, readings, options);
+    evaluation.RecordVerdict = Judge(evaluation, used, options);
     return evaluation;
 }
 

@@ -33,8 +33,8 @@ struct EvaluationOptions {
     ToleranceLimits Limits;
     // Invalid readings leave Max, Min, the mean, the spread and the count used.
     bool ExcludeInvalid = false;
-    // Each valid reading judged: the record fails when any of them lies outside the limits.
-    // Without it the mean is judged.
+    // The mean judged and also each reading it is taken over: the record fails when the mean
+    // or any of those readings lies outside the limits. Without it the mean alone is judged.
     bool EachReading = false;
 
     // False when nothing is set: every view then shows what it showed without these options.
@@ -45,7 +45,7 @@ enum class ReadingMark { Valid, FailedImpact, BelowLower, AboveUpper };
 
 enum class Verdict {
     NotJudged,  // no limits set
-    Pass,       // the mean (or, judged each, every valid reading) lies within the limits
+    Pass,       // the mean (and, judged each, every reading in use) lies within the limits
     Fail,
     // Limits set, but every reading is a failed impact (or there is none): nothing to judge,
     // and never a pass.

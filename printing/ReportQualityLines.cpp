@@ -82,7 +82,7 @@ std::vector<std::string> DetailsBlockLines(const ReportDetails& details,
         if (quality.ExcludeInvalid) {
             legend += QCoreApplication::translate("ReportGenerator", "   统计不含无效读数");
         }
-        // Which verdict the lab reads: of the mean, or of every valid reading.
+        // Which verdict the lab reads: of the mean alone, or of the mean and each reading in use.
         if (quality.EachReading) {
             legend += QCoreApplication::translate("ReportGenerator", "   逐点判定");
         }

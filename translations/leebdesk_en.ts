@@ -804,8 +804,8 @@ Please enter another file name.</translation>
         <translation>Each reading</translation>
     </message>
     <message>
-        <source>任一有效读数超出上下限，记录即不合格；不选时判定平均值</source>
-        <translation>A record fails when any valid reading lies outside the limits; unchecked, the mean is judged</translation>
+        <source>平均值或统计所用的任一读数超出上下限，记录即不合格；不选时只判定平均值</source>
+        <translation>A record fails when its mean or any reading the mean is taken over lies outside the limits; unchecked, only the mean is judged</translation>
     </message>
     <message>
         <source>标准偏差 %1  极差 %2</source>

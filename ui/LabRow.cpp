@@ -76,7 +76,8 @@ LabRow::LabRow(LabSettings& settings, char decimalSeparator, QWidget* detailPane
     eachReadingBox_ = new QCheckBox(tr("逐点判定"), this);
     eachReadingBox_->setObjectName(QStringLiteral("EachReading"));
     eachReadingBox_->setGeometry(QRect(304, 23, 76, 15));
-    eachReadingBox_->setToolTip(tr("任一有效读数超出上下限，记录即不合格；不选时判定平均值"));
+    eachReadingBox_->setToolTip(
+        tr("平均值或统计所用的任一读数超出上下限，记录即不合格；不选时只判定平均值"));
     eachReadingBox_->setChecked(settings_->EachReading());
     connect(eachReadingBox_, &QCheckBox::toggled, this, [this](bool on) {
         settings_->SetEachReading(on);

@@ -155,9 +155,9 @@ bool ParseLabOption(const std::vector<std::string>& arguments, std::size_t& i, L
         // It made readings outside the limits invalid and judged the rest, so a record with
         // one good reading passed; never quietly take it for something else.
         throw UsageError(
-            "--reject-outside 已取消，请用 --each-reading (逐点判定：任一有效读数超限即不合格)。"
-            "(--reject-outside is gone: use --each-reading, which fails a record when any valid "
-            "reading lies outside the limits.)");
+            "--reject-outside 已取消，请用 --each-reading (逐点判定：平均值或统计所用的任一读数"
+            "超限即不合格)。(--reject-outside is gone: use --each-reading, which fails a record "
+            "when its mean or any reading it is taken over lies outside the limits.)");
     } else if (name == "--records") {
         if (lab.Records)
             throw repeated();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <optional>
 #include <vector>
 
@@ -93,9 +94,10 @@ INSTANTIATE_TEST_SUITE_P(
         // within, and no reading is dropped from the statistics.
         EvaluationCase{"EachReadingOneOutside", false, {380, 450, 470, 620}, 400, 600, true, true,
                        {B, V, V, A}, 0, 4, "620", "380", "480", "101.0", "240", Verdict::Fail},
-        // A failed impact is no reading to judge: the valid ones all lie within.
-        EvaluationCase{"EachReadingSkipsFailedImpacts", false, {450, 888, 470}, 400, 600, false,
-                       true, {V, F, V}, 1, 3, "888", "450", "603", "247.3", "438", Verdict::Pass},
+        // A failed impact kept in the statistics lifts the mean to 603, above the limit: judged
+        // each, the record fails as it does on the mean.
+        EvaluationCase{"EachReadingKeepsTheMeansFailure", false, {450, 888, 470}, 400, 600, false,
+                       true, {V, F, V}, 1, 3, "888", "450", "603", "247.3", "438", Verdict::Fail},
         EvaluationCase{"EachReadingAllOutside", true, {61.2, 61.8}, 45.0, 45.4, false, true,
                        {A, A}, 0, 2, "61.8", "61.2", "61.5", "0.42", "0.6", Verdict::Fail},
         EvaluationCase{"EachReadingNoValidReading", false, {888, 888}, 400, 500, true, true,
@@ -105,6 +107,123 @@ INSTANTIATE_TEST_SUITE_P(
                        {V, F}, 1, 1, "380", "380", "380", "-", "0", Verdict::NotJudged}),
     [](const testing::TestParamInfo<EvaluationCase>& info) { return info.param.name; });
 // clang-format on
+
+// The verdict on the mean alone and judged each, for the same record and options. Judging each
+// is the stricter rule: it may fail what the mean passes, never pass what the mean fails.
+struct VerdictCase {
+    const char* name;
+    bool oneDecimal;
+    std::vector<double> readings;
+    std::optional<double> lower, upper;
+    bool exclude;
+    Verdict onTheMean, judgedEach;
+};
+
+void PrintTo(const VerdictCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Verdicts : public testing::TestWithParam<VerdictCase> {};
+
+TEST_P(Verdicts, JudgedEachAddsToTheMeansVerdict) {
+    const VerdictCase& c = GetParam();
+    EvaluationOptions options;
+    options.Limits = {c.lower, c.upper};
+    options.ExcludeInvalid = c.exclude;
+    EXPECT_EQ(EvaluateRecord(c.readings, c.oneDecimal, options).RecordVerdict, c.onTheMean);
+    options.EachReading = true;
+    EXPECT_EQ(EvaluateRecord(c.readings, c.oneDecimal, options).RecordVerdict, c.judgedEach);
+}
+
+const Verdict Pass = Verdict::Pass, Fail = Verdict::Fail, NotJudged = Verdict::NotJudged,
+              NoValid = Verdict::NoValidReading;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Records, Verdicts,
+    testing::Values(
+        // HRC in tenths, limits 44-46 (inclusive).
+        VerdictCase{"AllInside", true, {44.0, 45.0, 46.0}, 44.0, 46.0, false, Pass, Pass},
+        VerdictCase{"AllOutside", true, {47.0, 47.5}, 44.0, 46.0, false, Fail, Fail},
+        VerdictCase{"OneOutsideMeanInside", true, {45.0, 43.8, 46.0}, 44.0, 46.0, false,
+                    Pass, Fail},
+        // 88.8 kept: the mean 56.1 fails, and judged each the record fails too.
+        VerdictCase{"FailedImpactKept", true, {45.0, 45.2, 88.8, 45.4}, 44.0, 46.0, false,
+                    Fail, Fail},
+        // Left out, it is in neither the mean (45.2) nor the readings judged.
+        VerdictCase{"FailedImpactExcluded", true, {45.0, 45.2, 88.8, 45.4}, 44.0, 46.0, true,
+                    Pass, Pass},
+        VerdictCase{"FailedImpactExcludedOneOutside", true, {45.0, 88.8, 46.4}, 44.0, 46.0, true,
+                    Pass, Fail},
+        // Kept, the failed impact is a reading like the others: the mean 563 lies within,
+        // 888 does not.
+        VerdictCase{"FailedImpactKeptMeanInside", false, {400, 400, 888}, 400, 600, false,
+                    Pass, Fail},
+        VerdictCase{"FailedImpactExcludedMeanInside", false, {400, 400, 888}, 400, 600, true,
+                    Pass, Pass},
+        VerdictCase{"LowerOnly", true, {45.0, 43.9, 46.5}, 44.0, None, false, Pass, Fail},
+        VerdictCase{"LowerOnlyAllAbove", true, {44.0, 50.0}, 44.0, None, false, Pass, Pass},
+        VerdictCase{"LowerOnlyFailedImpactKept", true, {45.0, 88.8}, 44.0, None, false,
+                    Pass, Pass},
+        VerdictCase{"LowerOnlyMeanBelow", false, {380, 390}, 400, None, true, Fail, Fail},
+        VerdictCase{"UpperOnly", true, {45.0, 46.2, 44.0}, None, 46.0, false, Pass, Fail},
+        VerdictCase{"UpperOnlyFailedImpactKept", true, {45.0, 88.8}, None, 46.0, false,
+                    Fail, Fail},
+        VerdictCase{"UpperOnlyFailedImpactExcluded", true, {45.0, 88.8}, None, 46.0, true,
+                    Pass, Pass},
+        // The shown mean 450 meets equal limits; its readings do not.
+        VerdictCase{"RoundedMeanOnEqualLimits", false, {449, 451}, 450, 450, false, Pass, Fail},
+        VerdictCase{"NoLimits", true, {45.0, 88.8}, None, None, false, NotJudged, NotJudged},
+        VerdictCase{"NoLimitsExcluding", true, {45.0, 88.8}, None, None, true,
+                    NotJudged, NotJudged},
+        VerdictCase{"OnlyFailedImpactsKept", true, {88.8, 88.8}, 44.0, 90.0, false,
+                    NoValid, NoValid},
+        VerdictCase{"OnlyFailedImpactsExcluded", true, {88.8}, 44.0, 46.0, true,
+                    NoValid, NoValid},
+        VerdictCase{"NoReadings", false, {}, 400, 600, false, NoValid, NoValid}),
+    [](const testing::TestParamInfo<VerdictCase>& info) { return info.param.name; });
+// clang-format on
+
+// Every record of up to three readings drawn from values on, inside and either side of the
+// limits and the failed impact, under every kind of limits and both handlings of failed
+// impacts: judged each, none passes that fails on the mean.
+TEST(Verdicts, JudgedEachNeverPassesWhatTheMeanFails) {
+    const std::vector<double> values = {43.9, 44.0, 45.0, 46.0, 46.1, 88.8};
+    const ToleranceLimits limitSets[] = {{44.0, 46.0}, {44.0, None}, {None, 46.0}, {45.0, 45.0}};
+    std::vector<std::vector<double>> records = {{}};
+    for (int length = 1; length <= 3; ++length) {
+        std::vector<std::vector<double>> longer;
+        for (const auto& record : records) {
+            if (static_cast<int>(record.size()) != length - 1)
+                continue;
+            for (const double value : values) {
+                longer.push_back(record);
+                longer.back().push_back(value);
+            }
+        }
+        records.insert(records.end(), longer.begin(), longer.end());
+    }
+    for (const auto& limits : limitSets) {
+        for (const bool exclude : {false, true}) {
+            for (const auto& record : records) {
+                EvaluationOptions options;
+                options.Limits = limits;
+                options.ExcludeInvalid = exclude;
+                const Verdict onTheMean = EvaluateRecord(record, true, options).RecordVerdict;
+                options.EachReading = true;
+                const Verdict judgedEach = EvaluateRecord(record, true, options).RecordVerdict;
+                if (judgedEach == Verdict::Pass) {
+                    EXPECT_EQ(onTheMean, Verdict::Pass)
+                        << testing::PrintToString(record) << " exclude " << exclude;
+                }
+                // Nothing else differs: no limits, no verdict; nothing valid, nothing judged.
+                if (onTheMean != Verdict::Pass && onTheMean != Verdict::Fail) {
+                    EXPECT_EQ(judgedEach, onTheMean) << testing::PrintToString(record);
+                }
+            }
+        }
+    }
+}
 
 TEST(Evaluation, LimitsNeverMakeAReadingInvalid) {
     const std::vector<double> readings = {380, 888, 450};

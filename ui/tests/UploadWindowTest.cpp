@@ -1,6 +1,7 @@
 // The window's wiring of the upload: the read button, the tester's replies, the automatic
 // start, the watcher during an upload and closing the window in the middle of one.
 
+#include <QCheckBox>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -85,6 +86,34 @@ TEST_F(UploadWindowTest, RecordOneIsJudgedAgainstItsScalesLimitsAsItArrives) {
     EXPECT_EQ(form->Chart()->LimitMarks().Marks,
               (std::vector<ReadingMark>{ReadingMark::Valid, ReadingMark::FailedImpact,
                                         ReadingMark::Valid}));
+}
+
+// The built-in sample's record 2 (HRC 45.2 45.3 44.8 45.5 45.1 and a lost reading, 88.8): the
+// 88.8 lifts the mean above 46, so judged each the record fails as it does on the mean; with
+// the failed impact left out, the mean and every reading lie within.
+TEST_F(UploadWindowTest, TheSamplesRecordTwoJudgedEachFailsWithItsMean) {
+    QTemporaryDir dir;
+    form->UseLabSettings(std::make_unique<LabSettings>(
+        std::make_unique<QSettings>(dir.filePath("lab.ini"), QSettings::IniFormat)));
+    form->Lab().SetLimits("HRC", {44.0, 46.0});
+    TesterSimulator tester;  // the built-in sample records
+    tester.PlugInto(bus);
+    Pump();
+    form->RunCommand([this] { form->ReadRecordsClicked(); });
+    ASSERT_TRUE(UploadEnds());
+    SelectRecord(1);
+    ASSERT_EQ(Text("reclab"), "记录号: 2");
+    EXPECT_EQ(Text("maxp"), "88.8");
+    EXPECT_EQ(Text("Verdict"), "不合格");
+    auto* each = form->findChild<QCheckBox*>(QStringLiteral("EachReading"));
+    auto* exclude = form->findChild<QCheckBox*>(QStringLiteral("ExcludeInvalid"));
+    ASSERT_NE(each, nullptr);
+    ASSERT_NE(exclude, nullptr);
+    each->setChecked(true);
+    EXPECT_EQ(Text("Verdict"), "不合格");
+    exclude->setChecked(true);
+    EXPECT_EQ(Text("maxp"), "45.5");
+    EXPECT_EQ(Text("Verdict"), "合格");
 }
 
 TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {

@@ -173,6 +173,42 @@ TEST(CliLabShowTest, NoValidReadingIsNeverAPass) {
     EXPECT_THAT(text.Out, HasSubstr("  判定: 无有效读数\n"));
 }
 
+// The built-in sample's record 2 (HRC, its lost reading kept as 88.8): the 88.8 lifts the
+// mean above 46, so judged each it fails too; left out, the mean and every reading lie within.
+TEST(CliLabShowTest, TheSamplesRecordTwoJudgedEachFailsWithItsMean) {
+    CliFolder folder;
+    ASSERT_EQ(RunCli({"upload", "--simulate", "-o", "sample.txt"}, folder.Root()).ExitCode, 0);
+    struct Case {
+        QStringList Options;
+        const char* Verdict;
+        const char* Text;
+    };
+    for (const Case& c : {
+             Case{{}, "fail", "不合格"},
+             Case{{"--each-reading"}, "fail", "不合格"},
+             Case{{"--each-reading", "--exclude-invalid"}, "pass", "合格"},
+         }) {
+        const QStringList arguments =
+            QStringList{"show", "sample.txt", "--limits", "HRC:44-46"} + c.Options;
+        const CliResult json = RunCli(arguments + QStringList{"--json"}, folder.Root());
+        ASSERT_EQ(json.ExitCode, 0) << json.Err;
+        const QJsonArray records =
+            QJsonDocument::fromJson(QByteArray::fromStdString(json.Out)).array();
+        ASSERT_GE(records.size(), 2);
+        const QJsonObject record = records[1].toObject();
+        EXPECT_EQ(record["readings"].toArray().last().toDouble(), 88.8);
+        EXPECT_EQ(record["verdict"].toString(), c.Verdict) << c.Options.join(' ').toStdString();
+        const CliResult text = RunCli(arguments, folder.Root());
+        ASSERT_EQ(text.ExitCode, 0) << text.Err;
+        const std::size_t second = text.Out.find("存储记录2\n");
+        const std::size_t third = text.Out.find("存储记录3\n");
+        ASSERT_LT(second, third);
+        EXPECT_THAT(text.Out.substr(second, third - second),
+                    HasSubstr(std::string("  判定: ") + c.Text + "\n"))
+            << c.Options.join(' ').toStdString();
+    }
+}
+
 struct RefusedCase {
     const char* Name;
     QStringList Arguments;
