@@ -10,6 +10,9 @@ namespace leeb::cli {
 
 // "N 条新记录, M 条已在档案中 (N new records, M already in the archive)"
 std::string ImportSummaryText(const ArchiveImportSummary& summary);
+// "档案: N 条新记录, M 条已在档案中。(Archive: N new records, M already in the archive.)",
+// after an upload.
+std::string UploadSummaryText(const ArchiveImportSummary& summary);
 std::string SyncSummaryText(int sent);
 // Records of an import kept in the local archive for a server that did not take them.
 std::string PendingText(int pending, const std::string& reason);
