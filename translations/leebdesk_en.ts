@@ -84,6 +84,16 @@ Qt %3 (running on Qt %4)
         <source>无限值</source>
         <translation>No limits</translation>
     </message>
+    <message>
+        <source>已读入 %1 条记录; 档案: %2 条新记录, %3 条已在档案中</source>
+        <translation>%1 records read; archive: %2 new records, %3 already in the archive</translation>
+    </message>
+    <message>
+        <source>%1 条记录未能存入档案。记录仍在窗口中: 请保存为记录文件, 以后再导入档案。
+%2</source>
+        <translation>%1 records could not be archived. They are still in the window: save them to a record file and import it into the archive later.
+%2</translation>
+    </message>
 </context>
 <context>
     <name>ArchiveCommands</name>
