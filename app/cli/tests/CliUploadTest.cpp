@@ -325,6 +325,21 @@ QByteArray ManyRecordsJson(int count) {
     return json + "]}";
 }
 
+// Cut off and not archived: the records in no archive weigh more than the cut, so 4, with both
+// said.
+TEST(CliUploadArchiveTest, AnInterruptedUploadWhoseRecordsReachedNoArchiveEndsWithFour) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("tester.json"),
+                 TesterJson(R"(, "unplug_after": )" + QByteArray::number(1 + 2 * 9 + 4)));
+    folder.Write(QStringLiteral("blocker"), "x");
+    const CliResult result =
+        RunCli({"upload", "--simulate=tester.json", "-o", "r.txt"}, folder.Root(),
+               {{"LEEBDESK_ARCHIVE", folder.Path(QStringLiteral("blocker/archive.sqlite"))}});
+    EXPECT_EQ(result.ExitCode, 4) << result.Err;
+    EXPECT_THAT(result.Err, HasSubstr("2 of 3 records written to r.txt"));
+    EXPECT_THAT(result.Err, HasSubstr("2 records were not archived"));
+}
+
 // Records no archive took: the record file is written whole, but the upload ends with its own
 // status and says how many are missing from the archive, so that nobody clears the tester on
 // its word.
