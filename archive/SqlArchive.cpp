@@ -88,12 +88,15 @@ SqlArchive::SqlArchive(const ArchiveLocation& location, ArchiveAccess access)
 }
 
 SqlArchive::~SqlArchive() {
-    insert_.reset();
-    version_.reset();
-    keep_.reset();
+    // The connection goes before its prepared statements: a server that went away cannot drop
+    // them ("Unable to free statement" on stderr), and closing the connection drops them.
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(name_);
+    insert_.reset();
+    version_.reset();
+    keep_.reset();
+    source_.reset();
 }
 
 void SqlArchive::OpenSqlite(const std::string& path, ArchiveAccess access) {

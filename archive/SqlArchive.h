@@ -110,6 +110,7 @@ class SqlArchive final : public Archive {
     std::unique_ptr<QSqlQuery> insert_;  // prepared once per connection
     std::unique_ptr<QSqlQuery> version_;
     std::unique_ptr<QSqlQuery> keep_;
+    std::unique_ptr<QSqlQuery> source_;
     SqlDialect dialect_ = SqlDialect::Sqlite;
     bool readOnly_ = false;  // a file the user may only read, opened for reading
 };

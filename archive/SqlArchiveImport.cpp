@@ -82,18 +82,25 @@ ArchiveImportSummary SqlArchive::ImportPending(const ArchiveSource& source,
 }
 
 int64_t SqlArchive::CreateSource(const ArchiveSource& source) {
-    QSqlQuery query(db_);
-    query.prepare(
-        "INSERT INTO sources (kind, file_path, file_hash, upload_time, tester)"
-        " VALUES (?, ?, ?, ?, ?) RETURNING id");
-    query.addBindValue(source.Kind == ArchiveSourceKind::File ? 0 : 1);
-    query.addBindValue(Text(source.FilePath));
-    query.addBindValue(Text(source.FileHash));
-    query.addBindValue(Text(source.UploadTime));
-    query.addBindValue(Text(source.Tester));
+    // A member, not a local: freed while the caller's transaction has failed, a server refuses
+    // to drop the prepared statement ("Unable to free statement" on stderr).
+    if (!source_) {
+        source_ = std::make_unique<QSqlQuery>(db_);
+        source_->prepare(
+            "INSERT INTO sources (kind, file_path, file_hash, upload_time, tester)"
+            " VALUES (?, ?, ?, ?, ?) RETURNING id");
+    }
+    QSqlQuery& query = *source_;
+    query.bindValue(0, source.Kind == ArchiveSourceKind::File ? 0 : 1);
+    query.bindValue(1, Text(source.FilePath));
+    query.bindValue(2, Text(source.FileHash));
+    query.bindValue(3, Text(source.UploadTime));
+    query.bindValue(4, Text(source.Tester));
     if (!query.exec() || !query.next())
         Fail(ArchiveErrorCode::WriteFailed, query.lastError());
-    return query.value(0).toLongLong();
+    const int64_t id = query.value(0).toLongLong();
+    query.finish();
+    return id;
 }
 
 bool SqlArchive::KeepForServer(const QByteArray& contentKey, int occurrence) {

@@ -21,14 +21,22 @@ struct UploadArchiving::State {
     ArchiveLabDetails Details;
     std::string Author;
     std::map<QByteArray, int> Occurrences;
-    int Added = 0, AlreadyArchived = 0, PendingCount = 0;
+    int Added = 0, AlreadyArchived = 0, PendingCount = 0, NotArchived = 0;
     std::string LastError;
+    std::string PendingReason;  // what the server said when the session left it
 
+    // Pending from here on even when the local file cannot be opened now: the next record
+    // tries it again (a disk with room again), never the server that failed.
     void OpenLocalForServer() {
-        Archive.reset();
-        Archive = std::make_unique<SqlArchive>(Local);
         Pending = true;
         SourceId = 0;
+        Archive.reset();
+        Archive = std::make_unique<SqlArchive>(Local);
+    }
+    bool NotTaken(const std::string& reason) {
+        LastError = reason;
+        ++NotArchived;
+        return false;
     }
 };
 
@@ -46,7 +54,14 @@ UploadArchiving::UploadArchiving(const ArchiveLocation& server, const ArchiveLoc
         if (!server.IsServer() || error.Code == ArchiveErrorCode::NewerSchema ||
             error.Code == ArchiveErrorCode::BadLocation)
             throw;
-        state_->OpenLocalForServer();
+        state_->PendingReason = error.what();
+        try {
+            state_->OpenLocalForServer();
+        } catch (const ArchiveError& localError) {
+            // Neither can be used now: every record says so as it comes, and the local file
+            // is tried again for each.
+            state_->LastError = localError.what();
+        }
     }
 }
 
@@ -67,12 +82,13 @@ bool UploadArchiving::Add(const std::string& line, int testerNumber, int storedI
     try {
         fields = DeriveLineFields(line);
     } catch (const std::exception& error) {
-        s.LastError = error.what();
-        return false;
+        return s.NotTaken(error.what());
     }
     const int occurrence = s.Occurrences[fields.ContentKey]++;
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
+            if (!s.Archive)
+                s.OpenLocalForServer();
             // Each record its own transaction: committed when complete. The source row goes in
             // with the first record, so an upload that archives nothing leaves nothing.
             s.Archive->Begin();
@@ -99,24 +115,27 @@ bool UploadArchiving::Add(const std::string& line, int testerNumber, int storedI
                 throw;
             }
         } catch (const ArchiveError& error) {
-            s.LastError = error.what();
-            if (error.Code != ArchiveErrorCode::ConnectionLost || s.Pending)
-                return false;
-            // The server went away: this record and the rest wait in the local file.
+            if (s.Pending || !s.Server.IsServer())
+                return s.NotTaken(error.what());
+            // Whatever the server said (gone away, a role that may not insert, its disk full),
+            // the tester's memory may be cleared next: this record and the rest wait in the
+            // local file, and SendPending tries the server again later.
+            s.LastError = s.PendingReason = error.what();
             try {
                 s.OpenLocalForServer();
             } catch (const ArchiveError& localError) {
-                s.LastError = localError.what();
-                return false;
+                return s.NotTaken(localError.what());
             }
         }
     }
-    return false;
+    return s.NotTaken(s.LastError);
 }
 
 int UploadArchiving::Added() const { return state_->Added; }
 int UploadArchiving::AlreadyArchived() const { return state_->AlreadyArchived; }
 int UploadArchiving::Pending() const { return state_->PendingCount; }
+int UploadArchiving::NotArchived() const { return state_->NotArchived; }
+const std::string& UploadArchiving::PendingReason() const { return state_->PendingReason; }
 const std::string& UploadArchiving::LastError() const { return state_->LastError; }
 
 ImportOutcome ImportOrKeepPending(const ArchiveLocation& location, const ArchiveLocation& local,

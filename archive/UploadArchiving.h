@@ -5,8 +5,9 @@
 //
 // When the server archive cannot be reached, the session writes to the local archive file and
 // marks the records pending; SendPending moves them to the server later (at start, on
-// reconnect, `leebdesk-cli archive sync`). A server lost mid-session switches the rest of the
-// session to the local file the same way.
+// reconnect, `leebdesk-cli archive sync`). A server lost mid-session, or one that refuses a
+// record (a role that may not insert, a full disk there), switches the rest of the session to
+// the local file the same way.
 
 #include <memory>
 #include <string>
@@ -19,7 +20,9 @@ namespace leeb {
 class UploadArchiving {
   public:
     // `server` may be the local file itself (no fallback then). Opening a server that does not
-    // answer within 5 s falls back to `local`.
+    // answer within 5 s, or refuses, falls back to `local`. Throws ArchiveError when `server`
+    // is the local file and cannot be used, or holds a newer schema; a server and a local file
+    // that both cannot be used throw nothing here: every Add fails and says why.
     UploadArchiving(const ArchiveLocation& server, const ArchiveLocation& local);
     ~UploadArchiving();
 
@@ -34,7 +37,10 @@ class UploadArchiving {
     int Added() const;
     int AlreadyArchived() const;
     int Pending() const;  // written locally for the server
+    int NotArchived() const;  // Add returned false: in no archive at all
     const std::string& LastError() const;
+    // Why the records went to the local file: what the server said (empty while it took them).
+    const std::string& PendingReason() const;
 
   private:
     struct State;

@@ -9,6 +9,8 @@ enum MessageBoxFlag : unsigned {
     MB_ICONERROR = 0x10,
     MB_ICONQUESTION = 0x20,
     MB_ICONINFORMATION = 0x40,
+    MB_ICONWARNING = 0x30,  // both bits of the two above it, as the platform has it
+    MB_ICONMASK = 0xF0,
 };
 
 enum MessageBoxAnswer : int {

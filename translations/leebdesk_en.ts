@@ -160,6 +160,14 @@ Qt %3 (running on Qt %4)
     <message>
         <source>没有写入档案的权限, 未改动: %1</source>
         <translation>You may not write the archive %1; nothing was changed.</translation>
+        <source>已读入 %1 条记录; 档案: %2 条新记录, %3 条已在档案中</source>
+        <translation>%1 records read; archive: %2 new records, %3 already in the archive</translation>
+    </message>
+    <message>
+        <source>%1 条记录未能存入档案。记录仍在窗口中: 请保存为记录文件, 以后再导入档案。
+%2</source>
+        <translation>%1 records could not be archived. They are still in the window: save them to a record file and import it into the archive later.
+%2</translation>
     </message>
 </context>
 <context>

@@ -44,6 +44,14 @@ QString ArchiveImportText(const ArchiveImportSummary& summary) {
     return QCoreApplication::translate("Archive", "%1 条新记录, %2 条已在档案中").arg(summary.Added).arg(summary.AlreadyArchived);
 }
 
+QString ArchiveUploadText(int read, const ArchiveImportSummary& summary) {
+    return QCoreApplication::translate("Archive", "已读入 %1 条记录; 档案: %2 条新记录, %3 条已在档案中").arg(read).arg(summary.Added).arg(summary.AlreadyArchived);
+}
+
+QString ArchiveNotArchivedText(int notArchived, const QString& reason) {
+    return QCoreApplication::translate("Archive", "%1 条记录未能存入档案。记录仍在窗口中: 请保存为记录文件, 以后再导入档案。\n%2").arg(notArchived).arg(reason);
+}
+
 QString ArchivePendingText(int64_t pending) {
     return QCoreApplication::translate("Archive", "%1 条记录等待发送到档案服务器").arg(pending);
 }

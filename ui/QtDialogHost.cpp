@@ -13,6 +13,8 @@ namespace leeb {
 namespace {
 
 QMessageBox::Icon IconForFlags(unsigned flags) {
+    if ((flags & MB_ICONMASK) == MB_ICONWARNING)
+        return QMessageBox::Warning;
     if (flags & MB_ICONERROR)
         return QMessageBox::Critical;
     if (flags & MB_ICONQUESTION)

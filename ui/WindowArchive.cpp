@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
+#include <cstdlib>
+#include <utility>
 
 #include "ArchiveTexts.h"
 #include "MainWindow.h"
@@ -97,15 +99,18 @@ void WindowArchive::RecordCompleted(int number, const std::string& line, int sto
     struct Added {
         bool Committed = false;
         bool Pending = false;
+        bool AlreadyArchived = false;
         std::string Reason;
     };
     worker_->Ask<Added>(
         [line, number, storedImpactCount, start = uploadStart_](ArchiveWorker::Access& access) {
             UploadArchiving& upload = access.Upload("tester", start);
             const int pendingBefore = upload.Pending();
+            const int alreadyBefore = upload.AlreadyArchived();
             Added added;
             added.Committed = upload.Add(line, number, storedImpactCount);
             added.Pending = upload.Pending() > pendingBefore;
+            added.AlreadyArchived = upload.AlreadyArchived() > alreadyBefore;
             if (!added.Committed)
                 added.Reason = upload.LastError();
             return added;
@@ -115,11 +120,18 @@ void WindowArchive::RecordCompleted(int number, const std::string& line, int sto
                 PendingChanged(pending_ + 1);
             if (!added.Committed) {
                 failure_ = ArchiveFailureText({false, ArchiveErrorCode::WriteFailed, added.Reason});
+                ++tally_.NotArchived;
+                tally_.Reason = failure_;
                 ShowStatus();
+            } else {
+                ++(added.AlreadyArchived ? tally_.AlreadyArchived : tally_.New);
             }
         },
         [this](const ArchiveFailure& failure) {
+            // Neither the archive nor the local file could be opened for this record.
             failure_ = ArchiveFailureText(failure);
+            ++tally_.NotArchived;
+            tally_.Reason = failure_;
             ShowStatus();
         });
 }
@@ -128,7 +140,30 @@ void WindowArchive::UploadEnded() {
     if (uploadStart_.empty())
         return;
     uploadStart_.clear();
-    worker_->Post([](ArchiveWorker::Access& access) { access.EndUpload(); });
+    // Queued after the upload's records, and its reply after theirs: the tally is whole then,
+    // and the next upload's records have not begun to count.
+    worker_->Ask<bool>(
+        [](ArchiveWorker::Access& access) {
+            access.EndUpload();
+            return true;
+        },
+        [this](bool) {
+            const UploadTally tally = std::exchange(tally_, UploadTally{});
+            ShowUploadOutcome(tally);
+        },
+        {});
+}
+
+void WindowArchive::ShowUploadOutcome(const UploadTally& tally) {
+    const int read = tally.New + tally.AlreadyArchived + tally.NotArchived;
+    // Said on the message panel after the window's own count, unless another upload has begun.
+    if (!form_.UploadRunning())
+        form_.ShowFeedback(ArchiveUploadText(read, {tally.New, tally.AlreadyArchived}));
+    if (tally.NotArchived == 0)
+        return;
+    // The tester's memory may be cleared next: this must not pass as a line in the status bar.
+    form_.Dialogs().MessageBox(ArchiveNotArchivedText(tally.NotArchived, tally.Reason),
+                               MainWindow::ShownCaption(), MB_OK | MB_ICONWARNING);
 }
 
 void WindowArchive::PendingChanged(int64_t pending) {

@@ -1,10 +1,12 @@
 #pragma once
 // The window's archive: every record of a window upload committed as soon as it is complete
 // (through the archive thread, so the window never waits for the disk or the server), records
-// kept in the local file while the server cannot be reached and sent at start and whenever it
-// answers again, and the status bar's word on what waits. The switch is the setting the
-// command line shares ("archive/enabled", on by default); switched off, nothing is written
-// anywhere and the status bar says nothing.
+// kept in the local file while the server cannot be reached or refuses them, sent at start and
+// whenever it answers again, and the status bar's word on what waits. After an upload the
+// message panel says how many of its records were new and how many the archive held already;
+// records that reached no archive bring a warning box the user must dismiss. The switch is the
+// setting the command line shares ("archive/enabled", on by default); switched off, nothing is
+// written anywhere and the status bar says nothing.
 
 #include <QCoreApplication>
 #include <QObject>
@@ -57,8 +59,19 @@ class WindowArchive : public QObject {
                     std::function<void(const ArchiveFailure&)> failed);
 
   private:
+    // What became of one upload's records, as the archive thread's replies tell it.
+    struct UploadTally {
+        int New = 0;             // added, or kept locally for the server
+        int AlreadyArchived = 0;
+        int NotArchived = 0;     // in no archive at all
+        QString Reason;          // why the last of those was not taken
+    };
+
     void RecordCompleted(int number, const std::string& line, int storedImpactCount);
     void UploadEnded();
+    // After the upload's last record was handled: the status bar's count, and a warning that
+    // stays until dismissed when records are in no archive.
+    void ShowUploadOutcome(const UploadTally& tally);
     void PendingChanged(int64_t pending);
     void ShowStatus();
 
@@ -71,6 +84,7 @@ class WindowArchive : public QObject {
     QString failure_;
     // The running upload's start, set at its first record archived.
     std::string uploadStart_;
+    UploadTally tally_;
     std::unique_ptr<ArchiveWorker> worker_;  // last: its replies use everything above
 };
 

@@ -36,6 +36,13 @@ std::string AmendSummaryText(int asked, int amended) {
            count + " records; " + same + " already had them)";
 }
 
+std::string UploadSummaryText(const ArchiveImportSummary& summary) {
+    const std::string added = std::to_string(summary.Added);
+    const std::string already = std::to_string(summary.AlreadyArchived);
+    return "档案: " + added + " 条新记录, " + already + " 条已在档案中。(Archive: " + added +
+           " new records, " + already + " already in the archive.)";
+}
+
 std::string SyncSummaryText(int sent) {
     return "已发送 " + std::to_string(sent) + " 条待发记录 (" + std::to_string(sent) +
            " pending records sent)";

@@ -12,6 +12,9 @@ namespace leeb::cli {
 std::string ImportSummaryText(const ArchiveImportSummary& summary);
 // "Details amended on N records; M already had them."
 std::string AmendSummaryText(int asked, int amended);
+// "档案: N 条新记录, M 条已在档案中。(Archive: N new records, M already in the archive.)",
+// after an upload.
+std::string UploadSummaryText(const ArchiveImportSummary& summary);
 std::string SyncSummaryText(int sent);
 // Records of an import kept in the local archive for a server that did not take them.
 std::string PendingText(int pending, const std::string& reason);

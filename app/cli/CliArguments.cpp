@@ -263,7 +263,11 @@ const char* UsageText() {
            "  2  用法错误 (usage error)\n"
            "  3  upload 中断 (超时、拔出或数据错误)：已读入的 N 条记录 (共 M 条) 已写入\n"
            "     (upload interrupted by a time-out, an unplug or a data error: the N of M\n"
-           "     records read before were written)\n";
+           "     records read before were written)\n"
+           "  4  upload 的记录未能全部存入档案 (档案和本机档案都未收下)：记录已写入文件，\n"
+           "     消息说明有几条未存入 (upload: records written to the file but not all\n"
+           "     archived, neither the archive nor the local one took them; the message\n"
+           "     says how many)\n";
 }
 
 }  // namespace leeb::cli

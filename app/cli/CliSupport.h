@@ -18,6 +18,9 @@ inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 // An upload that stopped early; the records read before were written.
 inline constexpr int ExitIncomplete = 3;
+// An upload whose records were written to the file but not all archived (neither the archive
+// nor the local file that keeps them for a server took them), complete or not.
+inline constexpr int ExitNotArchived = 4;
 
 // A command that could not be done; the message (Chinese, English in brackets) goes to stderr
 // and the program exits with status 1.

@@ -13,17 +13,25 @@ namespace leeb::cli {
 
 class UploadArchive {
   public:
-    // Off, or the archive opened (a server that does not answer: the local file, pending).
-    // An archive that cannot be opened at all is said on stderr; the upload goes on. Throws
-    // UsageError for a server location libpq cannot take.
+    // Off, or the archive opened (a server that does not answer or refuses: the local file,
+    // pending). An archive that cannot be opened at all is said on stderr; the upload goes on
+    // and its records count as not archived. Throws UsageError for a server location libpq
+    // cannot take.
     explicit UploadArchive(const CommandArguments& arguments, const std::string& tester);
     // storedImpactCount: the tester's count of a damaged record, -1 for a sound one.
     void Add(const std::string& line, int recordNumber, int storedImpactCount);
-    // On stderr, only when records wait in the local file for the server.
+    // After the upload's own lines, only with archiving on: on stdout how many records were
+    // new and how many the archive held already; on stderr what waits in the local file for
+    // the server and how many records no archive took.
     void Report() const;
+    // Records of the upload in no archive at all: the upload must not end as a success.
+    int NotArchived() const;
 
   private:
+    bool on_ = false;
     std::unique_ptr<UploadArchiving> archiving_;
+    int unopened_ = 0;  // records handed over while no archive could be opened
+    std::string openFailure_;
     bool warned_ = false;
 };
 

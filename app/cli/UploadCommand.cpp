@@ -2,7 +2,9 @@
 // byte for byte the file the window writes when it saves after an upload (a name ending in
 // ".csv": the CSV table the window's save writes for such a name). An upload that stops
 // early (time-out, unplug, a reply the protocol does not allow) still writes the records it
-// completed and exits with ExitIncomplete, so that a script can tell it from a whole one.
+// completed and exits with ExitIncomplete, so that a script can tell it from a whole one. An
+// upload whose records did not all reach an archive (nor the local file that keeps them for a
+// server) exits with ExitNotArchived: the tester's memory must not be cleared on its word.
 
 #include <unistd.h>
 
@@ -123,29 +125,9 @@ HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char d
     }
 }
 
-}  // namespace
-
-int RunUpload(const CommandArguments& arguments) {
-    // As the window's save: only the file's own name decides, a dot in a folder name is no
-    // extension.
-    const std::string path = OutputFilePath(*arguments.Output, ".txt");
-    CheckWritableFolder(path);
-    const char decimalSeparator = DecimalSeparator();
-
-    HeadlessUploadResult result;
-    UploadArchive archive(arguments, arguments.Simulate ? "simulator" : "tester");
-    if (arguments.Simulate) {
-        auto bus = std::make_shared<SimulatedHidBus>();
-        // Outlives the controller made in Upload: the controller's devices are gone before the
-        // simulator unplugs itself.
-        TesterSimulator tester(SimulatedRecords(arguments.SimulateFile));
-        tester.PlugInto(bus);
-        result = Upload(bus, decimalSeparator, arguments.Verify, archive);
-    } else {
-        result = Upload(SystemHidPlatform(), decimalSeparator, arguments.Verify, archive);
-    }
-    archive.Report();
-
+// The upload's own lines and its record file; the exit status they call for.
+int Finish(const HeadlessUploadResult& result, const std::string& path,
+           const CommandArguments& arguments, char decimalSeparator) {
     // Kept, but the user must know which records the tester holds damaged.
     for (const DamagedRecord& damaged : result.Damaged) {
         const std::string record = std::to_string(damaged.Record);
@@ -195,6 +177,40 @@ int RunUpload(const CommandArguments& arguments) {
                              " records uploaded into " + path + ".)\n";
     std::fputs(done.c_str(), stderr);
     return ExitSuccess;
+}
+
+}  // namespace
+
+int RunUpload(const CommandArguments& arguments) {
+    // As the window's save: only the file's own name decides, a dot in a folder name is no
+    // extension.
+    const std::string path = OutputFilePath(*arguments.Output, ".txt");
+    CheckWritableFolder(path);
+    const char decimalSeparator = DecimalSeparator();
+
+    HeadlessUploadResult result;
+    UploadArchive archive(arguments, arguments.Simulate ? "simulator" : "tester");
+    if (arguments.Simulate) {
+        auto bus = std::make_shared<SimulatedHidBus>();
+        // Outlives the controller made in Upload: the controller's devices are gone before the
+        // simulator unplugs itself.
+        TesterSimulator tester(SimulatedRecords(arguments.SimulateFile));
+        tester.PlugInto(bus);
+        result = Upload(bus, decimalSeparator, arguments.Verify, archive);
+    } else {
+        result = Upload(SystemHidPlatform(), decimalSeparator, arguments.Verify, archive);
+    }
+    int status = ExitFailure;
+    try {
+        status = Finish(result, path, arguments, decimalSeparator);
+    } catch (const CliFailure&) {
+        // What the archive kept of the records read is said before why the command failed.
+        if (result.RecordsRead() > 0)
+            archive.Report();
+        throw;
+    }
+    archive.Report();
+    return archive.NotArchived() > 0 ? ExitNotArchived : status;
 }
 
 }  // namespace leeb::cli

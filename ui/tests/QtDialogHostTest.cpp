@@ -22,6 +22,7 @@ TEST(QtDialogHostTest, FlagsChooseIconAndButtons) {
         {MB_OK, QMessageBox::NoIcon, QMessageBox::Ok},
         {MB_OK | MB_ICONERROR, QMessageBox::Critical, QMessageBox::Ok},
         {MB_OK | MB_ICONINFORMATION, QMessageBox::Information, QMessageBox::Ok},
+        {MB_OK | MB_ICONWARNING, QMessageBox::Warning, QMessageBox::Ok},
         {MB_YESNO | MB_ICONQUESTION, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
     };
     for (const Case& c : cases) {

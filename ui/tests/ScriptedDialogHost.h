@@ -16,6 +16,8 @@ struct ShownMessage {
     unsigned Flags = 0;
 
     QString Icon() const {
+        if ((Flags & MB_ICONMASK) == MB_ICONWARNING)
+            return QStringLiteral("warning");
         if (Flags & MB_ICONERROR)
             return QStringLiteral("error");
         if (Flags & MB_ICONQUESTION)

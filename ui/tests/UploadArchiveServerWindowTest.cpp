@@ -38,6 +38,29 @@ TEST_F(UploadArchiveWindowTest, RecordsWaitingLocallyGoToTheServerAtStart) {
     EXPECT_TRUE(archive->StatusPanel()->isHidden());
 }
 
+// A server that answers and refuses every write (a reviewer's read-only role): the records wait
+// in the local file as for a server that is down, and the status bar says so; nothing is lost,
+// so no warning.
+TEST_F(UploadArchiveWindowTest, AServerThatRefusesWritesKeepsTheRecordsPending) {
+    const testing::ArchivePlace server(testing::Backend::Postgres);
+    if (!server.Available())
+        GTEST_SKIP() << "no test server (" << testing::PostgresVariable << ")";
+    OpenArchive(server.Location());  // the tables, as the owner made them
+    const std::string& location = server.Location().Text;
+    Install({location + (location.find('?') == std::string::npos ? "?" : "&") +
+             "options=-c%20default_transaction_read_only%3Don"});
+    TesterSimulator tester(Records(3));
+    tester.PlugInto(bus);
+    Pump();
+    ASSERT_TRUE(UploadAndArchive());
+    EXPECT_EQ(archive->Pending(), 3);
+    EXPECT_EQ(archive->StatusPanel()->text(), "3 条记录等待发送到档案服务器");
+    EXPECT_EQ(OpenArchive({LocalPath()})->PendingCount(), 3);
+    EXPECT_EQ(OpenArchive(server.Location())->Count({}), 0);
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_EQ(form->FeedbackPanel()->text(), "已读入 3 条记录; 档案: 3 条新记录, 0 条已在档案中");
+}
+
 // The server comes back while the window runs: what waited goes to it at the next try, without
 // a restart or a sync. The server's socket folder is reached through a link that is not there
 // at first, so the same location is refused, then answers.

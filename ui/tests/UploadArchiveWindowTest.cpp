@@ -12,6 +12,7 @@
 
 #include "Archive.h"
 #include "ArchiveTestSupport.h"
+#include "FileSizeLimit.h"
 #include "TesterSimulator.h"
 #include "UploadScenarios.h"
 #include "UploadArchiveWindowFixture.h"
@@ -63,10 +64,64 @@ TEST_F(UploadArchiveWindowTest, AnUploadTwiceAddsNothingTheSecondTime) {
     tester.PlugInto(bus);
     Pump();
     ASSERT_TRUE(UploadAndArchive());
+    EXPECT_EQ(form->FeedbackPanel()->text(), "已读入 3 条记录; 档案: 3 条新记录, 0 条已在档案中");
     dialogs.QuestionAnswers.push_back(1);  // 不保存
     ASSERT_TRUE(UploadAndArchive());
     EXPECT_EQ(ArchivedLines({ArchivePath()}).size(), 3u);
+    // The same records, as a repeat measurement with the same readings would give: the status
+    // bar says they were in the archive already.
+    EXPECT_EQ(form->FeedbackPanel()->text(), "已读入 3 条记录; 档案: 0 条新记录, 3 条已在档案中");
+    EXPECT_TRUE(dialogs.Messages.empty());
 }
+
+// Records that no archive took: a warning box the user must dismiss, not a line in the status
+// bar, and the records stay in the window to be saved. The parameter: a disk that fills during
+// the upload, else an archive whose folder cannot be made (a file stands there).
+class UploadArchiveNotTakenTest : public UploadArchiveWindowTest,
+                                  public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UploadArchiveNotTakenTest, RecordsNoArchiveTookBringAWarningThatStays) {
+    constexpr int Records = 200;
+    const bool fullDisk = GetParam();
+    {
+        QFile blocker(folder.filePath("blocker"));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    const std::string path = fullDisk ? ArchivePath()
+                                      : folder.filePath("blocker/archive.sqlite").toStdString();
+    if (fullDisk)
+        OpenArchive({path});
+    Install({path});
+    TesterSimulator tester(WindowTest::Records(Records));
+    tester.PlugInto(bus);
+    Pump();
+    {
+        std::optional<FileSizeLimit> limit;
+        if (fullDisk)
+            limit.emplace(QFileInfo(QString::fromStdString(path)).size() + 32 * 1024);
+        ASSERT_TRUE(UploadAndArchive());
+    }
+    ASSERT_EQ(form->Lines().size(), Records + 1u) << "the records stay in the window";
+    const int archived = fullDisk ? static_cast<int>(ArchivedLines({path}).size()) : 0;
+    if (fullDisk) {
+        EXPECT_GT(archived, 0);
+        EXPECT_LT(archived, Records);
+    }
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Icon(), "warning");
+    EXPECT_TRUE(dialogs.Messages[0].Text.startsWith(
+        QString("%1 条记录未能存入档案。").arg(Records - archived)))
+        << dialogs.Messages[0].Text.toStdString();
+    EXPECT_EQ(form->FeedbackPanel()->text(),
+              QString("已读入 %1 条记录; 档案: %2 条新记录, 0 条已在档案中")
+                  .arg(Records)
+                  .arg(archived));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, UploadArchiveNotTakenTest, ::testing::Bool(),
+                         [](const auto& info) {
+                             return info.param ? "FullDisk" : "ArchiveCannotBeOpened";
+                         });
 
 TEST_F(UploadArchiveWindowTest, AServerThatCannotBeReachedKeepsTheRecordsPendingAndSaysSo) {
     // Nothing listens on port 1: refused at once.

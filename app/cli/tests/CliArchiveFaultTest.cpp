@@ -30,6 +30,7 @@ namespace leeb::testing {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using Clock = std::chrono::steady_clock;
 
 // `count` different records, a record file's text.
@@ -223,6 +224,80 @@ std::vector<std::vector<QString>> ReadmeLabSetUp() {
         from = end + 3;
     }
     return blocks;
+}
+
+// A server that answers and refuses every write (a reviewer's read-only role): the upload's
+// records wait in the local archive as for a server that is down, and nothing of the failed
+// server transactions reaches stderr. When the local archive cannot take them either, the
+// upload ends with status 4 and says how many are in no archive.
+TEST_F(CliArchiveServerFault, UploadToAServerThatRefusesWritesWaitsLocally) {
+    const QString server = server_.Location();
+    ASSERT_EQ(Listed(folder_, server), 0);  // the tables, as the owner made them
+    const QString readOnly = server + (server.contains('?') ? "&" : "?") +
+                             "options=-c%20default_transaction_read_only%3Don";
+    const CliResult upload = RunCli({"upload", "--simulate", "-o", "r.txt"}, folder_.Root(),
+                                    {{"LEEBDESK_ARCHIVE", readOnly}});
+    EXPECT_EQ(upload.ExitCode, 0) << upload.Err;
+    EXPECT_THAT(upload.Err, HasSubstr("14 records wait in the local archive"));
+    EXPECT_THAT(upload.Err, HasSubstr("read-only"));
+    EXPECT_THAT(upload.Err, Not(HasSubstr("Unable to free statement")));
+    EXPECT_THAT(upload.Out, HasSubstr("Archive: 14 new records, 0 already in the archive"));
+    EXPECT_EQ(Listed(folder_, server), 0);
+    const CliResult sync = RunCli({"archive", "sync", "--archive", server}, folder_.Root());
+    EXPECT_EQ(sync.Out, "已发送 14 条待发记录 (14 pending records sent)\n") << sync.Err;
+
+    // The local archive's folder cannot be made either: a file stands where it would be.
+    CliFolder nowhere;
+    nowhere.Write("blocker", "x");
+    const CliResult lost =
+        RunCli({"upload", "--simulate", "-o", "r.txt"}, nowhere.Root(),
+               {{"LEEBDESK_ARCHIVE", readOnly}, {"XDG_DATA_HOME", nowhere.Path("blocker")}});
+    EXPECT_EQ(lost.ExitCode, 4) << lost.Err;
+    EXPECT_THAT(lost.Err, HasSubstr("14 records were not archived"));
+    EXPECT_THAT(lost.Err, Not(HasSubstr("Unable to free statement")));
+    EXPECT_TRUE(CliFolder::Exists(nowhere.Path("r.txt")));
+}
+
+// The server stops in the middle of an upload: what it committed stays there, the records
+// after it wait in the local archive, and sync sends them once it is back: none lost, none
+// twice.
+TEST_F(CliArchiveServerFault, ServerStoppedMidUploadTheRestWaitsLocally) {
+    constexpr int Records = 2000;
+    QString json = R"({"records": [)";
+    for (int i = 0; i < Records; ++i)
+        json += QString(R"(%1{"count": 2, "readings": [%2, %3], "settings": 0, "date": 35464})")
+                    .arg(i == 0 ? "" : ",")
+                    .arg(300 + i % 500)
+                    .arg(300 + i / 500);
+    folder_.Write("tester.json", (json + "]}").toUtf8());
+    const QString server = server_.Location();
+    ASSERT_EQ(Listed(folder_, server), 0);
+
+    QProcess upload;
+    StartCli(upload, {"upload", "--simulate=tester.json", "-o", "r.txt"}, folder_.Root(),
+             {{"LEEBDESK_ARCHIVE", server}});
+    ASSERT_TRUE(WaitFor([&] {
+        try {
+            return OpenArchive({server.toStdString()})->Count({}) >= 20;
+        } catch (const ArchiveError&) {
+            return false;
+        }
+    }));
+    server_.Crash();
+    ASSERT_TRUE(upload.waitForFinished(120000));
+    const std::string err = upload.readAllStandardError().toStdString();
+    EXPECT_EQ(upload.exitCode(), 0) << err;
+    EXPECT_THAT(err, HasSubstr("records wait in the local archive"));
+
+    server_.Restart();
+    const int onServer = Listed(folder_, server);
+    EXPECT_GE(onServer, 20);
+    ASSERT_LT(onServer, Records) << "the server stopped too late to show";
+    const CliResult sync = RunCli({"archive", "sync", "--archive", server}, folder_.Root());
+    ASSERT_EQ(sync.ExitCode, 0) << sync.Err;
+    EXPECT_EQ(sync.Out, "已发送 " + std::to_string(Records - onServer) + " 条待发记录 (" +
+                            std::to_string(Records - onServer) + " pending records sent)\n");
+    EXPECT_EQ(Listed(folder_, server), Records);
 }
 
 // The lab's roles exactly as the README sets them up: the owner creates the tables, a

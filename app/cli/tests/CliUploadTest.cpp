@@ -16,6 +16,7 @@
 #include <QDir>
 
 #include "CliProcess.h"
+#include "FileSizeLimit.h"
 #include "RecordFile.h"
 #include "SimulatorRecords.h"
 #include "UploadProtocol.h"
@@ -51,7 +52,8 @@ TEST(CliUploadTest, SimulatedSampleGivesTheFileTheWindowSaves) {
     // Not a terminal: no progress, the summary alone.
     EXPECT_EQ(result.Err,
               "已上传 14 条记录，写入 records.txt。(14 records uploaded into records.txt.)\n");
-    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Out, "档案: 14 条新记录, 0 条已在档案中。(Archive: 14 new records, 0 "
+                          "already in the archive.)\n");
 }
 
 TEST(CliUploadTest, SimulatedRecordsFromJsonWithTheReadingSubstitutions) {
@@ -286,9 +288,11 @@ namespace {
 // anywhere. A file saved from the upload adds nothing when it is imported.
 TEST(CliUploadArchiveTest, UploadIsArchivedUnlessSwitchedOff) {
     CliFolder off;
-    ASSERT_EQ(RunCli({"upload", "--simulate", "--no-archive", "-o", "r.txt"}, off.Root()).ExitCode,
-              0);
+    const CliResult unarchived =
+        RunCli({"upload", "--simulate", "--no-archive", "-o", "r.txt"}, off.Root());
+    ASSERT_EQ(unarchived.ExitCode, 0);
     EXPECT_FALSE(CliFolder::Exists(off.Path(QStringLiteral(".data"))));
+    EXPECT_EQ(unarchived.Out, "") << "no archive, no word of it";
 
     CliFolder folder;
     ASSERT_EQ(RunCli({"upload", "--simulate", "-o", "r.txt"}, folder.Root()).ExitCode, 0);
@@ -303,6 +307,88 @@ TEST(CliUploadArchiveTest, UploadIsArchivedUnlessSwitchedOff) {
     ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
     EXPECT_EQ(CliFolder::Read(folder.Path(QStringLiteral("back.txt"))),
               CliFolder::Read(folder.Path(QStringLiteral("r.txt"))));
+    // The same records again, as a repeat measurement that gives the same readings on the same
+    // day would: counted, not stored twice, and the upload says so.
+    const CliResult again = RunCli({"upload", "--simulate", "-o", "again.txt"}, folder.Root());
+    EXPECT_EQ(again.ExitCode, 0) << again.Err;
+    EXPECT_EQ(again.Out, "档案: 0 条新记录, 14 条已在档案中。(Archive: 0 new records, 14 "
+                         "already in the archive.)\n");
+}
+
+// `count` different records for the simulated tester.
+QByteArray ManyRecordsJson(int count) {
+    QByteArray json = R"({"records": [)";
+    for (int i = 0; i < count; ++i)
+        json += QByteArray(i == 0 ? "" : ",") + R"({"count": 2, "readings": [)" +
+                QByteArray::number(300 + i % 500) + "," + QByteArray::number(300 + i / 500) +
+                R"(], "settings": 0, "date": 35464})";
+    return json + "]}";
+}
+
+// Cut off and not archived: the records in no archive weigh more than the cut, so 4, with both
+// said.
+TEST(CliUploadArchiveTest, AnInterruptedUploadWhoseRecordsReachedNoArchiveEndsWithFour) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("tester.json"),
+                 TesterJson(R"(, "unplug_after": )" + QByteArray::number(1 + 2 * 9 + 4)));
+    folder.Write(QStringLiteral("blocker"), "x");
+    const CliResult result =
+        RunCli({"upload", "--simulate=tester.json", "-o", "r.txt"}, folder.Root(),
+               {{"LEEBDESK_ARCHIVE", folder.Path(QStringLiteral("blocker/archive.sqlite"))}});
+    EXPECT_EQ(result.ExitCode, 4) << result.Err;
+    EXPECT_THAT(result.Err, HasSubstr("2 of 3 records written to r.txt"));
+    EXPECT_THAT(result.Err, HasSubstr("2 records were not archived"));
+}
+
+// Records no archive took: the record file is written whole, but the upload ends with its own
+// status and says how many are missing from the archive, so that nobody clears the tester on
+// its word.
+TEST(CliUploadArchiveTest, RecordsNoArchiveTookEndTheUploadWithStatusFour) {
+    constexpr int Records = 200;
+    struct Case {
+        const char* Name;
+        bool FullDisk;  // else the archive's folder cannot be made: a file stands there
+    };
+    for (const Case c : {Case{"a full disk", true}, Case{"an archive that cannot be opened", false}}) {
+        SCOPED_TRACE(c.Name);
+        CliFolder folder;
+        folder.Write(QStringLiteral("tester.json"), ManyRecordsJson(Records));
+        folder.Write(QStringLiteral("blocker"), "x");
+        const QString archive =
+            folder.Path(c.FullDisk ? QStringLiteral("archive.sqlite")
+                                   : QStringLiteral("blocker/archive.sqlite"));
+        const std::map<QString, QString> environment{{"LEEBDESK_ARCHIVE", archive}};
+        CliResult result;
+        if (c.FullDisk) {
+            // Made beforehand: the disk fills while the upload's records go in.
+            ASSERT_EQ(RunCli({"archive", "check"}, folder.Root(), environment).ExitCode, 0);
+            FileSizeLimit limit(QFileInfo(archive).size() + 32 * 1024);
+            result = RunCli({"upload", "--simulate=tester.json", "-o", "r.txt"}, folder.Root(),
+                            environment);
+        } else {
+            result = RunCli({"upload", "--simulate=tester.json", "-o", "r.txt"}, folder.Root(),
+                            environment);
+        }
+        EXPECT_EQ(result.ExitCode, 4) << result.Err;
+        const QByteArray written = CliFolder::Read(folder.Path(QStringLiteral("r.txt")));
+        EXPECT_EQ(written.count("\r\n"), Records + 1) << "the record file is whole";
+        int archived = 0;
+        if (c.FullDisk) {
+            const CliResult list = RunCli({"archive", "list", "--json"}, folder.Root(), environment);
+            ASSERT_EQ(list.ExitCode, 0) << list.Err;
+            archived = static_cast<int>(
+                QJsonDocument::fromJson(QByteArray::fromStdString(list.Out)).array().size());
+            EXPECT_GT(archived, 0);
+            EXPECT_LT(archived, Records);
+        }
+        const std::string missing = std::to_string(Records - archived);
+        EXPECT_THAT(result.Err, HasSubstr(missing + " records were not archived")) << result.Err;
+        EXPECT_THAT(result.Err, HasSubstr(missing + " 条记录未存入档案"));
+        EXPECT_EQ(result.Out, "档案: " + std::to_string(archived) +
+                                  " 条新记录, 0 条已在档案中。(Archive: " +
+                                  std::to_string(archived) +
+                                  " new records, 0 already in the archive.)\n");
+    }
 }
 
 }  // namespace
