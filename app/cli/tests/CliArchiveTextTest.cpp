@@ -16,11 +16,13 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-// Steel HRC device D; steel HL device D; stainless steel HL device DC.
+// Steel HRC device D; steel HL device D; stainless steel HL device DC; low-carbon steel in
+// strength mode (no scale) device D.
 const QByteArray Records = "@Import Data@\r\n"
                            "  2,2025/03/14,12288,045.2,045.5,\r\n"
                            "  2,2025/03/15,    0,  450,  452,\r\n"
-                           "  1,2025/03/16,  528,  450,\r\n";
+                           "  1,2025/03/16,  528,  450,\r\n"
+                           "  1,2025/03/17,    8,  560,\r\n";
 
 std::size_t LineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -125,7 +127,9 @@ TEST(CliArchiveTextTest, FiltersTakeTheWindowsNamesInEitherLanguageAndAnyCase) {
              Case{{"--scale", "hrc"}, 1},
              Case{{"--scale", "HL"}, 2},
              Case{{"--device", "dc"}, 1},
-             Case{{"--device", "D"}, 2},
+             Case{{"--device", "D"}, 3},
+             Case{{"--material", "low-carbon st."}, 1},
+             Case{{"--scale", "σb"}, 1},  // as show names the scale of a strength record
              Case{{"--material", "Steel/cast st.", "--scale", "hl", "--device", "d"}, 1},
          }) {
         const std::string shown = c.Filter.join(' ').toStdString();
