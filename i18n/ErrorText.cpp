@@ -15,6 +15,13 @@ QString Native(const std::string& path) {
 }
 
 QString FieldText(const FieldFault& fault) {
+    if (fault.Problem == FieldProblem::NotText) {
+        const QString byte =
+            QString::number(fault.Byte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        return ErrorText::tr("第 %1 列: 字节 0x%2 不是可打印的 ASCII 字符")
+            .arg(fault.Column)
+            .arg(byte);
+    }
     const QString text = QStringLiteral("'%1'").arg(QString::fromLocal8Bit(fault.Text));
     const bool range = fault.Problem == FieldProblem::OutOfRange;
     switch (fault.Field) {
@@ -25,6 +32,7 @@ QString FieldText(const FieldFault& fault) {
             return range ? ErrorText::tr("设置字 %1 不在 0 到 65535 之间").arg(text)
                          : ErrorText::tr("设置字 %1 不是整数").arg(text);
         case LineField::Reading:
+        case LineField::Line:
             break;
     }
     return ErrorText::tr("第 %1 个读数 %2 不是数值").arg(fault.ReadingNumber).arg(text);

@@ -43,7 +43,7 @@ inline constexpr int MaxLineReadings = 99;
 std::string FormatRecordLine(const MeasurementRecord& record, char decimalSeparator);
 
 // Reads a line back; throws ConversionError (with its FieldFault) for a field that does not
-// convert. Readings on a one-decimal scale convert with '.' or ',' whatever decimalSeparator
+// convert, or for a byte anywhere in the line that is no printable ASCII or tab (its column). Readings on a one-decimal scale convert with '.' or ',' whatever decimalSeparator
 // says: the fixed columns put the decimal in place, so a file travels between machines with
 // different number settings. Other readings take decimalSeparator only.
 RecordTextFields ParseRecordLine(std::string_view line, char decimalSeparator);

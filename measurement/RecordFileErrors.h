@@ -10,13 +10,14 @@
 
 namespace leeb {
 
-// The field of a record line that did not convert.
-enum class LineField { ImpactCount, SettingsWord, Reading };
+// The field of a record line that did not convert; Line for a fault of the line as a whole.
+enum class LineField { ImpactCount, SettingsWord, Reading, Line };
 
 // Why a field did not convert.
 enum class FieldProblem {
     NotANumber,  // empty, cut short, letters, another decimal separator, ...
     OutOfRange,  // a number, but not one the field can hold (negative count, > 16 bits)
+    NotText,     // LineField::Line: a byte that is no printable ASCII (Column, Byte)
 };
 
 struct FieldFault {
@@ -24,6 +25,8 @@ struct FieldFault {
     FieldProblem Problem = FieldProblem::NotANumber;
     int ReadingNumber = 0;  // 1-based, for LineField::Reading
     std::string Text;       // the field as it stands in the line, trimmed
+    std::size_t Column = 0;  // NotText: where the byte stands, counted from 1 as the file has it
+    unsigned char Byte = 0;  // NotText
 };
 
 // A field that does not convert (not a number, cut short, empty).

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "FieldConversion.h"
 #include "RecordFile.h"
@@ -114,9 +115,31 @@ auto ConvertField(std::string_view text, LineField field, int readingNumber, Con
                           FieldFault{field, FieldProblem::OutOfRange, 0, std::string(text)});
 }
 
+// Every record line the writer makes is printable ASCII. Anything else cannot be a record the
+// tester took: a date with 0xB0 in it would be shown, archived as U+FFFD and never read back,
+// and control characters would reach terminals. A tab stays allowed: an editor puts it where
+// blanks go, and the fields trim it.
+void RefuseBytesThatAreNoText(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        if ((byte >= 0x20 && byte < 0x7F) || byte == '\t') {
+            continue;
+        }
+        static constexpr char Hex[] = "0123456789ABCDEF";
+        const std::string shown = {'0', 'x', Hex[byte >> 4], Hex[byte & 0x0F]};
+        FieldFault fault{LineField::Line, FieldProblem::NotText, 0, shown};
+        fault.Column = i + 1;
+        fault.Byte = byte;
+        throw ConversionError("column " + std::to_string(i + 1) + ": byte " + shown +
+                                  " is not printable ASCII text",
+                              std::move(fault));
+    }
+}
+
 }  // namespace
 
 RecordTextFields ParseRecordLine(std::string_view line, char decimalSeparator) {
+    RefuseBytesThatAreNoText(line);
     const std::string_view value = RecordLineValue(line);
     RecordTextFields fields;
 

@@ -709,6 +709,10 @@ Qt %3 (running on Qt %4)
         <translation>the settings word %1 is not a whole number</translation>
     </message>
     <message>
+        <source>第 %1 列: 字节 0x%2 不是可打印的 ASCII 字符</source>
+        <translation>column %1: byte 0x%2 is not printable ASCII text</translation>
+    </message>
+    <message>
         <source>第 %1 个读数 %2 不是数值</source>
         <translation>reading %1, %2, is not a number</translation>
     </message>

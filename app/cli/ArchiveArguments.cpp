@@ -4,6 +4,7 @@
 #include <QString>
 #include <set>
 
+#include "ArchiveFilterNames.h"
 #include "CliArguments.h"
 #include "LabOptions.h"
 
@@ -161,6 +162,8 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
                 throw UsageError(name + " 后缺少值。(" + name + " needs a value.)");
             value = arguments[++i];
         }
+        if (name != "--archive" && name != "-o")  // a path may be any bytes the system takes
+            CheckedText(name, value);
         if (name == "--archive")
             parsed.Archive = value;
         else if (name == "-o")
@@ -172,11 +175,11 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         else if (name == "--to")
             parsed.Filter.To = CheckedDate(name, value);
         else if (name == "--material")
-            parsed.Filter.Material = value;
+            parsed.Filter.Material = ArchiveMaterialFilter(value);
         else if (name == "--scale")
-            parsed.Filter.Scale = value;
+            parsed.Filter.Scale = ArchiveScaleFilter(value);
         else if (name == "--device")
-            parsed.Filter.Device = value;
+            parsed.Filter.Device = ArchiveDeviceFilter(value);
         else if (name == "--verdict")
             parsed.Filter.Verdict = CheckedVerdict(value);
         else if (amend && name == "--reason")

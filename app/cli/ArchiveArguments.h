@@ -5,9 +5,10 @@
 //         | trend [FILTERS] [--lower X] [--upper Y] [--exclude-invalid] (--json | -o FILE.pdf)
 // every one with --archive PATH|postgresql://... (default: LEEBDESK_ARCHIVE, else the setting
 // archive/location, else the user's archive). FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD
-// --material --scale --device --part --lot --operator TEXT. import takes the record details
-// --part --lot --operator --remarks. trend's page speaks the language --lang names (the
-// window's Chinese without it).
+// --material --scale --device --part --lot --operator TEXT (--material, --scale and --device
+// take the names of ArchiveFilterNames.h). import takes the record details --part --lot
+// --operator --remarks. trend's page speaks the language --lang names (the window's Chinese
+// without it).
 // "--opt VALUE" and "--opt=VALUE" are the same.
 
 #include <optional>

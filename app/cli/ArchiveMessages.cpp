@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ArchiveLineFields.h"
+#include "TerminalText.h"
 
 namespace leeb::cli {
 namespace {
@@ -99,23 +100,27 @@ std::string SourceText(const ArchiveSource& source) {
     return "upload " + source.UploadTime + " " + source.Tester;
 }
 
+// Every text of a row goes out escaped: a tab or newline in a lab's details would otherwise
+// make rows of its own, and an escape sequence would reach the terminal.
 std::string ListLine(const ArchivedRecord& record) {
     const ArchiveLineFields fields = DeriveLineFields(record.Line);
     return std::to_string(record.Id) + '\t' + std::to_string(record.TesterNumber) + '\t' +
-           record.DateText + '\t' + fields.Material + '\t' + fields.Scale + '\t' +
-           std::to_string(record.ImpactCount) +
+           TerminalSafe(record.DateText) + '\t' + TerminalSafe(fields.Material) + '\t' +
+           TerminalSafe(fields.Scale) + '\t' + std::to_string(record.ImpactCount) +
            (record.Damaged() ? " (damaged: " + std::to_string(record.StoredImpactCount) + ")"
                              : std::string()) +
-           '\t' + MeanText(fields.Mean) + '\t' +
-           record.Details.Part + '\t' + record.Details.Lot + '\t' + record.Details.Operator;
+           '\t' + MeanText(fields.Mean) + '\t' + TerminalSafe(record.Details.Part) + '\t' +
+           TerminalSafe(record.Details.Lot) + '\t' + TerminalSafe(record.Details.Operator);
 }
 
 std::string HistoryLine(const ArchiveDetailsVersion& version) {
     const ArchiveLabDetails& d = version.Details;
-    return std::to_string(version.Version) + '\t' + version.ChangedAt + '\t' + version.Author +
-           "\tpart=" + d.Part + "\tlot=" + d.Lot + "\toperator=" + d.Operator +
-           "\tinstrument=" + d.Instrument + "\tstandard=" + d.Standard + "\tremarks=" + d.Remarks +
-           (version.Reason.empty() ? std::string() : "\treason=" + version.Reason);
+    return std::to_string(version.Version) + '\t' + TerminalSafe(version.ChangedAt) + '\t' +
+           TerminalSafe(version.Author) + "\tpart=" + TerminalSafe(d.Part) +
+           "\tlot=" + TerminalSafe(d.Lot) + "\toperator=" + TerminalSafe(d.Operator) +
+           "\tinstrument=" + TerminalSafe(d.Instrument) + "\tstandard=" + TerminalSafe(d.Standard) +
+           "\tremarks=" + TerminalSafe(d.Remarks) +
+           (version.Reason.empty() ? std::string() : "\treason=" + TerminalSafe(version.Reason));
 }
 
 }  // namespace leeb::cli

@@ -21,7 +21,8 @@ std::string PendingText(int pending, const std::string& reason);
 std::string ArchiveErrorText(const ArchiveError& error);
 // "file /path (sha256 ...)" or "upload 2025-03-14T08:00:00Z tester"
 std::string SourceText(const ArchiveSource& source);
-// id, number, date, material, scale, count, mean, part, lot, operator, tab-separated.
+// id, number, date, material, scale, count, mean, part, lot, operator, tab-separated; in this
+// and in a history line every text has its control characters spelled as \xNN (TerminalSafe).
 std::string ListLine(const ArchivedRecord& record);
 std::string HistoryLine(const ArchiveDetailsVersion& version);
 

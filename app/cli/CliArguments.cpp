@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "LeebdeskVersion.h"
+#include "TerminalText.h"
 
 namespace leeb::cli {
 
@@ -31,8 +32,9 @@ bool NeedsOutput(const CommandShape& shape) {
     return shape.Name != "show";
 }
 
+// An argument quoted back in a message: it must not reach the terminal as control characters.
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return "\"" + TerminalSafe(text, Backslash::Kept) + "\"";
 }
 
 void SetOutput(CommandArguments& parsed, std::string value) {
@@ -46,6 +48,19 @@ void SetOutput(CommandArguments& parsed, std::string value) {
 }
 
 }  // namespace
+
+const std::string& CheckedText(const std::string& option, const std::string& value) {
+    const std::size_t bad = FirstNonUtf8Byte(value);
+    if (bad == std::string::npos)
+        return value;
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(value[bad]);
+    const std::string where = std::to_string(bad + 1);
+    const std::string shown = {'0', 'x', Hex[byte >> 4], Hex[byte & 0x0F]};
+    throw UsageError(option + " 的值不是 UTF-8 文本：第 " + where + " 个字节是 " + shown +
+                     "。(The value of " + option + " is not UTF-8 text: byte " + where + " is " +
+                     shown + ".)");
+}
 
 CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandArguments parsed;

@@ -41,6 +41,10 @@ struct CommandArguments {
     std::optional<InterfaceLanguage> Language;  // --lang; none: the window's Chinese
 };
 
+// `value`, given for `option`, when it is UTF-8 text. Throws UsageError naming the first byte
+// that is not: a lab's detail stored with a replacement character in its place is lost.
+const std::string& CheckedText(const std::string& option, const std::string& value);
+
 // Throws UsageError for a missing or unknown command, an unknown or repeated option, an
 // option the command does not take, a missing -o or file, or a surplus operand.
 CommandArguments ParseCommandLine(const std::vector<std::string>& arguments);

@@ -15,36 +15,8 @@ namespace leeb::cli {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Control characters (C0, DEL, C1) of a file's bytes or a path spelled as \xNN, so that a
-// message cannot send escape sequences to the terminal; other characters, Chinese among
-// them, stay as they are.
-QString WithoutControlCharacters(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F)) {
-            static constexpr char Hex[] = "0123456789ABCDEF";
-            out += QStringLiteral("\\x");
-            out += QLatin1Char(Hex[(unit >> 4) & 0x0F]);
-            out += QLatin1Char(Hex[unit & 0x0F]);
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string WindowWording(const std::function<QString()>& word) {
-    if (CliTranslation::Active())
-        return WithoutControlCharacters(word()).toStdString();
-    const QString chinese = word();
-    // The English comes from the window's translation, put in for this text alone; the
-    // command may have made no application object of its own for it.
+void InWindowEnglish(const std::function<void()>& work) {
+    // The command may have made no application object of its own for the translation.
     std::optional<QCoreApplication> application;
     if (QCoreApplication::instance() == nullptr) {
         static int argc = 1;
@@ -52,18 +24,24 @@ std::string WindowWording(const std::function<QString()>& word) {
         static char* argv[] = {name, nullptr};
         application.emplace(argc, argv);
     }
+    const InterfaceTranslation translation(
+        InterfaceLanguage::English,
+        ProgramTranslationFolders(QCoreApplication::applicationDirPath()), {});
+    work();
+}
+
+std::string WindowWording(const std::function<QString()>& word) {
+    const auto shown = [](const QString& text) {
+        return TerminalSafe(text.toStdString(), Backslash::Kept);
+    };
+    if (CliTranslation::Active())
+        return shown(word());
+    const QString chinese = word();
     QString english;
-    {
-        const InterfaceTranslation translation(
-            InterfaceLanguage::English,
-            ProgramTranslationFolders(QCoreApplication::applicationDirPath()), {});
-        english = word();
-    }
+    InWindowEnglish([&] { english = word(); });
     if (english == chinese)  // no translation found: the Chinese alone
-        return WithoutControlCharacters(chinese).toStdString();
-    return WithoutControlCharacters(chinese + QStringLiteral("。(") + english +
-                                    QStringLiteral(".)"))
-        .toStdString();
+        return shown(chinese);
+    return shown(chinese + QStringLiteral("。(") + english + QStringLiteral(".)"));
 }
 
 std::string ReadFailureMessage(const RecordFileError& failure) {
@@ -107,23 +85,6 @@ std::string OutputFilePath(const std::string& output, std::string_view extension
                          "or socket); it is not replaced.)");
     }
     return path;
-}
-
-std::string TerminalSafe(std::string_view bytes) {
-    static constexpr char Hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte >= 0x7F || c == '\\') {
-            out += "\\x";
-            out += Hex[byte >> 4];
-            out += Hex[byte & 0x0F];
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 }  // namespace leeb::cli

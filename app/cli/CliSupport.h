@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "RecordFile.h"
+#include "TerminalText.h"
 
 namespace leeb::cli {
 
@@ -34,6 +35,10 @@ class CliFailure : public std::runtime_error {
 // ("中文。(English.)"). Control characters in it are spelled as \xNN.
 std::string WindowWording(const std::function<QString()>& word);
 
+// Runs `work` with the window's English translation put in for it alone, so that the texts it
+// translates come out as the English window shows them.
+void InWindowEnglish(const std::function<void()>& work);
+
 // The message for a record file that cannot be read or used, in the window's words: a
 // missing file, a folder, a file that is not a record file, or the line that does not convert
 // (named as a text editor counts it, with its record) and why.
@@ -55,8 +60,5 @@ void RefuseArchiveAsOutput(const std::string& archivePath, const std::string& ou
 // FIFO, device node, socket or folder is refused with CliFailure.
 std::string OutputFilePath(const std::string& output, std::string_view extension);
 
-// Bytes of a record file shown on a terminal: control characters and bytes outside ASCII are
-// spelled as \xNN, so that the file cannot send escape sequences to the terminal.
-std::string TerminalSafe(std::string_view bytes);
 
 }  // namespace leeb::cli

@@ -113,6 +113,9 @@ bool ParseLabOption(const std::vector<std::string>& arguments, std::size_t& i, L
         return UsageError(key + " 只能给一次。(" + key + " may be given only once.)");
     };
 
+    if (value) {
+        CheckedText(key, *value);
+    }
     if (std::string* text = DetailText(name, lab)) {
         if (!text->empty())
             throw repeated();

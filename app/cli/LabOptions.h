@@ -40,8 +40,8 @@ struct LabOptions {
 // Takes the lab option at arguments[i] (and its value, advancing i); false when the argument
 // is no lab option. Throws UsageError for a repeated option, a missing or empty value, a limit
 // that is not a number or is ambiguous ("1,000"), limits that cannot judge (lower above
-// upper), a record list that is no list, --limits with --lower or --upper, and the old
-// --reject-outside.
+// upper), a record list that is no list, a value that is not UTF-8 text, --limits with
+// --lower or --upper, and the old --reject-outside.
 bool ParseLabOption(const std::vector<std::string>& arguments, std::size_t& i, LabOptions& lab);
 
 // The options applied to records of `scales` (ScaleKey of each record the output takes).

@@ -309,9 +309,28 @@ TEST_P(ArchiveBehaviour, ADamagedRecordKeepsItsMark) {
 }
 
 TEST_P(ArchiveBehaviour, ALineThatDoesNotConvertAddsNothing) {
-    EXPECT_ANY_THROW(archive_->Import(FileSource("bad.txt"), Inputs({A, "  3,2025/03/1x"}), {},
-                                      ""));
-    EXPECT_EQ(archive_->Count({}), 0);
+    std::string degreeInTheDate = A;
+    degreeInTheDate[6] = '\xB0';
+    const struct {
+        const char* Name;
+        std::string Line;
+        FieldProblem Problem;
+    } cases[] = {
+        {"FieldCutShort", "  3,2025/03/1x", FieldProblem::NotANumber},
+        // Kept, it would be text with a replacement character that no reader takes back.
+        {"ByteThatIsNoText", degreeInTheDate, FieldProblem::NotText},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        try {
+            archive_->Import(FileSource("bad.txt"), Inputs({A, c.Line}), {}, "");
+            ADD_FAILURE() << "imported";
+        } catch (const ConversionError& error) {
+            ASSERT_TRUE(error.Fault().has_value());
+            EXPECT_EQ(error.Fault()->Problem, c.Problem);
+        }
+        EXPECT_EQ(archive_->Count({}), 0);
+    }
 }
 
 TEST_P(ArchiveBehaviour, NewerSchemaIsRefusedAndUntouched) {

@@ -44,6 +44,20 @@ TEST(ErrorTextTest, RecordErrorsNameFileLineFieldAndCauseInEachLanguage) {
          "冲击次数 '4x' 不是整数", "the impact count '4x' is not a whole number"},
         {"NegativeCount", [] { ParseRecordLine(" -1,2008/05/17,    0,", '.'); },
          "冲击次数 '-1' 不能是负数", "the impact count '-1' cannot be negative"},
+        {"ByteThatIsNoText", [] { ParseRecordLine("  1,20\xB0" "8/05/17,    0,  450,", '.'); },
+         "第 7 列: 字节 0xB0 不是可打印的 ASCII 字符",
+         "column 7: byte 0xB0 is not printable ASCII text"},
+        {"ByteThatIsNoTextOnAFileLine",
+         [] {
+             FieldFault fault{LineField::Line, FieldProblem::NotText, 0, "0x0B"};
+             fault.Column = 12;
+             fault.Byte = 0x0B;
+             throw RecordFileError("...", FileProblem::LineDoesNotConvert, "/data/r.txt", 0, 3,
+                                   fault);
+         },
+         "文件 /data/r.txt 第 3 行 (存储记录2) 无法转换: 第 12 列: 字节 0x0B 不是可打印的 ASCII 字符",
+         "File /data/r.txt, line 3 (record 2) cannot be read: column 12: byte 0x0B is not "
+         "printable ASCII text"},
         {"MissingFile",
          [] { throw RecordFileError("...", FileProblem::CannotOpen, "/data/r.txt", ENOENT); },
          "无法打开文件 /data/r.txt: 文件或文件夹不存在",

@@ -57,6 +57,13 @@ struct BadFileCase {
     std::size_t recordsBefore;  // handed on before the fault
 };
 
+FieldFault ByteFault(std::size_t column, unsigned char byte) {
+    FieldFault fault{LineField::Line, FieldProblem::NotText, 0, ""};
+    fault.Column = column;
+    fault.Byte = byte;
+    return fault;
+}
+
 TEST(CheckedRecordFile, TheFirstFaultStopsTheReadAndSaysWhereAndWhy) {
     const BadFileCase cases[] = {
         {"Missing", std::nullopt, FileProblem::CannotOpen, 0, std::nullopt, 0},
@@ -72,6 +79,11 @@ TEST(CheckedRecordFile, TheFirstFaultStopsTheReadAndSaysWhereAndWhy) {
         {"SettingsOutOfRange", Header + "  1,2008/05/17,70000,  450,\r\n",
          FileProblem::LineDoesNotConvert, 2,
          FieldFault{LineField::SettingsWord, FieldProblem::OutOfRange, 0, "70000"}, 0},
+        // The file line and the byte's column in it, counted as an editor counts them.
+        {"DegreeSignInTheDate", Header + Good + "  1,20\xB0" "8/05/17,    0,  450,\r\n",
+         FileProblem::LineDoesNotConvert, 3, ByteFault(7, 0xB0), 1},
+        {"Utf8AfterTheReadings", Header + "  1,2008/05/17,    0,  450,\xE2\x80\x83\r\n",
+         FileProblem::LineDoesNotConvert, 2, ByteFault(28, 0xE2), 0},
         {"LineLongerThanAnyRecordLine",
          Header + Good + std::string(MaxRecordFileLineLength + 1, ' '), FileProblem::LineTooLong, 3,
          std::nullopt, 1},
@@ -105,7 +117,11 @@ TEST(CheckedRecordFile, TheFirstFaultStopsTheReadAndSaysWhereAndWhy) {
                 EXPECT_EQ(e.Field()->Field, c.field->Field) << c.name;
                 EXPECT_EQ(e.Field()->Problem, c.field->Problem) << c.name;
                 EXPECT_EQ(e.Field()->ReadingNumber, c.field->ReadingNumber) << c.name;
-                EXPECT_EQ(e.Field()->Text, c.field->Text) << c.name;
+                if (c.field->Problem != FieldProblem::NotText) {
+                    EXPECT_EQ(e.Field()->Text, c.field->Text) << c.name;
+                }
+                EXPECT_EQ(e.Field()->Column, c.field->Column) << c.name;
+                EXPECT_EQ(e.Field()->Byte, c.field->Byte) << c.name;
             }
         }
         EXPECT_EQ(handed, c.recordsBefore) << c.name;

@@ -177,10 +177,6 @@ TEST(ParseRecordLineFields, FieldsThatDoNotConvert) {
         {"SignOnly", "  1,2008/05/17,    0,    -,", '.', "'-' is not a valid floating point value"},
         {"TwoSigns", "  1,2008/05/17,    0,  +-5,", '.',
          "'+-5' is not a valid floating point value"},
-        {"ControlInside",
-         "  1,2008/05/17,    0,  4\x01"
-         "5,",
-         '.', "'4\\x015' is not a valid floating point value"},
         {"NegativeCount", " -1,2008/05/17,    0,", '.', "'-1' is not a valid impact count"},
         {"Count33WithTooFewReadings", " 33,2008/05/17,    0,  450,", '.',
          "'' is not a valid floating point value"},
@@ -194,6 +190,48 @@ TEST(ParseRecordLineFields, FieldsThatDoNotConvert) {
             ADD_FAILURE() << c.name << ": no error";
         } catch (const ConversionError& e) {
             EXPECT_STREQ(e.what(), c.message) << c.name;
+        }
+    }
+}
+
+// The writer makes printable ASCII only: any other byte, wherever it stands, is no record the
+// tester took, and is named by its column in the line as the file has it.
+TEST(ParseRecordLineFields, ABytePastPrintableAsciiIsRefusedWhereItStands) {
+    const struct {
+        const char* name;
+        std::string line;
+        std::size_t column;
+        unsigned char byte;
+        const char* message;
+    } cases[] = {
+        {"DegreeSignInTheDate", "  1,20\xB0" "8/05/17,    0,  450,", 7, 0xB0,
+         "column 7: byte 0xB0 is not printable ASCII text"},
+        {"Utf8InTheDate", "  1,2008/05/\xEF\xBC\x91\x37,    0,  450,", 13, 0xEF,
+         "column 13: byte 0xEF is not printable ASCII text"},
+        {"ControlInsideAReading", "  1,2008/05/17,    0,  4\x01" "5,", 25, 0x01,
+         "column 25: byte 0x01 is not printable ASCII text"},
+        {"EscapeSequenceInAReading", "  1,2008/05/17,    0,4\x1B[2J0,", 23, 0x1B,
+         "column 23: byte 0x1B is not printable ASCII text"},
+        {"DeleteInTheUnreadFirstColumn", "\x7F 1,2008/05/17,    0,  450,", 1, 0x7F,
+         "column 1: byte 0x7F is not printable ASCII text"},
+        {"BeforeTheEquals", "\xFF= 1,2008/05/17,    0,  450,", 1, 0xFF,
+         "column 1: byte 0xFF is not printable ASCII text"},
+        {"FormFeedAfterTheLastField", "  1,2008/05/17,    0,  450,\f", 28, 0x0C,
+         "column 28: byte 0x0C is not printable ASCII text"},
+        {"NulInsideALine", std::string("  1,2008/05/17,\0   0,  450,", 27), 16, 0x00,
+         "column 16: byte 0x00 is not printable ASCII text"},
+    };
+    for (const auto& c : cases) {
+        try {
+            ParseRecordLine(c.line, '.');
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const ConversionError& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.name;
+            ASSERT_TRUE(e.Fault().has_value()) << c.name;
+            EXPECT_EQ(e.Fault()->Field, LineField::Line) << c.name;
+            EXPECT_EQ(e.Fault()->Problem, FieldProblem::NotText) << c.name;
+            EXPECT_EQ(e.Fault()->Column, c.column) << c.name;
+            EXPECT_EQ(e.Fault()->Byte, c.byte) << c.name;
         }
     }
 }

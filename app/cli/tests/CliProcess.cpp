@@ -27,6 +27,19 @@ QProcessEnvironment CliEnvironment(const QString& workingFolder,
     return env;
 }
 
+CliResult Finished(QProcess& process) {
+    CliResult result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+    } else {
+        result.ExitCode = process.exitCode();
+    }
+    result.Out = process.readAllStandardOutput().toStdString();
+    result.Err = process.readAllStandardError().toStdString();
+    return result;
+}
+
 }  // namespace
 
 void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder,
@@ -40,16 +53,25 @@ CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
                  const std::map<QString, QString>& environment) {
     QProcess process;
     StartCli(process, arguments, workingFolder, environment);
-    CliResult result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-    } else {
-        result.ExitCode = process.exitCode();
+    return Finished(process);
+}
+
+CliResult RunCliWithBytes(const std::vector<QByteArray>& arguments, const QString& workingFolder) {
+    // Each argument made by printf from octal escapes: any byte, none read by the shell.
+    QString script = QStringLiteral("exec \"$LEEBDESK_CLI\"");
+    for (const QByteArray& argument : arguments) {
+        script += QStringLiteral(" \"$(printf '");
+        for (const char c : argument)
+            script += QStringLiteral("\\%1").arg(static_cast<unsigned char>(c), 3, 8, QLatin1Char('0'));
+        script += QStringLiteral("')\"");
     }
-    result.Out = process.readAllStandardOutput().toStdString();
-    result.Err = process.readAllStandardError().toStdString();
-    return result;
+    QProcess process;
+    QProcessEnvironment env = CliEnvironment(workingFolder, {});
+    env.insert(QStringLiteral("LEEBDESK_CLI"), QStringLiteral(LEEBDESK_CLI_PATH));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workingFolder);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
+    return Finished(process);
 }
 
 QString CliFolder::Write(const QString& name, const QByteArray& content) const {

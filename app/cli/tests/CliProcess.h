@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace leeb::testing {
 
@@ -27,6 +28,10 @@ CliResult RunCli(const QStringList& arguments, const QString& workingFolder,
 // killed while it works, or two that run together.
 void StartCli(QProcess& process, const QStringList& arguments, const QString& workingFolder,
               const std::map<QString, QString>& environment = {});
+
+// Runs the program as RunCli does, from a POSIX shell (/bin/sh) that hands it `arguments` byte
+// for byte: an argument need not be text, as a command line on such a system may hold any bytes.
+CliResult RunCliWithBytes(const std::vector<QByteArray>& arguments, const QString& workingFolder);
 
 // A temporary folder with small file helpers.
 class CliFolder {

@@ -47,9 +47,16 @@ const FileCase FileCases[] = {
     // as well be a thousands separator and does not read.
     {"OtherDecimalSeparator", "@Import Data@\r\n  1,2008/05/17,    0,450,6,\r\n",
      "第 2 行 (存储记录1) 无法转换: 第 1 个读数 '450,6' 不是数值"},
-    // A field's bytes never reach the terminal as control characters.
+    // A byte that is no printable ASCII is named with its place, never shown as it is.
     {"EscapeSequenceInAField", "@Import Data@\r\n  1,2008/05/17,    0,4\x1b[2J0,\r\n",
-     "第 1 个读数 '4\\x1B[2J"},
+     "第 2 行 (存储记录1) 无法转换: 第 23 列: 字节 0x1B 不是可打印的 ASCII 字符"},
+    {"DegreeSignInTheDate",
+     "@Import Data@\r\n  3,2008/05/17,    0,  450,  452,  448,\r\n"
+     "  1,20\xB0" "8/05/17,    0,  450,\r\n",
+     "第 3 行 (存储记录2) 无法转换: 第 7 列: 字节 0xB0 不是可打印的 ASCII 字符。(File records.txt, "
+     "line 3 (record 2) cannot be read: column 7: byte 0xB0 is not printable ASCII text.)"},
+    {"Utf8InTheDate", "@Import Data@\r\n  1,2008/05/\xEF\xBC\x91\x37,    0,  450,\r\n",
+     "第 13 列: 字节 0xEF"},
     {"LineLongerThanAnyRecordLine",
      "@Import Data@\r\n  1,2008/05/17,    0,  450,                                                 "
      " "

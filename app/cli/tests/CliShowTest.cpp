@@ -134,26 +134,40 @@ TEST(CliShowTest, EveryReadingOfALongerOlderLineIsShown) {
     EXPECT_EQ(records[0].toObject()["count"].toInt(), 40);
 }
 
-TEST(CliShowTest, ControlCharactersOfTheFileAreShownEscaped) {
-    // A date field that would clear the screen and retitle the terminal.
+TEST(CliShowTest, ControlCharactersOfTheFileNeverReachTheTerminal) {
+    // A date field that would clear the screen and retitle the terminal: no record the tester
+    // took, so the file is refused, and the message names the byte instead of sending it.
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"),
                  "@Import Data@\r\n  1,\x1b[2J\x1b]0;\x07\\,    0,  450,\r\n");
-    const CliResult result = RunCli({"show", "r.txt"}, folder.Root());
-    EXPECT_EQ(result.ExitCode, 0) << result.Err;
-    EXPECT_THAT(result.Out, HasSubstr("  测量日期: \\x1B[2J\\x1B]0;\\x07\\x5C\n"));
-    EXPECT_EQ(result.Out.find('\x1b'), std::string::npos);
-    EXPECT_EQ(result.Out.find('\x07'), std::string::npos);
+    for (const QStringList& command : {QStringList{"show", "r.txt"},
+                                       QStringList{"show", "--json", "r.txt"}}) {
+        const CliResult result = RunCli(command, folder.Root());
+        EXPECT_EQ(result.ExitCode, 1) << result.Err;
+        EXPECT_THAT(result.Err, HasSubstr("第 2 行 (存储记录1) 无法转换: 第 5 列: 字节 0x1B"));
+        for (const std::string& out : {result.Out, result.Err}) {
+            EXPECT_EQ(out.find('\x1b'), std::string::npos);
+            EXPECT_EQ(out.find('\x07'), std::string::npos);
+        }
+    }
 }
 
-// The JSON is written by hand: a date holding quotes, a backslash, control characters and a
-// byte that is no UTF-8 must still give valid JSON with the text as it was.
+// The JSON is written by hand: a date holding quotes and a backslash must still give valid JSON
+// with the text as it was.
 TEST(CliShowTest, JsonKeepsAnyDateFieldValid) {
-    const QJsonArray records =
-        ShowJson("@Import Data@\r\n  1,\x1b\"\\\x7f\xff/5/17,    0,  450,\r\n");
+    const QJsonArray records = ShowJson("@Import Data@\r\n  1,\"a\\b\"/5/17,    0,  450,\r\n");
     ASSERT_EQ(records.size(), 1);
-    EXPECT_EQ(records[0].toObject()["date"].toString(),
-              QString::fromUtf16(u"\x1b\"\\\x7f\xfffd/5/17"));
+    EXPECT_EQ(records[0].toObject()["date"].toString(), QStringLiteral("\"a\\b\"/5/17"));
+}
+
+// A backslash is printable ASCII and stays in the date, spelled so that it cannot fake an
+// escape of the text itself.
+TEST(CliShowTest, ABackslashInTheDateIsShownSpelledOut) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("r.txt"), "@Import Data@\r\n  1,\\x1B/05/17,    0,  450,\r\n");
+    const CliResult result = RunCli({"show", "r.txt"}, folder.Root());
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_THAT(result.Out, HasSubstr("  测量日期: \\x5Cx1B/05/17\n"));
 }
 
 TEST(CliShowTest, AHeaderOnlyFileHasNoRecords) {
