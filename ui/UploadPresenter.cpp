@@ -17,12 +17,7 @@ UploadPresenter::UploadPresenter(std::shared_ptr<HidPlatform> platform,
                                  std::shared_ptr<HidGuiDispatcher> dispatcher,
                                  RecordSet& records, DialogHost& dialogs, char decimalSeparator)
     : records_(records), dialogs_(dialogs) {
-    autoStartTimer_.setSingleShot(true);
-    autoStartTimer_.setInterval(10);
-    QObject::connect(&autoStartTimer_, &QTimer::timeout, &autoStartTimer_, [this] {
-        if (hooks_.StartRequested)
-            hooks_.StartRequested();
-    });
+    UseAutoStartTimer(std::make_unique<QtSingleShotTimer>());
     replyTimer_.setSingleShot(true);
     QObject::connect(&replyTimer_, &QTimer::timeout, &replyTimer_,
                      [this] { hooks_.RunCommand([this] { upload_->ReplyTimedOut(); }); });
@@ -62,7 +57,7 @@ void UploadPresenter::Close() {
     upload_->Abort();
     // Reports still queued for the GUI thread then reach nobody.
     device_->SetUpload(nullptr);
-    autoStartTimer_.stop();
+    autoStartTimer_->Stop();
     replyTimer_.stop();
     // Giving the devices back stops their read threads now; a device left checked out when
     // the controller goes would read on, failing, until the program ends.
@@ -167,14 +162,24 @@ void UploadPresenter::SetProgress(const std::string& text) {
 }
 
 bool UploadPresenter::AutoStartArmed() const {
-    return autoStartTimer_.isActive();
+    return autoStartTimer_->Active();
 }
 
 void UploadPresenter::ArmAutoStart() {
     // Arming an armed timer leaves its due time alone: a tester that keeps sending must not
     // put the start off for ever.
-    if (!autoStartTimer_.isActive())
-        autoStartTimer_.start(10);
+    if (!autoStartTimer_->Active())
+        autoStartTimer_->Start(10);
+}
+
+void UploadPresenter::UseAutoStartTimer(std::unique_ptr<SingleShotTimer> timer) {
+    if (autoStartTimer_)
+        autoStartTimer_->Stop();
+    autoStartTimer_ = std::move(timer);
+    autoStartTimer_->SetHandler([this] {
+        if (hooks_.StartRequested)
+            hooks_.StartRequested();
+    });
 }
 
 void UploadPresenter::StartReplyTimer(int milliseconds) {

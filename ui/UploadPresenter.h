@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "SingleShotTimer.h"
 #include "UploadView.h"
 
 namespace leeb {
@@ -59,7 +60,9 @@ class UploadPresenter : public UploadView, public UploadDevice {
     void Start();
     // The window closes: the upload ends, the timers stop and the devices go back.
     void Close();
-    void CancelAutoStart() { autoStartTimer_.stop(); }
+    void CancelAutoStart() { autoStartTimer_->Stop(); }
+    // Replaces the automatic start's timer (a disarmed one), for a test that moves its time.
+    void UseAutoStartTimer(std::unique_ptr<SingleShotTimer> timer);
 
     bool Running() const;
     // The running or last upload: how it ended and what it kept, for checks.
@@ -111,7 +114,7 @@ class UploadPresenter : public UploadView, public UploadDevice {
     WindowHooks hooks_;
     bool closed_ = false;
     bool accessDenied_ = false;
-    QTimer autoStartTimer_;
+    std::unique_ptr<SingleShotTimer> autoStartTimer_;
     QTimer replyTimer_;
     std::unique_ptr<HidDeviceController> controller_;
     std::unique_ptr<ConnectionWatcher> watcher_;

@@ -187,9 +187,16 @@ TEST_F(ReadThreadTest, StopRunsTheDeliveryThePendingHandOffHolds) {
     Create();
     HidDevice* device = CheckOut(0);
     bus->QueueInputReport(a, {0, 42});
-    // The thread now waits in its hand-off; the GUI thread has not pumped.
-    while (gui->PendingCount() == 0) {
+    // The thread now waits in its hand-off; the GUI thread has not pumped. A thread that never
+    // gets there fails the case here rather than at the watchdog's abort.
+    const auto deadline = std::chrono::steady_clock::now() + Patience;
+    while (gui->PendingCount() == 0 && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(1ms);
+    }
+    if (gui->PendingCount() == 0) {
+        delete device;
+        FAIL() << "the read thread did not hand the report over within " << Patience.count()
+               << " ms";
     }
     device->SetOnInputReport({});
     ASSERT_EQ(rec.reports.size(), 1u) << "delivered by the stop";

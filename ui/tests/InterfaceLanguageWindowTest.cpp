@@ -19,6 +19,7 @@
 #include "GbkText.h"
 #include "InterfaceTranslation.h"
 #include "LabSettings.h"
+#include "LeebdeskVersion.h"
 #include "QtDialogHost.h"
 #include "RecordCsv.h"
 #include "RecordEvaluation.h"
@@ -78,7 +79,7 @@ struct LanguageTexts {
 const LanguageTexts Languages[] = {
     {InterfaceLanguage::Chinese,
      "Chinese",
-     "里氏硬度计  V1.02",
+     "里氏硬度计  " LEEBDESK_CAPTION_VERSION,
      {"读入数据", "保存", "打印图表", "打印报表", "打开"},
      "未连接",
      "存储记录1",
@@ -111,7 +112,7 @@ const LanguageTexts Languages[] = {
      ",强度,"},
     {InterfaceLanguage::English,
      "English",
-     "Leeb Hardness Tester  V1.02",
+     "Leeb Hardness Tester  " LEEBDESK_CAPTION_VERSION,
      {"Read", "Save", "Print chart", "Print report", "Open"},
      "Not connected",
      "Record 1",

@@ -9,10 +9,13 @@
 #include <QThread>
 #include <chrono>
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "BarChart.h"
 #include "LabSettings.h"
 #include "RecordUpload.h"
+#include "SingleShotTimer.h"
 #include "TesterSimulator.h"
 #include "UploadScenarios.h"
 #include "WindowFixture.h"
@@ -129,13 +132,37 @@ TEST_F(UploadWindowTest, TheTestersAutoFrameStartsAnUploadThroughTimer2) {
     EXPECT_EQ(TreeTexts(), (QStringList{"存储记录1", "存储记录2"}));
 }
 
+// A timer whose time passes only when the test says so.
+class SteppedTimer : public SingleShotTimer {
+  public:
+    void SetHandler(std::function<void()> fired) override { fired_ = std::move(fired); }
+    void Start(int milliseconds) override { due_ = now_ + std::chrono::milliseconds(milliseconds); }
+    void Stop() override { due_.reset(); }
+    bool Active() const override { return due_.has_value(); }
+    void Advance(std::chrono::milliseconds step) {
+        now_ += step;
+        if (due_ && *due_ <= now_) {
+            due_.reset();
+            fired_();
+        }
+    }
+
+  private:
+    std::function<void()> fired_;
+    std::chrono::milliseconds now_{0};
+    std::optional<std::chrono::milliseconds> due_;
+};
+
 TEST_F(UploadWindowTest, ReportsWhileTimer2IsArmedDoNotPutTheStartOff) {
     Pump();
+    auto owned = std::make_unique<SteppedTimer>();
+    SteppedTimer& timer2 = *owned;
+    form->Upload().UseAutoStartTimer(std::move(owned));
     // Reports at controller level, 6 ms apart: Timer2 stays due 10 ms after the first.
     form->Upload().ControllerReportReceived(nullptr, 0, nullptr, 0);
-    QThread::msleep(6);
+    timer2.Advance(6ms);
     form->Upload().ControllerReportReceived(nullptr, 0, nullptr, 0);
-    QThread::msleep(7);
+    timer2.Advance(7ms);
     QCoreApplication::processEvents();
     EXPECT_FALSE(form->Upload().AutoStartArmed());
     // The start ran: without a tester it only enables the read button.
