@@ -34,6 +34,11 @@ class UploadArchiving {
     // `storedImpactCount`: the tester's count of a damaged record, -1 for a sound one.
     bool Add(const std::string& line, int testerNumber, int storedImpactCount = -1);
 
+    // Makes every record committed so far durable against a power cut (a local file syncs its
+    // journal once here rather than at every record); the destructor does it too. False, with
+    // LastError, when the sync failed: the records are committed but perhaps not on the disk.
+    bool Finish();
+
     int Added() const;
     int AlreadyArchived() const;
     int Pending() const;  // written locally for the server

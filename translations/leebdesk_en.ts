@@ -38,7 +38,10 @@ Qt %3 (running on Qt %4)
     </message>
     <message numerus="yes">
         <source>%n 条记录。只有改动的项会修改; 原来的信息作为旧版本保留, 读数不会改变。</source>
-        <translation><numerusform>%n record. Only the fields you change are amended; the details before stay as an earlier version, and the readings never change.</numerusform><numerusform>%n records. Only the fields you change are amended; the details before stay as an earlier version, and the readings never change.</numerusform></translation>
+        <translation>
+            <numerusform>%n record. Only the fields you change are amended; the details before stay as an earlier version, and the readings never change.</numerusform>
+            <numerusform>%n records. Only the fields you change are amended; the details before stay as an earlier version, and the readings never change.</numerusform>
+        </translation>
     </message>
     <message>
         <source>零件</source>
@@ -148,8 +151,6 @@ Qt %3 (running on Qt %4)
         <translation>The output is the archive itself, or an archive in use; it is not overwritten: %1</translation>
     </message>
     <message>
-        <source>%1 条新记录, %2 条已在档案中, 其中 %3 条更新了信息</source>
-        <translation>%1 new records, %2 already in the archive, %3 of them with updated details</translation>
         <source>档案位置无法使用: %1</source>
         <translation>The archive location cannot be used: %1</translation>
     </message>
@@ -158,8 +159,6 @@ Qt %3 (running on Qt %4)
         <translation>There is no archive at %1; none was made.</translation>
     </message>
     <message>
-        <source>没有写入档案的权限, 未改动: %1</source>
-        <translation>You may not write the archive %1; nothing was changed.</translation>
         <source>已读入 %1 条记录; 档案: %2 条新记录, %3 条已在档案中</source>
         <translation>%1 records read; archive: %2 new records, %3 already in the archive</translation>
     </message>
@@ -168,6 +167,14 @@ Qt %3 (running on Qt %4)
 %2</source>
         <translation>%1 records could not be archived. They are still in the window: save them to a record file and import it into the archive later.
 %2</translation>
+    </message>
+    <message>
+        <source>没有写入档案的权限, 未改动: %1</source>
+        <translation>You may not write the archive; nothing was changed: %1</translation>
+    </message>
+    <message>
+        <source>%1 条新记录, %2 条已在档案中, 其中 %3 条更新了信息</source>
+        <translation>%1 new records, %2 already in the archive, %3 of them with updated details</translation>
     </message>
 </context>
 <context>

@@ -57,12 +57,15 @@ void UploadArchive::Add(const std::string& line, int recordNumber, int storedImp
 }
 
 int UploadArchive::NotArchived() const {
-    return unopened_ + (archiving_ ? archiving_->NotArchived() : 0);
+    return unopened_ + unsynced_ + (archiving_ ? archiving_->NotArchived() : 0);
 }
 
-void UploadArchive::Report() const {
+void UploadArchive::Report() {
     if (!on_)
         return;
+    // The records onto the disk before the upload says it is done.
+    if (archiving_ && !archiving_->Finish())
+        unsynced_ = archiving_->Added() + archiving_->Pending();
     ArchiveImportSummary summary;
     if (archiving_) {
         summary.Added = archiving_->Added() + archiving_->Pending();

@@ -23,14 +23,16 @@ class UploadArchive {
     // After the upload's own lines, only with archiving on: on stdout how many records were
     // new and how many the archive held already; on stderr what waits in the local file for
     // the server and how many records no archive took.
-    void Report() const;
+    // Makes the archived records durable first.
+    void Report();
     // Records of the upload in no archive at all: the upload must not end as a success.
     int NotArchived() const;
 
   private:
     bool on_ = false;
     std::unique_ptr<UploadArchiving> archiving_;
-    int unopened_ = 0;  // records handed over while no archive could be opened
+    int unopened_ = 0;
+    int unsynced_ = 0;  // committed, but the final sync to the disk failed  // records handed over while no archive could be opened
     std::string openFailure_;
     bool warned_ = false;
 };

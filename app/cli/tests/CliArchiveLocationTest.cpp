@@ -283,9 +283,11 @@ class CliReadOnlyArchiveTest : public ::testing::Test {
         EXPECT_THAT(import.Err,
                     HasSubstr("You may not write the archive " + Archive().toStdString()));
         EXPECT_THAT(import.Err, Not(HasSubstr("damaged")));
-        // The upload goes on and says why its records are not archived.
+        // The upload goes on, writes its file and says why its records are not archived: in
+        // no archive, they end it with the status that says so.
         const CliResult upload = Run(QStringList{"upload", "--simulate", "-o", "u.txt"} + at);
-        EXPECT_EQ(upload.ExitCode, 0) << upload.Err;
+        EXPECT_EQ(upload.ExitCode, 4) << upload.Err;
+        EXPECT_TRUE(CliFolder::Exists(folder_.Path("u.txt")));
         EXPECT_THAT(upload.Err, HasSubstr("You may not write the archive"));
         EXPECT_TRUE(CliFolder::Read(Archive()) == before) << "the archive was changed";
     }

@@ -32,12 +32,15 @@ TEST(CliArchiveTextTest, ALineWithAByteThatIsNoTextImportsNothing) {
     CliFolder folder;
     folder.Write("r.txt", "@Import Data@\r\n  2,2025/03/14,12288,045.2,045.5,\r\n"
                           "  1,20\xB0" "5/03/15,    0,  450,\r\n");
+    folder.Write("good.txt", "@Import Data@\r\n  1,2025/03/16,  528,  450,\r\n");
+    ASSERT_EQ(RunCli({"archive", "import", "good.txt"}, folder.Root()).ExitCode, 0);
     const CliResult import = RunCli({"archive", "import", "r.txt"}, folder.Root());
     EXPECT_EQ(import.ExitCode, 1);
     EXPECT_THAT(import.Err, HasSubstr("第 3 行 (存储记录2) 无法转换: 第 7 列: 字节 0xB0"));
+    // Not even the line before the bad one.
     const CliResult list = RunCli({"archive", "list"}, folder.Root());
     EXPECT_EQ(list.ExitCode, 0) << list.Err;
-    EXPECT_EQ(list.Out, "");
+    EXPECT_EQ(LineCount(list.Out), 1u) << list.Out;
 }
 
 struct BytesCase {

@@ -360,8 +360,12 @@ TEST(CliUploadArchiveTest, RecordsNoArchiveTookEndTheUploadWithStatusFour) {
         const std::map<QString, QString> environment{{"LEEBDESK_ARCHIVE", archive}};
         CliResult result;
         if (c.FullDisk) {
-            // Made beforehand: the disk fills while the upload's records go in.
-            ASSERT_EQ(RunCli({"archive", "check"}, folder.Root(), environment).ExitCode, 0);
+            // Made beforehand (an import makes an archive; a check would not): the disk fills
+            // while the upload's records go in.
+            folder.Write(QStringLiteral("empty.txt"), "@Import Data@\r\n");
+            ASSERT_EQ(RunCli({"archive", "import", "empty.txt"}, folder.Root(), environment)
+                          .ExitCode,
+                      0);
             FileSizeLimit limit(QFileInfo(archive).size() + 32 * 1024);
             result = RunCli({"upload", "--simulate=tester.json", "-o", "r.txt"}, folder.Root(),
                             environment);
