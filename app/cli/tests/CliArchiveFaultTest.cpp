@@ -263,13 +263,7 @@ TEST_F(CliArchiveServerFault, UploadToAServerThatRefusesWritesWaitsLocally) {
 // twice.
 TEST_F(CliArchiveServerFault, ServerStoppedMidUploadTheRestWaitsLocally) {
     constexpr int Records = 2000;
-    QString json = R"({"records": [)";
-    for (int i = 0; i < Records; ++i)
-        json += QString(R"(%1{"count": 2, "readings": [%2, %3], "settings": 0, "date": 35464})")
-                    .arg(i == 0 ? "" : ",")
-                    .arg(300 + i % 500)
-                    .arg(300 + i / 500);
-    folder_.Write("tester.json", (json + "]}").toUtf8());
+    folder_.Write("tester.json", ManyRecordsJson(Records));
     const QString server = server_.Location();
     ASSERT_EQ(Listed(folder_, server), 0);
 
@@ -457,14 +451,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, CliArchiveConcurrentImport, ::testing::Values
 TEST(CliArchiveKilledUpload, EveryCompletedRecordIsKept) {
     CliFolder folder;
     constexpr int Records = 2000;
-    QString json = R"({"records": [)";
-    for (int i = 0; i < Records; ++i)
-        json += QString(R"(%1{"count": 2, "readings": [%2, %3], "settings": 0, "date": 35464})")
-                    .arg(i == 0 ? "" : ",")
-                    .arg(300 + i % 500)
-                    .arg(300 + i / 500);
-    json += "]}";
-    folder.Write("tester.json", json.toUtf8());
+    folder.Write("tester.json", ManyRecordsJson(Records));
     const QString archivePath = folder.Path("upload.sqlite");
 
     QProcess upload;

@@ -99,4 +99,13 @@ std::string PdfText(const QString& path) {
     return pdftotext.readAllStandardOutput().toStdString();
 }
 
+QByteArray ManyRecordsJson(int count) {
+    QByteArray json = R"({"records": [)";
+    for (int i = 0; i < count; ++i)
+        json += QByteArray(i == 0 ? "" : ",") + R"({"count": 2, "readings": [)" +
+                QByteArray::number(300 + i % 500) + "," + QByteArray::number(300 + i / 500) +
+                R"(], "settings": 0, "date": 35464})";
+    return json + "]}";
+}
+
 }  // namespace leeb::testing

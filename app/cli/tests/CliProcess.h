@@ -46,6 +46,10 @@ class CliFolder {
     QTemporaryDir folder_;
 };
 
+// A simulated tester's file (--simulate=FILE) holding `count` different records of two
+// readings each.
+QByteArray ManyRecordsJson(int count);
+
 // The text of a PDF as `pdftotext` reads it (UTF-8); empty when the tool fails.
 std::string PdfText(const QString& path);
 

@@ -315,15 +315,6 @@ TEST(CliUploadArchiveTest, UploadIsArchivedUnlessSwitchedOff) {
                          "already in the archive.)\n");
 }
 
-// `count` different records for the simulated tester.
-QByteArray ManyRecordsJson(int count) {
-    QByteArray json = R"({"records": [)";
-    for (int i = 0; i < count; ++i)
-        json += QByteArray(i == 0 ? "" : ",") + R"({"count": 2, "readings": [)" +
-                QByteArray::number(300 + i % 500) + "," + QByteArray::number(300 + i / 500) +
-                R"(], "settings": 0, "date": 35464})";
-    return json + "]}";
-}
 
 // Cut off and not archived: the records in no archive weigh more than the cut, so 4, with both
 // said.
