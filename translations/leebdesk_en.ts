@@ -278,10 +278,6 @@ Qt %3 (running on Qt %4)
 <context>
     <name>ArchiveTableModel</name>
     <message>
-        <source>记录号</source>
-        <translation>Number</translation>
-    </message>
-    <message>
         <source>日期</source>
         <translation>Date</translation>
     </message>
@@ -316,6 +312,14 @@ Qt %3 (running on Qt %4)
     <message>
         <source>操作员</source>
         <translation>Operator</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>Id</translation>
+    </message>
+    <message>
+        <source>仪器记录号</source>
+        <translation>Tester no.</translation>
     </message>
 </context>
 <context>

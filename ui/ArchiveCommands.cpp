@@ -47,6 +47,15 @@ ArchiveCommands::ArchiveCommands(MainWindow& form, WindowArchiveOptions options)
     // At the right end: the design's panels keep their places and sizes.
     form.statusBar()->addPermanentWidget(button_);
 
+    // The archive window's verdicts follow the lab row as the main window's do: limits typed
+    // while it is open judge its rows at once.
+    form.SetQualityListener([this] {
+        if (window_ == nullptr || !window_->isVisible())
+            return;
+        window_->SetQuality(form_.Lab().Quality());
+        window_->Search();
+    });
+
     auto* key = new QShortcut(windowKey, &form);
     connect(key, &QShortcut::activated, this, [this] { ShowArchiveWindow(); });
     connect(open, &QAction::triggered, this, [this] { ShowArchiveWindow(); });
@@ -67,6 +76,8 @@ ArchiveWindow& ArchiveCommands::ShowArchiveWindow() {
                                     form_.DecimalSeparatorInUse(), &form_);
         window_->SetOpenListener([this](const std::vector<ArchivedRecord>& records) {
             form_.RunCommand([this, &records] { form_.ShowArchivedRecords(records); });
+            // In front of the archive window, where the user looks for the result.
+            form_.raise();
             form_.activateWindow();
         });
         window_->SetTrendListener(trend_);
@@ -116,6 +127,8 @@ void ArchiveCommands::ShowArchivedRecord(int64_t id) {
             if (records.empty())
                 return;
             form_.RunCommand([this, &records] { form_.ShowArchivedRecords(records); });
+            // In front of the archive window, where the user looks for the result.
+            form_.raise();
             form_.activateWindow();
         },
         [this](const ArchiveFailure& failure) {

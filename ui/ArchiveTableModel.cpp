@@ -96,8 +96,8 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const Row& row = RowAt(index.row());
     if (role == Qt::TextAlignmentRole) {
-        const bool number = index.column() == Number || index.column() == Count ||
-                            index.column() == Mean;
+        const bool number = index.column() == Id || index.column() == Number ||
+                            index.column() == Count || index.column() == Mean;
         return QVariant::fromValue(Qt::AlignVCenter |
                                    (number ? Qt::AlignRight : Qt::AlignLeft));
     }
@@ -107,6 +107,8 @@ QVariant ArchiveTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const ArchivedRecord& record = row.Record;
     switch (index.column()) {
+        case Id:
+            return QVariant::fromValue(qlonglong(record.Id));
         case Number:
             return record.TesterNumber;
         case Date:
@@ -141,8 +143,10 @@ QVariant ArchiveTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
+        case Id:
+            return tr("编号");
         case Number:
-            return tr("记录号");
+            return tr("仪器记录号");
         case Date:
             return tr("日期");
         case Material:

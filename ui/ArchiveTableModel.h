@@ -21,8 +21,10 @@ class ArchiveTableModel : public QAbstractTableModel {
     Q_DECLARE_TR_FUNCTIONS(ArchiveTableModel)
 
   public:
-    enum Column { Number, Date, Material, Scale, Count, Mean, Verdict, Part, Lot, Operator };
-    static constexpr int ColumnCount = 10;
+    // Id: the archive's own (what `archive history` and `amend` take, what the trend names);
+    // Number: the tester's record number.
+    enum Column { Id, Number, Date, Material, Scale, Count, Mean, Verdict, Part, Lot, Operator };
+    static constexpr int ColumnCount = 11;
     static constexpr int PageSize = 200;
 
     // One record as the table shows it, made on the archive thread.

@@ -101,6 +101,10 @@ class MainWindow : public QMainWindow {
         std::function<void()> Ended;
     };
     void SetUploadListener(UploadListener listener) { uploadListener_ = std::move(listener); }
+    // Told when the lab row's limits, exclusion or each-reading judging changed.
+    void SetQualityListener(std::function<void()> listener) {
+        qualityListener_ = std::move(listener);
+    }
     // Records from the archive take the place of the ones shown, as an opened file's would,
     // after the question about unsaved records; they are in no file. A line that does not
     // convert throws before anything changes. Refused, and said, while the open button is
@@ -216,6 +220,7 @@ class MainWindow : public QMainWindow {
     bool placedOnScreen_ = false;
     std::function<void(const QString&)> fileListener_;
     UploadListener uploadListener_;
+    std::function<void()> qualityListener_;
 
     std::unique_ptr<RecordTreeModel> model_;
     QTreeView* recordTree_ = nullptr;

@@ -50,6 +50,8 @@ void MainWindow::QualityChanged() {
     model_->SetQuality(labSettings_->Quality());
     if (shownView_)
         ShowRecordWithQuality(*shownView_);
+    if (qualityListener_)
+        qualityListener_();
 }
 
 std::vector<std::size_t> MainWindow::SelectedRecordLines() const {

@@ -110,6 +110,11 @@ TEST_F(ArchiveWindowTest, TheTableFetchesAPageAtATimeUntilEveryRecordIsIn) {
     for (int row = 1; row < model.rowCount(); ++row)
         ASSERT_LT(model.RowAt(row - 1).Record.Id, model.RowAt(row).Record.Id) << row;
     // The first row is the first record archived: the second one made (the first has a part).
+    // The archive's id, which history, amend and the trend name, beside the tester's number.
+    EXPECT_EQ(model.index(0, ArchiveTableModel::Id).data().toLongLong(), model.RowAt(0).Record.Id);
+    EXPECT_EQ(model.index(0, ArchiveTableModel::Number).data().toInt(),
+              model.RowAt(0).Record.TesterNumber);
+    EXPECT_EQ(model.headerData(ArchiveTableModel::Number, Qt::Horizontal).toString(), "仪器记录号");
     EXPECT_EQ(model.index(0, ArchiveTableModel::Date).data().toString(), "2025/03/02");
     EXPECT_EQ(model.index(0, ArchiveTableModel::Material).data().toString(), "不锈钢");
     EXPECT_EQ(model.index(0, ArchiveTableModel::Scale).data().toString(), "HL");
@@ -229,6 +234,30 @@ TEST_F(ArchiveWindowTest, AmendingChosenRecordsAddsVersionsTheTableShows) {
     window.SetAmendmentAsker([](const auto&) { return std::nullopt; });
     window.AmendChosen();
     EXPECT_EQ(archive->History(chosen[0].Id).size(), 2u);
+}
+
+TEST_F(ArchiveWindowTest, LimitsTypedInTheLabRowJudgeTheOpenTableAtOnce) {
+    Fill(6);
+    form->UseLabSettings(std::make_unique<LabSettings>(
+        std::make_unique<QSettings>(folder.filePath("lab.ini"), QSettings::IniFormat)));
+    Install();
+    ArchiveWindow& window = commands->ShowArchiveWindow();
+    ASSERT_TRUE(Idle(window.Model()));
+    EXPECT_EQ(window.Model().index(0, ArchiveTableModel::Verdict).data().toString(), "");
+    // A record of the table in the main window gives the lab row its scale (HL); limits typed
+    // there reach the open archive window without a new search.
+    window.Table()->selectionModel()->select(
+        window.Model().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    window.OpenChosen();
+    auto* lower = form->findChild<QLineEdit*>("LowerLimit");
+    auto* upper = form->findChild<QLineEdit*>("UpperLimit");
+    ASSERT_TRUE(lower != nullptr && upper != nullptr);
+    lower->setText("300");
+    upper->setText("900");
+    emit upper->editingFinished();
+    ASSERT_TRUE(Settled([&] { return window.Model().rowCount() > 0 && !window.Model().Busy(); }));
+    ASSERT_TRUE(Idle(window.Model()));
+    EXPECT_EQ(window.Model().index(0, ArchiveTableModel::Verdict).data().toString(), "合格");
 }
 
 TEST_F(ArchiveWindowTest, TheTrendChartsTheChosenRecordsAndAPointOpensItsRecord) {
