@@ -23,6 +23,11 @@ int RunReport(const CommandArguments& arguments, int argc, char** argv) {
     // Everything that can fail on the input is checked before Qt's GUI layer starts, so a bad
     // file costs nothing and leaves no output behind.
     const RecordLines lines = LoadRecordFile(*arguments.Input, decimalSeparator);
+    // A report of no record would be a title page that looks like a result.
+    if (lines.size() <= 1)
+        throw CliFailure("记录文件中没有记录，未生成报表：" + *arguments.Input +
+                         "。(The record file holds no records; no report was written: " +
+                         *arguments.Input + ".)");
     const std::string output = OutputFilePath(*arguments.Output, ".pdf");
     RefuseSameFile(*arguments.Input, output);
     PdfReportOptions options;

@@ -30,6 +30,15 @@ TEST(CliReportTest, WritesTheReportWithoutADisplay) {
     EXPECT_THAT(text, HasSubstr("45.6"));
 }
 
+TEST(CliReportTest, AFileWithoutRecordsGivesNoReport) {
+    CliFolder folder;
+    folder.Write(QStringLiteral("empty.txt"), "@Import Data@\r\n");
+    const CliResult result = RunCli({"report", "empty.txt", "-o", "report.pdf"}, folder.Root());
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_THAT(result.Err, HasSubstr("The record file holds no records"));
+    EXPECT_FALSE(CliFolder::Exists(folder.Path(QStringLiteral("report.pdf"))));
+}
+
 TEST(CliReportTest, ANameWithoutDotGetsItsExtension) {
     CliFolder folder;
     folder.Write(QStringLiteral("r.txt"), TwoRecords);
