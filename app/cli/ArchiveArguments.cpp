@@ -11,8 +11,8 @@
 namespace leeb::cli {
 namespace {
 
-const std::set<std::string> Actions = {"import", "list",  "export", "history", "backup",
-                                       "check",  "sync",  "trend",  "amend"};
+const std::set<std::string> Actions = {"import", "list", "export", "history", "backup",
+                                       "check",  "sync", "trend",  "amend"};
 
 // The lab options that judge a record for --verdict, read as show, report and export read them.
 const std::set<std::string> QualityOptions = {"--limits", "--lower", "--upper", "--each-reading",
@@ -32,11 +32,13 @@ ArchiveVerdict CheckedVerdict(const std::string& value) {
 // it meets, so it needs --scale: a HRC limit must never judge a HL record.
 QualitySettings VerdictQuality(const LabOptions& lab, const ArchiveFilter& filter) {
     if (!lab.Limits.Any() && lab.ScaleLimits.empty())
-        throw UsageError("--verdict 要公差限 (--limits, 或 --scale 加 --lower/--upper)。"
-                         "(--verdict needs limits: --limits, or --lower/--upper with --scale.)");
+        throw UsageError(
+            "--verdict 要公差限 (--limits, 或 --scale 加 --lower/--upper)。"
+            "(--verdict needs limits: --limits, or --lower/--upper with --scale.)");
     if (lab.Limits.Any() && !filter.Scale)
-        throw UsageError("--lower/--upper 要与 --scale 一起用，或改用 --limits。"
-                         "(--lower/--upper need --scale; or give --limits per scale.)");
+        throw UsageError(
+            "--lower/--upper 要与 --scale 一起用，或改用 --limits。"
+            "(--lower/--upper need --scale; or give --limits per scale.)");
     QualitySettings quality;
     if (lab.Limits.Any())
         quality.ForAll = lab.Limits;
@@ -58,16 +60,20 @@ int64_t CheckedId(const std::string& text) {
     bool ok = false;
     const qlonglong id = QString::fromStdString(text).toLongLong(&ok);
     if (!ok || id <= 0)
-        throw UsageError("记录编号要是正整数，而不是 \"" + text + "\"。(A record id is a whole "
-                         "number above 0, not \"" + text + "\".)");
+        throw UsageError("记录编号要是正整数，而不是 \"" + text +
+                         "\"。(A record id is a whole "
+                         "number above 0, not \"" +
+                         text + "\".)");
     return id;
 }
 
 InterfaceLanguage Language(const std::string& name) {
     const auto language = ParseLanguageName(QString::fromStdString(name));
     if (!language)
-        throw UsageError("--lang 只接受 zh 或 en，而不是 \"" + name + "\"。(--lang takes zh or en, "
-                         "not \"" + name + "\".)");
+        throw UsageError("--lang 只接受 zh 或 en，而不是 \"" + name +
+                         "\"。(--lang takes zh or en, "
+                         "not \"" +
+                         name + "\".)");
     return *language;
 }
 
@@ -94,9 +100,10 @@ const char* ArchiveUsageText() {
 ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments) {
     ArchiveArguments parsed;
     if (arguments.empty() || !Actions.contains(arguments[0]))
-        throw UsageError("archive 后要 import、list、export、amend、history、backup、check、sync 或 "
-                         "trend。(archive needs import, list, export, amend, history, backup, "
-                         "check, sync or trend.)");
+        throw UsageError(
+            "archive 后要 import、list、export、amend、history、backup、check、sync 或 "
+            "trend。(archive needs import, list, export, amend, history, backup, "
+            "check, sync or trend.)");
     parsed.Action = arguments[0];
     const bool trend = parsed.Action == "trend";
     const bool listing = parsed.Action == "list" || parsed.Action == "export";
@@ -140,21 +147,20 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         }
         if (name == "--output")
             name = "-o";
-        const bool known = name == "--archive" ||
-                           (name == "-o" && (parsed.Action == "export" ||
-                                             parsed.Action == "backup" || trend)) ||
-                           (name == "--lang" && trend) ||
-                           (filters && (name == "--from" || name == "--to" || name == "--material" ||
-                                        name == "--scale" || name == "--device")) ||
-                           (listing && name == "--verdict") ||
-                           ((filters || details) &&
-                            (name == "--part" || name == "--lot" || name == "--operator")) ||
-                           (details && name == "--remarks") ||
-                           (amend && (name == "--instrument" || name == "--standard" ||
-                                      name == "--reason"));
+        const bool known =
+            name == "--archive" ||
+            (name == "-o" && (parsed.Action == "export" || parsed.Action == "backup" || trend)) ||
+            (name == "--lang" && trend) ||
+            (filters && (name == "--from" || name == "--to" || name == "--material" ||
+                         name == "--scale" || name == "--device")) ||
+            (listing && name == "--verdict") ||
+            ((filters || details) &&
+             (name == "--part" || name == "--lot" || name == "--operator")) ||
+            (details && name == "--remarks") ||
+            (amend && (name == "--instrument" || name == "--standard" || name == "--reason"));
         if (!known)
-            throw UsageError("archive " + parsed.Action + " 不认识选项 " + argument + "。(archive " +
-                             parsed.Action + " does not take " + argument + ".)");
+            throw UsageError("archive " + parsed.Action + " 不认识选项 " + argument +
+                             "。(archive " + parsed.Action + " does not take " + argument + ".)");
         if (!seen.insert(name).second)
             throw UsageError(name + " 只能给一次。(" + name + " may be given only once.)");
         if (!hasValue) {
@@ -214,8 +220,9 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
     if (listing && parsed.Filter.Verdict)
         parsed.Filter.Quality = VerdictQuality(parsed.Lab, parsed.Filter);
     else if (listing && parsed.Lab.AnyQuality())
-        throw UsageError("公差限和读数选项只与 --verdict 一起用。(The limits and reading options "
-                         "go with --verdict only.)");
+        throw UsageError(
+            "公差限和读数选项只与 --verdict 一起用。(The limits and reading options "
+            "go with --verdict only.)");
     const std::size_t operands = parsed.Operands.size();
     if (parsed.Action == "import" && operands == 0)
         throw UsageError("archive import 要记录文件。(archive import needs record files.)");
@@ -227,9 +234,10 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         for (const std::string& operand : parsed.Operands)
             parsed.Ids.push_back(CheckedId(operand));
         if (parsed.Change.Empty())
-            throw UsageError("archive amend 要至少一项信息 (--part、--lot、--operator、--instrument、"
-                             "--standard、--remarks)。(archive amend needs at least one detail: "
-                             "--part, --lot, --operator, --instrument, --standard or --remarks.)");
+            throw UsageError(
+                "archive amend 要至少一项信息 (--part、--lot、--operator、--instrument、"
+                "--standard、--remarks)。(archive amend needs at least one detail: "
+                "--part, --lot, --operator, --instrument, --standard or --remarks.)");
     }
     if (parsed.Action != "import" && parsed.Action != "history" && !amend && operands != 0)
         throw UsageError("多余的参数 " + parsed.Operands[0] + "。(Surplus operand " +
@@ -238,8 +246,9 @@ ArchiveArguments ParseArchiveArguments(const std::vector<std::string>& arguments
         throw UsageError("archive " + parsed.Action + " 要 -o FILE。(archive " + parsed.Action +
                          " needs -o FILE.)");
     if (trend && parsed.Json == parsed.Output.has_value())
-        throw UsageError("archive trend 要 --json 或 -o FILE.pdf 二者之一。(archive trend needs "
-                         "either --json or -o FILE.pdf.)");
+        throw UsageError(
+            "archive trend 要 --json 或 -o FILE.pdf 二者之一。(archive trend needs "
+            "either --json or -o FILE.pdf.)");
     return parsed;
 }
 

@@ -28,11 +28,11 @@ struct ArchiveArguments {
     std::optional<std::string> Output;
     bool Json = false;
     ArchiveFilter Filter;
-    ArchiveLabDetails Details;  // import
-    ArchiveDetailsChange Change;  // amend: the details given
-    std::string Reason;           // amend
-    std::vector<int64_t> Ids;     // amend
-    LabOptions Lab;             // trend: --lower, --upper, --exclude-invalid
+    ArchiveLabDetails Details;                  // import
+    ArchiveDetailsChange Change;                // amend: the details given
+    std::string Reason;                         // amend
+    std::vector<int64_t> Ids;                   // amend
+    LabOptions Lab;                             // trend: --lower, --upper, --exclude-invalid
     std::optional<InterfaceLanguage> Language;  // trend: --lang
 };
 

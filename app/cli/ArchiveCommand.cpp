@@ -44,7 +44,8 @@ int Import(const ArchiveArguments& arguments) {
         const RecordLines lines = LoadRecordFile(path, '.');
         Loaded& loaded = files.emplace_back();
         loaded.Source.Kind = ArchiveSourceKind::File;
-        loaded.Source.FilePath = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+        loaded.Source.FilePath =
+            QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
         loaded.Source.FileHash = FileHash(path);
         for (std::size_t i = 1; i < lines.size(); ++i)
             loaded.Records.push_back({lines[i], 0});
@@ -190,9 +191,10 @@ int Check(const ArchiveArguments& arguments) {
 int Sync(const ArchiveArguments& arguments) {
     const ArchiveLocation server = ResolveArchiveLocation(arguments.Archive);
     if (!server.IsServer())
-        throw CliFailure("sync 要服务器档案 (--archive postgresql://...)。"
-                         "(sync needs a server archive: --archive postgresql://..., "
-                         "LEEBDESK_ARCHIVE or the setting archive/location.)");
+        throw CliFailure(
+            "sync 要服务器档案 (--archive postgresql://...)。"
+            "(sync needs a server archive: --archive postgresql://..., "
+            "LEEBDESK_ARCHIVE or the setting archive/location.)");
     const int sent = SendPending(LocalArchiveLocation(), server);
     std::fputs((SyncSummaryText(sent) + "\n").c_str(), stdout);
     return ExitSuccess;

@@ -59,37 +59,42 @@ std::string PendingText(int pending, const std::string& reason) {
 std::string ArchiveErrorText(const ArchiveError& error) {
     const std::string detail = error.what();
     switch (error.Code) {
-    case ArchiveErrorCode::CannotOpen:
-        return "无法打开档案：" + detail + "。(Cannot open the archive: " + detail + ".)";
-    case ArchiveErrorCode::NotAnArchive:
-        return "不是 leebdesk 档案或文件已损坏，未改动：" + detail +
-               "。(Not a leebdesk archive, or a damaged one; left untouched: " + detail + ".)";
-    case ArchiveErrorCode::NewerSchema:
-        return "档案由较新版本的 leebdesk 写成，未改动。(The archive was written by a newer "
-               "leebdesk; left untouched.)";
-    case ArchiveErrorCode::WriteFailed:
-        return "写入档案失败，档案未改动：" + detail + "。(Cannot write to the archive; nothing "
-               "was changed: " + detail + ".)";
-    case ArchiveErrorCode::ConnectionLost:
-        return "与档案服务器的连接中断，未写入任何记录：" + detail + "。(The connection to the "
-               "archive server was lost; nothing was written: " + detail + ".)";
-    case ArchiveErrorCode::NoSuchRecord:
-        return "档案中没有记录 " + detail + "。(No record " + detail + " in the archive.)";
-    case ArchiveErrorCode::Unsupported:
-        return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";
-    case ArchiveErrorCode::OutputIsArchive:
-        return "输出文件是档案本身或正在使用的档案，写入会毁掉它：" + detail +
-               "。(The output is the archive itself, or an archive in use; writing it would "
-               "destroy it: " + detail + ".)";
-    case ArchiveErrorCode::BadLocation:
-        return "档案位置无法使用：" + detail + "。(The archive location cannot be used: " +
-               detail + ".)";
-    case ArchiveErrorCode::NoArchive:
-        return "没有这个档案，未新建：" + detail + "。(There is no archive at " + detail +
-               "; none was made. Check the path.)";
-    case ArchiveErrorCode::ReadOnly:
-        return "没有写入档案的权限，未改动：" + detail + "。(You may not write the archive " +
-               detail + "; nothing was changed.)";
+        case ArchiveErrorCode::CannotOpen:
+            return "无法打开档案：" + detail + "。(Cannot open the archive: " + detail + ".)";
+        case ArchiveErrorCode::NotAnArchive:
+            return "不是 leebdesk 档案或文件已损坏，未改动：" + detail +
+                   "。(Not a leebdesk archive, or a damaged one; left untouched: " + detail + ".)";
+        case ArchiveErrorCode::NewerSchema:
+            return "档案由较新版本的 leebdesk 写成，未改动。(The archive was written by a newer "
+                   "leebdesk; left untouched.)";
+        case ArchiveErrorCode::WriteFailed:
+            return "写入档案失败，档案未改动：" + detail +
+                   "。(Cannot write to the archive; nothing "
+                   "was changed: " +
+                   detail + ".)";
+        case ArchiveErrorCode::ConnectionLost:
+            return "与档案服务器的连接中断，未写入任何记录：" + detail +
+                   "。(The connection to the "
+                   "archive server was lost; nothing was written: " +
+                   detail + ".)";
+        case ArchiveErrorCode::NoSuchRecord:
+            return "档案中没有记录 " + detail + "。(No record " + detail + " in the archive.)";
+        case ArchiveErrorCode::Unsupported:
+            return "服务器档案用 pg_dump 备份。(Back up a server archive with pg_dump.)";
+        case ArchiveErrorCode::OutputIsArchive:
+            return "输出文件是档案本身或正在使用的档案，写入会毁掉它：" + detail +
+                   "。(The output is the archive itself, or an archive in use; writing it would "
+                   "destroy it: " +
+                   detail + ".)";
+        case ArchiveErrorCode::BadLocation:
+            return "档案位置无法使用：" + detail +
+                   "。(The archive location cannot be used: " + detail + ".)";
+        case ArchiveErrorCode::NoArchive:
+            return "没有这个档案，未新建：" + detail + "。(There is no archive at " + detail +
+                   "; none was made. Check the path.)";
+        case ArchiveErrorCode::ReadOnly:
+            return "没有写入档案的权限，未改动：" + detail + "。(You may not write the archive " +
+                   detail + "; nothing was changed.)";
     }
     return detail;
 }

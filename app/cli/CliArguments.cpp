@@ -166,8 +166,9 @@ CommandArguments ParseCommandLine(const std::vector<std::string>& arguments) {
                          " does not take --archive.)");
     }
     if (sawArchive && parsed.NoArchive) {
-        throw UsageError("--archive 与 --no-archive 不能同时给。(--archive and --no-archive "
-                         "contradict each other.)");
+        throw UsageError(
+            "--archive 与 --no-archive 不能同时给。(--archive and --no-archive "
+            "contradict each other.)");
     }
     if (parsed.Simulate && !shape->TakesSimulate) {
         throw UsageError("命令 " + parsed.Command + " 不接受 --simulate。(" + parsed.Command +

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "LabOptions.h"
 #include "InterfaceLanguage.h"
+#include "LabOptions.h"
 
 namespace leeb::cli {
 

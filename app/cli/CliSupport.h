@@ -60,5 +60,4 @@ void RefuseArchiveAsOutput(const std::string& archivePath, const std::string& ou
 // FIFO, device node, socket or folder is refused with CliFailure.
 std::string OutputFilePath(const std::string& output, std::string_view extension);
 
-
 }  // namespace leeb::cli

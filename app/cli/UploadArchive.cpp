@@ -51,8 +51,8 @@ void UploadArchive::Add(const std::string& line, int recordNumber, int storedImp
     // Said at once: an upload of a full tester runs for minutes.
     warned_ = true;
     const std::string reason = archiving_->LastError();
-    Say("leebdesk-cli: 记录未能存入档案：" + reason + "。(A record could not be archived: " +
-            reason + ".)\n",
+    Say("leebdesk-cli: 记录未能存入档案：" + reason +
+            "。(A record could not be archived: " + reason + ".)\n",
         stderr);
 }
 
@@ -75,7 +75,8 @@ void UploadArchive::Report() {
             const std::string& reason = archiving_->PendingReason();
             Say("leebdesk-cli: 档案服务器未收下记录（" + reason + "），" + count +
                     " 条记录存在本机，等待发送 (archive sync)。(The archive server did not take"
-                    " the records (" + reason + "): " + count +
+                    " the records (" +
+                    reason + "): " + count +
                     " records wait in the local archive for `archive sync`.)\n",
                 stderr);
         }

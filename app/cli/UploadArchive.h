@@ -32,7 +32,8 @@ class UploadArchive {
     bool on_ = false;
     std::unique_ptr<UploadArchiving> archiving_;
     int unopened_ = 0;
-    int unsynced_ = 0;  // committed, but the final sync to the disk failed  // records handed over while no archive could be opened
+    int unsynced_ = 0;  // committed, but the final sync to the disk failed  // records handed over
+                        // while no archive could be opened
     std::string openFailure_;
     bool warned_ = false;
 };

@@ -112,7 +112,8 @@ HeadlessUploadResult Upload(const std::shared_ptr<HidPlatform>& platform, char d
     options.Verified = verified;
     options.Progress = [&progress](const std::string& text) { progress.Show(text); };
     // The line as the record file holds it: the upload formats it the same way.
-    options.RecordCompleted = [&archive, decimalSeparator](const UploadView::AppendedRecord& record) {
+    options.RecordCompleted = [&archive,
+                               decimalSeparator](const UploadView::AppendedRecord& record) {
         archive.Add(FormatRecordLine(record.Raw, decimalSeparator), record.Number,
                     record.Damaged ? record.StoredImpactCount : -1);
     };
